@@ -1,0 +1,34 @@
+# Installs the Debian packages the project needs, only those that are missing.
+# Sourced by the quick-start scripts.
+
+# Packages every build needs.
+RMT4_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+# clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
+RMT4_FUZZ_PACKAGES=(clang libclang-rt-dev)
+
+rmt4_missing_packages() {
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      printf '%s\n' "$package"
+    fi
+  done
+}
+
+rmt4_ensure_packages() {
+  local missing
+  mapfile -t missing < <(rmt4_missing_packages "$@")
+  [ "${#missing[@]}" -eq 0 ] && return 0
+
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Missing packages: ${missing[*]} (run as root or install sudo)" >&2
+      return 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
