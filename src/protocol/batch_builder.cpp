@@ -1,0 +1,84 @@
+#include "protocol/batch_builder.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "protocol/link_frame.h"
+
+namespace rmt4 {
+namespace {
+
+// A dirty mode operation word with this high byte asks for a mode name: it is
+// never written, the name is requested instead.
+constexpr std::uint16_t kReadNameOperation = 5;
+constexpr int kRereadLimit = 24;
+constexpr std::size_t kReadPayloadLimit = 2 * kMaxReadAddresses;
+
+ParamAddress Next(ParamAddress address) {
+  return static_cast<ParamAddress>(address + 1 == kParamCount ? 0 : address + 1);
+}
+
+}  // namespace
+
+void BatchBuilder::BuildWriteBatch(BatchStart start, int maxEntries) {
+  if (start) writeCursor_ = *start;
+  std::vector<std::uint8_t> payload;
+  payload.reserve(4 * kMaxWriteEntries);
+  int remaining = maxEntries;
+
+  for (std::size_t visited = 0; visited < kParamCount && remaining > 0; ++visited) {
+    const ParamAddress a = writeCursor_;
+    ParamEntry& entry = table_[a];
+    if (entry.dirty.load()) {
+      const std::uint16_t value = entry.value.load();
+      if (a == address::kModeOperation && (value >> 8) == kReadNameOperation) {
+        // Stays dirty: the name reply clears it, so the request repeats until then.
+        const std::uint8_t mode = static_cast<std::uint8_t>(value & 0xFF);
+        sender_.SendFrame(Command::ReadModeName, std::span<const std::uint8_t>(&mode, 1));
+        return;
+      }
+      AppendWord(payload, a);
+      AppendWord(payload, value);
+      if (!table_.CountSend(a)) entry.dirty.store(false);  // given up after 11 sends
+      --remaining;
+    }
+    writeCursor_ = Next(a);
+  }
+  sender_.SendFrame(Command::WriteParams, payload);
+}
+
+void BatchBuilder::BuildMissingReadBatch(BatchStart start, int maxEntries) {
+  BuildReadBatch(readCursor_, start, maxEntries, ReadSelection::NotReceived);
+}
+
+void BatchBuilder::BuildRereadBatch(BatchStart start) {
+  BuildReadBatch(rereadCursor_, start, kRereadLimit, ReadSelection::RereadRequested);
+}
+
+void BatchBuilder::BuildReadBatch(ParamAddress& cursor, BatchStart start, int maxEntries,
+                                  ReadSelection selection) {
+  if (maxEntries <= 0) return;
+  if (start) cursor = *start;
+  std::vector<std::uint8_t> payload;
+  payload.reserve(kReadPayloadLimit);
+  int remaining = maxEntries;
+
+  for (std::size_t visited = 0; visited < kParamCount; ++visited) {
+    const ParamAddress a = cursor;
+    const ParamEntry& entry = table_[a];
+    const bool wanted = selection == ReadSelection::NotReceived ? !entry.received.load()
+                                                                 : entry.rereadRequested.load();
+    if (wanted) {
+      AppendWord(payload, a);
+      --remaining;
+      // The last address collected stays under the cursor: it is the first
+      // one visited next time.
+      if (remaining == 0 || payload.size() >= kReadPayloadLimit) break;
+      table_.CountSend(a);
+    }
+    cursor = Next(a);
+  }
+  sender_.SendFrame(Command::ReadParams, payload);
+}
+
+}  // namespace rmt4

@@ -1,0 +1,85 @@
+#include "protocol/param_table.h"
+
+#include <algorithm>
+
+namespace rmt4 {
+namespace {
+
+constexpr std::uint8_t kRetryWrap = 10;
+
+// Channels whose PFL word takes part in the PFL bus word: CH1..CH8, ST9/10,
+// DIGTAL (offset 13 of each input block).
+constexpr std::array<ParamAddress, 10> kPflGroup{59, 102, 145, 188, 231, 274, 317, 360, 403, 489};
+constexpr std::uint16_t kPflMainBits = 0x00C0;
+constexpr std::uint16_t kPflMainBit = 0x0040;
+constexpr std::uint16_t kPflLevelMask = 0x3FFF;
+
+bool IsPflGroupMember(ParamAddress address) {
+  return std::find(kPflGroup.begin(), kPflGroup.end(), address) != kPflGroup.end();
+}
+
+// When nothing at all is listened to, the console listens to MAIN: the PC
+// mirrors that so the main window shows the MAIN PFL as pressed.
+void FallBackToMainPfl(ParamTable& table) {
+  if (table.Value(address::kPflBus) != 0) return;
+  const bool anyChannel = std::any_of(kPflGroup.begin(), kPflGroup.end(), [&](ParamAddress a) {
+    return (table.Value(a) & kPflLevelMask) != 0;
+  });
+  if (anyChannel) return;
+  table[address::kPflBus].value.store(table.Value(address::kPflBus) | kPflMainBits);
+  table[address::kPflBus].received.store(true);
+}
+
+}  // namespace
+
+ParamTable::ParamTable() { LoadDefaults(); }
+
+void ParamTable::LoadDefaults() {
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    ParamEntry& entry = entries_[a];
+    entry.value.store(DefaultValue(a));
+    entry.retryCount.store(0);
+    entry.received.store(false);
+    entry.dirty.store(false);
+    entry.rereadRequested.store(false);
+  }
+}
+
+bool ParamTable::CountSend(ParamAddress address) {
+  std::atomic<std::uint8_t>& count = entries_[address].retryCount;
+  const std::uint8_t before = count.load();
+  if (before >= kRetryWrap) {
+    count.store(0);
+    return false;
+  }
+  count.store(static_cast<std::uint8_t>(before + 1));
+  return true;
+}
+
+void ParamTable::ClearReceivedAndDirty() {
+  for (ParamEntry& entry : entries_) {
+    entry.received.store(false);
+    entry.dirty.store(false);
+  }
+}
+
+void ParamSet(ParamTable& table, ParamAddress address, std::uint16_t value) {
+  table[address].value.store(value);
+
+  if (address == address::kMainBus || address == address::kMainPhase) {
+    const ParamAddress linked = address == address::kMainBus ? address::kMainBusLinked : address::kMainPhaseLinked;
+    table[linked].value.store(value);
+    table[linked].dirty.store(true);
+  }
+  if (address == address::kPflBus) {
+    // Bit 7 follows bit 6 (MAIN PFL).
+    const std::uint16_t word = table.Value(address::kPflBus);
+    table[address::kPflBus].value.store((word & kPflMainBit) ? (word | kPflMainBits)
+                                                               : static_cast<std::uint16_t>(word & ~kPflMainBits));
+  }
+  if (address == address::kPflBus || IsPflGroupMember(address)) FallBackToMainPfl(table);
+
+  table[address].dirty.store(true);
+}
+
+}  // namespace rmt4
