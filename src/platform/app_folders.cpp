@@ -1,0 +1,90 @@
+#include "platform/app_folders.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace rmt4 {
+namespace {
+
+std::filesystem::path WithTrailingSeparator(std::filesystem::path folder) {
+  if (!folder.empty() && !folder.native().ends_with('/')) {
+    folder += "/";
+  }
+  return folder;
+}
+
+std::string HomeFromPasswordDatabase() {
+  long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+  passwd entry{};
+  passwd* result = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &result) != 0 ||
+      result == nullptr || result->pw_dir == nullptr) {
+    return {};
+  }
+  return result->pw_dir;
+}
+
+}  // namespace
+
+AppFolders ComputeAppFolders(const std::filesystem::path& executable, const char* xdgDataHome,
+                             const char* home) {
+  AppFolders folders;
+  if (!executable.empty() && executable.has_parent_path()) {
+    folders.sceneDirectory = WithTrailingSeparator(executable.parent_path()) / "FileData/";
+  }
+  const std::string xdg = xdgDataHome != nullptr ? xdgDataHome : "";
+  const std::string homeText = home != nullptr ? home : "";
+  if (!xdg.empty() && xdg.front() == '/') {
+    folders.fallbackDirectory = WithTrailingSeparator(xdg) / "rmt4/";
+  } else if (!homeText.empty() && homeText.front() == '/') {
+    folders.fallbackDirectory = WithTrailingSeparator(homeText) / ".local/share/rmt4/";
+  }
+  return folders;
+}
+
+std::filesystem::path ExecutablePath() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) {
+      return {};
+    }
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      std::string path(buffer.data(), static_cast<std::size_t>(length));
+      // A replaced or removed executable reads as "/path (deleted)".
+      constexpr std::string_view kDeleted = " (deleted)";
+      if (path.ends_with(kDeleted)) {
+        path.resize(path.size() - kDeleted.size());
+      }
+      return path;
+    }
+    if (buffer.size() >= (1u << 20)) {
+      return {};
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+AppFolders CurrentAppFolders() {
+  const char* home = std::getenv("HOME");
+  std::string homeFromDatabase;
+  if (home == nullptr || *home == '\0') {
+    homeFromDatabase = HomeFromPasswordDatabase();
+    home = homeFromDatabase.c_str();
+  }
+  return ComputeAppFolders(ExecutablePath(), std::getenv("XDG_DATA_HOME"), home);
+}
+
+std::filesystem::path JoinFolder(const std::filesystem::path& directory, std::string_view name) {
+  if (directory.empty() || name.empty() || name.front() == '/') {
+    return {};
+  }
+  return WithTrailingSeparator(directory) / std::filesystem::path(std::string(name));
+}
+
+}  // namespace rmt4
