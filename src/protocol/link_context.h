@@ -1,0 +1,37 @@
+#pragma once
+
+#include <atomic>
+
+#include "protocol/connection_kind.h"
+#include "protocol/frame_parser.h"
+#include "protocol/link_owner.h"
+#include "protocol/link_state.h"
+#include "protocol/module_commands.h"
+
+namespace rmt4 {
+
+/// What the link worker shares with its transport and the transport's
+/// threads: the mirrored state, the parser every reader feeds, the module
+/// commands, the run flags and the owner. Lives as long as the link layer.
+struct LinkContext {
+  explicit LinkContext(LinkOwner& linkOwner) : owner(linkOwner) {
+    parser.SetModuleTextHandler([this](std::string_view text) { modules.ParseModuleText(text); });
+  }
+  LinkContext(const LinkContext&) = delete;
+  LinkContext& operator=(const LinkContext&) = delete;
+
+  LinkState state;
+  ModuleCommandTable modules;
+  FrameParser parser{state};
+  LinkOwner& owner;
+
+  /// 1 from program start until the user confirms closing; every link loop ends when it clears.
+  std::atomic<bool> appRunning{false};
+  /// 1 while the console is considered present.
+  std::atomic<bool> linkUp{false};
+  /// Both read once when the worker starts, before any transport exists.
+  ConnectionKind connectionKind = kUsbHid;
+  int serialBaudRate = 128000;
+};
+
+}  // namespace rmt4

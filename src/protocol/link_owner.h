@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "i18n/message_presenter.h"
+
+namespace rmt4 {
+
+/// Codes of the notifications the link layer gives its owner (the main window).
+enum class UiNotify : int {
+  ValueArrived = 0,     ///< argument: the parameter address
+  DataReloaded = 1,     ///< after a mode recall, a scene upload or a complete read
+  RefreshFinished = 2,  ///< end of a complete read with display refresh
+  Status = 4,           ///< delivered synchronously, see LinkStatus
+  ProgressHidden = 8,   ///< after every hiding of the progress window
+  ChooseConsole = 10,   ///< delivered synchronously, see LinkOwner::ChooseConsole
+};
+
+/// The link states the owner sees.
+enum class LinkStatus : int { Connected = 0, Searching = 1, Starting = 3 };
+
+/// Everything the link layer needs from whoever runs it. The link layer never
+/// touches a window: the GUI implements this with Qt, the command-line client
+/// prints, tests record. Every call may come from a link thread.
+class LinkOwner : public MessagePresenter {
+ public:
+  /// Queued: returns at once.
+  virtual void PostNotify(UiNotify code, int argument) = 0;
+  /// Synchronous: returns once the owner has shown the new status.
+  virtual void SendStatus(LinkStatus status) = 0;
+  /// Synchronous: lets the user pick one of several consoles found on the
+  /// network (IPv4 addresses, first octet in the high byte). Nothing when the
+  /// user picked none.
+  virtual std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) = 0;
+
+  // The progress window.
+  virtual void SetProgressMaximum(int maximum) = 0;
+  /// A label with one printf-style floating-point placeholder, or none.
+  virtual void SetProgressFormat(const std::string& format) = 0;
+  virtual void SetProgressPosition(int position) = 0;
+  virtual void ShowProgress() = 0;
+  virtual void HideProgress() = 0;
+};
+
+}  // namespace rmt4
