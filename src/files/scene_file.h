@@ -17,15 +17,15 @@
 #include <vector>
 
 #include "platform/app_folders.h"
+#include "protocol/address_map.h"
 
 namespace rmt4 {
 
-inline constexpr std::size_t kSceneParamCount = 1574;
+inline constexpr std::size_t kSceneParamCount = kParamCount;
 inline constexpr std::uint32_t kSceneDataOffset = 512;
 inline constexpr std::size_t kScenePlainPrefix = 256;   // bytes kept in the clear
 inline constexpr std::size_t kSceneHeaderEnd = 336;     // end of the header fields
 inline constexpr std::size_t kSceneWrittenFileSize = 7072;
-inline constexpr std::uint32_t kSupportedDeviceType = 20024;
 /// Files larger than this are refused from their size, before reading. A file
 /// of our own is 7072 bytes; the bound leaves room for other writers' larger
 /// headers or parameter sets.
