@@ -1,0 +1,218 @@
+#include "emulator/emulator_app.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "emulator/console_command.h"
+#include "emulator/console_responder.h"
+#include "emulator/link_hub.h"
+#include "emulator/logger.h"
+#include "emulator/pty_link.h"
+#include "emulator/socket_util.h"
+#include "emulator/stop_signal.h"
+#include "emulator/tcp_server.h"
+#include "emulator/udp_server.h"
+
+namespace rmt4::emulator {
+namespace {
+
+// A command line longer than this is garbage; it is skipped up to its end.
+constexpr std::size_t kMaxCommandLine = 256;
+
+void PrintLine(const std::string& line) {
+  std::fputs((line + '\n').c_str(), stdout);
+  std::fflush(stdout);
+}
+
+/// SIGTERM and SIGINT arrive as a readable descriptor on the main thread;
+/// every other thread inherits the blocked mask and never sees them.
+UniqueFd BlockStopSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);  // a PC that vanished must not kill the console
+  return UniqueFd(::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK));
+}
+
+/// The running emulator: links, console and the standard-input commands.
+class Emulator {
+ public:
+  Emulator(const Options& options, Logger& log)
+      : options_(options), log_(log), faults_(options.faults, options.seed) {
+    if (options.startSilent) silence_.Forever();
+  }
+
+  /// Binds and starts every link; an error text when one cannot start.
+  std::string Start();
+  /// Serves standard input until quit or a stop signal.
+  void Serve(int signalFd);
+  /// Stops every thread.
+  void Stop();
+
+ private:
+  bool Execute(const ConsoleCommand& command);
+  void ReadCommands(bool& inputOpen, std::string& pending, bool& skippingLongLine, bool& quit);
+
+  const Options& options_;
+  Logger& log_;
+  FaultPlan faults_;
+  Silence silence_;
+  StopSignal stop_;
+  LinkHub hub_;
+  std::unique_ptr<ConsoleResponder> console_;
+  std::unique_ptr<TcpServer> tcp_;
+  std::unique_ptr<UdpServer> udp_;
+  std::unique_ptr<PtyLink> pty_;
+};
+
+std::string Emulator::Start() {
+  BoundSocket tcp = BindSocket(SOCK_STREAM, options_.address, options_.tcpPort, "TCP");
+  if (!tcp.error.empty()) return tcp.error;
+  BoundSocket udp = BindSocket(SOCK_DGRAM, options_.address, options_.udpPort, "UDP");
+  if (!udp.error.empty()) return udp.error;
+  const std::uint16_t tcpPort = BoundPort(tcp.fd.Get());
+  const std::uint16_t udpPort = BoundPort(udp.fd.Get());
+
+  console_ = std::make_unique<ConsoleResponder>(ConsoleSettings{
+      options_.deviceType, options_.lockedModes, options_.seed, ModuleIdentity{options_.address, tcpPort, udpPort}});
+  const StreamShaping shaping{faults_, silence_, options_.paceBytesPerSecond};
+  tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd),
+                                     TcpServer::Services{*console_, hub_, shaping, silence_, log_, stop_});
+  udp_ = std::make_unique<UdpServer>(std::move(udp.fd), UdpServer::Services{*console_, faults_, silence_, log_, stop_});
+  if (options_.pty) {
+    std::string error;
+    pty_ = PtyLink::Open(PtyLink::Services{*console_, hub_, shaping, silence_, log_, stop_}, error);
+    if (!pty_) return error;
+    PrintLine("serial: " + pty_->DevicePath());
+  }
+  PrintLine("ready tcp=" + std::to_string(tcpPort) + " udp=" + std::to_string(udpPort));
+  return {};
+}
+
+void Emulator::Serve(int signalFd) {
+  bool inputOpen = true;
+  bool quit = false;
+  bool skippingLongLine = false;
+  std::string pending;
+  while (!quit) {
+    std::array<pollfd, 2> watched{{{signalFd, POLLIN, 0}, {inputOpen ? STDIN_FILENO : -1, POLLIN, 0}}};
+    if (::poll(watched.data(), watched.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      log_.Error(ErrnoText("poll failed"));
+      return;
+    }
+    if (watched[0].revents != 0) {
+      log_.Info("stop signal received");
+      return;
+    }
+    if (watched[1].revents != 0) ReadCommands(inputOpen, pending, skippingLongLine, quit);
+  }
+}
+
+void Emulator::ReadCommands(bool& inputOpen, std::string& pending, bool& skippingLongLine, bool& quit) {
+  std::array<char, 512> chunk{};
+  const ssize_t count = ::read(STDIN_FILENO, chunk.data(), chunk.size());
+  if (count <= 0) {
+    // End of input (or a broken input) leaves the console running in the background.
+    if (count == 0 || (errno != EAGAIN && errno != EINTR)) inputOpen = false;
+    return;
+  }
+  for (ssize_t i = 0; i < count && !quit; ++i) {
+    const char c = chunk[static_cast<std::size_t>(i)];
+    if (c != '\n') {
+      if (pending.size() < kMaxCommandLine) {
+        pending += c;
+      } else {
+        skippingLongLine = true;
+      }
+      continue;
+    }
+    if (skippingLongLine) {
+      PrintLine("error: line longer than " + std::to_string(kMaxCommandLine) + " characters");
+    } else {
+      const ParsedConsoleCommand parsed = ParseConsoleCommand(pending);
+      if (const auto* error = std::get_if<std::string>(&parsed)) PrintLine(*error);
+      if (const auto* command = std::get_if<ConsoleCommand>(&parsed)) quit = !Execute(*command);
+    }
+    pending.clear();
+    skippingLongLine = false;
+  }
+}
+
+bool Emulator::Execute(const ConsoleCommand& command) {
+  using Kind = ConsoleCommand::Kind;
+  switch (command.kind) {
+    case Kind::Set: {
+      const LinkFrame frame = console_->ChangeFromConsole(command.address, command.value);
+      hub_.Broadcast(frame.Bytes());
+      PrintLine("ok");
+      return true;
+    }
+    case Kind::Get:
+      PrintLine(std::to_string(command.address) + ' ' + std::to_string(console_->Value(command.address)));
+      return true;
+    case Kind::Peer: {
+      const auto peer = tcp_->Peer();
+      PrintLine("peer " + (peer ? FormatDotted(*peer) : std::string("none")));
+      return true;
+    }
+    case Kind::Unplug:
+      PrintLine(tcp_->Unplug() ? "ok" : "none");
+      return true;
+    case Kind::Silence:
+      if (command.duration) {
+        silence_.For(*command.duration);
+      } else {
+        silence_.Forever();
+      }
+      PrintLine("ok");
+      return true;
+    case Kind::Talk:
+      silence_.End();
+      PrintLine("ok");
+      return true;
+    case Kind::Quit:
+      return false;
+  }
+  return true;
+}
+
+void Emulator::Stop() {
+  stop_.Raise();
+  pty_.reset();
+  udp_.reset();
+  tcp_.reset();
+}
+
+}  // namespace
+
+int RunEmulator(const Options& options) {
+  const UniqueFd signals = BlockStopSignals();
+  Logger log(options.verbose);
+  if (!signals.Valid()) {
+    log.Error(ErrnoText("cannot watch for stop signals"));
+    return 1;
+  }
+  Emulator emulator(options, log);
+  if (const std::string error = emulator.Start(); !error.empty()) {
+    log.Error(error);
+    emulator.Stop();
+    return 1;
+  }
+  emulator.Serve(signals.Get());
+  emulator.Stop();
+  return 0;
+}
+
+}  // namespace rmt4::emulator
