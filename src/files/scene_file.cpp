@@ -1,6 +1,7 @@
 #include "files/scene_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -130,12 +131,11 @@ std::vector<std::uint8_t> EncodeSceneFile(std::span<const std::uint16_t> values,
   }
   PutU32(image, valuesEnd, Crc16(std::span<const std::uint8_t>(image.data(), valuesEnd)));
 
-  std::vector<std::uint8_t> file;
-  file.reserve(kScenePlainPrefix + 2 * (image.size() - kScenePlainPrefix));
-  file.insert(file.end(), image.begin(), image.begin() + kScenePlainPrefix);
-  for (std::size_t i = kScenePlainPrefix; i < image.size(); ++i) {
-    file.push_back(table[image[i] >> 4]);
-    file.push_back(table[image[i] & 0x0F]);
+  std::vector<std::uint8_t> file(kScenePlainPrefix + 2 * (image.size() - kScenePlainPrefix));
+  std::copy_n(image.begin(), kScenePlainPrefix, file.begin());
+  for (std::size_t i = kScenePlainPrefix, out = kScenePlainPrefix; i < image.size(); ++i, out += 2) {
+    file[out] = table[image[i] >> 4];
+    file[out + 1] = table[image[i] & 0x0F];
   }
   return file;
 }
@@ -266,7 +266,8 @@ SceneFileResult CZB_FileData::WriteSceneFile(
   const std::vector<std::uint8_t> file =
       EncodeSceneFile(sceneValues, fileDeviceType, saveTime,
                       randomByte ? randomByte : DefaultRandomBytes());
-  bool ok = WriteAll(fd, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+  bool ok = WriteAll(fd, std::string_view(reinterpret_cast<const char*>(file.data()), file.size())) &&
+            ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (!ok) {
     ::unlink(fullPath.c_str());  // no half-written scene stays behind
@@ -367,7 +368,10 @@ SceneFileResult CZB_FileData::DeleteSceneFile(std::string_view name) {
       JoinFolder(folders_.fallbackDirectory, withExtension),
   };
   for (const std::filesystem::path& candidate : candidates) {
-    if (PathExists(candidate)) {
+    // The entry itself counts, so a dangling link can be removed too (it
+    // would otherwise block every later save of that name).
+    struct stat entry {};
+    if (!candidate.empty() && ::lstat(candidate.c_str(), &entry) == 0) {
       return ::unlink(candidate.c_str()) == 0 ? SceneFileResult::kOk : SceneFileResult::kNotFound;
     }
   }

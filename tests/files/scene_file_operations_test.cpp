@@ -230,6 +230,13 @@ TEST_F(SceneFileOperations, DeleteSearchesTheSamePlaces) {
   EXPECT_FALSE(std::filesystem::exists(folders_.fallbackDirectory / "x.mxb"));
   EXPECT_EQ(scene.DeleteSceneFile("x"), SceneFileResult::kNotFound);
   EXPECT_EQ(scene.DeleteSceneFile(Path("x")), SceneFileResult::kNotFound);
+
+  // A dangling link in the scene folder does not block saving that name.
+  std::filesystem::create_symlink(root_.path() / "gone", folders_.sceneDirectory / "link.mxb");
+  EXPECT_FALSE(scene.SceneFileExists((folders_.sceneDirectory / "link").string()));
+  ASSERT_EQ(scene.SaveSceneFile(values_, "link"), SceneFileResult::kOk);
+  EXPECT_FALSE(std::filesystem::is_symlink(folders_.sceneDirectory / "link.mxb"));
+  EXPECT_FALSE(std::filesystem::exists(root_.path() / "gone"));
 }
 
 TEST_F(SceneFileOperations, ExistsLooksAsGivenAndInTheFallbackFolderOnly) {
