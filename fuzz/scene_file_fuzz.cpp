@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "files/scene_file.h"
+#include "files/scene_codec.h"
 
 namespace {
 

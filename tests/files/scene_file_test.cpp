@@ -1,6 +1,6 @@
 // The scene-file codec: the byte layout we write, and reading files that other
 // writers of the format produce.
-#include "files/scene_file.h"
+#include "files/scene_codec.h"
 
 #include <gtest/gtest.h>
 

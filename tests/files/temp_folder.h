@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "files/scene_file.h"
+#include "files/scene_codec.h"
 
 namespace rmt4 {
 
