@@ -1,5 +1,5 @@
 // CZB_FileData: the file operations, their result codes and the folders.
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
