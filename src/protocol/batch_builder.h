@@ -29,7 +29,8 @@ class BatchBuilder {
   [[nodiscard]] ParamAddress writeCursor() const { return writeCursor_; }
   [[nodiscard]] ParamAddress readCursor() const { return readCursor_; }
   [[nodiscard]] ParamAddress rereadCursor() const { return rereadCursor_; }
-  void ResetCursors() { writeCursor_ = readCursor_ = rereadCursor_ = 0; }
+  void SetWriteCursor(ParamAddress address) { writeCursor_ = address; }
+  void SetReadCursor(ParamAddress address) { readCursor_ = address; }
 
  private:
   enum class ReadSelection { NotReceived, RereadRequested };

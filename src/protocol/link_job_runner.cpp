@@ -1,0 +1,243 @@
+// The jobs windows request from the link worker: modes, effect presets and
+// scenes. They run on the worker thread; nothing else is sent meanwhile.
+#include <algorithm>
+#include <filesystem>
+
+#include "files/scene_file.h"
+#include "i18n/label_text.h"
+#include "protocol/link_worker.h"
+
+namespace rmt4 {
+namespace {
+
+// High byte of the mode operation word while a recall is in progress.
+constexpr std::uint16_t kRecallInProgress = 0x0600;
+constexpr int kModeNameBytesSent = 20;
+// Addresses a scene upload never overwrites: they describe the console and
+// its current mode, not the scene.
+constexpr std::array<ParamAddress, 4> kKeptByUpload{1201, 1202, address::kCurrentMode, address::kModeOperation};
+// The last address of the table is not part of a scene upload.
+constexpr int kUploadedAddresses = static_cast<int>(kParamCount) - 1;
+
+}  // namespace
+
+void LinkWorker::RunJob(int job, int& idle) {
+  bool afterJobStep = true;
+  switch (static_cast<LinkJob>(job)) {
+    case LinkJob::SaveScene:
+      SaveScene();
+      break;
+    case LinkJob::UploadScene:
+      UploadScene();
+      if (Show(LabelId::UploadCompletedSave, MessageStyle::YesNo) == MessageButton::Yes) {
+        jobs_.Request(LinkJob::StoreMode);
+      }
+      context_.owner.PostNotify(UiNotify::DataReloaded, 0);
+      break;
+    case LinkJob::RecallMode:
+      RecallMode();
+      break;
+    case LinkJob::StoreModeName:
+      StoreModeName();
+      break;
+    case LinkJob::StoreMode:
+      StoreMode();
+      break;
+    case LinkJob::RecallFxPreset1:
+      afterJobStep = RecallFxPreset(Command::RecallFxPreset1, address::kFx1Program, address::kFx1ProgramType);
+      break;
+    case LinkJob::RecallFxPreset2:
+      afterJobStep = RecallFxPreset(Command::RecallFxPreset2, address::kFx2Program, address::kFx2ProgramType);
+      break;
+    case LinkJob::StoreFxPreset1:
+      StoreFxPreset(Command::StoreFxPreset1, address::kFx1Program);
+      break;
+    case LinkJob::StoreFxPreset2:
+      StoreFxPreset(Command::StoreFxPreset2, address::kFx2Program);
+      break;
+    default:
+      return;  // unused index: nothing to do, nothing to tidy up
+  }
+  if (!afterJobStep) return;
+  idle = 0;
+  if (context_.appRunning.load()) HideProgress();
+}
+
+void LinkWorker::ShowSaveResult(bool saved) { Show(saved ? LabelId::SaveSuccessfully : LabelId::SaveFailed); }
+
+void LinkWorker::RecallMode() {
+  ParamEntry& operation = context_.state.params[address::kModeOperation];
+  operation.value.store(operation.value.load() | kRecallInProgress);
+  operation.dirty.store(true);
+  const auto mode = static_cast<std::uint8_t>(operation.value.load() & 0xFF);
+  if (!SendUntilAcknowledged(Command::RecallMode, std::span<const std::uint8_t>(&mode, 1), 2000, 100)) {
+    Show(LabelId::InvocationFailed);
+    return;
+  }
+  operation.value.store(0);
+  operation.dirty.store(false);
+  if (context_.appRunning.load()) ShowProgressText(std::string(LabelText(LabelId::Call)) + "...", 100);
+  Pause(200);
+  ReadAllAndRefresh();
+  context_.owner.PostNotify(UiNotify::DataReloaded, 0);
+}
+
+void LinkWorker::StoreModeName() {
+  LinkState& state = context_.state;
+  std::vector<std::uint8_t> payload;
+  payload.push_back(static_cast<std::uint8_t>(state.params.Value(address::kModeOperation) & 0xFF));
+  const ModeName name = state.modeNames.Buffer();
+  for (int i = 0; i < kModeNameBytesSent; ++i) payload.push_back(static_cast<std::uint8_t>(name[static_cast<std::size_t>(i)] & 0xFF));
+
+  const bool stored = SendUntilAcknowledged(Command::StoreModeName, payload, 2000);
+  if (stored) ReadModeNames(0);
+  ShowSaveResult(stored);
+  state.params[address::kModeOperation].dirty.store(false);
+}
+
+void LinkWorker::StoreMode() {
+  const std::array<std::uint8_t, 2> payload{1, 1};
+  ShowSaveResult(SendUntilAcknowledged(Command::StoreMode, payload, 2000));
+}
+
+bool LinkWorker::RecallFxPreset(Command command, ParamAddress programAddress, ParamAddress firstParameter) {
+  ParamTable& params = context_.state.params;
+  const auto program = static_cast<std::uint8_t>(params.Value(programAddress) & 0xFF);
+  if (!SendUntilAcknowledged(command, std::span<const std::uint8_t>(&program, 1), 500)) {
+    // Left as it is on purpose: the progress window stays and the idle count runs on.
+    Show(LabelId::InvocationFailed);
+    return false;
+  }
+  Pause(300);
+  for (int offset = 0; offset < 3; ++offset) {
+    params[static_cast<ParamAddress>(firstParameter + offset)].rereadRequested.store(true);
+  }
+  return true;
+}
+
+void LinkWorker::StoreFxPreset(Command command, ParamAddress programAddress) {
+  const auto program = static_cast<std::uint8_t>(context_.state.params.Value(programAddress) & 0xFF);
+  ShowSaveResult(SendUntilAcknowledged(command, std::span<const std::uint8_t>(&program, 1), 2000));
+}
+
+void LinkWorker::SaveScene() {
+  Pause(10);
+  const std::string path = jobs_.ScenePath();
+  if (path.empty()) {
+    Show(LabelId::EnterFileName);
+    Pause(5);
+    return;
+  }
+  LinkState& state = context_.state;
+  if (!ReadAllParams() || state.device.currentModeLocked.load()) {
+    Show(LabelId::SaveFailed);
+    Pause(5);
+    return;
+  }
+  std::array<std::uint16_t, kSceneParamCount> values{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    values[a] = state.params.Value(a);
+    state.params[a].received.store(false);
+  }
+
+  CZB_FileData scene(options_.sceneFolders);
+  scene.fileDeviceType = state.device.deviceType.load();
+  // A bare name goes into the scene folder; a path is written where it points.
+  const std::filesystem::path target(path);
+  SceneFileResult result;
+  std::string savedPath;
+  if (target.has_parent_path()) {
+    scene.DeleteSceneFile(path);
+    result = scene.WriteSceneFile(path, values);
+    savedPath = scene.WithExtension(path);
+  } else {
+    result = scene.SaveSceneFile(values, path);
+    savedPath = scene.savedPath;
+  }
+  if (result == SceneFileResult::kOk) {
+    context_.owner.ShowMessage(MessageStyle::Ok, savedPath, LabelText(LabelId::SaveSuccessfully));
+  } else {
+    Show(LabelId::SaveFailed);
+  }
+  Pause(5);
+}
+
+void LinkWorker::UploadScene() {
+  Pause(10);
+  const std::string path = jobs_.ScenePath();
+  if (path.empty()) {
+    Show(LabelId::EnterFileName);
+  } else if (!WriteSceneToConsole()) {
+    return;  // a password-protected scene ends here
+  }
+  Pause(1);
+  if (context_.appRunning.load()) HideProgress();
+  if (!context_.linkUp.load()) Show(LabelId::WriteDataFailed);
+}
+
+bool LinkWorker::WriteSceneToConsole() {
+  CZB_FileData scene(options_.sceneFolders);
+  if (scene.LoadSceneFile(jobs_.ScenePath()) != SceneFileResult::kOk) {
+    HideProgress();
+    Show(LabelId::NoFilesFullWidthStop);
+    return true;
+  }
+  if (scene.lockFlag != 0) {
+    HideProgress();
+    Show(LabelId::DataHasPassword);
+    return false;
+  }
+  LinkState& state = context_.state;
+  if (scene.fileDeviceType != state.device.deviceType.load()) {
+    HideProgress();
+    Show(LabelId::WrongFileVersion);
+    return true;
+  }
+
+  ParamTable& params = state.params;
+  const int count = std::min<int>(static_cast<int>(scene.values.size()) - 1, kUploadedAddresses);
+  for (int i = 0; i < count; ++i) {
+    const auto a = static_cast<ParamAddress>(i);
+    if (std::find(kKeptByUpload.begin(), kKeptByUpload.end(), a) != kKeptByUpload.end()) continue;
+    params[a].value.store(scene.values[static_cast<std::size_t>(i)]);
+    params[a].dirty.store(true);
+  }
+
+  if (context_.appRunning.load()) {
+    context_.owner.SetProgressFormat(std::string(LabelText(LabelId::UpdateSceneDataFormat)));
+    context_.owner.SetProgressPosition(0);
+    context_.owner.ShowProgress();
+  }
+  for (ParamAddress a = 0; a < kParamCount; ++a) params[a].retryCount.store(0);
+  batches_.SetWriteCursor(0);
+  if (context_.appRunning.load()) context_.owner.SetProgressMaximum(static_cast<int>(kParamCount));
+
+  ReplySignal& reply = state.reply;
+  auto settled = [&] {
+    int clean = 0;
+    for (int a = 0; a < kUploadedAddresses; ++a) clean += params[static_cast<ParamAddress>(a)].dirty.load() ? 0 : 1;
+    return clean;
+  };
+  while (context_.linkUp.load()) {
+    for (int i = 0; i < kUploadedAddresses && context_.linkUp.load(); ++i) {
+      const auto a = static_cast<ParamAddress>(i);
+      if (params[a].received.exchange(false)) context_.owner.PostNotify(UiNotify::ValueArrived, a);
+      if (!params[a].dirty.load()) continue;
+      (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));
+      reply.awaitingReply.store(true);
+      batches_.BuildWriteBatch(kContinue, kMaxWriteEntries);
+      WaitForReply(timing_.uploadBatchWaitMs);
+      reply.awaitingReply.store(false);
+      SetProgressPosition(settled());
+    }
+    const int clean = settled();
+    SetProgressPosition(clean);
+    Pause(1);
+    if (clean >= kUploadedAddresses) break;
+  }
+  Pause(100);
+  ReadAllAndRefresh();
+  return true;
+}
+
+}  // namespace rmt4

@@ -1,0 +1,334 @@
+#include "protocol/link_worker.h"
+
+#include <system_error>
+
+#include "i18n/label_text.h"
+#include "platform/clock.h"
+
+namespace rmt4 {
+namespace {
+
+constexpr int kIdentifyAttempts = 12;
+// After this many idle cycles a keep-alive goes out every fifth cycle.
+constexpr int kIdleCyclesBeforeKeepAlive = 15;
+
+}  // namespace
+
+LinkWorker::LinkWorker(LinkOwner& owner, Options options)
+    : context_(owner), options_(std::move(options)), batches_(context_.state.params, *this) {}
+
+LinkWorker::~LinkWorker() { StopLink(); }
+
+void LinkWorker::StartLink() {
+  if (thread_.joinable()) return;
+  context_.state.params.LoadDefaults();
+  context_.modules.Clear();
+  context_.appRunning.store(true);
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    // The program goes on without a link.
+    context_.owner.ShowMessage(MessageStyle::Ok, "创建串口发送线程失败！", {});
+  }
+}
+
+void LinkWorker::StopLink() {
+  {
+    std::lock_guard lock(stopMutex_);
+    context_.linkUp.store(false);
+    context_.appRunning.store(false);
+  }
+  stopWake_.notify_all();
+  if (LinkTransport* transport = activeTransport_.load()) transport->Close();
+  context_.state.reply.semaphore.Release();
+  if (thread_.joinable()) thread_.join();
+  activeTransport_.store(nullptr);
+  transport_.reset();
+}
+
+void LinkWorker::Pause(int ms) {
+  std::unique_lock lock(stopMutex_);
+  stopWake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !context_.appRunning.load(); });
+}
+
+void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payload) {
+  const auto frame = LinkFrame::Build(command, payload);
+  LinkTransport* transport = activeTransport_.load();
+  if (!frame || transport == nullptr) return;
+
+  LinkHealth& health = context_.state.health;
+  const bool silent = NowMs() - health.lastReplyTick.load() >= timing_.silenceLimitMs;
+  // Module texts are answered by the network module, not the console: they prove nothing.
+  if (silent && command != Command::ModuleText) {
+    if (context_.connectionKind == kNetwork) transport->OnSilence();
+    const std::uint8_t misses = health.missCount.load();
+    if (misses >= timing_.missLimit) {
+      context_.linkUp.store(false);
+      health.missCount.store(0);
+    } else {
+      health.missCount.store(static_cast<std::uint8_t>(misses + 1));
+    }
+  }
+  transport->Send(frame->Bytes());
+}
+
+void LinkWorker::Run() {
+  if (context_.appRunning.load()) SendStatus(LinkStatus::Starting);
+  context_.appRunning.store(true);
+  Pause(500);
+
+  const LinkConfiguration configuration =
+      options_.readConfiguration ? options_.readConfiguration() : LinkConfiguration{};
+  context_.connectionKind = configuration.connectionKind;
+  context_.serialBaudRate = configuration.serialBaudRate;
+  if (!context_.appRunning.load()) return;
+  SendStatus(LinkStatus::Starting);
+
+  transport_ = options_.makeTransport(context_.connectionKind, context_, *this);
+  if (!transport_) return;
+  activeTransport_.store(transport_.get());
+
+  while (context_.appRunning.load()) {
+    timing_ = TimingFor(context_.connectionKind);
+    context_.state.health.lastReplyTick.store(NowMs());
+    transport_->Connect();
+    if (!context_.appRunning.load()) return;
+    context_.linkUp.store(true);
+
+    if (Identify() == Identification::Restart) continue;
+    if (!context_.appRunning.load()) return;
+    SendKeepAlive();
+    Pause(500);
+
+    context_.state.params.ClearReceivedAndDirty();
+    context_.linkUp.store(true);
+    SendStatus(LinkStatus::Connected);
+
+    Pause(100);
+    ReadAllAndRefresh();
+    ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
+    Pause(500);
+
+    SteadyLoop();
+    context_.linkUp.store(false);
+    SendStatus(LinkStatus::Searching);
+  }
+}
+
+LinkWorker::Identification LinkWorker::Identify() {
+  LinkState& state = context_.state;
+  for (int attempt = 0; attempt < kIdentifyAttempts; ++attempt) {
+    // The connect probe already read address 0 from the console.
+    if (state.params.Value(address::kDeviceType) == kSupportedDeviceType) return Identification::Identified;
+    const std::uint8_t query = 0;
+    Exchange(Command::DeviceQuery, std::span<const std::uint8_t>(&query, 1), 500);
+    SendReadRequest(address::kDeviceType);
+    Pause(40);
+    if (state.device.deviceType.load() == kSupportedDeviceType) return Identification::Identified;
+    if (!TransportConnected() || state.health.missCount.load() >= timing_.missLimit - 2) {
+      return Identification::Restart;
+    }
+    // The link dropped meanwhile: carry on, the steady loop notices and reconnects.
+    if (!context_.linkUp.load()) return Identification::Identified;
+    if (!context_.appRunning.load()) return Identification::Restart;
+  }
+  Pause(2000);
+  return Identification::Restart;
+}
+
+void LinkWorker::SteadyLoop() {
+  int moduleCursor = 0;
+  int writeCursor = 0;
+  int idle = 0;
+  while (context_.appRunning.load() && context_.linkUp.load() &&
+         context_.state.health.missCount.load() < timing_.missLimit) {
+    Pause(10);
+    if (context_.connectionKind != kNetwork) ServeModuleCommand(moduleCursor, idle);
+    ServeWrites(writeCursor, idle);
+    ServeRereads();
+    PostArrivals();
+    RunRequestedJobs(idle);
+    IdleWork(idle);
+  }
+}
+
+void LinkWorker::ServeModuleCommand(int& cursor, int& idle) {
+  ModuleCommandTable& modules = context_.modules;
+  if (cursor > ModuleCommandTable::kLastSendableSlot) cursor = 0;
+  if (const auto slot = modules.FindPending(cursor)) {
+    cursor = *slot;
+    if (modules.CountLinkSend(*slot)) {
+      const std::string text = modules.Text(*slot);
+      const Wait wait = Exchange(Command::ModuleText,
+                                 std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                                 timing_.replyWaitMs);
+      if (wait == Wait::TimedOut && !TransportConnected()) {
+        if (context_.appRunning.load()) HideProgress();
+        context_.linkUp.store(false);
+      }
+    }
+    idle = 0;
+  } else {
+    cursor = ModuleCommandTable::kLastSendableSlot + 1;
+  }
+  modules.ShowModuleConfirmations(context_.owner);
+}
+
+void LinkWorker::ServeWrites(int& cursor, int& idle) {
+  ParamTable& params = context_.state.params;
+  if (cursor >= static_cast<int>(kParamCount)) cursor = 0;
+  int dirty = cursor;
+  while (dirty < static_cast<int>(kParamCount) && !params[static_cast<ParamAddress>(dirty)].dirty.load()) ++dirty;
+  if (dirty == static_cast<int>(kParamCount)) {
+    cursor = dirty;
+    return;
+  }
+  cursor = dirty;
+  ReplySignal& reply = context_.state.reply;
+  (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));  // no stale wake-up
+  reply.awaitingReply.store(true);
+  batches_.BuildWriteBatch(static_cast<ParamAddress>(dirty), kMaxWriteEntries);
+  const Wait wait = WaitForReply(timing_.replyWaitMs);
+  reply.awaitingReply.store(false);
+  if (wait == Wait::TimedOut && !TransportConnected()) {
+    if (context_.appRunning.load()) HideProgress();
+    context_.linkUp.store(false);
+  }
+  idle = 0;
+}
+
+void LinkWorker::ServeRereads() {
+  ParamTable& params = context_.state.params;
+  constexpr int kRereadBatch = 24;
+  for (int a = 0; a < static_cast<int>(kParamCount);) {
+    if (!params[static_cast<ParamAddress>(a)].rereadRequested.load()) {
+      ++a;
+      continue;
+    }
+    batches_.BuildRereadBatch(static_cast<ParamAddress>(a));
+    Pause(30);
+    // Continue after the addresses this batch asked for, instead of asking
+    // for them again in a batch for every one of them.
+    for (int taken = 0; a < static_cast<int>(kParamCount) && taken < kRereadBatch; ++a) {
+      if (params[static_cast<ParamAddress>(a)].rereadRequested.load()) ++taken;
+    }
+  }
+}
+
+void LinkWorker::PostArrivals() {
+  ParamTable& params = context_.state.params;
+  // Address 0 is never posted: only the connect probe and identification care about it.
+  for (ParamAddress a = 1; a < kParamCount; ++a) {
+    if (params[a].received.exchange(false)) context_.owner.PostNotify(UiNotify::ValueArrived, a);
+  }
+}
+
+void LinkWorker::RunRequestedJobs(int& idle) {
+  for (int job = LinkJobs::kFirst; job <= LinkJobs::kLast; ++job) {
+    if (!jobs_.Requested(job)) continue;
+    Pause(100);
+    jobs_.Take(job);
+    RunJob(job, idle);
+  }
+}
+
+void LinkWorker::IdleWork(int& idle) {
+  if (idle < kIdleCyclesBeforeKeepAlive) {
+    ++idle;
+    SendReadRequest(address::kLevelMeters);
+    Pause(40);
+  } else {
+    idle = 10;
+    SendKeepAlive();
+    Pause(10);
+    SendReadRequest(address::kLevelMeters);
+    Pause(30);
+  }
+}
+
+bool LinkWorker::TransportConnected() const {
+  const LinkTransport* transport = activeTransport_.load();
+  return transport != nullptr && transport->IsConnected();
+}
+
+LinkWorker::Wait LinkWorker::WaitForReply(int timeoutMs) {
+  if (!TransportConnected()) return Wait::Skipped;
+  return context_.state.reply.semaphore.TryAcquireFor(std::chrono::milliseconds(timeoutMs)) ? Wait::Signalled
+                                                                                              : Wait::TimedOut;
+}
+
+LinkWorker::Wait LinkWorker::Exchange(Command command, std::span<const std::uint8_t> payload, int timeoutMs) {
+  ReplySignal& reply = context_.state.reply;
+  (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));  // no stale wake-up
+  reply.awaitingReply.store(true);
+  SendFrame(command, payload);
+  const Wait wait = WaitForReply(timeoutMs);
+  reply.awaitingReply.store(false);
+  return wait;
+}
+
+bool LinkWorker::SendUntilAcknowledged(Command command, std::span<const std::uint8_t> payload, int timeoutMs,
+                                       int pauseBeforeWaitMs) {
+  ReplySeenFlags& seen = context_.state.replySeen;
+  ReplySignal& reply = context_.state.reply;
+  seen.Clear(command);
+  constexpr int kTries = 3;
+  for (int attempt = 0; attempt < kTries && context_.appRunning.load(); ++attempt) {
+    (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));
+    reply.awaitingReply.store(true);
+    SendFrame(command, payload);
+    if (pauseBeforeWaitMs > 0) Pause(pauseBeforeWaitMs);
+    // Other replies wake the wait too; only the acknowledgement flag counts.
+    const auto deadline = NowMs() + timeoutMs;
+    while (!seen.Seen(command) && NowMs() < deadline && context_.appRunning.load()) {
+      if (WaitForReply(static_cast<int>(deadline - NowMs())) == Wait::Skipped) break;
+    }
+    reply.awaitingReply.store(false);
+    if (seen.Seen(command)) return true;
+  }
+  return false;
+}
+
+void LinkWorker::SendReadRequest(ParamAddress address) {
+  std::vector<std::uint8_t> payload;
+  AppendWord(payload, address);
+  SendFrame(Command::ReadParams, payload);
+}
+
+void LinkWorker::SendKeepAlive() {
+  ParamTable& params = context_.state.params;
+  if (!params.CountSend(address::kKeepAlive)) params[address::kKeepAlive].dirty.store(false);
+  std::vector<std::uint8_t> payload;
+  AppendWord(payload, address::kKeepAlive);
+  AppendWord(payload, 1);
+  SendFrame(Command::WriteParams, payload);
+}
+
+MessageButton LinkWorker::Show(LabelId text, MessageStyle style, std::string_view caption) {
+  return context_.owner.ShowMessage(style, LabelText(text), caption);
+}
+
+void LinkWorker::ShowProgress(LabelId format, int maximum) { ShowProgressText(std::string(LabelText(format)), maximum); }
+
+void LinkWorker::ShowProgressText(const std::string& format, int maximum) {
+  LinkOwner& owner = context_.owner;
+  owner.SetProgressMaximum(maximum);
+  owner.SetProgressFormat(format);
+  owner.SetProgressPosition(0);
+  owner.ShowProgress();
+}
+
+void LinkWorker::SetProgressPosition(int position) {
+  if (context_.appRunning.load()) context_.owner.SetProgressPosition(position);
+}
+
+void LinkWorker::HideProgress() {
+  context_.owner.HideProgress();
+  context_.owner.PostNotify(UiNotify::ProgressHidden, 0);
+}
+
+void LinkWorker::SendStatus(LinkStatus status) {
+  if (context_.appRunning.load()) context_.owner.SendStatus(status);
+}
+
+}  // namespace rmt4

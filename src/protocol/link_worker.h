@@ -1,0 +1,123 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+
+#include "i18n/label_id.h"
+#include "platform/app_folders.h"
+#include "protocol/batch_builder.h"
+#include "protocol/link_configuration.h"
+#include "protocol/link_context.h"
+#include "protocol/link_jobs.h"
+#include "protocol/link_transport.h"
+
+namespace rmt4 {
+
+/// The one thread that owns the connection to the console for the life of
+/// the program: it connects, identifies the console, reads everything, keeps
+/// the mirror in sync, runs the jobs windows request and reconnects forever.
+/// Windows never talk to it directly: they edit the parameter table or raise
+/// a job, and learn about arrivals through the owner's notifications.
+class LinkWorker final : public FrameSender {
+ public:
+  struct Options {
+    TransportFactory makeTransport;
+    /// Called once on the worker thread when it starts.
+    std::function<LinkConfiguration()> readConfiguration;
+    /// Where scene names without a folder are saved and looked for.
+    AppFolders sceneFolders;
+  };
+
+  LinkWorker(LinkOwner& owner, Options options);
+  ~LinkWorker() override;
+  LinkWorker(const LinkWorker&) = delete;
+  LinkWorker& operator=(const LinkWorker&) = delete;
+
+  /// Loads the defaults and starts the worker thread.
+  void StartLink();
+  /// Stops the worker and closes the transport; returns once the thread ended.
+  /// Message boxes the worker raises afterwards must return at once.
+  void StopLink();
+
+  /// Frames the payload and hands it to the active transport, counting a
+  /// miss when the console has been silent for too long.
+  void SendFrame(Command command, std::span<const std::uint8_t> payload) override;
+
+  [[nodiscard]] LinkContext& context() { return context_; }
+  [[nodiscard]] ParamTable& params() { return context_.state.params; }
+  [[nodiscard]] LinkJobs& jobs() { return jobs_; }
+  [[nodiscard]] bool linkUp() const { return context_.linkUp.load(); }
+
+ private:
+  enum class Wait { Signalled, TimedOut, Skipped };
+  enum class Identification { Identified, Restart };
+
+  void Run();
+  [[nodiscard]] Identification Identify();
+  void SteadyLoop();
+  void ServeModuleCommand(int& cursor, int& idle);
+  void ServeWrites(int& cursor, int& idle);
+  void ServeRereads();
+  void PostArrivals();
+  void RunRequestedJobs(int& idle);
+  void IdleWork(int& idle);
+
+  // Exchanges with the console.
+  [[nodiscard]] bool TransportConnected() const;
+  Wait WaitForReply(int timeoutMs);
+  Wait Exchange(Command command, std::span<const std::uint8_t> payload, int timeoutMs);
+  bool SendUntilAcknowledged(Command command, std::span<const std::uint8_t> payload, int timeoutMs,
+                             int pauseBeforeWaitMs = 0);
+  void SendReadRequest(ParamAddress address);
+  void SendKeepAlive();
+
+  // Complete read.
+  bool ReadAllParams();
+  void ReadAllAndRefresh();
+  void ReadModeNames(int currentMode);
+  [[nodiscard]] int CountReceived() const;
+
+  // Jobs.
+  void RunJob(int job, int& idle);
+  void RecallMode();
+  void StoreModeName();
+  void StoreMode();
+  bool RecallFxPreset(Command command, ParamAddress programAddress, ParamAddress firstParameter);
+  void StoreFxPreset(Command command, ParamAddress programAddress);
+  void SaveScene();
+  void UploadScene();
+  bool WriteSceneToConsole();
+
+  // The owner.
+  MessageButton Show(LabelId text, MessageStyle style = MessageStyle::Ok, std::string_view caption = {});
+  void ShowSaveResult(bool saved);
+  void ShowProgress(LabelId format, int maximum);
+  void ShowProgressText(const std::string& format, int maximum);
+  void SetProgressPosition(int position);
+  void HideProgress();
+  void SendStatus(LinkStatus status);
+
+  /// Sleeps, but wakes at once when the link stops.
+  void Pause(int ms);
+
+  LinkContext context_;
+  Options options_;
+  LinkJobs jobs_;
+  BatchBuilder batches_;
+  LinkTiming timing_ = TimingFor(kUsbHid);  // worker thread only
+
+  std::unique_ptr<LinkTransport> transport_;  // made and used on the worker thread
+  std::atomic<LinkTransport*> activeTransport_{nullptr};
+
+  std::mutex stopMutex_;
+  std::condition_variable stopWake_;
+  std::thread thread_;
+};
+
+}  // namespace rmt4

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "emulator/console_responder.h"
+#include "in_process_console.h"
+#include "protocol/link_worker.h"
+#include "recording_owner.h"
+
+namespace rmt4::test {
+
+/// A link worker connected to an emulated console in the same process.
+class LinkFixture : public ::testing::Test {
+ protected:
+  explicit LinkFixture(emulator::ConsoleSettings settings = {}) : console_(settings) {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("rmt4-link-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  ~LinkFixture() override {
+    worker_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  void Start(ConnectionKind kind = kUsbHid) {
+    LinkWorker::Options options;
+    options.makeTransport = [this](ConnectionKind, LinkContext& context, FrameSender&) {
+      auto transport = std::make_unique<InProcessConsole>(context, console_);
+      transport_ = transport.get();
+      return transport;
+    };
+    options.readConfiguration = [kind] { return LinkConfiguration{kind, 128000}; };
+    options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
+    worker_ = std::make_unique<LinkWorker>(owner_, std::move(options));
+    worker_->StartLink();
+  }
+
+  /// Started, through the complete read and the mode names, and polling:
+  /// the worker is in its steady loop.
+  void StartConnected(ConnectionKind kind = kUsbHid) {
+    Start(kind);
+    ASSERT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::RefreshFinished, 0); }))
+        << "no complete read";
+    const std::vector<std::uint8_t> meterPoll{0x00, 0x07};
+    ASSERT_TRUE(Eventually([&] {
+      const auto reads = transport_->Payloads(Command::ReadParams);
+      return std::find(reads.begin(), reads.end(), meterPoll) != reads.end();
+    })) << "no steady loop";
+  }
+
+  /// Polls `ready` until it holds or the time is up.
+  template <typename Predicate>
+  static bool Eventually(Predicate ready, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!ready()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+  }
+
+  ParamTable& Params() { return worker_->params(); }
+
+  emulator::ConsoleResponder console_;
+  RecordingOwner owner_;
+  std::unique_ptr<LinkWorker> worker_;
+  InProcessConsole* transport_ = nullptr;
+  std::filesystem::path folder_;
+};
+
+}  // namespace rmt4::test

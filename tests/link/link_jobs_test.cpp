@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "files/scene_file.h"
+#include "i18n/label_text.h"
+#include "link_fixture.h"
+
+namespace rmt4::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class LinkJobsTest : public LinkFixture {
+ protected:
+  bool WaitForMessage(LabelId id) {
+    const std::string text(LabelText(id));
+    return owner_.WaitFor([&](RecordingOwner& o) { return o.Said(text); });
+  }
+  bool WaitForMessageCount(std::size_t count) {
+    return owner_.WaitFor([&](RecordingOwner& o) { return o.MessageCount() >= count; });
+  }
+};
+
+TEST_F(LinkJobsTest, RecallModeLoadsItAndReadsEverythingAgain) {
+  StartConnected();
+  const int readsBefore = transport_->CountSent(Command::DumpAll);
+  ParamEntry& operation = Params()[address::kModeOperation];
+  operation.value = 0x0603;
+  operation.dirty = true;
+  worker_->jobs().Request(LinkJob::RecallMode);
+
+  ASSERT_TRUE(Eventually([&] { return transport_->CountSent(Command::DumpAll) > readsBefore; }));
+  EXPECT_EQ(transport_->Payloads(Command::RecallMode).back(), std::vector<std::uint8_t>{3});
+  EXPECT_TRUE(Eventually([&] { return Params().Value(address::kCurrentMode) == 3; }));
+  EXPECT_EQ(console_.Value(address::kCurrentMode), 3);
+  EXPECT_FALSE(Params()[address::kModeOperation].dirty) << "the operation word is never written afterwards";
+  const auto formats = owner_.ProgressFormats();
+  EXPECT_NE(std::find(formats.begin(), formats.end(), std::string(LabelText(LabelId::Call)) + "..."), formats.end());
+}
+
+TEST_F(LinkJobsTest, UnacknowledgedRecallIsTriedThreeTimesThenReported) {
+  StartConnected();
+  transport_->SetSilent(true);
+  Params()[address::kModeOperation].value = 0x0602;
+  worker_->jobs().Request(LinkJob::RecallMode);
+  EXPECT_TRUE(WaitForMessage(LabelId::InvocationFailed));
+  EXPECT_EQ(transport_->CountSent(Command::RecallMode), 3);
+}
+
+TEST_F(LinkJobsTest, RenamedModeIsStoredAndReadBack) {
+  StartConnected();
+  ModeName name{};
+  const std::u16string text = u"Evening show";
+  std::copy(text.begin(), text.end(), name.begin());
+  worker_->context().state.modeNames.SetBuffer(name);
+  Params()[address::kModeOperation].value = 5;
+  worker_->jobs().Request(LinkJob::StoreModeName);
+
+  EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
+  const auto sent = transport_->Payloads(Command::StoreModeName).back();
+  ASSERT_EQ(sent.size(), 21u) << "mode number and 20 name bytes";
+  EXPECT_EQ(sent[0], 5);
+  EXPECT_TRUE(Eventually([&] { return worker_->context().state.modeNames.Text(5) == text; }));
+}
+
+TEST_F(LinkJobsTest, EffectPresetRecallRereadsTheEngineAndStoreAnswers) {
+  StartConnected();
+  Params()[address::kFx1Program].value = 20;
+  worker_->jobs().Request(LinkJob::StoreFxPreset1);
+  EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
+  EXPECT_EQ(transport_->Payloads(Command::StoreFxPreset1).back(), std::vector<std::uint8_t>{20});
+
+  Params()[address::kFx2Program].value = 3;
+  worker_->jobs().Request(LinkJob::RecallFxPreset2);
+  EXPECT_TRUE(Eventually([&] { return transport_->CountSent(Command::RecallFxPreset2) == 1; }));
+  EXPECT_TRUE(Eventually([&] { return Params().Value(1179) == console_.Value(1179); }))
+      << "the engine's words are read again";
+  EXPECT_NE(console_.Value(1179), DefaultValue(1179)) << "program 3 loads another program type";
+  EXPECT_FALSE(Params()[1179].rereadRequested);
+}
+
+TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
+  StartConnected();
+  transport_->ChangeOnConsole(136, 1234);
+  transport_->ChangeOnConsole(1573, 99);
+  const std::string path = (folder_ / "show.mxb").string();
+  worker_->jobs().SetScenePath(path);
+  worker_->jobs().Request(LinkJob::SaveScene);
+  ASSERT_TRUE(WaitForMessageCount(1));
+  EXPECT_EQ(owner_.Messages().back().caption, LabelText(LabelId::SaveSuccessfully));
+  ASSERT_TRUE(std::filesystem::exists(path));
+
+  // The mix changes on the console; uploading the scene brings it back,
+  // except the last address, which a scene upload never writes.
+  transport_->ChangeOnConsole(136, 10);
+  transport_->ChangeOnConsole(1573, 7);
+  transport_->ChangeOnConsole(1201, 55);
+  worker_->jobs().Request(LinkJob::UploadScene);
+  ASSERT_TRUE(WaitForMessage(LabelId::UploadCompletedSave));
+  EXPECT_EQ(console_.Value(136), 1234);
+  EXPECT_EQ(console_.Value(1573), 7);
+  EXPECT_EQ(console_.Value(1201), 55) << "console words are kept";
+  EXPECT_FALSE(owner_.Said(LabelText(LabelId::WriteDataFailed)));
+}
+
+TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {
+  StartConnected();
+  const std::string foreign = (folder_ / "foreign.mxb").string();
+  CZB_FileData writer(AppFolders{folder_, folder_}, 1);
+  writer.fileDeviceType = 4321;
+  std::array<std::uint16_t, kSceneParamCount> values{};
+  values.fill(3);
+  ASSERT_EQ(writer.WriteSceneFile(foreign, values), SceneFileResult::kOk);
+
+  worker_->jobs().SetScenePath(foreign);
+  worker_->jobs().Request(LinkJob::UploadScene);
+  EXPECT_TRUE(WaitForMessage(LabelId::WrongFileVersion));
+  EXPECT_NE(Params().Value(136), 3);
+
+  worker_->jobs().SetScenePath((folder_ / "missing.mxb").string());
+  worker_->jobs().Request(LinkJob::UploadScene);
+  EXPECT_TRUE(WaitForMessage(LabelId::NoFilesFullWidthStop));
+
+  worker_->jobs().SetScenePath("");
+  worker_->jobs().Request(LinkJob::SaveScene);
+  EXPECT_TRUE(WaitForMessage(LabelId::EnterFileName));
+}
+
+}  // namespace
+}  // namespace rmt4::test

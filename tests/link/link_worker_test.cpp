@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "i18n/label_text.h"
+#include "link_fixture.h"
+
+namespace rmt4::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class LinkWorkerTest : public LinkFixture {};
+
+TEST_F(LinkWorkerTest, ConnectsIdentifiesAndReadsEverything) {
+  (void)console_.ChangeFromConsole(136, 1111);  // differs from the default
+  StartConnected();
+
+  const auto statuses = owner_.Statuses();
+  ASSERT_GE(statuses.size(), 3u);
+  EXPECT_EQ(statuses[0], LinkStatus::Starting);
+  EXPECT_EQ(statuses.back(), LinkStatus::Connected);
+  EXPECT_TRUE(worker_->linkUp());
+
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    if (a == address::kLevelMeters) continue;  // moves with every poll
+    ASSERT_EQ(Params().Value(a), console_.Value(a)) << "address " << a;
+  }
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::ValueArrived, 136); }));
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::DataReloaded, 0); }));
+  EXPECT_GE(transport_->CountSent(Command::DumpAll), 1) << "USB reads start with a dump";
+  const auto formats = owner_.ProgressFormats();
+  EXPECT_NE(std::find(formats.begin(), formats.end(), std::string(LabelText(LabelId::ReadDeviceDataFormat))),
+            formats.end());
+}
+
+TEST_F(LinkWorkerTest, NetworkReadFillsGapsWithoutDumping) {
+  StartConnected(kNetwork);
+  EXPECT_EQ(transport_->CountSent(Command::DumpAll), 0);
+  EXPECT_EQ(Params().Value(1573), console_.Value(1573));
+  // 1574 addresses in batches of 25.
+  EXPECT_GE(transport_->CountSent(Command::ReadParams), 63);
+}
+
+TEST_F(LinkWorkerTest, EditsReachTheConsoleAndAreAcknowledged) {
+  StartConnected();
+  ParamSet(Params(), 136, 1000);
+  ParamSet(Params(), 970, 800);  // MAIN fader: its twin at 1038 follows
+  EXPECT_TRUE(Eventually([&] { return console_.Value(136) == 1000 && console_.Value(1038) == 800; }));
+  EXPECT_TRUE(Eventually([&] { return !Params()[136].dirty && !Params()[970].dirty && !Params()[1038].dirty; }));
+  for (const auto& payload : transport_->Payloads(Command::WriteParams)) EXPECT_LE(payload.size(), 96u);
+}
+
+TEST_F(LinkWorkerTest, ManyEditsGoOutInBatchesOfAtMostTwentyFour) {
+  StartConnected();
+  for (ParamAddress a = 562; a < 562 + 60; ++a) ParamSet(Params(), a, 5);
+  EXPECT_TRUE(Eventually([&] { return console_.Value(562 + 59) == 5 && console_.Value(562) == 5; }));
+  std::size_t largest = 0;
+  for (const auto& payload : transport_->Payloads(Command::WriteParams)) largest = std::max(largest, payload.size());
+  EXPECT_EQ(largest, 96u);
+}
+
+TEST_F(LinkWorkerTest, ConsoleSideChangesReachTheOwner) {
+  StartConnected();
+  transport_->ChangeOnConsole(260, 777);
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::ValueArrived, 260); }));
+  EXPECT_EQ(Params().Value(260), 777);
+}
+
+TEST_F(LinkWorkerTest, IdleLinkPollsMetersAndKeepsAlive) {
+  StartConnected();
+  const int before = transport_->CountSent(Command::WriteParams);
+  // About 50 ms a cycle: after 15 idle cycles a keep-alive every fifth cycle.
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_GE(transport_->CountSent(Command::WriteParams) - before, 2);
+  const auto writes = transport_->Payloads(Command::WriteParams);
+  EXPECT_EQ(writes.back(), (std::vector<std::uint8_t>{0x04, 0xB6, 0x00, 0x01}));
+  EXPECT_GE(transport_->CountSent(Command::ReadParams), 20) << "meters polled every cycle";
+}
+
+TEST_F(LinkWorkerTest, SilentConsoleDropsTheLinkAndItComesBack) {
+  StartConnected();
+  transport_->SetSilent(true);
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Searching) >= 1; }))
+      << "silence must be noticed";
+  EXPECT_FALSE(worker_->linkUp());
+  transport_->SetSilent(false);
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Connected) >= 2; }));
+}
+
+TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
+  StartConnected();
+  transport_->SetPlugged(false);
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Searching) >= 1; }));
+  std::this_thread::sleep_for(300ms);
+  ParamSet(Params(), 136, 42);  // an edit while disconnected is not written later
+  transport_->SetPlugged(true);
+  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Connected) >= 2; }));
+  EXPECT_NE(console_.Value(136), 42);
+}
+
+TEST_F(LinkWorkerTest, StopLinkEndsPromptlyWhileConnecting) {
+  transport_ = nullptr;
+  Start();
+  ASSERT_TRUE(Eventually([&] { return transport_ != nullptr; }));
+  transport_->SetPlugged(false);
+  std::this_thread::sleep_for(100ms);
+  const auto start = std::chrono::steady_clock::now();
+  worker_->StopLink();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+class WrongConsoleTest : public LinkFixture {
+ protected:
+  WrongConsoleTest() : LinkFixture(Settings()) {}
+  static emulator::ConsoleSettings Settings() {
+    emulator::ConsoleSettings settings;
+    settings.deviceType = 1234;
+    return settings;
+  }
+};
+
+TEST_F(WrongConsoleTest, IsProbedButNeverReportedConnected) {
+  Start();
+  EXPECT_TRUE(Eventually([&] { return transport_ && transport_->CountSent(Command::DeviceQuery) >= 4; }));
+  EXPECT_EQ(owner_.Statuses().back(), LinkStatus::Starting);
+  EXPECT_EQ(std::count(owner_.Statuses().begin(), owner_.Statuses().end(), LinkStatus::Connected), 0);
+}
+
+class LockedModeTest : public LinkFixture {
+ protected:
+  // The console starts in mode 1; lock it.
+  LockedModeTest() : LinkFixture(Settings()) {}
+  static emulator::ConsoleSettings Settings() {
+    emulator::ConsoleSettings settings;
+    settings.lockedModes = 0x2;
+    return settings;
+  }
+};
+
+TEST_F(LockedModeTest, SceneOfALockedModeIsRefused) {
+  StartConnected();
+  worker_->jobs().SetScenePath("locked");
+  worker_->jobs().Request(LinkJob::SaveScene);
+  const std::string refused(LabelText(LabelId::UnableToReadEncryptedMode));
+  const std::string failed(LabelText(LabelId::SaveFailed));
+  EXPECT_TRUE(owner_.WaitFor([&](RecordingOwner& o) { return o.Said(refused) && o.Said(failed); }));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "scenes" / "locked.mxb"));
+}
+
+}  // namespace
+}  // namespace rmt4::test
