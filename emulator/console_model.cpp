@@ -21,6 +21,10 @@ constexpr int kEngineTwoUserRecord = 52;
 // A mode holds the mix; the device words above 1200 and the effect library are global.
 constexpr ParamAddress kLastModeAddress = 1200;
 
+// The MAIN bus block: offset 0 is the fader, offset 2 switches the bus on.
+constexpr ParamAddress kMainFader = BusBlockBase(Bus::Main);
+constexpr ParamAddress kMainOn = BusBlockBase(Bus::Main) + 2;
+
 }  // namespace
 
 ConsoleModel::ConsoleModel(std::uint16_t deviceType, std::uint32_t lockedModes, std::uint32_t seed)
@@ -42,7 +46,7 @@ std::uint16_t ConsoleModel::Write(ParamAddress address, std::uint16_t value) {
 
 std::uint16_t ConsoleModel::PollMeters() {
   const std::uint16_t music = meters_.Next();
-  const bool mainSounds = values_[address::kMainBus] != 0 && values_[address::kMainPhase] != 0;
+  const bool mainSounds = values_[kMainFader] != 0 && values_[kMainOn] != 0;
   values_[address::kLevelMeters] = mainSounds ? music : 0;
   return values_[address::kLevelMeters];
 }
@@ -76,7 +80,7 @@ bool ConsoleModel::RecallFxProgram(FxEngine engine, int program) {
   if (!record) return false;
   const ParamAddress current = FxCurrentWords(engine);
   for (int i = 0; i < kFxCurrentWordCount; ++i) values_[current + i] = values_[*record + i];
-  values_[engine == FxEngine::One ? address::kFx1Program : address::kFx2Program] = static_cast<std::uint16_t>(program);
+  values_[FxProgramNumber(engine)] = static_cast<std::uint16_t>(program);
   return true;
 }
 
@@ -85,7 +89,7 @@ bool ConsoleModel::StoreFxProgram(FxEngine engine, int program) {
   if (!record) return false;
   const ParamAddress current = FxCurrentWords(engine);
   for (int i = 0; i < kFxCurrentWordCount; ++i) values_[*record + i] = values_[current + i];
-  values_[engine == FxEngine::One ? address::kFx1Program : address::kFx2Program] = static_cast<std::uint16_t>(program);
+  values_[FxProgramNumber(engine)] = static_cast<std::uint16_t>(program);
   return true;
 }
 
@@ -104,6 +108,10 @@ std::optional<ParamAddress> ConsoleModel::FxRecord(FxEngine engine, int program)
 
 ParamAddress ConsoleModel::FxCurrentWords(FxEngine engine) {
   return engine == FxEngine::One ? address::kFx1ProgramType : address::kFx2ProgramType;
+}
+
+ParamAddress ConsoleModel::FxProgramNumber(FxEngine engine) {
+  return engine == FxEngine::One ? address::kFx1Program : address::kFx2Program;
 }
 
 }  // namespace rmt4::emulator

@@ -63,7 +63,10 @@ class ConsoleModel {
 
   [[nodiscard]] static bool BelongsToMode(ParamAddress address);
   [[nodiscard]] static std::optional<ParamAddress> FxRecord(FxEngine engine, int program);
+  /// Where the engine's current program type and its two parameters are.
   [[nodiscard]] static ParamAddress FxCurrentWords(FxEngine engine);
+  /// Where the console keeps the engine's current program number (26 or 27).
+  [[nodiscard]] static ParamAddress FxProgramNumber(FxEngine engine);
 
   std::array<std::uint16_t, kParamCount> values_{};
   std::array<Mode, kConsoleModeCount> modes_{};
