@@ -1,0 +1,66 @@
+#include "transport/local_address.h"
+
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+#include <array>
+#include <thread>
+
+namespace rmt4 {
+namespace {
+
+std::vector<InterfaceAddress> SystemInterfaces() {
+  std::vector<InterfaceAddress> interfaces;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return interfaces;
+  for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+    if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
+    const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+    interfaces.push_back({ntohl(address->sin_addr.s_addr), (entry->ifa_flags & IFF_UP) != 0,
+                          (entry->ifa_flags & IFF_LOOPBACK) != 0});
+  }
+  freeifaddrs(list);
+  return interfaces;
+}
+
+std::optional<Ipv4Address> HostNameAddress() {
+  std::array<char, 256> name{};
+  if (gethostname(name.data(), name.size() - 1) != 0) return std::nullopt;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  addrinfo* results = nullptr;
+  if (getaddrinfo(name.data(), nullptr, &hints, &results) != 0) return std::nullopt;
+  std::optional<Ipv4Address> address;
+  if (results != nullptr && results->ai_addr != nullptr) {
+    address = ntohl(reinterpret_cast<const sockaddr_in*>(results->ai_addr)->sin_addr.s_addr);
+  }
+  freeaddrinfo(results);
+  return address;
+}
+
+}  // namespace
+
+std::optional<Ipv4Address> ChooseLocalAddress(const std::vector<InterfaceAddress>& interfaces,
+                                              std::optional<Ipv4Address> hostNameAddress) {
+  for (const InterfaceAddress& candidate : interfaces) {
+    if (candidate.up && !candidate.loopback && candidate.address != 0) return candidate.address;
+  }
+  return hostNameAddress;
+}
+
+Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  std::optional<Ipv4Address> found;
+  while (true) {
+    if (const auto address = ChooseLocalAddress(SystemInterfaces(), HostNameAddress())) found = address;
+    if (found && *found != kLoopbackAddress) return *found;
+    if (!keepGoing.load() || std::chrono::steady_clock::now() >= deadline) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return found.value_or(kLoopbackAddress);
+}
+
+}  // namespace rmt4

@@ -1,0 +1,156 @@
+#include "transport/network_discovery.h"
+
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "protocol/link_context.h"
+#include "transport/local_address.h"
+
+namespace rmt4 {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr std::string_view kGetIp = "Get_IP:";
+/// Sent with its terminating zero, as the module expects for slot texts.
+constexpr std::string_view kGetLinkIp{"Get_LinkIP:", sizeof "Get_LinkIP:"};
+constexpr int kFirstSweepHost = 2;
+constexpr int kLastSweepHost = 254;
+constexpr milliseconds kBindRetry{1000};
+
+void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+std::string BindFailureText(int error, std::uint16_t port) {
+  std::string text = "The console search cannot use UDP port " + std::to_string(port) + ": " +
+                     std::system_category().message(error) + ". ";
+  if (error == EACCES) {
+    text +=
+        "Ports below 1024 need privileges on Linux: allow them with "
+        "sudo setcap 'cap_net_bind_service=+ep' on this program, or set RMT4_UDP_PORT to a port from 1024 up "
+        "(the console's network module must use the same port). ";
+  } else if (error == EADDRINUSE) {
+    text += "Another program holds this port: close it, or set RMT4_UDP_PORT to another port. ";
+  }
+  return text + "The search keeps trying.";
+}
+
+}  // namespace
+
+NetworkDiscovery::NetworkDiscovery(LinkContext& context, const NetworkEndpoints& endpoints,
+                                   milliseconds localAddressLimit)
+    : context_(context), endpoints_(endpoints), localAddressLimit_(localAddressLimit) {}
+
+void NetworkDiscovery::Start() {
+  std::lock_guard lock(controlMutex_);
+  thread_.Join();
+  if (!context_.appRunning.load()) return;
+  running_.store(true);
+  thread_.Start([this] { Run(); });
+}
+
+void NetworkDiscovery::Stop() {
+  std::lock_guard lock(controlMutex_);
+  running_.store(false);
+  thread_.Join();
+}
+
+void NetworkDiscovery::StopFor(milliseconds limit) {
+  std::lock_guard lock(controlMutex_);
+  running_.store(false);
+  thread_.JoinFor(limit);
+}
+
+bool NetworkDiscovery::KeepRunning() const { return running_.load() && context_.appRunning.load(); }
+
+void NetworkDiscovery::SleepWhileRunning(milliseconds duration) const {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (KeepRunning() && std::chrono::steady_clock::now() < end) Pause(milliseconds(20));
+}
+
+void NetworkDiscovery::Run() {
+  addresses_.localAddress.store(endpoints_.localAddress ? *endpoints_.localAddress
+                                                        : FindLocalAddress(running_, localAddressLimit_));
+  if (!OpenSocket()) return;
+  commandCursor_ = 0;
+  Search();
+  while (KeepRunning()) {
+    if (addresses_.serverAddress.load() == 0) {
+      Pause(milliseconds(10));
+      Search();
+      continue;
+    }
+    SendPendingModuleCommand();
+    AskLinkedHost();
+    Receive(milliseconds(200));
+    Pause(milliseconds(1));
+    context_.modules.ShowModuleConfirmations(context_.owner);
+  }
+  socket_.Close();
+}
+
+bool NetworkDiscovery::OpenSocket() {
+  // An injected local address is where this PC lives on the console's network: listen there only.
+  while (KeepRunning()) {
+    const int error = socket_.Open(endpoints_.localAddress, endpoints_.udpPort);
+    if (error == 0) return true;
+    ReportBindFailure(error);
+    SleepWhileRunning(kBindRetry);
+  }
+  return false;
+}
+
+void NetworkDiscovery::ReportBindFailure(int error) {
+  if (bindFailureReported_) return;
+  bindFailureReported_ = true;
+  context_.owner.ShowMessage(MessageStyle::Ok, BindFailureText(error, endpoints_.udpPort), "");
+}
+
+void NetworkDiscovery::Search() {
+  socket_.SendTo(endpoints_.broadcastAddress, endpoints_.udpPort, kGetIp);
+  Receive(milliseconds(100));
+  const Ipv4Address subnet = addresses_.localAddress.load() & 0xFFFFFF00u;
+  for (int host = kFirstSweepHost; host <= kLastSweepHost && KeepRunning(); ++host) {
+    socket_.SendTo(subnet | static_cast<Ipv4Address>(host), endpoints_.udpPort, kGetIp);
+    Pause(milliseconds(2));
+  }
+  addresses_.linkedHostAddress.store(DiscoveredAddresses::kLinkedHostUnknown);
+  Receive(milliseconds(200));
+  Receive(milliseconds(200));
+}
+
+void NetworkDiscovery::SendPendingModuleCommand() {
+  if (commandCursor_ > ModuleCommandTable::kLastSendableSlot) commandCursor_ = 0;
+  const auto slot = context_.modules.FindPending(commandCursor_);
+  if (!slot) {
+    commandCursor_ = ModuleCommandTable::kLastSendableSlot + 1;
+    return;
+  }
+  commandCursor_ = *slot;
+  const std::string text = context_.modules.Text(*slot);
+  socket_.SendTo(addresses_.serverAddress.load(), endpoints_.udpPort, std::string_view(text.c_str(), text.size() + 1));
+}
+
+void NetworkDiscovery::AskLinkedHost() {
+  const Ipv4Address linked = addresses_.linkedHostAddress.load();
+  if (linked == 0 || linked == addresses_.localAddress.load()) return;
+  Pause(milliseconds(50));
+  context_.modules.SetModuleCommand(ModuleCommandTable::kGetLinkIp, kGetLinkIp.substr(0, kGetLinkIp.size() - 1));
+  socket_.SendTo(addresses_.serverAddress.load(), endpoints_.udpPort, kGetLinkIp);
+}
+
+void NetworkDiscovery::Receive(milliseconds limit) {
+  socket_.ReceiveFor(limit, [this](std::string_view text) { context_.modules.ParseModuleText(text); });
+  // Each answer is taken once: a later datagram must not undo the user's choice of console.
+  ModuleCommandTable& modules = context_.modules;
+  if (modules.Done(ModuleCommandTable::kGetIp)) {
+    modules.ClearDone(ModuleCommandTable::kGetIp);
+    addresses_.serverAddress.store(modules.Number(ModuleCommandTable::kGetIp));
+  }
+  if (modules.Done(ModuleCommandTable::kGetLinkIp)) {
+    modules.ClearDone(ModuleCommandTable::kGetLinkIp);
+    addresses_.linkedHostAddress.store(modules.Number(ModuleCommandTable::kGetLinkIp));
+  }
+}
+
+}  // namespace rmt4

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+
+#include "transport/ipv4_address.h"
+#include "transport/network_endpoints.h"
+#include "transport/udp_socket.h"
+#include "transport/worker_thread.h"
+
+namespace rmt4 {
+
+struct LinkContext;
+
+/// What the console search has learnt, shared with the connect routine.
+struct DiscoveredAddresses {
+  static constexpr Ipv4Address kLinkedHostUnknown = 0xFFFFFFFF;
+
+  /// The chosen console module; 0 = none.
+  std::atomic<Ipv4Address> serverAddress{0};
+  /// The PC the module reports as linked to it; 0 = free.
+  std::atomic<Ipv4Address> linkedHostAddress{kLinkedHostUnknown};
+  /// This PC's address, known once the search thread has started.
+  std::atomic<Ipv4Address> localAddress{0};
+};
+
+/// The console search thread: finds modules by "Get_IP:" datagrams (a
+/// broadcast, then a sweep of the local /24), asks the chosen module which
+/// PC it is linked to, and then keeps serving the module commands over UDP.
+class NetworkDiscovery {
+ public:
+  NetworkDiscovery(LinkContext& context, const NetworkEndpoints& endpoints, std::chrono::milliseconds localAddressLimit);
+  NetworkDiscovery(const NetworkDiscovery&) = delete;
+  NetworkDiscovery& operator=(const NetworkDiscovery&) = delete;
+  ~NetworkDiscovery() { Stop(); }
+
+  /// Starts the thread once any earlier one has ended; not while the program closes.
+  void Start();
+  /// Ends the thread and waits for it, however long a message box keeps it.
+  void Stop();
+  /// Ends the thread and waits up to `limit`; a thread still busy is joined later.
+  void StopFor(std::chrono::milliseconds limit);
+  [[nodiscard]] bool Running() const { return thread_.Running(); }
+
+  DiscoveredAddresses& addresses() { return addresses_; }
+  [[nodiscard]] const DiscoveredAddresses& addresses() const { return addresses_; }
+
+ private:
+  void Run();
+  /// Binds the UDP port, retrying quietly after one report; false when stopping.
+  bool OpenSocket();
+  void ReportBindFailure(int error);
+  void Search();
+  void SendPendingModuleCommand();
+  void AskLinkedHost();
+  void Receive(std::chrono::milliseconds limit);
+  void SleepWhileRunning(std::chrono::milliseconds duration) const;
+  [[nodiscard]] bool KeepRunning() const;
+
+  LinkContext& context_;
+  const NetworkEndpoints& endpoints_;
+  const std::chrono::milliseconds localAddressLimit_;
+  DiscoveredAddresses addresses_;
+  UdpSocket socket_;
+  int commandCursor_ = 0;
+  std::atomic<bool> running_{false};
+  bool bindFailureReported_ = false;
+  std::mutex controlMutex_;
+  WorkerThread thread_;
+};
+
+}  // namespace rmt4

@@ -1,0 +1,158 @@
+#include "transport/network_transport.h"
+
+#include <array>
+#include <thread>
+
+#include "platform/clock.h"
+#include "protocol/frame_sender.h"
+#include "protocol/link_context.h"
+
+namespace rmt4 {
+namespace {
+
+using std::chrono::milliseconds;
+
+/// ReadParams for address 0, sent as it stands by the re-probe.
+constexpr std::array<std::uint8_t, 7> kProbeFrame{0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5};
+constexpr int kReprobeConnects = 3;
+constexpr int kReprobeFrames = 5;
+/// How long the transport gives the search thread to end when closing.
+constexpr milliseconds kDiscoveryStopLimit{1000};
+
+void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+}  // namespace
+
+NetworkTransport::NetworkTransport(LinkContext& context, FrameSender& sender)
+    : NetworkTransport(context, sender, NetworkEndpoints::FromEnvironment()) {}
+
+NetworkTransport::NetworkTransport(LinkContext& context, FrameSender& sender, NetworkEndpoints endpoints,
+                                   NetworkTiming timing)
+    : context_(context),
+      sender_(sender),
+      endpoints_(std::move(endpoints)),
+      timing_(timing),
+      discovery_(context, endpoints_, timing.localAddressSearch),
+      tcp_(context.parser, context.appRunning) {}
+
+NetworkTransport::~NetworkTransport() {
+  discovery_.Stop();
+  tcp_.Close();
+}
+
+bool NetworkTransport::IsConnected() const { return context_.linkUp.load(); }
+
+void NetworkTransport::NetworkConnect() {
+  if (!context_.appRunning.load()) return;
+  ReportSettingProblems();
+  DiscoveredAddresses& addresses = discovery_.addresses();
+
+  // A fresh search: the old thread has ended before the new one starts, so exactly one runs.
+  discovery_.Stop();
+  addresses.serverAddress.store(0);
+  addresses.linkedHostAddress.store(DiscoveredAddresses::kLinkedHostUnknown);
+  tcp_.Close();
+  Pause(milliseconds(50));
+  discovery_.Start();
+  Pause(milliseconds(50));
+  if (!WaitForFreeModule()) return;
+
+  while (true) {
+    ShowSearching();
+    Pause(milliseconds(50));
+    LetUserChooseConsole();
+    context_.linkUp.store(false);
+    while (!context_.linkUp.load() && context_.appRunning.load()) {
+      if (TcpConnect() != 0) {
+        Pause(milliseconds(100));
+        continue;
+      }
+      if (!ProbeAddressZero()) break;
+      context_.linkUp.store(true);
+    }
+    if (context_.linkUp.load() || !context_.appRunning.load()) return;
+    // The module took the connection but did not answer: forget it and search again.
+    ShowSearching();
+    addresses.serverAddress.store(0);
+  }
+}
+
+void NetworkTransport::NetworkReprobe() {
+  bool connected = false;
+  for (int attempt = 0; attempt < kReprobeConnects && !connected; ++attempt) connected = TcpConnect() == 0;
+  if (!connected) return;
+  ReplySignal& reply = context_.state.reply;
+  for (int attempt = 0; attempt < kReprobeFrames && context_.appRunning.load(); ++attempt) {
+    (void)reply.semaphore.TryAcquireFor(milliseconds(0));  // a stale release must not count as an answer
+    reply.awaitingReply.store(true);
+    tcp_.Send(kProbeFrame);
+    const bool answered = reply.semaphore.TryAcquireFor(timing_.reprobeWait);
+    reply.awaitingReply.store(false);
+    if (answered) return;
+  }
+}
+
+void NetworkTransport::NetworkClose() {
+  tcp_.Close();
+  discovery_.StopFor(kDiscoveryStopLimit);
+}
+
+int NetworkTransport::TcpConnect() {
+  return tcp_.Connect(serverAddress(), endpoints_.tcpPort, endpoints_.localAddress, timing_.connectTimeout);
+}
+
+void NetworkTransport::ReportSettingProblems() {
+  if (problemsReported_ || endpoints_.problems.empty()) return;
+  problemsReported_ = true;
+  std::string text;
+  for (const std::string& problem : endpoints_.problems) text += problem + "\n";
+  context_.owner.ShowMessage(MessageStyle::Ok, text, "");
+}
+
+bool NetworkTransport::WaitForFreeModule() {
+  const DiscoveredAddresses& addresses = discovery_.addresses();
+  while (context_.appRunning.load()) {
+    const Ipv4Address server = addresses.serverAddress.load();
+    const Ipv4Address linked = addresses.linkedHostAddress.load();
+    if (server != 0 && (linked == 0 || linked == addresses.localAddress.load())) return true;
+    Pause(milliseconds(20));
+  }
+  return false;
+}
+
+void NetworkTransport::LetUserChooseConsole() {
+  const std::vector<Ipv4Address> consoles = context_.modules.DiscoveredConsoles();
+  if (consoles.size() <= 1) return;
+  if (const auto choice = context_.owner.ChooseConsole(consoles)) {
+    discovery_.addresses().serverAddress.store(*choice);
+  }
+  context_.modules.ClearDiscoveredConsoles();
+  Pause(milliseconds(100));
+}
+
+bool NetworkTransport::ProbeAddressZero() {
+  LinkState& state = context_.state;
+  ParamEntry& addressZero = state.params[0];
+  // Only a value that arrives over this connection counts.
+  addressZero.received.store(false);
+  // The connection is new: its first frame must not be taken for one sent into silence.
+  state.health.lastReplyTick.store(NowMs());
+  (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
+  state.reply.awaitingReply.store(true);
+  const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
+  sender_.SendFrame(Command::ReadParams, addressZeroPayload);
+  const auto deadline = std::chrono::steady_clock::now() + timing_.probeWait;
+  while (!addressZero.received.load() && context_.appRunning.load()) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    (void)state.reply.semaphore.TryAcquireFor(left);
+  }
+  state.reply.awaitingReply.store(false);
+  return addressZero.received.load();
+}
+
+void NetworkTransport::ShowSearching() {
+  if (context_.appRunning.load()) context_.owner.SendStatus(LinkStatus::Searching);
+}
+
+}  // namespace rmt4

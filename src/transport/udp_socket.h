@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "transport/ipv4_address.h"
+#include "transport/socket_handle.h"
+
+namespace rmt4 {
+
+/// The UDP socket of the console search: broadcast allowed, the port shared
+/// (SO_REUSEADDR), datagrams from anyone bounded in size. Used by one thread.
+class UdpSocket {
+ public:
+  /// Datagrams longer than this are not module texts and are dropped whole.
+  static constexpr std::size_t kMaxDatagram = 1500;
+
+  /// Binds to `address` (any local address when not given) and `port`.
+  /// Returns 0 or the system's error number.
+  int Open(std::optional<Ipv4Address> address, std::uint16_t port);
+  void Close() { socket_.Reset(); }
+  [[nodiscard]] bool IsOpen() const { return socket_.valid(); }
+
+  /// Sends one datagram. Datagrams may be lost anyway, so a failed send is
+  /// answered by the search and retries, not here.
+  void SendTo(Ipv4Address address, std::uint16_t port, std::span<const char> bytes);
+  void SendTo(Ipv4Address address, std::uint16_t port, std::string_view text) {
+    SendTo(address, port, std::span<const char>(text.data(), text.size()));
+  }
+
+  /// Waits up to `limit` for a datagram, then hands every non-empty datagram
+  /// that has arrived to `deliver`, oldest first.
+  void ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver);
+
+ private:
+  SocketHandle socket_;
+};
+
+}  // namespace rmt4

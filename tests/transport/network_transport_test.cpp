@@ -1,0 +1,235 @@
+#include "transport/network_transport.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+
+#include "loopback_fake_module.h"
+#include "network_test_support.h"
+
+namespace rmt4 {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Eventually;
+using test::LoopbackEndpoints;
+using test::LoopbackFakeModule;
+using test::NetworkRig;
+
+/// 127.0.0.host. Each test uses its own hosts and ports, so tests may run in parallel.
+constexpr Ipv4Address Loopback(int host) { return 0x7F000000u | static_cast<Ipv4Address>(host); }
+
+constexpr std::uint8_t kProbe[] = {0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5};
+
+int CountStatus(const test::RecordingLinkOwner& owner, LinkStatus status) {
+  const auto statuses = owner.Statuses();
+  return static_cast<int>(std::count(statuses.begin(), statuses.end(), status));
+}
+
+TEST(NetworkConnect, ConnectsToTheOnlyModuleAndCloseEndsItsThreads) {
+  LoopbackFakeModule module(Loopback(201), 0, 0);
+  NetworkRig rig(LoopbackEndpoints(Loopback(101), module.udpPort(), module.tcpPort()));
+  ASSERT_TRUE(rig.ConnectWithin(5s));
+
+  EXPECT_EQ(rig.transport.serverAddress(), Loopback(201));
+  EXPECT_EQ(rig.transport.localAddress(), Loopback(101));
+  EXPECT_EQ(module.Connections(), 1);
+  EXPECT_EQ(rig.context.state.params.Value(0), 20024);
+  EXPECT_GE(CountStatus(rig.owner, LinkStatus::Searching), 1);
+  EXPECT_TRUE(rig.owner.Choices().empty());
+  EXPECT_TRUE(rig.owner.Messages().empty());
+  EXPECT_TRUE(rig.transport.ReaderRunning());
+  EXPECT_TRUE(rig.transport.DiscoveryRunning());
+
+  const auto start = std::chrono::steady_clock::now();
+  rig.transport.Close();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
+  EXPECT_FALSE(rig.transport.ReaderRunning());
+  EXPECT_FALSE(rig.transport.DiscoveryRunning());
+  rig.transport.Close();  // a second close is harmless
+}
+
+TEST(NetworkConnect, TwoModulesLetTheUserChooseAndThePickIsUsed) {
+  LoopbackFakeModule first(Loopback(202), 0, 0);
+  LoopbackFakeModule second(Loopback(203), first.udpPort(), first.tcpPort());
+  NetworkRig rig(LoopbackEndpoints(Loopback(102), first.udpPort(), first.tcpPort()));
+  // Pick the module the search did not settle on, so that only a used choice passes.
+  std::atomic<Ipv4Address> picked{0};
+  rig.owner.ChooseWith([&](const std::vector<std::uint32_t>& consoles) -> std::optional<std::uint32_t> {
+    for (const std::uint32_t console : consoles) {
+      if (console != rig.transport.serverAddress()) picked.store(console);
+    }
+    return picked.load();
+  });
+  ASSERT_TRUE(rig.ConnectWithin(5s));
+
+  const auto choices = rig.owner.Choices();
+  ASSERT_EQ(choices.size(), 1u);
+  auto offered = choices[0];
+  std::sort(offered.begin(), offered.end());
+  EXPECT_EQ(offered, (std::vector<std::uint32_t>{Loopback(202), Loopback(203)}));
+  EXPECT_EQ(rig.transport.serverAddress(), picked.load());
+  LoopbackFakeModule& chosen = picked.load() == Loopback(202) ? first : second;
+  LoopbackFakeModule& other = picked.load() == Loopback(202) ? second : first;
+  EXPECT_EQ(chosen.Connections(), 1);
+  EXPECT_EQ(other.Connections(), 0);
+  EXPECT_TRUE(rig.context.modules.DiscoveredConsoles().empty());
+}
+
+TEST(NetworkConnect, ForgetsAModuleThatNeverAnswersAndSearchesAgain) {
+  LoopbackFakeModule module(Loopback(204), 0, 0);
+  module.IgnoreConnectionsUpTo(1);
+  NetworkRig rig(LoopbackEndpoints(Loopback(104), module.udpPort(), module.tcpPort()));
+  ASSERT_TRUE(rig.ConnectWithin(8s));
+
+  EXPECT_EQ(module.Connections(), 2);
+  EXPECT_GE(module.GetIpRequests(), 2);  // searched again after the silent connection
+  EXPECT_GE(CountStatus(rig.owner, LinkStatus::Searching), 3);
+  EXPECT_EQ(rig.transport.serverAddress(), Loopback(204));
+}
+
+TEST(NetworkConnect, WaitsWhileTheModuleServesAnotherPc) {
+  LoopbackFakeModule module(Loopback(205), 0, 0);
+  module.ReportLinkedHost(Loopback(99));
+  NetworkRig rig(LoopbackEndpoints(Loopback(105), module.udpPort(), module.tcpPort()));
+  std::atomic<bool> connected{false};
+  std::thread connecting([&] { connected.store(rig.ConnectWithin(8s)); });
+
+  EXPECT_TRUE(Eventually([&] { return rig.transport.linkedHostAddress() == Loopback(99); }));
+  std::this_thread::sleep_for(400ms);
+  EXPECT_EQ(module.Connections(), 0);
+  EXPECT_FALSE(rig.context.linkUp.load());
+  const auto texts = module.UdpTexts();
+  EXPECT_GE(std::count(texts.begin(), texts.end(), "Get_LinkIP:"), 2);  // asked again on every pass
+
+  module.ReportLinkedHost(0);
+  connecting.join();
+  EXPECT_TRUE(connected.load());
+  EXPECT_EQ(module.Connections(), 1);
+}
+
+TEST(NetworkConnect, ClosingWhileSearchingReturnsPromptly) {
+  const std::uint16_t port = test::FreeUdpPort(Loopback(106));
+  NetworkRig rig(LoopbackEndpoints(Loopback(106), port, port));
+  std::atomic<bool> returned{false};
+  std::thread connecting([&] {
+    rig.transport.Connect();
+    returned.store(true);
+  });
+  std::this_thread::sleep_for(300ms);
+  EXPECT_FALSE(returned.load());  // nobody answers: still searching
+
+  const auto start = std::chrono::steady_clock::now();
+  rig.context.appRunning.store(false);
+  rig.transport.Close();
+  EXPECT_TRUE(Eventually([&] { return returned.load(); }, 1000ms));
+  connecting.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+  EXPECT_FALSE(rig.context.linkUp.load());
+  EXPECT_FALSE(rig.transport.DiscoveryRunning());
+}
+
+TEST(NetworkConnect, NoTcpConnectionWithoutAChosenModule) {
+  // Address 0 means "this host" to Linux: a listener here must not be reached.
+  SocketHandle listener(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const sockaddr_in local = SocketAddress(kLoopbackAddress, 0);
+  ASSERT_EQ(bind(listener.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
+  ASSERT_EQ(listen(listener.get(), 1), 0);
+  sockaddr_in bound{};
+  socklen_t length = sizeof bound;
+  getsockname(listener.get(), reinterpret_cast<sockaddr*>(&bound), &length);
+  NetworkEndpoints endpoints = LoopbackEndpoints(kLoopbackAddress, 1, ntohs(bound.sin_port));
+  endpoints.localAddress.reset();
+  NetworkRig rig(endpoints);
+
+  EXPECT_NE(rig.transport.TcpConnect(), 0);
+  pollfd waiting{listener.get(), POLLIN, 0};
+  EXPECT_EQ(poll(&waiting, 1, 100), 0);
+  EXPECT_FALSE(rig.transport.ReaderRunning());
+}
+
+TEST(NetworkReprobe, ReconnectsAndSendsTheFixedProbe) {
+  LoopbackFakeModule module(Loopback(208), 0, 0);
+  NetworkRig rig(LoopbackEndpoints(Loopback(108), module.udpPort(), module.tcpPort()));
+  ASSERT_TRUE(rig.ConnectWithin(5s));
+  const std::vector<std::uint8_t> probe(std::begin(kProbe), std::end(kProbe));
+  const auto built = LinkFrame::Build(Command::ReadParams, std::vector<std::uint8_t>{0, 0});
+  ASSERT_TRUE(built.has_value());
+  EXPECT_EQ(std::vector<std::uint8_t>(built->Bytes().begin(), built->Bytes().end()), probe);
+
+  // An answering console: one new connection, one probe.
+  auto start = std::chrono::steady_clock::now();
+  rig.transport.OnSilence();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 150ms);
+  EXPECT_EQ(module.Connections(), 2);
+  EXPECT_TRUE(Eventually([&] { return module.LatestConnectionBytes() == probe; }));
+
+  // A silent console: five probes on the new connection, each waited for.
+  module.IgnoreConnectionsUpTo(3);
+  start = std::chrono::steady_clock::now();
+  rig.transport.OnSilence();
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 5 * 150ms);
+  EXPECT_EQ(module.Connections(), 3);
+  std::vector<std::uint8_t> fiveProbes;
+  for (int i = 0; i < 5; ++i) fiveProbes.insert(fiveProbes.end(), probe.begin(), probe.end());
+  EXPECT_TRUE(Eventually([&] { return module.LatestConnectionBytes() == fiveProbes; }));
+  EXPECT_TRUE(rig.transport.ReaderRunning());
+}
+
+TEST(NetworkDiscovery, RefusedUdpBindIsReportedOnceAndRetried) {
+  const std::uint16_t port = test::FreeUdpPort(Loopback(109));
+  // Holds the PC's UDP port without sharing it.
+  auto blocker = std::make_unique<SocketHandle>(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  const sockaddr_in held = SocketAddress(Loopback(109), port);
+  ASSERT_EQ(bind(blocker->get(), reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
+  LoopbackFakeModule module(Loopback(209), port, 0);
+  NetworkRig rig(LoopbackEndpoints(Loopback(109), port, module.tcpPort()));
+  std::atomic<bool> connected{false};
+  std::thread connecting([&] { connected.store(rig.ConnectWithin(8s)); });
+
+  ASSERT_TRUE(rig.owner.WaitUntil([](auto& owner) { return owner.MessageCountLocked() >= 1; }, 3000ms));
+  const auto message = rig.owner.Messages().front();
+  EXPECT_NE(message.text.find("UDP port " + std::to_string(port)), std::string::npos) << message.text;
+  EXPECT_NE(message.text.find("RMT4_UDP_PORT"), std::string::npos) << message.text;
+  std::this_thread::sleep_for(1500ms);  // retries go on quietly
+  EXPECT_EQ(rig.owner.Messages().size(), 1u);
+  EXPECT_FALSE(rig.context.linkUp.load());
+
+  blocker.reset();
+  connecting.join();
+  EXPECT_TRUE(connected.load());
+}
+
+TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
+  LoopbackFakeModule module(Loopback(210), 0, 0);
+  NetworkRig rig(LoopbackEndpoints(Loopback(110), module.udpPort(), module.tcpPort()));
+  ASSERT_TRUE(rig.ConnectWithin(5s));
+  ModuleCommandTable& modules = rig.context.modules;
+
+  modules.SetModuleCommand(ModuleCommandTable::kGetConfig, "Get_Confi:");
+  ASSERT_TRUE(Eventually([&] { return modules.Done(ModuleCommandTable::kGetConfig); }));
+  EXPECT_EQ(modules.Text(ModuleCommandTable::kGetConfig).substr(0, 11), "192.168.1.5");
+  EXPECT_FALSE(modules.Pending(ModuleCommandTable::kGetConfig));
+
+  modules.SetModuleCommand(17, "Set_Restart:");
+  ASSERT_TRUE(rig.owner.WaitUntil([](auto& owner) { return owner.MessageCountLocked() >= 1; }, 3000ms));
+  EXPECT_EQ(rig.owner.Messages().front().text, "Restart:OK");
+  EXPECT_EQ(rig.owner.Messages().front().caption, "WiFi");
+
+  // Anyone may send datagrams: one too long to be a module text is dropped whole.
+  SocketHandle stranger(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  const sockaddr_in pc = SocketAddress(Loopback(110), module.udpPort());
+  const std::string oversized = "Get_TCPPort:1234" + std::string(2000, ' ');
+  const std::string fitting = "Get_UDPPort:4321";
+  for (const std::string* datagram : {&oversized, &fitting}) {
+    sendto(stranger.get(), datagram->data(), datagram->size(), 0, reinterpret_cast<const sockaddr*>(&pc), sizeof pc);
+  }
+  ASSERT_TRUE(Eventually([&] { return modules.Done(4); }));
+  EXPECT_EQ(modules.Number(4), 4321u);
+  EXPECT_FALSE(modules.Done(3));
+}
+
+}  // namespace
+}  // namespace rmt4
