@@ -40,11 +40,23 @@ class RecordingLinkOwner : public LinkOwner {
     chooser_ = std::move(chooser);
   }
 
+  /// Runs inside SendStatus on the caller's thread, after recording, like a
+  /// window that takes its time to show the status.
+  void OnStatus(std::function<void(LinkStatus)> hook) {
+    std::lock_guard lock(mutex_);
+    statusHook_ = std::move(hook);
+  }
+
   void PostNotify(UiNotify code, int argument) override {
     Record([&] { notifications_.push_back({code, argument}); });
   }
   void SendStatus(LinkStatus status) override {
-    Record([&] { statuses_.push_back(status); });
+    std::function<void(LinkStatus)> hook;
+    Record([&] {
+      statuses_.push_back(status);
+      hook = statusHook_;
+    });
+    if (hook) hook(status);
   }
   std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) override {
     Chooser chooser;
@@ -109,6 +121,7 @@ class RecordingLinkOwner : public LinkOwner {
   std::condition_variable changed_;
   MessageButton messageAnswer_ = MessageButton::Ok;
   Chooser chooser_;
+  std::function<void(LinkStatus)> statusHook_;
   std::vector<Notification> notifications_;
   std::vector<LinkStatus> statuses_;
   std::vector<Message> messages_;
