@@ -27,6 +27,8 @@ namespace {
 
 // A command line longer than this is garbage; it is skipped up to its end.
 constexpr std::size_t kMaxCommandLine = 256;
+// One PC is served; a few more may queue to be turned away.
+constexpr int kListenBacklog = 4;
 
 void PrintLine(const std::string& line) {
   std::fputs((line + '\n').c_str(), stdout);
@@ -52,17 +54,24 @@ class Emulator {
       : options_(options), log_(log), faults_(options.faults, options.seed) {
     if (options.startSilent) silence_.Forever();
   }
+  ~Emulator() { Stop(); }
+  Emulator(const Emulator&) = delete;
+  Emulator& operator=(const Emulator&) = delete;
 
   /// Binds and starts every link; an error text when one cannot start.
   std::string Start();
   /// Serves standard input until quit or a stop signal.
   void Serve(int signalFd);
-  /// Stops every thread.
-  void Stop();
 
  private:
+  /// Stops every thread; the links end before the console and the hub they use.
+  void Stop();
+
+  /// False for quit.
   bool Execute(const ConsoleCommand& command);
-  void ReadCommands(bool& inputOpen, std::string& pending, bool& skippingLongLine, bool& quit);
+  /// Reads what standard input has and runs every complete line.
+  void ReadCommands();
+  void RunLine();
 
   const Options& options_;
   Logger& log_;
@@ -74,11 +83,17 @@ class Emulator {
   std::unique_ptr<TcpServer> tcp_;
   std::unique_ptr<UdpServer> udp_;
   std::unique_ptr<PtyLink> pty_;
+
+  bool inputOpen_ = true;
+  bool quit_ = false;
+  std::string pendingLine_;
+  bool lineTooLong_ = false;
 };
 
 std::string Emulator::Start() {
   BoundSocket tcp = BindSocket(SOCK_STREAM, options_.address, options_.tcpPort, "TCP");
   if (!tcp.error.empty()) return tcp.error;
+  if (::listen(tcp.fd.Get(), kListenBacklog) != 0) return ErrnoText("cannot listen on TCP");
   BoundSocket udp = BindSocket(SOCK_DGRAM, options_.address, options_.udpPort, "UDP");
   if (!udp.error.empty()) return udp.error;
   const std::uint16_t tcpPort = BoundPort(tcp.fd.Get());
@@ -88,11 +103,11 @@ std::string Emulator::Start() {
       options_.deviceType, options_.lockedModes, options_.seed, ModuleIdentity{options_.address, tcpPort, udpPort}});
   const StreamShaping shaping{faults_, silence_, options_.paceBytesPerSecond};
   tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd),
-                                     TcpServer::Services{*console_, hub_, shaping, silence_, log_, stop_});
+                                     TcpServer::Services{*console_, hub_, shaping, log_, stop_});
   udp_ = std::make_unique<UdpServer>(std::move(udp.fd), UdpServer::Services{*console_, faults_, silence_, log_, stop_});
   if (options_.pty) {
     std::string error;
-    pty_ = PtyLink::Open(PtyLink::Services{*console_, hub_, shaping, silence_, log_, stop_}, error);
+    pty_ = PtyLink::Open(PtyLink::Services{*console_, hub_, shaping, log_, stop_}, error);
     if (!pty_) return error;
     PrintLine("serial: " + pty_->DevicePath());
   }
@@ -101,12 +116,8 @@ std::string Emulator::Start() {
 }
 
 void Emulator::Serve(int signalFd) {
-  bool inputOpen = true;
-  bool quit = false;
-  bool skippingLongLine = false;
-  std::string pending;
-  while (!quit) {
-    std::array<pollfd, 2> watched{{{signalFd, POLLIN, 0}, {inputOpen ? STDIN_FILENO : -1, POLLIN, 0}}};
+  while (!quit_) {
+    std::array<pollfd, 2> watched{{{signalFd, POLLIN, 0}, {inputOpen_ ? STDIN_FILENO : -1, POLLIN, 0}}};
     if (::poll(watched.data(), watched.size(), -1) < 0) {
       if (errno == EINTR) continue;
       log_.Error(ErrnoText("poll failed"));
@@ -116,38 +127,40 @@ void Emulator::Serve(int signalFd) {
       log_.Info("stop signal received");
       return;
     }
-    if (watched[1].revents != 0) ReadCommands(inputOpen, pending, skippingLongLine, quit);
+    if (watched[1].revents != 0) ReadCommands();
   }
 }
 
-void Emulator::ReadCommands(bool& inputOpen, std::string& pending, bool& skippingLongLine, bool& quit) {
+void Emulator::ReadCommands() {
   std::array<char, 512> chunk{};
   const ssize_t count = ::read(STDIN_FILENO, chunk.data(), chunk.size());
   if (count <= 0) {
     // End of input (or a broken input) leaves the console running in the background.
-    if (count == 0 || (errno != EAGAIN && errno != EINTR)) inputOpen = false;
+    if (count == 0 || (errno != EAGAIN && errno != EINTR)) inputOpen_ = false;
     return;
   }
-  for (ssize_t i = 0; i < count && !quit; ++i) {
-    const char c = chunk[static_cast<std::size_t>(i)];
-    if (c != '\n') {
-      if (pending.size() < kMaxCommandLine) {
-        pending += c;
-      } else {
-        skippingLongLine = true;
-      }
-      continue;
-    }
-    if (skippingLongLine) {
-      PrintLine("error: line longer than " + std::to_string(kMaxCommandLine) + " characters");
+  for (const char c : std::string_view(chunk.data(), static_cast<std::size_t>(count))) {
+    if (quit_) return;
+    if (c == '\n') {
+      RunLine();
+    } else if (pendingLine_.size() < kMaxCommandLine) {
+      pendingLine_ += c;
     } else {
-      const ParsedConsoleCommand parsed = ParseConsoleCommand(pending);
-      if (const auto* error = std::get_if<std::string>(&parsed)) PrintLine(*error);
-      if (const auto* command = std::get_if<ConsoleCommand>(&parsed)) quit = !Execute(*command);
+      lineTooLong_ = true;
     }
-    pending.clear();
-    skippingLongLine = false;
   }
+}
+
+void Emulator::RunLine() {
+  if (lineTooLong_) {
+    PrintLine("error: line longer than " + std::to_string(kMaxCommandLine) + " characters");
+  } else {
+    const ParsedConsoleCommand parsed = ParseConsoleCommand(pendingLine_);
+    if (const auto* error = std::get_if<std::string>(&parsed)) PrintLine(*error);
+    if (const auto* command = std::get_if<ConsoleCommand>(&parsed)) quit_ = !Execute(*command);
+  }
+  pendingLine_.clear();
+  lineTooLong_ = false;
 }
 
 bool Emulator::Execute(const ConsoleCommand& command) {
@@ -207,11 +220,9 @@ int RunEmulator(const Options& options) {
   Emulator emulator(options, log);
   if (const std::string error = emulator.Start(); !error.empty()) {
     log.Error(error);
-    emulator.Stop();
     return 1;
   }
   emulator.Serve(signals.Get());
-  emulator.Stop();
   return 0;
 }
 

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <exception>
 #include <string_view>
 #include <vector>
 
@@ -17,5 +18,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "rmt4-console: %s (see --help)\n", parsed.error.c_str());
     return 2;
   }
-  return RunEmulator(*parsed.options);
+  try {
+    return RunEmulator(*parsed.options);
+  } catch (const std::exception& error) {
+    // Only the system refusing a descriptor gets here.
+    std::fprintf(stderr, "rmt4-console: %s\n", error.what());
+    return 1;
+  }
 }

@@ -52,7 +52,6 @@ class NetworkModule {
 
   /// The PC connected over TCP; 0 when none.
   void SetLinkedHost(Ipv4 host) { linkedHost_ = host; }
-  [[nodiscard]] Ipv4 LinkedHost() const { return linkedHost_; }
   [[nodiscard]] const ModuleConfig& Config() const { return config_; }
 
  private:

@@ -79,7 +79,7 @@ void PtyLink::Run() {
     }
     const std::span received(bytes.data(), static_cast<std::size_t>(count));
     services_.log.Traffic("serial rx", received);
-    if (!services_.silence.Active()) session_.Receive(received);
+    if (!services_.shaping.silence.Active()) session_.Receive(received);
   }
 }
 

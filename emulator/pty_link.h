@@ -22,7 +22,6 @@ class PtyLink {
     ConsoleResponder& console;
     LinkHub& hub;
     StreamShaping shaping;
-    const Silence& silence;
     Logger& log;
     const StopSignal& stop;
   };

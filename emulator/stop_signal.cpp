@@ -1,6 +1,7 @@
 #include "emulator/stop_signal.h"
 
-#include <poll.h>
+#include "emulator/socket_util.h"
+
 #include <sys/eventfd.h>
 
 #include <cstdint>
@@ -9,18 +10,13 @@
 namespace rmt4::emulator {
 
 StopSignal::StopSignal() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-  if (!fd_.Valid()) throw std::runtime_error("eventfd failed");
+  if (!fd_.Valid()) throw std::runtime_error(ErrnoText("eventfd failed"));
 }
 
 void StopSignal::Raise() {
   // Never read back: the counter stays non-zero, the descriptor stays readable.
   const std::uint64_t one = 1;
   [[maybe_unused]] const ssize_t written = ::write(fd_.Get(), &one, sizeof one);
-}
-
-bool StopSignal::Raised() const {
-  pollfd readable{fd_.Get(), POLLIN, 0};
-  return ::poll(&readable, 1, 0) > 0;
 }
 
 }  // namespace rmt4::emulator

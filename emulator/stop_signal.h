@@ -10,7 +10,6 @@ class StopSignal {
  public:
   StopSignal();
   void Raise();
-  [[nodiscard]] bool Raised() const;
   [[nodiscard]] int Fd() const { return fd_.Get(); }
 
  private:

@@ -23,8 +23,7 @@ constexpr auto kUnplugWait = std::chrono::seconds(2);
 
 TcpServer::TcpServer(UniqueFd listening, Services services)
     : listening_(std::move(listening)), services_(services), unplugWake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-  if (!unplugWake_.Valid()) throw std::runtime_error("eventfd failed");
-  if (::listen(listening_.Get(), 4) != 0) throw std::runtime_error(ErrnoText("listen failed"));
+  if (!unplugWake_.Valid()) throw std::runtime_error(ErrnoText("eventfd failed"));
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -107,7 +106,7 @@ bool TcpServer::ReadClient() {
   const std::span received(bytes.data(), static_cast<std::size_t>(count));
   services_.log.Traffic("tcp rx", received);
   // A silent console does not even look at what arrives.
-  if (!services_.silence.Active()) client_->session->Receive(received);
+  if (!services_.shaping.silence.Active()) client_->session->Receive(received);
   return true;
 }
 

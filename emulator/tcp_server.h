@@ -21,13 +21,13 @@ namespace rmt4::emulator {
 /// The console's TCP port: one PC at a time. A connection arriving while a
 /// PC is connected is closed at once; after that PC has gone, the next one is
 /// accepted. The connected PC's address is the module's linked host.
+/// Takes a socket that is already listening.
 class TcpServer {
  public:
   struct Services {
     ConsoleResponder& console;
     LinkHub& hub;
     StreamShaping shaping;
-    const Silence& silence;
     Logger& log;
     const StopSignal& stop;
   };
