@@ -49,11 +49,9 @@ void StreamWriter::Send(std::span<const std::uint8_t> frame) {
       log_.Info(name_ + ": output queue full, frame dropped");
       return;
     }
-    // A stream keeps its order: a delayed frame also holds back the ones after it.
-    const Clock::time_point due = std::max(Clock::now() + delivery.delay, lastDue_);
-    lastDue_ = due;
+    // The queue is written in order, so a delayed frame also holds back the ones after it, as on a real stream.
     queuedBytes_ += delivery.bytes.size();
-    queue_.push_back(Message{std::move(delivery.bytes), due});
+    queue_.push_back(Message{std::move(delivery.bytes), Clock::now() + delivery.delay});
   }
   changed_.notify_all();
 }

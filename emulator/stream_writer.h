@@ -65,7 +65,6 @@ class StreamWriter {
   std::condition_variable changed_;
   std::deque<Message> queue_;
   std::size_t queuedBytes_ = 0;
-  Clock::time_point lastDue_{};
   bool stopping_ = false;
   bool broken_ = false;
   std::thread thread_;

@@ -19,7 +19,7 @@ TEST(EmulatorFaults, DroppedRepliesNeverArrive) {
   UdpPeer module;
   module.Send(emulator.address, emulator.udpPort, "Get_IP:");
   EXPECT_FALSE(module.Receive(300ms));
-  // The console still took the request in: it is deaf to nothing, only its answers are lost.
+  // Requests still take effect; only the answers are lost.
   Bytes write;
   AppendWord(write, 136);
   AppendWord(write, 42);
