@@ -113,6 +113,26 @@ TEST(EmulatorTcp, SurvivesGarbageFloodsAndKeepsServing) {
   EXPECT_EQ(emulator.Ask("get 0"), "0 20024");
 }
 
+TEST(EmulatorTcp, APcThatStopsReadingCannotSwellItsMemory) {
+  EmulatorProcess emulator("127.0.1.10");
+  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  const long before = emulator.ResidentKilobytes();
+  // Each request asks for about 6.5 kB; all of them together for 65 MB.
+  Bytes requests;
+  const auto dump = LinkFrame::Build(Command::DumpAll, Bytes{0});
+  for (int i = 0; i < 10000; ++i) requests.insert(requests.end(), dump->Bytes().begin(), dump->Bytes().end());
+  pc.SendRaw(requests);
+  std::this_thread::sleep_for(500ms);  // time to answer every request it has read
+  EXPECT_EQ(emulator.Ask("get 0"), "0 20024");  // still serving its console
+  const long after = emulator.ResidentKilobytes();
+  EXPECT_LT(after - before, 16 * 1024) << "kB grown while the replies could not go out, from " << before;
+
+  while (pc.Next(1500ms)) {
+  }  // take what was queued; a reply cut short by the stall is lost, not the link
+  pc.Send(Command::ReadParams, ReadRequest({0}));
+  EXPECT_EQ(ValuesIn(pc.Collect(1)), (std::map<int, int>{{0, 20024}}));
+}
+
 TEST(EmulatorUdp, AnswersModuleCommandsToTheSender) {
   EmulatorProcess emulator("127.0.1.6");
   UdpPeer pc;

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <sstream>
+#include <fstream>
 
 namespace rmt4::emulator::test {
 namespace {
@@ -143,6 +143,14 @@ std::optional<int> EmulatorProcess::WaitExit(std::chrono::milliseconds timeout) 
     ::usleep(5000);
   } while (Clock::now() < deadline);
   return std::nullopt;
+}
+
+long EmulatorProcess::ResidentKilobytes() const {
+  std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmRSS:")) return std::atol(line.c_str() + 6);
+  }
+  return 0;
 }
 
 FinishedRun RunToCompletion(const std::vector<std::string>& arguments) {

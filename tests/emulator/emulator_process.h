@@ -33,6 +33,8 @@ class EmulatorProcess {
   /// the exit status, or nothing if it did not end in time.
   [[nodiscard]] std::optional<int> SignalAndWait(int signal, std::chrono::milliseconds timeout = 3s);
   [[nodiscard]] std::optional<int> WaitExit(std::chrono::milliseconds timeout = 3s);
+  /// The child's resident memory, from /proc; 0 if unknown.
+  [[nodiscard]] long ResidentKilobytes() const;
 
   std::string address;
   int tcpPort = 0;
