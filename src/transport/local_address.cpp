@@ -9,6 +9,8 @@
 #include <array>
 #include <thread>
 
+#include "transport/socket_handle.h"
+
 namespace rmt4 {
 namespace {
 
@@ -19,7 +21,7 @@ std::vector<InterfaceAddress> SystemInterfaces() {
   for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
     if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
     const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-    interfaces.push_back({ntohl(address->sin_addr.s_addr), (entry->ifa_flags & IFF_UP) != 0,
+    interfaces.push_back({AddressOf(*address), (entry->ifa_flags & IFF_UP) != 0,
                           (entry->ifa_flags & IFF_LOOPBACK) != 0});
   }
   freeifaddrs(list);
@@ -35,7 +37,7 @@ std::optional<Ipv4Address> HostNameAddress() {
   if (getaddrinfo(name.data(), nullptr, &hints, &results) != 0) return std::nullopt;
   std::optional<Ipv4Address> address;
   if (results != nullptr && results->ai_addr != nullptr) {
-    address = ntohl(reinterpret_cast<const sockaddr_in*>(results->ai_addr)->sin_addr.s_addr);
+    address = AddressOf(*reinterpret_cast<const sockaddr_in*>(results->ai_addr));
   }
   freeaddrinfo(results);
   return address;

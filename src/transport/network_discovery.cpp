@@ -43,6 +43,8 @@ NetworkDiscovery::NetworkDiscovery(LinkContext& context, const NetworkEndpoints&
 
 void NetworkDiscovery::Start() {
   std::lock_guard lock(controlMutex_);
+  // The earlier thread ends before the flag is raised again, or it would go on beside the new one.
+  running_.store(false);
   thread_.Join();
   if (!context_.appRunning.load()) return;
   running_.store(true);
@@ -56,9 +58,15 @@ void NetworkDiscovery::Stop() {
 }
 
 void NetworkDiscovery::StopFor(milliseconds limit) {
-  std::lock_guard lock(controlMutex_);
   running_.store(false);
-  thread_.JoinFor(limit);
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  // Closing never waits long, even behind a Start that is joining a busy thread.
+  std::unique_lock lock(controlMutex_, std::defer_lock);
+  while (!lock.try_lock()) {
+    if (std::chrono::steady_clock::now() >= deadline) return;
+    Pause(milliseconds(10));
+  }
+  thread_.JoinFor(std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now()));
 }
 
 bool NetworkDiscovery::KeepRunning() const { return running_.load() && context_.appRunning.load(); }

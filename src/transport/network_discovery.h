@@ -35,11 +35,12 @@ class NetworkDiscovery {
   NetworkDiscovery& operator=(const NetworkDiscovery&) = delete;
   ~NetworkDiscovery() { Stop(); }
 
-  /// Starts the thread once any earlier one has ended; not while the program closes.
+  /// Starts a new thread after ending any earlier one; not while the program closes.
   void Start();
   /// Ends the thread and waits for it, however long a message box keeps it.
   void Stop();
-  /// Ends the thread and waits up to `limit`; a thread still busy is joined later.
+  /// Ends the thread and waits up to `limit`; a thread still busy (a message box
+  /// on screen) is joined later, at the latest by the destructor.
   void StopFor(std::chrono::milliseconds limit);
   [[nodiscard]] bool Running() const { return thread_.Running(); }
 
@@ -66,6 +67,7 @@ class NetworkDiscovery {
   int commandCursor_ = 0;
   std::atomic<bool> running_{false};
   bool bindFailureReported_ = false;
+  /// Serialises Start and Stop.
   std::mutex controlMutex_;
   WorkerThread thread_;
 };

@@ -107,11 +107,6 @@ void TcpLink::Close() {
   CloseLocked();
 }
 
-bool TcpLink::IsOpen() const {
-  std::lock_guard lock(mutex_);
-  return socket_.valid();
-}
-
 void TcpLink::CloseLocked() {
   readerStop_.store(true);
   // Wakes a receive in progress; the descriptor stays valid until the reader has ended.

@@ -36,7 +36,6 @@ class TcpLink {
   bool Send(std::span<const std::uint8_t> bytes);
   /// Ends the reader and closes the socket; safe at any time.
   void Close();
-  [[nodiscard]] bool IsOpen() const;
   /// The reader thread is receiving.
   [[nodiscard]] bool ReaderRunning() const { return reader_.Running(); }
 

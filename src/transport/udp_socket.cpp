@@ -31,7 +31,7 @@ int UdpSocket::Open(std::optional<Ipv4Address> address, std::uint16_t port) {
   return 0;
 }
 
-void UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::span<const char> bytes) {
+void UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes) {
   if (!socket_.valid()) return;
   const sockaddr_in remote = SocketAddress(address, port);
   sendto(socket_.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&remote),

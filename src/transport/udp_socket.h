@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "transport/ipv4_address.h"
@@ -23,14 +22,10 @@ class UdpSocket {
   /// Returns 0 or the system's error number.
   int Open(std::optional<Ipv4Address> address, std::uint16_t port);
   void Close() { socket_.Reset(); }
-  [[nodiscard]] bool IsOpen() const { return socket_.valid(); }
 
   /// Sends one datagram. Datagrams may be lost anyway, so a failed send is
   /// answered by the search and retries, not here.
-  void SendTo(Ipv4Address address, std::uint16_t port, std::span<const char> bytes);
-  void SendTo(Ipv4Address address, std::uint16_t port, std::string_view text) {
-    SendTo(address, port, std::span<const char>(text.data(), text.size()));
-  }
+  void SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes);
 
   /// Waits up to `limit` for a datagram, then hands every non-empty datagram
   /// that has arrived to `deliver`, oldest first.
