@@ -109,6 +109,7 @@ void LinkWorker::Run() {
     ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
     Pause(500);
 
+    syncCount_.fetch_add(1);
     SteadyLoop();
     context_.linkUp.store(false);
     SendStatus(LinkStatus::Searching);
@@ -229,6 +230,7 @@ void LinkWorker::RunRequestedJobs(int& idle) {
     Pause(100);
     jobs_.Take(job);
     RunJob(job, idle);
+    finishedJobs_.fetch_add(1);
   }
 }
 

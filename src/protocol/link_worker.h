@@ -53,6 +53,11 @@ class LinkWorker final : public FrameSender {
   [[nodiscard]] ParamTable& params() { return context_.state.params; }
   [[nodiscard]] LinkJobs& jobs() { return jobs_; }
   [[nodiscard]] bool linkUp() const { return context_.linkUp.load(); }
+  /// How often the worker finished a complete read and began keeping the
+  /// console in sync; waiters watch it grow.
+  [[nodiscard]] int SyncCount() const { return syncCount_.load(); }
+  /// How many jobs the worker has finished.
+  [[nodiscard]] int FinishedJobCount() const { return finishedJobs_.load(); }
 
  private:
   enum class Wait { Signalled, TimedOut, Skipped };
@@ -114,6 +119,9 @@ class LinkWorker final : public FrameSender {
 
   std::unique_ptr<LinkTransport> transport_;  // made and used on the worker thread
   std::atomic<LinkTransport*> activeTransport_{nullptr};
+
+  std::atomic<int> syncCount_{0};
+  std::atomic<int> finishedJobs_{0};
 
   std::mutex stopMutex_;
   std::condition_variable stopWake_;

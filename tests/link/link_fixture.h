@@ -46,11 +46,7 @@ class LinkFixture : public ::testing::Test {
     Start(kind);
     ASSERT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::RefreshFinished, 0); }))
         << "no complete read";
-    const std::vector<std::uint8_t> meterPoll{0x00, 0x07};
-    ASSERT_TRUE(Eventually([&] {
-      const auto reads = transport_->Payloads(Command::ReadParams);
-      return std::find(reads.begin(), reads.end(), meterPoll) != reads.end();
-    })) << "no steady loop";
+    ASSERT_TRUE(Eventually([&] { return worker_->SyncCount() >= 1; })) << "no steady loop";
   }
 
   /// Polls `ready` until it holds or the time is up.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rmt4 {
+
+/// The network module's configuration as "Get_Confi:" reports it and
+/// "Set_Confi:" takes it: address, mask and gateway in dotted decimal, then
+/// the MAC as free text, each field ended by a character below '!'.
+struct ModuleConfiguration {
+  std::uint32_t address = 0;  ///< first octet in the high byte
+  std::uint32_t mask = 0;
+  std::uint32_t gateway = 0;
+  std::string mac;
+};
+
+/// The whole command text: "Set_Confi:" followed by the configuration.
+[[nodiscard]] std::string FormatSetConfigCommand(const ModuleConfiguration& configuration);
+
+/// Reads the argument of a "Get_Confi:" reply. A field that is not a valid
+/// address gives 255.255.255.255; the MAC is taken only when a separator
+/// follows it. Nothing when the reply ends before the first separator.
+[[nodiscard]] std::optional<ModuleConfiguration> ParseConfigurationReply(std::string_view argument);
+
+/// Strict dotted decimal: four numbers 0..255 and nothing else.
+[[nodiscard]] std::optional<std::uint32_t> ParseDottedAddress(std::string_view text);
+[[nodiscard]] std::string FormatDottedAddress(std::uint32_t address);
+
+}  // namespace rmt4
