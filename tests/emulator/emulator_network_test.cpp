@@ -151,6 +151,12 @@ TEST(EmulatorUdp, AnswersModuleCommandsToTheSender) {
   EXPECT_EQ(std::string(reply->payload.begin(), reply->payload.end()), "Get_Confi:10.0.0.2 255.0.0.0 10.0.0.1 AB\r");
 }
 
+TEST(EmulatorUdp, ThePcCanShareThePortOnTheWildcardAddress) {
+  EmulatorProcess emulator("127.0.1.11");
+  UdpPeer pc(emulator.udpPort);  // the PC's discovery socket, same port number
+  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, "Get_IP:"), "Get_IP:7F00010B");
+}
+
 TEST(EmulatorUdp, IgnoresGarbageDatagramsAndKeepsAnswering) {
   EmulatorProcess emulator("127.0.1.7");
   UdpPeer pc;

@@ -114,6 +114,13 @@ UdpPeer::UdpPeer() : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
   ::bind(fd_.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local);
 }
 
+UdpPeer::UdpPeer(int wildcardPort) : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+  const int on = 1;
+  ::setsockopt(fd_.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  const sockaddr_in local = Endpoint("0.0.0.0", wildcardPort);
+  if (::bind(fd_.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) fd_.Reset();
+}
+
 void UdpPeer::Send(const std::string& address, int port, std::span<const std::uint8_t> datagram) {
   const sockaddr_in to = Endpoint(address, port);
   ::sendto(fd_.Get(), datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
@@ -124,6 +131,7 @@ void UdpPeer::Send(const std::string& address, int port, const std::string& text
 }
 
 std::optional<std::string> UdpPeer::Receive(std::chrono::milliseconds timeout) {
+  if (!fd_.Valid()) return std::nullopt;
   pollfd readable{fd_.Get(), POLLIN, 0};
   if (::poll(&readable, 1, static_cast<int>(timeout.count())) <= 0) return std::nullopt;
   char datagram[1600];

@@ -58,10 +58,13 @@ class FramePeer {
 /// Opens a serial device (a pseudo-terminal here) raw, as the PC's serial transport would.
 [[nodiscard]] FramePeer OpenSerial(const std::string& path);
 
-/// The PC's UDP socket for module commands, on 127.0.0.1 and a free port.
+/// The PC's UDP socket for module commands: on 127.0.0.1 and a free port,
+/// or, as the PC's discovery binds it, on the wildcard address and a fixed
+/// port shared with SO_REUSEADDR.
 class UdpPeer {
  public:
   UdpPeer();
+  explicit UdpPeer(int wildcardPort);
   void Send(const std::string& address, int port, std::span<const std::uint8_t> datagram);
   void Send(const std::string& address, int port, const std::string& text);
   [[nodiscard]] std::optional<std::string> Receive(std::chrono::milliseconds timeout = 2s);
