@@ -66,7 +66,8 @@ ParsedConsoleCommand ParseConsoleCommand(std::string_view line) {
   if (verb == "unplug" && expect(0)) return ConsoleCommand{Kind::Unplug, 0, 0, {}};
   if (verb == "talk" && expect(0)) return ConsoleCommand{Kind::Talk, 0, 0, {}};
   if (verb == "quit" && expect(0)) return ConsoleCommand{Kind::Quit, 0, 0, {}};
-  return "error: unknown command '" + std::string(line) + "' (set ADDR VALUE, get ADDR, peer, unplug, silence [MS], talk, quit)";
+  return "error: unknown command '" + std::string(line) +
+         "' (set ADDR VALUE, get ADDR, peer, unplug, silence [MS], talk, quit)";
 }
 
 }  // namespace rmt4::emulator

@@ -50,11 +50,13 @@ std::vector<LinkFrame> ConsoleResponder::Respond(const FrameView& request) {
     case Command::ModuleText:
       return OnModuleText(payload);
     case Command::RecallFxPreset1:
-      return AcknowledgeIf(model_.RecallFxProgram(FxEngine::One, FirstByte(payload)), Command::RecallFxPreset1, payload);
+      return AcknowledgeIf(model_.RecallFxProgram(FxEngine::One, FirstByte(payload)), Command::RecallFxPreset1,
+                           payload);
     case Command::StoreFxPreset1:
       return AcknowledgeIf(model_.StoreFxProgram(FxEngine::One, FirstByte(payload)), Command::StoreFxPreset1, payload);
     case Command::RecallFxPreset2:
-      return AcknowledgeIf(model_.RecallFxProgram(FxEngine::Two, FirstByte(payload)), Command::RecallFxPreset2, payload);
+      return AcknowledgeIf(model_.RecallFxProgram(FxEngine::Two, FirstByte(payload)), Command::RecallFxPreset2,
+                           payload);
     case Command::StoreFxPreset2:
       return AcknowledgeIf(model_.StoreFxProgram(FxEngine::Two, FirstByte(payload)), Command::StoreFxPreset2, payload);
     case Command::DumpAll:

@@ -50,8 +50,7 @@ UniqueFd BlockStopSignals() {
 /// The running emulator: links, console and the standard-input commands.
 class Emulator {
  public:
-  Emulator(const Options& options, Logger& log)
-      : options_(options), log_(log), faults_(options.faults, options.seed) {
+  Emulator(const Options& options, Logger& log) : options_(options), log_(log), faults_(options.faults, options.seed) {
     if (options.startSilent) silence_.Forever();
   }
   ~Emulator() { Stop(); }
@@ -102,8 +101,7 @@ std::string Emulator::Start() {
   console_ = std::make_unique<ConsoleResponder>(ConsoleSettings{
       options_.deviceType, options_.lockedModes, options_.seed, ModuleIdentity{options_.address, tcpPort, udpPort}});
   const StreamShaping shaping{faults_, silence_, options_.paceBytesPerSecond};
-  tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd),
-                                     TcpServer::Services{*console_, hub_, shaping, log_, stop_});
+  tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd), TcpServer::Services{*console_, hub_, shaping, log_, stop_});
   udp_ = std::make_unique<UdpServer>(std::move(udp.fd), UdpServer::Services{*console_, faults_, silence_, log_, stop_});
   if (options_.pty) {
     std::string error;

@@ -20,7 +20,6 @@ class Logger {
   /// Only with --verbose: a direction tag and the bytes in hex.
   void Traffic(std::string_view tag, std::span<const std::uint8_t> bytes);
 
-
  private:
   void Write(std::string_view text);
 

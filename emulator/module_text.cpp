@@ -116,8 +116,7 @@ ModuleConfig NetworkModule::DefaultConfig() const {
   // A locally administered MAC that ends in the module's own address.
   const Ipv4 a = identity_.address;
   std::array<char, 18> mac{};
-  std::snprintf(mac.data(), mac.size(), "02-00-%02X-%02X-%02X-%02X", a >> 24, a >> 16 & 0xFF, a >> 8 & 0xFF,
-                a & 0xFF);
+  std::snprintf(mac.data(), mac.size(), "02-00-%02X-%02X-%02X-%02X", a >> 24, a >> 16 & 0xFF, a >> 8 & 0xFF, a & 0xFF);
   return ModuleConfig{identity_.address, kDefaultMask, kDefaultGateway, mac.data()};
 }
 
@@ -155,7 +154,9 @@ std::string NetworkModule::SetRouteSsid(std::string_view argument) {
 std::string NetworkModule::SetRoutePassword(std::string_view argument) {
   return StoreText(wifi_.routePassword, argument, kMaxPassword);
 }
-std::string NetworkModule::SetHotSsid(std::string_view argument) { return StoreText(wifi_.hotSsid, argument, kMaxSsid); }
+std::string NetworkModule::SetHotSsid(std::string_view argument) {
+  return StoreText(wifi_.hotSsid, argument, kMaxSsid);
+}
 std::string NetworkModule::SetHotPassword(std::string_view argument) {
   return StoreText(wifi_.hotPassword, argument, kMaxPassword);
 }

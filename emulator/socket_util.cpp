@@ -37,8 +37,9 @@ BoundSocket BindSocket(int type, Ipv4 address, std::uint16_t port, std::string_v
   if (::bind(bound.fd.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
     std::string error = ErrnoText("cannot bind " + where);
     if (errno == EACCES && port < 1024) {
-      error += " (ports below 1024 need privileges: choose a higher port with the port options, or run "
-               "'sudo setcap cap_net_bind_service=+ep rmt4-console')";
+      error +=
+          " (ports below 1024 need privileges: choose a higher port with the port options, or run "
+          "'sudo setcap cap_net_bind_service=+ep rmt4-console')";
     }
     return {UniqueFd(), error};
   }

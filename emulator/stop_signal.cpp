@@ -1,11 +1,11 @@
 #include "emulator/stop_signal.h"
 
-#include "emulator/socket_util.h"
-
 #include <sys/eventfd.h>
 
 #include <cstdint>
 #include <stdexcept>
+
+#include "emulator/socket_util.h"
 
 namespace rmt4::emulator {
 

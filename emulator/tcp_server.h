@@ -60,7 +60,7 @@ class TcpServer {
 
   UniqueFd listening_;
   Services services_;
-  UniqueFd unplugWake_;  // an eventfd, drained by the server thread
+  UniqueFd unplugWake_;             // an eventfd, drained by the server thread
   std::unique_ptr<Client> client_;  // touched by the server thread only
 
   mutable std::mutex peerMutex_;

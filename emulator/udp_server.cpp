@@ -54,8 +54,8 @@ void UdpServer::ServeDatagram() {
   const auto answer =
       services_.console.ModuleCommand(std::string_view(reinterpret_cast<const char*>(bytes.data()), received.size()));
   if (!answer) return;
-  const Delivery delivery = services_.faults.Decide(
-      std::span(reinterpret_cast<const std::uint8_t*>(answer->data()), answer->size()));
+  const Delivery delivery =
+      services_.faults.Decide(std::span(reinterpret_cast<const std::uint8_t*>(answer->data()), answer->size()));
   if (delivery.drop) {
     services_.log.Info("udp drop " + *answer);
     return;

@@ -1,6 +1,5 @@
 // Starting and stopping the program, as scripts and the demo do.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include "emulator_process.h"

@@ -122,7 +122,7 @@ TEST(EmulatorTcp, APcThatStopsReadingCannotSwellItsMemory) {
   const auto dump = LinkFrame::Build(Command::DumpAll, Bytes{0});
   for (int i = 0; i < 10000; ++i) requests.insert(requests.end(), dump->Bytes().begin(), dump->Bytes().end());
   pc.SendRaw(requests);
-  std::this_thread::sleep_for(500ms);  // time to answer every request it has read
+  std::this_thread::sleep_for(500ms);           // time to answer every request it has read
   EXPECT_EQ(emulator.Ask("get 0"), "0 20024");  // still serving its console
   const long after = emulator.ResidentKilobytes();
   EXPECT_LT(after - before, 16 * 1024) << "kB grown while the replies could not go out, from " << before;

@@ -40,9 +40,10 @@ TEST_F(ConsoleModuleText, ConfigurationRoundTripsInTheDialogsFormat) {
 }
 
 TEST_F(ConsoleModuleText, MalformedConfigurationIsRefusedAndChangesNothing) {
-  for (const char* bad : {"Set_Confi:", "Set_Confi:1.2.3.4", "Set_Confi:1.2.3.4 5.6.7.8", "Set_Confi:1.2.3 4.5.6.7 8.9.1.2 M",
-                          "Set_Confi:256.0.0.1 255.0.0.0 1.1.1.1 M", "Set_Confi:1.2.3.4 x 1.1.1.1 M",
-                          "Set_Confi:1.2.3.4 1.2.3.4 1.1.1.1 M extra", "Set_Confi:1.2.3.4 1.2.3.4 1.1.1.1 00-11-22-33-44-55-66"}) {
+  for (const char* bad :
+       {"Set_Confi:", "Set_Confi:1.2.3.4", "Set_Confi:1.2.3.4 5.6.7.8", "Set_Confi:1.2.3 4.5.6.7 8.9.1.2 M",
+        "Set_Confi:256.0.0.1 255.0.0.0 1.1.1.1 M", "Set_Confi:1.2.3.4 x 1.1.1.1 M",
+        "Set_Confi:1.2.3.4 1.2.3.4 1.1.1.1 M extra", "Set_Confi:1.2.3.4 1.2.3.4 1.1.1.1 00-11-22-33-44-55-66"}) {
     EXPECT_EQ(Answer(bad), "Set_Confi:ERROR") << bad;
   }
   EXPECT_EQ(module_.Config().address, 0x7F000003u);

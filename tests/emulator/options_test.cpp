@@ -27,10 +27,31 @@ TEST(ConsoleOptions, DefaultsServeTheConsolePortsOn127_0_0_2) {
 }
 
 TEST(ConsoleOptions, EveryOptionIsRead) {
-  const auto parsed =
-      Parse({"--address", "127.0.0.5", "--tcp-port", "0", "--udp-port=41010", "--pty", "--device-type", "0x4E39",
-             "--locked-modes", "0x12", "--seed", "99", "--verbose", "--drop-prob", "0.1", "--corrupt-prob=0.2",
-             "--delay-ms", "150", "--delay-prob", "0.5", "--pieces", "4", "--silent", "--pace-bps", "12800"});
+  const auto parsed = Parse({"--address",
+                             "127.0.0.5",
+                             "--tcp-port",
+                             "0",
+                             "--udp-port=41010",
+                             "--pty",
+                             "--device-type",
+                             "0x4E39",
+                             "--locked-modes",
+                             "0x12",
+                             "--seed",
+                             "99",
+                             "--verbose",
+                             "--drop-prob",
+                             "0.1",
+                             "--corrupt-prob=0.2",
+                             "--delay-ms",
+                             "150",
+                             "--delay-prob",
+                             "0.5",
+                             "--pieces",
+                             "4",
+                             "--silent",
+                             "--pace-bps",
+                             "12800"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const Options& o = *parsed.options;
   EXPECT_EQ(o.address, 0x7F000005u);
@@ -75,10 +96,12 @@ TEST(ConsoleOptions, BadValuesAreErrorsThatNameTheOption) {
 TEST(ConsoleOptions, HelpDocumentsEveryOptionAndTheReadyLine) {
   EXPECT_TRUE(Parse({"--help"}).help);
   const std::string usage = UsageText();
-  for (const char* name : {"--address", "--tcp-port", "--udp-port", "--pty", "--device-type", "--locked-modes", "--seed",
-                           "--verbose", "--drop-prob", "--corrupt-prob", "--delay-ms", "--delay-prob", "--pieces",
-                           "--silent", "--pace-bps", "ready tcp=PORT udp=PORT", "serial: PATH", "set ADDR VALUE",
-                           "get ADDR", "quit", "unplug", "silence", "talk", "peer"}) {
+  for (const char* name : {"--address",     "--tcp-port",     "--udp-port", "--pty",
+                           "--device-type", "--locked-modes", "--seed",     "--verbose",
+                           "--drop-prob",   "--corrupt-prob", "--delay-ms", "--delay-prob",
+                           "--pieces",      "--silent",       "--pace-bps", "ready tcp=PORT udp=PORT",
+                           "serial: PATH",  "set ADDR VALUE", "get ADDR",   "quit",
+                           "unplug",        "silence",        "talk",       "peer"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }

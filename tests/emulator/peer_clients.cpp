@@ -1,12 +1,13 @@
 #include "peer_clients.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <termios.h>
+
+#include <cerrno>
 
 #include "protocol/link_frame.h"
 
