@@ -115,16 +115,20 @@ void NetworkDiscovery::ReportBindFailure(int error) {
 }
 
 void NetworkDiscovery::Search() {
-  socket_.SendTo(endpoints_.broadcastAddress, endpoints_.udpPort, kGetIp);
+  socket_.SendTo(endpoints_.onlyConsole.value_or(endpoints_.broadcastAddress), endpoints_.udpPort, kGetIp);
   Receive(milliseconds(100));
+  if (!endpoints_.onlyConsole) SweepSubnet();
+  addresses_.linkedHostAddress.store(DiscoveredAddresses::kLinkedHostUnknown);
+  Receive(milliseconds(200));
+  Receive(milliseconds(200));
+}
+
+void NetworkDiscovery::SweepSubnet() {
   const Ipv4Address subnet = addresses_.localAddress.load() & 0xFFFFFF00u;
   for (int host = kFirstSweepHost; host <= kLastSweepHost && KeepRunning(); ++host) {
     socket_.SendTo(subnet | static_cast<Ipv4Address>(host), endpoints_.udpPort, kGetIp);
     Pause(milliseconds(2));
   }
-  addresses_.linkedHostAddress.store(DiscoveredAddresses::kLinkedHostUnknown);
-  Receive(milliseconds(200));
-  Receive(milliseconds(200));
 }
 
 void NetworkDiscovery::SendPendingModuleCommand() {

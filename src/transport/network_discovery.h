@@ -53,6 +53,8 @@ class NetworkDiscovery {
   bool OpenSocket();
   void ReportBindFailure(int error);
   void Search();
+  /// "Get_IP:" to hosts 2..254 of this PC's /24.
+  void SweepSubnet();
   void SendPendingModuleCommand();
   void AskLinkedHost();
   void Receive(std::chrono::milliseconds limit);

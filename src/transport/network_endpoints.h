@@ -21,6 +21,8 @@ struct NetworkEndpoints {
   std::uint16_t tcpPort = 6010;
   /// The module's port and this PC's own UDP port.
   std::uint16_t udpPort = 1010;
+  /// Ask only this module: no broadcast and no sweep (set by a caller, not the environment).
+  std::optional<Ipv4Address> onlyConsole;
   /// Variables that were set but could not be used; the defaults stand for them.
   std::vector<std::string> problems;
 

@@ -231,5 +231,19 @@ TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
   EXPECT_FALSE(modules.Done(3));
 }
 
+TEST(NetworkDiscovery, ANamedConsoleIsTheOnlyOneAsked) {
+  LoopbackFakeModule named(Loopback(211), 0, 0);
+  LoopbackFakeModule other(Loopback(212), named.udpPort(), named.tcpPort());
+  NetworkEndpoints endpoints = LoopbackEndpoints(Loopback(111), named.udpPort(), named.tcpPort());
+  endpoints.onlyConsole = Loopback(211);
+  NetworkRig rig(endpoints);
+  ASSERT_TRUE(rig.ConnectWithin(5s));
+
+  EXPECT_EQ(rig.transport.serverAddress(), Loopback(211));
+  EXPECT_EQ(named.Connections(), 1);
+  EXPECT_EQ(other.GetIpRequests(), 0);  // no sweep
+  EXPECT_TRUE(rig.owner.Choices().empty());
+}
+
 }  // namespace
 }  // namespace rmt4
