@@ -27,8 +27,8 @@ constexpr ParamAddress kMainOn = BusBlockBase(Bus::Main) + 2;
 
 }  // namespace
 
-ConsoleModel::ConsoleModel(std::uint16_t deviceType, std::uint32_t lockedModes, std::uint32_t seed)
-    : lockedModes_(lockedModes), meters_(seed) {
+ConsoleModel::ConsoleModel(std::uint16_t deviceType, std::uint32_t modeLockMask, std::uint32_t seed)
+    : modeLockMask_(modeLockMask), meters_(seed) {
   for (ParamAddress a = 0; a < kParamCount; ++a) values_[a] = DefaultValue(a);
   values_[address::kDeviceType] = deviceType;
   for (int mode = 1; mode <= kConsoleModeCount; ++mode) {

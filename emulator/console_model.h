@@ -24,7 +24,7 @@ enum class FxEngine : std::uint8_t { One = 1, Two = 2 };
 /// level meters. Not thread-safe; the responder serialises access.
 class ConsoleModel {
  public:
-  ConsoleModel(std::uint16_t deviceType, std::uint32_t lockedModes, std::uint32_t seed);
+  ConsoleModel(std::uint16_t deviceType, std::uint32_t modeLockMask, std::uint32_t seed);
 
   [[nodiscard]] std::uint16_t Value(ParamAddress address) const { return values_[address]; }
 
@@ -38,8 +38,8 @@ class ConsoleModel {
   std::uint16_t PollMeters();
 
   [[nodiscard]] static bool IsValidMode(int mode) { return mode >= 1 && mode <= kConsoleModeCount; }
-  [[nodiscard]] bool IsLocked(int mode) const { return ((lockedModes_ >> (mode % 32)) & 1u) != 0; }
-  [[nodiscard]] std::uint32_t LockedModes() const { return lockedModes_; }
+  [[nodiscard]] bool IsLocked(int mode) const { return ((modeLockMask_ >> (mode % 32)) & 1u) != 0; }
+  [[nodiscard]] std::uint32_t ModeLockMask() const { return modeLockMask_; }
   [[nodiscard]] std::uint16_t DeviceType() const { return values_[address::kDeviceType]; }
 
   [[nodiscard]] const std::vector<std::uint8_t>& ModeName(int mode) const { return modes_[mode - 1].name; }
@@ -70,7 +70,7 @@ class ConsoleModel {
 
   std::array<std::uint16_t, kParamCount> values_{};
   std::array<Mode, kConsoleModeCount> modes_{};
-  std::uint32_t lockedModes_;
+  std::uint32_t modeLockMask_;
   MeterSimulator meters_;
 };
 

@@ -25,7 +25,7 @@ int FirstByte(std::span<const std::uint8_t> payload) { return payload.empty() ? 
 }  // namespace
 
 ConsoleResponder::ConsoleResponder(const ConsoleSettings& settings)
-    : model_(settings.deviceType, settings.lockedModes, settings.seed), module_(settings.module) {}
+    : model_(settings.deviceType, settings.modeLockMask, settings.seed), module_(settings.module) {}
 
 std::vector<LinkFrame> ConsoleResponder::Respond(const FrameView& request) {
   const auto payload = request.payload;
@@ -91,7 +91,7 @@ void ConsoleResponder::SetLinkedHost(Ipv4 host) {
 
 std::vector<LinkFrame> ConsoleResponder::OnDeviceQuery() const {
   // Both forms, mode information first, as the PC reads them into separate fields.
-  const std::uint32_t mask = model_.LockedModes();
+  const std::uint32_t mask = model_.ModeLockMask();
   const std::uint8_t modes[] = {kModeForm,
                                 static_cast<std::uint8_t>(kConsoleModeCount),
                                 static_cast<std::uint8_t>(mask),

@@ -18,7 +18,7 @@ namespace rmt4::emulator {
 struct ConsoleSettings {
   std::uint16_t deviceType = kSupportedDeviceType;
   /// Bit n set: mode n is locked (cannot be renamed or overwritten).
-  std::uint32_t lockedModes = 0;
+  std::uint32_t modeLockMask = 0;
   std::uint32_t seed = 1;
   ModuleIdentity module;
 };

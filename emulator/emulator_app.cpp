@@ -99,7 +99,7 @@ std::string Emulator::Start() {
   const std::uint16_t udpPort = BoundPort(udp.fd.Get());
 
   console_ = std::make_unique<ConsoleResponder>(ConsoleSettings{
-      options_.deviceType, options_.lockedModes, options_.seed, ModuleIdentity{options_.address, tcpPort, udpPort}});
+      options_.deviceType, options_.modeLockMask, options_.seed, ModuleIdentity{options_.address, tcpPort, udpPort}});
   const StreamShaping shaping{faults_, silence_, options_.paceBytesPerSecond};
   tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd), TcpServer::Services{*console_, hub_, shaping, log_, stop_});
   udp_ = std::make_unique<UdpServer>(std::move(udp.fd), UdpServer::Services{*console_, faults_, silence_, log_, stop_});

@@ -110,7 +110,7 @@ const std::vector<OptionEntry>& OptionTable() {
       {"--udp-port", true, Number(&Options::udpPort)},
       {"--pty", false, Flag(&Options::pty)},
       {"--device-type", true, SetDeviceType},
-      {"--locked-modes", true, Number(&Options::lockedModes)},
+      {"--locked-modes", true, Number(&Options::modeLockMask)},
       {"--seed", true, Number(&Options::seed)},
       {"--verbose", false, Flag(&Options::verbose)},
       {"--drop-prob", true, Probability(&FaultOptions::dropProbability)},

@@ -19,7 +19,7 @@ struct Options {
   std::uint16_t udpPort = 1010;
   bool pty = false;
   std::uint16_t deviceType = kSupportedDeviceType;
-  std::uint32_t lockedModes = 0;
+  std::uint32_t modeLockMask = 0;
   std::uint32_t seed = 1;
   bool verbose = false;
   FaultOptions faults;

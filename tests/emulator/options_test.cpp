@@ -21,7 +21,7 @@ TEST(ConsoleOptions, DefaultsServeTheConsolePortsOn127_0_0_2) {
   EXPECT_EQ(o.udpPort, 1010);
   EXPECT_FALSE(o.pty);
   EXPECT_EQ(o.deviceType, 20024);
-  EXPECT_EQ(o.lockedModes, 0u);
+  EXPECT_EQ(o.modeLockMask, 0u);
   EXPECT_EQ(o.paceBytesPerSecond, 0u);
   EXPECT_FALSE(o.startSilent);
 }
@@ -59,7 +59,7 @@ TEST(ConsoleOptions, EveryOptionIsRead) {
   EXPECT_EQ(o.udpPort, 41010);
   EXPECT_TRUE(o.pty);
   EXPECT_EQ(o.deviceType, 0x4E39);
-  EXPECT_EQ(o.lockedModes, 0x12u);
+  EXPECT_EQ(o.modeLockMask, 0x12u);
   EXPECT_EQ(o.seed, 99u);
   EXPECT_TRUE(o.verbose);
   EXPECT_DOUBLE_EQ(o.faults.dropProbability, 0.1);
