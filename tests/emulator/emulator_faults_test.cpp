@@ -65,7 +65,8 @@ TEST(EmulatorFaults, RepliesInSmallPiecesStillParse) {
   const auto replies = pc.Collect(1, 3s);
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(ValuesIn(replies).size(), 25u);
-  EXPECT_GE(pc.readsWithData, 10u) << "105 bytes in pieces of at most 3 arrive in many reads";
+  // Loose, so that a busy machine reading late still passes; in one piece it is one read.
+  EXPECT_GE(pc.readsWithData, 5u) << "105 bytes in pieces of at most 3 arrive in many reads";
 }
 
 TEST(EmulatorFaults, SilenceIgnoresEverythingUntilItEnds) {

@@ -59,18 +59,19 @@ TEST(EmulatorSerial, GarbageOnTheLineDoesNotStopIt) {
 }
 
 TEST(EmulatorSerial, PacingHoldsTheByteRateOfTheWire) {
-  // 2000 bytes per second: a 105-byte reply takes over 50 ms.
-  EmulatorProcess emulator("127.0.3.4", {"--pty", "--pace-bps", "2000"});
+  // 1000 bytes per second: a 105-byte reply takes over 100 ms, a byte at a time.
+  EmulatorProcess emulator("127.0.3.4", {"--pty", "--pace-bps", "1000"});
   FramePeer pc = OpenSerial(emulator.serialPath);
   Bytes request;
   for (int a = 0; a < 25; ++a) AppendWord(request, static_cast<std::uint16_t>(a));
   const auto start = std::chrono::steady_clock::now();
   pc.Send(Command::ReadParams, request);
-  ASSERT_EQ(pc.Collect(1).size(), 1u);  // 105 bytes
+  ASSERT_EQ(pc.Collect(1).size(), 1u);
   const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(took, 45ms);
-  EXPECT_LT(took, 500ms);
-  EXPECT_GE(pc.readsWithData, 10u) << "bytes trickle in about a millisecond's worth at a time";
+  EXPECT_GE(took, 100ms);
+  EXPECT_LT(took, 1000ms);
+  // Loose, so that a busy machine reading late still passes; unpaced it is one read.
+  EXPECT_GE(pc.readsWithData, 5u) << "bytes trickle in rather than arriving at once";
 }
 
 }  // namespace
