@@ -32,8 +32,12 @@ void BatchBuilder::BuildWriteBatch(BatchStart start, int maxEntries) {
     if (entry.dirty.load()) {
       const std::uint16_t value = entry.value.load();
       if (a == address::kModeOperation && (value >> 8) == kReadNameOperation) {
-        // Stays dirty: the name reply clears it, so the request repeats until then.
+        // Stays dirty: the name reply clears it, so the request repeats until
+        // then. It counts as a send, so a name that never comes (a mode the
+        // console does not have) is given up instead of holding back every
+        // other write for ever.
         const std::uint8_t mode = static_cast<std::uint8_t>(value & 0xFF);
+        if (!table_.CountSend(a)) entry.dirty.store(false);
         sender_.SendFrame(Command::ReadModeName, std::span<const std::uint8_t>(&mode, 1));
         return;
       }

@@ -66,8 +66,8 @@ void ParamTable::ClearReceivedAndDirty() {
 void ParamSet(ParamTable& table, ParamAddress address, std::uint16_t value) {
   table[address].value.store(value);
 
-  if (address == address::kMainBus || address == address::kMainPhase) {
-    const ParamAddress linked = address == address::kMainBus ? address::kMainBusLinked : address::kMainPhaseLinked;
+  if (address == address::kMainBus || address == address::kMainOn) {
+    const ParamAddress linked = address == address::kMainBus ? address::kMainBusLinked : address::kMainOnLinked;
     table[linked].value.store(value);
     table[linked].dirty.store(true);
   }

@@ -76,6 +76,21 @@ TEST_F(BatchBuilderTest, ModeNameRequestTakesThePlaceOfTheWrite) {
   EXPECT_EQ(sender.sent.size(), 3u);
 }
 
+TEST_F(BatchBuilderTest, UnansweredModeNameRequestDoesNotBlockOtherWritesForEver) {
+  ParamSet(table, 100, 1);
+  table[1205].value = 0x0500 | 77;  // a mode the console does not have
+  table[1205].dirty = true;
+  int requests = 0;
+  for (int cycle = 0; cycle < 20 && table[1205].dirty; ++cycle) {
+    builder.BuildWriteBatch(1205, kMaxWriteEntries);
+    requests += Last().command == Command::ReadModeName ? 1 : 0;
+  }
+  EXPECT_EQ(requests, 11) << "asked as often as an unacknowledged write is sent";
+  EXPECT_FALSE(table[1205].dirty);
+  builder.BuildWriteBatch(0, kMaxWriteEntries);
+  EXPECT_EQ(RecordingSender::Addresses(Last()), std::vector<int>{100});
+}
+
 TEST_F(BatchBuilderTest, NothingDirtySendsAnEmptyWrite) {
   builder.BuildWriteBatch(0, kMaxWriteEntries);
   EXPECT_EQ(Last().command, Command::WriteParams);
