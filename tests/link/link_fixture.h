@@ -8,7 +8,7 @@
 #include "emulator/console_responder.h"
 #include "in_process_console.h"
 #include "protocol/link_worker.h"
-#include "recording_owner.h"
+#include "protocol/recording_link_owner.h"
 
 namespace rmt4::test {
 
@@ -44,7 +44,7 @@ class LinkFixture : public ::testing::Test {
   /// the worker is in its steady loop.
   void StartConnected(ConnectionKind kind = kUsbHid) {
     Start(kind);
-    ASSERT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::RefreshFinished, 0); }))
+    ASSERT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::RefreshFinished, 0); }))
         << "no complete read";
     ASSERT_TRUE(Eventually([&] { return worker_->SyncCount() >= 1; })) << "no steady loop";
   }
@@ -63,7 +63,7 @@ class LinkFixture : public ::testing::Test {
   ParamTable& Params() { return worker_->params(); }
 
   emulator::ConsoleResponder console_;
-  RecordingOwner owner_;
+  RecordingLinkOwner owner_;
   std::unique_ptr<LinkWorker> worker_;
   InProcessConsole* transport_ = nullptr;
   std::filesystem::path folder_;

@@ -13,10 +13,10 @@ class LinkJobsTest : public LinkFixture {
  protected:
   bool WaitForMessage(LabelId id) {
     const std::string text(LabelText(id));
-    return owner_.WaitFor([&](RecordingOwner& o) { return o.Said(text); });
+    return owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.SaidLocked(text); });
   }
   bool WaitForMessageCount(std::size_t count) {
-    return owner_.WaitFor([&](RecordingOwner& o) { return o.MessageCount() >= count; });
+    return owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.MessageCountLocked() >= count; });
   }
 };
 
@@ -33,8 +33,9 @@ TEST_F(LinkJobsTest, RecallModeLoadsItAndReadsEverythingAgain) {
   EXPECT_TRUE(Eventually([&] { return Params().Value(address::kCurrentMode) == 3; }));
   EXPECT_EQ(console_.Value(address::kCurrentMode), 3);
   EXPECT_FALSE(Params()[address::kModeOperation].dirty) << "the operation word is never written afterwards";
-  const auto formats = owner_.ProgressFormats();
-  EXPECT_NE(std::find(formats.begin(), formats.end(), std::string(LabelText(LabelId::Call)) + "..."), formats.end());
+  const auto progress = owner_.ProgressCalls();
+  EXPECT_NE(std::find(progress.begin(), progress.end(), "format " + std::string(LabelText(LabelId::Call)) + "..."),
+            progress.end());
 }
 
 TEST_F(LinkJobsTest, UnacknowledgedRecallIsTriedThreeTimesThenReported) {
@@ -99,7 +100,8 @@ TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
   EXPECT_EQ(console_.Value(136), 1234);
   EXPECT_EQ(console_.Value(1573), 7);
   EXPECT_EQ(console_.Value(1201), 55) << "console words are kept";
-  EXPECT_FALSE(owner_.Said(LabelText(LabelId::WriteDataFailed)));
+  const std::string writeFailed(LabelText(LabelId::WriteDataFailed));
+  EXPECT_FALSE(owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.SaidLocked(writeFailed); }, 0ms));
 }
 
 TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {

@@ -24,12 +24,12 @@ TEST_F(LinkWorkerTest, ConnectsIdentifiesAndReadsEverything) {
     if (a == address::kLevelMeters) continue;  // moves with every poll
     ASSERT_EQ(Params().Value(a), console_.Value(a)) << "address " << a;
   }
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::ValueArrived, 136); }));
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::DataReloaded, 0); }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::ValueArrived, 136); }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::DataReloaded, 0); }));
   EXPECT_GE(transport_->CountSent(Command::DumpAll), 1) << "USB reads start with a dump";
-  const auto formats = owner_.ProgressFormats();
-  EXPECT_NE(std::find(formats.begin(), formats.end(), std::string(LabelText(LabelId::ReadDeviceDataFormat))),
-            formats.end());
+  const auto progress = owner_.ProgressCalls();
+  EXPECT_NE(std::find(progress.begin(), progress.end(), "format " + std::string(LabelText(LabelId::ReadDeviceDataFormat))),
+            progress.end());
 }
 
 TEST_F(LinkWorkerTest, NetworkReadFillsGapsWithoutDumping) {
@@ -61,7 +61,7 @@ TEST_F(LinkWorkerTest, ManyEditsGoOutInBatchesOfAtMostTwentyFour) {
 TEST_F(LinkWorkerTest, ConsoleSideChangesReachTheOwner) {
   StartConnected();
   transport_->ChangeOnConsole(260, 777);
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.Notified(UiNotify::ValueArrived, 260); }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::ValueArrived, 260); }));
   EXPECT_EQ(Params().Value(260), 777);
 }
 
@@ -79,21 +79,21 @@ TEST_F(LinkWorkerTest, IdleLinkPollsMetersAndKeepsAlive) {
 TEST_F(LinkWorkerTest, SilentConsoleDropsTheLinkAndItComesBack) {
   StartConnected();
   transport_->SetSilent(true);
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Searching) >= 1; }))
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Searching) >= 1; }))
       << "silence must be noticed";
   EXPECT_FALSE(worker_->linkUp());
   transport_->SetSilent(false);
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Connected) >= 2; }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
 }
 
 TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   StartConnected();
   transport_->SetPlugged(false);
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Searching) >= 1; }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Searching) >= 1; }));
   std::this_thread::sleep_for(300ms);
   ParamSet(Params(), 136, 42);  // an edit while disconnected is not written later
   transport_->SetPlugged(true);
-  EXPECT_TRUE(owner_.WaitFor([](RecordingOwner& o) { return o.CountStatus(LinkStatus::Connected) >= 2; }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
   EXPECT_NE(console_.Value(136), 42);
 }
 
@@ -121,8 +121,9 @@ class WrongConsoleTest : public LinkFixture {
 TEST_F(WrongConsoleTest, IsProbedButNeverReportedConnected) {
   Start();
   EXPECT_TRUE(Eventually([&] { return transport_ && transport_->CountSent(Command::DeviceQuery) >= 4; }));
-  EXPECT_EQ(owner_.Statuses().back(), LinkStatus::Starting);
-  EXPECT_EQ(std::count(owner_.Statuses().begin(), owner_.Statuses().end(), LinkStatus::Connected), 0);
+  const auto statuses = owner_.Statuses();
+  EXPECT_EQ(statuses.back(), LinkStatus::Starting);
+  EXPECT_EQ(std::count(statuses.begin(), statuses.end(), LinkStatus::Connected), 0);
 }
 
 class LockedModeTest : public LinkFixture {
@@ -131,7 +132,7 @@ class LockedModeTest : public LinkFixture {
   LockedModeTest() : LinkFixture(Settings()) {}
   static emulator::ConsoleSettings Settings() {
     emulator::ConsoleSettings settings;
-    settings.lockedModes = 0x2;
+    settings.modeLockMask = 0x2;
     return settings;
   }
 };
@@ -142,7 +143,7 @@ TEST_F(LockedModeTest, SceneOfALockedModeIsRefused) {
   worker_->jobs().Request(LinkJob::SaveScene);
   const std::string refused(LabelText(LabelId::UnableToReadEncryptedMode));
   const std::string failed(LabelText(LabelId::SaveFailed));
-  EXPECT_TRUE(owner_.WaitFor([&](RecordingOwner& o) { return o.Said(refused) && o.Said(failed); }));
+  EXPECT_TRUE(owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.SaidLocked(refused) && o.SaidLocked(failed); }));
   EXPECT_FALSE(std::filesystem::exists(folder_ / "scenes" / "locked.mxb"));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -90,7 +91,7 @@ class RecordingLinkOwner : public LinkOwner {
 
   /// Waits until `condition` (called under the recorder's lock with *this) holds.
   template <typename Condition>
-  bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
+  bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] { return condition(*this); });
   }
@@ -98,6 +99,16 @@ class RecordingLinkOwner : public LinkOwner {
   [[nodiscard]] std::size_t MessageCountLocked() const { return messages_.size(); }
   [[nodiscard]] std::size_t ChoiceCountLocked() const { return choices_.size(); }
   [[nodiscard]] std::size_t StatusCountLocked() const { return statuses_.size(); }
+  [[nodiscard]] std::size_t StatusCountLocked(LinkStatus status) const {
+    return static_cast<std::size_t>(std::count(statuses_.begin(), statuses_.end(), status));
+  }
+  [[nodiscard]] bool NotifiedLocked(UiNotify code, int argument) const {
+    return std::any_of(notifications_.begin(), notifications_.end(),
+                       [&](const Notification& n) { return n.code == code && n.argument == argument; });
+  }
+  [[nodiscard]] bool SaidLocked(std::string_view text) const {
+    return std::any_of(messages_.begin(), messages_.end(), [&](const Message& m) { return m.text == text; });
+  }
 
  private:
   template <typename Change>

@@ -1,0 +1,351 @@
+#include "cli/ctl_commands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include "files/scene_file.h"
+#include "platform/app_folders.h"
+#include "protocol/module_configuration.h"
+
+namespace rmt4::ctl {
+namespace {
+
+std::atomic<bool> gInterrupted{false};
+
+using Words = std::vector<std::string>;
+
+template <typename Number>
+std::optional<Number> ParseNumber(std::string_view text, Number maximum) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  unsigned long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty() || value > maximum) return std::nullopt;
+  return static_cast<Number>(value);
+}
+
+std::optional<ParamAddress> ParseAddress(std::string_view text) {
+  return ParseNumber<ParamAddress>(text, static_cast<ParamAddress>(kParamCount - 1));
+}
+
+struct Assignment {
+  ParamAddress address;
+  std::uint16_t value;
+};
+
+std::optional<Assignment> ParseAssignment(std::string_view text) {
+  const auto equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const auto address = ParseAddress(text.substr(0, equals));
+  const auto value = ParseNumber<std::uint16_t>(text.substr(equals + 1), 0xFFFF);
+  if (!address || !value) return std::nullopt;
+  return Assignment{*address, *value};
+}
+
+std::optional<int> ParseRange(std::string_view text, int low, int high) {
+  const auto value = ParseNumber<unsigned>(text, static_cast<unsigned>(high));
+  if (!value || static_cast<int>(*value) < low) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+/// Polls until `done` holds; false on time-out or interrupt.
+template <typename Predicate>
+bool WaitUntil(Predicate done, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (Interrupted() || std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+// Jobs end by themselves (their waits are bounded), but one may wait for a
+// reconnection first; this is how long a terminal waits for that.
+double JobSeconds(const CtlSession& session) { return std::max(session.timeoutSeconds, 60.0); }
+
+/// Runs a job, returning false when it did not finish in time.
+bool RunJob(CtlSession& session, LinkJob job, int jobsToFinish = 1) {
+  const int before = session.worker.FinishedJobCount();
+  session.worker.jobs().Request(job);
+  if (WaitUntil([&] { return session.worker.FinishedJobCount() >= before + jobsToFinish; }, JobSeconds(session))) {
+    return true;
+  }
+  std::cerr << "rmt4ctl: the console did not finish the operation in time" << std::endl;
+  return false;
+}
+
+std::string ModeNameText(LinkWorker& worker, int mode) {
+  const std::u16string name = worker.context().state.modeNames.Text(mode);
+  std::string text;
+  for (char16_t c : name) text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return text;
+}
+
+void PrintValue(ParamAddress address, std::uint16_t value) { std::printf("%u %u\n", unsigned{address}, unsigned{value}); }
+
+int Status(CtlSession& session) {
+  LinkState& state = session.worker.context().state;
+  const int mode = state.params.Value(address::kCurrentMode);
+  const std::size_t valuesRead = session.owner.ArrivedCount();
+  std::printf("device type: %u\n", unsigned{state.device.deviceType.load()});
+  std::printf("current mode: %d \"%s\"%s\n", mode, ModeNameText(session.worker, mode).c_str(),
+              state.device.currentModeLocked.load() ? " (locked)" : "");
+  std::printf("values read: %zu of %zu\n", valuesRead, kParamCount);
+  std::printf("connected after: %.2f s\n", session.owner.SecondsToConnected().value_or(session.secondsToSynced));
+  std::printf("read complete after: %.2f s\n", session.owner.SecondsToReadComplete().value_or(session.secondsToSynced));
+  return kExitOk;
+}
+
+int Get(CtlSession& session, const Words& command) {
+  for (std::size_t i = 1; i < command.size(); ++i) {
+    const ParamAddress address = *ParseAddress(command[i]);
+    PrintValue(address, session.worker.params().Value(address));
+  }
+  return kExitOk;
+}
+
+int Dump(CtlSession& session) {
+  for (ParamAddress a = 0; a < kParamCount; ++a) PrintValue(a, session.worker.params().Value(a));
+  return kExitOk;
+}
+
+int Set(CtlSession& session, const Words& command) {
+  ParamTable& params = session.worker.params();
+  std::vector<Assignment> assignments;
+  for (std::size_t i = 1; i < command.size(); ++i) assignments.push_back(*ParseAssignment(command[i]));
+  for (const Assignment& a : assignments) ParamSet(params, a.address, a.value);
+
+  auto settled = [&] {
+    return std::none_of(assignments.begin(), assignments.end(), [&](const Assignment& a) {
+      return params[a.address].dirty.load();
+    });
+  };
+  // An acknowledgement and giving up both end `dirty`: read the values back
+  // to know which it was.
+  const bool written = WaitUntil(settled, JobSeconds(session));
+  for (const Assignment& a : assignments) params[a.address].rereadRequested.store(true);
+  const bool readBack = written && WaitUntil([&] {
+    return std::none_of(assignments.begin(), assignments.end(), [&](const Assignment& a) {
+      return params[a.address].rereadRequested.load();
+    });
+  }, JobSeconds(session));
+
+  int exitCode = kExitOk;
+  for (const Assignment& a : assignments) {
+    const std::uint16_t held = params.Value(a.address);
+    if (!readBack || held != a.value) {
+      std::cerr << "rmt4ctl: address " << a.address << ": the console did not confirm " << a.value;
+      if (readBack) std::cerr << " (it holds " << held << ")";
+      std::cerr << std::endl;
+      exitCode = kExitFailed;
+    }
+  }
+  return exitCode;
+}
+
+int Watch(CtlSession& session, const Words& command) {
+  const double seconds = command.size() > 1 ? *ParseNumber<unsigned>(command[1], 86400u * 365u) : 1e12;
+  ParamTable& params = session.worker.params();
+  std::mutex printing;
+  std::array<std::uint16_t, kParamCount> last{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) last[a] = params.Value(a);
+  session.owner.SetValueListener([&](ParamAddress address) {
+    if (address == address::kLevelMeters) return;  // changes twenty times a second
+    std::lock_guard lock(printing);
+    const std::uint16_t value = params.Value(address);
+    if (value == last[address]) return;
+    last[address] = value;
+    PrintValue(address, value);
+    std::fflush(stdout);
+  });
+  WaitUntil([] { return false; }, seconds);
+  session.owner.SetValueListener(nullptr);
+  return kExitOk;
+}
+
+int Modes(CtlSession& session) {
+  LinkState& state = session.worker.context().state;
+  const int current = state.params.Value(address::kCurrentMode);
+  const std::uint32_t locked = state.device.modeLockMask.load();
+  for (int mode = 1; mode <= kModeCount; ++mode) {
+    std::printf("%c%2d %s%s\n", mode == current ? '*' : ' ', mode, ModeNameText(session.worker, mode).c_str(),
+                ((locked >> mode) & 1u) ? " (locked)" : "");
+  }
+  return kExitOk;
+}
+
+int ModeCommand(CtlSession& session, const Words& command) {
+  LinkWorker& worker = session.worker;
+  const int mode = *ParseRange(command[2], 1, kModeCount);
+  const std::size_t since = session.owner.MessageCount();
+  ParamEntry& operation = worker.params()[address::kModeOperation];
+  if (command[1] == "recall") {
+    operation.value.store(static_cast<std::uint16_t>(0x0600 | mode));
+    operation.dirty.store(true);
+    if (!RunJob(session, LinkJob::RecallMode)) return kExitFailed;
+    const bool recalled = !session.owner.Said({LabelId::InvocationFailed, LabelId::ReadDataFailed}, since) &&
+                          worker.params().Value(address::kCurrentMode) == mode;
+    return recalled ? kExitOk : kExitFailed;
+  }
+  // Rename: the name travels padded with spaces.
+  ModeName name{};
+  name.fill(u' ');
+  const std::string& text = command[3];
+  for (std::size_t i = 0; i < std::min<std::size_t>(text.size(), kModeNameChars); ++i) {
+    name[i] = static_cast<unsigned char>(text[i]);
+  }
+  worker.context().state.modeNames.SetBuffer(name);
+  operation.value.store(static_cast<std::uint16_t>(mode));
+  if (!RunJob(session, LinkJob::StoreModeName)) return kExitFailed;
+  return session.owner.Said({LabelId::SaveSuccessfully}, since) ? kExitOk : kExitFailed;
+}
+
+int FxCommand(CtlSession& session, const Words& command) {
+  const bool recall = command[1] == "recall";
+  const bool engineOne = command[2] == "1";
+  const int program = *ParseRange(command[3], 1, 255);
+  const ParamAddress programAddress = engineOne ? address::kFx1Program : address::kFx2Program;
+  // The program number travels as the payload: stored, never written as a value.
+  session.worker.params()[programAddress].value.store(static_cast<std::uint16_t>(program));
+  const std::size_t since = session.owner.MessageCount();
+  const LinkJob job = recall ? (engineOne ? LinkJob::RecallFxPreset1 : LinkJob::RecallFxPreset2)
+                             : (engineOne ? LinkJob::StoreFxPreset1 : LinkJob::StoreFxPreset2);
+  if (!RunJob(session, job)) return kExitFailed;
+  if (recall) return session.owner.Said({LabelId::InvocationFailed}, since) ? kExitFailed : kExitOk;
+  return session.owner.Said({LabelId::SaveSuccessfully}, since) ? kExitOk : kExitFailed;
+}
+
+int SceneCommand(CtlSession& session, const Words& command) {
+  session.worker.jobs().SetScenePath(command[2]);
+  const std::size_t since = session.owner.MessageCount();
+  if (command[1] == "save") {
+    if (!RunJob(session, LinkJob::SaveScene)) return kExitFailed;
+    return session.owner.MessageCount() > since && !session.owner.Said({LabelId::SaveFailed, LabelId::EnterFileName,
+                                                                         LabelId::UnableToReadEncryptedMode}, since)
+               ? kExitOk
+               : kExitFailed;
+  }
+  // An upload ends with a question whose Yes stores the result as a mode: a second job.
+  if (!RunJob(session, LinkJob::UploadScene, session.answerYes ? 2 : 1)) return kExitFailed;
+  const bool failed = session.owner.Said({LabelId::NoFilesFullWidthStop, LabelId::DataHasPassword,
+                                          LabelId::WrongFileVersion, LabelId::WriteDataFailed,
+                                          LabelId::ReadDataFailed, LabelId::EnterFileName, LabelId::SaveFailed},
+                                         since);
+  return failed ? kExitFailed : kExitOk;
+}
+
+int NetconfCommand(CtlSession& session, const Words& command) {
+  ModuleCommandTable& modules = session.worker.context().modules;
+  const bool get = command[1] == "get";
+  const int slot = get ? ModuleCommandTable::kGetConfig : ModuleCommandTable::kSetConfig;
+  modules.ClearDone(slot);
+  if (get) {
+    modules.SetModuleCommand(slot, "Get_Confi:");
+  } else {
+    ModuleConfiguration configuration;
+    configuration.address = *ParseDottedAddress(command[2]);
+    configuration.mask = *ParseDottedAddress(command[3]);
+    configuration.gateway = *ParseDottedAddress(command[4]);
+    configuration.mac = command[5];
+    modules.SetModuleCommand(slot, FormatSetConfigCommand(configuration));
+  }
+  if (!WaitUntil([&] { return modules.Done(slot); }, session.timeoutSeconds)) {
+    std::cerr << "rmt4ctl: the network module did not answer" << std::endl;
+    return kExitFailed;
+  }
+  modules.ClearDone(slot);
+  if (!get) return kExitOk;
+  const auto configuration = ParseConfigurationReply(modules.Text(slot));
+  if (!configuration) {
+    std::cerr << "rmt4ctl: the network module's answer could not be read" << std::endl;
+    return kExitFailed;
+  }
+  std::printf("address: %s\nmask: %s\ngateway: %s\nmac: %s\n", FormatDottedAddress(configuration->address).c_str(),
+              FormatDottedAddress(configuration->mask).c_str(), FormatDottedAddress(configuration->gateway).c_str(),
+              configuration->mac.c_str());
+  return kExitOk;
+}
+
+int SceneShow(const std::string& path) {
+  CZB_FileData scene(CurrentAppFolders());
+  const SceneFileResult result = scene.LoadSceneFile(path);
+  if (result != SceneFileResult::kOk) {
+    std::cerr << "rmt4ctl: " << path << ": cannot read the scene file (result " << static_cast<int>(result) << ")"
+              << std::endl;
+    return kExitFileError;
+  }
+  const SceneTime& t = scene.fileTime;
+  std::printf("device type: %u\nsaved: %04u-%02u-%02u %02u:%02u:%02u\nvalues: %zu\nlocked: %s\n",
+              unsigned{scene.fileDeviceType}, unsigned{t.year}, unsigned{t.month}, unsigned{t.day}, unsigned{t.hour},
+              unsigned{t.minute}, unsigned{t.second}, scene.values.size(), scene.lockFlag != 0 ? "yes" : "no");
+  for (std::size_t i = 0; i < scene.values.size(); ++i) std::printf("%zu %u\n", i, unsigned{scene.values[i]});
+  return kExitOk;
+}
+
+bool AllMatch(const Words& command, std::size_t from, bool (*valid)(const std::string&)) {
+  return command.size() > from && std::all_of(command.begin() + static_cast<std::ptrdiff_t>(from), command.end(), valid);
+}
+
+}  // namespace
+
+void RequestInterrupt() { gInterrupted.store(true); }
+bool Interrupted() { return gInterrupted.load(); }
+
+bool IsOfflineCommand(const Words& command) {
+  return command.size() == 3 && command[0] == "scene" && command[1] == "show";
+}
+
+int RunOfflineCommand(const Words& command) { return SceneShow(command[2]); }
+
+std::string ValidateCommand(const Words& c) {
+  const std::string& name = c.empty() ? std::string() : c[0];
+  auto isAddress = [](const std::string& w) { return ParseAddress(w).has_value(); };
+  auto isAssignment = [](const std::string& w) { return ParseAssignment(w).has_value(); };
+  auto isDotted = [](const std::string& w) { return ParseDottedAddress(w).has_value(); };
+  if ((name == "status" || name == "dump" || name == "modes") && c.size() == 1) return {};
+  if (name == "get") return AllMatch(c, 1, +isAddress) ? "" : "get needs addresses 0..1573";
+  if (name == "set") return AllMatch(c, 1, +isAssignment) ? "" : "set needs ADDR=VALUE pairs (ADDR 0..1573, VALUE 0..65535)";
+  if (name == "watch" && c.size() <= 2) {
+    return c.size() == 1 || ParseNumber<unsigned>(c[1], 86400u * 365u) ? "" : "watch takes a number of seconds";
+  }
+  if (name == "mode" && c.size() == 3 && c[1] == "recall") return ParseRange(c[2], 1, kModeCount) ? "" : "mode number 1..12";
+  if (name == "mode" && c.size() == 4 && c[1] == "rename") {
+    if (!ParseRange(c[2], 1, kModeCount)) return "mode number 1..12";
+    // The console keeps 20 characters and trims spaces and signs above 'z' at the end.
+    const bool printable = !c[3].empty() && c[3].size() <= 20 && c[3].back() != ' ' &&
+                           std::all_of(c[3].begin(), c[3].end(), [](char ch) { return ch >= 0x20 && ch <= 0x7A; });
+    return printable ? "" : "a mode name is 1..20 characters from space to 'z', not ending in a space";
+  }
+  if (name == "fx" && c.size() == 4 && (c[1] == "recall" || c[1] == "store") && (c[2] == "1" || c[2] == "2")) {
+    return ParseRange(c[3], 1, 255) ? "" : "effect program number 1..255";
+  }
+  if (name == "scene" && c.size() == 3 && (c[1] == "save" || c[1] == "upload" || c[1] == "show")) return {};
+  if (name == "netconf" && c.size() == 2 && c[1] == "get") return {};
+  if (name == "netconf" && c.size() == 6 && c[1] == "set") {
+    return AllMatch(Words(c.begin() + 2, c.begin() + 5), 0, +isDotted) ? "" : "netconf set needs IP MASK GW in dotted decimal, then MAC";
+  }
+  return "unknown or incomplete command: " + (name.empty() ? std::string("(none)") : name);
+}
+
+int RunCommand(CtlSession& session, const Words& command) {
+  const std::string& name = command[0];
+  if (name == "status") return Status(session);
+  if (name == "get") return Get(session, command);
+  if (name == "set") return Set(session, command);
+  if (name == "dump") return Dump(session);
+  if (name == "watch") return Watch(session, command);
+  if (name == "modes") return Modes(session);
+  if (name == "mode") return ModeCommand(session, command);
+  if (name == "fx") return FxCommand(session, command);
+  if (name == "scene") return SceneCommand(session, command);
+  if (name == "netconf") return NetconfCommand(session, command);
+  return kExitUsage;
+}
+
+}  // namespace rmt4::ctl

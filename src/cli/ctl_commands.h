@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/ctl_options.h"
+#include "cli/ctl_owner.h"
+#include "protocol/link_worker.h"
+
+namespace rmt4::ctl {
+
+/// A running link and the terminal it reports to; the commands below use it.
+struct CtlSession {
+  LinkWorker& worker;
+  CtlOwner& owner;
+  double timeoutSeconds;
+  bool answerYes;
+  /// From start to the end of the complete read.
+  double secondsToSynced;
+};
+
+/// Set from a signal handler: long-running commands end cleanly.
+void RequestInterrupt();
+[[nodiscard]] bool Interrupted();
+
+/// Commands that need no console.
+[[nodiscard]] bool IsOfflineCommand(const std::vector<std::string>& command);
+[[nodiscard]] int RunOfflineCommand(const std::vector<std::string>& command);
+
+/// Checks a command's words before anything connects; empty when fine.
+[[nodiscard]] std::string ValidateCommand(const std::vector<std::string>& command);
+
+/// Runs a command on a link that has finished its complete read.
+[[nodiscard]] int RunCommand(CtlSession& session, const std::vector<std::string>& command);
+
+}  // namespace rmt4::ctl

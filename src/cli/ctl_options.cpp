@@ -1,0 +1,99 @@
+#include "cli/ctl_options.h"
+
+#include <charconv>
+
+namespace rmt4::ctl {
+namespace {
+
+bool IsOption(const std::string& word) { return word.size() > 1 && word[0] == '-' && word.find('=') == std::string::npos; }
+
+}  // namespace
+
+std::string UsageText() {
+  return R"(usage: rmt4ctl [--usb | --serial [DEVICE] | --net [ADDRESS]] [--timeout SECONDS] [--yes] [--verbose] COMMAND
+
+Remote control of an RMT-4 mixing console from scripts and terminals.
+
+Transport (default: the one stored by the program's System window):
+  --usb                 USB HID
+  --serial [DEVICE]     serial port; DEVICE limits the search to that port
+  --net [ADDRESS]       network; ADDRESS asks only that console (no broadcast, no sweep)
+Options:
+  --timeout SECONDS     give up when no console answers in time (default 10)
+  --yes                 answer Yes to the console's questions (default No)
+  --verbose             print link states and progress on standard error
+
+Commands:
+  status                       connect, read everything, print identity and timings
+  get ADDR...                  print "ADDR VALUE" for each address (0..1573)
+  set ADDR=VALUE...            write values and confirm the console holds them
+  dump                         print "ADDR VALUE" for all 1574 addresses
+  watch [SECONDS]              print "ADDR VALUE" as values change (meters excepted)
+  modes                        list the twelve stored modes
+  mode recall N                recall mode N (1..12)
+  mode rename N NAME           rename mode N
+  fx recall|store 1|2 N        recall or store effect program N of engine 1 or 2
+  scene save PATH              save the console's state into a scene file
+  scene upload PATH            write a scene file to the console
+  scene show PATH              print a scene file's header and values (offline)
+  netconf get                  print the network module's address, mask, gateway, MAC
+  netconf set IP MASK GW MAC   change the network module's configuration
+
+Messages of the console become lines on standard error.
+
+Exit codes:
+  0  success
+  1  the console refused or did not confirm the operation
+  2  bad command line
+  3  no console answered within the time limit
+  4  a scene file could not be read
+)";
+}
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
+  CtlOptions options;
+  auto usageError = [](std::string text) {
+    return ParsedOptions{std::nullopt, kExitUsage, "rmt4ctl: " + text + "\nTry 'rmt4ctl --help'."};
+  };
+  std::size_t i = 0;
+  // An optional value: the next word, when it is not an option or a command.
+  auto optionalValue = [&](std::string& into) {
+    if (i + 1 < arguments.size() && !IsOption(arguments[i + 1]) && arguments[i + 1].find_first_of("/.:") != std::string::npos) {
+      into = arguments[++i];
+    }
+  };
+  for (; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (!IsOption(word)) break;
+    if (word == "--help" || word == "-h") return ParsedOptions{std::nullopt, kExitOk, UsageText()};
+    if (word == "--usb") {
+      options.connectionKind = kUsbHid;
+    } else if (word == "--serial") {
+      options.connectionKind = 0;
+      optionalValue(options.target);
+    } else if (word == "--net") {
+      options.connectionKind = kNetwork;
+      optionalValue(options.target);
+    } else if (word == "--timeout") {
+      if (i + 1 >= arguments.size()) return usageError("--timeout needs a number of seconds");
+      const std::string& text = arguments[++i];
+      double seconds = 0;
+      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+      if (error != std::errc() || end != text.data() + text.size() || seconds <= 0) {
+        return usageError("--timeout needs a positive number of seconds, not '" + text + "'");
+      }
+      options.timeoutSeconds = seconds;
+    } else if (word == "--yes" || word == "-y") {
+      options.answerYes = true;
+    } else if (word == "--verbose" || word == "-v") {
+      options.verbose = true;
+    } else {
+      return usageError("unknown option '" + word + "'");
+    }
+  }
+  options.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+  if (options.command.empty()) return usageError("no command given");
+  return ParsedOptions{options, kExitOk, {}};
+}
+
+}  // namespace rmt4::ctl

@@ -1,0 +1,110 @@
+// rmt4ctl: a headless client of the program's own link layer, for scripts,
+// automation and diagnosis.
+#include <csignal>
+#include <iostream>
+#include <thread>
+
+#include "cli/ctl_commands.h"
+#include "cli/ctl_options.h"
+#include "cli/ctl_owner.h"
+#include "files/settings_store.h"
+#include "i18n/language.h"
+#include "i18n/language_choice.h"
+#include "platform/app_folders.h"
+#include "platform/system_locale.h"
+#include "protocol/link_configuration.h"
+#include "protocol/link_worker.h"
+#include "protocol/module_configuration.h"
+#include "transport/transport_factory.h"
+
+namespace {
+
+using namespace rmt4;
+using namespace rmt4::ctl;
+
+extern "C" void OnInterrupt(int) { RequestInterrupt(); }
+
+const char* TransportName(ConnectionKind kind) {
+  switch (kind) {
+    case kUsbHid:
+      return "USB";
+    case kNetwork:
+      return "network";
+    default:
+      return "serial";
+  }
+}
+
+int Run(const CtlOptions& options) {
+  const AppFolders folders = CurrentAppFolders();
+  (void)SetCurrentLanguage(
+      ChooseLanguage(SettingsStore(folders).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
+
+  LinkConfiguration configuration = ReadLinkConfiguration(folders);
+  if (options.connectionKind) configuration.connectionKind = *options.connectionKind;
+
+  TransportChoice choice;
+  std::optional<std::uint32_t> preferredConsole;
+  if (!options.target.empty()) {
+    if (configuration.connectionKind == kNetwork) {
+      preferredConsole = ParseDottedAddress(options.target);
+      if (!preferredConsole) {
+        std::cerr << "rmt4ctl: --net needs an IPv4 address, not '" << options.target << "'" << std::endl;
+        return kExitUsage;
+      }
+      choice.onlyConsole = preferredConsole;
+    } else {
+      choice.serialDevice = options.target;
+    }
+  }
+  if (!TransportAvailable(configuration.connectionKind)) {
+    std::cerr << "rmt4ctl: this build cannot reach a console over " << TransportName(configuration.connectionKind)
+              << " yet; use --net" << std::endl;
+    return kExitNoConsole;
+  }
+
+  CtlOwner owner(options.answerYes, options.verbose, preferredConsole);
+  LinkWorker::Options linkOptions;
+  linkOptions.makeTransport = MakeTransportFactory(choice);
+  linkOptions.readConfiguration = [configuration] { return configuration; };
+  linkOptions.sceneFolders = folders;
+  LinkWorker worker(owner, std::move(linkOptions));
+
+  const auto started = std::chrono::steady_clock::now();
+  worker.StartLink();
+  const auto deadline = started + std::chrono::duration<double>(options.timeoutSeconds);
+  while (worker.SyncCount() == 0) {
+    if (Interrupted()) return kExitFailed;
+    if (std::chrono::steady_clock::now() > deadline) {
+      std::cerr << "rmt4ctl: no console answered over " << TransportName(configuration.connectionKind) << " within "
+                << options.timeoutSeconds << " s" << std::endl;
+      return kExitNoConsole;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  CtlSession session{worker, owner, options.timeoutSeconds, options.answerYes,
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()};
+  const int exitCode = RunCommand(session, options.command);
+  worker.StopLink();
+  return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.options) {
+    (parsed.exitCode == kExitOk ? std::cout : std::cerr) << parsed.message << std::endl;
+    return parsed.exitCode;
+  }
+  const CtlOptions& options = *parsed.options;
+  if (const std::string problem = ValidateCommand(options.command); !problem.empty()) {
+    std::cerr << "rmt4ctl: " << problem << "\nTry 'rmt4ctl --help'." << std::endl;
+    return kExitUsage;
+  }
+  if (IsOfflineCommand(options.command)) return RunOfflineCommand(options.command);
+
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  return Run(options);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "protocol/link_transport.h"
+#include "transport/ipv4_address.h"
+
+namespace rmt4 {
+
+/// Narrows what a transport looks for, from a command line or a test.
+struct TransportChoice {
+  /// Serial: try only this device.
+  std::optional<std::string> serialDevice;
+  /// Network: ask only this console; no broadcast, no sweep.
+  std::optional<Ipv4Address> onlyConsole;
+};
+
+/// The program's transports, one per connection kind.
+[[nodiscard]] TransportFactory MakeTransportFactory(TransportChoice choice = {});
+
+/// Whether this build has a transport for the connection kind.
+[[nodiscard]] bool TransportAvailable(ConnectionKind kind);
+
+}  // namespace rmt4
