@@ -175,7 +175,7 @@ bool Emulator::Execute(const ConsoleCommand& command) {
       return true;
     case Kind::Peer: {
       const auto peer = tcp_->Peer();
-      PrintLine("peer " + (peer ? FormatDotted(*peer) : std::string("none")));
+      PrintLine("peer " + (peer ? FormatIpv4(*peer) : std::string("none")));
       return true;
     }
     case Kind::Unplug:

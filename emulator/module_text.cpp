@@ -53,30 +53,6 @@ std::string StoreText(std::string& field, std::string_view argument, std::size_t
 
 }  // namespace
 
-std::string FormatDotted(Ipv4 address) {
-  return std::to_string(address >> 24) + '.' + std::to_string(address >> 16 & 0xFF) + '.' +
-         std::to_string(address >> 8 & 0xFF) + '.' + std::to_string(address & 0xFF);
-}
-
-std::optional<Ipv4> ParseDotted(std::string_view text) {
-  Ipv4 address = 0;
-  const char* at = text.data();
-  const char* const end = text.data() + text.size();
-  for (int part = 0; part < 4; ++part) {
-    if (part > 0) {
-      if (at == end || *at != '.') return std::nullopt;
-      ++at;
-    }
-    if (at == end || *at < '0' || *at > '9') return std::nullopt;  // from_chars would take a sign
-    unsigned octet = 0;
-    const auto [next, error] = std::from_chars(at, end, octet);
-    if (error != std::errc{} || octet > 255 || next - at > 3) return std::nullopt;
-    address = address << 8 | octet;
-    at = next;
-  }
-  if (at != end) return std::nullopt;
-  return address;
-}
 
 const NetworkModule::CommandEntry NetworkModule::kCommands[] = {
     {"Get_IP:", &NetworkModule::GetIp},
@@ -133,7 +109,7 @@ std::string NetworkModule::GetHotPassword(std::string_view) { return wifi_.hotPa
 std::string NetworkModule::GetConfig(std::string_view) {
   // The settings dialog splits at characters below 33 and takes the MAC only
   // when such a character follows it, hence the closing carriage return.
-  return FormatDotted(config_.address) + ' ' + FormatDotted(config_.mask) + ' ' + FormatDotted(config_.gateway) + ' ' +
+  return FormatIpv4(config_.address) + ' ' + FormatIpv4(config_.mask) + ' ' + FormatIpv4(config_.gateway) + ' ' +
          config_.mac + '\r';
 }
 
@@ -174,9 +150,9 @@ std::string NetworkModule::SetConfig(std::string_view argument) {
   // empty MAC field keeps the MAC.
   const std::vector<std::string_view> fields = SplitFields(argument);
   if (fields.size() < 3 || fields.size() > 4) return std::string(kRefused);
-  const auto address = ParseDotted(fields[0]);
-  const auto mask = ParseDotted(fields[1]);
-  const auto gateway = ParseDotted(fields[2]);
+  const auto address = ParseIpv4(fields[0]);
+  const auto mask = ParseIpv4(fields[1]);
+  const auto gateway = ParseIpv4(fields[2]);
   if (!address || !mask || !gateway) return std::string(kRefused);
   if (fields.size() == 4 && fields[3].size() > kMaxMac) return std::string(kRefused);
   config_.address = *address;

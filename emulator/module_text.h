@@ -5,14 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/ipv4_address.h"
+
 namespace rmt4::emulator {
 
 /// IPv4 addresses in host order, first octet in the most significant byte.
 using Ipv4 = std::uint32_t;
 
-[[nodiscard]] std::string FormatDotted(Ipv4 address);
-/// Strict dotted decimal: four numbers 0..255, nothing else.
-[[nodiscard]] std::optional<Ipv4> ParseDotted(std::string_view text);
 
 /// The network settings the module keeps: its address, mask, gateway and MAC text.
 struct ModuleConfig {

@@ -65,7 +65,7 @@ Setter Probability(double FaultOptions::*field) {
 }
 
 std::string SetAddress(Options& options, std::string_view value) {
-  const auto address = ParseDotted(value);
+  const auto address = ParseIpv4(value);
   if (!address) return "not a dotted IPv4 address";
   // The emulator serves on loopback only, so tests and demos never reach a real network.
   if ((*address & kLoopbackMask) != kLoopbackNet) return "not a loopback address (127.x.y.z)";

@@ -24,7 +24,7 @@ std::uint16_t BoundPort(int fd) {
 }
 
 BoundSocket BindSocket(int type, Ipv4 address, std::uint16_t port, std::string_view what) {
-  const std::string where = std::string(what) + ' ' + FormatDotted(address) + ':' + std::to_string(port);
+  const std::string where = std::string(what) + ' ' + FormatIpv4(address) + ':' + std::to_string(port);
   BoundSocket bound{UniqueFd(::socket(AF_INET, type | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)), {}};
   if (!bound.fd.Valid()) return {UniqueFd(), ErrnoText("cannot create " + where)};
   // Lets the PC side bind the same UDP port on the wildcard address, and a

@@ -76,7 +76,7 @@ void TcpServer::Accept() {
   }
   const Ipv4 address = ntohl(peer.sin_addr.s_addr);
   if (client_) {
-    services_.log.Info("TCP: " + FormatDotted(address) + " refused, " + FormatDotted(client_->address) +
+    services_.log.Info("TCP: " + FormatIpv4(address) + " refused, " + FormatIpv4(client_->address) +
                        " is connected");
     return;  // closing fd refuses the second PC
   }
@@ -95,7 +95,7 @@ void TcpServer::Accept() {
     std::lock_guard lock(peerMutex_);
     peer_ = address;
   }
-  services_.log.Info("TCP: " + FormatDotted(address) + " connected");
+  services_.log.Info("TCP: " + FormatIpv4(address) + " connected");
 }
 
 bool TcpServer::ReadClient() {
@@ -114,7 +114,7 @@ void TcpServer::CloseClient() {
   if (!client_) return;
   services_.hub.Detach(*client_->writer);
   client_->writer.reset();  // joins the writer before its descriptor closes
-  services_.log.Info("TCP: " + FormatDotted(client_->address) + " disconnected");
+  services_.log.Info("TCP: " + FormatIpv4(client_->address) + " disconnected");
   client_.reset();
   services_.console.SetLinkedHost(0);
   std::lock_guard lock(peerMutex_);

@@ -8,6 +8,7 @@
 
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
+#include "protocol/ipv4_address.h"
 #include "protocol/module_configuration.h"
 
 namespace rmt4::ctl {
@@ -249,9 +250,9 @@ int NetconfCommand(CtlSession& session, const Words& command) {
     modules.SetModuleCommand(slot, "Get_Confi:");
   } else {
     ModuleConfiguration configuration;
-    configuration.address = *ParseDottedAddress(command[2]);
-    configuration.mask = *ParseDottedAddress(command[3]);
-    configuration.gateway = *ParseDottedAddress(command[4]);
+    configuration.address = *ParseIpv4(command[2]);
+    configuration.mask = *ParseIpv4(command[3]);
+    configuration.gateway = *ParseIpv4(command[4]);
     configuration.mac = command[5];
     modules.SetModuleCommand(slot, FormatSetConfigCommand(configuration));
   }
@@ -266,8 +267,8 @@ int NetconfCommand(CtlSession& session, const Words& command) {
     std::cerr << "rmt4ctl: the network module's answer could not be read" << std::endl;
     return kExitFailed;
   }
-  std::printf("address: %s\nmask: %s\ngateway: %s\nmac: %s\n", FormatDottedAddress(configuration->address).c_str(),
-              FormatDottedAddress(configuration->mask).c_str(), FormatDottedAddress(configuration->gateway).c_str(),
+  std::printf("address: %s\nmask: %s\ngateway: %s\nmac: %s\n", FormatIpv4(configuration->address).c_str(),
+              FormatIpv4(configuration->mask).c_str(), FormatIpv4(configuration->gateway).c_str(),
               configuration->mac.c_str());
   return kExitOk;
 }
@@ -307,7 +308,7 @@ std::string ValidateCommand(const Words& c) {
   const std::string& name = c.empty() ? std::string() : c[0];
   auto isAddress = [](const std::string& w) { return ParseAddress(w).has_value(); };
   auto isAssignment = [](const std::string& w) { return ParseAssignment(w).has_value(); };
-  auto isDotted = [](const std::string& w) { return ParseDottedAddress(w).has_value(); };
+  auto isDotted = [](const std::string& w) { return ParseIpv4(w).has_value(); };
   if ((name == "status" || name == "dump" || name == "modes") && c.size() == 1) return {};
   if (name == "get") return AllMatch(c, 1, +isAddress) ? "" : "get needs addresses 0..1573";
   if (name == "set") return AllMatch(c, 1, +isAssignment) ? "" : "set needs ADDR=VALUE pairs (ADDR 0..1573, VALUE 0..65535)";

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "i18n/label_text.h"
+#include "protocol/ipv4_address.h"
 #include "protocol/module_configuration.h"
 
 namespace rmt4::ctl {
@@ -66,8 +67,8 @@ std::optional<std::uint32_t> CtlOwner::ChooseConsole(const std::vector<std::uint
     chosen = *preferredConsole_;
   }
   std::cerr << "rmt4ctl: " << consoles.size() << " consoles answered;";
-  for (std::uint32_t console : consoles) std::cerr << ' ' << FormatDottedAddress(console);
-  std::cerr << "; using " << FormatDottedAddress(chosen) << " (--net ADDRESS picks one)" << std::endl;
+  for (std::uint32_t console : consoles) std::cerr << ' ' << FormatIpv4(console);
+  std::cerr << "; using " << FormatIpv4(chosen) << " (--net ADDRESS picks one)" << std::endl;
   return chosen;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/system_locale.h"
 #include "protocol/link_configuration.h"
 #include "protocol/link_worker.h"
+#include "protocol/ipv4_address.h"
 #include "protocol/module_configuration.h"
 #include "transport/transport_factory.h"
 
@@ -47,7 +48,7 @@ int Run(const CtlOptions& options) {
   std::optional<std::uint32_t> preferredConsole;
   if (!options.target.empty()) {
     if (configuration.connectionKind == kNetwork) {
-      preferredConsole = ParseDottedAddress(options.target);
+      preferredConsole = ParseIpv4(options.target);
       if (!preferredConsole) {
         std::cerr << "rmt4ctl: --net needs an IPv4 address, not '" << options.target << "'" << std::endl;
         return kExitUsage;

@@ -1,6 +1,7 @@
 #include "protocol/module_configuration.h"
 
-#include <charconv>
+#include "protocol/ipv4_address.h"
+
 #include <vector>
 
 namespace rmt4 {
@@ -14,32 +15,9 @@ bool IsSeparator(char c) { return static_cast<unsigned char>(c) < 0x21; }
 
 }  // namespace
 
-std::string FormatDottedAddress(std::uint32_t address) {
-  return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "." +
-         std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
-}
-
-std::optional<std::uint32_t> ParseDottedAddress(std::string_view text) {
-  std::uint32_t address = 0;
-  for (int octet = 0; octet < 4; ++octet) {
-    if (octet > 0) {
-      if (text.empty() || text.front() != '.') return std::nullopt;
-      text.remove_prefix(1);
-    }
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    const std::size_t digits = static_cast<std::size_t>(end - text.data());
-    if (error != std::errc() || digits == 0 || digits > 3 || value > 255) return std::nullopt;
-    address = address << 8 | value;
-    text.remove_prefix(digits);
-  }
-  if (!text.empty()) return std::nullopt;
-  return address;
-}
-
 std::string FormatSetConfigCommand(const ModuleConfiguration& configuration) {
-  return "Set_Confi:" + FormatDottedAddress(configuration.address) + " " + FormatDottedAddress(configuration.mask) +
-         " " + FormatDottedAddress(configuration.gateway) + " " + configuration.mac;
+  return "Set_Confi:" + FormatIpv4(configuration.address) + " " + FormatIpv4(configuration.mask) +
+         " " + FormatIpv4(configuration.gateway) + " " + configuration.mac;
 }
 
 std::optional<ModuleConfiguration> ParseConfigurationReply(std::string_view argument) {
@@ -55,7 +33,7 @@ std::optional<ModuleConfiguration> ParseConfigurationReply(std::string_view argu
 
   ModuleConfiguration configuration;
   auto address = [&](std::size_t index) {
-    return index < fields.size() ? ParseDottedAddress(fields[index]).value_or(kInvalidAddress) : 0;
+    return index < fields.size() ? ParseIpv4(fields[index]).value_or(kInvalidAddress) : 0;
   };
   configuration.address = address(0);
   configuration.mask = address(1);

@@ -25,8 +25,4 @@ struct ModuleConfiguration {
 /// follows it. Nothing when the reply ends before the first separator.
 [[nodiscard]] std::optional<ModuleConfiguration> ParseConfigurationReply(std::string_view argument);
 
-/// Strict dotted decimal: four numbers 0..255 and nothing else.
-[[nodiscard]] std::optional<std::uint32_t> ParseDottedAddress(std::string_view text);
-[[nodiscard]] std::string FormatDottedAddress(std::uint32_t address);
-
 }  // namespace rmt4

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 
 namespace rmt4 {
 

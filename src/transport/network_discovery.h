@@ -4,7 +4,7 @@
 #include <chrono>
 #include <mutex>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 #include "transport/network_endpoints.h"
 #include "transport/udp_socket.h"
 #include "transport/worker_thread.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 
 namespace rmt4 {
 

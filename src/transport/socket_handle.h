@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 
 namespace rmt4 {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 #include "transport/socket_handle.h"
 #include "transport/worker_thread.h"
 

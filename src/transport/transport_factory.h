@@ -4,7 +4,7 @@
 #include <string>
 
 #include "protocol/link_transport.h"
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 
 namespace rmt4 {
 

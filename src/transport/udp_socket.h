@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 #include "transport/socket_handle.h"
 
 namespace rmt4 {

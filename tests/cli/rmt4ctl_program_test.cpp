@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "console_process.h"
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 
 namespace rmt4::test {
 namespace {

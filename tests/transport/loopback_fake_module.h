@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 #include "transport/socket_handle.h"
 
 namespace rmt4::test {

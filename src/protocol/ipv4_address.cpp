@@ -1,4 +1,4 @@
-#include "transport/ipv4_address.h"
+#include "protocol/ipv4_address.h"
 
 #include <charconv>
 
