@@ -31,7 +31,7 @@ class LinkFixture : public ::testing::Test {
     LinkWorker::Options options;
     options.makeTransport = [this](ConnectionKind, LinkContext& context, FrameSender&) {
       auto transport = std::make_unique<InProcessConsole>(context, console_);
-      transport_ = transport.get();
+      transport_.store(transport.get());
       return transport;
     };
     options.readConfiguration = [kind] { return LinkConfiguration{kind, 128000}; };
@@ -65,7 +65,9 @@ class LinkFixture : public ::testing::Test {
   emulator::ConsoleResponder console_;
   RecordingLinkOwner owner_;
   std::unique_ptr<LinkWorker> worker_;
-  InProcessConsole* transport_ = nullptr;
+  /// Made on the worker thread.
+  std::atomic<InProcessConsole*> transport_{nullptr};
+  InProcessConsole& Console() { return *transport_.load(); }
   std::filesystem::path folder_;
 };
 

@@ -22,14 +22,14 @@ class LinkJobsTest : public LinkFixture {
 
 TEST_F(LinkJobsTest, RecallModeLoadsItAndReadsEverythingAgain) {
   StartConnected();
-  const int readsBefore = transport_->CountSent(Command::DumpAll);
+  const int readsBefore = Console().CountSent(Command::DumpAll);
   ParamEntry& operation = Params()[address::kModeOperation];
   operation.value = 0x0603;
   operation.dirty = true;
   worker_->jobs().Request(LinkJob::RecallMode);
 
-  ASSERT_TRUE(Eventually([&] { return transport_->CountSent(Command::DumpAll) > readsBefore; }));
-  EXPECT_EQ(transport_->Payloads(Command::RecallMode).back(), std::vector<std::uint8_t>{3});
+  ASSERT_TRUE(Eventually([&] { return Console().CountSent(Command::DumpAll) > readsBefore; }));
+  EXPECT_EQ(Console().Payloads(Command::RecallMode).back(), std::vector<std::uint8_t>{3});
   EXPECT_TRUE(Eventually([&] { return Params().Value(address::kCurrentMode) == 3; }));
   EXPECT_EQ(console_.Value(address::kCurrentMode), 3);
   EXPECT_FALSE(Params()[address::kModeOperation].dirty) << "the operation word is never written afterwards";
@@ -40,11 +40,11 @@ TEST_F(LinkJobsTest, RecallModeLoadsItAndReadsEverythingAgain) {
 
 TEST_F(LinkJobsTest, UnacknowledgedRecallIsTriedThreeTimesThenReported) {
   StartConnected();
-  transport_->SetSilent(true);
+  Console().SetSilent(true);
   Params()[address::kModeOperation].value = 0x0602;
   worker_->jobs().Request(LinkJob::RecallMode);
   EXPECT_TRUE(WaitForMessage(LabelId::InvocationFailed));
-  EXPECT_EQ(transport_->CountSent(Command::RecallMode), 3);
+  EXPECT_EQ(Console().CountSent(Command::RecallMode), 3);
 }
 
 TEST_F(LinkJobsTest, RenamedModeIsStoredAndReadBack) {
@@ -57,7 +57,7 @@ TEST_F(LinkJobsTest, RenamedModeIsStoredAndReadBack) {
   worker_->jobs().Request(LinkJob::StoreModeName);
 
   EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
-  const auto sent = transport_->Payloads(Command::StoreModeName).back();
+  const auto sent = Console().Payloads(Command::StoreModeName).back();
   ASSERT_EQ(sent.size(), 21u) << "mode number and 20 name bytes";
   EXPECT_EQ(sent[0], 5);
   EXPECT_TRUE(Eventually([&] { return worker_->context().state.modeNames.Text(5) == text; }));
@@ -68,11 +68,11 @@ TEST_F(LinkJobsTest, EffectPresetRecallRereadsTheEngineAndStoreAnswers) {
   Params()[address::kFx1Program].value = 20;
   worker_->jobs().Request(LinkJob::StoreFxPreset1);
   EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
-  EXPECT_EQ(transport_->Payloads(Command::StoreFxPreset1).back(), std::vector<std::uint8_t>{20});
+  EXPECT_EQ(Console().Payloads(Command::StoreFxPreset1).back(), std::vector<std::uint8_t>{20});
 
   Params()[address::kFx2Program].value = 3;
   worker_->jobs().Request(LinkJob::RecallFxPreset2);
-  EXPECT_TRUE(Eventually([&] { return transport_->CountSent(Command::RecallFxPreset2) == 1; }));
+  EXPECT_TRUE(Eventually([&] { return Console().CountSent(Command::RecallFxPreset2) == 1; }));
   EXPECT_TRUE(Eventually([&] { return Params().Value(1179) == console_.Value(1179); }))
       << "the engine's words are read again";
   EXPECT_NE(console_.Value(1179), DefaultValue(1179)) << "program 3 loads another program type";
@@ -81,8 +81,8 @@ TEST_F(LinkJobsTest, EffectPresetRecallRereadsTheEngineAndStoreAnswers) {
 
 TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
   StartConnected();
-  transport_->ChangeOnConsole(136, 1234);
-  transport_->ChangeOnConsole(1573, 99);
+  Console().ChangeOnConsole(136, 1234);
+  Console().ChangeOnConsole(1573, 99);
   const std::string path = (folder_ / "show.mxb").string();
   worker_->jobs().SetScenePath(path);
   worker_->jobs().Request(LinkJob::SaveScene);
@@ -92,9 +92,9 @@ TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
 
   // The mix changes on the console; uploading the scene brings it back,
   // except the last address, which a scene upload never writes.
-  transport_->ChangeOnConsole(136, 10);
-  transport_->ChangeOnConsole(1573, 7);
-  transport_->ChangeOnConsole(1201, 55);
+  Console().ChangeOnConsole(136, 10);
+  Console().ChangeOnConsole(1573, 7);
+  Console().ChangeOnConsole(1201, 55);
   worker_->jobs().Request(LinkJob::UploadScene);
   ASSERT_TRUE(WaitForMessage(LabelId::UploadCompletedSave));
   EXPECT_EQ(console_.Value(136), 1234);

@@ -26,7 +26,7 @@ TEST_F(LinkWorkerTest, ConnectsIdentifiesAndReadsEverything) {
   }
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::ValueArrived, 136); }));
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::DataReloaded, 0); }));
-  EXPECT_GE(transport_->CountSent(Command::DumpAll), 1) << "USB reads start with a dump";
+  EXPECT_GE(Console().CountSent(Command::DumpAll), 1) << "USB reads start with a dump";
   const auto progress = owner_.ProgressCalls();
   EXPECT_NE(std::find(progress.begin(), progress.end(), "format " + std::string(LabelText(LabelId::ReadDeviceDataFormat))),
             progress.end());
@@ -34,10 +34,10 @@ TEST_F(LinkWorkerTest, ConnectsIdentifiesAndReadsEverything) {
 
 TEST_F(LinkWorkerTest, NetworkReadFillsGapsWithoutDumping) {
   StartConnected(kNetwork);
-  EXPECT_EQ(transport_->CountSent(Command::DumpAll), 0);
+  EXPECT_EQ(Console().CountSent(Command::DumpAll), 0);
   EXPECT_EQ(Params().Value(1573), console_.Value(1573));
   // 1574 addresses in batches of 25.
-  EXPECT_GE(transport_->CountSent(Command::ReadParams), 63);
+  EXPECT_GE(Console().CountSent(Command::ReadParams), 63);
 }
 
 TEST_F(LinkWorkerTest, EditsReachTheConsoleAndAreAcknowledged) {
@@ -46,7 +46,7 @@ TEST_F(LinkWorkerTest, EditsReachTheConsoleAndAreAcknowledged) {
   ParamSet(Params(), 970, 800);  // MAIN fader: its twin at 1038 follows
   EXPECT_TRUE(Eventually([&] { return console_.Value(136) == 1000 && console_.Value(1038) == 800; }));
   EXPECT_TRUE(Eventually([&] { return !Params()[136].dirty && !Params()[970].dirty && !Params()[1038].dirty; }));
-  for (const auto& payload : transport_->Payloads(Command::WriteParams)) EXPECT_LE(payload.size(), 96u);
+  for (const auto& payload : Console().Payloads(Command::WriteParams)) EXPECT_LE(payload.size(), 96u);
 }
 
 TEST_F(LinkWorkerTest, ManyEditsGoOutInBatchesOfAtMostTwentyFour) {
@@ -54,54 +54,54 @@ TEST_F(LinkWorkerTest, ManyEditsGoOutInBatchesOfAtMostTwentyFour) {
   for (ParamAddress a = 562; a < 562 + 60; ++a) ParamSet(Params(), a, 5);
   EXPECT_TRUE(Eventually([&] { return console_.Value(562 + 59) == 5 && console_.Value(562) == 5; }));
   std::size_t largest = 0;
-  for (const auto& payload : transport_->Payloads(Command::WriteParams)) largest = std::max(largest, payload.size());
+  for (const auto& payload : Console().Payloads(Command::WriteParams)) largest = std::max(largest, payload.size());
   EXPECT_EQ(largest, 96u);
 }
 
 TEST_F(LinkWorkerTest, ConsoleSideChangesReachTheOwner) {
   StartConnected();
-  transport_->ChangeOnConsole(260, 777);
+  Console().ChangeOnConsole(260, 777);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::ValueArrived, 260); }));
   EXPECT_EQ(Params().Value(260), 777);
 }
 
 TEST_F(LinkWorkerTest, IdleLinkPollsMetersAndKeepsAlive) {
   StartConnected();
-  const int before = transport_->CountSent(Command::WriteParams);
+  const int before = Console().CountSent(Command::WriteParams);
   // About 50 ms a cycle: after 15 idle cycles a keep-alive every fifth cycle.
   std::this_thread::sleep_for(1500ms);
-  EXPECT_GE(transport_->CountSent(Command::WriteParams) - before, 2);
-  const auto writes = transport_->Payloads(Command::WriteParams);
+  EXPECT_GE(Console().CountSent(Command::WriteParams) - before, 2);
+  const auto writes = Console().Payloads(Command::WriteParams);
   EXPECT_EQ(writes.back(), (std::vector<std::uint8_t>{0x04, 0xB6, 0x00, 0x01}));
-  EXPECT_GE(transport_->CountSent(Command::ReadParams), 20) << "meters polled every cycle";
+  EXPECT_GE(Console().CountSent(Command::ReadParams), 20) << "meters polled every cycle";
 }
 
 TEST_F(LinkWorkerTest, SilentConsoleDropsTheLinkAndItComesBack) {
   StartConnected();
-  transport_->SetSilent(true);
+  Console().SetSilent(true);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Searching) >= 1; }))
       << "silence must be noticed";
   EXPECT_FALSE(worker_->linkUp());
-  transport_->SetSilent(false);
+  Console().SetSilent(false);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
 }
 
 TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   StartConnected();
-  transport_->SetPlugged(false);
+  Console().SetPlugged(false);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Searching) >= 1; }));
   std::this_thread::sleep_for(300ms);
   ParamSet(Params(), 136, 42);  // an edit while disconnected is not written later
-  transport_->SetPlugged(true);
+  Console().SetPlugged(true);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
   EXPECT_NE(console_.Value(136), 42);
 }
 
 TEST_F(LinkWorkerTest, StopLinkEndsPromptlyWhileConnecting) {
-  transport_ = nullptr;
+  transport_.store(nullptr);
   Start();
-  ASSERT_TRUE(Eventually([&] { return transport_ != nullptr; }));
-  transport_->SetPlugged(false);
+  ASSERT_TRUE(Eventually([&] { return transport_.load() != nullptr; }));
+  Console().SetPlugged(false);
   std::this_thread::sleep_for(100ms);
   const auto start = std::chrono::steady_clock::now();
   worker_->StopLink();
@@ -120,7 +120,7 @@ class WrongConsoleTest : public LinkFixture {
 
 TEST_F(WrongConsoleTest, IsProbedButNeverReportedConnected) {
   Start();
-  EXPECT_TRUE(Eventually([&] { return transport_ && transport_->CountSent(Command::DeviceQuery) >= 4; }));
+  EXPECT_TRUE(Eventually([&] { return transport_.load() != nullptr && Console().CountSent(Command::DeviceQuery) >= 4; }));
   const auto statuses = owner_.Statuses();
   EXPECT_EQ(statuses.back(), LinkStatus::Starting);
   EXPECT_EQ(std::count(statuses.begin(), statuses.end(), LinkStatus::Connected), 0);
