@@ -1,0 +1,115 @@
+// Edit-to-wire latency: the time from ParamSet on the user thread to the
+// WriteParams frame carrying that value being handed to the TCP socket, with
+// the real link worker and network transport against a running console
+// (bench/link_bench.sh starts the emulator and sets the RMT4_* variables).
+//
+//   edit_to_wire_bench ADDRESS [EDITS]
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "protocol/ipv4_address.h"
+#include "protocol/link_frame.h"
+#include "protocol/link_worker.h"
+#include "transport/transport_factory.h"
+
+namespace {
+
+using namespace rmt4;
+using Clock = std::chrono::steady_clock;
+
+constexpr ParamAddress kEdited = 136;  // CH3 fader
+
+/// Passes frames through and notes when a write of kEdited leaves.
+class TimedTransport final : public LinkTransport {
+ public:
+  TimedTransport(std::unique_ptr<LinkTransport> inner, std::atomic<std::int64_t>& sentAt)
+      : inner_(std::move(inner)), sentAt_(sentAt) {}
+  void Connect() override { inner_->Connect(); }
+  bool IsConnected() const override { return inner_->IsConnected(); }
+  void Close() override { inner_->Close(); }
+  void OnSilence() override { inner_->OnSilence(); }
+  void Send(std::span<const std::uint8_t> frame) override {
+    inner_->Send(frame);
+    const auto view = CheckFrame(frame);
+    if (!view || view->command != static_cast<std::uint8_t>(Command::WriteParams)) return;
+    bool carriesEdit = false;
+    ForEachParamEntry(view->payload, [&](ParamEntryData entry) { carriesEdit |= entry.address == kEdited; });
+    if (carriesEdit) sentAt_.store(Clock::now().time_since_epoch().count());
+  }
+
+ private:
+  std::unique_ptr<LinkTransport> inner_;
+  std::atomic<std::int64_t>& sentAt_;
+};
+
+class QuietOwner final : public LinkOwner {
+ public:
+  MessageButton ShowMessage(MessageStyle, std::string_view text, std::string_view) override {
+    std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
+    return MessageButton::No;
+  }
+  void PostNotify(UiNotify, int) override {}
+  void SendStatus(LinkStatus) override {}
+  std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) override {
+    return consoles.front();
+  }
+  void SetProgressMaximum(int) override {}
+  void SetProgressFormat(const std::string&) override {}
+  void SetProgressPosition(int) override {}
+  void ShowProgress() override {}
+  void HideProgress() override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || !ParseIpv4(argv[1])) {
+    std::fprintf(stderr, "usage: edit_to_wire_bench CONSOLE_ADDRESS [EDITS]\n");
+    return 2;
+  }
+  const int edits = argc > 2 ? std::max(1, std::atoi(argv[2])) : 60;
+  std::atomic<std::int64_t> sentAt{0};
+
+  QuietOwner owner;
+  LinkWorker::Options options;
+  const TransportFactory real = MakeTransportFactory(TransportChoice{std::nullopt, ParseIpv4(argv[1])});
+  options.makeTransport = [&](ConnectionKind kind, LinkContext& context, FrameSender& sender) {
+    return std::make_unique<TimedTransport>(real(kind, context, sender), sentAt);
+  };
+  options.readConfiguration = [] { return LinkConfiguration{kNetwork, 128000}; };
+  LinkWorker worker(owner, std::move(options));
+  worker.StartLink();
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  while (worker.SyncCount() == 0) {
+    if (Clock::now() > deadline) {
+      std::fprintf(stderr, "no console answered\n");
+      return 3;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+
+  std::vector<double> milliseconds;
+  for (int i = 0; i < edits; ++i) {
+    // Edits land at random points of the worker's cycle, as a user's do.
+    std::this_thread::sleep_for(std::chrono::milliseconds(37 + (i * 29) % 61));
+    sentAt.store(0);
+    const auto edited = Clock::now();
+    ParamSet(worker.params(), kEdited, static_cast<std::uint16_t>(100 + i));
+    while (sentAt.load() == 0 && Clock::now() - edited < std::chrono::seconds(2)) std::this_thread::yield();
+    if (sentAt.load() == 0) continue;
+    const auto sent = Clock::time_point(Clock::duration(sentAt.load()));
+    milliseconds.push_back(std::chrono::duration<double, std::milli>(sent - edited).count());
+  }
+  worker.StopLink();
+  if (milliseconds.empty()) return 1;
+  std::sort(milliseconds.begin(), milliseconds.end());
+  const auto at = [&](double q) { return milliseconds[static_cast<std::size_t>(q * (milliseconds.size() - 1))]; };
+  std::printf("edit to wire: %zu edits, median %.1f ms, 90th percentile %.1f ms, max %.1f ms\n", milliseconds.size(),
+              at(0.5), at(0.9), milliseconds.back());
+  return 0;
+}

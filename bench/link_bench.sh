@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Link benchmarks against the console emulator on loopback:
+#  - complete read: `rmt4ctl status` RUNS times; median seconds from the TCP
+#    connection (status "connected") to the end of the complete read;
+#  - edit to wire: median time from an edit to its WriteParams frame leaving.
+#
+#   bench/link_bench.sh [RUNS]        (after scripts/test has built build/release)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${RMT4_BUILD:-$root/build/release}
+runs=${1:-7}
+address=127.0.0.9
+
+coproc EMULATOR { "$build/emulator/rmt4-console" --address "$address" --tcp-port 0 --udp-port 0; }
+trap 'echo quit >&"${EMULATOR[1]}" 2>/dev/null || true; wait' EXIT
+read -r ready <&"${EMULATOR[0]}"
+tcp=$(sed -n 's/.*tcp=\([0-9]*\).*/\1/p' <<<"$ready")
+udp=$(sed -n 's/.*udp=\([0-9]*\).*/\1/p' <<<"$ready")
+export RMT4_LOCAL_ADDRESS=127.0.0.1 RMT4_TCP_PORT=$tcp RMT4_UDP_PORT=$udp
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+reads=()
+for ((i = 0; i < runs; i++)); do
+  out=$("$build/src/cli/rmt4ctl" --net "$address" status)
+  connected=$(sed -n 's/^connected after: \([0-9.]*\) s/\1/p' <<<"$out")
+  complete=$(sed -n 's/^read complete after: \([0-9.]*\) s/\1/p' <<<"$out")
+  reads+=("$(awk -v a="$connected" -v b="$complete" 'BEGIN { printf "%.3f", b - a }')")
+done
+median=$(printf '%s\n' "${reads[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+echo "complete read after connecting: median ${median} s over ${runs} runs (runs: ${reads[*]})"
+# The bytes on the wire take microseconds on loopback; what bounds the read from
+# below are its own fixed pauses: 100 ms before it, 5 x 30 ms between its passes
+# and 10 ms at its end.
+echo "lower bound: 0.260 s of fixed pauses (wire time on loopback is negligible)"
+
+"$build/bench/edit_to_wire_bench" "$address" 60
