@@ -9,7 +9,7 @@
 #include "emulator/logger.h"
 #include "emulator/stop_signal.h"
 #include "emulator/stream_writer.h"
-#include "emulator/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4::emulator {
 

@@ -8,21 +8,6 @@
 
 namespace rmt4::emulator {
 
-sockaddr_in SocketAddress(Ipv4 address, std::uint16_t port) {
-  sockaddr_in socketAddress{};
-  socketAddress.sin_family = AF_INET;
-  socketAddress.sin_port = htons(port);
-  socketAddress.sin_addr.s_addr = htonl(address);
-  return socketAddress;
-}
-
-std::uint16_t BoundPort(int fd) {
-  sockaddr_in local{};
-  socklen_t length = sizeof local;
-  if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) != 0) return 0;
-  return ntohs(local.sin_port);
-}
-
 BoundSocket BindSocket(int type, Ipv4 address, std::uint16_t port, std::string_view what) {
   const std::string where = std::string(what) + ' ' + FormatIpv4(address) + ':' + std::to_string(port);
   BoundSocket bound{UniqueFd(::socket(AF_INET, type | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)), {}};

@@ -7,13 +7,11 @@
 #include <string_view>
 
 #include "emulator/module_text.h"
-#include "emulator/unique_fd.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4::emulator {
 
-[[nodiscard]] sockaddr_in SocketAddress(Ipv4 address, std::uint16_t port);
-/// The port a bound socket actually got (port 0 asks the system for one).
-[[nodiscard]] std::uint16_t BoundPort(int fd);
 
 /// A socket of the given type bound to address:port with SO_REUSEADDR, or an
 /// error text that names what failed.

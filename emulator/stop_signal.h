@@ -1,6 +1,6 @@
 #pragma once
 
-#include "emulator/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4::emulator {
 

@@ -6,7 +6,7 @@
 #include "emulator/fault_plan.h"
 #include "emulator/logger.h"
 #include "emulator/stop_signal.h"
-#include "emulator/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4::emulator {
 

@@ -9,7 +9,8 @@
 #include <array>
 #include <thread>
 
-#include "transport/socket_handle.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4 {
 namespace {

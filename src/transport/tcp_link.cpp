@@ -62,36 +62,36 @@ int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4A
   // Address 0 would reach this machine itself on Linux; there is no console there.
   if (server == 0) return EADDRNOTAVAIL;
 
-  SocketHandle handle(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (!handle.valid()) return errno;
+  UniqueFd handle(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!handle.Valid()) return errno;
   const int noDelay = 1;
-  setsockopt(handle.get(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+  setsockopt(handle.Get(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
   if (source) {
     const sockaddr_in local = SocketAddress(*source, 0);
-    if (bind(handle.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
+    if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
   }
   const sockaddr_in remote = SocketAddress(server, port);
-  if (connect(handle.get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) != 0) {
-    const int result = errno == EINPROGRESS ? FinishConnect(handle.get(), timeout, appRunning_) : errno;
+  if (connect(handle.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) != 0) {
+    const int result = errno == EINPROGRESS ? FinishConnect(handle.Get(), timeout, appRunning_) : errno;
     if (result != 0) return result;
   }
 
   // Blocking from here on, with time limits so that neither direction stalls a thread for long.
-  fcntl(handle.get(), F_SETFL, fcntl(handle.get(), F_GETFL) & ~O_NONBLOCK);
-  SetTimeout(handle.get(), SO_RCVTIMEO, kReceiveSliceMs);
-  SetTimeout(handle.get(), SO_SNDTIMEO, kSendTimeoutMs);
+  fcntl(handle.Get(), F_SETFL, fcntl(handle.Get(), F_GETFL) & ~O_NONBLOCK);
+  SetTimeout(handle.Get(), SO_RCVTIMEO, kReceiveSliceMs);
+  SetTimeout(handle.Get(), SO_SNDTIMEO, kSendTimeoutMs);
   socket_ = std::move(handle);
   readerStop_.store(false);
-  reader_.Start([this, descriptor = socket_.get()] { ReadLoop(descriptor); });
+  reader_.Start([this, descriptor = socket_.Get()] { ReadLoop(descriptor); });
   return 0;
 }
 
 bool TcpLink::Send(std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(mutex_);
-  if (!socket_.valid()) return false;
+  if (!socket_.Valid()) return false;
   std::size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t result = send(socket_.get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    const ssize_t result = send(socket_.Get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
     if (result < 0 && errno == EINTR) continue;
     if (result <= 0) {
       CloseLocked();
@@ -110,7 +110,7 @@ void TcpLink::Close() {
 void TcpLink::CloseLocked() {
   readerStop_.store(true);
   // Wakes a receive in progress; the descriptor stays valid until the reader has ended.
-  if (socket_.valid()) shutdown(socket_.get(), SHUT_RDWR);
+  if (socket_.Valid()) shutdown(socket_.Get(), SHUT_RDWR);
   reader_.Join();
   socket_.Reset();
 }

@@ -8,7 +8,8 @@
 #include <span>
 
 #include "protocol/ipv4_address.h"
-#include "transport/socket_handle.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 #include "transport/worker_thread.h"
 
 namespace rmt4 {
@@ -46,7 +47,7 @@ class TcpLink {
   FrameParser& parser_;
   const std::atomic<bool>& appRunning_;
   mutable std::mutex mutex_;
-  SocketHandle socket_;
+  UniqueFd socket_;
   std::atomic<bool> readerStop_{false};
   WorkerThread reader_;
 };

@@ -18,34 +18,34 @@ constexpr int kReceiveBufferBytes = 1 << 20;
 
 int UdpSocket::Open(std::optional<Ipv4Address> address, std::uint16_t port) {
   Close();
-  SocketHandle handle(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-  if (!handle.valid()) return errno;
+  UniqueFd handle(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  if (!handle.Valid()) return errno;
   const int on = 1;
-  setsockopt(handle.get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-  setsockopt(handle.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  setsockopt(handle.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+  setsockopt(handle.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   const int bufferBytes = kReceiveBufferBytes;
-  setsockopt(handle.get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+  setsockopt(handle.Get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
   const sockaddr_in local = SocketAddress(address.value_or(0), port);
-  if (bind(handle.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
+  if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
   socket_ = std::move(handle);
   return 0;
 }
 
 void UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes) {
-  if (!socket_.valid()) return;
+  if (!socket_.Valid()) return;
   const sockaddr_in remote = SocketAddress(address, port);
-  sendto(socket_.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&remote),
+  sendto(socket_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&remote),
          sizeof remote);
 }
 
 void UdpSocket::ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver) {
-  if (!socket_.valid()) return;
-  pollfd waiting{socket_.get(), POLLIN, 0};
+  if (!socket_.Valid()) return;
+  pollfd waiting{socket_.Get(), POLLIN, 0};
   if (poll(&waiting, 1, static_cast<int>(limit.count())) <= 0) return;
   std::array<char, kMaxDatagram> buffer{};
   for (int taken = 0; taken < kMaxDatagramsPerReceive; ++taken) {
     // MSG_TRUNC reports the full length, so an oversized datagram is recognised and dropped.
-    const ssize_t length = recv(socket_.get(), buffer.data(), kMaxDatagram, MSG_DONTWAIT | MSG_TRUNC);
+    const ssize_t length = recv(socket_.Get(), buffer.data(), kMaxDatagram, MSG_DONTWAIT | MSG_TRUNC);
     if (length < 0 && errno == EINTR) continue;
     if (length < 0) return;  // nothing more has arrived
     if (length == 0 || static_cast<std::size_t>(length) > kMaxDatagram) continue;

@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "protocol/ipv4_address.h"
-#include "transport/socket_handle.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4 {
 
@@ -32,7 +33,7 @@ class UdpSocket {
   void ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver);
 
  private:
-  SocketHandle socket_;
+  UniqueFd socket_;
 };
 
 }  // namespace rmt4

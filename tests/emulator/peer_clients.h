@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/unique_fd.h"
+#include "platform/unique_fd.h"
 #include "protocol/command.h"
 #include "protocol/stream_buffer.h"
 

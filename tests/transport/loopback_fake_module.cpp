@@ -15,19 +15,12 @@ namespace {
 
 constexpr int kPollMs = 20;
 
-std::uint16_t BoundPort(int descriptor) {
-  sockaddr_in local{};
-  socklen_t length = sizeof local;
-  getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &length);
-  return ntohs(local.sin_port);
-}
-
-SocketHandle Bound(int type, Ipv4Address address, std::uint16_t port) {
-  SocketHandle handle(socket(AF_INET, type | SOCK_CLOEXEC, 0));
+UniqueFd Bound(int type, Ipv4Address address, std::uint16_t port) {
+  UniqueFd handle(socket(AF_INET, type | SOCK_CLOEXEC, 0));
   const int on = 1;
-  setsockopt(handle.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  setsockopt(handle.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   const sockaddr_in local = SocketAddress(address, port);
-  if (bind(handle.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+  if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
     throw std::runtime_error("fake module cannot bind " + FormatIpv4(address) + ":" + std::to_string(port));
   }
   return handle;
@@ -47,17 +40,17 @@ std::string Hex(Ipv4Address value) {
 }  // namespace
 
 std::uint16_t FreeUdpPort(Ipv4Address address) {
-  const SocketHandle probe = Bound(SOCK_DGRAM, address, 0);
-  return BoundPort(probe.get());
+  const UniqueFd probe = Bound(SOCK_DGRAM, address, 0);
+  return BoundPort(probe.Get());
 }
 
 LoopbackFakeModule::LoopbackFakeModule(Ipv4Address address, std::uint16_t udpPort, std::uint16_t tcpPort)
     : address_(address) {
   udp_ = Bound(SOCK_DGRAM, address, udpPort);
-  udpPort_ = BoundPort(udp_.get());
+  udpPort_ = BoundPort(udp_.Get());
   listener_ = Bound(SOCK_STREAM, address, tcpPort);
-  tcpPort_ = BoundPort(listener_.get());
-  listen(listener_.get(), 4);
+  tcpPort_ = BoundPort(listener_.Get());
+  listen(listener_.Get(), 4);
   udpThread_ = std::thread([this] { ServeUdp(); });
   tcpThread_ = std::thread([this] { ServeTcp(); });
 }
@@ -81,11 +74,11 @@ std::vector<std::uint8_t> LoopbackFakeModule::LatestConnectionBytes() const {
 void LoopbackFakeModule::ServeUdp() {
   std::array<char, 2048> buffer{};
   while (!stop_.load()) {
-    if (!Readable(udp_.get())) continue;
+    if (!Readable(udp_.Get())) continue;
     sockaddr_in sender{};
     socklen_t length = sizeof sender;
     const ssize_t received =
-        recvfrom(udp_.get(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&sender), &length);
+        recvfrom(udp_.Get(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&sender), &length);
     if (received <= 0) continue;
     std::string text(buffer.data(), static_cast<std::size_t>(received));
     text = text.substr(0, text.find('\0'));
@@ -106,7 +99,7 @@ void LoopbackFakeModule::ServeUdp() {
       answer = text.substr(0, colon + 1);  // Set commands answer with their name
     }
     if (!answer.empty()) {
-      sendto(udp_.get(), answer.data(), answer.size(), 0, reinterpret_cast<const sockaddr*>(&sender), length);
+      sendto(udp_.Get(), answer.data(), answer.size(), 0, reinterpret_cast<const sockaddr*>(&sender), length);
     }
   }
 }
@@ -114,11 +107,11 @@ void LoopbackFakeModule::ServeUdp() {
 void LoopbackFakeModule::ServeTcp() {
   std::vector<std::thread> connections;
   while (!stop_.load()) {
-    if (!Readable(listener_.get())) continue;
+    if (!Readable(listener_.Get())) continue;
     sockaddr_in peer{};
     socklen_t length = sizeof peer;
-    SocketHandle connection(accept4(listener_.get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
-    if (!connection.valid()) continue;
+    UniqueFd connection(accept4(listener_.Get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
+    if (!connection.Valid()) continue;
     tcpPeer_.store(AddressOf(peer));
     const int number = connections_.fetch_add(1) + 1;
     {
@@ -132,12 +125,12 @@ void LoopbackFakeModule::ServeTcp() {
   for (std::thread& connection : connections) connection.join();
 }
 
-void LoopbackFakeModule::ServeConnection(SocketHandle connection, int number) {
+void LoopbackFakeModule::ServeConnection(UniqueFd connection, int number) {
   std::array<std::uint8_t, 1500> buffer{};
   std::vector<std::uint8_t> pending;
   while (!stop_.load()) {
-    if (!Readable(connection.get())) continue;
-    const ssize_t received = recv(connection.get(), buffer.data(), buffer.size(), 0);
+    if (!Readable(connection.Get())) continue;
+    const ssize_t received = recv(connection.Get(), buffer.data(), buffer.size(), 0);
     if (received <= 0) break;
     {
       std::lock_guard lock(mutex_);
@@ -153,7 +146,7 @@ void LoopbackFakeModule::ServeConnection(SocketHandle connection, int number) {
       if (!readsAddressZero || number <= ignoredConnections_.load()) continue;
       const std::array<std::uint8_t, 4> entry{0x00, 0x00, 0x4E, 0x38};  // address 0 = 20024
       const auto reply = LinkFrame::Build(Command::ReadParams, entry);
-      send(connection.get(), reply->Bytes().data(), reply->Bytes().size(), MSG_NOSIGNAL);
+      send(connection.Get(), reply->Bytes().data(), reply->Bytes().size(), MSG_NOSIGNAL);
     }
   }
 }

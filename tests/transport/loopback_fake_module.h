@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "protocol/ipv4_address.h"
-#include "transport/socket_handle.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 
 namespace rmt4::test {
 
@@ -42,13 +43,13 @@ class LoopbackFakeModule {
  private:
   void ServeUdp();
   void ServeTcp();
-  void ServeConnection(SocketHandle connection, int number);
+  void ServeConnection(UniqueFd connection, int number);
 
   const Ipv4Address address_;
   std::uint16_t udpPort_ = 0;
   std::uint16_t tcpPort_ = 0;
-  SocketHandle udp_;
-  SocketHandle listener_;
+  UniqueFd udp_;
+  UniqueFd listener_;
   std::atomic<bool> stop_{false};
   std::atomic<Ipv4Address> reportedLinkedHost_{0};
   std::atomic<Ipv4Address> tcpPeer_{0};

@@ -133,19 +133,19 @@ TEST(NetworkConnect, ClosingWhileSearchingReturnsPromptly) {
 
 TEST(NetworkConnect, NoTcpConnectionWithoutAChosenModule) {
   // Address 0 means "this host" to Linux: a listener here must not be reached.
-  SocketHandle listener(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  UniqueFd listener(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   const sockaddr_in local = SocketAddress(kLoopbackAddress, 0);
-  ASSERT_EQ(bind(listener.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
-  ASSERT_EQ(listen(listener.get(), 1), 0);
+  ASSERT_EQ(bind(listener.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
+  ASSERT_EQ(listen(listener.Get(), 1), 0);
   sockaddr_in bound{};
   socklen_t length = sizeof bound;
-  getsockname(listener.get(), reinterpret_cast<sockaddr*>(&bound), &length);
+  getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&bound), &length);
   NetworkEndpoints endpoints = LoopbackEndpoints(kLoopbackAddress, 1, ntohs(bound.sin_port));
   endpoints.localAddress.reset();
   NetworkRig rig(endpoints);
 
   EXPECT_NE(rig.transport.TcpConnect(), 0);
-  pollfd waiting{listener.get(), POLLIN, 0};
+  pollfd waiting{listener.Get(), POLLIN, 0};
   EXPECT_EQ(poll(&waiting, 1, 100), 0);
   EXPECT_FALSE(rig.transport.ReaderRunning());
 }
@@ -181,9 +181,9 @@ TEST(NetworkReprobe, ReconnectsAndSendsTheFixedProbe) {
 TEST(NetworkDiscovery, RefusedUdpBindIsReportedOnceAndRetried) {
   const std::uint16_t port = test::FreeUdpPort(Loopback(109));
   // Holds the PC's UDP port without sharing it.
-  auto blocker = std::make_unique<SocketHandle>(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  auto blocker = std::make_unique<UniqueFd>(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   const sockaddr_in held = SocketAddress(Loopback(109), port);
-  ASSERT_EQ(bind(blocker->get(), reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
+  ASSERT_EQ(bind(blocker->Get(), reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
   LoopbackFakeModule module(Loopback(209), port, 0);
   NetworkRig rig(LoopbackEndpoints(Loopback(109), port, module.tcpPort()));
   std::atomic<bool> connected{false};
@@ -219,12 +219,12 @@ TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
   EXPECT_EQ(rig.owner.Messages().front().caption, "WiFi");
 
   // Anyone may send datagrams: one too long to be a module text is dropped whole.
-  SocketHandle stranger(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+  UniqueFd stranger(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   const sockaddr_in pc = SocketAddress(Loopback(110), module.udpPort());
   const std::string oversized = "Get_TCPPort:1234" + std::string(2000, ' ');
   const std::string fitting = "Get_UDPPort:4321";
   for (const std::string* datagram : {&oversized, &fitting}) {
-    sendto(stranger.get(), datagram->data(), datagram->size(), 0, reinterpret_cast<const sockaddr*>(&pc), sizeof pc);
+    sendto(stranger.Get(), datagram->data(), datagram->size(), 0, reinterpret_cast<const sockaddr*>(&pc), sizeof pc);
   }
   ASSERT_TRUE(Eventually([&] { return modules.Done(4); }));
   EXPECT_EQ(modules.Number(4), 4321u);

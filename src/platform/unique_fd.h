@@ -4,9 +4,9 @@
 
 #include <utility>
 
-namespace rmt4::emulator {
+namespace rmt4 {
 
-/// Owns a file descriptor and closes it once.
+/// Owns a file descriptor (a socket, a terminal) and closes it once.
 class UniqueFd {
  public:
   UniqueFd() = default;
@@ -34,4 +34,4 @@ class UniqueFd {
   int fd_ = -1;
 };
 
-}  // namespace rmt4::emulator
+}  // namespace rmt4
