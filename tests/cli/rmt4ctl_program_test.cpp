@@ -38,8 +38,9 @@ int CountLines(const std::string& text) { return static_cast<int>(std::count(tex
 class Rmt4ctlProgramTest : public ::testing::Test {
  protected:
   // Each test has its own console address, so tests can run side by side.
-  explicit Rmt4ctlProgramTest(Ipv4Address consoleAddress = 0x7F000000 | (60 + Counter()))
-      : console_(consoleAddress, 0, 0) {
+  explicit Rmt4ctlProgramTest(const std::vector<std::string>& faults = {},
+                              Ipv4Address consoleAddress = 0x7F000000 | (60 + Counter()))
+      : console_(consoleAddress, 0, 0, faults) {
     home_ = std::filesystem::temp_directory_path() /
             ("rmt4ctl-test-" + std::to_string(::getpid()) + "-" + std::to_string(consoleAddress & 0xFF));
     std::filesystem::remove_all(home_);
@@ -154,6 +155,26 @@ TEST_F(Rmt4ctlProgramTest, NetworkModuleConfigurationIsRead) {
   EXPECT_EQ(get.exitCode, 0) << get.err;
   EXPECT_NE(get.out.find("address: "), std::string::npos);
   EXPECT_NE(get.out.find("mac: "), std::string::npos);
+}
+
+class Rmt4ctlOnABadLineTest : public Rmt4ctlProgramTest {
+ protected:
+  // Replies in random small pieces, some corrupted, some dropped.
+  Rmt4ctlOnABadLineTest()
+      : Rmt4ctlProgramTest({"--pieces", "9", "--corrupt-prob", "0.03", "--drop-prob", "0.03", "--seed", "5"}) {}
+};
+
+TEST_F(Rmt4ctlOnABadLineTest, CorruptedAndSplitRepliesStillConverge) {
+  ASSERT_TRUE(console_.ready());
+  ASSERT_EQ(console_.Ask("set 600 4321"), "ok");
+  const CtlRun dump = Net({"dump"});
+  EXPECT_EQ(dump.exitCode, 0) << dump.err;
+  EXPECT_EQ(CountLines(dump.out), 1574);
+  EXPECT_NE(dump.out.find("\n600 4321\n"), std::string::npos);
+
+  const CtlRun set = Net({"set", "601=77"});
+  EXPECT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(ConsoleValue(601), "601 77");
 }
 
 TEST_F(Rmt4ctlProgramTest, ClearFailures) {

@@ -33,7 +33,8 @@ bool Exited(pid_t pid, milliseconds limit) {
 
 }  // namespace
 
-ConsoleProcess::ConsoleProcess(Ipv4Address address, std::uint16_t tcpPort, std::uint16_t udpPort)
+ConsoleProcess::ConsoleProcess(Ipv4Address address, std::uint16_t tcpPort, std::uint16_t udpPort,
+                               const std::vector<std::string>& extra)
     : address_(address) {
   std::array<int, 2> toChild{};
   std::array<int, 2> fromChild{};
@@ -46,6 +47,7 @@ ConsoleProcess::ConsoleProcess(Ipv4Address address, std::uint16_t tcpPort, std::
   std::vector<std::string> arguments{RMT4_CONSOLE_PATH, "--address",      FormatIpv4(address),
                                      "--tcp-port",      std::to_string(tcpPort), "--udp-port",
                                      std::to_string(udpPort)};
+  arguments.insert(arguments.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);

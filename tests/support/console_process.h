@@ -18,7 +18,9 @@ namespace rmt4::test {
 class ConsoleProcess {
  public:
   /// Starts the emulator and waits for its "ready" line. Ports 0 pick free ones.
-  ConsoleProcess(Ipv4Address address, std::uint16_t tcpPort, std::uint16_t udpPort);
+  /// `extra` are further options, such as fault injection.
+  ConsoleProcess(Ipv4Address address, std::uint16_t tcpPort, std::uint16_t udpPort,
+                 const std::vector<std::string>& extra = {});
   ~ConsoleProcess();
   ConsoleProcess(const ConsoleProcess&) = delete;
   ConsoleProcess& operator=(const ConsoleProcess&) = delete;
