@@ -104,6 +104,23 @@ TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
   EXPECT_FALSE(owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.SaidLocked(writeFailed); }, 0ms));
 }
 
+TEST_F(LinkJobsTest, UploadAnsweredYesStoresTheResultAsTheCurrentMode) {
+  StartConnected();
+  const std::string path = (folder_ / "stored.mxb").string();
+  worker_->jobs().SetScenePath(path);
+  worker_->jobs().Request(LinkJob::SaveScene);
+  ASSERT_TRUE(Eventually([&] { return worker_->FinishedJobCount() == 1; }));
+
+  owner_.AnswerMessagesWith(MessageButton::Yes);
+  const int jobsBefore = worker_->FinishedJobCount();
+  worker_->jobs().Request(LinkJob::UploadScene);
+  EXPECT_TRUE(Eventually([&] { return worker_->FinishedJobCount() >= jobsBefore + 2; }))
+      << "the upload, then the store it asked for";
+  EXPECT_EQ(Console().Payloads(Command::StoreMode).size(), 1u);
+  EXPECT_EQ(Console().Payloads(Command::StoreMode).back(), (std::vector<std::uint8_t>{1, 1}));
+  EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
+}
+
 TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {
   StartConnected();
   const std::string foreign = (folder_ / "foreign.mxb").string();
