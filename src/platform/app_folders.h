@@ -6,7 +6,7 @@
 namespace rmt4 {
 
 /// The two folders in which the program keeps its own files (scene files and
-/// settings, Parts 3.1 and 3.2). Both end with a separator when set; an empty
+/// settings). Both end with a separator when set; an empty
 /// path means "unknown" and is never used as a folder (it would silently mean
 /// the current folder).
 struct AppFolders {
@@ -20,7 +20,7 @@ struct AppFolders {
 /// The folders for a given executable path and environment, without touching
 /// the system: `xdgDataHome` and `home` are the values of XDG_DATA_HOME and
 /// HOME (nullptr or empty when unset). A relative XDG_DATA_HOME is ignored, as
-/// the XDG base directory specification demands.
+/// the XDG base directory rules demand.
 [[nodiscard]] AppFolders ComputeAppFolders(const std::filesystem::path& executable,
                                            const char* xdgDataHome, const char* home);
 
