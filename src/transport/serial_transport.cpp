@@ -1,0 +1,119 @@
+#include "transport/serial_transport.h"
+
+#include <array>
+#include <thread>
+
+#include "platform/clock.h"
+#include "protocol/frame_sender.h"
+#include "protocol/link_context.h"
+
+namespace rmt4 {
+namespace {
+
+using std::chrono::milliseconds;
+
+/// How long a port has to answer the address-0 probe.
+constexpr milliseconds kProbeWait{500};
+/// Lets the device settle after opening, before the answer is awaited.
+constexpr milliseconds kBeforeProbeWait{50};
+/// Lets late bytes of the answer arrive before the verdict.
+constexpr milliseconds kAfterProbeWait{100};
+constexpr milliseconds kBetweenAttempts{10};
+/// Between rounds over the whole list, so a machine without ports is not kept busy.
+constexpr milliseconds kBetweenRounds{100};
+
+void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+}  // namespace
+
+SerialTransport::SerialTransport(LinkContext& context, FrameSender& sender, SerialPortSource ports)
+    : context_(context),
+      sender_(sender),
+      listPorts_(std::move(ports)),
+      port_([this](std::span<const std::uint8_t> bytes) { context_.parser.Parse(bytes); },
+            [this] { OnPortRemoved(); }) {}
+
+SerialTransport::~SerialTransport() { port_.Close(); }
+
+void SerialTransport::SerialConnect() {
+  if (context_.appRunning.load()) context_.owner.SendStatus(LinkStatus::Searching);
+  while (context_.appRunning.load()) {
+    Pause(kBetweenAttempts);
+    if (cursor_ < ports_.size()) {
+      const std::string& device = ports_[cursor_++];
+      if (SerialOpen(device)) {
+        if (ProbeAddressZero()) {
+          {
+            std::lock_guard lock(deviceMutex_);
+            connectedDevice_ = device;
+          }
+          context_.linkUp.store(true);
+          return;
+        }
+        // Something else is on this port; leave it to its owner.
+        SerialClose();
+      }
+    }
+    if (cursor_ >= ports_.size()) {
+      ports_ = listPorts_();
+      cursor_ = 0;
+      Pause(kBetweenRounds);
+    }
+  }
+}
+
+bool SerialTransport::SerialOpen(const std::string& device) {
+  SerialClose();
+  return port_.Open(device, BaudRate()) == 0;
+}
+
+void SerialTransport::SerialWrite(std::span<const std::uint8_t> frame) { (void)port_.Write(frame); }
+
+void SerialTransport::SerialClose() {
+  if (port_.IsOpen()) {
+    context_.linkUp.store(false);
+    context_.state.reply.ReleaseIfAwaiting();
+  }
+  // Also releases a device whose reader already saw it vanish.
+  port_.Close();
+}
+
+std::string SerialTransport::ConnectedDevice() const {
+  std::lock_guard lock(deviceMutex_);
+  return connectedDevice_;
+}
+
+bool SerialTransport::ProbeAddressZero() {
+  LinkState& state = context_.state;
+  ParamEntry& addressZero = state.params[0];
+  // Only a value that arrives over this port counts.
+  addressZero.received.store(false);
+  // The port is new: its probe must not count as a frame sent into silence.
+  state.health.lastReplyTick.store(NowMs());
+  (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
+  state.reply.awaitingReply.store(true);
+  const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
+  sender_.SendFrame(Command::ReadParams, addressZeroPayload);
+  Pause(kBeforeProbeWait);
+  // Other frames may wake the wait too; only address 0 ends it early.
+  const auto deadline = std::chrono::steady_clock::now() + kProbeWait;
+  while (!addressZero.received.load() && port_.IsOpen() && context_.appRunning.load()) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    (void)state.reply.semaphore.TryAcquireFor(left);
+  }
+  Pause(kAfterProbeWait);
+  state.reply.awaitingReply.store(false);
+  return addressZero.received.load() && port_.IsOpen();
+}
+
+void SerialTransport::OnPortRemoved() {
+  context_.linkUp.store(false);
+  context_.state.reply.ReleaseIfAwaiting();
+}
+
+int SerialTransport::BaudRate() const {
+  return context_.serialBaudRate > 0 ? context_.serialBaudRate : kDefaultBaudRate;
+}
+
+}  // namespace rmt4
