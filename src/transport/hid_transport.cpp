@@ -1,0 +1,181 @@
+#include "transport/hid_transport.h"
+
+#include <algorithm>
+#include <array>
+#include <thread>
+
+#include "platform/clock.h"
+#include "protocol/frame_sender.h"
+#include "protocol/link_context.h"
+#include "transport/hidapi_backend.h"
+
+namespace rmt4 {
+namespace {
+
+using std::chrono::milliseconds;
+
+/// Sleeps are cut into steps this long so that closing is noticed quickly.
+constexpr milliseconds kPauseStep{20};
+/// After dropping the handles, before searching again: lets a device that
+/// is going away disappear from the list.
+constexpr milliseconds kSettleAfterClose{100};
+
+std::filesystem::path LockFileIn(const std::filesystem::path& directory) {
+  return directory / (HidChannelLockName(kConsoleVendorId, kConsoleProductId) + ".lock");
+}
+
+}  // namespace
+
+HidTransport::HidTransport(LinkContext& context, FrameSender& sender)
+    : HidTransport(context, sender, std::make_unique<HidapiBackend>(), DefaultLockDirectory()) {}
+
+HidTransport::HidTransport(LinkContext& context, FrameSender& sender, std::unique_ptr<HidBackend> backend,
+                           std::filesystem::path lockDirectory, HidTiming timing)
+    : context_(context),
+      sender_(sender),
+      backend_(std::move(backend)),
+      timing_(timing),
+      lock_(LockFileIn(lockDirectory)) {}
+
+HidTransport::~HidTransport() {
+  HidClose();
+  reader_.Join();
+}
+
+void HidTransport::HidConnect() {
+  if (!context_.appRunning.load()) return;
+  context_.owner.SendStatus(LinkStatus::Searching);
+  StopReader();
+  {
+    std::lock_guard guard(writeMutex_);
+    writeDevice_.reset();
+  }
+  if (!PauseWhileRunning(kSettleAfterClose)) return;
+  context_.linkUp.store(false);
+  if (!ClaimChannelLock()) return;
+
+  while (context_.appRunning.load()) {
+    if (HidOpenDevice() && ProbeAddressZero()) {
+      context_.linkUp.store(true);
+      return;
+    }
+    if (!PauseWhileRunning(timing_.searchInterval)) return;
+  }
+}
+
+bool HidTransport::HidOpenDevice() {
+  const std::vector<HidDeviceInfo> devices = backend_->Enumerate(kConsoleVendorId);
+  const auto console = std::find_if(devices.begin(), devices.end(), [](const HidDeviceInfo& device) {
+    return device.vendorId == kConsoleVendorId && device.productId == kConsoleProductId;
+  });
+  if (console == devices.end()) return false;
+
+  std::unique_ptr<HidDevice> writer = backend_->Open(console->path);
+  if (!writer) return false;
+  if (!reader_.Running()) {
+    std::unique_ptr<HidDevice> reader = backend_->Open(console->path);
+    if (!reader) return false;
+    StartReader(std::move(reader));
+  }
+  std::lock_guard guard(writeMutex_);
+  writeDevice_ = std::move(writer);
+  return true;
+}
+
+bool HidTransport::HidWriteFrame(std::span<const std::uint8_t> frame) {
+  const std::vector<HidReport> reports = WrapHidMessage(frame);
+  std::lock_guard guard(writeMutex_);
+  if (!writeDevice_) return false;
+  // A message cut short is incomplete at the console anyway: the rest is not sent.
+  return std::all_of(reports.begin(), reports.end(), [this](const HidReport& report) {
+    return writeDevice_->Write(report, timing_.writeLimit) == HidIoStatus::Done;
+  });
+}
+
+void HidTransport::HidClose() {
+  readerStop_.store(true);
+  std::lock_guard guard(writeMutex_);
+  writeDevice_.reset();
+}
+
+void HidTransport::StartReader(std::unique_ptr<HidDevice> device) {
+  readerStop_.store(false);
+  // Shared only because the thread's body must be copyable; the reader alone uses it.
+  std::shared_ptr<HidDevice> handle = std::move(device);
+  reader_.Start([this, handle] { ReadLoop(*handle); });
+}
+
+void HidTransport::StopReader() {
+  readerStop_.store(true);
+  reader_.Join();
+}
+
+void HidTransport::ReadLoop(HidDevice& device) {
+  HidReassembler reassembler;
+  std::array<std::uint8_t, kHidReportDataBytes> data{};
+  while (context_.appRunning.load() && !readerStop_.load()) {
+    const HidReadResult read = device.Read(data, timing_.readSlice);
+    if (read.status == HidIoStatus::Failed) break;  // unplugged or closed
+    if (read.status == HidIoStatus::TimedOut || read.count == 0) continue;
+    if (const auto message = reassembler.Feed(std::span<const std::uint8_t>(data.data(), read.count))) {
+      context_.parser.Parse(*message);
+    }
+  }
+  context_.linkUp.store(false);
+}
+
+bool HidTransport::ClaimChannelLock() {
+  while (context_.appRunning.load()) {
+    switch (lock_.TryClaim()) {
+      case HidChannelLock::Claim::Held:
+        return true;
+      case HidChannelLock::Claim::Failed:
+        // Without a lock file the device still works; say once why the guard is missing.
+        if (!lockProblemShown_) {
+          lockProblemShown_ = true;
+          context_.owner.ShowMessage(MessageStyle::Ok, lock_.Problem(), "");
+        }
+        return true;
+      case HidChannelLock::Claim::Blocked:
+        context_.owner.ShowMessage(
+            MessageStyle::Ok, HidChannelLockName(kConsoleVendorId, kConsoleProductId) + " Channel is Blocked!", "");
+        if (!PauseWhileRunning(timing_.blockedRetry)) return false;
+        break;
+    }
+  }
+  return false;
+}
+
+bool HidTransport::ProbeAddressZero() {
+  LinkState& state = context_.state;
+  ParamEntry& addressZero = state.params[0];
+  // Only a value that arrives from this device counts.
+  addressZero.received.store(false);
+  // The device is new: its probe must not be taken for a frame sent into silence.
+  state.health.lastReplyTick.store(NowMs());
+  (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
+  state.reply.awaitingReply.store(true);
+  const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
+  sender_.SendFrame(Command::ReadParams, addressZeroPayload);
+  const auto deadline = std::chrono::steady_clock::now() + timing_.probeWait;
+  // Another reply may wake the wait first; keep waiting for address 0 until the deadline.
+  while (IsConnected() && !addressZero.received.load() && context_.appRunning.load()) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    (void)state.reply.semaphore.TryAcquireFor(left);
+  }
+  state.reply.awaitingReply.store(false);
+  return addressZero.received.load();
+}
+
+bool HidTransport::PauseWhileRunning(milliseconds duration) const {
+  const auto until = std::chrono::steady_clock::now() + duration;
+  while (context_.appRunning.load()) {
+    const auto left = until - std::chrono::steady_clock::now();
+    if (left <= milliseconds(0)) return true;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, kPauseStep));
+  }
+  return false;
+}
+
+}  // namespace rmt4
