@@ -63,6 +63,7 @@ ConsoleProcess::ConsoleProcess(Ipv4Address address, std::uint16_t tcpPort, std::
   output_ = fromChild[0];
   if (pid_ < 0) return;
   while (const auto line = ReadLine(milliseconds(5000))) {
+    if (line->starts_with("serial: ")) serialPath_ = line->substr(8);
     if (line->starts_with("ready")) {
       tcpPort_ = PortAfter(*line, "tcp=");
       udpPort_ = PortAfter(*line, "udp=");

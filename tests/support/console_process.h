@@ -29,6 +29,8 @@ class ConsoleProcess {
   [[nodiscard]] Ipv4Address address() const { return address_; }
   [[nodiscard]] std::uint16_t tcpPort() const { return tcpPort_; }
   [[nodiscard]] std::uint16_t udpPort() const { return udpPort_; }
+  /// The pseudo-terminal a PC opens as its serial port; empty without --pty.
+  [[nodiscard]] const std::string& serialPath() const { return serialPath_; }
 
   /// Sends one command line and returns the line printed in answer.
   [[nodiscard]] std::optional<std::string> Ask(const std::string& command);
@@ -39,6 +41,7 @@ class ConsoleProcess {
   Ipv4Address address_;
   std::uint16_t tcpPort_ = 0;
   std::uint16_t udpPort_ = 0;
+  std::string serialPath_;
   pid_t pid_ = -1;
   int input_ = -1;
   int output_ = -1;
