@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "network_test_support.h"
 #include "serial_pty_pair.h"
 #include "transport/serial_device.h"
 #include "transport/serial_port.h"
@@ -16,22 +17,13 @@ namespace rmt4 {
 namespace {
 
 using namespace std::chrono_literals;
+using test::Eventually;
 using test::PtyPair;
 
 termios2 LineOf(int fd) {
   termios2 line{};
   EXPECT_EQ(::ioctl(fd, TCGETS2, &line), 0);
   return line;
-}
-
-template <typename Condition>
-bool Eventually(Condition condition, std::chrono::milliseconds limit = 2000ms) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
 }
 
 /// What a port's reader delivered and whether it saw the device go.
