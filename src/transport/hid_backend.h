@@ -40,14 +40,20 @@ class HidDevice {
                                            std::chrono::milliseconds timeout) = 0;
 };
 
+struct HidOpenResult {
+  std::unique_ptr<HidDevice> device;
+  /// Why the device could not be opened, for the user.
+  std::string problem;
+};
+
 /// Access to the system's HID devices: the real one, or a fake in tests.
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
   /// Every present interface of the vendor, whatever its product.
   [[nodiscard]] virtual std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId) = 0;
-  /// Nothing when the interface cannot be opened (gone, or no permission).
-  [[nodiscard]] virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
+  /// No device when the interface cannot be opened (gone, or no permission).
+  [[nodiscard]] virtual HidOpenResult Open(const std::string& path) = 0;
 };
 
 }  // namespace rmt4

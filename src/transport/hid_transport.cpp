@@ -70,15 +70,15 @@ bool HidTransport::HidOpenDevice() {
   });
   if (console == devices.end()) return false;
 
-  std::unique_ptr<HidDevice> writer = backend_->Open(console->path);
-  if (!writer) return false;
+  HidOpenResult writer = backend_->Open(console->path);
+  if (!writer.device) return ReportOpenProblem(writer.problem);
   if (!reader_.Running()) {
-    std::unique_ptr<HidDevice> reader = backend_->Open(console->path);
-    if (!reader) return false;
-    StartReader(std::move(reader));
+    HidOpenResult reader = backend_->Open(console->path);
+    if (!reader.device) return ReportOpenProblem(reader.problem);
+    StartReader(std::move(reader.device));
   }
   std::lock_guard guard(writeMutex_);
-  writeDevice_ = std::move(writer);
+  writeDevice_ = std::move(writer.device);
   return true;
 }
 
@@ -122,6 +122,15 @@ void HidTransport::ReadLoop(HidDevice& device) {
     }
   }
   context_.linkUp.store(false);
+}
+
+bool HidTransport::ReportOpenProblem(const std::string& problem) {
+  // The console is there but out of reach; without this the user would only see "searching".
+  if (!openProblemShown_) {
+    openProblemShown_ = true;
+    context_.owner.ShowMessage(MessageStyle::Ok, problem, "");
+  }
+  return false;
 }
 
 bool HidTransport::ClaimChannelLock() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "protocol/link_transport.h"
 #include "transport/hid_backend.h"
@@ -66,6 +67,8 @@ class HidTransport final : public LinkTransport {
   void StartReader(std::unique_ptr<HidDevice> device);
   void StopReader();
   void ReadLoop(HidDevice& device);
+  /// Tells the user once why the console's interface cannot be opened; returns false.
+  bool ReportOpenProblem(const std::string& problem);
   /// Holds the channel lock when it returns true; false when closing.
   bool ClaimChannelLock();
   /// Reads address 0; true when its value arrived.
@@ -79,6 +82,7 @@ class HidTransport final : public LinkTransport {
   const HidTiming timing_;
   HidChannelLock lock_;
   bool lockProblemShown_ = false;
+  bool openProblemShown_ = false;
 
   std::mutex writeMutex_;
   std::unique_ptr<HidDevice> writeDevice_;

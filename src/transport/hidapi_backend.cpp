@@ -2,7 +2,9 @@
 
 #include <hidapi.h>
 
+#include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -84,10 +86,14 @@ std::vector<HidDeviceInfo> HidapiBackend::Enumerate(std::uint16_t vendorId) {
   return devices;
 }
 
-std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path) {
+HidOpenResult HidapiBackend::Open(const std::string& path) {
+  errno = 0;
   hid_device* handle = hid_open_path(path.c_str());
-  if (handle == nullptr) return nullptr;
-  return std::make_unique<HidapiDevice>(handle);
+  if (handle == nullptr) {
+    // The hidraw backend fails where open(2) fails; errno says why (most often: no udev rule).
+    return {nullptr, path + ": " + (errno != 0 ? std::strerror(errno) : "cannot be opened")};
+  }
+  return {std::make_unique<HidapiDevice>(handle), {}};
 }
 
 }  // namespace rmt4

@@ -15,7 +15,7 @@ namespace rmt4 {
 class HidapiBackend final : public HidBackend {
  public:
   [[nodiscard]] std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId) override;
-  [[nodiscard]] std::unique_ptr<HidDevice> Open(const std::string& path) override;
+  [[nodiscard]] HidOpenResult Open(const std::string& path) override;
 };
 
 }  // namespace rmt4

@@ -1,5 +1,6 @@
 #include "transport/transport_factory.h"
 
+#include "transport/hid_transport.h"
 #include "transport/network_transport.h"
 #include "transport/serial_transport.h"
 
@@ -13,6 +14,7 @@ bool IsSerialKind(ConnectionKind kind) { return kind != kUsbHid && kind != kNetw
 
 TransportFactory MakeTransportFactory(TransportChoice choice) {
   return [choice](ConnectionKind kind, LinkContext& context, FrameSender& sender) -> std::unique_ptr<LinkTransport> {
+    if (kind == kUsbHid) return std::make_unique<HidTransport>(context, sender);
     if (kind == kNetwork) {
       NetworkEndpoints endpoints = NetworkEndpoints::FromEnvironment();
       endpoints.onlyConsole = choice.onlyConsole;
@@ -25,6 +27,6 @@ TransportFactory MakeTransportFactory(TransportChoice choice) {
   };
 }
 
-bool TransportAvailable(ConnectionKind kind) { return kind == kNetwork || IsSerialKind(kind); }
+bool TransportAvailable(ConnectionKind kind) { return kind == kNetwork || kind == kUsbHid || IsSerialKind(kind); }
 
 }  // namespace rmt4

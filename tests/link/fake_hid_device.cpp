@@ -46,11 +46,7 @@ class FakeHidBackend final : public HidBackend {
  public:
   explicit FakeHidBackend(FakeHidBus& bus) : bus_(bus) {}
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId) override { return bus_.Enumerate(vendorId); }
-  std::unique_ptr<HidDevice> Open(const std::string& path) override {
-    auto device = bus_.Find(path);
-    if (!device) return nullptr;
-    return std::make_unique<FakeHidDevice>(bus_, std::move(device));
-  }
+  HidOpenResult Open(const std::string& path) override { return bus_.Open(path); }
 
  private:
   FakeHidBus& bus_;
@@ -91,6 +87,11 @@ void FakeHidBus::PlugOtherProduct(std::uint16_t productId) {
   device->info = {"/fake/hidraw-other-" + std::to_string(++plugCount_), kConsoleVendorId, productId};
   // Listed first, so a search that ignored the product would take it.
   present_.insert(present_.begin(), std::move(device));
+}
+
+void FakeHidBus::RefuseOpens(bool refused) {
+  std::lock_guard lock(mutex_);
+  refused_ = refused;
 }
 
 void FakeHidBus::StallWrites(bool stalled) {
@@ -137,13 +138,14 @@ std::vector<HidDeviceInfo> FakeHidBus::Enumerate(std::uint16_t vendorId) const {
   return devices;
 }
 
-std::shared_ptr<FakeHidBus::Interface> FakeHidBus::Find(const std::string& path) {
+HidOpenResult FakeHidBus::Open(const std::string& path) {
   std::lock_guard lock(mutex_);
+  if (refused_) return {nullptr, path + ": Permission denied"};
   const auto found =
       std::find_if(present_.begin(), present_.end(), [&](const auto& device) { return device->info.path == path; });
-  if (found == present_.end()) return nullptr;
+  if (found == present_.end()) return {nullptr, path + ": No such device"};
   ++opens_[(*found)->info.productId];
-  return *found;
+  return {std::make_unique<FakeHidDevice>(*this, *found), {}};
 }
 
 HidIoStatus FakeHidBus::Write(Interface& device, const HidReport& report, std::chrono::milliseconds limit) {

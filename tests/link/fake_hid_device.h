@@ -33,6 +33,8 @@ class FakeHidBus {
   void UnplugConsole();
   /// Another product of the console's vendor; it never answers.
   void PlugOtherProduct(std::uint16_t productId);
+  /// Opening fails as it does without the udev rule.
+  void RefuseOpens(bool refused);
   /// Writes hang until their time limit runs out.
   void StallWrites(bool stalled);
   /// The console sends at most one input report per interval (0: at once).
@@ -49,7 +51,7 @@ class FakeHidBus {
   // For the backend and its handles.
   struct Interface;
   [[nodiscard]] std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId) const;
-  [[nodiscard]] std::shared_ptr<Interface> Find(const std::string& path);
+  [[nodiscard]] HidOpenResult Open(const std::string& path);
   HidIoStatus Write(Interface& device, const HidReport& report, std::chrono::milliseconds limit);
   HidReadResult Read(Interface& device, std::span<std::uint8_t, kHidReportDataBytes> data,
                      std::chrono::milliseconds timeout);
@@ -65,6 +67,7 @@ class FakeHidBus {
   std::shared_ptr<Interface> consoleInterface_;
   int plugCount_ = 0;
   bool stalled_ = false;
+  bool refused_ = false;
   Clock::duration pace_{};
   std::map<std::uint16_t, int> opens_;
   std::vector<HidReport> written_;

@@ -117,6 +117,24 @@ TEST_F(HidTransportTest, AnotherProductOfTheVendorIsNeverOpened) {
   EXPECT_EQ(bus_.OpenCount(0x4358), 0);
 }
 
+TEST_F(HidTransportTest, AConsoleThatCannotBeOpenedIsReportedOnceAndUsedOnceItCan) {
+  bus_.PlugConsole();
+  bus_.RefuseOpens(true);
+  HidRig rig(bus_, lockFolder_.path());
+  std::thread connect([&] { rig.transport.Connect(); });
+
+  std::this_thread::sleep_for(400ms);  // several searches
+  EXPECT_FALSE(rig.context.linkUp.load());
+  bus_.RefuseOpens(false);
+  EXPECT_TRUE(Eventually([&] { return rig.context.linkUp.load(); }));
+  rig.context.appRunning.store(false);  // ends the search if it failed
+  connect.join();
+
+  const auto messages = rig.owner.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].text.find("Permission denied"), std::string::npos) << messages[0].text;
+}
+
 TEST_F(HidTransportTest, LongFramesAreWrappedAcrossReports) {
   bus_.PlugConsole();
   HidRig rig(bus_, lockFolder_.path());
