@@ -3,74 +3,36 @@
 #include <hidapi.h>
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <optional>
-#include <thread>
+
+#include "transport/hid_write_thread.h"
 
 namespace rmt4 {
 namespace {
 
 class HidapiDevice final : public HidDevice {
  public:
-  explicit HidapiDevice(hid_device* handle) : handle_(handle) {}
-  HidapiDevice(const HidapiDevice&) = delete;
-  HidapiDevice& operator=(const HidapiDevice&) = delete;
-  ~HidapiDevice() override {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    changed_.notify_all();
-    if (writer_.joinable()) writer_.join();
-    hid_close(handle_);
-  }
+  explicit HidapiDevice(hid_device* handle) : handle_(handle, &hid_close) {}
 
   HidIoStatus Write(const HidReport& report, std::chrono::milliseconds limit) override {
-    std::unique_lock lock(mutex_);
-    if (pending_ || writing_) return HidIoStatus::Failed;  // an earlier write is still stuck
-    if (!writer_.joinable()) writer_ = std::thread([this] { WriteLoop(); });
-    pending_ = report;
-    changed_.notify_all();
-    if (!changed_.wait_for(lock, limit, [this] { return !pending_ && !writing_; })) return HidIoStatus::TimedOut;
-    return lastWriteOk_ ? HidIoStatus::Done : HidIoStatus::Failed;
+    return writer_.Write(report, limit);
   }
 
   HidReadResult Read(std::span<std::uint8_t, kHidReportDataBytes> data, std::chrono::milliseconds timeout) override {
     // Unnumbered reports arrive without their report number.
-    const int count = hid_read_timeout(handle_, data.data(), data.size(), static_cast<int>(timeout.count()));
+    const int count = hid_read_timeout(handle_.get(), data.data(), data.size(), static_cast<int>(timeout.count()));
     if (count < 0) return {HidIoStatus::Failed, 0};
     if (count == 0) return {HidIoStatus::TimedOut, 0};
     return {HidIoStatus::Done, static_cast<std::size_t>(count)};
   }
 
  private:
-  void WriteLoop() {
-    std::unique_lock lock(mutex_);
-    while (true) {
-      changed_.wait(lock, [this] { return stopping_ || pending_; });
-      if (!pending_) return;
-      const HidReport report = *pending_;
-      pending_.reset();
-      writing_ = true;
-      lock.unlock();
-      const int written = hid_write(handle_, report.data(), report.size());
-      lock.lock();
-      writing_ = false;
-      lastWriteOk_ = written == static_cast<int>(report.size());
-      changed_.notify_all();
-    }
-  }
-
-  hid_device* const handle_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::optional<HidReport> pending_;
-  bool writing_ = false;
-  bool lastWriteOk_ = false;
-  bool stopping_ = false;
-  std::thread writer_;
+  // Declared first so that it is closed last, after the writer has ended.
+  const std::unique_ptr<hid_device, decltype(&hid_close)> handle_;
+  // hid_write takes the report number as its first byte.
+  HidWriteThread writer_{[this](const HidReport& report) {
+    return hid_write(handle_.get(), report.data(), report.size()) == static_cast<int>(report.size());
+  }};
 };
 
 }  // namespace

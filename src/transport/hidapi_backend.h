@@ -6,12 +6,11 @@ namespace rmt4 {
 
 /// The system's HID devices through hidapi's hidraw backend.
 ///
-/// hidapi has no write timeout and a hidraw write blocks until the kernel has
-/// handed the report to the device (up to the USB stack's own limit of
-/// seconds). So each write handle has one writer thread that performs the
-/// write while the caller waits at most its limit; while a write that ran
-/// over is still pending, further writes on that handle fail at once, and
-/// closing the handle waits for it to end.
+/// hidapi has no write timeout, and a hidraw write blocks until the kernel
+/// has handed the report to the device (up to the USB stack's own limit of
+/// seconds). So every handle writes through a HidWriteThread, which gives
+/// the caller its answer within the limit; closing a handle whose write ran
+/// over waits for the kernel to give up on it.
 class HidapiBackend final : public HidBackend {
  public:
   [[nodiscard]] std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId) override;
