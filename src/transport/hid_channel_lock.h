@@ -28,7 +28,6 @@ class HidChannelLock {
   [[nodiscard]] bool Held() const { return descriptor_.Valid(); }
   /// Why the last claim failed, for the user.
   [[nodiscard]] const std::string& Problem() const { return problem_; }
-  [[nodiscard]] const std::filesystem::path& File() const { return file_; }
 
  private:
   const std::filesystem::path file_;

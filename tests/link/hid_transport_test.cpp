@@ -76,7 +76,7 @@ struct HidRig {
   HidTransport transport;
 };
 
-/// Reports of one message as the console receives them: 64 data bytes each.
+/// A frame of counting bytes, so that a byte out of place shows.
 std::vector<std::uint8_t> FrameBytes(std::size_t size) {
   std::vector<std::uint8_t> frame(size);
   for (std::size_t i = 0; i < size; ++i) frame[i] = static_cast<std::uint8_t>(i + 1);
