@@ -1,10 +1,11 @@
 #include "transport/hid_transport.h"
 
+#include "transport/address_zero_probe.h"
+
 #include <algorithm>
 #include <array>
 #include <thread>
 
-#include "platform/clock.h"
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
 #include "transport/hidapi_backend.h"
@@ -156,25 +157,7 @@ bool HidTransport::ClaimChannelLock() {
 }
 
 bool HidTransport::ProbeAddressZero() {
-  LinkState& state = context_.state;
-  ParamEntry& addressZero = state.params[0];
-  // Only a value that arrives from this device counts.
-  addressZero.received.store(false);
-  // The device is new: its probe must not be taken for a frame sent into silence.
-  state.health.lastReplyTick.store(NowMs());
-  (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
-  state.reply.awaitingReply.store(true);
-  const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
-  sender_.SendFrame(Command::ReadParams, addressZeroPayload);
-  const auto deadline = std::chrono::steady_clock::now() + timing_.probeWait;
-  // Another reply may wake the wait first; keep waiting for address 0 until the deadline.
-  while (IsConnected() && !addressZero.received.load() && context_.appRunning.load()) {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    (void)state.reply.semaphore.TryAcquireFor(left);
-  }
-  state.reply.awaitingReply.store(false);
-  return addressZero.received.load();
+  return rmt4::ProbeAddressZero(context_, sender_, {.wait = timing_.probeWait}, [this] { return IsConnected(); });
 }
 
 bool HidTransport::PauseWhileRunning(milliseconds duration) const {

@@ -1,9 +1,10 @@
 #include "transport/network_transport.h"
 
+#include "transport/address_zero_probe.h"
+
 #include <array>
 #include <thread>
 
-#include "platform/clock.h"
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
 
@@ -131,24 +132,7 @@ void NetworkTransport::LetUserChooseConsole() {
 }
 
 bool NetworkTransport::ProbeAddressZero() {
-  LinkState& state = context_.state;
-  ParamEntry& addressZero = state.params[0];
-  // Only a value that arrives over this connection counts.
-  addressZero.received.store(false);
-  // The connection is new: its first frame must not be taken for one sent into silence.
-  state.health.lastReplyTick.store(NowMs());
-  (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
-  state.reply.awaitingReply.store(true);
-  const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
-  sender_.SendFrame(Command::ReadParams, addressZeroPayload);
-  const auto deadline = std::chrono::steady_clock::now() + timing_.probeWait;
-  while (!addressZero.received.load() && context_.appRunning.load()) {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    (void)state.reply.semaphore.TryAcquireFor(left);
-  }
-  state.reply.awaitingReply.store(false);
-  return addressZero.received.load();
+  return rmt4::ProbeAddressZero(context_, sender_, {.wait = timing_.probeWait}, [] { return true; });
 }
 
 void NetworkTransport::ShowSearching() {

@@ -1,9 +1,9 @@
 #include "transport/serial_transport.h"
 
-#include <array>
+#include "transport/address_zero_probe.h"
+
 #include <thread>
 
-#include "platform/clock.h"
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
 
@@ -84,27 +84,9 @@ std::string SerialTransport::ConnectedDevice() const {
 }
 
 bool SerialTransport::ProbeAddressZero() {
-  LinkState& state = context_.state;
-  ParamEntry& addressZero = state.params[0];
-  // Only a value that arrives over this port counts.
-  addressZero.received.store(false);
-  // The port is new: its probe must not count as a frame sent into silence.
-  state.health.lastReplyTick.store(NowMs());
-  (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
-  state.reply.awaitingReply.store(true);
-  const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
-  sender_.SendFrame(Command::ReadParams, addressZeroPayload);
-  Pause(kBeforeProbeWait);
-  // Other frames may wake the wait too; only address 0 ends it early.
-  const auto deadline = std::chrono::steady_clock::now() + kProbeWait;
-  while (!addressZero.received.load() && port_.IsOpen() && context_.appRunning.load()) {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    (void)state.reply.semaphore.TryAcquireFor(left);
-  }
-  Pause(kAfterProbeWait);
-  state.reply.awaitingReply.store(false);
-  return addressZero.received.load() && port_.IsOpen();
+  return rmt4::ProbeAddressZero(context_, sender_,
+                                {.settle = kBeforeProbeWait, .wait = kProbeWait, .linger = kAfterProbeWait},
+                                [this] { return port_.IsOpen(); });
 }
 
 void SerialTransport::OnPortRemoved() {
