@@ -58,11 +58,6 @@ int Run(const CtlOptions& options) {
       choice.serialDevice = options.target;
     }
   }
-  if (!TransportAvailable(configuration.connectionKind)) {
-    std::cerr << "rmt4ctl: this build cannot reach a console over " << TransportName(configuration.connectionKind)
-              << " yet; use --net" << std::endl;
-    return kExitNoConsole;
-  }
 
   CtlOwner owner(options.answerYes, options.verbose, preferredConsole);
   LinkWorker::Options linkOptions;

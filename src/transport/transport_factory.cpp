@@ -5,12 +5,6 @@
 #include "transport/serial_transport.h"
 
 namespace rmt4 {
-namespace {
-
-/// Every kind that is neither USB HID nor the network is a serial port.
-bool IsSerialKind(ConnectionKind kind) { return kind != kUsbHid && kind != kNetwork; }
-
-}  // namespace
 
 TransportFactory MakeTransportFactory(TransportChoice choice) {
   return [choice](ConnectionKind kind, LinkContext& context, FrameSender& sender) -> std::unique_ptr<LinkTransport> {
@@ -20,13 +14,9 @@ TransportFactory MakeTransportFactory(TransportChoice choice) {
       endpoints.onlyConsole = choice.onlyConsole;
       return std::make_unique<NetworkTransport>(context, sender, std::move(endpoints));
     }
-    if (IsSerialKind(kind)) {
-      return std::make_unique<SerialTransport>(context, sender, SerialPortSourceFromEnvironment(choice.serialDevice));
-    }
-    return nullptr;
+    // Every other kind is a serial port.
+    return std::make_unique<SerialTransport>(context, sender, SerialPortSourceFromEnvironment(choice.serialDevice));
   };
 }
-
-bool TransportAvailable(ConnectionKind kind) { return kind == kNetwork || kind == kUsbHid || IsSerialKind(kind); }
 
 }  // namespace rmt4

@@ -19,7 +19,4 @@ struct TransportChoice {
 /// The program's transports, one per connection kind.
 [[nodiscard]] TransportFactory MakeTransportFactory(TransportChoice choice = {});
 
-/// Whether this build has a transport for the connection kind.
-[[nodiscard]] bool TransportAvailable(ConnectionKind kind);
-
 }  // namespace rmt4
