@@ -18,16 +18,8 @@ tcp=$(sed -n 's/.*tcp=\([0-9]*\).*/\1/p' <<<"$ready")
 udp=$(sed -n 's/.*udp=\([0-9]*\).*/\1/p' <<<"$ready")
 export RMT4_LOCAL_ADDRESS=127.0.0.1 RMT4_TCP_PORT=$tcp RMT4_UDP_PORT=$udp
 
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-reads=()
-for ((i = 0; i < runs; i++)); do
-  out=$("$build/src/cli/rmt4ctl" --net "$address" status)
-  connected=$(sed -n 's/^connected after: \([0-9.]*\) s/\1/p' <<<"$out")
-  complete=$(sed -n 's/^read complete after: \([0-9.]*\) s/\1/p' <<<"$out")
-  reads+=("$(awk -v a="$connected" -v b="$complete" 'BEGIN { printf "%.3f", b - a }')")
-done
-median=$(printf '%s\n' "${reads[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-echo "complete read after connecting: median ${median} s over ${runs} runs (runs: ${reads[*]})"
+source "$root/bench/lib/complete_read_timing.sh"
+time_complete_reads "$build" "$runs" --net "$address"
 # The bytes on the wire take microseconds on loopback; what bounds the read from
 # below are its own fixed pauses: 100 ms before it, 5 x 30 ms between its passes
 # and 10 ms at its end.

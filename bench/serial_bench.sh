@@ -23,16 +23,8 @@ read -r serial <&"${EMULATOR[0]}"
 read -r _ready <&"${EMULATOR[0]}"
 port=${serial#serial: }
 
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-reads=()
-for ((i = 0; i < runs; i++)); do
-  out=$("$build/src/cli/rmt4ctl" --serial "$port" status)
-  connected=$(sed -n 's/^connected after: \([0-9.]*\) s/\1/p' <<<"$out")
-  complete=$(sed -n 's/^read complete after: \([0-9.]*\) s/\1/p' <<<"$out")
-  reads+=("$(awk -v a="$connected" -v b="$complete" 'BEGIN { printf "%.3f", b - a }')")
-done
-median=$(printf '%s\n' "${reads[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-echo "complete read after connecting: median ${median} s over ${runs} runs (runs: ${reads[*]})"
+source "$root/bench/lib/complete_read_timing.sh"
+time_complete_reads "$build" "$runs" --serial "$port"
 
 # The console's bytes of the first run's complete read: from the device query
 # that opens it to the first mode-name request that follows it.
