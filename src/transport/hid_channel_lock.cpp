@@ -1,12 +1,6 @@
 #include "transport/hid_channel_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace rmt4 {
 
@@ -14,32 +8,6 @@ std::string HidChannelLockName(std::uint16_t vendorId, std::uint16_t productId) 
   char name[32];
   std::snprintf(name, sizeof name, "HID_VID_%x_PID_%x", vendorId, productId);
   return name;
-}
-
-std::filesystem::path DefaultLockDirectory() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  return runtime != nullptr && runtime[0] != '\0' ? std::filesystem::path(runtime) : std::filesystem::path("/tmp");
-}
-
-HidChannelLock::Claim HidChannelLock::TryClaim() {
-  if (descriptor_.Valid()) return Claim::Held;
-  // Read-only is enough for flock, and lets a user open a lock file another
-  // user created in a shared /tmp. Opening before creating avoids O_CREAT on
-  // someone else's file, which protected_regular refuses in sticky folders.
-  UniqueFd file(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.Valid() && errno == ENOENT) file = UniqueFd(::open(file_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
-  if (!file.Valid()) {
-    problem_ = file_.string() + ": " + std::strerror(errno);
-    return Claim::Failed;
-  }
-  if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EWOULDBLOCK) return Claim::Blocked;
-    problem_ = file_.string() + ": " + std::strerror(errno);
-    return Claim::Failed;
-  }
-  descriptor_ = std::move(file);
-  problem_.clear();
-  return Claim::Held;
 }
 
 }  // namespace rmt4

@@ -137,16 +137,16 @@ bool HidTransport::ReportOpenProblem(const std::string& problem) {
 bool HidTransport::ClaimChannelLock() {
   while (context_.appRunning.load()) {
     switch (lock_.TryClaim()) {
-      case HidChannelLock::Claim::Held:
+      case NamedLock::Claim::Held:
         return true;
-      case HidChannelLock::Claim::Failed:
+      case NamedLock::Claim::Failed:
         // Without a lock file the device still works; say once why the guard is missing.
         if (!lockProblemShown_) {
           lockProblemShown_ = true;
           context_.owner.ShowMessage(MessageStyle::Ok, lock_.Problem(), "");
         }
         return true;
-      case HidChannelLock::Claim::Blocked:
+      case NamedLock::Claim::Blocked:
         context_.owner.ShowMessage(
             MessageStyle::Ok, HidChannelLockName(kConsoleVendorId, kConsoleProductId) + " Channel is Blocked!", "");
         if (!PauseWhileRunning(timing_.blockedRetry)) return false;

@@ -10,6 +10,7 @@
 
 #include "protocol/link_transport.h"
 #include "transport/hid_backend.h"
+#include "platform/named_lock.h"
 #include "transport/hid_channel_lock.h"
 #include "transport/worker_thread.h"
 
@@ -80,7 +81,7 @@ class HidTransport final : public LinkTransport {
   FrameSender& sender_;
   const std::unique_ptr<HidBackend> backend_;
   const HidTiming timing_;
-  HidChannelLock lock_;
+  NamedLock lock_;
   bool lockProblemShown_ = false;
   bool openProblemShown_ = false;
 
