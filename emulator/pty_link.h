@@ -8,6 +8,7 @@
 #include "emulator/link_hub.h"
 #include "emulator/logger.h"
 #include "emulator/stop_signal.h"
+#include "emulator/stream_link_services.h"
 #include "emulator/stream_writer.h"
 #include "platform/unique_fd.h"
 
@@ -18,13 +19,7 @@ namespace rmt4::emulator {
 /// other end open itself, so the link survives a PC closing the port.
 class PtyLink {
  public:
-  struct Services {
-    ConsoleResponder& console;
-    LinkHub& hub;
-    StreamShaping shaping;
-    Logger& log;
-    const StopSignal& stop;
-  };
+  using Services = StreamLinkServices;
 
   /// Opens the pseudo-terminal; an error text when that fails.
   [[nodiscard]] static std::unique_ptr<PtyLink> Open(Services services, std::string& error);

@@ -13,6 +13,7 @@
 #include "emulator/link_hub.h"
 #include "emulator/logger.h"
 #include "emulator/stop_signal.h"
+#include "emulator/stream_link_services.h"
 #include "emulator/stream_writer.h"
 #include "platform/unique_fd.h"
 
@@ -24,13 +25,7 @@ namespace rmt4::emulator {
 /// Takes a socket that is already listening.
 class TcpServer {
  public:
-  struct Services {
-    ConsoleResponder& console;
-    LinkHub& hub;
-    StreamShaping shaping;
-    Logger& log;
-    const StopSignal& stop;
-  };
+  using Services = StreamLinkServices;
 
   TcpServer(UniqueFd listening, Services services);
   ~TcpServer();
