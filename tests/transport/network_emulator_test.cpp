@@ -48,12 +48,7 @@ TEST(NetworkWithEmulator, TwoConsolesLetTheUserChoose) {
   ASSERT_TRUE(second.ready());
   NetworkRig rig(LoopbackEndpoints(Loopback(131), first.udpPort(), first.tcpPort()));
   std::atomic<Ipv4Address> picked{0};
-  rig.owner.ChooseWith([&](const std::vector<std::uint32_t>& consoles) -> std::optional<std::uint32_t> {
-    for (const std::uint32_t console : consoles) {
-      if (console != rig.transport.serverAddress()) picked.store(console);
-    }
-    return picked.load();
-  });
+  rig.ChooseTheOtherConsole(picked);
   ASSERT_TRUE(rig.ConnectWithin(5s));
 
   ASSERT_EQ(rig.owner.Choices().size(), 1u);

@@ -57,6 +57,17 @@ struct NetworkRig {
     transport.Close();
   }
 
+  /// Makes the chooser pick a console the search did not settle on, so that
+  /// only a choice that is really used connects to it; `picked` records it.
+  void ChooseTheOtherConsole(std::atomic<Ipv4Address>& picked) {
+    owner.ChooseWith([this, &picked](const std::vector<std::uint32_t>& consoles) -> std::optional<std::uint32_t> {
+      for (const std::uint32_t console : consoles) {
+        if (console != transport.serverAddress()) picked.store(console);
+      }
+      return picked.load();
+    });
+  }
+
   /// Connects, giving up (by ending the run) after `limit` so a fault cannot hang the suite.
   bool ConnectWithin(std::chrono::milliseconds limit) {
     std::atomic<bool> finished{false};

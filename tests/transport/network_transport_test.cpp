@@ -55,14 +55,8 @@ TEST(NetworkConnect, TwoModulesLetTheUserChooseAndThePickIsUsed) {
   LoopbackFakeModule first(Loopback(202), 0, 0);
   LoopbackFakeModule second(Loopback(203), first.udpPort(), first.tcpPort());
   NetworkRig rig(LoopbackEndpoints(Loopback(102), first.udpPort(), first.tcpPort()));
-  // Pick the module the search did not settle on, so that only a used choice passes.
   std::atomic<Ipv4Address> picked{0};
-  rig.owner.ChooseWith([&](const std::vector<std::uint32_t>& consoles) -> std::optional<std::uint32_t> {
-    for (const std::uint32_t console : consoles) {
-      if (console != rig.transport.serverAddress()) picked.store(console);
-    }
-    return picked.load();
-  });
+  rig.ChooseTheOtherConsole(picked);
   ASSERT_TRUE(rig.ConnectWithin(5s));
 
   const auto choices = rig.owner.Choices();
