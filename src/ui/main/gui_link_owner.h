@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+#include "protocol/link_owner.h"
+#include "ui/platform/cross_thread_caller.h"
+
+namespace rmt4::ui {
+
+class CJinDuTiao;
+
+/// The link layer's owner in the program: notifications become window
+/// messages to the main window (codes 4 and 10 delivered synchronously),
+/// message boxes are raised on the window thread while the calling link
+/// thread waits, and the progress operations drive the progress window.
+/// After BeginClosing nothing waits for the window any more.
+class GuiLinkOwner final : public LinkOwner {
+ public:
+  GuiLinkOwner(QWidget& mainWindow, CJinDuTiao& progress) : mainWindow_(mainWindow), progress_(progress) {}
+
+  void PostNotify(UiNotify code, int argument) override;
+  void SendStatus(LinkStatus status) override;
+  std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) override;
+  MessageButton ShowMessage(MessageStyle style, std::string_view text, std::string_view caption) override;
+
+  void SetProgressMaximum(int maximum) override;
+  void SetProgressFormat(const std::string& format) override;
+  void SetProgressPosition(int position) override;
+  void ShowProgress() override;
+  void HideProgress() override;
+
+  /// The program is closing: waiting link threads return at once, later
+  /// message boxes answer with their cancelling button unseen.
+  void BeginClosing() { caller_.Cancel(); }
+
+  /// For the main window while it handles UiNotify code 10.
+  [[nodiscard]] const std::vector<std::uint32_t>& discoveredConsoles() const { return discovered_; }
+  void SetChosenConsole(std::uint32_t address) { chosen_ = address; }
+
+ private:
+  QWidget& mainWindow_;
+  CJinDuTiao& progress_;
+  CrossThreadCaller caller_;
+  // Only touched while a ChooseConsole call holds the discovery thread.
+  std::vector<std::uint32_t> discovered_;
+  std::optional<std::uint32_t> chosen_;
+};
+
+}  // namespace rmt4::ui

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "protocol/link_worker.h"
+#include "ui/controls/mem_dc.h"
+
+class QMenu;
+
+namespace rmt4::ui {
+
+class CGDI_Button;
+class CJinDuTiao;
+class Cqel_CStatic;
+class GuiLinkOwner;
+
+/// The main window: a borderless window over one background picture with
+/// the strips, the top bar's eight buttons and the title label. It starts
+/// the link, turns the link's notifications into display updates and strip
+/// edits into parameter writes, and stops the link when the user confirms
+/// closing.
+class CKorvoDlg final : public QWidget {
+ public:
+  /// Starts the link with these options.
+  explicit CKorvoDlg(LinkWorker::Options linkOptions);
+  ~CKorvoDlg() override;
+
+  /// Restores the window and brings it to the front (a second start asks for this).
+  void BringToFront();
+
+  /// The "Tape Down" menu with its check marks as the parameters stand now;
+  /// each action's data is its command (5124..5128).
+  [[nodiscard]] std::unique_ptr<QMenu> BuildTapeMenu();
+
+  [[nodiscard]] LinkWorker& link() { return *link_; }
+  [[nodiscard]] CJinDuTiao& progressWindow() { return *progress_; }
+  [[nodiscard]] CGDI_Button* button(int index) { return buttons_[index]; }
+  [[nodiscard]] Cqel_CStatic* titleLabel() { return title_; }
+  [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void Layout();
+  void CreateTopBar();
+  void OnUiNotify(int code, std::intptr_t argument);
+  void ShowStatus(int status);
+  void ChooseConsole();
+  void OnButton(int index);
+  void OnControlEdited(int strip, int code);
+  void RunTapeCommand(int command);
+  void Retranslate();
+  void ShowAbout();
+  void ShowMainWin();
+
+  const QImage reference_;  // bitmap 133: its size is the reference size of the layout
+  CMemDcClass background_;  // the reference stretched to the client size
+  CJinDuTiao* progress_;
+  std::unique_ptr<GuiLinkOwner> owner_;
+  std::unique_ptr<LinkWorker> link_;
+  std::array<CGDI_Button*, 8> buttons_{};
+  Cqel_CStatic* title_ = nullptr;
+  bool closeConfirmed_ = false;
+};
+
+}  // namespace rmt4::ui
