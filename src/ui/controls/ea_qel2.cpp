@@ -1,0 +1,464 @@
+#include "ui/controls/ea_qel2.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "ui/controls/host_background.h"
+#include "ui/controls/text_format.h"
+#include "ui/platform/artwork.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::ui {
+
+const QImage& SkinnedFrameCache::Frame(const QWidget& control, const CMemDcClass* source, int ancestorLevel,
+                                       bool skinVisible, const std::function<void(QImage&)>& compose) {
+  if (frameValid_) return frame_;
+  frameValid_ = true;
+  if (!backgroundValid_) {
+    backgroundValid_ = true;
+    background_ = CopyHostBackground(control, source, ancestorLevel);
+  }
+  frame_ = background_;
+  if (skinVisible) compose(frame_);
+  return frame_;
+}
+
+namespace {
+
+/// Left, top, right, bottom in skin-image pixels.
+struct Edges {
+  int left, top, right, bottom;
+  [[nodiscard]] int width() const { return right - left; }
+  [[nodiscard]] int height() const { return bottom - top; }
+};
+
+constexpr std::uint32_t kCaptionColour = 0xFF9D9D9D;
+constexpr int kCaptionedLayout = 1;
+
+/// The caption for `value` under a printf-style `format`. Only formats with
+/// at most one floating-point conversion (and "%%") are used; any other is
+/// returned as it stands, because handing it a double would be undefined.
+QString FormatCaption(const QString& format, double value) {
+  const QByteArray text = format.toUtf8();
+  constexpr std::string_view kFlags = "-+ #0";
+  constexpr std::string_view kFloatConversions = "fFeEgGaA";
+  constexpr int kMaxDigits = 2;  // width and precision stay small
+  auto isDigit = [&](qsizetype i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  auto skipDigits = [&](qsizetype& i) {
+    int count = 0;
+    for (; isDigit(i); ++i) ++count;
+    return count <= kMaxDigits;
+  };
+  int conversions = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    ++i;
+    if (i < text.size() && text[i] == '%') continue;
+    while (i < text.size() && kFlags.find(text[i]) != std::string_view::npos) ++i;
+    if (!skipDigits(i)) return format;
+    if (i < text.size() && text[i] == '.') {
+      ++i;
+      if (!skipDigits(i)) return format;
+    }
+    if (i >= text.size() || text[i] == '\0' || kFloatConversions.find(text[i]) == std::string_view::npos) {
+      return format;
+    }
+    ++conversions;
+  }
+  return conversions <= 1 ? QString::asprintf(text.constData(), value) : format;
+}
+
+/// One row of the slider style table (skin-image pixels).
+struct SliderStyle {
+  int imageWidth, imageHeight;
+  Edges track, band, thumbLook0, thumbLook1;
+  int thumbWidth, thumbHeight;
+  Edges toggle, toggleOff, toggleOn;
+  /// a: width of the left background piece and source x of the right piece
+  /// without the toggle; b: source x of the right piece with it; c: width of
+  /// the right piece; d: track end with the toggle.
+  int splitA, splitB, splitC, splitD;
+};
+
+// Styles without a toggle keep its rectangle far below the band, out of reach.
+constexpr Edges kNoToggle{20, 246, 38, 266};
+constexpr std::array<SliderStyle, 5> kSliderStyles{{
+    {170, 33, {10, 24, 159, 25}, {0, 14, 170, 33}, {260, 16, 278, 32}, {235, 16, 253, 32}, 18, 16,
+     {153, 16, 168, 31}, {306, 15, 322, 32}, {286, 15, 302, 32}, 112, 172, 58, 144},
+    {195, 32, {13, 16, 182, 32}, {0, 16, 195, 32}, {280, 16, 306, 32}, {320, 16, 346, 32}, 26, 16,
+     {179, 16, 195, 32}, {390, 16, 406, 32}, {370, 16, 386, 32}, 141, 210, 54, 166},
+    // Strip pan and balance (PNG 142).
+    {60, 15, {8, 0, 52, 15}, {0, 0, 60, 15}, {110, 0, 125, 15}, {137, 0, 152, 15}, 15, 15, kNoToggle, kNoToggle,
+     kNoToggle, 34, 73, 54, 110},
+    // Channel editor sliders (PNG 155).
+    {214, 32, {13, 16, 201, 32}, {0, 16, 214, 32}, {250, 0, 276, 32}, {280, 0, 306, 32}, 26, 16, kNoToggle,
+     kNoToggle, kNoToggle, 214, 214, 0, 110},
+    // Editor frame balance (PNG 158).
+    {214, 32, {13, 16, 201, 32}, {0, 16, 214, 32}, {250, 0, 266, 32}, {280, 0, 296, 32}, 16, 16, {0, 0, 0, 0},
+     {0, 0, 0, 0}, {0, 0, 0, 0}, 214, 214, 0, 110},
+}};
+
+const SliderStyle& StyleRow(int index) { return kSliderStyles[static_cast<std::size_t>(index)]; }
+
+}  // namespace
+
+CEA_Qel2::CEA_Qel2(QWidget* parent, int controlId) : QWidget(parent), controlId_(controlId) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Like a native child control, a click is the slider's alone.
+  setAttribute(Qt::WA_NoMousePropagation);
+  // Focus is taken explicitly (click, SetValue), never by tabbing.
+  setFocusPolicy(Qt::NoFocus);
+}
+
+bool CEA_Qel2::SetSkin(const CMemDcClass* source, int pngId, int style) {
+  skinImage_ = QImage();
+  backgroundSource_ = source;
+  frame_.InvalidateBackground();
+  toggleValue_ = toggleEnabled_ ? kToggleAmount : 0;
+  if (style < 0 || style >= static_cast<int>(kSliderStyles.size())) {
+    update();
+    return false;
+  }
+  styleIndex_ = style;
+  skinImage_ = LoadArtwork(pngId);
+  UpdateGeometry();
+  return !skinImage_.isNull();
+}
+
+bool CEA_Qel2::InputAllowed() const { return !skinImage_.isNull() && skinVisible_ && thumbVisible_; }
+
+void CEA_Qel2::UpdateGeometry() {
+  const SliderStyle& s = StyleRow(styleIndex_);
+  const int w = width();
+  const int h = height();
+  const int iw = s.imageWidth;
+  const int ih = s.imageHeight;
+  const int bh = s.band.height();
+  trackStartX_ = static_cast<double>(w) * s.track.left / iw;
+  trackEndX_ = static_cast<double>(w) * (toggleEnabled_ ? s.splitD : s.track.right) / iw;
+  int toggleTop = 0;
+  int toggleBottom = 0;
+  if (captionLayout_ == kCaptionedLayout) {
+    trackCentreY_ = (s.track.top + s.track.bottom) * static_cast<double>(h) / 2.0 / ih;
+    thumbW_ = s.thumbWidth * w / iw;
+    thumbH_ = s.thumbHeight * h / ih;
+    tintThickness_ = 4.0 * h / ih;
+    toggleTop = s.toggle.top * h / ih;
+    toggleBottom = toggleTop + s.toggle.height() * h / ih;
+  } else {
+    const int bandOffset = ih - bh;  // the band is the bottom of the skin
+    trackCentreY_ = ((s.track.top + s.track.bottom) / 2.0 - bandOffset) * h / bh;
+    thumbW_ = s.thumbWidth * w / s.band.width();
+    thumbH_ = s.thumbHeight * h / bh;
+    tintThickness_ = 4.0 * h / bh;
+    toggleTop = (s.toggle.top - bandOffset) * h / bh;
+    toggleBottom = toggleTop + s.toggle.height() * h / bh;
+  }
+  const int toggleLeft = s.toggle.left * w / iw;
+  const int toggleRight = toggleLeft + s.toggle.width() * w / iw;
+  toggleRect_ = QRect(toggleLeft, toggleTop, toggleRight - toggleLeft, toggleBottom - toggleTop);
+  frame_.InvalidateBackground();
+  update();
+}
+
+QRect CEA_Qel2::SourceRows() const {
+  const SliderStyle& s = StyleRow(styleIndex_);
+  if (captionLayout_ == kCaptionedLayout) return QRect(0, 0, 1, s.imageHeight);
+  return QRect(0, s.band.top, 1, s.band.height());
+}
+
+double CEA_Qel2::Clamped(double v) const { return std::min(std::max(v, minValue_), maxValue_); }
+
+double CEA_Qel2::Quantise(double v) const {
+  // std::round rounds halves away from zero.
+  v = v >= fineThreshold_ ? std::round(v) : std::round(v / kFineStep) * kFineStep;
+  return Clamped(v);
+}
+
+double CEA_Qel2::Fraction() const {
+  const double range = maxValue_ - minValue_;
+  return range != 0.0 ? (Clamped(value_) - minValue_) / range : 0.0;
+}
+
+int CEA_Qel2::ThumbX() const {
+  return static_cast<int>(trackStartX_ + (trackEndX_ - trackStartX_) * Fraction() + 0.5);
+}
+
+QRect CEA_Qel2::ThumbBox() const {
+  const int top = static_cast<int>(trackCentreY_ - thumbH_ / 2);
+  return QRect(ThumbX() - thumbW_ / 2, top, thumbW_, thumbH_);
+}
+
+void CEA_Qel2::StepUp() {
+  value_ = Quantise(value_ >= fineThreshold_ ? value_ + 1.0 : value_ + kFineStep);
+  frame_.InvalidateFrame();
+}
+
+void CEA_Qel2::StepDown() {
+  value_ = Quantise(value_ > fineThreshold_ ? value_ - 1.0 : value_ - kFineStep);
+  frame_.InvalidateFrame();
+}
+
+void CEA_Qel2::Notify() {
+  SendWindowMessage(parentWidget(), controlId_, sliderIndex_, static_cast<std::intptr_t>(std::trunc(Clamped(value_))));
+}
+
+void CEA_Qel2::EndDrag() {
+  if (!dragging_) return;
+  dragging_ = false;
+  unsetCursor();
+}
+
+void CEA_Qel2::SetValue(double v) {
+  if (dragging_) return;
+  if (toggleEnabled_) {
+    toggleValue_ = v >= kToggleAmount ? kToggleAmount : 0;
+    if (toggleValue_ != 0) v -= kToggleAmount;
+  }
+  value_ = v;
+  setFocus(Qt::OtherFocusReason);
+  focusLook_ = true;
+  frame_.InvalidateFrame();
+  repaint();
+}
+
+double CEA_Qel2::GetValue() const { return toggleEnabled_ ? value_ + toggleValue_ : value_; }
+
+void CEA_Qel2::SetCaption(const QString& text) {
+  captionText_ = text;
+  frame_.InvalidateFrame();
+  repaint();
+}
+
+void CEA_Qel2::SetCaptionFormat(const QString& format) {
+  captionFormat_ = format;
+  frame_.InvalidateFrame();
+  update();
+}
+
+void CEA_Qel2::SetMinValue(double value) {
+  minValue_ = value;
+  frame_.InvalidateFrame();
+  update();
+}
+
+void CEA_Qel2::SetMaxValue(double value) {
+  maxValue_ = value;
+  frame_.InvalidateFrame();
+  update();
+}
+
+void CEA_Qel2::SetCaptionLayout(int layout) {
+  captionLayout_ = layout;
+  if (!skinImage_.isNull()) UpdateGeometry();
+}
+
+void CEA_Qel2::SetToggleEnabled(bool enabled) {
+  toggleEnabled_ = enabled;
+  if (!skinImage_.isNull()) UpdateGeometry();
+}
+
+void CEA_Qel2::SetShowLevelTint(bool show) {
+  showLevelTint_ = show;
+  frame_.InvalidateFrame();
+  update();
+}
+
+void CEA_Qel2::SetSkinVisible(bool visible) {
+  skinVisible_ = visible;
+  if (!visible) EndDrag();
+  frame_.InvalidateFrame();
+  update();
+}
+
+void CEA_Qel2::SetThumbVisible(bool visible) {
+  thumbVisible_ = visible;
+  if (!visible) EndDrag();
+  frame_.InvalidateFrame();
+  update();
+}
+
+void CEA_Qel2::SetAncestorLevel(int level) {
+  ancestorLevel_ = level;
+  frame_.InvalidateBackground();
+  update();
+}
+
+void CEA_Qel2::paintEvent(QPaintEvent*) {
+  if (skinImage_.isNull()) return;
+  const QImage& picture =
+      frame_.Frame(*this, backgroundSource_, ancestorLevel_, skinVisible_, [this](QImage& f) { Compose(f); });
+  QPainter(this).drawImage(0, 0, picture);
+}
+
+void CEA_Qel2::Compose(QImage& frame) {
+  const SliderStyle& s = StyleRow(styleIndex_);
+  value_ = Clamped(value_);
+  const int w = width();
+  const int h = height();
+  const QRect rows = SourceRows();
+  auto piece = [&](int sourceX, int sourceWidth) { return QRect(sourceX, rows.top(), sourceWidth, rows.height()); };
+
+  QPainter painter(&frame);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  if (toggleEnabled_) {
+    const Edges& look = toggleValue_ > 0 ? s.toggleOn : s.toggleOff;
+    painter.drawImage(QRect(toggleRect_.left(), 0, toggleRect_.width(), h), skinImage_,
+                      piece(look.left, look.width()));
+  }
+  const int splitX = w * s.splitA / s.imageWidth;
+  painter.drawImage(QRect(0, 0, splitX, h), skinImage_, piece(0, s.imageWidth - s.splitC));
+  painter.drawImage(QRect(splitX, 0, w * s.splitC / s.imageWidth, h), skinImage_,
+                    piece(toggleEnabled_ ? s.splitB : s.splitA, s.splitC));
+  if (showLevelTint_) DrawLevelTint(painter);
+  if (thumbVisible_) {
+    const Edges& look = focusLook_ ? s.thumbLook1 : s.thumbLook0;
+    painter.drawImage(QRect(ThumbX() - thumbW_ / 2, 0, thumbW_, h), skinImage_, piece(look.left, look.width()));
+  }
+  if (captionLayout_ == kCaptionedLayout) DrawCaption(painter);
+}
+
+void CEA_Qel2::DrawLevelTint(QPainter& painter) const {
+  const int alpha = static_cast<int>(230.0 * Fraction()) % 256;
+  const int left = static_cast<int>(trackStartX_);
+  const int right = static_cast<int>(trackEndX_);
+  QLinearGradient tint(left, 0, right, 4);
+  tint.setColorAt(0.0, QColor(0, 0, 0, 0));
+  tint.setColorAt(0.25, QColor(0, 255, 0, alpha));
+  tint.setColorAt(0.5, QColor(255, 255, 0, alpha));
+  tint.setColorAt(0.75, QColor(255, 0, 0, alpha));
+  tint.setColorAt(1.0, QColor(0, 0, 0, 0));
+  painter.fillRect(QRect(left, static_cast<int>(trackCentreY_ - tintThickness_ / 2),
+                         static_cast<int>(trackEndX_ - trackStartX_), static_cast<int>(tintThickness_ + 0.5)),
+                   tint);
+}
+
+void CEA_Qel2::DrawCaption(QPainter& painter) {
+  if (!captionFormat_.isEmpty()) captionText_ = FormatCaption(captionFormat_, value_);
+  const SliderStyle& s = StyleRow(styleIndex_);
+  const int h = height();
+  const int bh = s.band.height();
+  const int fontSize = h - (bh + 1) * h / s.imageHeight - 1;
+  if (fontSize <= 0 || captionText_.isEmpty()) return;
+  const QRectF box(1, 0, width() - 2, h + 1 - bh * h / s.imageHeight);
+  const QFont font = MakeFont(QStringLiteral("微软雅黑"), fontSize);
+  const QColor colour = ColourFromArgb(kCaptionColour);
+  // "Name:value" puts the name at the left and the value at the right.
+  const qsizetype colon = captionText_.indexOf(u':');
+  const QString left = colon < 0 ? captionText_ : captionText_.left(colon + 1);
+  FillTextOutline(painter, box, kTextCentreV | kTextSingleLine, font, left, colour);
+  if (colon >= 0) {
+    FillTextOutline(painter, box, kTextRight | kTextCentreV | kTextSingleLine, font, captionText_.mid(colon + 1),
+                    colour);
+  }
+}
+
+void CEA_Qel2::resizeEvent(QResizeEvent*) {
+  if (!skinImage_.isNull()) UpdateGeometry();
+}
+
+void CEA_Qel2::moveEvent(QMoveEvent*) {
+  // The host's pixels under the control differ at the new place.
+  frame_.InvalidateBackground();
+  update();
+}
+
+void CEA_Qel2::showEvent(QShowEvent*) { update(); }
+
+void CEA_Qel2::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || !InputAllowed()) return;
+  const QPoint at = event->position().toPoint();
+  const QRect thumb = ThumbBox();
+  if (thumb.contains(at)) {
+    dragging_ = true;
+    Notify();
+    setCursor(Qt::PointingHandCursor);
+  } else if (toggleEnabled_ && toggleRect_.contains(at)) {
+    toggleValue_ = toggleValue_ == kToggleAmount ? 0 : kToggleAmount;
+    Notify();
+  } else {
+    if (at.y() >= thumb.top() && at.y() <= thumb.bottom()) {
+      // The toggle only bounds the band on the right when there is one.
+      const bool beforeToggle = !toggleEnabled_ || at.x() < toggleRect_.left();
+      if (at.x() > thumb.right() && beforeToggle) {
+        StepUp();
+      } else if (at.x() < thumb.left()) {
+        StepDown();
+      }
+    }
+    Notify();
+  }
+  frame_.InvalidateFrame();
+  focusLook_ = true;
+  setFocus(Qt::MouseFocusReason);
+  update();
+}
+
+void CEA_Qel2::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  if (!dragging_ || !InputAllowed()) return;
+  const double span = trackEndX_ - trackStartX_;
+  if (span == 0.0) return;
+  const double x = event->position().toPoint().x();
+  value_ = Quantise(minValue_ + (maxValue_ - minValue_) * (x - trackStartX_) / span);
+  frame_.InvalidateFrame();
+  repaint();
+  Notify();
+}
+
+void CEA_Qel2::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || !InputAllowed() || !dragging_) return;
+  frame_.InvalidateFrame();
+  EndDrag();
+  Notify();
+  update();
+}
+
+void CEA_Qel2::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  if (!InputAllowed()) return;
+  const int delta = event->angleDelta().y();
+  if (delta > 0) {
+    StepUp();
+  } else if (delta < 0) {
+    StepDown();
+  }
+  Notify();
+  update();
+}
+
+void CEA_Qel2::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (!InputAllowed() || (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (key == Qt::Key_Up || key == Qt::Key_Down) return;  // swallowed: the slider is horizontal
+  if (key == Qt::Key_Left) {
+    StepDown();
+  } else {
+    StepUp();
+  }
+  Notify();
+  repaint();
+}
+
+void CEA_Qel2::focusOutEvent(QFocusEvent*) {
+  focusLook_ = false;
+  frame_.InvalidateFrame();
+  update();
+}
+
+}  // namespace rmt4::ui
