@@ -1,0 +1,188 @@
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "screenshot.h"
+#include "ui/controls/mem_dc.h"
+#include "ui/controls/qel_combo_box.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::ui {
+namespace {
+
+const QColor kUnfocusedBlue(0, 47, 83);
+const QColor kFocusedBlue(0, 56, 100);
+const QColor kArrowGrey(150, 150, 150);
+
+/// An editor-like host: a dark background buffer and a record of the
+/// messages its controls post to it.
+class Host : public QWidget {
+ public:
+  Host() {
+    resize(300, 120);
+    background.Recreate(0, 0, 300, 120);
+    QPainter(&background.image()).fillRect(QRect(0, 0, 300, 120), QColor(38, 40, 44));
+  }
+  bool event(QEvent* event) override {
+    if (const WindowMessage* message = AsWindowMessage(event)) {
+      received.push_back({message->message(), message->wParam(), message->lParam()});
+      return true;
+    }
+    return QWidget::event(event);
+  }
+  struct Entry {
+    int message;
+    std::intptr_t w, l;
+  };
+  CMemDcClass background;
+  std::vector<Entry> received;
+};
+
+/// A filter-type box as the editors create it.
+struct FilterTypeBox {
+  explicit FilterTypeBox(QRect geometry = QRect(10, 10, 80, 30), int style = 0, int skin = 152) : box(&host) {
+    box.setGeometry(geometry);
+    box.SetComboIndex(3);
+    box.SetAncestorLevel(1);
+    box.SetTextColour(QColor(250, 250, 250));
+    box.SetFontFace(QStringLiteral("微软雅黑"));
+    box.SetSkin(&host.background, skin);
+    box.SetComboStyle(style);
+    box.SetFontHeight(20);
+    box.addItems({"Bypass", "Bessel-12dB", "Bessel-24dB", "Bwoth-12dB", "Bwoth-24dB", "Lnkwtz-12dB", "Lnkwtz-24dB"});
+  }
+  std::vector<Host::Entry> Delivered() {
+    QCoreApplication::sendPostedEvents(&host);
+    return host.received;
+  }
+  Host host;
+  CQel_ComboBox box;
+};
+
+QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+TEST(QelComboBoxSelection, SetSelectionChangesOnlyTheShownItem) {
+  FilterTypeBox f;
+  f.box.setCurrentIndex(1);  // the user's last pick
+  f.box.SetSelection(4);
+  EXPECT_EQ(f.box.shownIndex(), 4);
+  EXPECT_EQ(f.box.currentIndex(), 1);
+  EXPECT_TRUE(f.Delivered().empty()) << "the host's own change is not reported back";
+
+  const QImage shownFour = Picture(f.box);
+  f.box.SetSelection(1);
+  EXPECT_NE(Picture(f.box), shownFour) << "the field shows the item SetSelection names";
+
+  f.box.SetSelection(99);
+  const QImage outOfRange = Picture(f.box);
+  EXPECT_EQ(f.box.shownIndex(), 0);
+  f.box.SetSelection(0);
+  EXPECT_EQ(Picture(f.box), outOfRange);
+}
+
+TEST(QelComboBoxSelection, UserPickInTheListShowsItAndNotifiesOnce) {
+  FilterTypeBox f;
+  f.host.show();
+  f.box.setCurrentIndex(1);
+  f.box.SetSelection(4);
+  QTest::mouseClick(&f.box, Qt::LeftButton);
+  QAbstractItemView* list = f.box.view();
+  ASSERT_TRUE(list->isVisible());
+  EXPECT_EQ(list->currentIndex().row(), 1) << "the list highlights the user's last pick, not the shown item";
+
+  // Picking the highlighted item again still counts as a pick. (The list
+  // takes no release that comes within a double-click time of its opening.)
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  const QRect item = list->visualRect(list->model()->index(1, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_EQ(f.box.shownIndex(), 1);
+  const auto received = f.Delivered();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, kComboChanged);
+  EXPECT_EQ(received[0].w, 3);
+  EXPECT_EQ(received[0].l, 3);
+}
+
+TEST(QelComboBoxSelection, KeyboardPickUsesTheHostsControlId) {
+  FilterTypeBox f;
+  f.box.SetControlId(kLabelOrSelector);
+  f.host.show();
+  f.box.SetSelection(5);
+  QTest::keyClick(&f.box, Qt::Key_Down);
+  EXPECT_EQ(f.box.currentIndex(), 1);
+  EXPECT_EQ(f.box.shownIndex(), 1) << "the list's selection replaces the shown item";
+  const auto received = f.Delivered();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, kLabelOrSelector);
+  EXPECT_EQ(received[0].w, 3);
+}
+
+TEST(QelComboBoxInput, DisabledBoxDoesNotOpen) {
+  FilterTypeBox f;
+  f.host.show();
+  f.box.setEnabled(false);
+  QTest::mouseClick(&f.box, Qt::LeftButton);
+  QTest::mouseDClick(&f.box, Qt::LeftButton);
+  EXPECT_FALSE(f.box.view()->isVisible());
+  EXPECT_TRUE(f.Delivered().empty());
+
+  f.box.setEnabled(true);
+  QTest::mouseClick(&f.box, Qt::LeftButton);
+  EXPECT_TRUE(f.box.view()->isVisible());
+  f.box.hidePopup();
+}
+
+TEST(QelComboBoxLayout, ScaleGrowsTextRectangleFontsAndSkin) {
+  FilterTypeBox plain;
+  FilterTypeBox scaled(QRect(10, 10, 120, 60));
+  EXPECT_DOUBLE_EQ(plain.box.scale(), 1.0);
+  EXPECT_DOUBLE_EQ(scaled.box.scale(), 1.5);
+  EXPECT_EQ(plain.box.textRect(), QRect(4, 0, 58, 29));
+  EXPECT_EQ(scaled.box.textRect(), QRect(6, 0, 87, 43));  // 4,0,62,29 × 1.5, truncated
+  // Font cells: the host's 20 for the shown text, frame height − 8 for the list.
+  EXPECT_NEAR(QFontMetricsF(plain.box.displayFont()).height(), 20, 1.0);
+  EXPECT_NEAR(QFontMetricsF(scaled.box.displayFont()).height(), 30, 1.0);
+  EXPECT_NEAR(QFontMetricsF(plain.box.itemFont()).height(), 22, 1.0);
+  EXPECT_NEAR(QFontMetricsF(scaled.box.itemFont()).height(), 33, 1.0);
+
+  // The skin covers 120×45 from the top-left corner; the rest of the box shows the host.
+  const QImage picture = Picture(scaled.box);
+  EXPECT_EQ(picture.pixelColor(100, 38), kUnfocusedBlue);
+  EXPECT_EQ(picture.pixelColor(106, 21), kArrowGrey) << "the arrow sits at 71,15 × 1.5";
+  EXPECT_EQ(picture.pixelColor(60, 52), QColor(38, 40, 44));
+}
+
+TEST(QelComboBoxLayout, FocusPicksTheSkinFrame) {
+  FilterTypeBox f;
+  f.host.show();
+  f.host.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+  f.box.setFocus();
+  EXPECT_EQ(Picture(f.box).pixelColor(75, 25), kFocusedBlue);
+  EXPECT_FALSE(test::SaveScreenshot(f.box, "qel_combo_box_focused").isEmpty());
+  f.box.clearFocus();
+  EXPECT_EQ(Picture(f.box).pixelColor(75, 25), kUnfocusedBlue);
+  EXPECT_FALSE(test::SaveScreenshot(f.box, "qel_combo_box_unfocused").isEmpty());
+}
+
+TEST(QelComboBoxScreenshot, EditorBoxesAtTheirSizes) {
+  FilterTypeBox filterType(QRect(10, 10, 110, 24), 1, 160);
+  filterType.box.SetFontHeight(18);
+  filterType.box.SetSelection(2);
+  EXPECT_FALSE(test::SaveScreenshot(filterType.box, "qel_combo_box_filter_type").isEmpty());
+  FilterTypeBox wide(QRect(10, 10, 130, 30), 2, 166);
+  wide.box.SetFontHeight(22);
+  wide.box.SetSelection(6);
+  EXPECT_FALSE(test::SaveScreenshot(wide.box, "qel_combo_box_wide").isEmpty());
+}
+
+}  // namespace
+}  // namespace rmt4::ui

@@ -1,0 +1,141 @@
+#include <QPainter>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "screenshot.h"
+#include "ui/controls/mem_dc.h"
+#include "ui/controls/qel_static.h"
+#include "ui/platform/artwork.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFAFAFAu;
+constexpr std::uint32_t kBlack = 0xFF000000u;
+
+QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+/// True when `part` equals the region of `whole` that starts at `offset`.
+bool SameAsRegion(const QImage& part, const QImage& whole, QPoint offset) {
+  return part == whole.copy(QRect(offset, part.size()));
+}
+
+/// The bounding box of the pixels that are not black.
+QRect InkedArea(const QImage& picture) {
+  QRect inked;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.pixel(x, y) != qRgb(0, 0, 0)) inked |= QRect(x, y, 1, 1);
+    }
+  }
+  return inked;
+}
+
+/// The label with a solid black fill, so only the text varies between pictures.
+struct FilledLabel {
+  FilledLabel(QSize size, std::uint32_t flags, int fontSize, const QString& text) : label(&host) {
+    host.resize(600, 200);
+    label.setGeometry(QRect(QPoint(0, 0), size));
+    label.SetFillColour(kBlack);
+    label.SetTextStyle(flags, fontSize, QStringLiteral("微软雅黑"), kWhite);
+    label.SetText(text);
+  }
+  QWidget host;
+  Cqel_CStatic label;
+};
+
+TEST(QelStaticLayout, TextWiderThanTheLabelGrowsEquallyToBothSidesAndDoesNotWrap) {
+  // Wrapping is allowed (no single-line bit); "one two three" would break at its spaces if the label's width held.
+  const QString text = QStringLiteral("one two three");
+  FilledLabel narrow(QSize(41, 30), 0x05, 16, text);
+  FilledLabel wide(QSize(401, 30), 0x05, 16, text);
+  const QImage narrowPicture = Picture(narrow.label);
+  const QImage widePicture = Picture(wide.label);
+  const QRect inked = InkedArea(widePicture);
+  ASSERT_LT(inked.left(), 180);
+  ASSERT_GT(inked.right(), 220) << "the text must be wider than the narrow label";
+  EXPECT_TRUE(SameAsRegion(narrowPicture, widePicture, QPoint(180, 0)))
+      << "the narrow label must show the middle of the wide label's one-line text";
+
+  // Once the layout has grown to the text's width, the alignment no longer moves it.
+  FilledLabel leftAligned(QSize(41, 30), 0x04, 16, text);
+  FilledLabel rightAligned(QSize(41, 30), 0x06, 16, text);
+  EXPECT_EQ(Picture(leftAligned.label), narrowPicture);
+  EXPECT_EQ(Picture(rightAligned.label), narrowPicture);
+}
+
+TEST(QelStaticLayout, TextHigherThanTheLabelGrowsEquallyUpAndDown) {
+  // Top-aligned text in a 10-pixel label ends up where a 50-pixel label centres it.
+  FilledLabel low(QSize(120, 10), 0x21, 30, QStringLiteral("Mg"));
+  FilledLabel high(QSize(120, 50), 0x25, 30, QStringLiteral("Mg"));
+  EXPECT_TRUE(SameAsRegion(Picture(low.label), Picture(high.label), QPoint(0, 20)));
+}
+
+TEST(QelStaticComposition, EmptyTextShowsOnlyBackgroundFillAndImage) {
+  CMemDcClass background;
+  background.Recreate(0, 0, 300, 100);
+  QPainter(&background.image()).fillRect(QRect(0, 0, 300, 100), QColor(30, 60, 90));
+  QWidget host;
+  host.resize(300, 100);
+  Cqel_CStatic label(&host);
+  label.setGeometry(20, 30, 78, 22);
+  label.SetBackgroundSource(&background);
+  label.SetAncestorLevel(1);
+  label.SetImage(146, 78, 22);
+  const QImage bare = Picture(label);
+  EXPECT_EQ(bare.pixelColor(40, 11), QColor(30, 60, 90)) << "the host's pixels show through";
+  EXPECT_EQ(bare.pixelColor(1, 11), LoadArtwork(146).pixelColor(1, 11)) << "the bracket is drawn";
+
+  label.SetTextStyle(0x25, 14, QStringLiteral("微软雅黑"), kWhite);
+  label.SetText(QStringLiteral("-12.5"));
+  EXPECT_NE(Picture(label), bare);
+  label.SetText(QString());
+  EXPECT_EQ(Picture(label), bare) << "clearing the text must recompose the picture without it";
+
+  label.SetFillColour(0x80FF0000u);
+  const QColor filled = Picture(label).pixelColor(40, 11);
+  EXPECT_NEAR(filled.red(), (255 + 30) / 2, 2);
+  EXPECT_NEAR(filled.blue(), 90 / 2, 2);
+  label.SetFillColour(0x00FF0000u);  // alpha 0: no fill at all
+  EXPECT_EQ(Picture(label), bare);
+}
+
+TEST(QelStaticComposition, ImageFrameIsCutFromItsColumnAndStretchedOverTheLabel) {
+  // The combo skin holds two 80×30 frames of different blues side by side.
+  const QImage skin = LoadArtwork(152);
+  QWidget host;
+  Cqel_CStatic label(&host);
+  label.setGeometry(0, 0, 160, 60);
+  label.SetImage(152, 80, 30);
+  EXPECT_EQ(Picture(label).pixelColor(40, 30), skin.pixelColor(20, 15));
+  label.SetImageFrame(1);
+  const QImage second = Picture(label);
+  EXPECT_EQ(second.pixelColor(40, 30), skin.pixelColor(100, 15));
+  EXPECT_NE(second.pixelColor(40, 30), skin.pixelColor(20, 15));
+}
+
+TEST(QelStaticScreenshot, ValueReadOutOverTheStrip) {
+  CMemDcClass background;
+  background.Recreate(0, 0, 120, 40);
+  QPainter(&background.image()).fillRect(QRect(0, 0, 120, 40), QColor(38, 40, 44));
+  QWidget host;
+  host.resize(120, 40);
+  Cqel_CStatic readOut(&host);
+  readOut.setGeometry(10, 8, 100, 24);
+  readOut.SetBackgroundSource(&background);
+  readOut.SetAncestorLevel(1);
+  readOut.SetImage(146, 78, 22);
+  readOut.SetTextStyle(0x50000025u, 14, QStringLiteral("微软雅黑"), 0xC8FAFAFAu);
+  readOut.SetText(QStringLiteral("-12.5dB"));
+  EXPECT_FALSE(test::SaveScreenshot(readOut, "qel_static_readout").isEmpty());
+  Cqel_CStatic model(&host);
+  model.setGeometry(0, 0, 120, 30);
+  model.SetFillColour(0xFFDCDEE2u);
+  model.SetTextStyle(0x40000124u, 14, QStringLiteral("微软雅黑"), kBlack);
+  model.SetText(QStringLiteral("RMT-4 调音台"));
+  EXPECT_FALSE(test::SaveScreenshot(model, "qel_static_model_name").isEmpty());
+}
+
+}  // namespace
+}  // namespace rmt4::ui
