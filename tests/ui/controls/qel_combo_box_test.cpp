@@ -85,6 +85,10 @@ TEST(QelComboBoxSelection, SetSelectionChangesOnlyTheShownItem) {
   EXPECT_EQ(f.box.shownIndex(), 0);
   f.box.SetSelection(0);
   EXPECT_EQ(Picture(f.box), outOfRange);
+
+  // The host renaming the shown item (a language change) shows the new text.
+  f.box.setItemText(0, QStringLiteral("直通"));
+  EXPECT_NE(Picture(f.box), outOfRange);
 }
 
 TEST(QelComboBoxSelection, UserPickInTheListShowsItAndNotifiesOnce) {
@@ -147,6 +151,8 @@ TEST(QelComboBoxLayout, ScaleGrowsTextRectangleFontsAndSkin) {
   EXPECT_DOUBLE_EQ(scaled.box.scale(), 1.5);
   EXPECT_EQ(plain.box.textRect(), QRect(4, 0, 58, 29));
   EXPECT_EQ(scaled.box.textRect(), QRect(6, 0, 87, 43));  // 4,0,62,29 × 1.5, truncated
+  scaled.box.SetComboStyle(9);  // no such row: the first one stands in
+  EXPECT_EQ(scaled.box.textRect(), QRect(6, 0, 87, 43));
   // Font cells: the host's 20 for the shown text, frame height − 8 for the list.
   EXPECT_NEAR(QFontMetricsF(plain.box.displayFont()).height(), 20, 1.0);
   EXPECT_NEAR(QFontMetricsF(scaled.box.displayFont()).height(), 30, 1.0);

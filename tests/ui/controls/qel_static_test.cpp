@@ -99,6 +99,11 @@ TEST(QelStaticComposition, EmptyTextShowsOnlyBackgroundFillAndImage) {
   EXPECT_NEAR(filled.blue(), 90 / 2, 2);
   label.SetFillColour(0x00FF0000u);  // alpha 0: no fill at all
   EXPECT_EQ(Picture(label), bare);
+
+  // Moved over another part of the host, the label shows that part.
+  QPainter(&background.image()).fillRect(QRect(200, 30, 78, 22), QColor(90, 20, 20));
+  label.move(200, 30);
+  EXPECT_EQ(Picture(label).pixelColor(40, 11), QColor(90, 20, 20));
 }
 
 TEST(QelStaticComposition, ImageFrameIsCutFromItsColumnAndStretchedOverTheLabel) {
