@@ -1,0 +1,19 @@
+#include "ui/main/level_table.h"
+
+#include <algorithm>
+
+namespace rmt4::ui {
+
+std::uint16_t LevelAtStep(int step) {
+  return LevelTable[static_cast<std::size_t>(std::clamp(step, 0, static_cast<int>(kLevelTableSize) - 1))];
+}
+
+std::optional<int> FaderStepForLevel(std::uint16_t raw) {
+  const std::uint16_t level = raw & kLevelMask;
+  const auto end = LevelTable.begin() + kStripFaderTop + 1;
+  const auto found = std::lower_bound(LevelTable.begin(), end, level);
+  if (found == end) return std::nullopt;
+  return static_cast<int>(found - LevelTable.begin());
+}
+
+}  // namespace rmt4::ui

@@ -1,0 +1,111 @@
+#include "ui/main/strip_bank.h"
+
+#include "ui/main/main_in_put.h"
+#include "ui/main/main_out.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::ui {
+namespace {
+
+// Nominal geometry of the strips in the main window.
+constexpr int kInputLeft = 3;
+constexpr int kInputTop = 53;
+constexpr int kInputBottom = 692;
+constexpr int kDigitalGap = 22;  // before the tenth strip
+constexpr int kDigitalStrip = 9;
+constexpr int kOutputTop = 51;
+
+// Strips without phantom power, and the effect returns without routing or pan.
+bool HasPhantomPower(int strip) { return strip < 8; }
+bool IsEffectReturn(int strip) { return strip == kFx1Strip || strip == kFx2Strip; }
+
+void SwitchOffAbsentControls(CMainInPut& strip, int index) {
+  if (!HasPhantomPower(index)) strip.SetControlShown(StripControl::PhantomButton, false);
+  if (IsEffectReturn(index)) {
+    strip.SetControlShown(StripControl::LeftButton, false);
+    strip.SetControlShown(StripControl::RightButton, false);
+    strip.SetControlShown(StripControl::PanLabel, false);
+    strip.SetControlShown(StripControl::Pan, false);
+  }
+}
+
+}  // namespace
+
+StripBank::StripBank(QWidget* host, ParamTable& params) : params_(params) {
+  for (int i = 0; i < kInputStripCount; ++i) {
+    auto* strip = new CMainInPut(host);
+    strip->SetIndex(i);
+    SwitchOffAbsentControls(*strip, i);
+    inputs_[static_cast<std::size_t>(i)] = strip;
+  }
+  output_ = new CMainOut(host);
+  output_->SetIndex(kOutputStrip);
+  // The output strip has no phantom power.
+  output_->SetControlShown(StripControl::PhantomButton, false);
+}
+
+void StripBank::Layout(double s, double sx, int clientWidth) {
+  const int top = static_cast<int>(kInputTop * s);
+  const int height = static_cast<int>(kInputBottom * s) - top;
+  int x = static_cast<int>(kInputLeft * sx);
+  for (int i = 0; i < kInputStripCount; ++i) {
+    CMainInPut& strip = inputStrip(i);
+    if (i == kDigitalStrip) x += static_cast<int>(kDigitalGap * s);
+    const int width = static_cast<int>(strip.nominalSize().width() * s);
+    strip.SetScale(s);
+    strip.setGeometry(x, top, width, height);
+    x += width;
+  }
+  const QSize nominal = output_->nominalSize();
+  const int width = static_cast<int>(nominal.width() * s);
+  output_->SetScale(s);
+  output_->setGeometry(clientWidth - 1 - width, static_cast<int>(kOutputTop * s), width,
+                       static_cast<int>(nominal.height() * s));
+}
+
+void StripBank::SetVisible(bool visible) {
+  for (CMainInPut* strip : inputs_) strip->setVisible(visible);
+  output_->setVisible(visible);
+}
+
+void StripBank::ControlEdited(int strip, int code) {
+  const auto stripCode = static_cast<StripCode>(code);
+  if (strip >= 0 && strip < kInputStripCount) {
+    WriteInputStripEdit(params_, strip, stripCode, inputStrip(strip).ReadControl(stripCode));
+  } else if (strip == kOutputStrip && stripCode == StripCode::Bus) {
+    for (const StripUpdate& update : OutputBusUpdates(params_, output_->selectedBus())) Apply(update);
+  } else if (strip == kOutputStrip) {
+    WriteOutputStripEdit(params_, output_->selectedBus(), stripCode, output_->ReadControl(stripCode));
+  }
+}
+
+void StripBank::ValueArrived(ParamAddress address) {
+  if (!IsValidAddress(address)) return;
+  const std::uint16_t value = params_.Value(address);
+  if (address == address::kLevelMeters) {
+    const MeterLevels levels = MeterLevelsFromWord(value);
+    output_->SetMeterLevels(levels.left, levels.right);
+  }
+  for (const StripUpdate& update : StripUpdatesFor(address, value, output_->selectedBus())) Apply(update);
+}
+
+void StripBank::RefreshTexts() {
+  for (CMainInPut* strip : inputs_) PostWindowMessage(strip, kRefreshTexts, 0, 0);
+  PostWindowMessage(output_, kRefreshTexts, 0, 0);
+}
+
+int StripBank::OutputBus() const { return output_->selectedBus(); }
+
+CMainInPut& StripBank::inputStrip(int i) const { return *inputs_.at(static_cast<std::size_t>(i)); }
+
+CStripBase* StripBank::Strip(int strip) const {
+  if (strip == kOutputStrip) return output_;
+  if (strip >= 0 && strip < kInputStripCount) return inputs_[static_cast<std::size_t>(strip)];
+  return nullptr;
+}
+
+void StripBank::Apply(const StripUpdate& update) const {
+  if (CStripBase* strip = Strip(update.strip)) strip->ApplyValue(update.code, update.value);
+}
+
+}  // namespace rmt4::ui

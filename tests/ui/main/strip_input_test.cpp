@@ -1,0 +1,292 @@
+// Input strips through real clicks and drags on their controls, and console
+// values through the bank, against the parameter table.
+#include <gtest/gtest.h>
+
+#include <QWheelEvent>
+
+#include "i18n/language.h"
+#include "strip_test_host.h"
+#include "ui/controls/ea_qel2.h"
+#include "ui/controls/qel_static.h"
+#include "ui/main/main_in_put.h"
+
+namespace rmt4::ui {
+namespace {
+
+using test::Arrive;
+using test::Click;
+using test::Deliver;
+using test::DirtyCount;
+using test::DragFader;
+using test::StripHost;
+
+constexpr int kReleased = 1;
+constexpr int kPressed = 2;
+
+class InputStripTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
+    Deliver();  // the strips' own first text refresh
+    test::ClearDirty(params);
+  }
+  void TearDown() override { (void)SetCurrentLanguage(previousLanguage); }
+
+  CMainInPut& strip(int i) { return host.bank.inputStrip(i); }
+  CGDI_Button& button(int i, StripCode code) { return strip(i).button(code); }
+  std::string LevelText(int i) { return strip(i).levelLabel().text().toStdString(); }
+  std::string PanText(int i) { return strip(i).panLabel().text().toStdString(); }
+
+  LanguageIndex previousLanguage = CurrentLanguage();
+  ParamTable params;
+  StripHost host{params};
+};
+
+TEST_F(InputStripTest, MuteAndPhantomShareTheSwitchesWordAndKeepEachOthersBits) {
+  // CH3: block 132. On, phantom power on, and bit 2 the console's own.
+  Arrive(params, host.bank, 132, 0x000D);
+  EXPECT_EQ(button(2, StripCode::Mute).state(), kReleased);
+  EXPECT_EQ(button(2, StripCode::Phantom48V).state(), kPressed);
+
+  Click(button(2, StripCode::Mute));
+  EXPECT_EQ(params.Value(132), 0x0005);  // bit 3 cleared: muted; bits 0 and 2 kept
+  EXPECT_TRUE(params[132].dirty.load());
+
+  Click(button(2, StripCode::Mute));
+  EXPECT_EQ(params.Value(132), 0x000D);
+
+  Arrive(params, host.bank, 132, 0x0008);
+  EXPECT_EQ(button(2, StripCode::Mute).state(), kReleased);
+  EXPECT_EQ(button(2, StripCode::Phantom48V).state(), kReleased);
+  Arrive(params, host.bank, 132, 0x0001);
+  EXPECT_EQ(button(2, StripCode::Mute).state(), kPressed);
+  EXPECT_EQ(button(2, StripCode::Phantom48V).state(), kPressed);
+}
+
+TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
+  Arrive(params, host.bank, 132, 0x0008);
+  CGDI_Button& phantom = button(2, StripCode::Phantom48V);
+  {
+    test::MessageBoxAnswerer no(QStringLiteral("&No"));
+    Click(phantom);
+    EXPECT_EQ(no.answered(), 1);
+    EXPECT_EQ(no.lastText().toStdString(), "Operating 48V");
+  }
+  EXPECT_EQ(phantom.state(), kReleased);
+  EXPECT_EQ(DirtyCount(params), 0);
+  EXPECT_EQ(params.Value(132), 0x0008);
+
+  {
+    test::MessageBoxAnswerer yes(QStringLiteral("&Yes"));
+    Click(phantom);
+    EXPECT_EQ(yes.answered(), 1);
+  }
+  EXPECT_EQ(phantom.state(), kPressed);
+  EXPECT_EQ(params.Value(132), 0x0009);
+  EXPECT_TRUE(params[132].dirty.load());
+
+  // Switching off asks nothing.
+  test::MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
+  Click(phantom);
+  EXPECT_EQ(watcher.answered(), 0);
+  EXPECT_EQ(params.Value(132), 0x0008);
+}
+
+TEST_F(InputStripTest, PflWritesBothPflWordsAndKeepsTheConsolesFlag) {
+  params[59].value.store(0x8000);
+  Click(button(0, StripCode::Pfl));
+  EXPECT_EQ(params.Value(59), 0x8514);  // 0x8000 | 1300
+  EXPECT_EQ(params.Value(60), 0x8514);
+  EXPECT_TRUE(params[60].dirty.load());
+
+  Click(button(0, StripCode::Pfl));
+  EXPECT_EQ(params.Value(59), 0x8000);
+  EXPECT_EQ(params.Value(60), 0x8000);
+
+  // The flag bit alone is not "in PFL".
+  Arrive(params, host.bank, 59, 0x8000);
+  EXPECT_EQ(button(0, StripCode::Pfl).state(), kReleased);
+  Arrive(params, host.bank, 59, 0x8514);
+  EXPECT_EQ(button(0, StripCode::Pfl).state(), kPressed);
+}
+
+TEST_F(InputStripTest, RoutingButtonsWriteNothingOrFullLevel) {
+  // DIGTAL lives in block 476: L at 487, R at 488.
+  Arrive(params, host.bank, 487, 1300);
+  Arrive(params, host.bank, 488, 0);
+  EXPECT_EQ(button(9, StripCode::Left).state(), kPressed);
+  EXPECT_EQ(button(9, StripCode::Right).state(), kReleased);
+
+  Click(button(9, StripCode::Left));
+  Click(button(9, StripCode::Right));
+  EXPECT_EQ(params.Value(487), 0);
+  EXPECT_EQ(params.Value(488), 1300);
+  EXPECT_TRUE(params[487].dirty.load());
+  EXPECT_TRUE(params[488].dirty.load());
+}
+
+TEST_F(InputStripTest, FaderDragWritesLevelsAndShowsThem) {
+  CEQ_G_1& fader = strip(0).fader();
+  DragFader(fader, 109);  // 166 px above the bottom: step 180
+  EXPECT_EQ(fader.position(), 180);
+  EXPECT_EQ(params.Value(50), 1200);
+  EXPECT_TRUE(params[50].dirty.load());
+  EXPECT_EQ(LevelText(0), "0.0dB");
+
+  DragFader(fader, 0);  // above the top: clamped
+  EXPECT_EQ(params.Value(50), 1300);
+  EXPECT_EQ(LevelText(0), "10.0dB");
+
+  DragFader(fader, 292);
+  EXPECT_EQ(params.Value(50), 0);
+  EXPECT_EQ(LevelText(0), "- \u221E");
+}
+
+TEST_F(InputStripTest, FaderKeysStepTheLevel) {
+  CEQ_G_1& fader = strip(4).fader();  // CH5: fader at 222
+  Arrive(params, host.bank, 222, 1200);
+  fader.setFocus();
+  QTest::keyClick(&fader, Qt::Key_Up);
+  Deliver();
+  EXPECT_EQ(params.Value(222), 1201);
+  EXPECT_EQ(LevelText(4), "0.1dB");
+}
+
+TEST_F(InputStripTest, ConsoleLevelsPlaceTheFader) {
+  CEQ_G_1& fader = strip(1).fader();  // CH2: fader at 93
+  Arrive(params, host.bank, 93, 1001);
+  EXPECT_EQ(fader.position(), 81);  // the step of 1002
+  EXPECT_EQ(LevelText(1), "-19.8dB");
+
+  Arrive(params, host.bank, 93, 0x8000 | 1200);  // bit 15 ignored
+  EXPECT_EQ(fader.position(), 180);
+
+  Arrive(params, host.bank, 93, 1301);  // beyond the fader: it stays
+  EXPECT_EQ(fader.position(), 180);
+  EXPECT_EQ(LevelText(1), "0.0dB");
+
+  Arrive(params, host.bank, 93, 780);
+  EXPECT_EQ(LevelText(1), "-42dB");
+  EXPECT_EQ(DirtyCount(params), 0);  // showing a value writes nothing
+}
+
+TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
+  Arrive(params, host.bank, 49, 100);  // CH1 pan
+  EXPECT_EQ(PanText(0), "L = R");
+  Arrive(params, host.bank, 49, 0);
+  EXPECT_EQ(PanText(0), "L 100%");
+  Arrive(params, host.bank, 49, 200);
+  EXPECT_EQ(PanText(0), "R 100%");
+  Arrive(params, host.bank, 49, 100);
+  ASSERT_EQ(DirtyCount(params), 0);
+
+  // Thumb at the track's middle (x 30 of 60); 33 px right of the track start is 150.
+  CEA_Qel2& pan = strip(0).pan();
+  QTest::mousePress(&pan, Qt::LeftButton, {}, QPoint(30, 7));
+  QTest::mouseMove(&pan, QPoint(41, 7));
+  QTest::mouseRelease(&pan, Qt::LeftButton, {}, QPoint(41, 7));
+  Deliver();
+  EXPECT_EQ(params.Value(49), 150);
+  EXPECT_TRUE(params[49].dirty.load());
+  EXPECT_EQ(PanText(0), "R 50%");
+
+  QWheelEvent down(QPointF(30, 7), pan.mapToGlobal(QPointF(30, 7)), {}, QPoint(0, -120), Qt::NoButton, {},
+                   Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(&pan, &down);
+  Deliver();
+  EXPECT_EQ(params.Value(49), 149);
+  EXPECT_EQ(PanText(0), "R 49%");
+}
+
+TEST_F(InputStripTest, EffectReturnsUseTheirOwnAddressesAndThePflBusWord) {
+  Arrive(params, host.bank, 1111, 1);
+  Click(button(10, StripCode::Mute));
+  EXPECT_EQ(params.Value(1111), 0);  // stored as "on"
+  Click(button(10, StripCode::Mute));
+  EXPECT_EQ(params.Value(1111), 1);
+
+  Arrive(params, host.bank, 1148, 0);
+  EXPECT_EQ(button(11, StripCode::Mute).state(), kPressed);
+
+  params[address::kPflBus].value.store(0x0001);  // AUX1 in PFL
+  Click(button(11, StripCode::Pfl));
+  EXPECT_EQ(params.Value(address::kPflBus), 0x0201);
+  Click(button(11, StripCode::Pfl));
+  EXPECT_EQ(params.Value(address::kPflBus), 0x0001);
+
+  Arrive(params, host.bank, address::kPflBus, 0x0100);
+  EXPECT_EQ(button(10, StripCode::Pfl).state(), kPressed);
+  EXPECT_EQ(button(11, StripCode::Pfl).state(), kReleased);
+
+  DragFader(strip(11).fader(), 109);
+  EXPECT_EQ(params.Value(1147), 1200);
+  Arrive(params, host.bank, 1110, 1300);
+  EXPECT_EQ(strip(10).fader().position(), 280);
+}
+
+TEST_F(InputStripTest, ControlsAStripLacksAreParkedAndIgnoreInput) {
+  // ST9/10 has no phantom power; Fx1 has no phantom power, routing or pan.
+  for (const auto& [index, control, code] : {std::tuple{8, StripControl::PhantomButton, StripCode::Phantom48V},
+                                             std::tuple{10, StripControl::PhantomButton, StripCode::Phantom48V},
+                                             std::tuple{10, StripControl::LeftButton, StripCode::Left},
+                                             std::tuple{10, StripControl::RightButton, StripCode::Right}}) {
+    SCOPED_TRACE(index);
+    EXPECT_FALSE(strip(index).controlShown(control));
+    CGDI_Button& absent = button(index, code);
+    EXPECT_EQ(absent.y(), -1000);
+    EXPECT_EQ(strip(index).childAt(absent.geometry().translated(0, 1000).center()), nullptr);
+    const int before = absent.state();
+    test::MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
+    Click(absent);
+    EXPECT_EQ(watcher.answered(), 0);
+    EXPECT_EQ(absent.state(), before);
+  }
+  CEA_Qel2& pan = strip(10).pan();
+  EXPECT_EQ(pan.y(), -1000);
+  EXPECT_EQ(strip(10).panLabel().y(), -1000);
+  pan.setFocus();
+  QTest::keyClick(&pan, Qt::Key_Right);
+  QTest::mouseClick(&pan, Qt::LeftButton, {}, QPoint(50, 7));
+  Deliver();
+  EXPECT_EQ(DirtyCount(params), 0);
+
+  // Everything else of those strips is in place.
+  EXPECT_TRUE(strip(8).controlShown(StripControl::Pan));
+  EXPECT_EQ(button(8, StripCode::Left).y(), 204);
+  EXPECT_EQ(button(10, StripCode::Pfl).y(), 126);
+}
+
+TEST_F(InputStripTest, EnterIsLeftToTheHost) {
+  Click(button(6, StripCode::Enter));
+  ASSERT_EQ(host.enteredStrips.size(), 1U);
+  EXPECT_EQ(host.enteredStrips[0], 6);
+  EXPECT_EQ(button(6, StripCode::Enter).state(), 0);  // a push button, no latch
+  EXPECT_EQ(DirtyCount(params), 0);
+}
+
+TEST_F(InputStripTest, NamesAndCaptionsFollowTheLanguage) {
+  EXPECT_EQ(strip(8).nameLabel().text().toStdString(), "ST9/10");
+  EXPECT_EQ(strip(9).nameLabel().text().toStdString(), "DIGTAL");
+  EXPECT_EQ(button(0, StripCode::Enter).text().toStdString(), "ENTER");
+  EXPECT_EQ(button(0, StripCode::Phantom48V).text().toStdString(), "48V");
+
+  ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::TraditionalChinese));
+  host.bank.RefreshTexts();
+  Deliver();
+  EXPECT_EQ(button(3, StripCode::Mute).text().toStdString(), "靜音");
+  EXPECT_EQ(button(3, StripCode::Pfl).text().toStdString(), "監聽");
+  EXPECT_EQ(button(3, StripCode::Left).text().toStdString(), "L");
+}
+
+TEST_F(InputStripTest, ScaleMultipliesEveryRectangle) {
+  CMainInPut& first = strip(0);
+  first.SetScale(1.5);
+  first.resize(123, 958);
+  const QRect mute = first.button(StripCode::Mute).geometry();
+  EXPECT_EQ(mute, QRect(15, 130, 90, 45));
+  EXPECT_EQ(first.fader().geometry(), QRect(16, 489, 88, 439));
+  EXPECT_EQ(first.background().image().size(), QSize(123, 958));
+}
+
+}  // namespace
+}  // namespace rmt4::ui

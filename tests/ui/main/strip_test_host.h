@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest/QTest>
+
+#include <vector>
+
+#include "protocol/param_table.h"
+#include "ui/controls/eq_g_1.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/main/strip_bank.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::ui::test {
+
+/// A plain stand-in for the main window: hosts a strip bank at the nominal
+/// size, forwards ControlEdited to it as the main window does and records
+/// the ENTER notifications it keeps for itself.
+class StripHost : public QWidget {
+ public:
+  explicit StripHost(ParamTable& params) : bank(this, params) {
+    resize(1144, 712);
+    bank.Layout(1.0, 1.0, width());
+    show();
+  }
+
+  StripBank bank;
+  std::vector<int> enteredStrips;
+
+ protected:
+  bool event(QEvent* event) override {
+    const WindowMessage* message = AsWindowMessage(event);
+    if (message == nullptr || message->message() != kControlEdited) return QWidget::event(event);
+    const int strip = static_cast<int>(message->wParam());
+    const int code = static_cast<int>(message->lParam());
+    if (code == 0) {
+      enteredStrips.push_back(strip);
+    } else {
+      bank.ControlEdited(strip, code);
+    }
+    return true;
+  }
+};
+
+/// Delivers what the controls and strips posted (a click travels control →
+/// strip → host in two posted messages).
+inline void Deliver() {
+  for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
+}
+
+inline void Click(QWidget& control) {
+  QTest::mouseClick(&control, Qt::LeftButton);
+  Deliver();
+}
+
+/// Drags the fader's cap (found at its current position) to height `y`.
+inline void DragFader(CEQ_G_1& fader, int y) {
+  const double span = 275.0 - 18.0;
+  const int capY = static_cast<int>(275.0 - fader.position() * span / fader.maxValue());
+  const int x = fader.width() / 2;
+  QTest::mousePress(&fader, Qt::LeftButton, {}, QPoint(x, capY));
+  QTest::mouseMove(&fader, QPoint(x, y));
+  QTest::mouseRelease(&fader, Qt::LeftButton, {}, QPoint(x, y));
+  Deliver();
+}
+
+/// Sets a console value and reports its arrival, as the link layer does.
+inline void Arrive(ParamTable& params, StripBank& bank, ParamAddress address, std::uint16_t value) {
+  params[address].value.store(value);
+  bank.ValueArrived(address);
+}
+
+[[nodiscard]] inline int DirtyCount(const ParamTable& params) {
+  int count = 0;
+  for (ParamAddress a = 0; a < kParamCount; ++a) count += params[a].dirty.load() ? 1 : 0;
+  return count;
+}
+
+inline void ClearDirty(ParamTable& params) {
+  for (ParamAddress a = 0; a < kParamCount; ++a) params[a].dirty.store(false);
+}
+
+/// Answers every message box that opens with the button whose text is
+/// `answer` and counts them.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(QString answer) : answer_(std::move(answer)) {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { AnswerOpenBox(); });
+    timer_.start();
+  }
+
+  [[nodiscard]] int answered() const { return answered_; }
+  [[nodiscard]] const QString& lastText() const { return lastText_; }
+
+ private:
+  void AnswerOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() != answer_) continue;
+      lastText_ = box->text();
+      ++answered_;
+      button->click();
+      return;
+    }
+  }
+
+  QString answer_;
+  QTimer timer_;
+  int answered_ = 0;
+  QString lastText_;
+};
+
+}  // namespace rmt4::ui::test
