@@ -74,9 +74,11 @@ constexpr std::array<ScaleMark, 10> kScaleMarks{{{280, "10"},
 void DrawFaderWell(QPainter& p, qreal faderTop) {
   DrawRecess(p, QRectF(10, faderTop - 2, 61, 297), QColor(30, 32, 35), 4);
   QFont font("DejaVu Sans");
+  QFont infinity = font;
   font.setPixelSize(7);
-  p.setFont(font);
+  infinity.setPixelSize(10);  // at 7 px the sign reads as a dash
   for (const ScaleMark& mark : kScaleMarks) {
+    p.setFont(mark.step == 0 ? infinity : font);
     const qreal y = faderTop + 275.0 - mark.step * (275.0 - 18.0) / 280.0;
     p.setPen(QPen(mark.step == 180 ? QColor(220, 224, 230) : kEngraving, 1.0));
     p.drawLine(QPointF(4, y), QPointF(8, y));

@@ -36,13 +36,13 @@ constexpr qreal kReadoutFrameHeight = 22;
 // Where the parent parks a control it switched off.
 constexpr int kParkedTop = -1000;
 
-struct ButtonSpec {
+struct ButtonLayout {
   QRect nominal;
   int pngId;
 };
 
 // ENTER, MUTE, PFL, 48V; L and R follow at the strip's routing row.
-constexpr std::array<ButtonSpec, 4> kUpperButtons{{
+constexpr std::array<ButtonLayout, 4> kUpperButtons{{
     {QRect(10, 48, 60, 30), 138},
     {QRect(10, 87, 60, 30), 136},
     {QRect(10, 126, 60, 30), 137},
@@ -83,7 +83,7 @@ CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
   labels_[kPanLabel]->SetImage(kReadoutImage, kReadoutFrameWidth, kReadoutFrameHeight);
   labels_[kLevelLabel]->SetImage(kReadoutImage, kReadoutFrameWidth, kReadoutFrameHeight);
 
-  for (const ButtonSpec& spec : kUpperButtons) AddButton(spec.nominal, spec.pngId);
+  for (const ButtonLayout& layout : kUpperButtons) AddButton(layout.nominal, layout.pngId);
   AddButton(QRect(10, routingTop, 31, 24), kRoutingButtonImage);
   AddButton(QRect(41, routingTop, 31, 24), kRoutingButtonImage);
   button(StripCode::Mute).SetState(kButtonReleased);
@@ -101,7 +101,7 @@ CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
   pan_->SetCaptionLayout(0);
   pan_->SetMinValue(kPanMin);
   pan_->SetMaxValue(kPanMax);
-  pan_->SetValue(kPanCentre);
+  ShowPanValue(kPanCentre);
   AddPlacement(*pan_, kPanRect);
 
   fader_ = new CEQ_G_1(this, kFaderMoved);
@@ -259,7 +259,7 @@ void CStripBase::ApplyValue(StripCode code, int raw) {
       button(code).SetState(raw <= 0 ? kButtonReleased : kButtonPressed);
       break;
     case StripCode::Pan:
-      pan_->SetValue(raw);
+      ShowPanValue(raw);
       RefreshPanText();
       break;
     case StripCode::Fader:
@@ -290,6 +290,19 @@ QString CStripBase::ButtonCaption(int buttonIndex) const {
       return QStringLiteral("R");
     default:
       return {};
+  }
+}
+
+void CStripBase::ShowPanValue(double value) {
+  // The slider takes the keyboard focus when given a value; a value from the
+  // console must not, or the arrow keys would then edit a pan the user never chose.
+  QWidget* focused = window()->focusWidget();
+  pan_->SetValue(value);
+  if (focused == pan_) return;
+  if (focused != nullptr) {
+    focused->setFocus(Qt::OtherFocusReason);
+  } else {
+    pan_->clearFocus();
   }
 }
 

@@ -198,6 +198,22 @@ TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
   EXPECT_EQ(PanText(0), "R 49%");
 }
 
+TEST_F(InputStripTest, ConsolePanValuesLeaveTheKeyboardFocusWhereItWas) {
+  CEQ_G_1& fader = strip(3).fader();
+  fader.setFocus();
+  ASSERT_EQ(host.focusWidget(), &fader);
+  Arrive(params, host.bank, 49, 60);
+  EXPECT_EQ(host.focusWidget(), &fader);
+
+  // So the arrow keys still go to the fader the user chose, not to CH1's pan.
+  QTest::keyClick(host.focusWidget(), Qt::Key_Up);
+  QTest::keyClick(host.focusWidget(), Qt::Key_Right);
+  Deliver();
+  EXPECT_EQ(params.Value(49), 60);
+  EXPECT_FALSE(params[49].dirty.load());
+  EXPECT_TRUE(params[222 - 43].dirty.load());  // CH4's fader
+}
+
 TEST_F(InputStripTest, EffectReturnsUseTheirOwnAddressesAndThePflBusWord) {
   Arrive(params, host.bank, 1111, 1);
   Click(button(10, StripCode::Mute));
