@@ -280,13 +280,17 @@ TEST(SliderClicks, OnlyClicksLevelWithTheThumbStep) {
   // Captioned: the thumb occupies the lower half (rows 16..31).
   CEA_Qel2* slider = host.AddSlider(QRect(10, 10, 214, 32), 155, 3, 0, 100, 1);
   slider->SetValue(50);
-  Click(*slider, QPoint(20, 5));
+  Click(*slider, QPoint(20, 15));
   EXPECT_DOUBLE_EQ(slider->GetValue(), 50.0);
   EXPECT_EQ(LastReported(host), 50);  // reported all the same
-  Click(*slider, QPoint(20, 20));
+  Click(*slider, QPoint(20, 16));
   EXPECT_DOUBLE_EQ(slider->GetValue(), 49.0);
+  Click(*slider, QPoint(20, 31));
+  EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
+  Click(*slider, QPoint(20, 32));  // below the control
+  EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
   Click(*slider, QPoint(200, 20));
-  EXPECT_DOUBLE_EQ(slider->GetValue(), 50.0);
+  EXPECT_DOUBLE_EQ(slider->GetValue(), 49.0);
 }
 
 // No host enables the toggle; style 0 has one at x 153..167 (its geometry is
