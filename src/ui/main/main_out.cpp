@@ -28,6 +28,9 @@ constexpr int kMeterMaxLevel = 12;
 
 CMainOut::CMainOut(QWidget* parent) : CStripBase(parent, kBackgroundImage, kRoutingTop) {
   for (int bus = 0; bus < kOutputBusCount; ++bus) AddButton(BusButtonRect(bus), kBusButtonImage);
+  // Unlike an input channel, a bus starts without routing.
+  button(StripCode::Left).SetState(kButtonReleased);
+  button(StripCode::Right).SetState(kButtonReleased);
 
   for (std::size_t side = 0; side < meters_.size(); ++side) {
     auto* meter = new Cqel_Spectrum(this);

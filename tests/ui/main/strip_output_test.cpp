@@ -49,6 +49,10 @@ TEST_F(OutputStripTest, StartsOnMainWithBalanceAndWithoutRouting) {
   for (int bus = 1; bus < kOutputBusCount; ++bus) EXPECT_EQ(strip().button(kFirstBusButton + bus).state(), kReleased);
   EXPECT_FALSE(button(StripCode::Left).shown());
   EXPECT_FALSE(button(StripCode::Right).shown());
+  EXPECT_EQ(button(StripCode::Left).state(), kReleased);
+  EXPECT_EQ(button(StripCode::Right).state(), kReleased);
+  EXPECT_EQ(button(StripCode::Mute).state(), kReleased);
+  EXPECT_EQ(button(StripCode::Pfl).state(), kReleased);
   EXPECT_TRUE(strip().panLabel().isVisible());
   EXPECT_EQ(strip().panLabel().text().toStdString(), "L = R");
   EXPECT_EQ(strip().button(kFirstBusButton + 3).text().toStdString(), "AUX3");
