@@ -193,7 +193,7 @@ TEST_F(OutputStripTest, MetersShowBothNibblesOfTheMeterWord) {
   EXPECT_EQ(strip().leftMeter().level(), 12);
   EXPECT_EQ(strip().rightMeter().level(), 3);
 
-  Arrive(params, host.bank, address::kLevelMeters, 0x0F);
+  Arrive(params, host.bank, address::kLevelMeters, 0xFF0F);  // bits above 7 mean nothing
   (void)strip().leftMeter().grab();  // the meter clamps when it draws
   EXPECT_EQ(strip().leftMeter().level(), 12);
   EXPECT_EQ(strip().rightMeter().level(), 0);
