@@ -69,8 +69,9 @@ constexpr std::array<ScaleMark, 10> kScaleMarks{{{280, "10"},
                                                  {0, "\u221E"}}};
 
 // The fader well (the fader's own 59 × 293 rectangle at `faderTop`) and the
-// dB scale engraved beside it (ticks left, numbers right); the mark heights match the fader cap's
-// travel (cap centre 275 px below the fader's top at the bottom, 18 at +10 dB).
+// dB scale engraved beside it, ticks left and numbers right. The marks follow
+// the cap's travel: its centre is 275 px below the fader's top at the bottom
+// and 18 px below it at +10 dB.
 void DrawFaderWell(QPainter& p, qreal faderTop) {
   DrawRecess(p, QRectF(10, faderTop - 2, 61, 297), QColor(30, 32, 35), 4);
   QFont font("DejaVu Sans");

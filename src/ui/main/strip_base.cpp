@@ -157,7 +157,7 @@ QWidget& CStripBase::ControlWidget(StripControl control) const {
     case StripControl::Fader:
       return *fader_;
     default:
-      return *buttons_[static_cast<std::size_t>(static_cast<int>(control) - static_cast<int>(StripControl::EnterButton))];
+      return button(static_cast<int>(control) - static_cast<int>(StripControl::EnterButton));
   }
 }
 
