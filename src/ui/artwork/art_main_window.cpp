@@ -8,7 +8,7 @@ namespace rmt4::artwork {
 namespace {
 
 constexpr int kWidth = 1144;
-constexpr int kHeight = 712;
+constexpr int kHeight = 710;
 
 // A light caption band (the title is drawn in black on it), the dark button
 // bar below it, and the charcoal floor the strips stand on.

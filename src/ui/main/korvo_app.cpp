@@ -1,15 +1,60 @@
 #include "ui/main/korvo_app.h"
 
 #include <QApplication>
+#include <QIcon>
 
+#include <cstdio>
+
+#include "files/settings_store.h"
+#include "i18n/label_text.h"
+#include "i18n/language_choice.h"
+#include "platform/app_folders.h"
+#include "platform/system_locale.h"
+#include "protocol/link_configuration.h"
+#include "transport/transport_factory.h"
+#include "ui/main/korvo_dlg.h"
+#include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/single_instance.h"
 
 namespace rmt4::ui {
 
 int CKorvoApp::Run(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("RMT-4"));
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(LoadArtwork(128))));
   InstallFontSubstitutes();
-  return 0;
+
+  const AppFolders folders = CurrentAppFolders();
+  (void)SetCurrentLanguage(
+      ChooseLanguage(SettingsStore(folders).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
+
+  SingleInstance instance;
+  switch (instance.TryClaim()) {
+    case SingleInstance::Claim::AlreadyRunning: {
+      instance.AskRunningToActivate();
+      const std::string_view text = LabelText(LabelId::ProgramIsRunning);
+      ShowMessageBox(nullptr, MessageStyle::Ok, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                     QStringLiteral("RMT-4"));
+      return 0;
+    }
+    case SingleInstance::Claim::Failed:
+      // Not worth refusing to run over: the user simply loses the guard.
+      std::fprintf(stderr, "rmt4: cannot tell whether another copy is running: %s\n", qPrintable(instance.problem()));
+      break;
+    case SingleInstance::Claim::First:
+      break;
+  }
+
+  LinkWorker::Options options;
+  options.makeTransport = MakeTransportFactory(TransportChoice{});
+  options.readConfiguration = [folders] { return ReadLinkConfiguration(folders); };
+  options.sceneFolders = folders;
+  CKorvoDlg window(std::move(options));
+  instance.ListenForActivation([&window] { window.BringToFront(); });
+  window.show();
+  return QApplication::exec();
 }
 
 }  // namespace rmt4::ui

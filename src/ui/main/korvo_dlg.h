@@ -17,6 +17,7 @@ class CGDI_Button;
 class CJinDuTiao;
 class Cqel_CStatic;
 class GuiLinkOwner;
+class StripBank;
 
 /// The main window: a borderless window over one background picture with
 /// the strips, the top bar's eight buttons and the title label. It starts
@@ -40,6 +41,7 @@ class CKorvoDlg final : public QWidget {
   [[nodiscard]] CJinDuTiao& progressWindow() { return *progress_; }
   [[nodiscard]] CGDI_Button* button(int index) { return buttons_[index]; }
   [[nodiscard]] Cqel_CStatic* titleLabel() { return title_; }
+  [[nodiscard]] StripBank& strips() { return *strips_; }
   [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
 
  protected:
@@ -53,6 +55,7 @@ class CKorvoDlg final : public QWidget {
  private:
   void Layout();
   void CreateTopBar();
+  void SkinTopBar();
   void OnUiNotify(int code, std::intptr_t argument);
   void ShowStatus(int status);
   void ChooseConsole();
@@ -68,6 +71,7 @@ class CKorvoDlg final : public QWidget {
   CJinDuTiao* progress_;
   std::unique_ptr<GuiLinkOwner> owner_;
   std::unique_ptr<LinkWorker> link_;
+  std::unique_ptr<StripBank> strips_;
   std::array<CGDI_Button*, 8> buttons_{};
   Cqel_CStatic* title_ = nullptr;
   bool closeConfirmed_ = false;

@@ -1,0 +1,351 @@
+#include "ui/main/korvo_dlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <cmath>
+#include <thread>
+
+#include "i18n/label_text.h"
+#include "protocol/address_map.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/controls/qel_static.h"
+#include "ui/controls/text_format.h"
+#include "ui/editors/console_chooser.h"
+#include "ui/main/gui_link_owner.h"
+#include "ui/main/progress_window.h"
+#include "ui/main/strip_bank.h"
+#include "ui/platform/artwork.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr std::uint32_t kCaptionFlags = 0x50000025;
+constexpr std::uint32_t kCaptionColour = 0xFAFFFFFF;
+constexpr std::uint32_t kTitleFlags = 0x40000124;
+constexpr std::uint32_t kTitleColour = 0xFF000000;
+const QString kFace = QStringLiteral("微软雅黑");
+
+enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf };
+
+// Reference rectangles (left, top, right, bottom) of the top bar's text buttons 3..7.
+constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49)), QRect(QPoint(10, 31), QPoint(89, 49)),
+                                       QRect(QPoint(91, 31), QPoint(170, 49)), QRect(QPoint(172, 31), QPoint(251, 49)),
+                                       QRect(QPoint(253, 31), QPoint(332, 49))};
+constexpr QRect kTitleRect(QPoint(7, 0), QPoint(206, 28));
+constexpr int kCaptionBandHeight = 31;
+// Addresses 0..1213 are the ones the windows show.
+constexpr ParamAddress kLastShownAddress = 1213;
+
+enum TapeCommand : int { kTapeMp3 = 5124, kTapeUsb = 5125, kFootFx1 = 5126, kFootFx2 = 5127, kFootBoth = 5128 };
+
+int Trunc(double value) { return static_cast<int>(value); }
+
+QString Label(LabelId id) {
+  const std::string_view text = LabelText(id);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const char* TitleSuffix(ConnectionKind kind) {
+  switch (kind) {
+    case kUsbHid:
+      return "-USB";
+    case kNetwork:
+      return "-NET";
+    case kSerialLongTiming:
+      return "-BT";
+    default:
+      return "-COM";
+  }
+}
+
+}  // namespace
+
+CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), reference_(LoadArtwork(133)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setWindowTitle(QStringLiteral("RMT-4"));
+  setWindowIcon(QIcon(QPixmap::fromImage(LoadArtwork(128))));
+  background_.LoadFromResource(133);
+
+  progress_ = new CJinDuTiao(this);
+  owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
+  link_ = std::make_unique<LinkWorker>(*owner_, std::move(linkOptions));
+  strips_ = std::make_unique<StripBank>(this, link_->params());
+
+  resize(reference_.size());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  Layout();
+  link_->StartLink();
+  PostWindowMessage(this, kRetranslate, static_cast<int>(CurrentLanguage()), static_cast<int>(CurrentLanguage()));
+}
+
+CKorvoDlg::~CKorvoDlg() {
+  owner_->BeginClosing();
+  link_->StopLink();
+}
+
+void CKorvoDlg::BringToFront() {
+  if (isMinimized()) showNormal();
+  show();
+  raise();
+  activateWindow();
+}
+
+bool CKorvoDlg::event(QEvent* event) {
+  if (const WindowMessage* message = AsWindowMessage(event)) {
+    switch (message->message()) {
+      case kUiNotify:
+        OnUiNotify(static_cast<int>(message->wParam()), message->lParam());
+        return true;
+      case kButtonClicked:
+        OnButton(static_cast<int>(message->lParam()));
+        return true;
+      case kControlEdited:
+        OnControlEdited(static_cast<int>(message->wParam()), static_cast<int>(message->lParam()));
+        return true;
+      case kRetranslate:
+        Retranslate();
+        return true;
+      default:
+        break;
+    }
+  }
+  return QWidget::event(event);
+}
+
+void CKorvoDlg::OnUiNotify(int code, std::intptr_t argument) {
+  switch (static_cast<UiNotify>(code)) {
+    case UiNotify::Status:
+      ShowStatus(static_cast<int>(argument));
+      break;
+    case UiNotify::ChooseConsole:
+      ChooseConsole();
+      break;
+    case UiNotify::ValueArrived:
+      if (argument >= 0 && argument < static_cast<std::intptr_t>(kParamCount)) strips_->ValueArrived(static_cast<ParamAddress>(argument));
+      break;
+    default:
+      break;
+  }
+}
+
+void CKorvoDlg::ShowStatus(int status) {
+  title_->SetText(QStringLiteral("RMT-4") + TitleSuffix(link_->context().connectionKind));
+  CGDI_Button& statusButton = *buttons_[kStatus];
+  const bool connected = status == static_cast<int>(LinkStatus::Connected);
+  statusButton.SetState(connected ? 2 : 1);
+  statusButton.SetText(Label(connected ? LabelId::Successful : LabelId::Searching));
+}
+
+void CKorvoDlg::ChooseConsole() {
+  const std::vector<std::uint32_t>& consoles = owner_->discoveredConsoles();
+  if (consoles.empty()) return;
+  CWinWIFI_User chooser(consoles, this);
+  chooser.exec();
+  owner_->SetChosenConsole(chooser.chosenAddress());
+}
+
+void CKorvoDlg::OnButton(int index) {
+  switch (index) {
+    case kClose:
+      QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+      break;
+    case kMaximise:
+      isMaximized() ? showNormal() : showMaximized();
+      break;
+    case kMinimise:
+      showMinimized();
+      break;
+    case kMainWin:
+      ShowMainWin();
+      break;
+    case kTapeDown: {
+      const std::unique_ptr<QMenu> menu = BuildTapeMenu();
+      const QWidget& anchor = *buttons_[kTapeDown];
+      if (const QAction* chosen = menu->exec(anchor.mapToGlobal(QPoint(0, anchor.height())))) {
+        RunTapeCommand(chosen->data().toInt());
+      }
+      break;
+    }
+    default:
+      break;  // the status display; System Set and NetConf open windows still to come
+  }
+}
+
+void CKorvoDlg::ShowMainWin() {
+  strips_->SetVisible(true);
+  // Every control shows the table afresh at the worker's next cycle.
+  ParamTable& params = link_->params();
+  for (ParamAddress address = 0; address <= kLastShownAddress; ++address) params[address].received.store(true);
+}
+
+void CKorvoDlg::OnControlEdited(int strip, int code) {
+  // ENTER (code 0) opens the channel editor, which is not part of this window yet.
+  if (code != 0) strips_->ControlEdited(strip, code);
+}
+
+std::unique_ptr<QMenu> CKorvoDlg::BuildTapeMenu() {
+  const ParamTable& params = link_->params();
+  auto menu = std::make_unique<QMenu>(this);
+  const auto addItem = [](QMenu* submenu, const QString& text, int command, bool checked) {
+    QAction* action = submenu->addAction(text);
+    action->setData(command);
+    action->setCheckable(true);
+    action->setChecked(checked);
+  };
+  // Only a value the console can hold marks an item: a recording device of
+  // 0/1 and a foot switch of 1..3 (0 would otherwise tick "USB").
+  const int recording = params.Value(address::kRecordingDevice);
+  const int footSwitch = params.Value(address::kFootSwitch);
+  QMenu* record = menu->addMenu(Label(LabelId::Record));
+  addItem(record, QStringLiteral("MP3"), kTapeMp3, recording == 0);
+  addItem(record, QStringLiteral("USB"), kTapeUsb, recording == 1);
+  QMenu* foot = menu->addMenu(Label(LabelId::FootSw));
+  addItem(foot, QStringLiteral("Fx1"), kFootFx1, footSwitch == 1);
+  addItem(foot, QStringLiteral("Fx2"), kFootFx2, footSwitch == 2);
+  addItem(foot, QStringLiteral("Fx1+Fx2"), kFootBoth, footSwitch == 3);
+  return menu;
+}
+
+void CKorvoDlg::RunTapeCommand(int command) {
+  ParamTable& params = link_->params();
+  const auto write = [&params](ParamAddress address, std::uint16_t value) {
+    params[address].value.store(value);
+    params[address].dirty.store(true);
+  };
+  switch (command) {
+    case kTapeMp3:
+    case kTapeUsb:
+      write(address::kRecordingDevice, static_cast<std::uint16_t>(command - kTapeMp3));
+      break;
+    case kFootFx1:
+    case kFootFx2:
+    case kFootBoth:
+      write(address::kFootSwitch, static_cast<std::uint16_t>(command - kTapeUsb));
+      break;
+    default:
+      break;
+  }
+}
+
+void CKorvoDlg::Retranslate() {
+  if (buttons_[kSystemSet] == nullptr) return;
+  buttons_[kSystemSet]->SetText(Label(LabelId::SystemSet));
+  buttons_[kMainWin]->SetText(Label(LabelId::MainWin));
+  buttons_[kTapeDown]->SetText(Label(LabelId::TapeDown));
+  buttons_[kNetConf]->SetText(Label(LabelId::NetConf));
+  strips_->RefreshTexts();
+  static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended};
+  if (const auto shown = MatchLabelText(buttons_[kStatus]->text().toStdString(), kStatusTexts)) {
+    buttons_[kStatus]->SetText(Label(*shown));
+  }
+}
+
+void CKorvoDlg::Layout() {
+  if (reference_.isNull()) return;
+  const double sx = static_cast<double>(width()) / reference_.width();
+  const double sy = static_cast<double>(height()) / reference_.height();
+  const double s = std::min(sx, sy);
+  if (s < 0.5) return;  // too small: the contents keep their last layout
+
+  background_.StretchFrom(reference_, 0, 0, width(), height(), 0, 0, reference_.width(), reference_.height());
+  const bool firstPass = buttons_[0] == nullptr;
+  if (firstPass) CreateTopBar();
+  strips_->Layout(s, sx, width());
+
+  for (int j = kClose; j <= kMinimise; ++j) {
+    const int side = Trunc(10 * s);
+    buttons_[j]->setGeometry(Trunc(Trunc(width() - 29 * sx) - 46 * j * sx), Trunc(10 * sy), side, side);
+  }
+  for (int j = kStatus; j <= kNetConf; ++j) {
+    const QRect& r = kTextButtonRects[j - kStatus];
+    buttons_[j]->setGeometry(Trunc(r.left() * sx), Trunc(r.top() * sy), Trunc(r.width() * sx), Trunc(r.height() * sy));
+    buttons_[j]->SetTextStyle(kCaptionFlags, Trunc(13 * sx), kFace, kCaptionColour);
+  }
+  title_->setGeometry(Trunc(kTitleRect.left() * sx), Trunc(kTitleRect.top() * sy), Trunc(kTitleRect.width() * sx),
+                      Trunc(kTitleRect.height() * sy));
+  title_->SetTextStyle(kTitleFlags, Trunc(14 * sy), kFace, kTitleColour);
+  if (firstPass) SkinTopBar();
+  update();
+}
+
+void CKorvoDlg::CreateTopBar() {
+  for (int j = 0; j < 8; ++j) {
+    auto* button = new CGDI_Button(this);
+    button->SetButtonIndex(j);
+    if (j >= kStatus) button->SetAncestorLevel(1);
+    buttons_[j] = button;
+  }
+  title_ = new Cqel_CStatic(this);
+  title_->SetAncestorLevel(1);
+  title_->SetBackgroundSource(&background_);
+  title_->SetText(QStringLiteral("RMT-4"));
+}
+
+void CKorvoDlg::SkinTopBar() {
+  // Skinned once placed: a button takes its frame count and caption layout
+  // from its size at this moment.
+  static constexpr int kImages[8] = {143, 144, 145, 164, 164, 164, 164, 164};
+  for (int j = 0; j < 8; ++j) buttons_[j]->SetSkin(&background_, kImages[j]);
+  buttons_[kStatus]->SetState(1);
+  buttons_[kStatus]->SetText(Label(LabelId::Searching));
+}
+
+void CKorvoDlg::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), background_.image(), rect());
+}
+
+void CKorvoDlg::resizeEvent(QResizeEvent*) { Layout(); }
+
+void CKorvoDlg::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && event->position().y() < kCaptionBandHeight && !isMaximized() &&
+      windowHandle() != nullptr) {
+    setCursor(Qt::PointingHandCursor);
+    windowHandle()->startSystemMove();
+    unsetCursor();
+  }
+}
+
+void CKorvoDlg::contextMenuEvent(QContextMenuEvent* event) {
+  // The window has no caption bar, so its system menu opens from the caption band.
+  if (event->pos().y() >= kCaptionBandHeight) return;
+  QMenu menu(this);
+  menu.addAction(QStringLiteral("关于 Korvo(&A)..."), this, &CKorvoDlg::ShowAbout);
+  menu.exec(event->globalPos());
+}
+
+void CKorvoDlg::ShowAbout() {
+  ShowMessageBox(this, MessageStyle::Ok, QStringLiteral("Korvo，1.0 版"), QStringLiteral("关于 Korvo"));
+}
+
+void CKorvoDlg::closeEvent(QCloseEvent* event) {
+  if (closeConfirmed_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  if (ShowMessageBox(this, MessageStyle::YesNo, Label(LabelId::ExitQuestion), Label(LabelId::Tip)) !=
+      MessageButton::Yes) {
+    return;
+  }
+  hide();
+  owner_->BeginClosing();
+  link_->StopLink();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  closeConfirmed_ = true;
+  event->accept();
+}
+
+}  // namespace rmt4::ui

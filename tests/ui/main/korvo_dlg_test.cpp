@@ -1,0 +1,270 @@
+// The main window with the real link worker and an emulated console in the
+// same process: status, layout, languages, the tape menu, closing, strips.
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "emulator/console_responder.h"
+#include "i18n/label_text.h"
+#include "i18n/language.h"
+#include "in_process_console.h"
+#include "modal_answer.h"
+#include "screenshot.h"
+#include "ui/controls/eq_g_1.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/controls/qel_static.h"
+#include "ui/main/korvo_dlg.h"
+#include "ui/main/main_in_put.h"
+#include "ui/main/progress_window.h"
+#include "ui/main/strip_bank.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr int kStatusButton = 3;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("rmt4-ui-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+  ~MainWindowTest() override {
+    window_.reset();
+    (void)SetCurrentLanguage(LanguageIndex::English);
+    std::filesystem::remove_all(folder_);
+  }
+
+  void Start(ConnectionKind kind, bool plugged) {
+    LinkWorker::Options options;
+    options.makeTransport = [this, plugged](ConnectionKind, LinkContext& context, FrameSender&) {
+      auto transport = std::make_unique<test::InProcessConsole>(context, console_);
+      transport->SetPlugged(plugged);
+      transport_.store(transport.get());
+      return transport;
+    };
+    options.readConfiguration = [kind] { return LinkConfiguration{kind, 128000}; };
+    options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
+    window_ = std::make_unique<CKorvoDlg>(std::move(options));
+    window_->show();
+  }
+
+  void StartConnected(ConnectionKind kind = kUsbHid) {
+    Start(kind, true);
+    ASSERT_TRUE(test::PumpUntil([&] { return window_->link().SyncCount() >= 1; }, 10000)) << "no complete read";
+    const QString connected = QString::fromUtf8(LabelText(LabelId::Successful).data());
+    ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == connected; }));
+  }
+
+  CGDI_Button& Button(int index) { return *window_->button(index); }
+  QString StatusText() { return Button(kStatusButton).text(); }
+
+  /// Clicks the button through the mouse, as a user does, and lets the
+  /// window handle the message the button posts.
+  void Click(QWidget& widget) {
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.rect().center());
+    QCoreApplication::sendPostedEvents();
+  }
+
+  emulator::ConsoleResponder console_{emulator::ConsoleSettings{}};
+  std::atomic<test::InProcessConsole*> transport_{nullptr};
+  std::filesystem::path folder_;
+  std::unique_ptr<CKorvoDlg> window_;
+};
+
+TEST_F(MainWindowTest, TitleAndStatusFollowTheLink) {
+  (void)SetCurrentLanguage(LanguageIndex::English);
+  Start(kNetwork, false);
+  ASSERT_TRUE(test::PumpUntil([&] { return window_->titleLabel()->text() == "RMT-4-NET"; }));
+  EXPECT_EQ(StatusText(), "Search..");
+  EXPECT_EQ(Button(kStatusButton).state(), 1);
+
+  ASSERT_TRUE(test::PumpUntil([&] { return transport_.load() != nullptr; }));
+  transport_.load()->SetPlugged(true);
+  ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "Successful"; }, 10000));
+  EXPECT_EQ(Button(kStatusButton).state(), 2);
+  // The complete read is over: its progress window is gone again.
+  ASSERT_TRUE(test::PumpUntil([&] { return window_->link().SyncCount() >= 1; }, 10000));
+  EXPECT_TRUE(test::PumpUntil([&] { return !window_->progressWindow().isVisible(); }));
+
+  // The console falls silent: searching again.
+  transport_.load()->SetPlugged(false);
+  EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Search.."; }, 10000));
+}
+
+TEST_F(MainWindowTest, ReTranslationRelabelsTheTopBarAndTheStatus) {
+  StartConnected();
+  const struct {
+    LanguageIndex language;
+    const char* status;
+    const char* buttons[4];
+  } expected[] = {
+      {LanguageIndex::SimplifiedChinese, "连接成功", {"系统设置", "主界面", "录音脚踏", "网络配置"}},
+      {LanguageIndex::TraditionalChinese, "連接成功", {"系統設置", "主界面", "錄音腳踏", "網絡配置"}},
+      {LanguageIndex::English, "Successful", {"System Set", "Main Win", "Tape Down", "NetConf"}},
+  };
+  for (const auto& language : expected) {
+    ASSERT_TRUE(SetCurrentLanguage(language.language));
+    PostWindowMessage(window_.get(), kRetranslate, 0, 0);
+    QCoreApplication::sendPostedEvents(window_.get());
+    EXPECT_EQ(StatusText(), QString::fromUtf8(language.status));
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(Button(4 + j).text(), QString::fromUtf8(language.buttons[j]));
+    EXPECT_EQ(window_->strips().inputStrip(0).nameLabel().text().isEmpty(), false);
+  }
+  EXPECT_EQ(window_->strips().inputStrip(0).nameLabel().text(), "CH1");
+}
+
+TEST_F(MainWindowTest, LayoutScalesWithTheWindowAndRefusesBelowHalfSize) {
+  Start(kUsbHid, false);
+  ASSERT_EQ(window_->referenceSize(), QSize(1144, 710));
+  window_->resize(1716, 852);  // 1.5 × 1.2 of the reference
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Button(4).geometry(), QRect(15, 37, 120, 22));  // x, width × 1.5; y, height × 1.2
+  EXPECT_EQ(Button(3).geometry().left(), 1581);
+  EXPECT_EQ(Button(0).geometry(), QRect(1672, 12, 12, 12));  // trunc(1716 − 43.5); side 10 × 1.2
+  EXPECT_EQ(Button(1).geometry().left(), 1603);
+  const CMainInPut& first = window_->strips().inputStrip(0);
+  EXPECT_EQ(first.x(), 4);  // 3 × 1.5 = 4.5, fraction dropped
+  EXPECT_DOUBLE_EQ(first.scale(), 1.2);
+  EXPECT_EQ(first.y(), 63);  // trunc(53 × 1.2)
+  EXPECT_EQ(window_->titleLabel()->geometry(), QRect(10, 0, 300, 34));
+
+  const QRect before = Button(4).geometry();
+  window_->resize(560, 700);  // width below half the reference
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Button(4).geometry(), before) << "below half size the contents keep their last layout";
+}
+
+TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
+  Start(kUsbHid, false);
+  ParamTable& params = window_->link().params();
+  // Picks an item once the menu is open, with the keys a user would press:
+  // down to the submenu, into it, down to the item, Enter.
+  const auto pick = [](int submenu, int item) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, submenu, item] {
+      if (QApplication::activePopupWidget() == nullptr) return;
+      timer->stop();
+      timer->deleteLater();
+      const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::activePopupWidget(), key); };
+      for (int i = 0; i <= submenu; ++i) press(Qt::Key_Down);
+      press(Qt::Key_Right);
+      for (int i = 0; i < item; ++i) press(Qt::Key_Down);
+      press(Qt::Key_Return);
+    });
+    timer->start(5);
+  };
+
+  params[address::kFootSwitch].dirty.store(false);
+  pick(1, 1);  // FOOT SW, Fx2
+  Click(Button(6));
+  EXPECT_EQ(params.Value(address::kFootSwitch), 2);
+  EXPECT_TRUE(params[address::kFootSwitch].dirty.load());
+
+  pick(0, 1);  // Record, USB
+  Click(Button(6));
+  EXPECT_EQ(params.Value(address::kRecordingDevice), 1);
+  EXPECT_TRUE(params[address::kRecordingDevice].dirty.load());
+
+  const std::unique_ptr<QMenu> menu = window_->BuildTapeMenu();
+  QStringList checked;
+  for (QAction* entry : menu->actions()) {
+    for (QAction* choice : entry->menu()->actions()) {
+      if (choice->isChecked()) checked << choice->text();
+    }
+  }
+  EXPECT_EQ(checked, QStringList({"USB", "Fx2"}));
+}
+
+TEST_F(MainWindowTest, ClosingAsksAndOnlyYesStopsTheLink) {
+  StartConnected();
+  test::AnswerNextMessageBox([](QMessageBox& box) {
+    EXPECT_EQ(box.text(), "Whether to exit the program!");
+    EXPECT_EQ(box.windowTitle(), "Tip!");
+    EXPECT_TRUE(test::PressButton(box, "No"));
+  });
+  Click(Button(0));
+  ASSERT_TRUE(test::PumpUntil([&] { return test::OpenMessageBox() == nullptr; }));
+  QTest::qWait(50);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->link().context().appRunning.load());
+  const int cycles = window_->link().SyncCount();
+  EXPECT_TRUE(window_->link().linkUp()) << cycles;
+
+  QElapsedTimer clock;
+  test::AnswerNextMessageBox([&](QMessageBox& box) {
+    clock.start();
+    EXPECT_TRUE(test::PressButton(box, "Yes"));
+  });
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(window_->link().context().appRunning.load());
+  EXPECT_FALSE(window_->link().linkUp());
+  EXPECT_LT(clock.elapsed(), 2000) << "the link stops within its limit";
+}
+
+TEST_F(MainWindowTest, MainWinShowsTheStripsAndRefreshesEveryShownAddress) {
+  StartConnected();
+  window_->strips().SetVisible(false);
+  Click(Button(5));
+  EXPECT_TRUE(window_->strips().inputStrip(0).isVisible());
+  ParamTable& params = window_->link().params();
+  // The worker posts (and so clears) every flag of 1..1213 at its next cycle.
+  EXPECT_TRUE(test::PumpUntil([&] {
+    for (ParamAddress a = 1; a <= 1213; ++a) {
+      if (params[a].received.load()) return false;
+    }
+    return true;
+  }));
+}
+
+TEST_F(MainWindowTest, EditsReachTheConsoleAndConsoleChangesReachTheStrips) {
+  StartConnected();
+  ParamTable& params = window_->link().params();
+  CMainInPut& ch3 = window_->strips().inputStrip(2);
+
+  // A fader moved on the console (CH3: 46 + 43 × 2 + 4) moves the strip's fader.
+  const int before = ch3.fader().position();
+  transport_.load()->ChangeOnConsole(136, 1200);
+  ASSERT_TRUE(test::PumpUntil([&] { return ch3.ReadControl(StripCode::Fader) == 1200; }));
+  EXPECT_NE(ch3.fader().position(), before);
+
+  // MUTE pressed in the window reaches the console.
+  std::vector<std::uint16_t> snapshot(kParamCount);
+  for (ParamAddress a = 0; a < kParamCount; ++a) snapshot[a] = params.Value(a);
+  Click(ch3.button(StripCode::Mute));
+  QCoreApplication::sendPostedEvents();
+  std::vector<ParamAddress> changed;
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    if (params.Value(a) != snapshot[a]) changed.push_back(a);
+  }
+  ASSERT_FALSE(changed.empty()) << "MUTE wrote nothing";
+  EXPECT_TRUE(test::PumpUntil([&] {
+    for (ParamAddress a : changed) {
+      if (console_.Value(a) != params.Value(a)) return false;
+    }
+    return true;
+  }));
+}
+
+TEST_F(MainWindowTest, Screenshots) {
+  for (const LanguageIndex language : {LanguageIndex::English, LanguageIndex::SimplifiedChinese}) {
+    ASSERT_TRUE(SetCurrentLanguage(language));
+    StartConnected();
+    QTest::qWait(200);  // a few meter polls
+    EXPECT_FALSE(test::SaveScreenshot(*window_, language == LanguageIndex::English ? "main_window_english"
+                                                                                   : "main_window_simplified_chinese")
+                     .isEmpty());
+    window_.reset();
+  }
+}
+
+}  // namespace
+}  // namespace rmt4::ui
