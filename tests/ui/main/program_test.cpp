@@ -1,0 +1,97 @@
+// The program against a running rmt4-console on loopback: the window's own
+// transports, and the rmt4 binary as a user starts it.
+#ifdef RMT4_WITH_CONSOLE
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "console_process.h"
+#include "i18n/language.h"
+#include "modal_answer.h"
+#include "transport/transport_factory.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/controls/qel_static.h"
+#include "ui/main/korvo_dlg.h"
+
+namespace rmt4::ui {
+namespace {
+
+// Each test its own console address, so that test programs can run side by side.
+Ipv4Address ConsoleAddress(int test) { return 0x7F000000 | static_cast<Ipv4Address>(200 + (::getpid() % 20) * 2 + test); }
+
+/// The environment that points the network transport at `console` only.
+std::vector<std::pair<std::string, std::string>> NetworkEnvironment(const test::ConsoleProcess& console) {
+  return {{"RMT4_CONNECTION_KIND", "2"},
+          {"RMT4_LOCAL_ADDRESS", "127.0.0.1"},
+          {"RMT4_BROADCAST_ADDRESS", FormatIpv4(console.address())},
+          {"RMT4_TCP_PORT", std::to_string(console.tcpPort())},
+          {"RMT4_UDP_PORT", std::to_string(console.udpPort())}};
+}
+
+TEST(Program, TheWindowFindsTheEmulatedConsoleOverTheNetwork) {
+  test::ConsoleProcess console(ConsoleAddress(0), 0, 0);
+  ASSERT_TRUE(console.ready());
+  for (const auto& [name, value] : NetworkEnvironment(console)) ::setenv(name.c_str(), value.c_str(), 1);
+  (void)SetCurrentLanguage(LanguageIndex::English);
+
+  QTemporaryDir folder;
+  LinkWorker::Options options;
+  options.makeTransport = MakeTransportFactory(TransportChoice{});
+  options.readConfiguration = [] { return LinkConfiguration{kNetwork, 128000}; };
+  options.sceneFolders = AppFolders{folder.filePath("scenes").toStdString(), folder.filePath("fallback").toStdString()};
+  CKorvoDlg window(std::move(options));
+  window.show();
+  EXPECT_TRUE(test::PumpUntil([&] { return window.button(3)->text() == "Successful"; }, 15000));
+  EXPECT_EQ(window.titleLabel()->text(), "RMT-4-NET");
+  EXPECT_EQ(console.Ask("peer"), "peer 127.0.0.1");
+}
+
+TEST(Program, TheProgramStartsConnectsAndEndsOnRequest) {
+  test::ConsoleProcess console(ConsoleAddress(1), 0, 0);
+  ASSERT_TRUE(console.ready());
+  QTemporaryDir home;
+  ASSERT_TRUE(home.isValid());
+
+  // A fresh user: no settings, its own lock folder, no display. Built before
+  // the fork: the child of a threaded process may only exec.
+  std::vector<std::string> variables = {"HOME=" + home.path().toStdString(),
+                                        "XDG_RUNTIME_DIR=" + home.path().toStdString(),
+                                        "XDG_DATA_HOME=" + home.filePath("data").toStdString(),
+                                        "QT_QPA_PLATFORM=offscreen", "LANG=C", "PATH=/usr/bin:/bin"};
+  for (const auto& [name, value] : NetworkEnvironment(console)) variables.push_back(name + "=" + value);
+  std::vector<char*> environment;
+  for (std::string& variable : variables) environment.push_back(variable.data());
+  environment.push_back(nullptr);
+  char* const arguments[] = {const_cast<char*>(RMT4_PROGRAM_PATH), nullptr};
+
+  const pid_t program = ::fork();
+  ASSERT_GE(program, 0);
+  if (program == 0) {
+    ::execve(RMT4_PROGRAM_PATH, arguments, environment.data());
+    ::_exit(127);
+  }
+
+  bool connected = false;
+  for (int attempt = 0; attempt < 150 && !connected; ++attempt) {
+    connected = console.Ask("peer") == std::optional<std::string>("peer 127.0.0.1");
+    if (!connected) ::usleep(100'000);
+  }
+  EXPECT_TRUE(connected) << "rmt4 never connected";
+  // The program holds the single-instance lock in its runtime folder.
+  EXPECT_TRUE(QFile::exists(home.filePath("RMT-4.lock")));
+
+  ::kill(program, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(program, &status, 0), program);
+  EXPECT_TRUE(WIFSIGNALED(status) || WIFEXITED(status));
+}
+
+}  // namespace
+}  // namespace rmt4::ui
+#endif
