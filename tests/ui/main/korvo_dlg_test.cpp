@@ -1,12 +1,14 @@
 // The main window with the real link worker and an emulated console in the
 // same process: status, layout, languages, the tape menu, closing, strips.
 #include <QMenu>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "emulator/console_responder.h"
 #include "i18n/label_text.h"
@@ -15,6 +17,7 @@
 #include "modal_answer.h"
 #include "screenshot.h"
 #include "ui/controls/eq_g_1.h"
+#include "ui/editors/console_chooser.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
 #include "ui/main/korvo_dlg.h"
@@ -252,6 +255,30 @@ TEST_F(MainWindowTest, EditsReachTheConsoleAndConsoleChangesReachTheStrips) {
     }
     return true;
   }));
+}
+
+TEST_F(MainWindowTest, SeveralConsolesFoundLetTheUserPickOne) {
+  Start(kNetwork, false);
+  // The network search hands its finds to the main window and waits for the choice.
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+    auto* chooser = dynamic_cast<CWinWIFI_User*>(QApplication::activeModalWidget());
+    if (chooser == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    QTableWidget& list = chooser->list();
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(1, 0)).center());
+  });
+  timer->start(5);
+  std::optional<std::uint32_t> chosen;
+  std::atomic<bool> done{false};
+  std::thread discovery([&] {
+    chosen = window_->link().context().owner.ChooseConsole({0x7F000002, 0x7F000003, 0x7F000004});
+    done.store(true);
+  });
+  EXPECT_TRUE(test::PumpUntil([&] { return done.load(); }));
+  discovery.join();
+  EXPECT_EQ(chosen, 0x7F000003u);
 }
 
 TEST_F(MainWindowTest, Screenshots) {
