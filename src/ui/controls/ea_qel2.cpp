@@ -1,37 +1,20 @@
 #include "ui/controls/ea_qel2.h"
 
-#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
-#include "ui/controls/host_background.h"
 #include "ui/controls/text_format.h"
-#include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
-
-const QImage& SkinnedFrameCache::Frame(const QWidget& control, const CMemDcClass* source, int ancestorLevel,
-                                       bool skinVisible, const std::function<void(QImage&)>& compose) {
-  if (frameValid_) return frame_;
-  frameValid_ = true;
-  if (!backgroundValid_) {
-    backgroundValid_ = true;
-    background_ = CopyHostBackground(control, source, ancestorLevel);
-  }
-  frame_ = background_;
-  if (skinVisible) compose(frame_);
-  return frame_;
-}
-
 namespace {
 
 /// Left, top, right, bottom in skin-image pixels.
@@ -111,33 +94,17 @@ const SliderStyle& StyleRow(int index) { return kSliderStyles[static_cast<std::s
 
 }  // namespace
 
-CEA_Qel2::CEA_Qel2(QWidget* parent, int controlId) : QWidget(parent), controlId_(controlId) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  // Like a native child control, a click is the slider's alone.
-  setAttribute(Qt::WA_NoMousePropagation);
-  // Focus is taken explicitly (click, SetValue), never by tabbing.
-  setFocusPolicy(Qt::NoFocus);
-}
+CEA_Qel2::CEA_Qel2(QWidget* parent, int controlId) : SkinnedValueControl(parent, controlId) {}
 
 bool CEA_Qel2::SetSkin(const CMemDcClass* source, int pngId, int style) {
-  skinImage_ = QImage();
-  backgroundSource_ = source;
-  frame_.InvalidateBackground();
   toggleValue_ = toggleEnabled_ ? kToggleAmount : 0;
-  if (style < 0 || style >= static_cast<int>(kSliderStyles.size())) {
-    update();
-    return false;
-  }
-  styleIndex_ = style;
-  skinImage_ = LoadArtwork(pngId);
-  UpdateGeometry();
-  return !skinImage_.isNull();
+  return LoadSkin(source, pngId, style, static_cast<int>(kSliderStyles.size()));
 }
 
-bool CEA_Qel2::InputAllowed() const { return !skinImage_.isNull() && skinVisible_ && thumbVisible_; }
+bool CEA_Qel2::InputAllowed() const { return SkinnedValueControl::InputAllowed() && thumbVisible_; }
 
-void CEA_Qel2::UpdateGeometry() {
-  const SliderStyle& s = StyleRow(styleIndex_);
+void CEA_Qel2::LayOut() {
+  const SliderStyle& s = StyleRow(styleIndex());
   const int w = width();
   const int h = height();
   const int iw = s.imageWidth;
@@ -166,12 +133,10 @@ void CEA_Qel2::UpdateGeometry() {
   const int toggleLeft = s.toggle.left * w / iw;
   const int toggleRight = toggleLeft + s.toggle.width() * w / iw;
   toggleRect_ = QRect(toggleLeft, toggleTop, toggleRight - toggleLeft, toggleBottom - toggleTop);
-  frame_.InvalidateBackground();
-  update();
 }
 
 QRect CEA_Qel2::SourceRows() const {
-  const SliderStyle& s = StyleRow(styleIndex_);
+  const SliderStyle& s = StyleRow(styleIndex());
   if (captionLayout_ == kCaptionedLayout) return QRect(0, 0, 1, s.imageHeight);
   return QRect(0, s.band.top, 1, s.band.height());
 }
@@ -200,34 +165,27 @@ QRect CEA_Qel2::ThumbBox() const {
 
 void CEA_Qel2::StepUp() {
   value_ = Quantise(value_ >= fineThreshold_ ? value_ + 1.0 : value_ + kFineStep);
-  frame_.InvalidateFrame();
+  InvalidateFrame();
 }
 
 void CEA_Qel2::StepDown() {
   value_ = Quantise(value_ > fineThreshold_ ? value_ - 1.0 : value_ - kFineStep);
-  frame_.InvalidateFrame();
+  InvalidateFrame();
 }
 
 void CEA_Qel2::Notify() {
-  SendWindowMessage(parentWidget(), controlId_, sliderIndex_, static_cast<std::intptr_t>(std::trunc(Clamped(value_))));
-}
-
-void CEA_Qel2::EndDrag() {
-  if (!dragging_) return;
-  dragging_ = false;
-  unsetCursor();
+  SendWindowMessage(parentWidget(), controlId(), sliderIndex_, static_cast<std::intptr_t>(std::trunc(Clamped(value_))));
 }
 
 void CEA_Qel2::SetValue(double v) {
-  if (dragging_) return;
+  if (dragging()) return;
   if (toggleEnabled_) {
     toggleValue_ = v >= kToggleAmount ? kToggleAmount : 0;
     if (toggleValue_ != 0) v -= kToggleAmount;
   }
   value_ = v;
   setFocus(Qt::OtherFocusReason);
-  focusLook_ = true;
-  frame_.InvalidateFrame();
+  ShowFocusLook();
   repaint();
 }
 
@@ -235,73 +193,53 @@ double CEA_Qel2::GetValue() const { return toggleEnabled_ ? value_ + toggleValue
 
 void CEA_Qel2::SetCaption(const QString& text) {
   captionText_ = text;
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   repaint();
 }
 
 void CEA_Qel2::SetCaptionFormat(const QString& format) {
   captionFormat_ = format;
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
 }
 
 void CEA_Qel2::SetMinValue(double value) {
   minValue_ = value;
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
 }
 
 void CEA_Qel2::SetMaxValue(double value) {
   maxValue_ = value;
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
 }
 
 void CEA_Qel2::SetCaptionLayout(int layout) {
   captionLayout_ = layout;
-  if (!skinImage_.isNull()) UpdateGeometry();
+  UpdateGeometryIfSkinned();
 }
 
 void CEA_Qel2::SetToggleEnabled(bool enabled) {
   toggleEnabled_ = enabled;
-  if (!skinImage_.isNull()) UpdateGeometry();
+  UpdateGeometryIfSkinned();
 }
 
 void CEA_Qel2::SetShowLevelTint(bool show) {
   showLevelTint_ = show;
-  frame_.InvalidateFrame();
-  update();
-}
-
-void CEA_Qel2::SetSkinVisible(bool visible) {
-  skinVisible_ = visible;
-  if (!visible) EndDrag();
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
 }
 
 void CEA_Qel2::SetThumbVisible(bool visible) {
   thumbVisible_ = visible;
   if (!visible) EndDrag();
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
-}
-
-void CEA_Qel2::SetAncestorLevel(int level) {
-  ancestorLevel_ = level;
-  frame_.InvalidateBackground();
-  update();
-}
-
-void CEA_Qel2::paintEvent(QPaintEvent*) {
-  if (skinImage_.isNull()) return;
-  const QImage& picture =
-      frame_.Frame(*this, backgroundSource_, ancestorLevel_, skinVisible_, [this](QImage& f) { Compose(f); });
-  QPainter(this).drawImage(0, 0, picture);
 }
 
 void CEA_Qel2::Compose(QImage& frame) {
-  const SliderStyle& s = StyleRow(styleIndex_);
+  const SliderStyle& s = StyleRow(styleIndex());
   value_ = Clamped(value_);
   const int w = width();
   const int h = height();
@@ -312,17 +250,17 @@ void CEA_Qel2::Compose(QImage& frame) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (toggleEnabled_) {
     const Edges& look = toggleValue_ > 0 ? s.toggleOn : s.toggleOff;
-    painter.drawImage(QRect(toggleRect_.left(), 0, toggleRect_.width(), h), skinImage_,
+    painter.drawImage(QRect(toggleRect_.left(), 0, toggleRect_.width(), h), skinImage(),
                       piece(look.left, look.width()));
   }
   const int splitX = w * s.splitA / s.imageWidth;
-  painter.drawImage(QRect(0, 0, splitX, h), skinImage_, piece(0, s.imageWidth - s.splitC));
-  painter.drawImage(QRect(splitX, 0, w * s.splitC / s.imageWidth, h), skinImage_,
+  painter.drawImage(QRect(0, 0, splitX, h), skinImage(), piece(0, s.imageWidth - s.splitC));
+  painter.drawImage(QRect(splitX, 0, w * s.splitC / s.imageWidth, h), skinImage(),
                     piece(toggleEnabled_ ? s.splitB : s.splitA, s.splitC));
   if (showLevelTint_) DrawLevelTint(painter);
   if (thumbVisible_) {
-    const Edges& look = focusLook_ ? s.thumbLook1 : s.thumbLook0;
-    painter.drawImage(QRect(ThumbX() - thumbW_ / 2, 0, thumbW_, h), skinImage_, piece(look.left, look.width()));
+    const Edges& look = focusLook() ? s.thumbLook1 : s.thumbLook0;
+    painter.drawImage(QRect(ThumbX() - thumbW_ / 2, 0, thumbW_, h), skinImage(), piece(look.left, look.width()));
   }
   if (captionLayout_ == kCaptionedLayout) DrawCaption(painter);
 }
@@ -344,7 +282,7 @@ void CEA_Qel2::DrawLevelTint(QPainter& painter) const {
 
 void CEA_Qel2::DrawCaption(QPainter& painter) {
   if (!captionFormat_.isEmpty()) captionText_ = FormatCaption(captionFormat_, value_);
-  const SliderStyle& s = StyleRow(styleIndex_);
+  const SliderStyle& s = StyleRow(styleIndex());
   const int h = height();
   const int bh = s.band.height();
   const int fontSize = h - (bh + 1) * h / s.imageHeight - 1;
@@ -362,27 +300,14 @@ void CEA_Qel2::DrawCaption(QPainter& painter) {
   }
 }
 
-void CEA_Qel2::resizeEvent(QResizeEvent*) {
-  if (!skinImage_.isNull()) UpdateGeometry();
-}
-
-void CEA_Qel2::moveEvent(QMoveEvent*) {
-  // The host's pixels under the control differ at the new place.
-  frame_.InvalidateBackground();
-  update();
-}
-
-void CEA_Qel2::showEvent(QShowEvent*) { update(); }
-
 void CEA_Qel2::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (event->button() != Qt::LeftButton || !InputAllowed()) return;
   const QPoint at = event->position().toPoint();
   const QRect thumb = ThumbBox();
   if (thumb.contains(at)) {
-    dragging_ = true;
+    BeginDrag();
     Notify();
-    setCursor(Qt::PointingHandCursor);
   } else if (toggleEnabled_ && toggleRect_.contains(at)) {
     toggleValue_ = toggleValue_ == kToggleAmount ? 0 : kToggleAmount;
     Notify();
@@ -398,67 +323,30 @@ void CEA_Qel2::mousePressEvent(QMouseEvent* event) {
     }
     Notify();
   }
-  frame_.InvalidateFrame();
-  focusLook_ = true;
+  ShowFocusLook();
   setFocus(Qt::MouseFocusReason);
   update();
 }
 
-void CEA_Qel2::mouseMoveEvent(QMouseEvent* event) {
-  event->accept();
-  if (!dragging_ || !InputAllowed()) return;
+bool CEA_Qel2::DragTo(const QPoint& at) {
   const double span = trackEndX_ - trackStartX_;
-  if (span == 0.0) return;
-  const double x = event->position().toPoint().x();
-  value_ = Quantise(minValue_ + (maxValue_ - minValue_) * (x - trackStartX_) / span);
-  frame_.InvalidateFrame();
-  repaint();
-  Notify();
+  if (span == 0.0) return false;
+  value_ = Quantise(minValue_ + (maxValue_ - minValue_) * (at.x() - trackStartX_) / span);
+  return true;
 }
 
-void CEA_Qel2::mouseReleaseEvent(QMouseEvent* event) {
-  event->accept();
-  if (event->button() != Qt::LeftButton || !InputAllowed() || !dragging_) return;
-  frame_.InvalidateFrame();
-  EndDrag();
-  Notify();
-  update();
-}
-
-void CEA_Qel2::wheelEvent(QWheelEvent* event) {
-  event->accept();
-  if (!InputAllowed()) return;
-  const int delta = event->angleDelta().y();
-  if (delta > 0) {
-    StepUp();
-  } else if (delta < 0) {
-    StepDown();
+SkinnedValueControl::KeyAction CEA_Qel2::ActionForKey(int key) const {
+  switch (key) {
+    case Qt::Key_Left:
+      return KeyAction::StepDown;
+    case Qt::Key_Right:
+      return KeyAction::StepUp;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      return KeyAction::Swallow;  // the slider is horizontal
+    default:
+      return KeyAction::PassOn;
   }
-  Notify();
-  update();
-}
-
-void CEA_Qel2::keyPressEvent(QKeyEvent* event) {
-  const int key = event->key();
-  if (!InputAllowed() || (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down)) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  event->accept();
-  if (key == Qt::Key_Up || key == Qt::Key_Down) return;  // swallowed: the slider is horizontal
-  if (key == Qt::Key_Left) {
-    StepDown();
-  } else {
-    StepUp();
-  }
-  Notify();
-  repaint();
-}
-
-void CEA_Qel2::focusOutEvent(QFocusEvent*) {
-  focusLook_ = false;
-  frame_.InvalidateFrame();
-  update();
 }
 
 }  // namespace rmt4::ui

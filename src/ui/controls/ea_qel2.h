@@ -3,39 +3,12 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
-#include <QWidget>
 
-#include <cstdint>
-#include <functional>
+#include "ui/controls/skinned_value_control.h"
 
 namespace rmt4::ui {
 
 class CMemDcClass;
-
-/// The two pictures a skinned control caches: the host's pixels under it and
-/// the composed frame. A repaint is a single copy unless something changed.
-/// The fader shares this with the slider.
-class SkinnedFrameCache {
- public:
-  /// Something drawn on the control changed (value, caption, focus look).
-  void InvalidateFrame() { frameValid_ = false; }
-  /// The control moved, resized or got a new skin: copy the host's pixels again.
-  void InvalidateBackground() {
-    backgroundValid_ = false;
-    frameValid_ = false;
-  }
-  /// The current frame. When invalid it is rebuilt: the host background
-  /// (copied again when invalid), and, when `skinVisible`, whatever `compose`
-  /// draws over a copy of it.
-  [[nodiscard]] const QImage& Frame(const QWidget& control, const CMemDcClass* source, int ancestorLevel,
-                                    bool skinVisible, const std::function<void(QImage&)>& compose);
-
- private:
-  QImage background_;
-  QImage frame_;
-  bool backgroundValid_ = false;
-  bool frameValid_ = false;
-};
 
 /// The horizontal skinned slider: a band with a track, a thumb in a resting
 /// and a focused look, optionally an on/off button at its right end and, in
@@ -47,7 +20,7 @@ class SkinnedFrameCache {
 /// exact value back with GetValue.
 ///
 /// Typical host sequence: construct, SetSkin, range setters, SetValue.
-class CEA_Qel2 : public QWidget {
+class CEA_Qel2 : public SkinnedValueControl {
   Q_OBJECT
 
  public:
@@ -95,31 +68,15 @@ class CEA_Qel2 : public QWidget {
   void SetShowLevelTint(bool show);
   /// An on/off button at the right end of the band (SetSkin switches it on).
   void SetToggleEnabled(bool enabled);
-  /// Hides the slider: only the host background is drawn and input is
-  /// ignored. Hiding ends a drag in progress.
-  void SetSkinVisible(bool visible);
   /// Hides the thumb alone; input is ignored while it is hidden.
   void SetThumbVisible(bool visible);
-  /// 1: the control is located in its parent's buffer; 2: in the top-level window's (default).
-  void SetAncestorLevel(int level);
-
-  [[nodiscard]] bool dragging() const { return dragging_; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  [[nodiscard]] bool InputAllowed() const;
-  void UpdateGeometry();
+  [[nodiscard]] bool InputAllowed() const override;
+  void LayOut() override;
   /// Source rows of every skin piece: the band's rows, or the whole image in the captioned layout.
   [[nodiscard]] QRect SourceRows() const;
   [[nodiscard]] double Clamped(double v) const;
@@ -128,15 +85,15 @@ class CEA_Qel2 : public QWidget {
   [[nodiscard]] double Fraction() const;
   [[nodiscard]] int ThumbX() const;
   [[nodiscard]] QRect ThumbBox() const;
-  void StepUp();
-  void StepDown();
-  void EndDrag();
-  void Notify();
-  void Compose(QImage& frame);
+  void StepUp() override;
+  void StepDown() override;
+  [[nodiscard]] bool DragTo(const QPoint& at) override;
+  [[nodiscard]] KeyAction ActionForKey(int key) const override;
+  void Notify() override;
+  void Compose(QImage& frame) override;
   void DrawLevelTint(QPainter& painter) const;
   void DrawCaption(QPainter& painter);
 
-  int controlId_;
   int sliderIndex_ = 0;
   double value_ = 0.0;
   double minValue_ = 0.0;
@@ -148,14 +105,7 @@ class CEA_Qel2 : public QWidget {
   bool showLevelTint_ = true;
   bool toggleEnabled_ = false;
   int toggleValue_ = 0;
-  bool skinVisible_ = true;
   bool thumbVisible_ = true;
-  bool focusLook_ = false;
-  bool dragging_ = false;
-  int styleIndex_ = 0;
-  QImage skinImage_;
-  const CMemDcClass* backgroundSource_ = nullptr;
-  int ancestorLevel_ = 2;
 
   // Geometry at the current size.
   double trackStartX_ = 0.0;
@@ -165,8 +115,6 @@ class CEA_Qel2 : public QWidget {
   int thumbW_ = 0;
   int thumbH_ = 0;
   QRect toggleRect_;
-
-  SkinnedFrameCache frame_;
 };
 
 }  // namespace rmt4::ui

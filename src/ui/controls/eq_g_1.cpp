@@ -1,14 +1,10 @@
 #include "ui/controls/eq_g_1.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <array>
-
-#include "ui/platform/artwork.h"
 
 namespace rmt4::ui {
 namespace {
@@ -40,32 +36,16 @@ const FaderStyle& StyleRow(int index) { return kFaderStyles[static_cast<std::siz
 
 }  // namespace
 
-CEQ_G_1::CEQ_G_1(QWidget* parent, int controlId) : QWidget(parent), controlId_(controlId) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  // Like a native child control, a click is the fader's alone.
-  setAttribute(Qt::WA_NoMousePropagation);
-  // Focus is taken explicitly on a click, never by tabbing.
-  setFocusPolicy(Qt::NoFocus);
-}
+CEQ_G_1::CEQ_G_1(QWidget* parent, int controlId) : SkinnedValueControl(parent, controlId) {}
 
 bool CEQ_G_1::SetSkin(int style, const CMemDcClass* source, int pngId) {
-  skinImage_ = QImage();
-  backgroundSource_ = source;
-  frame_.InvalidateBackground();
-  if (style < 0 || style >= static_cast<int>(kFaderStyles.size())) {
-    update();
-    return false;
-  }
-  styleIndex_ = style;
-  skinImage_ = LoadArtwork(pngId);
-  UpdateGeometry();
-  return !skinImage_.isNull();
+  return LoadSkin(source, pngId, style, static_cast<int>(kFaderStyles.size()));
 }
 
-bool CEQ_G_1::InputAllowed() const { return !skinImage_.isNull() && skinVisible_ && isEnabled(); }
+bool CEQ_G_1::InputAllowed() const { return SkinnedValueControl::InputAllowed() && isEnabled(); }
 
-void CEQ_G_1::UpdateGeometry() {
-  const FaderStyle& s = StyleRow(styleIndex_);
+void CEQ_G_1::LayOut() {
+  const FaderStyle& s = StyleRow(styleIndex());
   scaleX_ = static_cast<double>(width()) / s.baseWidth;
   scaleY_ = static_cast<double>(height()) / s.baseHeight;
   const double along = vertical_ ? scaleY_ : scaleX_;
@@ -75,8 +55,6 @@ void CEQ_G_1::UpdateGeometry() {
   crossCentre_ = across * s.crossCentre;
   capW_ = static_cast<int>(s.capWidth * scaleX_);
   capH_ = static_cast<int>(s.capHeight * scaleY_);
-  frame_.InvalidateBackground();
-  update();
 }
 
 double CEQ_G_1::CapCentre() const {
@@ -104,72 +82,46 @@ void CEQ_G_1::ClampPosition() { position_ = std::min(std::max(position_, minValu
 
 void CEQ_G_1::StepUp() {
   position_ = static_cast<int>(position_ < coarseThreshold_ ? position_ + step_ : position_ + 10.0 * step_);
-  frame_.InvalidateFrame();
+  InvalidateFrame();
 }
 
 void CEQ_G_1::StepDown() {
   position_ = static_cast<int>(position_ > coarseThreshold_ ? position_ - 10.0 * step_ : position_ - step_);
-  frame_.InvalidateFrame();
+  InvalidateFrame();
 }
 
 void CEQ_G_1::Notify() {
   ClampPosition();
-  SendWindowMessage(parentWidget(), controlId_, faderIndex_, position_);
-}
-
-void CEQ_G_1::EndDrag() {
-  if (!dragging_) return;
-  dragging_ = false;
-  unsetCursor();
+  SendWindowMessage(parentWidget(), controlId(), faderIndex_, position_);
 }
 
 void CEQ_G_1::SetPosition(double x) {
-  if (dragging_) return;
+  if (dragging()) return;
   position_ = static_cast<int>(setScale_ * x);
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   repaint();
 }
 
 void CEQ_G_1::SetMinValue(int value) {
   minValue_ = value;
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
 }
 
 void CEQ_G_1::SetMaxValue(int value) {
   maxValue_ = value;
-  frame_.InvalidateFrame();
+  InvalidateFrame();
   update();
 }
 
 void CEQ_G_1::SetVertical(bool vertical) {
   vertical_ = vertical;
-  if (!skinImage_.isNull()) UpdateGeometry();
-}
-
-void CEQ_G_1::SetSkinVisible(bool visible) {
-  skinVisible_ = visible;
-  if (!visible) EndDrag();
-  frame_.InvalidateFrame();
-  update();
-}
-
-void CEQ_G_1::SetAncestorLevel(int level) {
-  ancestorLevel_ = level;
-  frame_.InvalidateBackground();
-  update();
-}
-
-void CEQ_G_1::paintEvent(QPaintEvent*) {
-  if (skinImage_.isNull()) return;
-  const QImage& picture =
-      frame_.Frame(*this, backgroundSource_, ancestorLevel_, skinVisible_, [this](QImage& f) { Compose(f); });
-  QPainter(this).drawImage(0, 0, picture);
+  UpdateGeometryIfSkinned();
 }
 
 void CEQ_G_1::Compose(QImage& frame) {
   ClampPosition();
-  const FaderStyle& s = StyleRow(styleIndex_);
+  const FaderStyle& s = StyleRow(styleIndex());
   const double centre = CapCentre();
   const double alongScale = vertical_ ? scaleY_ : scaleX_;
   const double baseAlong = vertical_ ? s.baseHeight : s.baseWidth;
@@ -181,39 +133,27 @@ void CEQ_G_1::Compose(QImage& frame) {
   QPainter painter(&frame);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (isEnabled()) {
-    painter.drawImage(Oriented(0, 0, centre, extentAcross), skinImage_, Oriented(0, 0, sourceCentre, baseAcross));
-    painter.drawImage(Oriented(centre, 0, extentAlong - centre, extentAcross), skinImage_,
+    painter.drawImage(Oriented(0, 0, centre, extentAcross), skinImage(), Oriented(0, 0, sourceCentre, baseAcross));
+    painter.drawImage(Oriented(centre, 0, extentAlong - centre, extentAcross), skinImage(),
                       Oriented(sourceCentre, baseAcross, baseAlong - sourceCentre, baseAcross));
   } else {
-    painter.drawImage(Oriented(0, 0, extentAlong, extentAcross), skinImage_,
+    painter.drawImage(Oriented(0, 0, extentAlong, extentAcross), skinImage(),
                       Oriented(0, 0, sourceCentre, baseAcross));
   }
-  const RowSpan cap = !isEnabled() ? s.passiveCap : focusLook_ ? s.capLook1 : s.capLook0;
+  const RowSpan cap = !isEnabled() ? s.passiveCap : focusLook() ? s.capLook1 : s.capLook0;
   const int capAlong = vertical_ ? capH_ : capW_;
   const double capSize = (vertical_ ? s.capHeight : s.capWidth) * alongScale;
-  painter.drawImage(Oriented(centre - capAlong / 2, 0, capSize, extentAcross), skinImage_,
+  painter.drawImage(Oriented(centre - capAlong / 2, 0, capSize, extentAcross), skinImage(),
                     Oriented(cap.top, 0, cap.bottom - cap.top, baseAcross));
 }
-
-void CEQ_G_1::resizeEvent(QResizeEvent*) {
-  if (!skinImage_.isNull()) UpdateGeometry();
-}
-
-void CEQ_G_1::moveEvent(QMoveEvent*) {
-  // The host's pixels under the control differ at the new place.
-  frame_.InvalidateBackground();
-  update();
-}
-
-void CEQ_G_1::showEvent(QShowEvent*) { update(); }
 
 void CEQ_G_1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) {
     EndDrag();
-    frame_.InvalidateFrame();
+    InvalidateFrame();
     update();
   }
-  QWidget::changeEvent(event);
+  SkinnedValueControl::changeEvent(event);
 }
 
 void CEQ_G_1::mousePressEvent(QMouseEvent* event) {
@@ -221,70 +161,30 @@ void CEQ_G_1::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !InputAllowed()) return;
   setFocus(Qt::MouseFocusReason);
   if (CapBox().contains(event->position().toPoint())) {
-    setCursor(Qt::PointingHandCursor);
-    dragging_ = true;
+    BeginDrag();
     Notify();
   }
-  frame_.InvalidateFrame();
-  focusLook_ = true;
+  ShowFocusLook();
   update();
 }
 
-void CEQ_G_1::mouseMoveEvent(QMouseEvent* event) {
-  event->accept();
-  if (!dragging_ || !InputAllowed()) return;
+bool CEQ_G_1::DragTo(const QPoint& at) {
   const double span = posAtMax_ - posAtMin_;
-  if (span == 0.0) return;
-  const QPoint at = event->position().toPoint();
+  if (span == 0.0) return false;
   const double c = vertical_ ? at.y() : at.x();
   position_ = static_cast<int>(minValue_ + (c - posAtMin_) * (maxValue_ - minValue_) / span);
-  frame_.InvalidateFrame();
-  repaint();
-  Notify();
+  return true;
 }
 
-void CEQ_G_1::mouseReleaseEvent(QMouseEvent* event) {
-  event->accept();
-  if (event->button() != Qt::LeftButton || !InputAllowed() || !dragging_) return;
-  frame_.InvalidateFrame();
-  EndDrag();
-  Notify();
-  update();
-}
-
-void CEQ_G_1::wheelEvent(QWheelEvent* event) {
-  event->accept();
-  if (!InputAllowed()) return;
-  const int delta = event->angleDelta().y();
-  if (delta > 0) {
-    StepUp();
-  } else if (delta < 0) {
-    StepDown();
+SkinnedValueControl::KeyAction CEQ_G_1::ActionForKey(int key) const {
+  switch (key) {
+    case Qt::Key_Up:
+      return KeyAction::StepUp;
+    case Qt::Key_Down:
+      return KeyAction::StepDown;
+    default:
+      return KeyAction::PassOn;
   }
-  Notify();
-  update();
-}
-
-void CEQ_G_1::keyPressEvent(QKeyEvent* event) {
-  const int key = event->key();
-  if (!InputAllowed() || (key != Qt::Key_Up && key != Qt::Key_Down)) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  event->accept();
-  if (key == Qt::Key_Up) {
-    StepUp();
-  } else {
-    StepDown();
-  }
-  Notify();
-  repaint();
-}
-
-void CEQ_G_1::focusOutEvent(QFocusEvent*) {
-  focusLook_ = false;
-  frame_.InvalidateFrame();
-  update();
 }
 
 }  // namespace rmt4::ui

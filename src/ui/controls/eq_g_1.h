@@ -3,9 +3,8 @@
 #include <QImage>
 #include <QRect>
 #include <QRectF>
-#include <QWidget>
 
-#include "ui/controls/ea_qel2.h"
+#include "ui/controls/skinned_value_control.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
@@ -22,7 +21,7 @@ class CMemDcClass;
 /// Typical host sequence: construct, SetSkin, SetMinValue/SetMaxValue,
 /// SetSetScale, SetPosition. `enabled` is the widget's own enabled state:
 /// a disabled fader draws the passive cap and takes no input.
-class CEQ_G_1 : public QWidget {
+class CEQ_G_1 : public SkinnedValueControl {
   Q_OBJECT
 
  public:
@@ -54,43 +53,27 @@ class CEQ_G_1 : public QWidget {
   void SetCoarseThreshold(int threshold) { coarseThreshold_ = threshold; }
   /// True: the position runs along y (default); false: along x.
   void SetVertical(bool vertical);
-  /// Hides the fader: only the host background is drawn and input is
-  /// ignored. Hiding ends a drag in progress.
-  void SetSkinVisible(bool visible);
-  /// 1: the control is located in its parent's buffer; 2: in the top-level window's (default).
-  void SetAncestorLevel(int level);
-
-  [[nodiscard]] bool dragging() const { return dragging_; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  [[nodiscard]] bool InputAllowed() const;
-  void UpdateGeometry();
+  [[nodiscard]] bool InputAllowed() const override;
+  void LayOut() override;
   /// The cap centre along the fader's axis for the current position.
   [[nodiscard]] double CapCentre() const;
   [[nodiscard]] QRect CapBox() const;
   /// A rectangle given along and across the fader's axis.
   [[nodiscard]] QRectF Oriented(double along, double across, double alongSize, double acrossSize) const;
   void ClampPosition();
-  void StepUp();
-  void StepDown();
-  void EndDrag();
-  void Notify();
-  void Compose(QImage& frame);
+  void StepUp() override;
+  void StepDown() override;
+  [[nodiscard]] bool DragTo(const QPoint& at) override;
+  [[nodiscard]] KeyAction ActionForKey(int key) const override;
+  void Notify() override;
+  void Compose(QImage& frame) override;
 
-  int controlId_;
   int faderIndex_ = 0;
   int position_ = 50;
   int minValue_ = 0;
@@ -99,13 +82,6 @@ class CEQ_G_1 : public QWidget {
   double step_ = 1.0;
   int coarseThreshold_ = 30000;
   bool vertical_ = true;
-  bool skinVisible_ = true;
-  bool focusLook_ = false;
-  bool dragging_ = false;
-  int styleIndex_ = 0;
-  QImage skinImage_;
-  const CMemDcClass* backgroundSource_ = nullptr;
-  int ancestorLevel_ = 2;
 
   // Geometry at the current size; the unscaled strip fader until the first resize.
   double scaleX_ = 1.0;
@@ -115,8 +91,6 @@ class CEQ_G_1 : public QWidget {
   double crossCentre_ = 29.0;
   int capW_ = 22;
   int capH_ = 36;
-
-  SkinnedFrameCache frame_;
 };
 
 }  // namespace rmt4::ui

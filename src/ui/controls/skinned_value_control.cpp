@@ -1,0 +1,146 @@
+#include "ui/controls/skinned_value_control.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "ui/platform/artwork.h"
+
+namespace rmt4::ui {
+
+SkinnedValueControl::SkinnedValueControl(QWidget* parent, int controlId) : QWidget(parent), controlId_(controlId) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Like a native child control, a click is the control's alone.
+  setAttribute(Qt::WA_NoMousePropagation);
+  // Focus is taken explicitly, never by tabbing.
+  setFocusPolicy(Qt::NoFocus);
+}
+
+bool SkinnedValueControl::LoadSkin(const CMemDcClass* source, int pngId, int style, int styleCount) {
+  skinImage_ = QImage();
+  backgroundSource_ = source;
+  frame_.InvalidateBackground();
+  if (style < 0 || style >= styleCount) {
+    update();
+    return false;
+  }
+  styleIndex_ = style;
+  skinImage_ = LoadArtwork(pngId);
+  UpdateGeometry();
+  return !skinImage_.isNull();
+}
+
+bool SkinnedValueControl::InputAllowed() const { return skinLoaded() && skinVisible_; }
+
+void SkinnedValueControl::ShowFocusLook() {
+  focusLook_ = true;
+  frame_.InvalidateFrame();
+}
+
+void SkinnedValueControl::UpdateGeometry() {
+  LayOut();
+  frame_.InvalidateBackground();
+  update();
+}
+
+void SkinnedValueControl::UpdateGeometryIfSkinned() {
+  if (skinLoaded()) UpdateGeometry();
+}
+
+void SkinnedValueControl::BeginDrag() {
+  dragging_ = true;
+  setCursor(Qt::PointingHandCursor);
+}
+
+void SkinnedValueControl::EndDrag() {
+  if (!dragging_) return;
+  dragging_ = false;
+  unsetCursor();
+}
+
+void SkinnedValueControl::SetSkinVisible(bool visible) {
+  skinVisible_ = visible;
+  if (!visible) EndDrag();
+  frame_.InvalidateFrame();
+  update();
+}
+
+void SkinnedValueControl::SetAncestorLevel(int level) {
+  ancestorLevel_ = level;
+  frame_.InvalidateBackground();
+  update();
+}
+
+void SkinnedValueControl::paintEvent(QPaintEvent*) {
+  if (!skinLoaded()) return;
+  const QImage& picture =
+      frame_.Frame(*this, backgroundSource_, ancestorLevel_, skinVisible_, [this](QImage& f) { Compose(f); });
+  QPainter(this).drawImage(0, 0, picture);
+}
+
+void SkinnedValueControl::resizeEvent(QResizeEvent*) { UpdateGeometryIfSkinned(); }
+
+void SkinnedValueControl::moveEvent(QMoveEvent*) {
+  // The host's pixels under the control differ at the new place.
+  frame_.InvalidateBackground();
+  update();
+}
+
+void SkinnedValueControl::showEvent(QShowEvent*) { update(); }
+
+void SkinnedValueControl::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  if (!dragging_ || !InputAllowed()) return;
+  if (!DragTo(event->position().toPoint())) return;
+  frame_.InvalidateFrame();
+  repaint();
+  Notify();
+}
+
+void SkinnedValueControl::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || !InputAllowed() || !dragging_) return;
+  frame_.InvalidateFrame();
+  EndDrag();
+  Notify();
+  update();
+}
+
+void SkinnedValueControl::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  if (!InputAllowed()) return;
+  const int delta = event->angleDelta().y();
+  if (delta > 0) {
+    StepUp();
+  } else if (delta < 0) {
+    StepDown();
+  }
+  Notify();
+  update();
+}
+
+void SkinnedValueControl::keyPressEvent(QKeyEvent* event) {
+  const KeyAction action = InputAllowed() ? ActionForKey(event->key()) : KeyAction::PassOn;
+  if (action == KeyAction::PassOn) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (action == KeyAction::Swallow) return;
+  if (action == KeyAction::StepUp) {
+    StepUp();
+  } else {
+    StepDown();
+  }
+  Notify();
+  repaint();
+}
+
+void SkinnedValueControl::focusOutEvent(QFocusEvent*) {
+  focusLook_ = false;
+  frame_.InvalidateFrame();
+  update();
+}
+
+}  // namespace rmt4::ui
