@@ -5,11 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 
 #include "console_process.h"
 #include "i18n/language.h"
@@ -17,7 +20,11 @@
 #include "transport/transport_factory.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
+#include "ui/controls/qel_spectrum.h"
 #include "ui/main/korvo_dlg.h"
+#include "ui/main/main_in_put.h"
+#include "ui/main/main_out.h"
+#include "ui/main/strip_bank.h"
 
 namespace rmt4::ui {
 namespace {
@@ -50,6 +57,47 @@ TEST(Program, TheWindowFindsTheEmulatedConsoleOverTheNetwork) {
   EXPECT_TRUE(test::PumpUntil([&] { return window.button(3)->text() == "Successful"; }, 15000));
   EXPECT_EQ(window.titleLabel()->text(), "RMT-4-NET");
   EXPECT_EQ(console.Ask("peer"), "peer 127.0.0.1");
+  ASSERT_TRUE(test::PumpUntil([&] { return window.link().SyncCount() >= 1; }, 15000));
+
+  // A fader moved on the console moves CH3's fader in the window.
+  CMainInPut& ch3 = window.strips().inputStrip(2);
+  ASSERT_TRUE(console.Ask("set 136 1200").has_value());
+  EXPECT_TRUE(test::PumpUntil([&] { return ch3.ReadControl(StripCode::Fader) == 1200; }));
+
+  // MUTE pressed in the window reaches the console within a few worker cycles.
+  ParamTable& params = window.link().params();
+  std::vector<std::uint16_t> snapshot(kParamCount);
+  for (ParamAddress a = 0; a < kParamCount; ++a) snapshot[a] = params.Value(a);
+  QTest::mouseClick(&ch3.button(StripCode::Mute), Qt::LeftButton);
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<ParamAddress> changed;
+  // The strip's ControlEdited reaches the window, which writes the table.
+  test::PumpUntil([&] {
+    for (ParamAddress a = 0; a < kParamCount; ++a) {
+      if (a != address::kLevelMeters && params.Value(a) != snapshot[a]) changed.push_back(a);
+    }
+    return !changed.empty();
+  }, 2000);
+  ASSERT_FALSE(changed.empty()) << "MUTE wrote nothing";
+  EXPECT_TRUE(test::PumpUntil([&] {
+    for (ParamAddress a : changed) {
+      if (console.Ask("get " + std::to_string(a)) != std::to_string(a) + " " + std::to_string(params.Value(a))) {
+        return false;
+      }
+    }
+    return true;
+  }));
+  EXPECT_LT(clock.elapsed(), 1000) << "edit to console";
+
+  // The meters move while the console plays.
+  std::set<int> levels;
+  test::PumpUntil([&] {
+    levels.insert(window.strips().outputStrip().leftMeter().level() * 100 +
+                  window.strips().outputStrip().rightMeter().level());
+    return levels.size() >= 3;
+  }, 5000);
+  EXPECT_GE(levels.size(), 3u) << "the meters stand still";
 }
 
 TEST(Program, TheProgramStartsConnectsAndEndsOnRequest) {
