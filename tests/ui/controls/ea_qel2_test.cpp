@@ -1,16 +1,13 @@
 #include "ui/controls/ea_qel2.h"
 
-#include <QKeyEvent>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/mem_dc.h"
-#include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
@@ -18,27 +15,13 @@ namespace {
 const QColor kHostColour(38, 40, 44);
 constexpr int kSliderId = 4024;
 
-/// A host with a charcoal background buffer that records the messages its
-/// sliders send and the keys they pass on.
-class SliderHost : public QWidget {
- public:
-  SliderHost() {
-    resize(320, 180);
-    background.Recreate(0, 0, 320, 180);
-    background.image().fill(kHostColour);
-    show();
-  }
+using test::RecordedMessage;
+using test::Wheel;
 
-  struct Message {
-    int number;
-    std::intptr_t wParam, lParam;
-    bool operator==(const Message&) const = default;
-  };
-  std::vector<Message> Messages() {
-    QCoreApplication::sendPostedEvents(this);
-    return received_;
-  }
-  void Forget() { received_.clear(); }
+/// A charcoal host for sliders.
+class SliderHost : public test::RecordingHost {
+ public:
+  SliderHost() : RecordingHost(QSize(320, 180), kHostColour) { show(); }
 
   /// A slider set up the way the hosts do: skin, ancestor level 1, no tint.
   CEA_Qel2* AddSlider(const QRect& geometry, int png, int style, double minimum, double maximum,
@@ -55,40 +38,11 @@ class SliderHost : public QWidget {
     slider->show();
     return slider;
   }
-
-  CMemDcClass background;
-  std::vector<int> passedKeys;
-
- protected:
-  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, background.image()); }
-  void keyPressEvent(QKeyEvent* event) override { passedKeys.push_back(event->key()); }
-  bool event(QEvent* event) override {
-    if (const WindowMessage* message = AsWindowMessage(event)) {
-      received_.push_back({message->message(), message->wParam(), message->lParam()});
-      return true;
-    }
-    return QWidget::event(event);
-  }
-
- private:
-  std::vector<Message> received_;
 };
-
-void Wheel(QWidget& widget, QPoint at, int delta) {
-  QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(&widget, &event);
-}
 
 void Click(QWidget& widget, QPoint at) {
   QTest::mousePress(&widget, Qt::LeftButton, {}, at);
   QTest::mouseRelease(&widget, Qt::LeftButton, {}, at);
-}
-
-/// The last lParam the host received, or a marker when it received nothing.
-std::intptr_t LastReported(SliderHost& host) {
-  const auto messages = host.Messages();
-  return messages.empty() ? -99999 : messages.back().lParam;
 }
 
 /// Pixels in the rectangle that differ from the host's colour.
@@ -112,24 +66,24 @@ TEST_F(PanSlider, DraggingTheThumbReportsWholeValuesAcrossTheTrack) {
   pan->SetValue(100);  // thumb centre at x 30, box 23..37
   QTest::mousePress(pan, Qt::LeftButton, {}, QPoint(30, 7));
   EXPECT_TRUE(pan->dragging());
-  EXPECT_EQ(host.Messages(), (std::vector<SliderHost::Message>{{kSliderId, 3, 100}}));
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kSliderId, 3, 100}}));
 
   QTest::mouseMove(pan, QPoint(31, 7));  // 200·23/44 = 104.5 → 105
-  EXPECT_EQ(LastReported(host), 105);
+  EXPECT_EQ(host.LastReported(), 105);
   EXPECT_DOUBLE_EQ(pan->GetValue(), 105.0);
   QTest::mouseMove(pan, QPoint(52, 7));
-  EXPECT_EQ(LastReported(host), 200);
+  EXPECT_EQ(host.LastReported(), 200);
   QTest::mouseMove(pan, QPoint(90, 7));  // beyond the track: clamped
   EXPECT_DOUBLE_EQ(pan->GetValue(), 200.0);
   QTest::mouseMove(pan, QPoint(-20, 7));
   EXPECT_DOUBLE_EQ(pan->GetValue(), 0.0);
   QTest::mouseMove(pan, QPoint(8, 7));
-  EXPECT_EQ(LastReported(host), 0);
+  EXPECT_EQ(host.LastReported(), 0);
 
   host.Forget();
   QTest::mouseRelease(pan, Qt::LeftButton, {}, QPoint(8, 7));
   EXPECT_FALSE(pan->dragging());
-  EXPECT_EQ(host.Messages(), (std::vector<SliderHost::Message>{{kSliderId, 3, 0}}));
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kSliderId, 3, 0}}));
   QTest::mouseMove(pan, QPoint(40, 7));  // no longer dragging
   EXPECT_EQ(host.Messages().size(), 1u);
 }
@@ -137,29 +91,29 @@ TEST_F(PanSlider, DraggingTheThumbReportsWholeValuesAcrossTheTrack) {
 TEST_F(PanSlider, ClicksBesideTheThumbStepTowardsThem) {
   pan->SetValue(100);
   Click(*pan, QPoint(10, 7));  // left of the thumb
-  EXPECT_EQ(LastReported(host), 99);
+  EXPECT_EQ(host.LastReported(), 99);
   // Right of the thumb: this slider has no toggle, so nothing bounds the band there.
   Click(*pan, QPoint(45, 7));
   Click(*pan, QPoint(45, 7));
-  EXPECT_EQ(LastReported(host), 101);
+  EXPECT_EQ(host.LastReported(), 101);
   EXPECT_EQ(host.Messages().size(), 3u);
 }
 
 TEST_F(PanSlider, KeysAndWheelStepOneUnitAndStayInRange) {
   pan->SetValue(0);
   QTest::keyClick(pan, Qt::Key_Left);
-  EXPECT_EQ(LastReported(host), 0);
+  EXPECT_EQ(host.LastReported(), 0);
   QTest::keyClick(pan, Qt::Key_Right);
-  EXPECT_EQ(LastReported(host), 1);
+  EXPECT_EQ(host.LastReported(), 1);
   Wheel(*pan, QPoint(30, 7), 120);
-  EXPECT_EQ(LastReported(host), 2);
+  EXPECT_EQ(host.LastReported(), 2);
   Wheel(*pan, QPoint(30, 7), -120);
-  EXPECT_EQ(LastReported(host), 1);
+  EXPECT_EQ(host.LastReported(), 1);
   Wheel(*pan, QPoint(30, 7), 0);  // reported without a step
-  EXPECT_EQ(LastReported(host), 1);
+  EXPECT_EQ(host.LastReported(), 1);
   pan->SetValue(200);
   QTest::keyClick(pan, Qt::Key_Right);
-  EXPECT_EQ(LastReported(host), 200);
+  EXPECT_EQ(host.LastReported(), 200);
   EXPECT_EQ(host.Messages().size(), 6u);
 
   // Up and Down are swallowed; other keys go on to the host.
@@ -222,7 +176,7 @@ TEST(SliderStepping, TenthsBelowTheThresholdWholeUnitsAbove) {
   EXPECT_NEAR(slider->GetValue(), -0.1, 1e-12);
   QTest::keyClick(slider, Qt::Key_Left);
   EXPECT_NEAR(slider->GetValue(), -0.2, 1e-12);
-  EXPECT_EQ(LastReported(host), 0);
+  EXPECT_EQ(host.LastReported(), 0);
   QTest::keyClick(slider, Qt::Key_Right);
   QTest::keyClick(slider, Qt::Key_Right);
   EXPECT_DOUBLE_EQ(slider->GetValue(), 0.0);
@@ -232,14 +186,14 @@ TEST(SliderStepping, TenthsBelowTheThresholdWholeUnitsAbove) {
   slider->SetValue(-1.5);
   Wheel(*slider, QPoint(100, 24), -120);
   EXPECT_NEAR(slider->GetValue(), -1.6, 1e-12);
-  EXPECT_EQ(LastReported(host), -1);
+  EXPECT_EQ(host.LastReported(), -1);
 
   // A drag quantises to tenths below 0: x 100 is −80 + 90·87/188 = −38.35 → −38.4.
   slider->SetValue(-80);  // thumb at x 13
   QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(13, 24));
   QTest::mouseMove(slider, QPoint(100, 24));
   EXPECT_NEAR(slider->GetValue(), -38.4, 1e-9);
-  EXPECT_EQ(LastReported(host), -38);
+  EXPECT_EQ(host.LastReported(), -38);
   QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(100, 24));
 
   slider->SetFineThreshold(5);
@@ -260,7 +214,7 @@ TEST(SliderRange, TheTrackEndsAreTheRangeEnds) {
   slider->SetValue(1);
   QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(13, 16));
   ASSERT_TRUE(slider->dragging());
-  EXPECT_EQ(LastReported(host), 1);
+  EXPECT_EQ(host.LastReported(), 1);
   QTest::mouseMove(slider, QPoint(201, 16));
   EXPECT_DOUBLE_EQ(slider->GetValue(), 362.0);
   QTest::mouseMove(slider, QPoint(107, 16));  // the middle: 1 + 361/2 → 182 (half away from zero)
@@ -282,7 +236,7 @@ TEST(SliderClicks, OnlyClicksLevelWithTheThumbStep) {
   slider->SetValue(50);
   Click(*slider, QPoint(20, 15));
   EXPECT_DOUBLE_EQ(slider->GetValue(), 50.0);
-  EXPECT_EQ(LastReported(host), 50);  // reported all the same
+  EXPECT_EQ(host.LastReported(), 50);  // reported all the same
   Click(*slider, QPoint(20, 16));
   EXPECT_DOUBLE_EQ(slider->GetValue(), 49.0);
   Click(*slider, QPoint(20, 31));
@@ -309,7 +263,7 @@ TEST(SliderToggle, TheButtonAddsItsAmountToTheValue) {
   EXPECT_DOUBLE_EQ(slider->GetValue(), 530.0);
   Click(*slider, QPoint(160, 16));  // the toggle
   EXPECT_DOUBLE_EQ(slider->GetValue(), 30.0);
-  EXPECT_EQ(LastReported(host), 30);
+  EXPECT_EQ(host.LastReported(), 30);
   Click(*slider, QPoint(100, 16));  // right of the thumb (box 41..58), left of the toggle
   EXPECT_DOUBLE_EQ(slider->GetValue(), 31.0);
   Click(*slider, QPoint(160, 16));

@@ -1,43 +1,26 @@
 #include "ui/controls/eq_g_1.h"
 
-#include <QKeyEvent>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/mem_dc.h"
-#include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
 
 const QColor kHostColour(38, 40, 44);
 
-/// A host with a charcoal background buffer that records the messages its
-/// faders send and the keys they pass on.
-class FaderHost : public QWidget {
- public:
-  FaderHost() {
-    resize(420, 480);
-    background.Recreate(0, 0, 420, 480);
-    background.image().fill(kHostColour);
-    show();
-  }
+using test::RecordedMessage;
+using test::Wheel;
 
-  struct Message {
-    int number;
-    std::intptr_t wParam, lParam;
-    bool operator==(const Message&) const = default;
-  };
-  std::vector<Message> Messages() {
-    QCoreApplication::sendPostedEvents(this);
-    return received_;
-  }
-  void Forget() { received_.clear(); }
+/// A charcoal host for faders.
+class FaderHost : public test::RecordingHost {
+ public:
+  FaderHost() : RecordingHost(QSize(420, 480), kHostColour) { show(); }
 
   /// A fader set up the way the strips do: range 0..280, scale 1, ancestor level 1.
   CEQ_G_1* AddFader(const QRect& geometry, int style = 0, int png = 141) {
@@ -53,35 +36,7 @@ class FaderHost : public QWidget {
     fader->show();
     return fader;
   }
-
-  CMemDcClass background;
-  std::vector<int> passedKeys;
-
- protected:
-  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, background.image()); }
-  void keyPressEvent(QKeyEvent* event) override { passedKeys.push_back(event->key()); }
-  bool event(QEvent* event) override {
-    if (const WindowMessage* message = AsWindowMessage(event)) {
-      received_.push_back({message->message(), message->wParam(), message->lParam()});
-      return true;
-    }
-    return QWidget::event(event);
-  }
-
- private:
-  std::vector<Message> received_;
 };
-
-void Wheel(QWidget& widget, QPoint at, int delta) {
-  QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(&widget, &event);
-}
-
-std::intptr_t LastReported(FaderHost& host) {
-  const auto messages = host.Messages();
-  return messages.empty() ? -99999 : messages.back().lParam;
-}
 
 /// Whether a press at `at` grabs the cap; the press is released again.
 bool GrabsCap(CEQ_G_1& fader, QPoint at) {
@@ -118,20 +73,20 @@ TEST_F(StripFader, TheCapSitsWherePositionsMapOnTheSlot) {
 
 TEST_F(StripFader, DraggingReportsPositionsClampedIntoTheRange) {
   QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(29, 275));
-  EXPECT_EQ(host.Messages(), (std::vector<FaderHost::Message>{{kFaderMoved, 5, 0}}));
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kFaderMoved, 5, 0}}));
   QTest::mouseMove(fader, QPoint(29, 146));
-  EXPECT_EQ(LastReported(host), 140);
+  EXPECT_EQ(host.LastReported(), 140);
   EXPECT_EQ(fader->position(), 140);
   QTest::mouseMove(fader, QPoint(29, -50));  // above the top
-  EXPECT_EQ(LastReported(host), 280);
+  EXPECT_EQ(host.LastReported(), 280);
   EXPECT_EQ(fader->position(), 280);
   QTest::mouseMove(fader, QPoint(29, 400));
-  EXPECT_EQ(LastReported(host), 0);
+  EXPECT_EQ(host.LastReported(), 0);
   QTest::mouseMove(fader, QPoint(29, 18));
   host.Forget();
   QTest::mouseRelease(fader, Qt::LeftButton, {}, QPoint(29, 18));
   EXPECT_FALSE(fader->dragging());
-  EXPECT_EQ(host.Messages(), (std::vector<FaderHost::Message>{{kFaderMoved, 5, 280}}));
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kFaderMoved, 5, 280}}));
 }
 
 TEST_F(StripFader, ClicksBesideTheCapDoNothing) {
@@ -145,17 +100,17 @@ TEST_F(StripFader, ClicksBesideTheCapDoNothing) {
 TEST_F(StripFader, KeysAndWheelStepAndReportClampedPositions) {
   fader->SetPosition(280);
   QTest::keyClick(fader, Qt::Key_Up);
-  EXPECT_EQ(LastReported(host), 280);
+  EXPECT_EQ(host.LastReported(), 280);
   EXPECT_EQ(fader->position(), 280);
   fader->SetPosition(0);
   QTest::keyClick(fader, Qt::Key_Down);
-  EXPECT_EQ(LastReported(host), 0);
+  EXPECT_EQ(host.LastReported(), 0);
   QTest::keyClick(fader, Qt::Key_Up);
-  EXPECT_EQ(LastReported(host), 1);
+  EXPECT_EQ(host.LastReported(), 1);
   Wheel(*fader, QPoint(29, 100), 120);
-  EXPECT_EQ(LastReported(host), 2);
+  EXPECT_EQ(host.LastReported(), 2);
   Wheel(*fader, QPoint(29, 100), -120);
-  EXPECT_EQ(LastReported(host), 1);
+  EXPECT_EQ(host.LastReported(), 1);
   EXPECT_EQ(host.Messages().size(), 5u);
   QTest::keyClick(fader, Qt::Key_Left);  // not the fader's: on to the host
   EXPECT_EQ(host.passedKeys, std::vector<int>{Qt::Key_Left});

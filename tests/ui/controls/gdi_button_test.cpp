@@ -8,10 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/mem_dc.h"
 #include "ui/platform/artwork.h"
-#include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
@@ -22,26 +21,14 @@ const QColor kHostColour(30, 32, 36);
 const QColor kOffGrey(60, 60, 60);
 const QColor kMuteRed(160, 51, 51);
 
-/// A host window with a charcoal background buffer that records the
-/// messages its buttons post.
-class ButtonHost : public QWidget {
- public:
-  ButtonHost() {
-    resize(420, 160);
-    background.Recreate(0, 0, 420, 160);
-    background.image().fill(kHostColour);
-    show();  // hidden widgets get a resize event with every grab()
-  }
+using test::Picture;
+using test::RecordedMessage;
 
-  struct Message {
-    int number;
-    std::intptr_t wParam, lParam;
-    bool operator==(const Message&) const = default;
-  };
-  /// Everything posted so far, after delivering what is queued.
-  std::vector<Message> Messages() {
-    QCoreApplication::sendPostedEvents(this);
-    return received_;
+/// A charcoal host for buttons.
+class ButtonHost : public test::RecordingHost {
+ public:
+  ButtonHost() : RecordingHost(QSize(420, 160), kHostColour) {
+    show();  // hidden widgets get a resize event with every grab()
   }
 
   /// A skinned, captioned button set up the way every host does it.
@@ -57,25 +44,7 @@ class ButtonHost : public QWidget {
     button->show();
     return button;
   }
-
-  CMemDcClass background;
-
- protected:
-  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, background.image()); }
-
-  bool event(QEvent* event) override {
-    if (const WindowMessage* message = AsWindowMessage(event)) {
-      received_.push_back({message->message(), message->wParam(), message->lParam()});
-      return true;
-    }
-    return QWidget::event(event);
-  }
-
- private:
-  std::vector<Message> received_;
 };
-
-QImage Picture(QWidget& widget) { return widget.grab().toImage(); }
 
 /// Within 18 per channel: the skins' bevel shades the fill a little.
 ::testing::AssertionResult ColourNear(const QImage& picture, const QPoint& at, const QColor& expected) {
@@ -233,7 +202,7 @@ TEST(GdiButtonClicks, LatchedButtonTogglesAndPostsItsIdentifierAndIndex) {
   EXPECT_EQ(button->frameIndex(), 1);
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(30, 15));
   EXPECT_EQ(button->state(), 1);
-  EXPECT_EQ(host.Messages(), (std::vector<ButtonHost::Message>{{4000, 7, 7}, {4000, 7, 7}}));
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{4000, 7, 7}, {4000, 7, 7}}));
 }
 
 TEST(GdiButtonClicks, PressInsideThenReleaseOutsideStillClicks) {

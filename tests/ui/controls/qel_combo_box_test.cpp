@@ -1,7 +1,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetricsF>
-#include <QPainter>
 #include <QTest>
 #include <QWidget>
 
@@ -9,10 +8,9 @@
 
 #include <vector>
 
+#include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/mem_dc.h"
 #include "ui/controls/qel_combo_box.h"
-#include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
@@ -21,33 +19,12 @@ const QColor kUnfocusedBlue(0, 47, 83);
 const QColor kFocusedBlue(0, 56, 100);
 const QColor kArrowGrey(150, 150, 150);
 
-/// An editor-like host: a dark background buffer and a record of the
-/// messages its controls post to it.
-class Host : public QWidget {
- public:
-  Host() {
-    resize(300, 120);
-    background.Recreate(0, 0, 300, 120);
-    QPainter(&background.image()).fillRect(QRect(0, 0, 300, 120), QColor(38, 40, 44));
-  }
-  bool event(QEvent* event) override {
-    if (const WindowMessage* message = AsWindowMessage(event)) {
-      received.push_back({message->message(), message->wParam(), message->lParam()});
-      return true;
-    }
-    return QWidget::event(event);
-  }
-  struct Entry {
-    int message;
-    std::intptr_t w, l;
-  };
-  CMemDcClass background;
-  std::vector<Entry> received;
-};
+using test::Picture;
 
-/// A filter-type box as the editors create it.
+/// A filter-type box as the editors create it, in a dark editor-like host.
 struct FilterTypeBox {
-  explicit FilterTypeBox(QRect geometry = QRect(10, 10, 80, 30), int style = 0, int skin = 152) : box(&host) {
+  explicit FilterTypeBox(QRect geometry = QRect(10, 10, 80, 30), int style = 0, int skin = 152)
+      : host(QSize(300, 120), QColor(38, 40, 44)), box(&host) {
     box.setGeometry(geometry);
     box.SetComboIndex(3);
     box.SetAncestorLevel(1);
@@ -58,15 +35,9 @@ struct FilterTypeBox {
     box.SetFontHeight(20);
     box.addItems({"Bypass", "Bessel-12dB", "Bessel-24dB", "Bwoth-12dB", "Bwoth-24dB", "Lnkwtz-12dB", "Lnkwtz-24dB"});
   }
-  std::vector<Host::Entry> Delivered() {
-    QCoreApplication::sendPostedEvents(&host);
-    return host.received;
-  }
-  Host host;
+  test::RecordingHost host;
   CQel_ComboBox box;
 };
-
-QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 TEST(QelComboBoxSelection, SetSelectionChangesOnlyTheShownItem) {
   FilterTypeBox f;
@@ -74,7 +45,7 @@ TEST(QelComboBoxSelection, SetSelectionChangesOnlyTheShownItem) {
   f.box.SetSelection(4);
   EXPECT_EQ(f.box.shownIndex(), 4);
   EXPECT_EQ(f.box.currentIndex(), 1);
-  EXPECT_TRUE(f.Delivered().empty()) << "the host's own change is not reported back";
+  EXPECT_TRUE(f.host.Messages().empty()) << "the host's own change is not reported back";
 
   const QImage shownFour = Picture(f.box);
   f.box.SetSelection(1);
@@ -108,11 +79,11 @@ TEST(QelComboBoxSelection, UserPickInTheListShowsItAndNotifiesOnce) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
   EXPECT_FALSE(list->isVisible());
   EXPECT_EQ(f.box.shownIndex(), 1);
-  const auto received = f.Delivered();
+  const auto received = f.host.Messages();
   ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0].message, kComboChanged);
-  EXPECT_EQ(received[0].w, 3);
-  EXPECT_EQ(received[0].l, 3);
+  EXPECT_EQ(received[0].number, kComboChanged);
+  EXPECT_EQ(received[0].wParam, 3);
+  EXPECT_EQ(received[0].lParam, 3);
 }
 
 TEST(QelComboBoxSelection, KeyboardPickUsesTheHostsControlId) {
@@ -123,10 +94,10 @@ TEST(QelComboBoxSelection, KeyboardPickUsesTheHostsControlId) {
   QTest::keyClick(&f.box, Qt::Key_Down);
   EXPECT_EQ(f.box.currentIndex(), 1);
   EXPECT_EQ(f.box.shownIndex(), 1) << "the list's selection replaces the shown item";
-  const auto received = f.Delivered();
+  const auto received = f.host.Messages();
   ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0].message, kLabelOrSelector);
-  EXPECT_EQ(received[0].w, 3);
+  EXPECT_EQ(received[0].number, kLabelOrSelector);
+  EXPECT_EQ(received[0].wParam, 3);
 }
 
 TEST(QelComboBoxInput, DisabledBoxDoesNotOpen) {
@@ -136,7 +107,7 @@ TEST(QelComboBoxInput, DisabledBoxDoesNotOpen) {
   QTest::mouseClick(&f.box, Qt::LeftButton);
   QTest::mouseDClick(&f.box, Qt::LeftButton);
   EXPECT_FALSE(f.box.view()->isVisible());
-  EXPECT_TRUE(f.Delivered().empty());
+  EXPECT_TRUE(f.host.Messages().empty());
 
   f.box.setEnabled(true);
   QTest::mouseClick(&f.box, Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "recording_host.h"
 #include "screenshot.h"
 #include "ui/controls/qel_spectrum.h"
 #include "ui/platform/artwork.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kMeterImage = 167;
 
-QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+using test::Picture;
 
 /// A meter set up as the output strip sets up its own: 0..12 over the 370 rows.
 struct HostedMeter {

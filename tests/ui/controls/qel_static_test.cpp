@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/mem_dc.h"
 #include "ui/controls/qel_static.h"
 #include "ui/platform/artwork.h"
 
@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFAFAFAu;
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
-QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+using test::Picture;
 
 /// True when `part` equals the region of `whole` that starts at `offset`.
 bool SameAsRegion(const QImage& part, const QImage& whole, QPoint offset) {
@@ -73,14 +73,10 @@ TEST(QelStaticLayout, TextHigherThanTheLabelGrowsEquallyUpAndDown) {
 }
 
 TEST(QelStaticComposition, EmptyTextShowsOnlyBackgroundFillAndImage) {
-  CMemDcClass background;
-  background.Recreate(0, 0, 300, 100);
-  QPainter(&background.image()).fillRect(QRect(0, 0, 300, 100), QColor(30, 60, 90));
-  QWidget host;
-  host.resize(300, 100);
+  test::RecordingHost host(QSize(300, 100), QColor(30, 60, 90));
   Cqel_CStatic label(&host);
   label.setGeometry(20, 30, 78, 22);
-  label.SetBackgroundSource(&background);
+  label.SetBackgroundSource(&host.background);
   label.SetAncestorLevel(1);
   label.SetImage(146, 78, 22);
   const QImage bare = Picture(label);
@@ -101,7 +97,7 @@ TEST(QelStaticComposition, EmptyTextShowsOnlyBackgroundFillAndImage) {
   EXPECT_EQ(Picture(label), bare);
 
   // Moved over another part of the host, the label shows that part.
-  QPainter(&background.image()).fillRect(QRect(200, 30, 78, 22), QColor(90, 20, 20));
+  QPainter(&host.background.image()).fillRect(QRect(200, 30, 78, 22), QColor(90, 20, 20));
   label.move(200, 30);
   EXPECT_EQ(Picture(label).pixelColor(40, 11), QColor(90, 20, 20));
 }
@@ -121,14 +117,10 @@ TEST(QelStaticComposition, ImageFrameIsCutFromItsColumnAndStretchedOverTheLabel)
 }
 
 TEST(QelStaticScreenshot, ValueReadOutOverTheStrip) {
-  CMemDcClass background;
-  background.Recreate(0, 0, 120, 40);
-  QPainter(&background.image()).fillRect(QRect(0, 0, 120, 40), QColor(38, 40, 44));
-  QWidget host;
-  host.resize(120, 40);
+  test::RecordingHost host(QSize(120, 40), QColor(38, 40, 44));
   Cqel_CStatic readOut(&host);
   readOut.setGeometry(10, 8, 100, 24);
-  readOut.SetBackgroundSource(&background);
+  readOut.SetBackgroundSource(&host.background);
   readOut.SetAncestorLevel(1);
   readOut.SetImage(146, 78, 22);
   readOut.SetTextStyle(0x50000025u, 14, QStringLiteral("微软雅黑"), 0xC8FAFAFAu);

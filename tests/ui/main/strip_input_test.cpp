@@ -2,9 +2,8 @@
 // values through the bank, against the parameter table.
 #include <gtest/gtest.h>
 
-#include <QWheelEvent>
-
 #include "i18n/language.h"
+#include "recording_host.h"
 #include "strip_test_host.h"
 #include "ui/controls/ea_qel2.h"
 #include "ui/controls/qel_static.h"
@@ -18,28 +17,15 @@ using test::Click;
 using test::Deliver;
 using test::DirtyCount;
 using test::DragFader;
-using test::StripHost;
+using test::kPressed;
+using test::kReleased;
 
-constexpr int kReleased = 1;
-constexpr int kPressed = 2;
-
-class InputStripTest : public ::testing::Test {
+class InputStripTest : public test::StripTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-    Deliver();  // the strips' own first text refresh
-    test::ClearDirty(params);
-  }
-  void TearDown() override { (void)SetCurrentLanguage(previousLanguage); }
-
   CMainInPut& strip(int i) { return host.bank.inputStrip(i); }
   CGDI_Button& button(int i, StripCode code) { return strip(i).button(code); }
   std::string LevelText(int i) { return strip(i).levelLabel().text().toStdString(); }
   std::string PanText(int i) { return strip(i).panLabel().text().toStdString(); }
-
-  LanguageIndex previousLanguage = CurrentLanguage();
-  ParamTable params;
-  StripHost host{params};
 };
 
 TEST_F(InputStripTest, MuteAndPhantomShareTheSwitchesWordAndKeepEachOthersBits) {
@@ -190,9 +176,7 @@ TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
   EXPECT_TRUE(params[49].dirty.load());
   EXPECT_EQ(PanText(0), "R 50%");
 
-  QWheelEvent down(QPointF(30, 7), pan.mapToGlobal(QPointF(30, 7)), {}, QPoint(0, -120), Qt::NoButton, {},
-                   Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(&pan, &down);
+  rmt4::test::Wheel(pan, QPoint(30, 7), -120);
   Deliver();
   EXPECT_EQ(params.Value(49), 149);
   EXPECT_EQ(PanText(0), "R 49%");

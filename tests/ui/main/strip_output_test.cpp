@@ -17,29 +17,17 @@ using test::Click;
 using test::Deliver;
 using test::DirtyCount;
 using test::DragFader;
-using test::StripHost;
+using test::kPressed;
+using test::kReleased;
 
-constexpr int kReleased = 1;
-constexpr int kPressed = 2;
 constexpr int kFirstBusButton = 6;
 
-class OutputStripTest : public ::testing::Test {
+class OutputStripTest : public test::StripTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-    Deliver();
-    test::ClearDirty(params);
-  }
-  void TearDown() override { (void)SetCurrentLanguage(previousLanguage); }
-
   CMainOut& strip() { return host.bank.outputStrip(); }
   CGDI_Button& button(StripCode code) { return strip().button(code); }
   void SelectBus(int bus) { Click(strip().button(kFirstBusButton + bus)); }
   std::string Name() { return strip().nameLabel().text().toStdString(); }
-
-  LanguageIndex previousLanguage = CurrentLanguage();
-  ParamTable params;
-  StripHost host{params};
 };
 
 TEST_F(OutputStripTest, StartsOnMainWithBalanceAndWithoutRouting) {

@@ -8,8 +8,11 @@
 #include <QWidget>
 #include <QtTest/QTest>
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
+#include "i18n/language.h"
 #include "protocol/param_table.h"
 #include "ui/controls/eq_g_1.h"
 #include "ui/controls/gdi_button.h"
@@ -46,6 +49,10 @@ class StripHost : public QWidget {
     return true;
   }
 };
+
+/// Button states as the strips show them.
+constexpr int kReleased = 1;
+constexpr int kPressed = 2;
 
 /// Delivers what the controls and strips posted (a click travels control →
 /// strip → host in two posted messages).
@@ -84,6 +91,21 @@ inline void Arrive(ParamTable& params, StripBank& bank, ParamAddress address, st
 inline void ClearDirty(ParamTable& params) {
   for (ParamAddress a = 0; a < kParamCount; ++a) params[a].dirty.store(false);
 }
+
+/// A strip bank in English with nothing dirty; the language is restored afterwards.
+class StripTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
+    Deliver();  // the strips' own first text refresh
+    ClearDirty(params);
+  }
+  void TearDown() override { (void)SetCurrentLanguage(previousLanguage); }
+
+  LanguageIndex previousLanguage = CurrentLanguage();
+  ParamTable params;
+  StripHost host{params};
+};
 
 /// Answers every message box that opens with the button whose text is
 /// `answer` and counts them.

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPoint>
+#include <QSize>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+#include "ui/controls/mem_dc.h"
+#include "ui/platform/window_message.h"
+
+namespace rmt4::test {
+
+/// A window message as its receiver saw it.
+struct RecordedMessage {
+  int number;
+  std::intptr_t wParam, lParam;
+  bool operator==(const RecordedMessage&) const = default;
+};
+
+/// A host window with a background buffer of one colour (the pixels its
+/// skinned children copy) that records the window messages its children send
+/// or post to it and the keys they pass on. It stays hidden until shown.
+class RecordingHost : public QWidget {
+ public:
+  /// What LastReported gives when nothing arrived.
+  static constexpr std::intptr_t kNothingReported = -99999;
+
+  RecordingHost(QSize size, const QColor& colour) {
+    resize(size);
+    background.Recreate(0, 0, size.width(), size.height());
+    background.image().fill(colour);
+  }
+
+  /// Everything received so far, after delivering what is queued.
+  std::vector<RecordedMessage> Messages() {
+    QCoreApplication::sendPostedEvents(this);
+    return received_;
+  }
+  void Forget() { received_.clear(); }
+  /// The last lParam received, or kNothingReported.
+  std::intptr_t LastReported() {
+    const std::vector<RecordedMessage> messages = Messages();
+    return messages.empty() ? kNothingReported : messages.back().lParam;
+  }
+
+  ui::CMemDcClass background;
+  std::vector<int> passedKeys;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, background.image()); }
+  void keyPressEvent(QKeyEvent* event) override { passedKeys.push_back(event->key()); }
+  bool event(QEvent* event) override {
+    if (const ui::WindowMessage* message = ui::AsWindowMessage(event)) {
+      received_.push_back({message->message(), message->wParam(), message->lParam()});
+      return true;
+    }
+    return QWidget::event(event);
+  }
+
+ private:
+  std::vector<RecordedMessage> received_;
+};
+
+/// A wheel turn of `delta` (120: one notch up) at `at`.
+inline void Wheel(QWidget& widget, QPoint at, int delta) {
+  QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(&widget, &event);
+}
+
+/// The widget as it draws itself, in one pixel format for comparisons.
+inline QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+}  // namespace rmt4::test
