@@ -72,13 +72,18 @@ TEST(QelStaticLayout, TextHigherThanTheLabelGrowsEquallyUpAndDown) {
   EXPECT_TRUE(SameAsRegion(Picture(low.label), Picture(high.label), QPoint(0, 20)));
 }
 
-TEST(QelStaticComposition, EmptyTextShowsOnlyBackgroundFillAndImage) {
-  test::RecordingHost host(QSize(300, 100), QColor(30, 60, 90));
-  Cqel_CStatic label(&host);
-  label.setGeometry(20, 30, 78, 22);
+/// A value read-out as the strips place one: the bracket frame (image 146) over the host's buffer.
+void PlaceReadOut(Cqel_CStatic& label, test::RecordingHost& host, const QRect& geometry) {
+  label.setGeometry(geometry);
   label.SetBackgroundSource(&host.background);
   label.SetAncestorLevel(1);
   label.SetImage(146, 78, 22);
+}
+
+TEST(QelStaticComposition, EmptyTextShowsOnlyBackgroundFillAndImage) {
+  test::RecordingHost host(QSize(300, 100), QColor(30, 60, 90));
+  Cqel_CStatic label(&host);
+  PlaceReadOut(label, host, QRect(20, 30, 78, 22));
   const QImage bare = Picture(label);
   EXPECT_EQ(bare.pixelColor(40, 11), QColor(30, 60, 90)) << "the host's pixels show through";
   EXPECT_EQ(bare.pixelColor(1, 11), LoadArtwork(146).pixelColor(1, 11)) << "the bracket is drawn";
@@ -119,10 +124,7 @@ TEST(QelStaticComposition, ImageFrameIsCutFromItsColumnAndStretchedOverTheLabel)
 TEST(QelStaticScreenshot, ValueReadOutOverTheStrip) {
   test::RecordingHost host(QSize(120, 40), QColor(38, 40, 44));
   Cqel_CStatic readOut(&host);
-  readOut.setGeometry(10, 8, 100, 24);
-  readOut.SetBackgroundSource(&host.background);
-  readOut.SetAncestorLevel(1);
-  readOut.SetImage(146, 78, 22);
+  PlaceReadOut(readOut, host, QRect(10, 8, 100, 24));
   readOut.SetTextStyle(0x50000025u, 14, QStringLiteral("微软雅黑"), 0xC8FAFAFAu);
   readOut.SetText(QStringLiteral("-12.5dB"));
   EXPECT_FALSE(test::SaveScreenshot(readOut, "qel_static_readout").isEmpty());

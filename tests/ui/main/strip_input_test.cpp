@@ -9,18 +9,11 @@
 #include "ui/controls/qel_static.h"
 #include "ui/main/main_in_put.h"
 
-namespace rmt4::ui {
+// In the strip helpers' namespace, so the tests use them unqualified.
+namespace rmt4::ui::test {
 namespace {
 
-using test::Arrive;
-using test::Click;
-using test::Deliver;
-using test::DirtyCount;
-using test::DragFader;
-using test::kPressed;
-using test::kReleased;
-
-class InputStripTest : public test::StripTest {
+class InputStripTest : public StripTest {
  protected:
   CMainInPut& strip(int i) { return host.bank.inputStrip(i); }
   CGDI_Button& button(int i, StripCode code) { return strip(i).button(code); }
@@ -53,7 +46,7 @@ TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
   Arrive(params, host.bank, 132, 0x0008);
   CGDI_Button& phantom = button(2, StripCode::Phantom48V);
   {
-    test::MessageBoxAnswerer no(QStringLiteral("&No"));
+    MessageBoxAnswerer no(QStringLiteral("&No"));
     Click(phantom);
     EXPECT_EQ(no.answered(), 1);
     EXPECT_EQ(no.lastText().toStdString(), "Operating 48V");
@@ -63,7 +56,7 @@ TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
   EXPECT_EQ(params.Value(132), 0x0008);
 
   {
-    test::MessageBoxAnswerer yes(QStringLiteral("&Yes"));
+    MessageBoxAnswerer yes(QStringLiteral("&Yes"));
     Click(phantom);
     EXPECT_EQ(yes.answered(), 1);
   }
@@ -72,7 +65,7 @@ TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
   EXPECT_TRUE(params[132].dirty.load());
 
   // Switching off asks nothing.
-  test::MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
+  MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
   Click(phantom);
   EXPECT_EQ(watcher.answered(), 0);
   EXPECT_EQ(params.Value(132), 0x0008);
@@ -236,7 +229,7 @@ TEST_F(InputStripTest, ControlsAStripLacksAreParkedAndIgnoreInput) {
     EXPECT_EQ(absent.y(), -1000);
     EXPECT_EQ(strip(index).childAt(absent.geometry().translated(0, 1000).center()), nullptr);
     const int before = absent.state();
-    test::MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
+    MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
     Click(absent);
     EXPECT_EQ(watcher.answered(), 0);
     EXPECT_EQ(absent.state(), before);
@@ -289,4 +282,4 @@ TEST_F(InputStripTest, ScaleMultipliesEveryRectangle) {
 }
 
 }  // namespace
-}  // namespace rmt4::ui
+}  // namespace rmt4::ui::test

@@ -9,20 +9,13 @@
 #include "ui/controls/qel_static.h"
 #include "ui/main/main_out.h"
 
-namespace rmt4::ui {
+// In the strip helpers' namespace, so the tests use them unqualified.
+namespace rmt4::ui::test {
 namespace {
-
-using test::Arrive;
-using test::Click;
-using test::Deliver;
-using test::DirtyCount;
-using test::DragFader;
-using test::kPressed;
-using test::kReleased;
 
 constexpr int kFirstBusButton = 6;
 
-class OutputStripTest : public test::StripTest {
+class OutputStripTest : public StripTest {
  protected:
   CMainOut& strip() { return host.bank.outputStrip(); }
   CGDI_Button& button(StripCode code) { return strip().button(code); }
@@ -170,7 +163,7 @@ TEST_F(OutputStripTest, BalanceIsWrittenOnMainAndAlwaysShown) {
   EXPECT_EQ(strip().panLabel().text().toStdString(), "L 60%");
 
   // Hidden on AUX: it takes no input.
-  test::ClearDirty(params);
+  ClearDirty(params);
   QTest::mouseClick(&balance, Qt::LeftButton, {}, QPoint(50, 7));
   Deliver();
   EXPECT_EQ(DirtyCount(params), 0);
@@ -208,4 +201,4 @@ TEST_F(OutputStripTest, BusCaptionsInSimplifiedChinese) {
 }
 
 }  // namespace
-}  // namespace rmt4::ui
+}  // namespace rmt4::ui::test
