@@ -97,9 +97,11 @@ void CEQ_G_1::Notify() {
 
 void CEQ_G_1::SetPosition(double x) {
   if (dragging()) return;
-  position_ = static_cast<int>(setScale_ * x);
+  const int position = static_cast<int>(setScale_ * x);
+  if (position == position_) return;  // a refresh with the same value redraws nothing
+  position_ = position;
   InvalidateFrame();
-  repaint();
+  update();
 }
 
 void CEQ_G_1::SetMinValue(int value) {

@@ -56,6 +56,8 @@ void CGDI_Button::SetTextStyle(std::uint32_t flags, int size, const QString& fac
 
 void CGDI_Button::SetState(int state) {
   if (!isEnabled() || (state != kStateOff && state != kStateOn)) return;
+  // Refreshes set the state the button already shows: nothing to redraw.
+  if (state == state_ && frameIndex_ == (state == kStateOn ? 1 : 0) && !pressed_) return;
   state_ = state;
   frameIndex_ = state == kStateOn ? 1 : 0;
   pressed_ = false;

@@ -15,7 +15,10 @@ void Cqel_Spectrum::SetLevel(double value) {
   // no signal.
   constexpr double kLowest = std::numeric_limits<int>::min();
   constexpr double kHighest = std::numeric_limits<int>::max();
-  level_ = std::isnan(value) ? minLevel_ : static_cast<int>(std::trunc(std::clamp(value, kLowest, kHighest)));
+  const int level = std::isnan(value) ? minLevel_ : static_cast<int>(std::trunc(std::clamp(value, kLowest, kHighest)));
+  // The meters are fed 20 times a second; an unchanged level keeps its picture.
+  if (level == level_) return;
+  level_ = level;
   Invalidate();
 }
 

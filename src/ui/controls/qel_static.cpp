@@ -41,7 +41,12 @@ QSizeF MeasureUnbounded(const QFont& font, std::uint32_t textFlags, const QStrin
 
 }  // namespace
 
-Cqel_CStatic::Cqel_CStatic(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+Cqel_CStatic::Cqel_CStatic(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  UpdateFont();
+}
+
+void Cqel_CStatic::UpdateFont() { font_ = MakeFont(fontFace_, fontSize_, fontStyle_); }
 
 void Cqel_CStatic::SetBackgroundSource(const CMemDcClass* source) {
   backgroundSource_ = source;
@@ -58,11 +63,13 @@ void Cqel_CStatic::SetTextStyle(std::uint32_t flags, int size, const QString& fa
   fontSize_ = size;
   fontFace_ = face;
   textColour_ = colour;
+  UpdateFont();
   Invalidate();
 }
 
 void Cqel_CStatic::SetFontStyle(int styleBits) {
   fontStyle_ = styleBits;
+  UpdateFont();
   Invalidate();
 }
 
@@ -85,6 +92,7 @@ void Cqel_CStatic::SetImageFrame(int frame) {
 }
 
 void Cqel_CStatic::SetText(const QString& text) {
+  if (text == text_) return;  // the same picture: nothing to redo
   text_ = text;
   Invalidate();
 }
@@ -101,7 +109,7 @@ void Cqel_CStatic::DrawImageLayer(QPainter& painter, const QImage& image) {
 
 void Cqel_CStatic::DrawText(QPainter& painter) const {
   if (text_.isEmpty()) return;
-  const QFont font = MakeFont(fontFace_, fontSize_, fontStyle_);
+  const QFont& font = font_;
   // Text larger than the label widens its layout equally on both sides, so
   // it never wraps and centred text overflows evenly.
   QRectF layout(0, 0, width() - 1, height() - 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -52,6 +53,7 @@ class Cqel_CStatic : public QWidget {
  private:
   void Compose();
   void DrawText(QPainter& painter) const;
+  void UpdateFont();
 
   const CMemDcClass* backgroundSource_ = nullptr;
   int ancestorLevel_ = 2;
@@ -59,6 +61,7 @@ class Cqel_CStatic : public QWidget {
   QString fontFace_ = QStringLiteral("宋体");
   qreal fontSize_ = 12.0;
   int fontStyle_ = 0;
+  QFont font_;  // built from the three above, once per style change
   std::uint32_t textColour_ = 0xFF000000u;
   std::uint32_t textFlags_ = 0;
   std::uint32_t fillColour_ = 0;

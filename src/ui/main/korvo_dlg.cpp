@@ -304,6 +304,8 @@ void CKorvoDlg::SkinTopBar() {
 
 void CKorvoDlg::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // Opaque: copied, not blended, which is most of a whole-window repaint.
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(QPoint(0, 0), background_.image(), rect());
 }
 

@@ -345,6 +345,8 @@ bool CStripBase::event(QEvent* event) {
 void CStripBase::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (background_.bufferValid()) {
+    // Opaque: copied, not blended, which is most of a whole-window repaint.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), background_.image());
   } else {
     painter.fillRect(rect(), palette().window());  // no artwork: the plain window look
