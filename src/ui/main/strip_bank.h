@@ -15,7 +15,7 @@ class CStripBase;
 
 /// The twelve input strips and the output strip of the main window, and the
 /// one place where their edits become parameter writes and parameter values
-/// become what they show. The strips post ControlEdited to the host; the host
+/// become what they show. The strips send ControlEdited to the host; the host
 /// handles ENTER (code 0) itself and forwards the rest to ControlEdited.
 class StripBank {
  public:

@@ -224,8 +224,10 @@ void CStripBase::ApplyFonts() {
   for (CGDI_Button* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kFace, kButtonColour);
 }
 
+// Sent, not posted: the window reads the control back while it still shows
+// what the user did (a bus switch right after a fader move cannot slip in between).
 void CStripBase::Notify(StripCode code) {
-  PostWindowMessage(parentWidget(), kControlEdited, index_, static_cast<int>(code));
+  SendWindowMessage(parentWidget(), kControlEdited, index_, static_cast<int>(code));
 }
 
 bool CStripBase::ButtonPressed(int buttonIndex) const { return button(buttonIndex).state() == kButtonPressed; }

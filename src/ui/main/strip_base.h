@@ -87,7 +87,7 @@ class CStripBase : public QWidget {
   /// Places `control` at `nominal` scaled by the strip's scale on every layout.
   void AddPlacement(QWidget& control, const QRect& nominal);
 
-  /// Posts ControlEdited for control `code` to the parent.
+  /// Sends ControlEdited for control `code` to the parent and returns once it was handled.
   void Notify(StripCode code);
 
   [[nodiscard]] bool ButtonPressed(int buttonIndex) const;
