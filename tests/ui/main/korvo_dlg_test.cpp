@@ -15,6 +15,7 @@
 #include "i18n/language.h"
 #include "in_process_console.h"
 #include "modal_answer.h"
+#include "param_writes.h"
 #include "screenshot.h"
 #include "ui/controls/eq_g_1.h"
 #include "ui/editors/console_chooser.h"
@@ -240,16 +241,9 @@ TEST_F(MainWindowTest, EditsReachTheConsoleAndConsoleChangesReachTheStrips) {
   EXPECT_NE(ch3.fader().position(), before);
 
   // MUTE pressed in the window reaches the console.
-  std::vector<std::uint16_t> snapshot(kParamCount);
-  for (ParamAddress a = 0; a < kParamCount; ++a) snapshot[a] = params.Value(a);
+  const std::vector<std::uint16_t> snapshot = test::Snapshot(params);
   Click(ch3.button(StripCode::Mute));
-  std::vector<ParamAddress> changed;
-  test::PumpUntil([&] {
-    for (ParamAddress a = 0; a < kParamCount; ++a) {
-      if (a != address::kLevelMeters && params.Value(a) != snapshot[a]) changed.push_back(a);
-    }
-    return !changed.empty();
-  }, 2000);
+  const std::vector<ParamAddress> changed = test::WaitForWrites(params, snapshot);
   ASSERT_FALSE(changed.empty()) << "MUTE wrote nothing";
   EXPECT_TRUE(test::PumpUntil([&] {
     for (ParamAddress a : changed) {

@@ -17,6 +17,7 @@
 #include "console_process.h"
 #include "i18n/language.h"
 #include "modal_answer.h"
+#include "param_writes.h"
 #include "transport/transport_factory.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
@@ -66,19 +67,11 @@ TEST(Program, TheWindowFindsTheEmulatedConsoleOverTheNetwork) {
 
   // MUTE pressed in the window reaches the console within a few worker cycles.
   ParamTable& params = window.link().params();
-  std::vector<std::uint16_t> snapshot(kParamCount);
-  for (ParamAddress a = 0; a < kParamCount; ++a) snapshot[a] = params.Value(a);
+  const std::vector<std::uint16_t> snapshot = test::Snapshot(params);
   QTest::mouseClick(&ch3.button(StripCode::Mute), Qt::LeftButton);
   QElapsedTimer clock;
   clock.start();
-  std::vector<ParamAddress> changed;
-  // The strip's ControlEdited reaches the window, which writes the table.
-  test::PumpUntil([&] {
-    for (ParamAddress a = 0; a < kParamCount; ++a) {
-      if (a != address::kLevelMeters && params.Value(a) != snapshot[a]) changed.push_back(a);
-    }
-    return !changed.empty();
-  }, 2000);
+  const std::vector<ParamAddress> changed = test::WaitForWrites(params, snapshot);
   ASSERT_FALSE(changed.empty()) << "MUTE wrote nothing";
   EXPECT_TRUE(test::PumpUntil([&] {
     for (ParamAddress a : changed) {
