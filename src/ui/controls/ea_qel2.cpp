@@ -8,8 +8,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <string_view>
 
+#include "ui/controls/number_format.h"
 #include "ui/controls/text_format.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
@@ -26,39 +26,6 @@ struct Edges {
 
 constexpr std::uint32_t kCaptionColour = 0xFF9D9D9D;
 constexpr int kCaptionedLayout = 1;
-
-/// The caption for `value` under a printf-style `format`. Only formats with
-/// at most one floating-point conversion (and "%%") are used; any other is
-/// returned as it stands, because handing it a double would be undefined.
-QString FormatCaption(const QString& format, double value) {
-  const QByteArray text = format.toUtf8();
-  constexpr std::string_view kFlags = "-+ #0";
-  constexpr std::string_view kFloatConversions = "fFeEgGaA";
-  constexpr int kMaxDigits = 2;  // width and precision stay small
-  auto isDigit = [&](qsizetype i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
-  auto skipDigits = [&](qsizetype& i) {
-    int count = 0;
-    for (; isDigit(i); ++i) ++count;
-    return count <= kMaxDigits;
-  };
-  int conversions = 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') continue;
-    ++i;
-    if (i < text.size() && text[i] == '%') continue;
-    while (i < text.size() && kFlags.find(text[i]) != std::string_view::npos) ++i;
-    if (!skipDigits(i)) return format;
-    if (i < text.size() && text[i] == '.') {
-      ++i;
-      if (!skipDigits(i)) return format;
-    }
-    if (i >= text.size() || text[i] == '\0' || kFloatConversions.find(text[i]) == std::string_view::npos) {
-      return format;
-    }
-    ++conversions;
-  }
-  return conversions <= 1 ? QString::asprintf(text.constData(), value) : format;
-}
 
 /// One row of the slider style table (skin-image pixels).
 struct SliderStyle {
@@ -281,7 +248,7 @@ void CEA_Qel2::DrawLevelTint(QPainter& painter) const {
 }
 
 void CEA_Qel2::DrawCaption(QPainter& painter) {
-  if (!captionFormat_.isEmpty()) captionText_ = FormatCaption(captionFormat_, value_);
+  if (!captionFormat_.isEmpty()) captionText_ = QString::fromStdString(FormatNumber(captionFormat_.toStdString(), value_));
   const SliderStyle& s = StyleRow(styleIndex());
   const int h = height();
   const int bh = s.band.height();

@@ -7,7 +7,7 @@
 #include <QThread>
 #include <QWindow>
 
-#include "ui/main/progress_text.h"
+#include "ui/controls/number_format.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
 
@@ -54,7 +54,7 @@ void CJinDuTiao::SetProgressPosition(int position) {
     std::lock_guard lock(mutex_);
     // A maximum of 0 would divide by zero: it shows an empty bar.
     const double fraction = maximum_ > 0 ? static_cast<double>(position) / maximum_ : 0.0;
-    text = QString::fromStdString(FormatProgressText(format_, fraction * 100.0));
+    text = QString::fromStdString(FormatNumber(format_, fraction * 100.0));
     bar = static_cast<int>(fraction * kBarSpan + kBarStart);
   }
   bar = std::clamp(bar, 0, kWidth);

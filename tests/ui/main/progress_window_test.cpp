@@ -6,22 +6,11 @@
 
 #include "modal_answer.h"
 #include "screenshot.h"
-#include "ui/main/progress_text.h"
 #include "ui/main/progress_window.h"
 #include "ui/platform/artwork.h"
 
 namespace rmt4::ui {
 namespace {
-
-TEST(ProgressText, FillsTheOnePlaceholderAndRefusesOtherConversions) {
-  EXPECT_EQ(FormatProgressText("Read Device Data:%5.0f %%", 37.0), "Read Device Data:   37 %");
-  EXPECT_EQ(FormatProgressText("读取设备参数:%5.0f %%", 37.0), "读取设备参数:   37 %");
-  EXPECT_EQ(FormatProgressText("Call...", 50.0), "Call...");
-  // A mode name carrying printf conversions must never be read as a format.
-  EXPECT_EQ(FormatProgressText("Call %s%n...", 50.0), "Call %s%n...");
-  EXPECT_EQ(FormatProgressText("%5.0f %5.0f", 50.0), "%5.0f %5.0f");
-  EXPECT_EQ(FormatProgressText("100%", 50.0), "100%");
-}
 
 class ProgressWindowTest : public ::testing::Test {
  protected:
