@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "files/settings_store.h"
-#include "i18n/label_text.h"
 #include "i18n/language_choice.h"
 #include "platform/app_folders.h"
 #include "platform/system_locale.h"
@@ -17,6 +16,7 @@
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/single_instance.h"
+#include "ui/platform/translated.h"
 
 namespace rmt4::ui {
 
@@ -34,9 +34,7 @@ int CKorvoApp::Run(int argc, char** argv) {
   switch (instance.TryClaim()) {
     case SingleInstance::Claim::AlreadyRunning: {
       instance.AskRunningToActivate();
-      const std::string_view text = LabelText(LabelId::ProgramIsRunning);
-      ShowMessageBox(nullptr, MessageStyle::Ok, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                     QStringLiteral("RMT-4"));
+      ShowMessageBox(nullptr, MessageStyle::Ok, Translated(LabelId::ProgramIsRunning), QStringLiteral("RMT-4"));
       return 0;
     }
     case SingleInstance::Claim::Failed:

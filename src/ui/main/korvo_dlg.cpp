@@ -23,6 +23,7 @@
 #include "ui/main/strip_bank.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
@@ -48,11 +49,6 @@ constexpr ParamAddress kLastShownAddress = 1213;
 enum TapeCommand : int { kTapeMp3 = 5124, kTapeUsb = 5125, kFootFx1 = 5126, kFootFx2 = 5127, kFootBoth = 5128 };
 
 int Trunc(double value) { return static_cast<int>(value); }
-
-QString Label(LabelId id) {
-  const std::string_view text = LabelText(id);
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const char* TitleSuffix(ConnectionKind kind) {
   switch (kind) {
@@ -145,7 +141,7 @@ void CKorvoDlg::ShowStatus(int status) {
   CGDI_Button& statusButton = *buttons_[kStatus];
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
   statusButton.SetState(connected ? 2 : 1);
-  statusButton.SetText(Label(connected ? LabelId::Successful : LabelId::Searching));
+  statusButton.SetText(Translated(connected ? LabelId::Successful : LabelId::Searching));
 }
 
 void CKorvoDlg::ChooseConsole() {
@@ -208,10 +204,10 @@ std::unique_ptr<QMenu> CKorvoDlg::BuildTapeMenu() {
   // 0/1 and a foot switch of 1..3 (0 would otherwise tick "USB").
   const int recording = params.Value(address::kRecordingDevice);
   const int footSwitch = params.Value(address::kFootSwitch);
-  QMenu* record = menu->addMenu(Label(LabelId::Record));
+  QMenu* record = menu->addMenu(Translated(LabelId::Record));
   addItem(record, QStringLiteral("MP3"), kTapeMp3, recording == 0);
   addItem(record, QStringLiteral("USB"), kTapeUsb, recording == 1);
-  QMenu* foot = menu->addMenu(Label(LabelId::FootSw));
+  QMenu* foot = menu->addMenu(Translated(LabelId::FootSw));
   addItem(foot, QStringLiteral("Fx1"), kFootFx1, footSwitch == 1);
   addItem(foot, QStringLiteral("Fx2"), kFootFx2, footSwitch == 2);
   addItem(foot, QStringLiteral("Fx1+Fx2"), kFootBoth, footSwitch == 3);
@@ -241,14 +237,14 @@ void CKorvoDlg::RunTapeCommand(int command) {
 
 void CKorvoDlg::Retranslate() {
   if (buttons_[kSystemSet] == nullptr) return;
-  buttons_[kSystemSet]->SetText(Label(LabelId::SystemSet));
-  buttons_[kMainWin]->SetText(Label(LabelId::MainWin));
-  buttons_[kTapeDown]->SetText(Label(LabelId::TapeDown));
-  buttons_[kNetConf]->SetText(Label(LabelId::NetConf));
+  buttons_[kSystemSet]->SetText(Translated(LabelId::SystemSet));
+  buttons_[kMainWin]->SetText(Translated(LabelId::MainWin));
+  buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
+  buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
   strips_->RefreshTexts();
   static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended};
   if (const auto shown = MatchLabelText(buttons_[kStatus]->text().toStdString(), kStatusTexts)) {
-    buttons_[kStatus]->SetText(Label(*shown));
+    buttons_[kStatus]->SetText(Translated(*shown));
   }
 }
 
@@ -299,7 +295,7 @@ void CKorvoDlg::SkinTopBar() {
   static constexpr int kImages[8] = {143, 144, 145, 164, 164, 164, 164, 164};
   for (int j = 0; j < 8; ++j) buttons_[j]->SetSkin(&background_, kImages[j]);
   buttons_[kStatus]->SetState(1);
-  buttons_[kStatus]->SetText(Label(LabelId::Searching));
+  buttons_[kStatus]->SetText(Translated(LabelId::Searching));
 }
 
 void CKorvoDlg::paintEvent(QPaintEvent*) {
@@ -338,7 +334,7 @@ void CKorvoDlg::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (ShowMessageBox(this, MessageStyle::YesNo, Label(LabelId::ExitQuestion), Label(LabelId::Tip)) !=
+  if (ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::ExitQuestion), Translated(LabelId::Tip)) !=
       MessageButton::Yes) {
     return;
   }

@@ -3,6 +3,7 @@
 #include "i18n/name_arrays.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/main/strip_texts.h"
+#include "ui/platform/translated.h"
 #include "ui/platform/message_box.h"
 
 namespace rmt4::ui {

@@ -5,6 +5,7 @@
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_spectrum.h"
 #include "ui/main/strip_texts.h"
+#include "ui/platform/translated.h"
 
 namespace rmt4::ui {
 namespace {

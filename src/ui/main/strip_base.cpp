@@ -12,6 +12,7 @@
 #include "ui/controls/qel_static.h"
 #include "ui/main/level_table.h"
 #include "ui/main/strip_texts.h"
+#include "ui/platform/translated.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/window_message.h"
 

@@ -1,6 +1,5 @@
 #include "ui/main/strip_texts.h"
 
-#include "i18n/label_text.h"
 #include "ui/main/level_table.h"
 
 namespace rmt4::ui {
@@ -12,11 +11,6 @@ constexpr int kZeroDbLevel = 1200;
 constexpr int kFineLevelFrom = 800;
 
 }  // namespace
-
-QString Translated(LabelId id) {
-  const std::string_view text = LabelText(id);
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString PanText(int panValue) {
   if (panValue == kPanCentre) return QStringLiteral("L = R");

@@ -2,12 +2,7 @@
 
 #include <QString>
 
-#include "i18n/label_id.h"
-
 namespace rmt4::ui {
-
-/// The label table row in the current language.
-[[nodiscard]] QString Translated(LabelId id);
 
 /// The pan or balance read-out of a 0..200 control: "L = R" at 100,
 /// "L 60%" at 40, "R 50%" at 150.
