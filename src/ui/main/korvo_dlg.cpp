@@ -70,7 +70,6 @@ CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setWindowTitle(QStringLiteral("RMT-4"));
   setWindowIcon(QIcon(QPixmap::fromImage(LoadArtwork(128))));
-  background_.LoadFromResource(133);
 
   progress_ = new CJinDuTiao(this);
   owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
