@@ -32,7 +32,7 @@ class TimedTransport final : public LinkTransport {
   void Connect() override { inner_->Connect(); }
   bool IsConnected() const override { return inner_->IsConnected(); }
   void Close() override { inner_->Close(); }
-  void OnSilence() override { inner_->OnSilence(); }
+  bool OnSilence() override { return inner_->OnSilence(); }
   void Send(std::span<const std::uint8_t> frame) override {
     inner_->Send(frame);
     const auto view = CheckFrame(frame);

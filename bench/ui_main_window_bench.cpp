@@ -120,7 +120,7 @@ TableValues ValuesOf(const ParamTable& table) {
 }
 
 void LoadValues(ParamTable& table, const TableValues& values) {
-  for (ParamAddress a = 0; a < kParamCount; ++a) table[a].value.store(values[a]);
+  for (ParamAddress a = 0; a < kParamCount; ++a) table[a].Store(values[a]);
 }
 
 /// Every strip's reading of every control, in one list.

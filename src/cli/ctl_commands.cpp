@@ -124,7 +124,7 @@ int Set(CtlSession& session, const Words& command) {
 
   auto settled = [&] {
     return std::none_of(assignments.begin(), assignments.end(), [&](const Assignment& a) {
-      return params[a.address].dirty.load();
+      return params[a.address].Dirty();
     });
   };
   // An acknowledgement and giving up both end `dirty`: read the values back
@@ -187,8 +187,7 @@ int ModeCommand(CtlSession& session, const Words& command) {
   const std::size_t since = session.owner.MessageCount();
   ParamEntry& operation = worker.params()[address::kModeOperation];
   if (command[1] == "recall") {
-    operation.value.store(static_cast<std::uint16_t>(0x0600 | mode));
-    operation.dirty.store(true);
+    operation.Edit(static_cast<std::uint16_t>(0x0600 | mode));
     if (!RunJob(session, LinkJob::RecallMode)) return kExitFailed;
     const bool recalled = !session.owner.Said({LabelId::InvocationFailed, LabelId::ReadDataFailed}, since) &&
                           worker.params().Value(address::kCurrentMode) == mode;
@@ -202,7 +201,7 @@ int ModeCommand(CtlSession& session, const Words& command) {
     name[i] = static_cast<unsigned char>(text[i]);
   }
   worker.context().state.modeNames.SetBuffer(name);
-  operation.value.store(static_cast<std::uint16_t>(mode));
+  operation.Store(static_cast<std::uint16_t>(mode));
   if (!RunJob(session, LinkJob::StoreModeName)) return kExitFailed;
   return session.owner.Said({LabelId::SaveSuccessfully}, since) ? kExitOk : kExitFailed;
 }
@@ -213,7 +212,7 @@ int FxCommand(CtlSession& session, const Words& command) {
   const int program = *ParseRange(command[3], 1, 255);
   const ParamAddress programAddress = engineOne ? address::kFx1Program : address::kFx2Program;
   // The program number travels as the payload: stored, never written as a value.
-  session.worker.params()[programAddress].value.store(static_cast<std::uint16_t>(program));
+  session.worker.params()[programAddress].Store(static_cast<std::uint16_t>(program));
   const std::size_t since = session.owner.MessageCount();
   const LinkJob job = recall ? (engineOne ? LinkJob::RecallFxPreset1 : LinkJob::RecallFxPreset2)
                              : (engineOne ? LinkJob::StoreFxPreset1 : LinkJob::StoreFxPreset2);

@@ -39,6 +39,11 @@ void CtlOwner::PostNotify(UiNotify code, int argument) {
     std::lock_guard lock(mutex_);
     if (!secondsToReadComplete_) secondsToReadComplete_ = SecondsSince(started_);
   }
+  if (code == UiNotify::EditNotConfirmed) {
+    std::cerr << "rmt4ctl: address " << argument << ": " << LabelText(LabelId::EditNotConfirmed)
+              << " (given up after 11 sends; reading the console's value again)" << std::endl;
+    return;
+  }
   if (code != UiNotify::ValueArrived || argument < 0 || argument >= static_cast<int>(kParamCount)) return;
   std::function<void(ParamAddress)> listener;
   {

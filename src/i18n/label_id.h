@@ -136,9 +136,11 @@ enum class LabelId : std::uint16_t {
   Phase0,
   Phase180,
   System,
+  /// Our own: an edit the console never acknowledged.
+  EditNotConfirmed,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::System) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::EditNotConfirmed) + 1;
 
 }  // namespace rmt4

@@ -139,6 +139,7 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     {LabelId::Phase0, {"正相", "正相", "0'"}},
     {LabelId::Phase180, {"反相", "反相", "180'"}},
     {LabelId::System, {"系统", "系統", "System"}},
+    {LabelId::EditNotConfirmed, {"修改未确认", "修改未確認", "Not confirmed"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -29,26 +29,32 @@ void BatchBuilder::BuildWriteBatch(BatchStart start, int maxEntries) {
   for (std::size_t visited = 0; visited < kParamCount && remaining > 0; ++visited) {
     const ParamAddress a = writeCursor_;
     ParamEntry& entry = table_[a];
-    if (entry.dirty.load()) {
-      const std::uint16_t value = entry.value.load();
+    const std::uint32_t snapshot = entry.Snapshot();
+    if (ParamEntry::DirtyIn(snapshot)) {
+      const std::uint16_t value = ParamEntry::ValueOf(snapshot);
       if (a == address::kModeOperation && (value >> 8) == kReadNameOperation) {
         // Stays dirty: the name reply clears it, so the request repeats until
         // then. It counts as a send, so a name that never comes (a mode the
         // console does not have) is given up instead of holding back every
         // other write for ever.
         const std::uint8_t mode = static_cast<std::uint8_t>(value & 0xFF);
-        if (!table_.CountSend(a)) entry.dirty.store(false);
+        // Not an edit of the user's: nothing to report when it is given up.
+        if (!table_.CountSend(a)) entry.ClearDirtyIfUnchanged(snapshot);
         sender_.SendFrame(Command::ReadModeName, std::span<const std::uint8_t>(&mode, 1));
         return;
       }
       AppendWord(payload, a);
       AppendWord(payload, value);
-      if (!table_.CountSend(a)) entry.dirty.store(false);  // given up after 11 sends
+      if (!table_.CountSend(a)) GiveUp(a, snapshot);  // after 11 sends
       --remaining;
     }
     writeCursor_ = Next(a);
   }
   sender_.SendFrame(Command::WriteParams, payload);
+}
+
+void BatchBuilder::GiveUp(ParamAddress address, std::uint32_t snapshot) {
+  if (table_[address].ClearDirtyIfUnchanged(snapshot) && onGivenUp_) onGivenUp_(address);
 }
 
 void BatchBuilder::BuildMissingReadBatch(BatchStart start, int maxEntries) {

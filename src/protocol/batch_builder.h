@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "protocol/frame_sender.h"
@@ -16,7 +17,11 @@ inline constexpr BatchStart kContinue = std::nullopt;
 /// successive calls share out the work fairly. Used by the link worker only.
 class BatchBuilder {
  public:
-  BatchBuilder(ParamTable& table, FrameSender& sender) : table_(table), sender_(sender) {}
+  /// Told about a write given up after its last unanswered send.
+  using GivenUpHandler = std::function<void(ParamAddress)>;
+
+  BatchBuilder(ParamTable& table, FrameSender& sender, GivenUpHandler onGivenUp = {})
+      : table_(table), sender_(sender), onGivenUp_(std::move(onGivenUp)) {}
 
   /// Sends one WriteParams frame with up to maxEntries dirty values, or a
   /// ReadModeName request when the mode operation word asks for a name.
@@ -35,9 +40,11 @@ class BatchBuilder {
  private:
   enum class ReadSelection { NotReceived, RereadRequested };
   void BuildReadBatch(ParamAddress& cursor, BatchStart start, int maxEntries, ReadSelection selection);
+  void GiveUp(ParamAddress address, std::uint32_t snapshot);
 
   ParamTable& table_;
   FrameSender& sender_;
+  GivenUpHandler onGivenUp_;
   ParamAddress writeCursor_ = 0;
   ParamAddress readCursor_ = 0;
   ParamAddress rereadCursor_ = 0;

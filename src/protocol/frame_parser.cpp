@@ -66,11 +66,9 @@ void FrameParser::OnWriteAcknowledged(std::span<const std::uint8_t> payload) {
   ForEachParamEntry(payload, [this](ParamEntryData entry) {
     if (!IsValidAddress(entry.address)) return;
     ParamEntry& param = state_.params[entry.address];
-    // An echo of an older value leaves the entry dirty: the newer local value goes out again.
-    if (entry.value == param.value.load()) {
-      param.dirty.store(false);
-      param.retryCount.store(0);
-    }
+    // An echo of an older value, or of one edited again since, leaves the
+    // entry dirty: the newer local value goes out again.
+    if (param.Acknowledge(entry.value)) param.retryCount.store(0);
   });
 }
 
@@ -80,16 +78,16 @@ void FrameParser::OnModeName(std::span<const std::uint8_t> payload) {
   state_.modeNames.Store(mode, DecodeModeName(payload.subspan(1)));
   if (mode == 0) return;
   ParamEntry& operation = state_.params[address::kModeOperation];
-  operation.value.store(mode);
+  operation.Store(mode);
   operation.received.store(true);
-  operation.dirty.store(false);
+  operation.ClearDirty();
 }
 
 void FrameParser::OnValues(std::span<const std::uint8_t> payload) {
   ForEachParamEntry(payload, [this](ParamEntryData entry) {
     if (!IsValidAddress(entry.address)) return;
     ParamEntry& param = state_.params[entry.address];
-    param.value.store(entry.value);
+    param.Store(entry.value);
     param.received.store(true);
     param.rereadRequested.store(false);
     if (entry.address == address::kCurrentMode && entry.value <= state_.device.modeCount.load()) {

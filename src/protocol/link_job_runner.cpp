@@ -16,8 +16,9 @@ constexpr int kModeNameBytesSent = 20;
 // Addresses a scene upload never overwrites: they describe the console and
 // its current mode, not the scene.
 constexpr std::array<ParamAddress, 4> kKeptByUpload{1201, 1202, address::kCurrentMode, address::kModeOperation};
-// The last address of the table is not part of a scene upload.
-constexpr int kUploadedAddresses = static_cast<int>(kParamCount) - 1;
+// A scene file's last value is not uploaded: a file of 1574 values writes
+// 0..1572, a longer one reaches 1573.
+constexpr int kUploadedAddresses = static_cast<int>(kParamCount);
 
 }  // namespace
 
@@ -67,15 +68,14 @@ void LinkWorker::ShowSaveResult(bool saved) { Show(saved ? LabelId::SaveSuccessf
 
 void LinkWorker::RecallMode() {
   ParamEntry& operation = context_.state.params[address::kModeOperation];
-  operation.value.store(operation.value.load() | kRecallInProgress);
-  operation.dirty.store(true);
-  const auto mode = static_cast<std::uint8_t>(operation.value.load() & 0xFF);
+  operation.Edit(operation.Value() | kRecallInProgress);
+  const auto mode = static_cast<std::uint8_t>(operation.Value() & 0xFF);
   if (!SendUntilAcknowledged(Command::RecallMode, std::span<const std::uint8_t>(&mode, 1), 2000, 100)) {
     Show(LabelId::InvocationFailed);
     return;
   }
-  operation.value.store(0);
-  operation.dirty.store(false);
+  operation.Store(0);
+  operation.ClearDirty();
   if (context_.appRunning.load()) ShowProgressText(std::string(LabelText(LabelId::Call)) + "...", 100);
   Pause(200);
   ReadAllAndRefresh();
@@ -92,7 +92,7 @@ void LinkWorker::StoreModeName() {
   const bool stored = SendUntilAcknowledged(Command::StoreModeName, payload, 2000);
   if (stored) ReadModeNames(0);
   ShowSaveResult(stored);
-  state.params[address::kModeOperation].dirty.store(false);
+  state.params[address::kModeOperation].ClearDirty();
 }
 
 void LinkWorker::StoreMode() {
@@ -195,12 +195,11 @@ bool LinkWorker::WriteSceneToConsole() {
   }
 
   ParamTable& params = state.params;
-  const int count = std::min<int>(static_cast<int>(scene.values.size()) - 1, kUploadedAddresses);
+  const int count = std::min(static_cast<int>(scene.values.size()) - 1, kUploadedAddresses);
   for (int i = 0; i < count; ++i) {
     const auto a = static_cast<ParamAddress>(i);
     if (std::find(kKeptByUpload.begin(), kKeptByUpload.end(), a) != kKeptByUpload.end()) continue;
-    params[a].value.store(scene.values[static_cast<std::size_t>(i)]);
-    params[a].dirty.store(true);
+    params[a].Edit(scene.values[static_cast<std::size_t>(i)]);
   }
 
   if (context_.appRunning.load()) {
@@ -215,14 +214,14 @@ bool LinkWorker::WriteSceneToConsole() {
   ReplySignal& reply = state.reply;
   auto settled = [&] {
     int clean = 0;
-    for (int a = 0; a < kUploadedAddresses; ++a) clean += params[static_cast<ParamAddress>(a)].dirty.load() ? 0 : 1;
+    for (int a = 0; a < kUploadedAddresses; ++a) clean += params[static_cast<ParamAddress>(a)].Dirty() ? 0 : 1;
     return clean;
   };
   while (context_.linkUp.load()) {
     for (int i = 0; i < kUploadedAddresses && context_.linkUp.load(); ++i) {
       const auto a = static_cast<ParamAddress>(i);
       if (params[a].received.exchange(false)) context_.owner.PostNotify(UiNotify::ValueArrived, a);
-      if (!params[a].dirty.load()) continue;
+      if (!params[a].Dirty()) continue;
       (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));
       reply.awaitingReply.store(true);
       batches_.BuildWriteBatch(kContinue, kMaxWriteEntries);

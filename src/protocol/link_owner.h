@@ -17,6 +17,9 @@ enum class UiNotify : int {
   Status = 4,           ///< delivered synchronously, see LinkStatus
   ProgressHidden = 8,   ///< after every hiding of the progress window
   ChooseConsole = 10,   ///< delivered synchronously, see LinkOwner::ChooseConsole
+  /// argument: the address of an edit the console never acknowledged; the
+  /// link gave it up and reads the console's value again
+  EditNotConfirmed = 11,
 };
 
 /// The link states the owner sees.

@@ -26,8 +26,9 @@ class LinkTransport {
   /// Closes the pipe and ends the reader; safe to call at any time, twice.
   virtual void Close() = 0;
   /// Called before a frame is sent after the console has been silent for the
-  /// silence limit; the network transport reconnects and probes here.
-  virtual void OnSilence() {}
+  /// silence limit; the network transport reconnects and probes here. True
+  /// when a new connection was made (values may have changed meanwhile).
+  virtual bool OnSilence() { return false; }
 };
 
 struct LinkContext;

@@ -15,7 +15,10 @@ constexpr int kIdleCyclesBeforeKeepAlive = 15;
 }  // namespace
 
 LinkWorker::LinkWorker(LinkOwner& owner, Options options)
-    : context_(owner), options_(std::move(options)), batches_(context_.state.params, *this) {}
+    : context_(owner),
+      options_(std::move(options)),
+      batches_(context_.state.params, *this,
+               [this](ParamAddress address) { OnWriteGivenUp(address); }) {}
 
 LinkWorker::~LinkWorker() { StopLink(); }
 
@@ -23,6 +26,7 @@ void LinkWorker::StartLink() {
   if (thread_.joinable()) return;
   context_.state.params.LoadDefaults();
   context_.modules.Clear();
+  context_.state.reply.semaphore.Rearm();
   context_.appRunning.store(true);
   try {
     thread_ = std::thread([this] { Run(); });
@@ -39,8 +43,8 @@ void LinkWorker::StopLink() {
     context_.appRunning.store(false);
   }
   stopWake_.notify_all();
+  context_.state.reply.semaphore.Interrupt();
   if (LinkTransport* transport = activeTransport_.load()) transport->Close();
-  context_.state.reply.semaphore.Release();
   if (thread_.joinable()) thread_.join();
   activeTransport_.store(nullptr);
   transport_.reset();
@@ -60,7 +64,8 @@ void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payloa
   const bool silent = NowMs() - health.lastReplyTick.load() >= timing_.silenceLimitMs;
   // Module texts are answered by the network module, not the console: they prove nothing.
   if (silent && command != Command::ModuleText) {
-    if (context_.connectionKind == kNetwork) transport->OnSilence();
+    // A new connection after silence: the console may have changed meanwhile.
+    if (context_.connectionKind == kNetwork && transport->OnSilence()) resyncRequested_.store(true);
     const std::uint8_t misses = health.missCount.load();
     if (misses >= timing_.missLimit) {
       context_.linkUp.store(false);
@@ -73,8 +78,9 @@ void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payloa
 }
 
 void LinkWorker::Run() {
-  if (context_.appRunning.load()) SendStatus(LinkStatus::Starting);
-  context_.appRunning.store(true);
+  // StartLink raised appRunning; raising it here again would undo a StopLink
+  // made in between and leave it joining for ever.
+  SendStatus(LinkStatus::Starting);
   Pause(500);
 
   const LinkConfiguration configuration =
@@ -109,6 +115,7 @@ void LinkWorker::Run() {
     ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
     Pause(500);
 
+    resyncRequested_.store(false);
     syncCount_.fetch_add(1);
     SteadyLoop();
     context_.linkUp.store(false);
@@ -144,6 +151,7 @@ void LinkWorker::SteadyLoop() {
   while (context_.appRunning.load() && context_.linkUp.load() &&
          context_.state.health.missCount.load() < timing_.missLimit) {
     Pause(10);
+    if (resyncRequested_.exchange(false)) Resync();
     if (context_.connectionKind != kNetwork) ServeModuleCommand(moduleCursor, idle);
     ServeWrites(writeCursor, idle);
     ServeRereads();
@@ -151,6 +159,33 @@ void LinkWorker::SteadyLoop() {
     RunRequestedJobs(idle);
     IdleWork(idle);
   }
+}
+
+void LinkWorker::Resync() {
+  ParamTable& params = context_.state.params;
+  auto anyDirty = [&params] {
+    for (ParamAddress a = 0; a < kParamCount; ++a) {
+      if (params[a].Dirty()) return true;
+    }
+    return false;
+  };
+  // Edits made while the link was down go out first: the complete read would
+  // otherwise replace them with the console's older values.
+  int cursor = 0;
+  int idle = 0;
+  constexpr int kFlushBatches = 2 * static_cast<int>(kParamCount) / kMaxWriteEntries;
+  for (int batch = 0; batch < kFlushBatches && anyDirty() && context_.linkUp.load(); ++batch) {
+    ServeWrites(cursor, idle);
+  }
+  ReadAllAndRefresh();
+  syncCount_.fetch_add(1);
+}
+
+void LinkWorker::OnWriteGivenUp(ParamAddress address) {
+  // The mirror goes back to what the console holds, and the user learns
+  // that the edit did not arrive.
+  context_.state.params[address].rereadRequested.store(true);
+  context_.owner.PostNotify(UiNotify::EditNotConfirmed, address);
 }
 
 void LinkWorker::ServeModuleCommand(int& cursor, int& idle) {
@@ -179,7 +214,7 @@ void LinkWorker::ServeWrites(int& cursor, int& idle) {
   ParamTable& params = context_.state.params;
   if (cursor >= static_cast<int>(kParamCount)) cursor = 0;
   int dirty = cursor;
-  while (dirty < static_cast<int>(kParamCount) && !params[static_cast<ParamAddress>(dirty)].dirty.load()) ++dirty;
+  while (dirty < static_cast<int>(kParamCount) && !params[static_cast<ParamAddress>(dirty)].Dirty()) ++dirty;
   if (dirty == static_cast<int>(kParamCount)) {
     cursor = dirty;
     return;
@@ -299,7 +334,7 @@ void LinkWorker::SendReadRequest(ParamAddress address) {
 
 void LinkWorker::SendKeepAlive() {
   ParamTable& params = context_.state.params;
-  if (!params.CountSend(address::kKeepAlive)) params[address::kKeepAlive].dirty.store(false);
+  if (!params.CountSend(address::kKeepAlive)) params[address::kKeepAlive].ClearDirty();
   std::vector<std::uint8_t> payload;
   AppendWord(payload, address::kKeepAlive);
   AppendWord(payload, 1);

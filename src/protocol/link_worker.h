@@ -53,8 +53,8 @@ class LinkWorker final : public FrameSender {
   [[nodiscard]] ParamTable& params() { return context_.state.params; }
   [[nodiscard]] LinkJobs& jobs() { return jobs_; }
   [[nodiscard]] bool linkUp() const { return context_.linkUp.load(); }
-  /// How often the worker finished a complete read and began keeping the
-  /// console in sync; waiters watch it grow.
+  /// How often the worker finished a complete read and began (again) keeping
+  /// the console in sync; waiters watch it grow.
   [[nodiscard]] int SyncCount() const { return syncCount_.load(); }
   /// How many jobs the worker has finished.
   [[nodiscard]] int FinishedJobCount() const { return finishedJobs_.load(); }
@@ -66,6 +66,10 @@ class LinkWorker final : public FrameSender {
   void Run();
   [[nodiscard]] Identification Identify();
   void SteadyLoop();
+  /// Brings the mirror back in step with the console after a reconnect that
+  /// skipped the connection loop.
+  void Resync();
+  void OnWriteGivenUp(ParamAddress address);
   void ServeModuleCommand(int& cursor, int& idle);
   void ServeWrites(int& cursor, int& idle);
   void ServeRereads();
@@ -121,6 +125,7 @@ class LinkWorker final : public FrameSender {
   std::atomic<LinkTransport*> activeTransport_{nullptr};
 
   std::atomic<int> syncCount_{0};
+  std::atomic<bool> resyncRequested_{false};
   std::atomic<int> finishedJobs_{0};
 
   std::mutex stopMutex_;

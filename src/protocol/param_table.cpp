@@ -26,7 +26,7 @@ void FallBackToMainPfl(ParamTable& table) {
     return (table.Value(a) & kPflLevelMask) != 0;
   });
   if (anyChannel) return;
-  table[address::kPflBus].value.store(table.Value(address::kPflBus) | kPflMainBits);
+  table[address::kPflBus].Store(table.Value(address::kPflBus) | kPflMainBits);
   table[address::kPflBus].received.store(true);
 }
 
@@ -37,10 +37,10 @@ ParamTable::ParamTable() { LoadDefaults(); }
 void ParamTable::LoadDefaults() {
   for (ParamAddress a = 0; a < kParamCount; ++a) {
     ParamEntry& entry = entries_[a];
-    entry.value.store(DefaultValue(a));
+    entry.Store(DefaultValue(a));
+    entry.ClearDirty();
     entry.retryCount.store(0);
     entry.received.store(false);
-    entry.dirty.store(false);
     entry.rereadRequested.store(false);
   }
 }
@@ -59,27 +59,44 @@ bool ParamTable::CountSend(ParamAddress address) {
 void ParamTable::ClearReceivedAndDirty() {
   for (ParamEntry& entry : entries_) {
     entry.received.store(false);
-    entry.dirty.store(false);
+    entry.ClearDirty();
   }
 }
 
 void ParamSet(ParamTable& table, ParamAddress address, std::uint16_t value) {
-  table[address].value.store(value);
-
   if (address == address::kMainBus || address == address::kMainOn) {
-    const ParamAddress linked = address == address::kMainBus ? address::kMainBusLinked : address::kMainOnLinked;
-    table[linked].value.store(value);
-    table[linked].dirty.store(true);
+    table[address == address::kMainBus ? address::kMainBusLinked : address::kMainOnLinked].Edit(value);
   }
   if (address == address::kPflBus) {
     // Bit 7 follows bit 6 (MAIN PFL).
-    const std::uint16_t word = table.Value(address::kPflBus);
-    table[address::kPflBus].value.store((word & kPflMainBit) ? (word | kPflMainBits)
-                                                               : static_cast<std::uint16_t>(word & ~kPflMainBits));
+    value = (value & kPflMainBit) ? (value | kPflMainBits) : static_cast<std::uint16_t>(value & ~kPflMainBits);
   }
+  table[address].Edit(value);
   if (address == address::kPflBus || IsPflGroupMember(address)) FallBackToMainPfl(table);
+}
 
-  table[address].dirty.store(true);
+void ParamEntry::Edit(std::uint16_t value) {
+  std::uint32_t word = word_.load();
+  while (!word_.compare_exchange_weak(word, ((word & ~0x1FFFFu) + kEditCountUnit) | kDirtyBit | value)) {
+  }
+}
+
+void ParamEntry::Store(std::uint16_t value) {
+  std::uint32_t word = word_.load();
+  while (!word_.compare_exchange_weak(word, (word & ~0xFFFFu) | value)) {
+  }
+}
+
+bool ParamEntry::Acknowledge(std::uint16_t echoed) {
+  std::uint32_t word = word_.load();
+  while ((word & kDirtyBit) != 0 && ValueOf(word) == echoed) {
+    if (word_.compare_exchange_weak(word, word & ~kDirtyBit)) return true;
+  }
+  return false;
+}
+
+bool ParamEntry::ClearDirtyIfUnchanged(std::uint32_t snapshot) {
+  return word_.compare_exchange_strong(snapshot, snapshot & ~kDirtyBit);
 }
 
 }  // namespace rmt4

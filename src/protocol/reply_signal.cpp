@@ -12,9 +12,23 @@ void ReplySemaphore::Release() {
 
 bool ReplySemaphore::TryAcquireFor(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
-  if (!available_.wait_for(lock, timeout, [this] { return set_; })) return false;
+  if (!available_.wait_for(lock, timeout, [this] { return set_ || interrupted_; }) || interrupted_) return false;
   set_ = false;
   return true;
+}
+
+void ReplySemaphore::Interrupt() {
+  {
+    std::lock_guard lock(mutex_);
+    interrupted_ = true;
+  }
+  available_.notify_all();
+}
+
+void ReplySemaphore::Rearm() {
+  std::lock_guard lock(mutex_);
+  interrupted_ = false;
+  set_ = false;
 }
 
 }  // namespace rmt4

@@ -13,13 +13,19 @@ namespace rmt4 {
 class ReplySemaphore {
  public:
   void Release();
-  /// Takes the semaphore if it becomes available within `timeout`.
+  /// Takes the semaphore if it becomes available within `timeout`; false at
+  /// once while interrupted.
   [[nodiscard]] bool TryAcquireFor(std::chrono::milliseconds timeout);
+  /// The link is stopping: every wait, present or future, returns at once
+  /// until Rearm. A single release could be drained by the next exchange.
+  void Interrupt();
+  void Rearm();
 
  private:
   std::mutex mutex_;
   std::condition_variable available_;
   bool set_ = false;
+  bool interrupted_ = false;
 };
 
 /// The hand-over from the reader thread to a sender waiting for an answer.

@@ -78,19 +78,25 @@ void NetworkTransport::NetworkConnect() {
   }
 }
 
-void NetworkTransport::NetworkReprobe() {
+bool NetworkTransport::NetworkReprobe() {
   bool connected = false;
-  for (int attempt = 0; attempt < kReprobeConnects && !connected; ++attempt) connected = TcpConnect() == 0;
-  if (!connected) return;
+  for (int attempt = 0; attempt < kReprobeConnects && !connected && context_.appRunning.load(); ++attempt) {
+    connected = TcpConnect() == 0;
+  }
+  if (!connected) return false;
   ReplySignal& reply = context_.state.reply;
+  // The re-probe runs inside the sender's exchange: the reply to the frame
+  // that triggered it must still wake that sender.
+  const bool senderAwaiting = reply.awaitingReply.load();
   for (int attempt = 0; attempt < kReprobeFrames && context_.appRunning.load(); ++attempt) {
     (void)reply.semaphore.TryAcquireFor(milliseconds(0));  // a stale release must not count as an answer
     reply.awaitingReply.store(true);
     tcp_.Send(kProbeFrame);
     const bool answered = reply.semaphore.TryAcquireFor(timing_.reprobeWait);
-    reply.awaitingReply.store(false);
-    if (answered) return;
+    if (answered) break;
   }
+  reply.awaitingReply.store(senderAwaiting);
+  return true;
 }
 
 void NetworkTransport::NetworkClose() {

@@ -36,13 +36,13 @@ class NetworkTransport final : public LinkTransport {
   [[nodiscard]] bool IsConnected() const override;
   void Send(std::span<const std::uint8_t> frame) override { tcp_.Send(frame); }
   void Close() override { NetworkClose(); }
-  void OnSilence() override { NetworkReprobe(); }
+  bool OnSilence() override { return NetworkReprobe(); }
 
   /// Restarts the search and returns once the console answered over TCP
   /// (linkUp set) or the program is closing.
   void NetworkConnect();
-  /// Reconnects TCP and probes the silent console.
-  void NetworkReprobe();
+  /// Reconnects TCP and probes the silent console; true when it connected.
+  bool NetworkReprobe();
   /// Ends the TCP reader and the search thread.
   void NetworkClose();
   /// A new TCP connection to the chosen module; 0 when connected, else the error number.

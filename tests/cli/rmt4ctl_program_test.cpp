@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <future>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +15,8 @@
 
 namespace rmt4::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 struct CtlRun {
   int exitCode = -1;
@@ -91,6 +95,21 @@ TEST_F(Rmt4ctlProgramTest, StatusReadsEverything) {
   EXPECT_NE(run.out.find("device type: 20024"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("values read: 1574 of 1574"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("read complete after:"), std::string::npos);
+}
+
+TEST_F(Rmt4ctlProgramTest, WatchSeesAChangeMadeWhileTheLinkWasDown) {
+  ASSERT_TRUE(console_.ready());
+  auto watching = std::async(std::launch::async, [this] { return Net({"watch", "10"}); });
+  const auto linked = [this] { return console_.Ask("peer").value_or("") == "peer 127.0.0.1"; };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+  while (!linked() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(100ms);
+  std::this_thread::sleep_for(1500ms);  // through the complete read: watching
+  ASSERT_EQ(console_.Ask("unplug"), "ok");
+  std::this_thread::sleep_for(500ms);
+  ASSERT_EQ(console_.Ask("set 136 777"), "ok");  // on the console, while the PC is not linked
+  const CtlRun run = watching.get();
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("136 777"), std::string::npos) << run.out << run.err;
 }
 
 TEST_F(Rmt4ctlProgramTest, GetSetAndDumpAgreeWithTheConsole) {

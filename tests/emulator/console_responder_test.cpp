@@ -103,7 +103,7 @@ TEST_F(ConsoleTest, WriteParamsStoresAndEchoesWhatWasStored) {
   const auto replies = Ask(Command::WriteParams, Entries({{136, 900}, {0, 1234}, {7, 9}, {1574, 5}}));
   ASSERT_EQ(replies.size(), 1u);
   // The echo clears the PC's dirty flag: the value was taken.
-  EXPECT_FALSE(pc_.params[136].dirty.load());
+  EXPECT_FALSE(pc_.params[136].Dirty());
   EXPECT_EQ(console_.Value(136), 900);
   // Device type and meters are not writable; the echo says what the console holds.
   const Bytes echo(replies[0].Payload().begin(), replies[0].Payload().end());

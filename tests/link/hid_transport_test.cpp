@@ -276,7 +276,7 @@ TEST_F(HidLinkTest, ReadsEverythingAndCarriesEditsBothWays) {
 
   ParamSet(worker_->params(), 137, 2222);
   EXPECT_TRUE(Eventually([&] { return console_.Value(137) == 2222; })) << "edit on the PC";
-  EXPECT_TRUE(Eventually([&] { return !worker_->params()[137].dirty.load(); })) << "echo not seen";
+  EXPECT_TRUE(Eventually([&] { return !worker_->params()[137].Dirty(); })) << "echo not seen";
 
   bus_.ChangeOnConsole(138, 3333);
   EXPECT_TRUE(Eventually([&] { return worker_->params().Value(138) == 3333; })) << "edit on the console";

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "files/scene_codec.h"
 #include "files/scene_file.h"
 #include "i18n/label_text.h"
 #include "link_fixture.h"
@@ -24,15 +27,15 @@ TEST_F(LinkJobsTest, RecallModeLoadsItAndReadsEverythingAgain) {
   StartConnected();
   const int readsBefore = Console().CountSent(Command::DumpAll);
   ParamEntry& operation = Params()[address::kModeOperation];
-  operation.value = 0x0603;
-  operation.dirty = true;
+  operation.Store(0x0603);
+  operation.MarkDirty();
   worker_->jobs().Request(LinkJob::RecallMode);
 
   ASSERT_TRUE(Eventually([&] { return Console().CountSent(Command::DumpAll) > readsBefore; }));
   EXPECT_EQ(Console().Payloads(Command::RecallMode).back(), std::vector<std::uint8_t>{3});
   EXPECT_TRUE(Eventually([&] { return Params().Value(address::kCurrentMode) == 3; }));
   EXPECT_EQ(console_.Value(address::kCurrentMode), 3);
-  EXPECT_FALSE(Params()[address::kModeOperation].dirty) << "the operation word is never written afterwards";
+  EXPECT_FALSE(Params()[address::kModeOperation].Dirty()) << "the operation word is never written afterwards";
   const auto progress = owner_.ProgressCalls();
   EXPECT_NE(std::find(progress.begin(), progress.end(), "format " + std::string(LabelText(LabelId::Call)) + "..."),
             progress.end());
@@ -41,7 +44,7 @@ TEST_F(LinkJobsTest, RecallModeLoadsItAndReadsEverythingAgain) {
 TEST_F(LinkJobsTest, UnacknowledgedRecallIsTriedThreeTimesThenReported) {
   StartConnected();
   Console().SetSilent(true);
-  Params()[address::kModeOperation].value = 0x0602;
+  Params()[address::kModeOperation].Store(0x0602);
   worker_->jobs().Request(LinkJob::RecallMode);
   EXPECT_TRUE(WaitForMessage(LabelId::InvocationFailed));
   EXPECT_EQ(Console().CountSent(Command::RecallMode), 3);
@@ -53,7 +56,7 @@ TEST_F(LinkJobsTest, RenamedModeIsStoredAndReadBack) {
   const std::u16string text = u"Evening show";
   std::copy(text.begin(), text.end(), name.begin());
   worker_->context().state.modeNames.SetBuffer(name);
-  Params()[address::kModeOperation].value = 5;
+  Params()[address::kModeOperation].Store(5);
   worker_->jobs().Request(LinkJob::StoreModeName);
 
   EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
@@ -65,12 +68,12 @@ TEST_F(LinkJobsTest, RenamedModeIsStoredAndReadBack) {
 
 TEST_F(LinkJobsTest, EffectPresetRecallRereadsTheEngineAndStoreAnswers) {
   StartConnected();
-  Params()[address::kFx1Program].value = 20;
+  Params()[address::kFx1Program].Store(20);
   worker_->jobs().Request(LinkJob::StoreFxPreset1);
   EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
   EXPECT_EQ(Console().Payloads(Command::StoreFxPreset1).back(), std::vector<std::uint8_t>{20});
 
-  Params()[address::kFx2Program].value = 3;
+  Params()[address::kFx2Program].Store(3);
   worker_->jobs().Request(LinkJob::RecallFxPreset2);
   EXPECT_TRUE(Eventually([&] { return Console().CountSent(Command::RecallFxPreset2) == 1; }));
   EXPECT_TRUE(Eventually([&] { return Params().Value(1179) == console_.Value(1179); }))
@@ -102,6 +105,23 @@ TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
   EXPECT_EQ(console_.Value(1201), 55) << "console words are kept";
   const std::string writeFailed(LabelText(LabelId::WriteDataFailed));
   EXPECT_FALSE(owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.SaidLocked(writeFailed); }, 0ms));
+}
+
+TEST_F(LinkJobsTest, UploadOfALongerFileReachesTheLastAddress) {
+  StartConnected();
+  const std::filesystem::path path = folder_ / "long.mxb";
+  std::vector<std::uint16_t> values(kParamCount + 1, 0);
+  values[136] = 1234;
+  values[1573] = 42;
+  const auto bytes = EncodeSceneFile(values, kSupportedDeviceType, SceneTime{}, DefaultRandomBytes());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<std::streamsize>(bytes.size()));
+
+  worker_->jobs().SetScenePath(path.string());
+  worker_->jobs().Request(LinkJob::UploadScene);
+  ASSERT_TRUE(WaitForMessage(LabelId::UploadCompletedSave));
+  EXPECT_EQ(console_.Value(136), 1234);
+  EXPECT_EQ(console_.Value(1573), 42) << "the file holds a value beyond its last one for 1573";
 }
 
 TEST_F(LinkJobsTest, UploadAnsweredYesStoresTheResultAsTheCurrentMode) {

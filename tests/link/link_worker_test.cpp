@@ -45,7 +45,7 @@ TEST_F(LinkWorkerTest, EditsReachTheConsoleAndAreAcknowledged) {
   ParamSet(Params(), 136, 1000);
   ParamSet(Params(), 970, 800);  // MAIN fader: its twin at 1038 follows
   EXPECT_TRUE(Eventually([&] { return console_.Value(136) == 1000 && console_.Value(1038) == 800; }));
-  EXPECT_TRUE(Eventually([&] { return !Params()[136].dirty && !Params()[970].dirty && !Params()[1038].dirty; }));
+  EXPECT_TRUE(Eventually([&] { return !Params()[136].Dirty() && !Params()[970].Dirty() && !Params()[1038].Dirty(); }));
   for (const auto& payload : Console().Payloads(Command::WriteParams)) EXPECT_LE(payload.size(), 96u);
 }
 

@@ -24,7 +24,8 @@ class BatchBuilderTest : public ::testing::Test {
 
   ParamTable table;
   RecordingSender sender;
-  BatchBuilder builder{table, sender};
+  std::vector<ParamAddress> givenUp;
+  BatchBuilder builder{table, sender, [this](ParamAddress a) { givenUp.push_back(a); }};
 };
 
 TEST_F(BatchBuilderTest, WriteBatchesTakeTwentyFourAndContinueAtTheCursor) {
@@ -34,7 +35,7 @@ TEST_F(BatchBuilderTest, WriteBatchesTakeTwentyFourAndContinueAtTheCursor) {
   EXPECT_EQ(RecordingSender::Addresses(Last()), Range(100, 123));
   EXPECT_EQ(builder.writeCursor(), 124);
 
-  for (ParamAddress a = 100; a <= 123; ++a) table[a].dirty = false;  // the console's echo
+  for (ParamAddress a = 100; a <= 123; ++a) table[a].ClearDirty();  // the console's echo
   builder.BuildWriteBatch(kContinue, kMaxWriteEntries);
   EXPECT_EQ(RecordingSender::Addresses(Last()), Range(124, 129));
   // The values go out with the addresses.
@@ -57,20 +58,36 @@ TEST_F(BatchBuilderTest, UnacknowledgedValueIsGivenUpAfterElevenSends) {
     sends += static_cast<int>(std::count(addresses.begin(), addresses.end(), 300));
   }
   EXPECT_EQ(sends, 11);
-  EXPECT_FALSE(table[300].dirty);
+  EXPECT_FALSE(table[300].Dirty());
   EXPECT_EQ(table[300].retryCount, 0);
+  EXPECT_EQ(givenUp, std::vector<ParamAddress>{300}) << "reported once";
+}
+
+TEST_F(BatchBuilderTest, AnEditMadeAfterTheLastSendIsNotGivenUpWithIt) {
+  ParamSet(table, 300, 9);
+  table[300].retryCount = 10;  // the next send is the last one for value 9
+  builder.BuildWriteBatch(0, kMaxWriteEntries);
+  EXPECT_FALSE(table[300].Dirty());
+
+  ParamSet(table, 300, 4);
+  table[300].retryCount = 10;
+  const std::uint32_t taken = table[300].Snapshot();
+  ParamSet(table, 300, 4);  // the same value again, edited after it was taken
+  EXPECT_FALSE(table[300].ClearDirtyIfUnchanged(taken));
+  EXPECT_TRUE(table[300].Dirty());
+  EXPECT_TRUE(table[300].Acknowledge(4)) << "its own echo still settles it";
 }
 
 TEST_F(BatchBuilderTest, ModeNameRequestTakesThePlaceOfTheWrite) {
   ParamSet(table, 1200, 1);
-  table[1205].value = 0x0503;
-  table[1205].dirty = true;
+  table[1205].Store(0x0503);
+  table[1205].MarkDirty();
   for (int cycle = 0; cycle < 3; ++cycle) {
     builder.BuildWriteBatch(1200, kMaxWriteEntries);
     ASSERT_EQ(Last().command, Command::ReadModeName);
     EXPECT_EQ(Last().payload, test::Bytes{3});
-    EXPECT_TRUE(table[1205].dirty);
-    EXPECT_TRUE(table[1200].dirty) << "entries collected before it are not sent and stay dirty";
+    EXPECT_TRUE(table[1205].Dirty());
+    EXPECT_TRUE(table[1200].Dirty()) << "entries collected before it are not sent and stay dirty";
     EXPECT_EQ(builder.writeCursor(), 1205);
   }
   EXPECT_EQ(sender.sent.size(), 3u);
@@ -78,15 +95,15 @@ TEST_F(BatchBuilderTest, ModeNameRequestTakesThePlaceOfTheWrite) {
 
 TEST_F(BatchBuilderTest, UnansweredModeNameRequestDoesNotBlockOtherWritesForEver) {
   ParamSet(table, 100, 1);
-  table[1205].value = 0x0500 | 77;  // a mode the console does not have
-  table[1205].dirty = true;
+  table[1205].Store(0x0500 | 77);  // a mode the console does not have
+  table[1205].MarkDirty();
   int requests = 0;
-  for (int cycle = 0; cycle < 20 && table[1205].dirty; ++cycle) {
+  for (int cycle = 0; cycle < 20 && table[1205].Dirty(); ++cycle) {
     builder.BuildWriteBatch(1205, kMaxWriteEntries);
     requests += Last().command == Command::ReadModeName ? 1 : 0;
   }
   EXPECT_EQ(requests, 11) << "asked as often as an unacknowledged write is sent";
-  EXPECT_FALSE(table[1205].dirty);
+  EXPECT_FALSE(table[1205].Dirty());
   builder.BuildWriteBatch(0, kMaxWriteEntries);
   EXPECT_EQ(RecordingSender::Addresses(Last()), std::vector<int>{100});
 }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "frame_test_support.h"
 
@@ -12,6 +14,7 @@ namespace rmt4 {
 namespace {
 
 using test::Bytes;
+using test::Concat;
 using test::Entries;
 using test::Frame;
 
@@ -80,7 +83,7 @@ TEST_F(FrameParserTest, ValuesAreStoredEvenOverLocalEdits) {
   EXPECT_EQ(state.params.Value(100), 5);
   EXPECT_TRUE(state.params[100].received);
   EXPECT_FALSE(state.params[100].rereadRequested);
-  EXPECT_TRUE(state.params[100].dirty) << "the pending write sends the console's value back";
+  EXPECT_TRUE(state.params[100].Dirty()) << "the pending write sends the console's value back";
   EXPECT_EQ(state.params.Value(1573), 9);
 }
 
@@ -90,13 +93,49 @@ TEST_F(FrameParserTest, TruncatedEntriesAreIgnored) {
   EXPECT_FALSE(state.params[101].received);
 }
 
+// The reader acknowledges the echo of the previous value over and over while
+// the user edits at random moments: every edit must stay pending until its own
+// value is echoed, however the two interleave (run under ThreadSanitizer too).
+TEST_F(FrameParserTest, AnEditDuringAnAcknowledgementStaysPending) {
+  constexpr ParamAddress kAddress = 136;
+  std::atomic<int> echoed{0};
+  std::atomic<bool> stop{false};
+  std::thread reader([&] {
+    int framed = -1;
+    Bytes frame;
+    while (!stop.load(std::memory_order_relaxed)) {
+      if (const int value = echoed.load(); value != framed) {
+        framed = value;
+        // A whole batch of echoes opens the window between comparing and clearing 24 times a frame.
+        Bytes echoes;
+        for (int i = 0; i < 24; ++i) echoes = Concat({echoes, Entries({{kAddress, static_cast<std::uint16_t>(value)}})});
+        frame = Frame(Command::WriteParams, echoes);
+      }
+      Feed(frame);
+    }
+  });
+  std::mt19937 random(7);
+  int lost = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (int edit = 1; edit <= 20000 && std::chrono::steady_clock::now() < deadline; ++edit) {
+    for (auto spin = random() % 500; spin > 0; --spin) echoed.load();  // a random moment
+    ParamSet(state.params, kAddress, static_cast<std::uint16_t>(edit));
+    lost += state.params[kAddress].Dirty() ? 0 : 1;
+    echoed.store(edit);  // the console's echo of the new value
+    while (state.params[kAddress].Dirty()) std::this_thread::yield();
+  }
+  stop.store(true);
+  reader.join();
+  EXPECT_EQ(lost, 0) << "edits marked written though only an older value was echoed";
+}
+
 TEST_F(FrameParserTest, WriteAcknowledgementClearsOnlyMatchingValues) {
   ParamSet(state.params, 100, 6);
   ParamSet(state.params, 101, 8);
   state.params[101].retryCount = 4;
   Feed(Frame(Command::WriteParams, Entries({{100, 5}, {101, 8}, {2000, 8}})));
-  EXPECT_TRUE(state.params[100].dirty) << "an echo of another value keeps the newer local one pending";
-  EXPECT_FALSE(state.params[101].dirty);
+  EXPECT_TRUE(state.params[100].Dirty()) << "an echo of another value keeps the newer local one pending";
+  EXPECT_FALSE(state.params[101].Dirty());
   EXPECT_EQ(state.params[101].retryCount, 0);
   EXPECT_FALSE(state.params[101].received) << "an acknowledgement is not news for the window";
 }
@@ -129,7 +168,7 @@ TEST_F(FrameParserTest, ModeNamesAreTrimmedAndWrapOntoTwelveSlots) {
   EXPECT_TRUE(state.modeNames.modeNamesChanged);
   EXPECT_EQ(state.params.Value(1205), 7);
   EXPECT_TRUE(state.params[1205].received);
-  EXPECT_FALSE(state.params[1205].dirty) << "the name request is answered";
+  EXPECT_FALSE(state.params[1205].Dirty()) << "the name request is answered";
 
   Feed(Frame(Command::ReadModeName, Bytes{13, 'W', 'r', 'a', 'p'}));
   EXPECT_EQ(state.modeNames.Text(1), u"Wrap");

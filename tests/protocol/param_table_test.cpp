@@ -13,8 +13,8 @@ class ParamSetTest : public ::testing::Test {
  protected:
   // Nothing listened to and no flags, so each rule is seen on its own.
   void ClearPfl() {
-    for (ParamAddress a : kPflGroup) table[a].value = 0;
-    table[1108].value = 0;
+    for (ParamAddress a : kPflGroup) table[a].Store(0);
+    table[1108].Store(0);
     table.ClearReceivedAndDirty();
   }
   ParamTable table;
@@ -23,28 +23,28 @@ class ParamSetTest : public ::testing::Test {
 TEST_F(ParamSetTest, StoresAndMarksDirty) {
   ParamSet(table, 136, 1200);
   EXPECT_EQ(table.Value(136), 1200);
-  EXPECT_TRUE(table[136].dirty);
+  EXPECT_TRUE(table[136].Dirty());
   EXPECT_FALSE(table[136].received);
 }
 
 TEST_F(ParamSetTest, MainFaderAndPhaseCopyToTheSecondMainBlock) {
   ParamSet(table, 970, 500);
   EXPECT_EQ(table.Value(1038), 500);
-  EXPECT_TRUE(table[1038].dirty);
+  EXPECT_TRUE(table[1038].Dirty());
   ParamSet(table, 972, 0);
   EXPECT_EQ(table.Value(1040), 0);
-  EXPECT_TRUE(table[1040].dirty);
+  EXPECT_TRUE(table[1040].Dirty());
   ParamSet(table, 971, 7);
   EXPECT_EQ(table.Value(1039), DefaultValue(1039)) << "only 970 and 972 are linked";
 }
 
 TEST_F(ParamSetTest, MainPflBitCarriesItsCompanion) {
-  table[59].value = 1300;  // someone listens, so the fallback stays out of the way
+  table[59].Store(1300);  // someone listens, so the fallback stays out of the way
   ParamSet(table, 1108, 0x0040);
   EXPECT_EQ(table.Value(1108), 0x00C0);
   ParamSet(table, 1108, 0x0080 | 0x0001);
   EXPECT_EQ(table.Value(1108), 0x0001) << "bit 7 without bit 6 is cleared";
-  EXPECT_TRUE(table[1108].dirty);
+  EXPECT_TRUE(table[1108].Dirty());
 }
 
 TEST_F(ParamSetTest, NothingListenedToFallsBackToMain) {
@@ -57,24 +57,24 @@ TEST_F(ParamSetTest, NothingListenedToFallsBackToMain) {
   ParamSet(table, 59, 0);
   EXPECT_EQ(table.Value(1108), 0x00C0);
   EXPECT_TRUE(table[1108].received);
-  EXPECT_FALSE(table[1108].dirty) << "the fallback is shown, not written";
-  EXPECT_TRUE(table[59].dirty);
+  EXPECT_FALSE(table[1108].Dirty()) << "the fallback is shown, not written";
+  EXPECT_TRUE(table[59].Dirty());
 }
 
 TEST_F(ParamSetTest, FallbackOnlyWhenTrulyNothingIsListenedTo) {
   ClearPfl();
-  table[1108].value = 0x0001;  // AUX1 in PFL
+  table[1108].Store(0x0001);  // AUX1 in PFL
   ParamSet(table, 59, 0);
   EXPECT_EQ(table.Value(1108), 0x0001);
   EXPECT_FALSE(table[1108].received);
 
   ClearPfl();
-  table[489].value = 0x8000 | 1300;  // DIGTAL listens
+  table[489].Store(0x8000 | 1300);  // DIGTAL listens
   ParamSet(table, 59, 0);
   EXPECT_EQ(table.Value(1108), 0);
 
   ClearPfl();
-  table[489].value = 0x8000;  // only the kept flag bit: nobody listens
+  table[489].Store(0x8000);  // only the kept flag bit: nobody listens
   ParamSet(table, 59, 0);
   EXPECT_EQ(table.Value(1108), 0x00C0);
 
@@ -93,7 +93,7 @@ TEST(ParamTable, LoadDefaultsClearsEveryFlag) {
   table.LoadDefaults();
   for (ParamAddress a = 0; a < kParamCount; ++a) {
     ASSERT_EQ(table.Value(a), DefaultValue(a));
-    ASSERT_FALSE(table[a].dirty || table[a].received || table[a].rereadRequested || table[a].retryCount != 0) << a;
+    ASSERT_FALSE(table[a].Dirty() || table[a].received || table[a].rereadRequested || table[a].retryCount != 0) << a;
   }
 }
 

@@ -90,7 +90,10 @@ TEST(NetworkWithEmulator, ReprobeReconnectsAfterTheConsoleDroppedTheConnection) 
 
   const std::int64_t before = rig.context.state.health.lastReplyTick.load();
   const auto start = std::chrono::steady_clock::now();
-  rig.transport.OnSilence();
+  rig.context.state.reply.awaitingReply.store(true);  // the sender whose frame met the silence
+  EXPECT_TRUE(rig.transport.OnSilence()) << "a new connection";
+  EXPECT_TRUE(rig.context.state.reply.awaitingReply.load()) << "the sender's reply must still wake it";
+  rig.context.state.reply.awaitingReply.store(false);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);  // answered at the first probe
   EXPECT_GT(rig.context.state.health.lastReplyTick.load(), before);
   EXPECT_EQ(console.Ask("peer"), PeerLine(Loopback(134)));

@@ -75,6 +75,8 @@ CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
   owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
   link_ = std::make_unique<LinkWorker>(*owner_, std::move(linkOptions));
   strips_ = std::make_unique<StripBank>(this, link_->params());
+  editWarningTimer_.setSingleShot(true);
+  connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
 
   resize(reference_.size());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -127,6 +129,9 @@ void CKorvoDlg::OnUiNotify(int code, std::intptr_t argument) {
     case UiNotify::ChooseConsole:
       ChooseConsole();
       break;
+    case UiNotify::EditNotConfirmed:
+      ShowEditNotConfirmed();
+      break;
     case UiNotify::ValueArrived:
       if (argument >= 0 && argument < static_cast<std::intptr_t>(kParamCount)) strips_->ValueArrived(static_cast<ParamAddress>(argument));
       break;
@@ -136,11 +141,24 @@ void CKorvoDlg::OnUiNotify(int code, std::intptr_t argument) {
 }
 
 void CKorvoDlg::ShowStatus(int status) {
+  status_ = status;
+  editWarningTimer_.stop();
   title_->SetText(QStringLiteral("RMT-4") + TitleSuffix(link_->context().connectionKind));
   CGDI_Button& statusButton = *buttons_[kStatus];
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
   statusButton.SetState(connected ? 2 : 1);
   statusButton.SetText(Translated(connected ? LabelId::Successful : LabelId::Searching));
+}
+
+void CKorvoDlg::ShowEditNotConfirmed() {
+  // Shown in the status field, not in a box: under a bad link several may
+  // come in a row, and the show must go on. The control itself snaps back
+  // when the console's value has been read again.
+  constexpr int kShownMs = 3000;
+  CGDI_Button& statusButton = *buttons_[kStatus];
+  statusButton.SetState(1);
+  statusButton.SetText(Translated(LabelId::EditNotConfirmed));
+  editWarningTimer_.start(kShownMs);
 }
 
 void CKorvoDlg::ChooseConsole() {
@@ -216,8 +234,7 @@ std::unique_ptr<QMenu> CKorvoDlg::BuildTapeMenu() {
 void CKorvoDlg::RunTapeCommand(int command) {
   ParamTable& params = link_->params();
   const auto write = [&params](ParamAddress address, std::uint16_t value) {
-    params[address].value.store(value);
-    params[address].dirty.store(true);
+    params[address].Edit(value);
   };
   switch (command) {
     case kTapeMp3:

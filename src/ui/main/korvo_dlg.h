@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -58,6 +59,7 @@ class CKorvoDlg final : public QWidget {
   void SkinTopBar();
   void OnUiNotify(int code, std::intptr_t argument);
   void ShowStatus(int status);
+  void ShowEditNotConfirmed();
   void ChooseConsole();
   void OnButton(int index);
   void OnControlEdited(int strip, int code);
@@ -74,6 +76,8 @@ class CKorvoDlg final : public QWidget {
   std::unique_ptr<StripBank> strips_;
   std::array<CGDI_Button*, 8> buttons_{};
   Cqel_CStatic* title_ = nullptr;
+  int status_ = static_cast<int>(LinkStatus::Starting);
+  QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
   bool closeConfirmed_ = false;
 };
 

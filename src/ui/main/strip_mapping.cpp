@@ -193,8 +193,7 @@ void WriteOutputStripEdit(ParamTable& table, int bus, StripCode code, int readin
     case StripCode::Pan:
       // The balance has no linked addresses: stored and marked for sending as it is.
       if (bus == 0) {
-        table[address::kMainBalance].value.store(value);
-        table[address::kMainBalance].dirty.store(true);
+        table[address::kMainBalance].Edit(value);
       }
       break;
     case StripCode::Fader:

@@ -166,16 +166,16 @@ TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
     timer->start(5);
   };
 
-  params[address::kFootSwitch].dirty.store(false);
+  params[address::kFootSwitch].ClearDirty();
   pick(1, 1);  // FOOT SW, Fx2
   Click(Button(6));
   EXPECT_EQ(params.Value(address::kFootSwitch), 2);
-  EXPECT_TRUE(params[address::kFootSwitch].dirty.load());
+  EXPECT_TRUE(params[address::kFootSwitch].Dirty());
 
   pick(0, 1);  // Record, USB
   Click(Button(6));
   EXPECT_EQ(params.Value(address::kRecordingDevice), 1);
-  EXPECT_TRUE(params[address::kRecordingDevice].dirty.load());
+  EXPECT_TRUE(params[address::kRecordingDevice].Dirty());
 
   const std::unique_ptr<QMenu> menu = window_->BuildTapeMenu();
   QStringList checked;

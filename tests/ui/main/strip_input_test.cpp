@@ -29,7 +29,7 @@ TEST_F(InputStripTest, MuteAndPhantomShareTheSwitchesWordAndKeepEachOthersBits) 
 
   Click(button(2, StripCode::Mute));
   EXPECT_EQ(params.Value(132), 0x0005);  // bit 3 cleared: muted; bits 0 and 2 kept
-  EXPECT_TRUE(params[132].dirty.load());
+  EXPECT_TRUE(params[132].Dirty());
 
   Click(button(2, StripCode::Mute));
   EXPECT_EQ(params.Value(132), 0x000D);
@@ -62,7 +62,7 @@ TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
   }
   EXPECT_EQ(phantom.state(), kPressed);
   EXPECT_EQ(params.Value(132), 0x0009);
-  EXPECT_TRUE(params[132].dirty.load());
+  EXPECT_TRUE(params[132].Dirty());
 
   // Switching off asks nothing.
   MessageBoxAnswerer watcher(QStringLiteral("&Yes"));
@@ -72,11 +72,11 @@ TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
 }
 
 TEST_F(InputStripTest, PflWritesBothPflWordsAndKeepsTheConsolesFlag) {
-  params[59].value.store(0x8000);
+  params[59].Store(0x8000);
   Click(button(0, StripCode::Pfl));
   EXPECT_EQ(params.Value(59), 0x8514);  // 0x8000 | 1300
   EXPECT_EQ(params.Value(60), 0x8514);
-  EXPECT_TRUE(params[60].dirty.load());
+  EXPECT_TRUE(params[60].Dirty());
 
   Click(button(0, StripCode::Pfl));
   EXPECT_EQ(params.Value(59), 0x8000);
@@ -100,8 +100,8 @@ TEST_F(InputStripTest, RoutingButtonsWriteNothingOrFullLevel) {
   Click(button(9, StripCode::Right));
   EXPECT_EQ(params.Value(487), 0);
   EXPECT_EQ(params.Value(488), 1300);
-  EXPECT_TRUE(params[487].dirty.load());
-  EXPECT_TRUE(params[488].dirty.load());
+  EXPECT_TRUE(params[487].Dirty());
+  EXPECT_TRUE(params[488].Dirty());
 }
 
 TEST_F(InputStripTest, FaderDragWritesLevelsAndShowsThem) {
@@ -109,7 +109,7 @@ TEST_F(InputStripTest, FaderDragWritesLevelsAndShowsThem) {
   DragFader(fader, 109);  // 166 px above the bottom: step 180
   EXPECT_EQ(fader.position(), 180);
   EXPECT_EQ(params.Value(50), 1200);
-  EXPECT_TRUE(params[50].dirty.load());
+  EXPECT_TRUE(params[50].Dirty());
   EXPECT_EQ(LevelText(0), "0.0dB");
 
   DragFader(fader, 0);  // above the top: clamped
@@ -166,7 +166,7 @@ TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
   QTest::mouseRelease(&pan, Qt::LeftButton, {}, QPoint(41, 7));
   Deliver();
   EXPECT_EQ(params.Value(49), 150);
-  EXPECT_TRUE(params[49].dirty.load());
+  EXPECT_TRUE(params[49].Dirty());
   EXPECT_EQ(PanText(0), "R 50%");
 
   rmt4::test::Wheel(pan, QPoint(30, 7), -120);
@@ -187,8 +187,8 @@ TEST_F(InputStripTest, ConsolePanValuesLeaveTheKeyboardFocusWhereItWas) {
   QTest::keyClick(host.focusWidget(), Qt::Key_Right);
   Deliver();
   EXPECT_EQ(params.Value(49), 60);
-  EXPECT_FALSE(params[49].dirty.load());
-  EXPECT_TRUE(params[222 - 43].dirty.load());  // CH4's fader
+  EXPECT_FALSE(params[49].Dirty());
+  EXPECT_TRUE(params[222 - 43].Dirty());  // CH4's fader
 }
 
 TEST_F(InputStripTest, EffectReturnsUseTheirOwnAddressesAndThePflBusWord) {
@@ -201,7 +201,7 @@ TEST_F(InputStripTest, EffectReturnsUseTheirOwnAddressesAndThePflBusWord) {
   Arrive(params, host.bank, 1148, 0);
   EXPECT_EQ(button(11, StripCode::Mute).state(), kPressed);
 
-  params[address::kPflBus].value.store(0x0001);  // AUX1 in PFL
+  params[address::kPflBus].Store(0x0001);  // AUX1 in PFL
   Click(button(11, StripCode::Pfl));
   EXPECT_EQ(params.Value(address::kPflBus), 0x0201);
   Click(button(11, StripCode::Pfl));

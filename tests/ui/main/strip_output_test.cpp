@@ -43,11 +43,11 @@ TEST_F(OutputStripTest, StartsOnMainWithBalanceAndWithoutRouting) {
 }
 
 TEST_F(OutputStripTest, SelectingABusLoadsItsValuesAndSwapsBalanceForRouting) {
-  params[700].value.store(0);     // AUX3 muted
-  params[698].value.store(1200);  // AUX3 fader
-  params[707].value.store(1300);  // AUX3 → L
-  params[708].value.store(0);
-  params[address::kPflBus].value.store(0x0004);  // AUX3 in PFL
+  params[700].Store(0);     // AUX3 muted
+  params[698].Store(1200);  // AUX3 fader
+  params[707].Store(1300);  // AUX3 → L
+  params[708].Store(0);
+  params[address::kPflBus].Store(0x0004);  // AUX3 in PFL
   SelectBus(3);
 
   EXPECT_EQ(host.bank.OutputBus(), 3);
@@ -79,24 +79,24 @@ TEST_F(OutputStripTest, MuteWritesTheSelectedBusOnWord) {
   SelectBus(3);
   Click(button(StripCode::Mute));
   EXPECT_EQ(params.Value(700), 0);
-  EXPECT_TRUE(params[700].dirty.load());
+  EXPECT_TRUE(params[700].Dirty());
   Click(button(StripCode::Mute));
   EXPECT_EQ(params.Value(700), 1);
 
   SelectBus(0);
-  params[address::kMainOn].value.store(1);
+  params[address::kMainOn].Store(1);
   Click(button(StripCode::Mute));
   EXPECT_EQ(params.Value(address::kMainOn), 0);
   EXPECT_EQ(params.Value(address::kMainOnLinked), 0);  // the console's copy follows
 }
 
 TEST_F(OutputStripTest, PflSetsTheSelectedBusBitOfTheBusWord) {
-  params[address::kPflBus].value.store(0);
+  params[address::kPflBus].Store(0);
   SelectBus(2);
   ASSERT_EQ(button(StripCode::Pfl).state(), kReleased);
   Click(button(StripCode::Pfl));
   EXPECT_EQ(params.Value(address::kPflBus), 0x0002);
-  EXPECT_TRUE(params[address::kPflBus].dirty.load());
+  EXPECT_TRUE(params[address::kPflBus].Dirty());
 
   SelectBus(0);
   ASSERT_EQ(button(StripCode::Pfl).state(), kReleased);
@@ -111,7 +111,7 @@ TEST_F(OutputStripTest, FaderWritesAndShowsOnlyTheSelectedBus) {
   SelectBus(5);
   DragFader(strip().fader(), 109);
   EXPECT_EQ(params.Value(834), 1200);
-  EXPECT_TRUE(params[834].dirty.load());
+  EXPECT_TRUE(params[834].Dirty());
 
   Arrive(params, host.bank, 834, 1300);
   EXPECT_EQ(strip().fader().position(), 280);
@@ -135,11 +135,11 @@ TEST_F(OutputStripTest, RoutingExistsOnlyOnAuxBuses) {
   Click(button(StripCode::Right));
   EXPECT_EQ(DirtyCount(params), 0);
 
-  params[571].value.store(0);
+  params[571].Store(0);
   SelectBus(1);
   Click(button(StripCode::Left));
   EXPECT_EQ(params.Value(571), 1300);
-  EXPECT_TRUE(params[571].dirty.load());
+  EXPECT_TRUE(params[571].Dirty());
   Arrive(params, host.bank, 572, 1300);
   EXPECT_EQ(button(StripCode::Right).state(), kPressed);
   Click(button(StripCode::Right));
@@ -154,7 +154,7 @@ TEST_F(OutputStripTest, BalanceIsWrittenOnMainAndAlwaysShown) {
   QTest::mouseRelease(&balance, Qt::LeftButton, {}, QPoint(41, 7));
   Deliver();
   EXPECT_EQ(params.Value(address::kMainBalance), 150);
-  EXPECT_TRUE(params[address::kMainBalance].dirty.load());
+  EXPECT_TRUE(params[address::kMainBalance].Dirty());
   EXPECT_EQ(strip().panLabel().text().toStdString(), "R 50%");
 
   SelectBus(2);

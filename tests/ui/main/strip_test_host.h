@@ -78,18 +78,18 @@ inline void DragFader(CEQ_G_1& fader, int y) {
 
 /// Sets a console value and reports its arrival, as the link layer does.
 inline void Arrive(ParamTable& params, StripBank& bank, ParamAddress address, std::uint16_t value) {
-  params[address].value.store(value);
+  params[address].Store(value);
   bank.ValueArrived(address);
 }
 
 [[nodiscard]] inline int DirtyCount(const ParamTable& params) {
   int count = 0;
-  for (ParamAddress a = 0; a < kParamCount; ++a) count += params[a].dirty.load() ? 1 : 0;
+  for (ParamAddress a = 0; a < kParamCount; ++a) count += params[a].Dirty() ? 1 : 0;
   return count;
 }
 
 inline void ClearDirty(ParamTable& params) {
-  for (ParamAddress a = 0; a < kParamCount; ++a) params[a].dirty.store(false);
+  for (ParamAddress a = 0; a < kParamCount; ++a) params[a].ClearDirty();
 }
 
 /// A strip bank in English with nothing dirty; the language is restored afterwards.
