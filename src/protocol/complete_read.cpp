@@ -37,6 +37,9 @@ bool LinkWorker::ReadAllParams() {
   }
   if (context_.appRunning.load()) ShowProgress(LabelId::ReadDeviceDataFormat, static_cast<int>(kParamCount));
 
+  // Every pause of the read is there to let values arrive; once all have,
+  // it ends. Its length stays the upper bound.
+  const auto everythingArrived = [this] { return CountReceived() == static_cast<int>(kParamCount); };
   int shown = 0;
   auto showProgress = [&](int count) {
     if (count > shown) {
@@ -50,7 +53,7 @@ bool LinkWorker::ReadAllParams() {
   if (context_.connectionKind != kNetwork) {
     for (int attempt = 0; attempt < kDumpAttempts; ++attempt) {
       SendFrame(Command::DumpAll, std::span<const std::uint8_t>(&query, 1));
-      Pause(500);
+      PauseUntil(500, everythingArrived);
       if (CountReceived() > kDumpStartedCount) break;
       if (!TransportConnected()) return false;
     }
@@ -58,7 +61,7 @@ bool LinkWorker::ReadAllParams() {
       const int count = CountReceived();
       showProgress(count);
       if (count >= kDumpNearlyComplete) break;
-      Pause(150);
+      PauseUntil(150, everythingArrived);
     }
   }
 
@@ -80,12 +83,12 @@ bool LinkWorker::ReadAllParams() {
     }
     showProgress(counted);
     if (!context_.linkUp.load()) break;
-    Pause(30);
+    PauseUntil(30, everythingArrived);
   }
 
   if (context_.linkUp.load()) {
     SetProgressPosition(counted);
-    Pause(10);
+    PauseUntil(10, everythingArrived);
     HideProgress();
     return true;
   }

@@ -55,6 +55,20 @@ void LinkWorker::Pause(int ms) {
   stopWake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !context_.appRunning.load(); });
 }
 
+void LinkWorker::PauseUntil(int ms, const std::function<bool()>& done) {
+  // What `done` watches is set by the reader thread, which wakes nobody:
+  // look again every millisecond.
+  constexpr auto kLookAgain = std::chrono::milliseconds(1);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  std::unique_lock lock(stopMutex_);
+  while (!done() && context_.appRunning.load()) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return;
+    stopWake_.wait_for(lock, std::min<std::chrono::steady_clock::duration>(kLookAgain, deadline - now),
+                       [this] { return !context_.appRunning.load(); });
+  }
+}
+
 void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payload) {
   const auto frame = LinkFrame::Build(command, payload);
   LinkTransport* transport = activeTransport_.load();

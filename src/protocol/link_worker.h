@@ -114,6 +114,8 @@ class LinkWorker final : public FrameSender {
 
   /// Sleeps, but wakes at once when the link stops.
   void Pause(int ms);
+  /// As Pause, but ends as soon as `done` holds.
+  void PauseUntil(int ms, const std::function<bool()>& done);
 
   LinkContext context_;
   Options options_;
