@@ -54,6 +54,7 @@ void LinkWorker::Pause(int ms) {
 void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payload) {
   const auto frame = LinkFrame::Build(command, payload);
   LinkTransport* transport = activeTransport_.load();
+  if (frame) context_.trace.Frame(TraceDirection::Out, frame->Bytes(), transport ? "" : "dropped: no transport");
   if (!frame || transport == nullptr) return;
 
   LinkHealth& health = context_.state.health;
@@ -81,6 +82,7 @@ void LinkWorker::Run() {
       options_.readConfiguration ? options_.readConfiguration() : LinkConfiguration{};
   context_.connectionKind = configuration.connectionKind;
   context_.serialBaudRate = configuration.serialBaudRate;
+  context_.StartTrace(options_.tracePath.value_or(TracePathFromEnvironment()));
   if (!context_.appRunning.load()) return;
   SendStatus(LinkStatus::Starting);
 
@@ -330,7 +332,7 @@ void LinkWorker::HideProgress() {
 }
 
 void LinkWorker::SendStatus(LinkStatus status) {
-  if (context_.appRunning.load()) context_.owner.SendStatus(status);
+  if (context_.appRunning.load()) context_.SendStatus(status);
 }
 
 }  // namespace rmt4

@@ -69,10 +69,12 @@ void NetworkTransport::NetworkConnect() {
         continue;
       }
       if (!ProbeAddressZero()) break;
+      if (context_.trace.On()) context_.trace.Event("tcp connected", FormatIpv4(serverAddress()));
       context_.linkUp.store(true);
     }
     if (context_.linkUp.load() || !context_.appRunning.load()) return;
     // The module took the connection but did not answer: forget it and search again.
+    context_.trace.Event("tcp probe unanswered");
     ShowSearching();
     addresses.serverAddress.store(0);
   }
@@ -94,6 +96,7 @@ void NetworkTransport::NetworkReprobe() {
 }
 
 void NetworkTransport::NetworkClose() {
+  context_.trace.Event("tcp closed");
   tcp_.Close();
   discovery_.StopFor(kDiscoveryStopLimit);
 }
@@ -136,7 +139,7 @@ bool NetworkTransport::ProbeAddressZero() {
 }
 
 void NetworkTransport::ShowSearching() {
-  if (context_.appRunning.load()) context_.owner.SendStatus(LinkStatus::Searching);
+  if (context_.appRunning.load()) context_.SendStatus(LinkStatus::Searching);
 }
 
 }  // namespace rmt4
