@@ -17,7 +17,7 @@ void AppendHex(std::string& line, std::uint8_t byte) {
 /// "SECONDS.MMM " with the seconds right-aligned, so that columns line up in a long trace.
 std::string Stamp(std::int64_t elapsedMs) {
   char text[32];
-  std::snprintf(text, sizeof text, "%8lld.%03lld ", static_cast<long long>(elapsedMs / 1000),
+  std::snprintf(text, sizeof text, "%6lld.%03lld ", static_cast<long long>(elapsedMs / 1000),
                 static_cast<long long>(elapsedMs % 1000));
   return text;
 }

@@ -25,22 +25,25 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+/// "SECONDS.MMM " at the start of every line.
+constexpr std::size_t kStampWidth = 11;
+
 TEST(WireTraceLine, FramesAndEventsReadAsDocumented) {
   const struct {
     std::string line;
     std::string expected;
   } cases[] = {
       {FrameRecord(12345, TraceDirection::Out, Bytes{0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5}),
-       "      12.345 out ReadParams 80 05 06 00 00 13 c5\n"},
+       "    12.345 out ReadParams 80 05 06 00 00 13 c5\n"},
       {FrameRecord(7, TraceDirection::In, Bytes{0x80, 0x04, 0xF0, 0x01, 0xAB, 0xCD}),
-       "       0.007 in  DumpAll 80 04 f0 01 ab cd\n"},
+       "     0.007 in  DumpAll 80 04 f0 01 ab cd\n"},
       {FrameRecord(1000, TraceDirection::In, Bytes{0x80, 0x03, 0x63, 0x12, 0x34}),
-       "       1.000 in  99 80 03 63 12 34\n"},
+       "     1.000 in  99 80 03 63 12 34\n"},
       {FrameRecord(0, TraceDirection::Out, Bytes{0x80, 0x04, 0x00, 0x00, 0x9F, 0x00}, "dropped: no transport"),
-       "       0.000 out DeviceQuery 80 04 00 00 9f 00 (dropped: no transport)\n"},
-      {EventRecord(61002, "status", StatusName(LinkStatus::Connected)), "      61.002 event status connected\n"},
+       "     0.000 out DeviceQuery 80 04 00 00 9f 00 (dropped: no transport)\n"},
+      {EventRecord(61002, "status", StatusName(LinkStatus::Connected)), "    61.002 event status connected\n"},
       {EventRecord(5, "module text", std::string_view("Get_IP:\x7F\\\n\0", 11)),
-       "       0.005 event module text Get_IP:\\x7f\\x5c\\x0a\\x00\n"},
+       "     0.005 event module text Get_IP:\\x7f\\x5c\\x0a\\x00\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.line, c.expected);
 }
@@ -105,8 +108,8 @@ TEST(WireTrace, LinesFromManyThreadsStayWhole) {
   for (std::thread& thread : threads) thread.join();
   const std::vector<std::string> lines = Lines(ReadWholeFile(folder / "trace.txt"));
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kEach));
-  const std::string expected = FrameRecord(0, TraceDirection::Out, frame).substr(13);
-  for (const std::string& line : lines) ASSERT_EQ(line.substr(13) + "\n", expected);
+  const std::string expected = FrameRecord(0, TraceDirection::Out, frame).substr(kStampWidth);
+  for (const std::string& line : lines) ASSERT_EQ(line.substr(kStampWidth) + "\n", expected);
   EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end())) << "time stamps never go back";
 }
 
@@ -124,7 +127,7 @@ TEST(WireTrace, TheParserRecordsEachAcceptedFrameWhole) {
 
   const std::vector<std::string> lines = Lines(ReadWholeFile(folder / "trace.txt"));
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].substr(13) + "\n", FrameRecord(0, TraceDirection::In, frame).substr(13));
+  EXPECT_EQ(lines[0].substr(kStampWidth) + "\n", FrameRecord(0, TraceDirection::In, frame).substr(kStampWidth));
 }
 
 }  // namespace
