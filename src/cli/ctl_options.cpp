@@ -10,7 +10,8 @@ bool IsOption(const std::string& word) { return word.size() > 1 && word[0] == '-
 }  // namespace
 
 std::string UsageText() {
-  return R"(usage: rmt4ctl [--usb | --serial [DEVICE] | --net [ADDRESS]] [--timeout SECONDS] [--yes] [--verbose] COMMAND
+  return R"(usage: rmt4ctl [--usb | --serial [DEVICE] | --net [ADDRESS]] [--timeout SECONDS] [--yes] [--verbose]
+               [--trace FILE] COMMAND
 
 Remote control of an RMT-4 mixing console from scripts and terminals.
 
@@ -22,6 +23,8 @@ Options:
   --timeout SECONDS     give up when no console answers in time (default 10)
   --yes                 answer Yes to the console's questions (default No)
   --verbose             print link states and progress on standard error
+  --trace FILE          record every frame and link event in FILE (and FILE.1,
+                        each up to 4 MiB); overrides RMT4_TRACE
 
 Commands:
   status                       connect, read everything, print identity and timings
@@ -87,6 +90,9 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.answerYes = true;
     } else if (word == "--verbose" || word == "-v") {
       options.verbose = true;
+    } else if (word == "--trace") {
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) return usageError("--trace needs a file name");
+      options.tracePath = arguments[++i];
     } else {
       return usageError("unknown option '" + word + "'");
     }

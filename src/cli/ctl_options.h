@@ -25,6 +25,8 @@ struct CtlOptions {
   double timeoutSeconds = 10.0;
   bool answerYes = false;
   bool verbose = false;
+  /// `--trace FILE`; wins over RMT4_TRACE.
+  std::optional<std::string> tracePath;
   std::vector<std::string> command;
 };
 

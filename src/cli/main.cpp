@@ -64,6 +64,7 @@ int Run(const CtlOptions& options) {
   linkOptions.makeTransport = MakeTransportFactory(choice);
   linkOptions.readConfiguration = [configuration] { return configuration; };
   linkOptions.sceneFolders = folders;
+  linkOptions.tracePath = options.tracePath;
   LinkWorker worker(owner, std::move(linkOptions));
 
   const auto started = std::chrono::steady_clock::now();

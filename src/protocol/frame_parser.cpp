@@ -6,6 +6,7 @@ namespace rmt4 {
 
 void FrameParser::Parse(std::span<const std::uint8_t> bytes) {
   buffer_.Feed(bytes, [this](const FrameView& frame) {
+    if (trace_ != nullptr) trace_->Frame(TraceDirection::In, CheckedFrameBytes(frame));
     state_.health.missCount.store(0);
     state_.health.lastReplyTick.store(NowMs());
     Dispatch(frame);

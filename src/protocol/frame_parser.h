@@ -7,6 +7,7 @@
 
 #include "protocol/link_state.h"
 #include "protocol/stream_buffer.h"
+#include "protocol/wire_trace.h"
 
 namespace rmt4 {
 
@@ -23,6 +24,8 @@ class FrameParser {
 
   /// Set before any reader runs.
   void SetModuleTextHandler(ModuleTextHandler handler) { moduleText_ = std::move(handler); }
+  /// Set before any reader runs; every accepted frame is recorded there.
+  void SetTrace(WireTrace& trace) { trace_ = &trace; }
 
   /// Returns when the buffer holds no further complete frame.
   void Parse(std::span<const std::uint8_t> bytes);
@@ -39,6 +42,7 @@ class FrameParser {
   LinkState& state_;
   StreamBuffer buffer_;
   ModuleTextHandler moduleText_;
+  WireTrace* trace_ = nullptr;
 };
 
 }  // namespace rmt4

@@ -23,4 +23,9 @@ LinkConfiguration ReadLinkConfiguration(const AppFolders& folders) {
   return configuration;
 }
 
+std::string TracePathFromEnvironment() {
+  const char* path = std::getenv("RMT4_TRACE");
+  return path != nullptr ? path : "";
+}
+
 }  // namespace rmt4

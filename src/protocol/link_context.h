@@ -7,19 +7,37 @@
 #include "protocol/link_owner.h"
 #include "protocol/link_state.h"
 #include "protocol/module_commands.h"
+#include "protocol/wire_trace.h"
 
 namespace rmt4 {
 
 /// What the link worker shares with its transport and the transport's
 /// threads: the mirrored state, the parser every reader feeds, the module
-/// commands, the run flags and the owner. Lives as long as the link layer.
+/// commands, the run flags, the wire trace and the owner. Lives as long as the link layer.
 struct LinkContext {
   explicit LinkContext(LinkOwner& linkOwner) : owner(linkOwner) {
-    parser.SetModuleTextHandler([this](std::string_view text) { modules.ParseModuleText(text); });
+    parser.SetModuleTextHandler([this](std::string_view text) { ReceiveModuleText(text); });
+    parser.SetTrace(trace);
   }
   LinkContext(const LinkContext&) = delete;
   LinkContext& operator=(const LinkContext&) = delete;
 
+  /// Starts the wire trace (nothing when `path` is empty); a file that cannot be written is reported to the owner.
+  void StartTrace(const std::string& path) {
+    trace.Start(path, [this](std::string_view problem) { owner.ShowMessage(MessageStyle::Ok, problem, {}); });
+  }
+  /// Every link status goes through here, so the trace holds what the owner was shown.
+  void SendStatus(LinkStatus status) {
+    trace.Event("status", StatusName(status));
+    owner.SendStatus(status);
+  }
+  /// A text answer of the network module, from a ModuleText frame or a datagram.
+  void ReceiveModuleText(std::string_view text) {
+    trace.Event("module text", text);
+    modules.ParseModuleText(text);
+  }
+
+  WireTrace trace;
   LinkState state;
   ModuleCommandTable modules;
   FrameParser parser{state};

@@ -48,6 +48,12 @@ struct FrameView {
 /// Lengths below 3 are never a frame.
 [[nodiscard]] std::optional<FrameView> CheckFrame(std::span<const std::uint8_t> bytes);
 
+/// The whole frame (start byte to CRC) a view made by CheckFrame was cut from.
+[[nodiscard]] inline std::span<const std::uint8_t> CheckedFrameBytes(const FrameView& frame) {
+  return {frame.payload.data() - LinkFrame::kHeaderBytes,
+          frame.payload.size() + LinkFrame::kHeaderBytes + LinkFrame::kCrcBytes};
+}
+
 /// One address/value pair of a WriteParams or ReadParams payload.
 struct ParamEntryData {
   ParamAddress address;

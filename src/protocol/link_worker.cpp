@@ -72,6 +72,7 @@ void LinkWorker::PauseUntil(int ms, const std::function<bool()>& done) {
 void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payload) {
   const auto frame = LinkFrame::Build(command, payload);
   LinkTransport* transport = activeTransport_.load();
+  if (frame) context_.trace.Frame(TraceDirection::Out, frame->Bytes(), transport ? "" : "dropped: no transport");
   if (!frame || transport == nullptr) return;
 
   LinkHealth& health = context_.state.health;
@@ -101,6 +102,7 @@ void LinkWorker::Run() {
       options_.readConfiguration ? options_.readConfiguration() : LinkConfiguration{};
   context_.connectionKind = configuration.connectionKind;
   context_.serialBaudRate = configuration.serialBaudRate;
+  context_.StartTrace(options_.tracePath.value_or(TracePathFromEnvironment()));
   if (!context_.appRunning.load()) return;
   SendStatus(LinkStatus::Starting);
 
@@ -183,6 +185,7 @@ void LinkWorker::Resync() {
     }
     return false;
   };
+  context_.trace.Event("resync", "reconnected: writing pending edits, then reading everything again");
   // Edits made while the link was down go out first: the complete read would
   // otherwise replace them with the console's older values.
   int cursor = 0;
@@ -198,6 +201,7 @@ void LinkWorker::Resync() {
 void LinkWorker::OnWriteGivenUp(ParamAddress address) {
   // The mirror goes back to what the console holds, and the user learns
   // that the edit did not arrive.
+  context_.trace.Event("given up", "write to address " + std::to_string(address) + " never acknowledged");
   context_.state.params[address].rereadRequested.store(true);
   context_.owner.PostNotify(UiNotify::EditNotConfirmed, address);
 }
@@ -379,7 +383,7 @@ void LinkWorker::HideProgress() {
 }
 
 void LinkWorker::SendStatus(LinkStatus status) {
-  if (context_.appRunning.load()) context_.owner.SendStatus(status);
+  if (context_.appRunning.load()) context_.SendStatus(status);
 }
 
 }  // namespace rmt4

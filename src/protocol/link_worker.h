@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -32,6 +33,8 @@ class LinkWorker final : public FrameSender {
     std::function<LinkConfiguration()> readConfiguration;
     /// Where scene names without a folder are saved and looked for.
     AppFolders sceneFolders;
+    /// The wire trace file (empty: none); nothing leaves the choice to RMT4_TRACE.
+    std::optional<std::string> tracePath;
   };
 
   LinkWorker(LinkOwner& owner, Options options);

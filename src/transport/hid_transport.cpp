@@ -45,7 +45,7 @@ HidTransport::~HidTransport() {
 
 void HidTransport::HidConnect() {
   if (!context_.appRunning.load()) return;
-  context_.owner.SendStatus(LinkStatus::Searching);
+  context_.SendStatus(LinkStatus::Searching);
   StopReader();
   {
     std::lock_guard guard(writeMutex_);
@@ -57,6 +57,7 @@ void HidTransport::HidConnect() {
 
   while (context_.appRunning.load()) {
     if (HidOpenDevice() && ProbeAddressZero()) {
+      context_.trace.Event("usb connected");
       context_.linkUp.store(true);
       return;
     }
@@ -96,6 +97,7 @@ bool HidTransport::HidWriteFrame(std::span<const std::uint8_t> frame) {
 void HidTransport::HidClose() {
   readerStop_.store(true);
   std::lock_guard guard(writeMutex_);
+  if (writeDevice_) context_.trace.Event("usb closed");
   writeDevice_.reset();
 }
 

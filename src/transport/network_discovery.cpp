@@ -152,7 +152,7 @@ void NetworkDiscovery::AskLinkedHost() {
 }
 
 void NetworkDiscovery::Receive(milliseconds limit) {
-  socket_.ReceiveFor(limit, [this](std::string_view text) { context_.modules.ParseModuleText(text); });
+  socket_.ReceiveFor(limit, [this](std::string_view text) { context_.ReceiveModuleText(text); });
   // Each answer is taken once: a later datagram must not undo the user's choice of console.
   ModuleCommandTable& modules = context_.modules;
   if (modules.Done(ModuleCommandTable::kGetIp)) {

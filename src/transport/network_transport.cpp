@@ -69,37 +69,46 @@ void NetworkTransport::NetworkConnect() {
         continue;
       }
       if (!ProbeAddressZero()) break;
+      if (context_.trace.On()) context_.trace.Event("tcp connected", FormatIpv4(serverAddress()));
       context_.linkUp.store(true);
     }
     if (context_.linkUp.load() || !context_.appRunning.load()) return;
     // The module took the connection but did not answer: forget it and search again.
+    context_.trace.Event("tcp probe unanswered");
     ShowSearching();
     addresses.serverAddress.store(0);
   }
 }
 
 bool NetworkTransport::NetworkReprobe() {
+  context_.trace.Event("re-probe", "the console has been silent: reconnecting");
   bool connected = false;
   for (int attempt = 0; attempt < kReprobeConnects && !connected && context_.appRunning.load(); ++attempt) {
     connected = TcpConnect() == 0;
   }
-  if (!connected) return false;
+  if (!connected) {
+    context_.trace.Event("re-probe", "no connection");
+    return false;
+  }
   ReplySignal& reply = context_.state.reply;
   // The re-probe runs inside the sender's exchange: the reply to the frame
   // that triggered it must still wake that sender.
   const bool senderAwaiting = reply.awaitingReply.load();
-  for (int attempt = 0; attempt < kReprobeFrames && context_.appRunning.load(); ++attempt) {
+  bool answered = false;
+  for (int attempt = 0; attempt < kReprobeFrames && !answered && context_.appRunning.load(); ++attempt) {
     (void)reply.semaphore.TryAcquireFor(milliseconds(0));  // a stale release must not count as an answer
     reply.awaitingReply.store(true);
+    context_.trace.Frame(TraceDirection::Out, kProbeFrame);
     tcp_.Send(kProbeFrame);
-    const bool answered = reply.semaphore.TryAcquireFor(timing_.reprobeWait);
-    if (answered) break;
+    answered = reply.semaphore.TryAcquireFor(timing_.reprobeWait);
   }
   reply.awaitingReply.store(senderAwaiting);
+  context_.trace.Event("re-probe", answered ? "reconnected, the console answered" : "reconnected, no answer");
   return true;
 }
 
 void NetworkTransport::NetworkClose() {
+  context_.trace.Event("tcp closed");
   tcp_.Close();
   discovery_.StopFor(kDiscoveryStopLimit);
 }
@@ -142,7 +151,7 @@ bool NetworkTransport::ProbeAddressZero() {
 }
 
 void NetworkTransport::ShowSearching() {
-  if (context_.appRunning.load()) context_.owner.SendStatus(LinkStatus::Searching);
+  if (context_.appRunning.load()) context_.SendStatus(LinkStatus::Searching);
 }
 
 }  // namespace rmt4

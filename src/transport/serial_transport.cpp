@@ -36,7 +36,7 @@ SerialTransport::SerialTransport(LinkContext& context, FrameSender& sender, Seri
 SerialTransport::~SerialTransport() { port_.Close(); }
 
 void SerialTransport::SerialConnect() {
-  if (context_.appRunning.load()) context_.owner.SendStatus(LinkStatus::Searching);
+  if (context_.appRunning.load()) context_.SendStatus(LinkStatus::Searching);
   while (context_.appRunning.load()) {
     Pause(kBetweenAttempts);
     if (cursor_ < ports_.size()) {
@@ -47,10 +47,12 @@ void SerialTransport::SerialConnect() {
             std::lock_guard lock(deviceMutex_);
             connectedDevice_ = device;
           }
+          context_.trace.Event("serial connected", device);
           context_.linkUp.store(true);
           return;
         }
         // Something else is on this port; leave it to its owner.
+        context_.trace.Event("serial probe unanswered", device);
         SerialClose();
       }
     }
@@ -71,6 +73,7 @@ void SerialTransport::SerialWrite(std::span<const std::uint8_t> frame) { (void)p
 
 void SerialTransport::SerialClose() {
   if (port_.IsOpen()) {
+    context_.trace.Event("serial closed");
     context_.linkUp.store(false);
     context_.state.reply.ReleaseIfAwaiting();
   }

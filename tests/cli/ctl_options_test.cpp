@@ -29,6 +29,12 @@ TEST(CtlOptions, TransportsTargetsAndFlags) {
   const auto stored = ParseOptions({"get", "1"});
   ASSERT_TRUE(stored.options);
   EXPECT_FALSE(stored.options->connectionKind) << "the stored transport decides";
+  EXPECT_FALSE(stored.options->tracePath);
+
+  const auto traced = ParseOptions({"--trace", "wire.txt", "status"});
+  ASSERT_TRUE(traced.options);
+  EXPECT_EQ(traced.options->tracePath, "wire.txt");
+  EXPECT_EQ(traced.options->command, std::vector<std::string>{"status"});
 }
 
 TEST(CtlOptions, HelpAndBadCommandLines) {
@@ -38,7 +44,8 @@ TEST(CtlOptions, HelpAndBadCommandLines) {
   EXPECT_NE(help.message.find("Exit codes"), std::string::npos);
 
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {}, {"--timeout"}, {"--timeout", "0", "status"}, {"--timeout", "soon", "status"}, {"--frobnicate", "status"}}) {
+           {}, {"--timeout"}, {"--timeout", "0", "status"}, {"--timeout", "soon", "status"}, {"--frobnicate", "status"},
+           {"--trace"}, {"--trace", "", "status"}}) {
     const auto parsed = ParseOptions(bad);
     EXPECT_FALSE(parsed.options);
     EXPECT_EQ(parsed.exitCode, kExitUsage);

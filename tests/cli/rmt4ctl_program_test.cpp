@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <future>
-#include <thread>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
 
 #include "console_process.h"
 #include "protocol/ipv4_address.h"
@@ -58,10 +58,10 @@ class Rmt4ctlProgramTest : public ::testing::Test {
   }
 
   /// Runs rmt4ctl with a clean environment: English, settings in a private
-  /// folder, the network pointed at the emulator.
-  CtlRun Ctl(const std::vector<std::string>& arguments) {
+  /// folder, the network pointed at the emulator, plus `variables` ("NAME=VALUE ...", quoted).
+  CtlRun Ctl(const std::vector<std::string>& arguments, const std::string& variables = "") {
     const std::filesystem::path errors = home_ / "stderr";
-    std::string command = "cd " + Quoted(home_.string()) + " && env -i HOME=" + Quoted(home_.string()) +
+    std::string command = "cd " + Quoted(home_.string()) + " && env -i " + variables + " HOME=" + Quoted(home_.string()) +
                           " LANG=C RMT4_LOCAL_ADDRESS=127.0.0.1 RMT4_TCP_PORT=" + std::to_string(console_.tcpPort()) +
                           " RMT4_UDP_PORT=" + std::to_string(console_.udpPort()) + " " + RMT4CTL_PATH;
     for (const std::string& argument : arguments) command.append(" ").append(Quoted(argument));
@@ -78,9 +78,9 @@ class Rmt4ctlProgramTest : public ::testing::Test {
     run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return run;
   }
-  CtlRun Net(std::vector<std::string> arguments) {
+  CtlRun Net(std::vector<std::string> arguments, const std::string& variables = "") {
     arguments.insert(arguments.begin(), {"--net", FormatIpv4(console_.address()), "--timeout", "15"});
-    return Ctl(arguments);
+    return Ctl(arguments, variables);
   }
   std::string ConsoleValue(int address) { return console_.Ask("get " + std::to_string(address)).value_or("?"); }
 
@@ -110,6 +110,28 @@ TEST_F(Rmt4ctlProgramTest, WatchSeesAChangeMadeWhileTheLinkWasDown) {
   const CtlRun run = watching.get();
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("136 777"), std::string::npos) << run.out << run.err;
+}
+
+TEST_F(Rmt4ctlProgramTest, TraceRecordsTheSessionAndItsOptionWinsOverTheVariable) {
+  ASSERT_TRUE(console_.ready());
+  const std::string unwritable = (home_ / "missing" / "trace.txt").string();
+  const std::filesystem::path trace = home_ / "trace.txt";
+  const CtlRun traced = Net({"--trace", trace.string(), "status"}, "RMT4_TRACE=" + Quoted(unwritable));
+  EXPECT_EQ(traced.exitCode, 0) << traced.err;
+  EXPECT_EQ(traced.err.find("trace"), std::string::npos) << traced.err;
+  std::ifstream in(trace);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const std::string& expected : std::vector<std::string>{" out DeviceQuery 80 04 00 ", " in  ReadParams 80 ",
+                                                              " event status connected\n",
+                                                              " event tcp connected " + FormatIpv4(console_.address())}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text.substr(0, 2000);
+  }
+
+  // Without the option the variable counts: a file that cannot be written is said, and the command goes on.
+  const CtlRun untraced = Net({"get", "0"}, "RMT4_TRACE=" + Quoted(unwritable));
+  EXPECT_EQ(untraced.exitCode, 0) << untraced.err;
+  EXPECT_EQ(untraced.out, "0 20024\n");
+  EXPECT_NE(untraced.err.find("cannot open " + unwritable), std::string::npos) << untraced.err;
 }
 
 TEST_F(Rmt4ctlProgramTest, GetSetAndDumpAgreeWithTheConsole) {
