@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
 #include "protocol/frame_parser.h"
 

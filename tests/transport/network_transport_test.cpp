@@ -241,6 +241,21 @@ TEST(NetworkDiscovery, ANamedConsoleIsTheOnlyOneAsked) {
   EXPECT_TRUE(rig.owner.Choices().empty());
 }
 
+TEST(NetworkDiscovery, AFailingSendIsReportedOnce) {
+  // Linux refuses UDP datagrams to port 0 at once, on loopback as anywhere.
+  NetworkRig rig(LoopbackEndpoints(Loopback(116), 0, 1));
+  std::thread connecting([&] { rig.transport.Connect(); });
+  ASSERT_TRUE(rig.owner.WaitUntil([](auto& owner) { return owner.MessageCountLocked() >= 1; }, 3000ms));
+  std::this_thread::sleep_for(1500ms);  // several searches later
+  const auto messages = rig.owner.Messages();
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages.front().text.find("cannot send to 127.255.255.255 port 0"), std::string::npos)
+      << messages.front().text;
+  rig.context.appRunning.store(false);
+  rig.transport.Close();
+  connecting.join();
+}
+
 /// A TCP port whose accept queue is full: a connect to it neither succeeds nor fails.
 class UnansweredTcpPort {
  public:
