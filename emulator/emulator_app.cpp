@@ -42,8 +42,12 @@ UniqueFd BlockStopSignals() {
   sigemptyset(&signals);
   sigaddset(&signals, SIGTERM);
   sigaddset(&signals, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-  ::signal(SIGPIPE, SIG_IGN);  // a PC that vanished must not kill the console
+  // Unblocked, the signals would end the process without its orderly stop: fail visibly instead.
+  if (const int error = pthread_sigmask(SIG_BLOCK, &signals, nullptr); error != 0) {
+    errno = error;
+    return UniqueFd();
+  }
+  if (::signal(SIGPIPE, SIG_IGN) == SIG_ERR) return UniqueFd();  // a PC that vanished must not kill the console
   return UniqueFd(::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK));
 }
 

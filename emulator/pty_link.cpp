@@ -57,6 +57,7 @@ PtyLink::PtyLink(UniqueFd master, UniqueFd slave, std::string path, Services ser
 }
 
 PtyLink::~PtyLink() {
+  destroying_.Raise();
   thread_.join();
   services_.hub.Detach(writer_);
 }
@@ -64,17 +65,19 @@ PtyLink::~PtyLink() {
 void PtyLink::Run() {
   std::array<std::uint8_t, kReadBytes> bytes{};
   while (true) {
-    std::array<pollfd, 2> watched{{{services_.stop.Fd(), POLLIN, 0}, {master_.Get(), POLLIN, 0}}};
+    std::array<pollfd, 3> watched{
+        {{services_.stop.Fd(), POLLIN, 0}, {destroying_.Fd(), POLLIN, 0}, {master_.Get(), POLLIN, 0}}};
     if (::poll(watched.data(), watched.size(), -1) < 0) {
       if (errno == EINTR) continue;
       services_.log.Error(ErrnoText("serial poll failed"));
       return;
     }
-    if (watched[0].revents != 0) return;
-    if (watched[1].revents == 0) continue;
+    if (watched[0].revents != 0 || watched[1].revents != 0) return;
+    if (watched[2].revents == 0) continue;
     const ssize_t count = ::read(master_.Get(), bytes.data(), bytes.size());
     if (count <= 0) {
-      if (count < 0 && errno != EAGAIN && errno != EINTR) ::poll(nullptr, 0, kHangUpPauseMs);
+      // Nothing readable after a wake-up (an end of file included) must not spin either.
+      if (count == 0 || (errno != EAGAIN && errno != EINTR)) ::poll(nullptr, 0, kHangUpPauseMs);
       continue;
     }
     const std::span received(bytes.data(), static_cast<std::size_t>(count));

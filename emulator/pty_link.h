@@ -16,7 +16,8 @@ namespace rmt4::emulator {
 
 /// The console's serial link on a pseudo-terminal. The PC opens the device
 /// path like a serial port, as often as it likes: the emulator holds the
-/// other end open itself, so the link survives a PC closing the port.
+/// other end open itself, so the link survives a PC closing the port. Ends
+/// its thread when the shared stop is raised or, at the latest, when destroyed.
 class PtyLink {
  public:
   using Services = StreamLinkServices;
@@ -40,6 +41,7 @@ class PtyLink {
   Services services_;
   StreamWriter writer_;
   ConsoleSession session_;
+  StopSignal destroying_;  // raised by the destructor alone
   std::thread thread_;
 };
 

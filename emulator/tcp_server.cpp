@@ -28,7 +28,8 @@ TcpServer::TcpServer(UniqueFd listening, Services services)
 }
 
 TcpServer::~TcpServer() {
-  // The owner raised the stop signal; the thread closes its client on the way out.
+  // Whether or not the owner raised the shared stop; the thread closes its client on the way out.
+  destroying_.Raise();
   thread_.join();
 }
 
@@ -36,7 +37,11 @@ bool TcpServer::Unplug() {
   std::unique_lock lock(peerMutex_);
   unplugRequested_ = true;
   const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = ::write(unplugWake_.Get(), &one, sizeof one);
+  if (::write(unplugWake_.Get(), &one, sizeof one) < 0) {
+    services_.log.Error(ErrnoText("cannot wake the TCP server to unplug"));
+    unplugRequested_ = false;
+    return false;
+  }
   unplugDone_.wait_for(lock, kUnplugWait, [this] { return !unplugRequested_; });
   return !unplugRequested_ && unplugResult_;
 }
@@ -48,7 +53,8 @@ std::optional<Ipv4> TcpServer::Peer() const {
 
 void TcpServer::Run() {
   while (true) {
-    std::array<pollfd, 4> watched{{{services_.stop.Fd(), POLLIN, 0},
+    std::array<pollfd, 5> watched{{{services_.stop.Fd(), POLLIN, 0},
+                                   {destroying_.Fd(), POLLIN, 0},
                                    {unplugWake_.Get(), POLLIN, 0},
                                    {listening_.Get(), POLLIN, 0},
                                    {client_ ? client_->fd.Get() : -1, POLLIN, 0}}};
@@ -57,11 +63,11 @@ void TcpServer::Run() {
       services_.log.Error(ErrnoText("TCP poll failed"));
       break;
     }
-    if (watched[0].revents != 0) break;
+    if (watched[0].revents != 0 || watched[1].revents != 0) break;
     // The client first: a PC that closed and reconnected at once must find its old connection gone.
-    if (client_ && watched[3].revents != 0 && !ReadClient()) CloseClient();
-    if (watched[1].revents != 0) ServeUnplugRequest();
-    if (watched[2].revents != 0) Accept();
+    if (client_ && watched[4].revents != 0 && !ReadClient()) CloseClient();
+    if (watched[2].revents != 0) ServeUnplugRequest();
+    if (watched[3].revents != 0) Accept();
   }
   CloseClient();
 }
@@ -81,7 +87,9 @@ void TcpServer::Accept() {
     return;  // closing fd refuses the second PC
   }
   const int on = 1;
-  ::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  if (::setsockopt(fd.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0) {
+    services_.log.Error(ErrnoText("TCP_NODELAY failed, replies may be delayed"));
+  }
   auto client = std::make_unique<Client>();
   client->address = address;
   client->writer = std::make_unique<StreamWriter>(fd.Get(), services_.shaping, services_.log, "tcp");
@@ -122,6 +130,7 @@ void TcpServer::CloseClient() {
 }
 
 void TcpServer::ServeUnplugRequest() {
+  // Draining fails only when there is nothing to drain, which changes nothing here.
   std::uint64_t count = 0;
   [[maybe_unused]] const ssize_t drained = ::read(unplugWake_.Get(), &count, sizeof count);
   const bool hadClient = client_ != nullptr;

@@ -22,7 +22,8 @@ namespace rmt4::emulator {
 /// The console's TCP port: one PC at a time. A connection arriving while a
 /// PC is connected is closed at once; after that PC has gone, the next one is
 /// accepted. The connected PC's address is the module's linked host.
-/// Takes a socket that is already listening.
+/// Takes a socket that is already listening. Ends its thread when the shared
+/// stop is raised or, at the latest, when it is destroyed.
 class TcpServer {
  public:
   using Services = StreamLinkServices;
@@ -56,6 +57,7 @@ class TcpServer {
   UniqueFd listening_;
   Services services_;
   UniqueFd unplugWake_;             // an eventfd, drained by the server thread
+  StopSignal destroying_;           // raised by the destructor alone
   std::unique_ptr<Client> client_;  // touched by the server thread only
 
   mutable std::mutex peerMutex_;

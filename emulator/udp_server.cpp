@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <string_view>
 
 #include "emulator/socket_util.h"
@@ -22,18 +23,38 @@ UdpServer::UdpServer(UniqueFd bound, Services services) : socket_(std::move(boun
   thread_ = std::thread([this] { Run(); });
 }
 
-UdpServer::~UdpServer() { thread_.join(); }
+UdpServer::~UdpServer() {
+  destroying_.Raise();
+  thread_.join();
+}
 
 void UdpServer::Run() {
   while (true) {
-    std::array<pollfd, 2> watched{{{services_.stop.Fd(), POLLIN, 0}, {socket_.Get(), POLLIN, 0}}};
+    std::array<pollfd, 3> watched{
+        {{services_.stop.Fd(), POLLIN, 0}, {destroying_.Fd(), POLLIN, 0}, {socket_.Get(), POLLIN, 0}}};
     if (::poll(watched.data(), watched.size(), -1) < 0) {
       if (errno == EINTR) continue;
       services_.log.Error(ErrnoText("UDP poll failed"));
       return;
     }
-    if (watched[0].revents != 0) return;
-    if (watched[1].revents != 0) ServeDatagram();
+    if (watched[0].revents != 0 || watched[1].revents != 0) return;
+    if (watched[2].revents != 0) ServeDatagram();
+  }
+}
+
+bool UdpServer::WaitUnlessStopped(int milliseconds) const {
+  std::array<pollfd, 2> stops{{{services_.stop.Fd(), POLLIN, 0}, {destroying_.Fd(), POLLIN, 0}}};
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (true) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
+    if (left <= 0) return true;
+    const int ready = ::poll(stops.data(), stops.size(), static_cast<int>(left));
+    if (ready > 0) return false;
+    if (ready < 0 && errno != EINTR) {
+      services_.log.Error(ErrnoText("UDP delay poll failed"));
+      return false;
+    }
   }
 }
 
@@ -62,8 +83,7 @@ void UdpServer::ServeDatagram() {
   }
   if (delivery.delay.count() > 0) {
     // A slow module answers everything late; waking early on stop keeps shutdown quick.
-    pollfd stop{services_.stop.Fd(), POLLIN, 0};
-    if (::poll(&stop, 1, static_cast<int>(delivery.delay.count())) > 0) return;
+    if (!WaitUnlessStopped(static_cast<int>(delivery.delay.count()))) return;
   }
   services_.log.Traffic("udp tx", delivery.bytes);
   if (::sendto(socket_.Get(), delivery.bytes.data(), delivery.bytes.size(), MSG_NOSIGNAL,

@@ -12,7 +12,8 @@ namespace rmt4::emulator {
 
 /// The network module's UDP port: each datagram is one text command, the
 /// answer goes back to the sender's address and port. Answers are subject
-/// to the same drop, corrupt, delay and silence faults as frames.
+/// to the same drop, corrupt, delay and silence faults as frames. Ends its
+/// thread when the shared stop is raised or, at the latest, when destroyed.
 class UdpServer {
  public:
   struct Services {
@@ -32,8 +33,12 @@ class UdpServer {
   void Run();
   void ServeDatagram();
 
+  /// Waits `milliseconds` unless a stop comes first; false when stopped.
+  [[nodiscard]] bool WaitUnlessStopped(int milliseconds) const;
+
   UniqueFd socket_;
   Services services_;
+  StopSignal destroying_;  // raised by the destructor alone
   std::thread thread_;
 };
 

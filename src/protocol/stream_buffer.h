@@ -37,6 +37,10 @@ class StreamBuffer {
 
   mutable std::mutex mutex_;
   std::vector<std::uint8_t> bytes_;
+  /// Bytes received since the last accepted frame that could never become
+  /// one and were let go; they still count toward the search threshold
+  /// (capped there, as nothing beyond it matters).
+  std::size_t droppedNoise_ = 0;
 };
 
 }  // namespace rmt4

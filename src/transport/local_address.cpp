@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <memory>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "platform/socket_address.h"
@@ -44,7 +47,41 @@ std::optional<Ipv4Address> HostNameAddress() {
   return address;
 }
 
+/// One host-name lookup on a thread of its own. The searcher only looks at
+/// the answer; when it stops caring, the lookup finishes on its own and its
+/// thread frees what the two shared.
+class HostNameLookup {
+ public:
+  explicit HostNameLookup(const std::function<std::optional<Ipv4Address>()>& lookup)
+      : answer_(std::make_shared<Answer>()) {
+    try {
+      std::thread([answer = answer_, lookup] {
+        const std::optional<Ipv4Address> address = lookup();
+        std::lock_guard lock(answer->mutex);
+        answer->address = address;
+      }).detach();
+    } catch (const std::system_error&) {
+      // No thread for it: the search goes on with the interfaces alone.
+    }
+  }
+
+  /// The address once the lookup has found one.
+  [[nodiscard]] std::optional<Ipv4Address> Address() const {
+    std::lock_guard lock(answer_->mutex);
+    return answer_->address;
+  }
+
+ private:
+  struct Answer {
+    std::mutex mutex;
+    std::optional<Ipv4Address> address;
+  };
+  std::shared_ptr<Answer> answer_;
+};
+
 }  // namespace
+
+LocalAddressQueries LocalAddressQueries::System() { return {SystemInterfaces, HostNameAddress}; }
 
 std::optional<Ipv4Address> ChooseLocalAddress(const std::vector<InterfaceAddress>& interfaces,
                                               std::optional<Ipv4Address> hostNameAddress) {
@@ -54,11 +91,19 @@ std::optional<Ipv4Address> ChooseLocalAddress(const std::vector<InterfaceAddress
   return hostNameAddress;
 }
 
-Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit) {
+Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit,
+                             const LocalAddressQueries& queries) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   std::optional<Ipv4Address> found;
+  std::unique_ptr<HostNameLookup> hostName;  // started once no interface qualifies
   while (true) {
-    if (const auto address = ChooseLocalAddress(SystemInterfaces(), HostNameAddress())) found = address;
+    const std::vector<InterfaceAddress> interfaces = queries.interfaces();
+    std::optional<Ipv4Address> hostNameAddress;
+    if (!ChooseLocalAddress(interfaces, std::nullopt)) {
+      if (!hostName) hostName = std::make_unique<HostNameLookup>(queries.hostNameAddress);
+      hostNameAddress = hostName->Address();
+    }
+    if (const auto address = ChooseLocalAddress(interfaces, hostNameAddress)) found = address;
     if (found && *found != kLoopbackAddress) return *found;
     if (!keepGoing.load() || std::chrono::steady_clock::now() >= deadline) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

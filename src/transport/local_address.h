@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,10 +22,23 @@ struct InterfaceAddress {
 [[nodiscard]] std::optional<Ipv4Address> ChooseLocalAddress(const std::vector<InterfaceAddress>& interfaces,
                                                             std::optional<Ipv4Address> hostNameAddress);
 
-/// Asks the system (interfaces, then the host name) every 10 ms until an
-/// address other than loopback turns up, `limit` passes or `keepGoing`
-/// clears; then takes what it has, loopback at worst. A machine without a
-/// network thus never hangs here.
-[[nodiscard]] Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit);
+/// What the search asks the system; tests put their own answers here.
+struct LocalAddressQueries {
+  std::function<std::vector<InterfaceAddress>()> interfaces;
+  /// The first IPv4 address the host name resolves to. May block for as long
+  /// as the resolver takes, so it never runs on the searching thread.
+  std::function<std::optional<Ipv4Address>()> hostNameAddress;
+
+  [[nodiscard]] static LocalAddressQueries System();
+};
+
+/// Asks for the interfaces every 10 ms until an address other than loopback
+/// turns up, `limit` passes or `keepGoing` clears; then takes what it has,
+/// loopback at worst. The host name is looked up at most once per search, on
+/// a thread of its own, and only while no interface qualifies: a resolver
+/// that hangs neither slows the tries nor holds up the end of the search. A
+/// machine without a network thus never hangs here.
+[[nodiscard]] Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit,
+                                           const LocalAddressQueries& queries = LocalAddressQueries::System());
 
 }  // namespace rmt4

@@ -1,5 +1,6 @@
 #include "transport/network_discovery.h"
 
+#include <algorithm>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -18,6 +19,8 @@ constexpr std::string_view kGetLinkIp{"Get_LinkIP:", sizeof "Get_LinkIP:"};
 constexpr int kFirstSweepHost = 2;
 constexpr int kLastSweepHost = 254;
 constexpr milliseconds kBindRetry{1000};
+/// Receives wait in slices of this, so a stop is seen promptly.
+constexpr milliseconds kReceiveSlice{20};
 
 void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
 
@@ -33,6 +36,11 @@ std::string BindFailureText(int error, std::uint16_t port) {
     text += "Another program holds this port: close it, or set RMT4_UDP_PORT to another port. ";
   }
   return text + "The search keeps trying.";
+}
+
+std::string SendFailureText(int error, Ipv4Address address, std::uint16_t port) {
+  return "The console search cannot send to " + FormatIpv4(address) + " port " + std::to_string(port) + ": " +
+         std::system_category().message(error) + ". Check the network connection. The search keeps trying.";
 }
 
 }  // namespace
@@ -114,8 +122,16 @@ void NetworkDiscovery::ReportBindFailure(int error) {
   context_.owner.ShowMessage(MessageStyle::Ok, BindFailureText(error, endpoints_.udpPort), "");
 }
 
+void NetworkDiscovery::SendTo(Ipv4Address address, std::string_view text) {
+  const int error = socket_.SendTo(address, endpoints_.udpPort, text);
+  // A full send queue loses one datagram like the network may; the search sends again.
+  if (error == 0 || error == EAGAIN || error == EWOULDBLOCK || sendFailureReported_) return;
+  sendFailureReported_ = true;
+  context_.owner.ShowMessage(MessageStyle::Ok, SendFailureText(error, address, endpoints_.udpPort), "");
+}
+
 void NetworkDiscovery::Search() {
-  socket_.SendTo(endpoints_.onlyConsole.value_or(endpoints_.broadcastAddress), endpoints_.udpPort, kGetIp);
+  SendTo(endpoints_.onlyConsole.value_or(endpoints_.broadcastAddress), kGetIp);
   Receive(milliseconds(100));
   if (!endpoints_.onlyConsole) SweepSubnet();
   addresses_.linkedHostAddress.store(DiscoveredAddresses::kLinkedHostUnknown);
@@ -126,7 +142,7 @@ void NetworkDiscovery::Search() {
 void NetworkDiscovery::SweepSubnet() {
   const Ipv4Address subnet = addresses_.localAddress.load() & 0xFFFFFF00u;
   for (int host = kFirstSweepHost; host <= kLastSweepHost && KeepRunning(); ++host) {
-    socket_.SendTo(subnet | static_cast<Ipv4Address>(host), endpoints_.udpPort, kGetIp);
+    SendTo(subnet | static_cast<Ipv4Address>(host), kGetIp);
     Pause(milliseconds(2));
   }
 }
@@ -140,7 +156,7 @@ void NetworkDiscovery::SendPendingModuleCommand() {
   }
   commandCursor_ = *slot;
   const std::string text = context_.modules.Text(*slot);
-  socket_.SendTo(addresses_.serverAddress.load(), endpoints_.udpPort, std::string_view(text.c_str(), text.size() + 1));
+  SendTo(addresses_.serverAddress.load(), std::string_view(text.c_str(), text.size() + 1));
 }
 
 void NetworkDiscovery::AskLinkedHost() {
@@ -148,11 +164,17 @@ void NetworkDiscovery::AskLinkedHost() {
   if (linked == 0 || linked == addresses_.localAddress.load()) return;
   Pause(milliseconds(50));
   context_.modules.SetModuleCommand(ModuleCommandTable::kGetLinkIp, kGetLinkIp.substr(0, kGetLinkIp.size() - 1));
-  socket_.SendTo(addresses_.serverAddress.load(), endpoints_.udpPort, kGetLinkIp);
+  SendTo(addresses_.serverAddress.load(), kGetLinkIp);
 }
 
 void NetworkDiscovery::Receive(milliseconds limit) {
-  socket_.ReceiveFor(limit, [this](std::string_view text) { context_.ReceiveModuleText(text); });
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (bool arrived = false; !arrived && KeepRunning();) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    arrived = socket_.ReceiveFor(std::min(left, kReceiveSlice),
+                                 [this](std::string_view text) { context_.ReceiveModuleText(text); });
+  }
   // Each answer is taken once: a later datagram must not undo the user's choice of console.
   ModuleCommandTable& modules = context_.modules;
   if (modules.Done(ModuleCommandTable::kGetIp)) {

@@ -37,7 +37,10 @@ class NetworkDiscovery {
 
   /// Starts a new thread after ending any earlier one; not while the program closes.
   void Start();
-  /// Ends the thread and waits for it, however long a message box keeps it.
+  /// Ends the thread and waits for it. Every wait of the thread looks at the
+  /// stop at least every few tens of milliseconds, and the host-name lookup
+  /// runs beside it, so only a message box on screen keeps it longer (the
+  /// owner closes those when the program closes).
   void Stop();
   /// Ends the thread and waits up to `limit`; a thread still busy (a message box
   /// on screen) is joined later, at the latest by the destructor.
@@ -52,6 +55,8 @@ class NetworkDiscovery {
   /// Binds the UDP port, retrying quietly after one report; false when stopping.
   bool OpenSocket();
   void ReportBindFailure(int error);
+  /// Sends one datagram to the module's port; the first failure is reported.
+  void SendTo(Ipv4Address address, std::string_view text);
   void Search();
   /// "Get_IP:" to hosts 2..254 of this PC's /24.
   void SweepSubnet();
@@ -69,6 +74,7 @@ class NetworkDiscovery {
   int commandCursor_ = 0;
   std::atomic<bool> running_{false};
   bool bindFailureReported_ = false;
+  bool sendFailureReported_ = false;
   /// Serialises Start and Stop.
   std::mutex controlMutex_;
   WorkerThread thread_;

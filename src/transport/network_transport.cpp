@@ -17,8 +17,9 @@ using std::chrono::milliseconds;
 constexpr std::array<std::uint8_t, 7> kProbeFrame{0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5};
 constexpr int kReprobeConnects = 3;
 constexpr int kReprobeFrames = 5;
-/// How long the transport gives the search thread to end when closing.
-constexpr milliseconds kDiscoveryStopLimit{1000};
+/// How long the transport gives the search thread to end when closing; it
+/// normally ends within a few tens of milliseconds.
+constexpr milliseconds kDiscoveryStopLimit{300};
 
 void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
 
@@ -114,7 +115,12 @@ void NetworkTransport::NetworkClose() {
 }
 
 int NetworkTransport::TcpConnect() {
-  return tcp_.Connect(serverAddress(), endpoints_.tcpPort, endpoints_.localAddress, timing_.connectTimeout);
+  const int result = tcp_.Connect(serverAddress(), endpoints_.tcpPort, endpoints_.localAddress, timing_.connectTimeout);
+  // Every reconnect would meet it again: one report is enough.
+  if (const auto problem = tcp_.TakeProblem(); problem && !tcpProblemReported_.exchange(true)) {
+    context_.owner.ShowMessage(MessageStyle::Ok, *problem, "");
+  }
+  return result;
 }
 
 void NetworkTransport::ReportSettingProblems() {

@@ -69,6 +69,7 @@ class NetworkTransport final : public LinkTransport {
   const NetworkEndpoints endpoints_;
   const NetworkTiming timing_;
   bool problemsReported_ = false;
+  std::atomic<bool> tcpProblemReported_{false};
   NetworkDiscovery discovery_;
   TcpLink tcp_;
 };

@@ -10,11 +10,26 @@ namespace {
 
 /// Device names of real and USB serial ports; virtual consoles (tty0...) are not ports.
 constexpr std::array<std::string_view, 3> kSerialFamilies{"ttyS", "ttyUSB", "ttyACM"};
+/// Bluetooth serial ports. The kernel lists one only while it is bound, often
+/// as a virtual device without a hardware link, so its registered device
+/// number (the `dev` attribute) is what shows that it exists.
+constexpr std::string_view kBluetoothFamily = "rfcomm";
+
+bool IsInFamily(std::string_view name, std::string_view family) {
+  return name.size() > family.size() && name.starts_with(family);
+}
 
 bool IsSerialName(std::string_view name) {
-  return std::any_of(kSerialFamilies.begin(), kSerialFamilies.end(), [name](std::string_view family) {
-    return name.size() > family.size() && name.starts_with(family);
-  });
+  return std::any_of(kSerialFamilies.begin(), kSerialFamilies.end(),
+                     [name](std::string_view family) { return IsInFamily(name, family); });
+}
+
+/// `entry` is a port of /sys/class/tty that can be opened now.
+bool IsPresentPort(const std::filesystem::path& entry) {
+  const std::string name = entry.filename().string();
+  std::error_code missing;
+  if (IsSerialName(name)) return std::filesystem::exists(entry / "device", missing);
+  return IsInFamily(name, kBluetoothFamily) && std::filesystem::exists(entry / "dev", missing);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -53,9 +68,7 @@ SerialPortList ListSystemSerialPorts(const std::filesystem::path& ttyClass) {
   std::error_code error;
   for (std::filesystem::directory_iterator entry(ttyClass, error), end; !error && entry != end;
        entry.increment(error)) {
-    const std::string name = entry->path().filename().string();
-    std::error_code missing;
-    if (IsSerialName(name) && std::filesystem::exists(entry->path() / "device", missing)) names.push_back(name);
+    if (IsPresentPort(entry->path())) names.push_back(entry->path().filename().string());
   }
   std::sort(names.begin(), names.end(), NaturalLess);
   SerialPortList ports;

@@ -19,8 +19,8 @@ using SerialPortSource = std::function<SerialPortList()>;
 inline constexpr std::size_t kMaxSerialPorts = 255;
 
 /// The system's serial devices (ttyS*, ttyUSB*, ttyACM* that have a device
-/// behind them in `ttyClass`), as /dev paths, with names in natural order
-/// (ttyS2 before ttyS10).
+/// behind them in `ttyClass`, and the bound Bluetooth ports rfcomm*), as /dev
+/// paths, with names in natural order (ttyS2 before ttyS10).
 [[nodiscard]] SerialPortList ListSystemSerialPorts(const std::filesystem::path& ttyClass = "/sys/class/tty");
 
 /// Colon-separated device paths, as RMT4_SERIAL_PORTS holds them.

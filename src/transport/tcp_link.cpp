@@ -1,6 +1,5 @@
 #include "transport/tcp_link.h"
 
-#include <fcntl.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -8,44 +7,38 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <system_error>
+#include <utility>
 
 #include "protocol/frame_parser.h"
 
 namespace rmt4 {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 /// The reader looks at the run flags at least this often.
-constexpr int kReceiveSliceMs = 200;
+constexpr int kReceiveSliceMs = 50;
 /// One receive takes at most one Ethernet payload.
 constexpr std::size_t kReceiveBytes = 1500;
 /// A send that the peer does not take within this counts as failed.
-constexpr int kSendTimeoutMs = 1000;
-/// The connect looks at the run flag at least this often.
-constexpr long long kConnectSliceMs = 50;
+constexpr std::chrono::milliseconds kSendTimeout{1000};
+/// Connect and send look at the run flag and at closing at least this often.
+constexpr std::chrono::milliseconds kWaitSlice{20};
 
-void SetTimeout(int descriptor, int option, int milliseconds) {
-  timeval limit{};
-  limit.tv_sec = milliseconds / 1000;
-  limit.tv_usec = (milliseconds % 1000) * 1000;
-  setsockopt(descriptor, SOL_SOCKET, option, &limit, sizeof limit);
-}
-
-/// Waits for a non-blocking connect to finish; returns 0 or the error number.
-int FinishConnect(int descriptor, std::chrono::milliseconds timeout, const std::atomic<bool>& appRunning) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (appRunning.load()) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return ETIMEDOUT;
+/// Waits until the socket takes bytes (or a connect has finished); false on
+/// `deadline`, on a poll failure or as soon as `keepWaiting` says no.
+template <typename KeepWaiting>
+bool WaitWritable(int descriptor, Clock::time_point deadline, KeepWaiting keepWaiting) {
+  while (keepWaiting()) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
     pollfd waiting{descriptor, POLLOUT, 0};
-    const int ready = poll(&waiting, 1, static_cast<int>(std::min<long long>(left.count(), kConnectSliceMs)));
-    if (ready < 0 && errno != EINTR) return errno;
-    if (ready <= 0) continue;
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
-    return error;
+    const int ready = poll(&waiting, 1, static_cast<int>(std::min(left, kWaitSlice).count()));
+    if (ready > 0) return true;
+    if (ready < 0 && errno != EINTR) return false;
   }
-  return ECANCELED;
+  return false;
 }
 
 }  // namespace
@@ -62,24 +55,31 @@ int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4A
   // Address 0 would reach this machine itself on Linux; there is no console there.
   if (server == 0) return EADDRNOTAVAIL;
 
+  // Non-blocking for good: the reader and Send wait in poll() with limits of their own, so no
+  // switch to blocking mode (and no failure of one) can leave a thread stalled or spinning.
   UniqueFd handle(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (!handle.Valid()) return errno;
   const int noDelay = 1;
-  setsockopt(handle.Get(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+  if (setsockopt(handle.Get(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay) != 0) {
+    NoteProblem("Frames to the console may be delayed: TCP_NODELAY cannot be set (" +
+                std::system_category().message(errno) + ").");
+  }
   if (source) {
     const sockaddr_in local = SocketAddress(*source, 0);
     if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
   }
   const sockaddr_in remote = SocketAddress(server, port);
   if (connect(handle.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) != 0) {
-    const int result = errno == EINPROGRESS ? FinishConnect(handle.Get(), timeout, appRunning_) : errno;
-    if (result != 0) return result;
+    if (errno != EINPROGRESS) return errno;
+    if (!WaitWritable(handle.Get(), Clock::now() + timeout, [this] { return KeepWaiting(); })) {
+      return KeepWaiting() ? ETIMEDOUT : ECANCELED;
+    }
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (getsockopt(handle.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
+    if (error != 0) return error;
   }
 
-  // Blocking from here on, with time limits so that neither direction stalls a thread for long.
-  fcntl(handle.Get(), F_SETFL, fcntl(handle.Get(), F_GETFL) & ~O_NONBLOCK);
-  SetTimeout(handle.Get(), SO_RCVTIMEO, kReceiveSliceMs);
-  SetTimeout(handle.Get(), SO_SNDTIMEO, kSendTimeoutMs);
   socket_ = std::move(handle);
   readerStop_.store(false);
   reader_.Start([this, descriptor = socket_.Get()] { ReadLoop(descriptor); });
@@ -89,28 +89,53 @@ int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4A
 bool TcpLink::Send(std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(mutex_);
   if (!socket_.Valid()) return false;
+  const Clock::time_point giveUp = Clock::now() + kSendTimeout;
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     const ssize_t result = send(socket_.Get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (result < 0 && errno == EINTR) continue;
-    if (result <= 0) {
-      CloseLocked();
-      return false;
+    if (result > 0) {
+      sent += static_cast<std::size_t>(result);
+      continue;
     }
-    sent += static_cast<std::size_t>(result);
+    if (result < 0 && errno == EINTR) continue;
+    if (result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
+        WaitWritable(socket_.Get(), giveUp, [this] { return KeepWaiting(); })) {
+      continue;
+    }
+    CloseLocked();
+    return false;
   }
   return true;
 }
 
 void TcpLink::Close() {
-  std::lock_guard lock(mutex_);
-  CloseLocked();
+  // Seen by a connect or send in progress, which then gives up within one wait slice.
+  closeRequests_.fetch_add(1);
+  {
+    std::lock_guard lock(mutex_);
+    CloseLocked();
+  }
+  closeRequests_.fetch_sub(1);
+}
+
+std::optional<std::string> TcpLink::TakeProblem() {
+  std::lock_guard lock(problemMutex_);
+  return std::exchange(problem_, std::nullopt);
+}
+
+bool TcpLink::KeepWaiting() const { return appRunning_.load() && closeRequests_.load() == 0; }
+
+void TcpLink::NoteProblem(std::string text) {
+  std::lock_guard lock(problemMutex_);
+  problem_ = std::move(text);
 }
 
 void TcpLink::CloseLocked() {
   readerStop_.store(true);
-  // Wakes a receive in progress; the descriptor stays valid until the reader has ended.
-  if (socket_.Valid()) shutdown(socket_.Get(), SHUT_RDWR);
+  // Wakes the reader's poll at once. It fails harmlessly on a socket that never
+  // connected; the reader then ends within one receive slice anyway.
+  if (socket_.Valid()) (void)shutdown(socket_.Get(), SHUT_RDWR);
+  // The descriptor stays valid until the reader has ended.
   reader_.Join();
   socket_.Reset();
 }
@@ -118,6 +143,11 @@ void TcpLink::CloseLocked() {
 void TcpLink::ReadLoop(int descriptor) {
   std::array<std::uint8_t, kReceiveBytes> buffer{};
   while (appRunning_.load() && !readerStop_.load()) {
+    pollfd waiting{descriptor, POLLIN, 0};
+    const int ready = poll(&waiting, 1, kReceiveSliceMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) break;
+    if (ready == 0) continue;
     const ssize_t received = recv(descriptor, buffer.data(), buffer.size(), 0);
     if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
     if (received <= 0) break;  // closed by the console or failed: silence tells the worker

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "protocol/ipv4_address.h"
 #include "platform/socket_address.h"
@@ -28,27 +29,39 @@ class TcpLink {
   ~TcpLink();
 
   /// Replaces the connection by a new one to `server`:`port`, bound to
-  /// `source` when given. Gives up after `timeout` or when the program is
-  /// closing. Returns 0 when connected, else the system's error number.
+  /// `source` when given. Gives up after `timeout`, when the program is
+  /// closing or when Close is called meanwhile. Returns 0 when connected,
+  /// else the system's error number.
   int Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4Address> source,
               std::chrono::milliseconds timeout);
-  /// Sends the whole frame; closes the connection when that fails. Returns
-  /// false when nothing or not all was sent.
+  /// Sends the whole frame, waiting at most a second for the peer to take it
+  /// (less when Close is called meanwhile); closes the connection when that
+  /// fails. Returns false when nothing or not all was sent.
   bool Send(std::span<const std::uint8_t> bytes);
-  /// Ends the reader and closes the socket; safe at any time.
+  /// Ends the reader and closes the socket; safe at any time, and prompt
+  /// even while a connect or a send is in progress.
   void Close();
+  /// A problem the last Connect met but got over (the connection works, less
+  /// well), for the owner to report; nothing when there was none.
+  [[nodiscard]] std::optional<std::string> TakeProblem();
   /// The reader thread is receiving.
   [[nodiscard]] bool ReaderRunning() const { return reader_.Running(); }
 
  private:
   void CloseLocked();
   void ReadLoop(int descriptor);
+  /// Connects and sends go on waiting only while the program runs and nobody closes.
+  [[nodiscard]] bool KeepWaiting() const;
+  void NoteProblem(std::string text);
 
   FrameParser& parser_;
   const std::atomic<bool>& appRunning_;
   mutable std::mutex mutex_;
   UniqueFd socket_;
   std::atomic<bool> readerStop_{false};
+  std::atomic<int> closeRequests_{0};
+  std::mutex problemMutex_;
+  std::optional<std::string> problem_;
   WorkerThread reader_;
 };
 

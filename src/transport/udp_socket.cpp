@@ -20,37 +20,45 @@ int UdpSocket::Open(std::optional<Ipv4Address> address, std::uint16_t port) {
   Close();
   UniqueFd handle(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
   if (!handle.Valid()) return errno;
+  // Without broadcast, a shared port or room for a sweep's replies the search would fail unseen.
   const int on = 1;
-  setsockopt(handle.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-  setsockopt(handle.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   const int bufferBytes = kReceiveBufferBytes;
-  setsockopt(handle.Get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+  if (setsockopt(handle.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
+      setsockopt(handle.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+      setsockopt(handle.Get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes) != 0) {
+    return errno;
+  }
   const sockaddr_in local = SocketAddress(address.value_or(0), port);
   if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
   socket_ = std::move(handle);
   return 0;
 }
 
-void UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes) {
-  if (!socket_.Valid()) return;
+int UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes) {
+  if (!socket_.Valid()) return EBADF;
   const sockaddr_in remote = SocketAddress(address, port);
-  sendto(socket_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&remote),
-         sizeof remote);
+  // Never waits: a full send queue is one more lost datagram, not a stalled search.
+  if (sendto(socket_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT,
+             reinterpret_cast<const sockaddr*>(&remote), sizeof remote) < 0) {
+    return errno;
+  }
+  return 0;
 }
 
-void UdpSocket::ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver) {
-  if (!socket_.Valid()) return;
+bool UdpSocket::ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver) {
+  // Without a socket poll() just waits (it skips negative descriptors), so callers never spin.
   pollfd waiting{socket_.Get(), POLLIN, 0};
-  if (poll(&waiting, 1, static_cast<int>(limit.count())) <= 0) return;
+  if (poll(&waiting, 1, static_cast<int>(limit.count())) <= 0) return false;
   std::array<char, kMaxDatagram> buffer{};
   for (int taken = 0; taken < kMaxDatagramsPerReceive; ++taken) {
     // MSG_TRUNC reports the full length, so an oversized datagram is recognised and dropped.
     const ssize_t length = recv(socket_.Get(), buffer.data(), kMaxDatagram, MSG_DONTWAIT | MSG_TRUNC);
     if (length < 0 && errno == EINTR) continue;
-    if (length < 0) return;  // nothing more has arrived
+    if (length < 0) return true;  // nothing more has arrived
     if (length == 0 || static_cast<std::size_t>(length) > kMaxDatagram) continue;
     deliver(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
   }
+  return true;
 }
 
 }  // namespace rmt4

@@ -19,18 +19,18 @@ class UdpSocket {
   /// Datagrams longer than this are not module texts and are dropped whole.
   static constexpr std::size_t kMaxDatagram = 1500;
 
-  /// Binds to `address` (any local address when not given) and `port`.
-  /// Returns 0 or the system's error number.
+  /// Binds to `address` (any local address when not given) and `port`, with
+  /// the socket options above. Returns 0 or the system's error number.
   int Open(std::optional<Ipv4Address> address, std::uint16_t port);
   void Close() { socket_.Reset(); }
 
-  /// Sends one datagram. Datagrams may be lost anyway, so a failed send is
-  /// answered by the search and retries, not here.
-  void SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes);
+  /// Sends one datagram without waiting for room. Returns 0 or the system's
+  /// error number; datagrams may be lost anyway, so the search retries.
+  [[nodiscard]] int SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes);
 
   /// Waits up to `limit` for a datagram, then hands every non-empty datagram
-  /// that has arrived to `deliver`, oldest first.
-  void ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver);
+  /// that has arrived to `deliver`, oldest first. False when none arrived.
+  bool ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver);
 
  private:
   UniqueFd socket_;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "transport/local_address.h"
 
@@ -71,6 +75,71 @@ TEST(NetworkLocalAddress, SearchEndsWithinItsLimit) {
   const Ipv4Address address = FindLocalAddress(keepGoing, std::chrono::milliseconds(200));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
   EXPECT_NE(address, 0u);
+}
+
+/// A resolver that answers after `delay`, counting the lookups. Its state is
+/// shared with the lookup thread, which may outlive the test's search.
+struct SlowResolver {
+  struct State {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool done = false;
+    int lookups = 0;
+  };
+  std::shared_ptr<State> state = std::make_shared<State>();
+
+  std::function<std::optional<Ipv4Address>()> Lookup(std::chrono::milliseconds delay, Ipv4Address answer) const {
+    return [state = state, delay, answer]() -> std::optional<Ipv4Address> {
+      std::unique_lock lock(state->mutex);
+      ++state->lookups;
+      state->released.wait_for(lock, delay, [&] { return state->done; });
+      return answer;
+    };
+  }
+  int Lookups() const {
+    std::lock_guard lock(state->mutex);
+    return state->lookups;
+  }
+  ~SlowResolver() {
+    std::lock_guard lock(state->mutex);
+    state->done = true;
+    state->released.notify_all();
+  }
+};
+
+TEST(NetworkLocalAddress, HostNameIsLookedUpOncePerSearchAndNeverWaitedFor) {
+  using namespace std::chrono_literals;
+  const std::vector<InterfaceAddress> loopbackOnly{{0x7F000001, true, true}};
+  const std::vector<InterfaceAddress> wired{{0x7F000001, true, true}, {0xC0A80164, true, false}};
+  struct Case {
+    const char* what;
+    std::vector<InterfaceAddress> interfaces;
+    std::chrono::milliseconds resolverDelay;
+    Ipv4Address expected;
+    int lookups;
+  };
+  const std::vector<Case> cases{
+      {"an interface qualifies: no lookup", wired, 0ms, 0xC0A80164, 0},
+      {"a quick resolver answers", loopbackOnly, 0ms, 0x0A000005, 1},
+      {"a hanging resolver is left behind", loopbackOnly, 3000ms, kLoopbackAddress, 1},
+  };
+  for (const Case& c : cases) {
+    SlowResolver resolver;
+    int interfaceQueries = 0;
+    const LocalAddressQueries queries{[&] {
+                                        ++interfaceQueries;
+                                        return c.interfaces;
+                                      },
+                                      resolver.Lookup(c.resolverDelay, 0x0A000005)};
+    const std::atomic<bool> keepGoing{true};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FindLocalAddress(keepGoing, 300ms, queries), c.expected) << c.what;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms) << c.what;
+    EXPECT_EQ(resolver.Lookups(), c.lookups) << c.what;
+    if (c.expected == kLoopbackAddress) {
+      EXPECT_GT(interfaceQueries, 5) << c.what << ": the tries went on every 10 ms";
+    }
+  }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "loopback_fake_module.h"
 #include "network_test_support.h"
@@ -237,6 +239,92 @@ TEST(NetworkDiscovery, ANamedConsoleIsTheOnlyOneAsked) {
   EXPECT_EQ(named.Connections(), 1);
   EXPECT_EQ(other.GetIpRequests(), 0);  // no sweep
   EXPECT_TRUE(rig.owner.Choices().empty());
+}
+
+TEST(NetworkDiscovery, AFailingSendIsReportedOnce) {
+  // Linux refuses UDP datagrams to port 0 at once, on loopback as anywhere.
+  NetworkRig rig(LoopbackEndpoints(Loopback(116), 0, 1));
+  std::thread connecting([&] { rig.transport.Connect(); });
+  ASSERT_TRUE(rig.owner.WaitUntil([](auto& owner) { return owner.MessageCountLocked() >= 1; }, 3000ms));
+  std::this_thread::sleep_for(1500ms);  // several searches later
+  const auto messages = rig.owner.Messages();
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages.front().text.find("cannot send to 127.255.255.255 port 0"), std::string::npos)
+      << messages.front().text;
+  rig.context.appRunning.store(false);
+  rig.transport.Close();
+  connecting.join();
+}
+
+/// A TCP port whose accept queue is full: a connect to it neither succeeds nor fails.
+class UnansweredTcpPort {
+ public:
+  explicit UnansweredTcpPort(Ipv4Address address) : listener_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const sockaddr_in local = SocketAddress(address, 0);
+    if (bind(listener_.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return;
+    if (listen(listener_.Get(), 0) != 0) return;
+    port_ = BoundPort(listener_.Get());
+    const sockaddr_in remote = SocketAddress(address, port_);
+    for (UniqueFd& filler : fillers_) {
+      filler = UniqueFd(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+      (void)connect(filler.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
+      std::this_thread::sleep_for(20ms);  // each takes its place before the next
+    }
+  }
+  [[nodiscard]] std::uint16_t port() const { return port_; }
+
+ private:
+  UniqueFd listener_;
+  std::array<UniqueFd, 3> fillers_;
+  std::uint16_t port_ = 0;
+};
+
+TEST(NetworkClose, ReturnsWithinASecondWhileSearchingConnectingOrConnected) {
+  enum class Phase { Searching, Connecting, Connected };
+  for (const Phase phase : {Phase::Searching, Phase::Connecting, Phase::Connected}) {
+    const int host = 213 + static_cast<int>(phase);
+    const char* const name = phase == Phase::Searching    ? "searching"
+                             : phase == Phase::Connecting ? "connecting"
+                                                          : "connected";
+    std::optional<LoopbackFakeModule> module;
+    std::optional<UnansweredTcpPort> unanswered;
+    std::uint16_t udpPort = test::FreeUdpPort(Loopback(host));
+    std::uint16_t tcpPort = udpPort;
+    if (phase != Phase::Searching) {
+      module.emplace(Loopback(host), 0, 0);
+      udpPort = module->udpPort();
+      tcpPort = module->tcpPort();
+    }
+    if (phase == Phase::Connecting) {
+      unanswered.emplace(Loopback(host));
+      tcpPort = unanswered->port();
+    }
+    NetworkTiming timing = test::QuickTiming();
+    timing.connectTimeout = 5000ms;  // the connect would hang this long unless closing cuts it short
+    NetworkRig rig(LoopbackEndpoints(Loopback(100 + host % 100), udpPort, tcpPort), timing);
+    std::thread connecting([&] { rig.transport.Connect(); });
+    switch (phase) {
+      case Phase::Searching:
+        std::this_thread::sleep_for(300ms);
+        break;
+      case Phase::Connecting:
+        ASSERT_TRUE(Eventually([&] { return rig.transport.serverAddress() == Loopback(host); })) << name;
+        std::this_thread::sleep_for(300ms);
+        break;
+      case Phase::Connected:
+        ASSERT_TRUE(Eventually([&] { return rig.context.linkUp.load(); })) << name;
+        break;
+    }
+
+    // The program is still running: closing alone must be prompt.
+    const auto start = std::chrono::steady_clock::now();
+    rig.transport.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms) << name;
+    EXPECT_FALSE(rig.transport.ReaderRunning()) << name;
+    EXPECT_FALSE(rig.transport.DiscoveryRunning()) << name;
+    rig.context.appRunning.store(false);
+    connecting.join();
+  }
 }
 
 }  // namespace

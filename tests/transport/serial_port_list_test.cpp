@@ -12,7 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 /// A stand-in for /sys/class/tty with the given entries; those marked with a
-/// device get one, as the kernel does for ports with hardware behind them.
+/// device get one, as the kernel does for ports with hardware behind them,
+/// and registered ones get their device number (`dev`).
 class FakeTtyClass {
  public:
   FakeTtyClass() {
@@ -23,9 +24,10 @@ class FakeTtyClass {
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
-  void Add(const std::string& name, bool withDevice) {
+  void Add(const std::string& name, bool withDevice, bool registered = false) {
     fs::create_directories(root_ / name);
     if (withDevice) fs::create_directories(root_ / name / "device");
+    if (registered) std::ofstream(root_ / name / "dev") << "216:0\n";
   }
   [[nodiscard]] const fs::path& path() const { return root_; }
 
@@ -42,9 +44,16 @@ TEST(SerialPortList, SystemPortsAreSerialDevicesInNaturalOrder) {
   tty.Add("tty0", true);       // a virtual console
   tty.Add("ttyprintk", true);  // not a serial family
   tty.Add("ttyS", true);       // a family name without a number
+  // Bluetooth ports: bound ones are virtual devices, a connected one may have a device link.
+  tty.Add("rfcomm10", false, true);
+  tty.Add("rfcomm2", false, true);
+  tty.Add("rfcomm0", true, true);
+  tty.Add("rfcomm5", false);         // no device number: not a registered port
+  tty.Add("rfcomm", false, true);    // a family name without a number
+  tty.Add("ttyS4", false, true);     // registered, but a ttyS without hardware stays out
   EXPECT_EQ(ListSystemSerialPorts(tty.path()),
-            (SerialPortList{"/dev/ttyACM0", "/dev/ttyACM1", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0",
-                            "/dev/ttyUSB9", "/dev/ttyUSB10"}));
+            (SerialPortList{"/dev/rfcomm0", "/dev/rfcomm2", "/dev/rfcomm10", "/dev/ttyACM0", "/dev/ttyACM1", "/dev/ttyS0",
+                            "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB9", "/dev/ttyUSB10"}));
 }
 
 TEST(SerialPortList, MissingDeviceClassGivesNoPorts) {
