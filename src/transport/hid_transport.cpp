@@ -77,7 +77,7 @@ bool HidTransport::HidOpenDevice() {
   if (!reader_.Running()) {
     HidOpenResult reader = backend_->Open(console->path);
     if (!reader.device) return ReportOpenProblem(reader.problem);
-    StartReader(std::move(reader.device));
+    if (!StartReader(std::move(reader.device))) return ReportOpenProblem("cannot start the USB reader thread");
   }
   std::lock_guard guard(writeMutex_);
   writeDevice_ = std::move(writer.device);
@@ -101,11 +101,11 @@ void HidTransport::HidClose() {
   writeDevice_.reset();
 }
 
-void HidTransport::StartReader(std::unique_ptr<HidDevice> device) {
+bool HidTransport::StartReader(std::unique_ptr<HidDevice> device) {
   readerStop_.store(false);
   // Shared only because the thread's body must be copyable; the reader alone uses it.
   std::shared_ptr<HidDevice> handle = std::move(device);
-  reader_.Start([this, handle] { ReadLoop(*handle); });
+  return reader_.Start([this, handle] { ReadLoop(*handle); });
 }
 
 void HidTransport::StopReader() {

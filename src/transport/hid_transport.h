@@ -65,7 +65,7 @@ class HidTransport final : public LinkTransport {
   void HidClose();
 
  private:
-  void StartReader(std::unique_ptr<HidDevice> device);
+  [[nodiscard]] bool StartReader(std::unique_ptr<HidDevice> device);
   void StopReader();
   void ReadLoop(HidDevice& device);
   /// Tells the user once why the console's interface cannot be opened; returns false.

@@ -56,7 +56,10 @@ void NetworkDiscovery::Start() {
   thread_.Join();
   if (!context_.appRunning.load()) return;
   running_.store(true);
-  thread_.Start([this] { Run(); });
+  if (!thread_.Start([this] { Run(); })) {
+    running_.store(false);
+    context_.owner.ShowMessage(MessageStyle::Ok, "The console search could not start: no thread could be created.", {});
+  }
 }
 
 void NetworkDiscovery::Stop() {

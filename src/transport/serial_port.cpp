@@ -33,7 +33,10 @@ int SerialPort::Open(const std::string& path, int baudRate) {
   if (!device_) return error;
   wake_ = std::move(wake);
   open_.store(true);
-  reader_.Start([this, device = device_->Fd(), wakeFd = wake_.Get()] { ReadLoop(device, wakeFd); });
+  if (!reader_.Start([this, device = device_->Fd(), wakeFd = wake_.Get()] { ReadLoop(device, wakeFd); })) {
+    CloseLocked();
+    return EAGAIN;
+  }
   return 0;
 }
 
@@ -72,6 +75,8 @@ int SerialPort::LineSpeed() const {
 void SerialPort::CloseLocked() {
   open_.store(false);
   if (wake_.Valid()) {
+    // A wake-up that cannot be written (it never should) costs at most one
+    // look-again interval of the reader.
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t woken = ::write(wake_.Get(), &one, sizeof one);
   }
@@ -83,9 +88,10 @@ void SerialPort::CloseLocked() {
 
 void SerialPort::ReadLoop(int device, int wake) {
   std::array<std::uint8_t, kReadBlockBytes> block{};
-  while (true) {
+  constexpr int kLookAgainMs = 100;
+  while (open_.load()) {
     std::array<pollfd, 2> watched{{{device, POLLIN, 0}, {wake, POLLIN, 0}}};
-    if (::poll(watched.data(), watched.size(), -1) < 0) {
+    if (::poll(watched.data(), watched.size(), kLookAgainMs) < 0) {
       if (errno == EINTR) continue;
       break;
     }
@@ -101,7 +107,7 @@ void SerialPort::ReadLoop(int device, int wake) {
     }
     if ((watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) break;
   }
-  open_.store(false);
+  if (!open_.exchange(false)) return;  // closed by this program
   onRemoved_();
 }
 

@@ -82,7 +82,10 @@ int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4A
 
   socket_ = std::move(handle);
   readerStop_.store(false);
-  reader_.Start([this, descriptor = socket_.Get()] { ReadLoop(descriptor); });
+  if (!reader_.Start([this, descriptor = socket_.Get()] { ReadLoop(descriptor); })) {
+    socket_.Reset();
+    return EAGAIN;
+  }
   return 0;
 }
 

@@ -1,21 +1,31 @@
 #include "transport/worker_thread.h"
 
+#include <system_error>
+
 namespace rmt4 {
 
-void WorkerThread::Start(std::function<void()> body) {
+bool WorkerThread::Start(std::function<void()> body) {
   Join();
   {
     std::lock_guard lock(mutex_);
     finished_ = false;
   }
-  thread_ = std::thread([this, body = std::move(body)] {
-    body();
-    {
-      std::lock_guard lock(mutex_);
-      finished_ = true;
-    }
-    finishedChanged_.notify_all();
-  });
+  try {
+    thread_ = std::thread([this, body = std::move(body)] {
+      body();
+      {
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+      }
+      finishedChanged_.notify_all();
+    });
+  } catch (const std::system_error&) {
+    // Out of threads or memory: the caller treats it as a failed open.
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+    return false;
+  }
+  return true;
 }
 
 bool WorkerThread::JoinFor(std::chrono::milliseconds limit) {

@@ -19,8 +19,9 @@ class WorkerThread {
   WorkerThread& operator=(const WorkerThread&) = delete;
   ~WorkerThread() { Join(); }
 
-  /// Runs `body` on a new thread; an earlier thread is joined first.
-  void Start(std::function<void()> body);
+  /// Runs `body` on a new thread; an earlier thread is joined first. False
+  /// when the system could not create the thread (nothing runs then).
+  [[nodiscard]] bool Start(std::function<void()> body);
   /// Waits up to `limit` for the thread to end; true when none is left.
   bool JoinFor(std::chrono::milliseconds limit);
   /// Waits for the thread to end, however long it takes.
