@@ -139,7 +139,7 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     {LabelId::Phase0, {"正相", "正相", "0'"}},
     {LabelId::Phase180, {"反相", "反相", "180'"}},
     {LabelId::System, {"系统", "系統", "System"}},
-    {LabelId::EditNotConfirmed, {"修改未确认", "修改未確認", "Not confirmed"}},
+    {LabelId::EditNotConfirmed, {"未确认", "未確認", "Unconfirmed"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

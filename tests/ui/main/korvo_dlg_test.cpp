@@ -103,6 +103,17 @@ TEST_F(MainWindowTest, TitleAndStatusFollowTheLink) {
   EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Search.."; }, 10000));
 }
 
+TEST_F(MainWindowTest, AnEditNotConfirmedShowsInTheStatusForAWhile) {
+  (void)SetCurrentLanguage(LanguageIndex::English);
+  StartConnected();
+  PostWindowMessage(window_.get(), kUiNotify, static_cast<int>(UiNotify::EditNotConfirmed), 136);
+  ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "Unconfirmed"; }));
+  EXPECT_EQ(Button(kStatusButton).state(), 1);
+  (void)test::SaveScreenshot(*window_, "main_window_not_confirmed");
+  EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Successful"; }, 4000)) << "back after a few seconds";
+  EXPECT_EQ(Button(kStatusButton).state(), 2);
+}
+
 TEST_F(MainWindowTest, ReTranslationRelabelsTheTopBarAndTheStatus) {
   StartConnected();
   const struct {
