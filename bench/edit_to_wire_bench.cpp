@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "protocol/link_frame.h"
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 #include "transport/transport_factory.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "fake_hid_device.h"
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 #include "transport/hid_transport.h"
 
 namespace {

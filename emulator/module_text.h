@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4::emulator {
 

@@ -8,7 +8,7 @@
 
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "protocol/module_configuration.h"
 
 namespace rmt4::ctl {

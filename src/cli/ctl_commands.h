@@ -5,7 +5,7 @@
 
 #include "cli/ctl_options.h"
 #include "cli/ctl_owner.h"
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 
 namespace rmt4::ctl {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "i18n/label_text.h"
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "protocol/module_configuration.h"
 
 namespace rmt4::ctl {

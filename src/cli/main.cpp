@@ -12,9 +12,9 @@
 #include "i18n/language_choice.h"
 #include "platform/app_folders.h"
 #include "platform/system_locale.h"
-#include "protocol/link_configuration.h"
-#include "protocol/link_worker.h"
-#include "protocol/ipv4_address.h"
+#include "link/link_configuration.h"
+#include "link/link_worker.h"
+#include "platform/ipv4_address.h"
 #include "protocol/module_configuration.h"
 #include "transport/transport_factory.h"
 

@@ -1,6 +1,6 @@
 #include "protocol/module_configuration.h"
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4 {
 

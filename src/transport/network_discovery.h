@@ -4,7 +4,7 @@
 #include <chrono>
 #include <mutex>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "transport/network_endpoints.h"
 #include "transport/udp_socket.h"
 #include "transport/worker_thread.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4 {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
 #include "transport/worker_thread.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "protocol/link_transport.h"
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4 {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "console_process.h"
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4::test {
 namespace {

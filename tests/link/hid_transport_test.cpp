@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "fake_hid_device.h"
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 #include "protocol/recording_link_owner.h"
 
 namespace rmt4::test {

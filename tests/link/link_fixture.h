@@ -7,7 +7,7 @@
 
 #include "emulator/console_responder.h"
 #include "in_process_console.h"
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 #include "protocol/recording_link_owner.h"
 
 namespace rmt4::test {

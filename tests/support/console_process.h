@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4::test {
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
 

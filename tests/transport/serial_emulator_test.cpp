@@ -9,8 +9,8 @@
 #include "files/settings_store.h"
 #include "files/temp_folder.h"
 #include "network_test_support.h"
-#include "protocol/link_configuration.h"
-#include "protocol/link_worker.h"
+#include "link/link_configuration.h"
+#include "link/link_worker.h"
 #include "serial_pty_pair.h"
 #include "transport/serial_transport.h"
 

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4::ui {
 namespace {

@@ -9,7 +9,7 @@
 #include "i18n/language_choice.h"
 #include "platform/app_folders.h"
 #include "platform/system_locale.h"
-#include "protocol/link_configuration.h"
+#include "link/link_configuration.h"
 #include "transport/transport_factory.h"
 #include "ui/main/korvo_dlg.h"
 #include "ui/platform/artwork.h"

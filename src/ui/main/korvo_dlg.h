@@ -7,7 +7,7 @@
 #include <array>
 #include <memory>
 
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 #include "ui/controls/mem_dc.h"
 
 class QMenu;

@@ -1,4 +1,4 @@
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 
 #include <system_error>
 

@@ -5,7 +5,7 @@
 
 #include "files/scene_file.h"
 #include "i18n/label_text.h"
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 
 namespace rmt4 {
 namespace {

@@ -1,6 +1,6 @@
 // The complete read after connecting, after a mode recall and after a scene
 // upload, and the mode-name read that follows it.
-#include "protocol/link_worker.h"
+#include "link/link_worker.h"
 
 namespace rmt4 {
 namespace {

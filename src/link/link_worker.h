@@ -13,9 +13,9 @@
 #include "i18n/label_id.h"
 #include "platform/app_folders.h"
 #include "protocol/batch_builder.h"
-#include "protocol/link_configuration.h"
+#include "link/link_configuration.h"
 #include "protocol/link_context.h"
-#include "protocol/link_jobs.h"
+#include "link/link_jobs.h"
 #include "protocol/link_transport.h"
 
 namespace rmt4 {

@@ -1,4 +1,4 @@
-#include "protocol/link_configuration.h"
+#include "link/link_configuration.h"
 
 #include <charconv>
 #include <cstdlib>

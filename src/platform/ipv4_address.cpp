@@ -1,4 +1,4 @@
-#include "protocol/ipv4_address.h"
+#include "platform/ipv4_address.h"
 
 #include <charconv>
 
