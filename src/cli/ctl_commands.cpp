@@ -280,10 +280,10 @@ int SceneShow(const std::string& path) {
               << std::endl;
     return kExitFileError;
   }
-  const SceneTime& t = scene.fileTime;
+  const SceneTime& t = scene.header.time;
   std::printf("device type: %u\nsaved: %04u-%02u-%02u %02u:%02u:%02u\nvalues: %zu\nlocked: %s\n",
-              unsigned{scene.fileDeviceType}, unsigned{t.year}, unsigned{t.month}, unsigned{t.day}, unsigned{t.hour},
-              unsigned{t.minute}, unsigned{t.second}, scene.values.size(), scene.lockFlag != 0 ? "yes" : "no");
+              unsigned{scene.header.fileDeviceType}, unsigned{t.year}, unsigned{t.month}, unsigned{t.day}, unsigned{t.hour},
+              unsigned{t.minute}, unsigned{t.second}, scene.values.size(), scene.header.lockFlag != 0 ? "yes" : "no");
   for (std::size_t i = 0; i < scene.values.size(); ++i) std::printf("%zu %u\n", i, unsigned{scene.values[i]});
   return kExitOk;
 }

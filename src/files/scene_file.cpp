@@ -48,7 +48,7 @@ SceneFileResult CZB_FileData::WriteSceneFile(
     return errno == EEXIST ? SceneFileResult::kAlreadyExists : SceneFileResult::kCannotCreate;
   }
   const std::vector<std::uint8_t> file =
-      EncodeSceneFile(sceneValues, fileDeviceType, saveTime,
+      EncodeSceneFile(sceneValues, header.fileDeviceType, saveTime,
                       randomByte ? randomByte : DefaultRandomBytes());
   bool ok = WriteAll(fd, std::string_view(reinterpret_cast<const char*>(file.data()), file.size())) &&
             ::fsync(fd) == 0;
@@ -78,13 +78,7 @@ SceneFileResult CZB_FileData::ReadSceneFile(std::string_view path) {
   const DecodedScene decoded = DecodeSceneFile(std::span<const std::uint8_t>(
       reinterpret_cast<const std::uint8_t*>(read.bytes.data()), read.bytes.size()));
   if (decoded.headerRead) {
-    dataOffset = decoded.header.dataOffset;
-    paramCount = decoded.header.paramCount;
-    fileDeviceType = decoded.header.fileDeviceType;
-    reservedA = decoded.header.reservedA;
-    lockFlag = decoded.header.lockFlag;
-    reservedB = decoded.header.reservedB;
-    fileTime = decoded.header.time;
+    header = decoded.header;
   }
   if (decoded.result == SceneFileResult::kOk) {
     values = decoded.values;

@@ -25,14 +25,9 @@ class CZB_FileData {
   CZB_FileData(AppFolders folders, std::uint64_t seed);
 
   std::string extension = ".mxb";
-  std::uint32_t dataOffset = kSceneDataOffset;
-  std::uint32_t paramCount = kSceneParamCount;
-  std::uint32_t fileDeviceType = 0;
-  std::uint32_t reservedA = 0;
-  std::uint8_t lockFlag = 0;
-  std::uint32_t reservedB = 0;
-  SceneTime saveTime;   // written into files
-  SceneTime fileTime;   // read from files
+  /// Read from a file; its device type is also what a write records.
+  SceneHeader header;
+  SceneTime saveTime;  // written into files
   std::vector<std::uint16_t> values;
   std::string savedPath;
   RandomByteSource randomByte;

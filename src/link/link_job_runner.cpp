@@ -141,7 +141,7 @@ void LinkWorker::SaveScene() {
   }
 
   CZB_FileData scene(options_.sceneFolders);
-  scene.fileDeviceType = state.device.deviceType.load();
+  scene.header.fileDeviceType = state.device.deviceType.load();
   // A bare name goes into the scene folder; a path is written where it points.
   const std::filesystem::path target(path);
   SceneFileResult result;
@@ -182,13 +182,13 @@ bool LinkWorker::WriteSceneToConsole() {
     Show(LabelId::NoFilesFullWidthStop);
     return true;
   }
-  if (scene.lockFlag != 0) {
+  if (scene.header.lockFlag != 0) {
     HideProgress();
     Show(LabelId::DataHasPassword);
     return false;
   }
   LinkState& state = context_.state;
-  if (scene.fileDeviceType != state.device.deviceType.load()) {
+  if (scene.header.fileDeviceType != state.device.deviceType.load()) {
     HideProgress();
     Show(LabelId::WrongFileVersion);
     return true;

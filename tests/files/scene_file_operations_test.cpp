@@ -37,20 +37,20 @@ class SceneFileOperations : public ::testing::Test {
 
 TEST_F(SceneFileOperations, WriteThenReadRoundTripsTheSceneAndItsHeader) {
   CZB_FileData writer = Scene(5);
-  writer.fileDeviceType = kSupportedDeviceType;
+  writer.header.fileDeviceType = kSupportedDeviceType;
   writer.saveTime = SceneTime{2027, 1, 2, 3, 4, 5};
   ASSERT_EQ(writer.WriteSceneFile(Path("live"), values_), SceneFileResult::kOk);
   EXPECT_EQ(std::filesystem::file_size(Path("live.mxb")), kSceneWrittenFileSize);
 
   CZB_FileData reader = Scene();
-  reader.lockFlag = 9;
+  reader.header.lockFlag = 9;
   ASSERT_EQ(reader.ReadSceneFile(Path("live")), SceneFileResult::kOk);
   EXPECT_TRUE(std::equal(values_.begin(), values_.end(), reader.values.begin(), reader.values.end()));
-  EXPECT_EQ(reader.paramCount, kSceneParamCount);
-  EXPECT_EQ(reader.dataOffset, kSceneDataOffset);
-  EXPECT_EQ(reader.fileDeviceType, kSupportedDeviceType);
-  EXPECT_EQ(reader.lockFlag, 0u);
-  EXPECT_EQ(reader.fileTime, (SceneTime{2027, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(reader.header.paramCount, kSceneParamCount);
+  EXPECT_EQ(reader.header.dataOffset, kSceneDataOffset);
+  EXPECT_EQ(reader.header.fileDeviceType, kSupportedDeviceType);
+  EXPECT_EQ(reader.header.lockFlag, 0u);
+  EXPECT_EQ(reader.header.time, (SceneTime{2027, 1, 2, 3, 4, 5}));
 }
 
 TEST_F(SceneFileOperations, ConstructionTakesTheLocalTime) {
@@ -121,20 +121,20 @@ TEST_F(SceneFileOperations, ReadResultCodesAndWhatAFailedReadKeeps) {
 
   // A damaged file: header fields are taken, values stay as they were.
   CZB_FileData other = Scene(3);
-  other.fileDeviceType = 777;
+  other.header.fileDeviceType = 777;
   ASSERT_EQ(other.WriteSceneFile(Path("bad"), MakeValues(100)), SceneFileResult::kOk);
   std::string bytes = ReadWholeFile(Path("bad.mxb"));
   bytes[100] = static_cast<char>(bytes[100] ^ 0x40);
   std::filesystem::remove(Path("bad.mxb"));
   WriteWholeFile(Path("bad.mxb"), bytes);
   EXPECT_EQ(scene.ReadSceneFile(Path("bad")), SceneFileResult::kUnreadable);
-  EXPECT_EQ(scene.fileDeviceType, 777u);
+  EXPECT_EQ(scene.header.fileDeviceType, 777u);
   EXPECT_TRUE(std::equal(values_.begin(), values_.end(), scene.values.begin(), scene.values.end()));
 
   // Short file: not even a header; nothing changes.
   WriteWholeFile(Path("short.mxb"), bytes.substr(0, 300));
   EXPECT_EQ(scene.ReadSceneFile(Path("short")), SceneFileResult::kUnreadable);
-  EXPECT_EQ(scene.fileDeviceType, 777u);
+  EXPECT_EQ(scene.header.fileDeviceType, 777u);
 }
 
 TEST_F(SceneFileOperations, HugeFilesAreRefusedFromTheirSize) {

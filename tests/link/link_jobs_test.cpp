@@ -145,7 +145,7 @@ TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {
   StartConnected();
   const std::string foreign = (folder_ / "foreign.mxb").string();
   CZB_FileData writer(AppFolders{folder_, folder_}, 1);
-  writer.fileDeviceType = 4321;
+  writer.header.fileDeviceType = 4321;
   std::array<std::uint16_t, kSceneParamCount> values{};
   values.fill(3);
   ASSERT_EQ(writer.WriteSceneFile(foreign, values), SceneFileResult::kOk);
