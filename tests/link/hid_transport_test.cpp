@@ -11,6 +11,7 @@
 #include "fake_hid_device.h"
 #include "link/link_worker.h"
 #include "protocol/recording_link_owner.h"
+#include "support/eventually.h"
 
 namespace rmt4::test {
 namespace {
@@ -18,16 +19,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::string_view kBlocked = "HID_VID_4084_PID_4357 Channel is Blocked!";
-
-template <typename Predicate>
-bool Eventually(Predicate ready, std::chrono::milliseconds timeout = 10s) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!ready()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
 
 /// A folder of its own per test for the channel lock, so tests that run side
 /// by side (and a real program on this machine) do not block each other.

@@ -9,6 +9,7 @@
 #include "in_process_console.h"
 #include "link/link_worker.h"
 #include "protocol/recording_link_owner.h"
+#include "support/eventually.h"
 
 namespace rmt4::test {
 
@@ -47,17 +48,6 @@ class LinkFixture : public ::testing::Test {
     ASSERT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::RefreshFinished, 0); }))
         << "no complete read";
     ASSERT_TRUE(Eventually([&] { return worker_->SyncCount() >= 1; })) << "no steady loop";
-  }
-
-  /// Polls `ready` until it holds or the time is up.
-  template <typename Predicate>
-  static bool Eventually(Predicate ready, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!ready()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
   }
 
   ParamTable& Params() { return worker_->params(); }

@@ -8,6 +8,7 @@
 #include "protocol/link_context.h"
 #include "protocol/link_frame.h"
 #include "protocol/recording_link_owner.h"
+#include "support/eventually.h"
 #include "transport/network_transport.h"
 
 namespace rmt4::test {
@@ -87,16 +88,5 @@ struct NetworkRig {
   TransportSender sender;
   NetworkTransport transport;
 };
-
-/// Polls `condition` every 5 ms for up to `limit`.
-template <typename Condition>
-bool Eventually(Condition condition, std::chrono::milliseconds limit = 3000ms) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
 
 }  // namespace rmt4::test
