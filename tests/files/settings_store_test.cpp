@@ -102,6 +102,8 @@ TEST_F(SettingsStoreTest, TransportDefaultsApplyToUnusableValues) {
   ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_m_BoTeLV", 0));
   ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_MdoeIO", -1));
   EXPECT_EQ(ReadSerialSpeedSetting(store_), 128000);
+  ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_m_BoTeLV", -9600));
+  EXPECT_EQ(ReadSerialSpeedSetting(store_), 128000) << "a negative speed is no speed";
   EXPECT_EQ(ReadConnectionKindSetting(store_), 1);
   ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_MdoeIO", 0));
   EXPECT_EQ(ReadConnectionKindSetting(store_), 0);  // 0 (serial) is a real choice

@@ -50,6 +50,21 @@ TEST_F(LinkJobsTest, UnacknowledgedRecallIsTriedThreeTimesThenReported) {
   EXPECT_EQ(Console().CountSent(Command::RecallMode), 3);
 }
 
+TEST_F(LinkJobsTest, AnEffectProgramTheConsoleDoesNotHaveIsReportedAndLeavesTheProgressShown) {
+  StartConnected();
+  auto hides = [this] {
+    const auto all = owner_.Notifications();
+    return std::count_if(all.begin(), all.end(), [](const auto& n) { return n.code == UiNotify::ProgressHidden; });
+  };
+  const auto hidesBefore = hides();
+  Params()[address::kFx1Program].Store(200);  // engines hold programs 1..36
+  worker_->jobs().Request(LinkJob::RecallFxPreset1);
+  EXPECT_TRUE(WaitForMessage(LabelId::InvocationFailed));
+  EXPECT_EQ(Console().CountSent(Command::RecallFxPreset1), 3);
+  EXPECT_FALSE(Params()[1142].rereadRequested) << "nothing changed on the console";
+  EXPECT_EQ(hides(), hidesBefore) << "the failure skips the after-job step";
+}
+
 TEST_F(LinkJobsTest, RenamedModeIsStoredAndReadBack) {
   StartConnected();
   ModeName name{};
@@ -159,9 +174,17 @@ TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {
   worker_->jobs().Request(LinkJob::UploadScene);
   EXPECT_TRUE(WaitForMessage(LabelId::NoFilesFullWidthStop));
 
-  worker_->jobs().SetScenePath("");
-  worker_->jobs().Request(LinkJob::SaveScene);
-  EXPECT_TRUE(WaitForMessage(LabelId::EnterFileName));
+  int jobsRun = 2;
+  for (const LinkJob job : {LinkJob::SaveScene, LinkJob::UploadScene}) {
+    // The upload's closing question comes after its own message: wait for the job to end.
+    ASSERT_TRUE(Eventually([&] { return worker_->FinishedJobCount() == jobsRun; }));
+    ++jobsRun;
+    const std::size_t said = owner_.Messages().size();
+    worker_->jobs().SetScenePath("");
+    worker_->jobs().Request(job);
+    ASSERT_TRUE(WaitForMessageCount(said + 1));
+    EXPECT_EQ(owner_.Messages()[said].text, LabelText(LabelId::EnterFileName)) << "an empty path asks for a name";
+  }
 }
 
 }  // namespace
