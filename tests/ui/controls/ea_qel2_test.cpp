@@ -92,11 +92,16 @@ TEST_F(PanSlider, ClicksBesideTheThumbStepTowardsThem) {
   pan->SetValue(100);
   Click(*pan, QPoint(10, 7));  // left of the thumb
   EXPECT_EQ(host.LastReported(), 99);
-  // Right of the thumb: this slider has no toggle, so nothing bounds the band there.
+  // Right of the thumb lies beyond the hidden toggle's left edge (x 20): reported, not stepped.
   Click(*pan, QPoint(45, 7));
   Click(*pan, QPoint(45, 7));
-  EXPECT_EQ(host.LastReported(), 101);
+  EXPECT_EQ(host.LastReported(), 99);
   EXPECT_EQ(host.Messages().size(), 3u);
+  pan->SetValue(0);  // thumb box 1..15: the band between it and x 20 still steps up
+  Click(*pan, QPoint(17, 7));
+  EXPECT_EQ(host.LastReported(), 1);
+  Click(*pan, QPoint(20, 7));
+  EXPECT_EQ(host.LastReported(), 1);
 }
 
 TEST_F(PanSlider, KeysAndWheelStepOneUnitAndStayInRange) {
@@ -243,8 +248,8 @@ TEST(SliderClicks, OnlyClicksLevelWithTheThumbStep) {
   EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
   Click(*slider, QPoint(20, 32));  // below the control
   EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
-  Click(*slider, QPoint(200, 20));
-  EXPECT_DOUBLE_EQ(slider->GetValue(), 49.0);
+  Click(*slider, QPoint(200, 20));  // right of the thumb: the editor style does not step up
+  EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
 }
 
 // No host enables the toggle; style 0 has one at x 153..167 (its geometry is
