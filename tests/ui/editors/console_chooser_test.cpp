@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ui/editors/console_chooser.h"
 
 namespace rmt4::ui {
@@ -42,6 +44,25 @@ TEST(ConsoleChooser, EscapeOrADoubleClickOutsideTheRowsKeepsTheLastListed) {
   QTest::keyClick(&chooser, Qt::Key_Escape);
   EXPECT_FALSE(chooser.isVisible());
   EXPECT_EQ(chooser.chosenAddress(), 0xC0A80116u);
+}
+
+TEST(ConsoleChooser, EnterEscapeAndTheCloseBoxEndItWithTheLastListed) {
+  const std::function<void(CWinWIFI_User&)> endings[] = {
+      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Return); },
+      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Enter, Qt::KeypadModifier); },
+      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Escape); },
+      [](CWinWIFI_User& c) { c.close(); },
+  };
+  for (const auto& end : endings) {
+    CWinWIFI_User chooser(kThree, nullptr);
+    chooser.show();
+    chooser.list().setFocus();
+    chooser.list().selectRow(0);  // a highlighted row is not a choice
+    end(chooser);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_EQ(chooser.result(), QDialog::Rejected);
+    EXPECT_EQ(chooser.chosenAddress(), 0xC0A80116u);
+  }
 }
 
 }  // namespace
