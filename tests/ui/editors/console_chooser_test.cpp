@@ -29,6 +29,8 @@ TEST(ConsoleChooser, DoubleClickWithEitherButtonChoosesThatRow) {
     CWinWIFI_User chooser(kThree, nullptr);
     chooser.show();
     QTest::mouseDClick(chooser.list().viewport(), button, {}, RowCentre(chooser, 0));
+    // The hand lets go too; the test harness would otherwise hold the button down for later tests.
+    QTest::mouseRelease(chooser.list().viewport(), button, {}, RowCentre(chooser, 0));
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(chooser.chosenAddress(), 0xC0A80114u);
   }
@@ -40,6 +42,7 @@ TEST(ConsoleChooser, EscapeOrADoubleClickOutsideTheRowsKeepsTheLastListed) {
   const QPoint below(10, chooser.list().viewport()->height() - 3);
   ASSERT_EQ(chooser.list().rowAt(below.y()), -1);
   QTest::mouseDClick(chooser.list().viewport(), Qt::LeftButton, {}, below);
+  QTest::mouseRelease(chooser.list().viewport(), Qt::LeftButton, {}, below);
   EXPECT_TRUE(chooser.isVisible()) << "a double-click outside any row does nothing";
   QTest::keyClick(&chooser, Qt::Key_Escape);
   EXPECT_FALSE(chooser.isVisible());
