@@ -27,12 +27,22 @@
 #include "ui/main/main_out.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
+#include "ui/platform/artwork.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
 
 constexpr int kStatusButton = 3;
+
+/// Pixels of `picture` in `area` that `picks` accepts.
+int Count(const QImage& picture, const QRect& area, bool (*picks)(QColor)) {
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) count += picks(picture.pixelColor(x, y)) ? 1 : 0;
+  }
+  return count;
+}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -344,9 +354,18 @@ TEST_F(MainWindowTest, Screenshots) {
     ASSERT_TRUE(SetCurrentLanguage(language));
     StartConnected();
     QTest::qWait(200);  // a few meter polls
-    EXPECT_FALSE(test::SaveScreenshot(*window_, language == LanguageIndex::English ? "main_window_english"
-                                                                                   : "main_window_simplified_chinese")
-                     .isEmpty());
+    (void)test::SaveScreenshot(*window_, language == LanguageIndex::English ? "main_window_english"
+                                                                           : "main_window_simplified_chinese");
+    const QImage picture = window_->grab().toImage();
+    // The background picture shows between the strips, in the gap before strip 10.
+    const QPoint gap(window_->strips().inputStrip(9).x() - 10, 400);
+    EXPECT_EQ(picture.pixelColor(gap), LoadArtwork(133).pixelColor(gap));
+    EXPECT_GT(Count(picture, window_->titleLabel()->geometry(), [](QColor c) { return c.lightness() < 90; }), 30)
+        << "the title's dark letters on the light caption band";
+    const QRect status = Button(kStatusButton).geometry();
+    EXPECT_GT(Count(picture, status, [](QColor c) { return c.lightness() > 200; }), 30) << "the status text";
+    const QColor face = picture.pixelColor(status.left() + 4, status.center().y());
+    EXPECT_GT(face.blue(), face.red() + 20) << "the connected status is lit blue";
     window_.reset();
   }
 }
