@@ -280,9 +280,8 @@ void CEA_Qel2::mousePressEvent(QMouseEvent* event) {
     Notify();
   } else {
     if (at.y() >= thumb.top() && at.y() <= thumb.bottom()) {
-      // The toggle's rectangle bounds the stepping area on the right whether or not the toggle is shown:
-      // the pan, balance and editor styles keep it near the left end, so clicks right of the thumb
-      // rarely step there, and a click meant for the empty band cannot jump the value up.
+      // The toggle's rectangle bounds the step-up area whether or not the toggle is shown; the pan,
+      // balance and editor styles keep it near the left end, so a click right of their thumb rarely steps.
       if (at.x() > thumb.right() && at.x() < toggleRect_.left()) {
         StepUp();
       } else if (at.x() < thumb.left()) {

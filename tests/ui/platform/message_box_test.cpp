@@ -7,6 +7,7 @@
 
 #include "i18n/language.h"
 #include "modal_answer.h"
+#include "screenshot.h"
 
 namespace rmt4::ui {
 namespace {
@@ -35,6 +36,7 @@ TEST(MessageBoxStyle, IconAndButtonsFollowTheStyleWord) {
     test::AnswerNextMessageBox([&](QMessageBox& box) {
       shownIcon = box.icon();
       for (const QAbstractButton* button : box.buttons()) shownButtons << button->text();
+      (void)test::SaveScreenshot(box, QStringLiteral("message_box_%1").arg(c.word, 2, 16, QLatin1Char('0')));
       QTest::keyClick(&box, Qt::Key_Escape);
     });
     const MessageButton answer = ShowMessageBox(nullptr, static_cast<MessageStyle>(c.word), QStringLiteral("text"));
