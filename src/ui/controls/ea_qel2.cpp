@@ -255,7 +255,7 @@ void CEA_Qel2::DrawCaption(QPainter& painter) {
   const int fontSize = h - (bh + 1) * h / s.imageHeight - 1;
   if (fontSize <= 0 || captionText_.isEmpty()) return;
   const QRectF box(1, 0, width() - 2, h + 1 - bh * h / s.imageHeight);
-  const QFont font = MakeFont(QStringLiteral("微软雅黑"), fontSize);
+  const QFont font = MakeFont(kCaptionFace, fontSize);
   const QColor colour = ColourFromArgb(kCaptionColour);
   // "Name:value" puts the name at the left and the value at the right.
   const qsizetype colon = captionText_.indexOf(u':');
@@ -280,9 +280,9 @@ void CEA_Qel2::mousePressEvent(QMouseEvent* event) {
     Notify();
   } else {
     if (at.y() >= thumb.top() && at.y() <= thumb.bottom()) {
-      // The toggle only bounds the band on the right when there is one.
-      const bool beforeToggle = !toggleEnabled_ || at.x() < toggleRect_.left();
-      if (at.x() > thumb.right() && beforeToggle) {
+      // The toggle's rectangle bounds the step-up area whether or not the toggle is shown; the pan,
+      // balance and editor styles keep it near the left end, so a click right of their thumb rarely steps.
+      if (at.x() > thumb.right() && at.x() < toggleRect_.left()) {
         StepUp();
       } else if (at.x() < thumb.left()) {
         StepDown();

@@ -1,6 +1,7 @@
 #include "ui/editors/console_chooser.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableWidget>
 
@@ -50,6 +51,15 @@ bool CWinWIFI_User::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void CWinWIFI_User::keyPressEvent(QKeyEvent* event) {
+  // The dialog has no button for Enter to press: it ends as Esc does, keeping the last listed console.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    reject();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 }  // namespace rmt4::ui

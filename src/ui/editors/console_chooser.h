@@ -11,7 +11,8 @@ namespace rmt4::ui {
 
 /// The small dialog that lets the user pick one of several consoles the
 /// network search found. Its result is always an address: the one
-/// double-clicked, or the last one listed when the dialog ends otherwise.
+/// double-clicked, or the last one listed when the dialog ends otherwise
+/// (Enter, Esc or its close box).
 class CWinWIFI_User final : public QDialog {
  public:
   /// `consoles`: IPv4 addresses, first octet in the high byte, in the order found.
@@ -22,6 +23,7 @@ class CWinWIFI_User final : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   const std::vector<std::uint32_t> consoles_;

@@ -9,7 +9,7 @@ namespace {
 
 /// What a box answers when nobody can see it any more: its cancelling button.
 MessageButton CancellingButton(MessageStyle style) {
-  switch (style) {
+  switch (ButtonsOf(style)) {
     case MessageStyle::YesNo:
       return MessageButton::No;
     case MessageStyle::OkCancel:

@@ -22,6 +22,8 @@
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/artwork.h"
+#include "ui/platform/edge_resize_grip.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
@@ -33,7 +35,6 @@ constexpr std::uint32_t kCaptionFlags = 0x50000025;
 constexpr std::uint32_t kCaptionColour = 0xFAFFFFFF;
 constexpr std::uint32_t kTitleFlags = 0x40000124;
 constexpr std::uint32_t kTitleColour = 0xFF000000;
-const QString kFace = QStringLiteral("微软雅黑");
 
 enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf };
 
@@ -43,6 +44,8 @@ constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49))
                                        QRect(QPoint(253, 31), QPoint(332, 49))};
 constexpr QRect kTitleRect(QPoint(7, 0), QPoint(206, 28));
 constexpr int kCaptionBandHeight = 31;
+// Below this scale the layout is refused and the contents keep their last layout.
+constexpr double kSmallestScale = 0.5;
 // Addresses 0..1213 are the ones the windows show.
 constexpr ParamAddress kLastShownAddress = 1213;
 
@@ -83,6 +86,9 @@ CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
     move(screen->availableGeometry().center() - rect().center());
   }
   Layout();
+  // Dragging the edges stops where the layout would stop following the window.
+  EdgeResizeGrip::AddAll(this, QSize(static_cast<int>(std::ceil(reference_.width() * kSmallestScale)),
+                                     static_cast<int>(std::ceil(reference_.height() * kSmallestScale))));
   link_->StartLink();
   PostWindowMessage(this, kRetranslate, static_cast<int>(CurrentLanguage()), static_cast<int>(CurrentLanguage()));
 }
@@ -269,7 +275,7 @@ void CKorvoDlg::Layout() {
   const double sx = static_cast<double>(width()) / reference_.width();
   const double sy = static_cast<double>(height()) / reference_.height();
   const double s = std::min(sx, sy);
-  if (s < 0.5) return;  // too small: the contents keep their last layout
+  if (s < kSmallestScale) return;
 
   background_.StretchFrom(reference_, 0, 0, width(), height(), 0, 0, reference_.width(), reference_.height());
   const bool firstPass = buttons_[0] == nullptr;
@@ -283,11 +289,11 @@ void CKorvoDlg::Layout() {
   for (int j = kStatus; j <= kNetConf; ++j) {
     const QRect& r = kTextButtonRects[j - kStatus];
     buttons_[j]->setGeometry(Trunc(r.left() * sx), Trunc(r.top() * sy), Trunc(r.width() * sx), Trunc(r.height() * sy));
-    buttons_[j]->SetTextStyle(kCaptionFlags, Trunc(13 * sx), kFace, kCaptionColour);
+    buttons_[j]->SetTextStyle(kCaptionFlags, Trunc(13 * sx), kCaptionFace, kCaptionColour);
   }
   title_->setGeometry(Trunc(kTitleRect.left() * sx), Trunc(kTitleRect.top() * sy), Trunc(kTitleRect.width() * sx),
                       Trunc(kTitleRect.height() * sy));
-  title_->SetTextStyle(kTitleFlags, Trunc(14 * sy), kFace, kTitleColour);
+  title_->SetTextStyle(kTitleFlags, Trunc(14 * sy), kCaptionFace, kTitleColour);
   if (firstPass) SkinTopBar();
   update();
 }

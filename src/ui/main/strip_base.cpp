@@ -14,6 +14,7 @@
 #include "ui/main/strip_texts.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/artwork.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
@@ -24,7 +25,6 @@ constexpr int kParentCoordinates = 1;
 
 // Single line, centred both ways.
 constexpr std::uint32_t kTextFlags = 0x50000025;
-const QString kFace = QStringLiteral("微软雅黑");
 constexpr int kLabelFontSize = 12;
 constexpr std::uint32_t kLabelColour = 0xC8FAFAFA;
 constexpr int kButtonFontSize = 13;
@@ -220,9 +220,9 @@ void CStripBase::LayOut() {
 
 void CStripBase::ApplyFonts() {
   const int labelSize = static_cast<int>(kLabelFontSize * scale_);
-  for (Cqel_CStatic* label : labels_) label->SetTextStyle(kTextFlags, labelSize, kFace, kLabelColour);
+  for (Cqel_CStatic* label : labels_) label->SetTextStyle(kTextFlags, labelSize, kCaptionFace, kLabelColour);
   const int buttonSize = static_cast<int>(kButtonFontSize * scale_);
-  for (CGDI_Button* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kFace, kButtonColour);
+  for (CGDI_Button* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kCaptionFace, kButtonColour);
 }
 
 // Sent, not posted: the window reads the control back while it still shows

@@ -13,6 +13,9 @@ enum FontStyleBits : int { kFontBold = 1, kFontItalic = 2 };
 /// Call once after the application object exists.
 void InstallFontSubstitutes();
 
+/// The face of the windows' captions, labels and button texts ("微软雅黑").
+inline const QString kCaptionFace = QStringLiteral("微软雅黑");
+
 /// `face` at `pixelSize` pixels with the style bits; a generic sans-serif face
 /// stands in when the face is not installed.
 [[nodiscard]] QFont MakeFont(const QString& face, qreal pixelSize, int styleBits = 0);

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cstdint>
+
 #include "i18n/language.h"
 
 namespace rmt4::ui {
@@ -27,14 +29,41 @@ ButtonTexts TextsFor(LanguageIndex language) {
   }
 }
 
+// The window system's icon bits of a style word.
+constexpr std::uint32_t kIconMask = 0xF0;
+constexpr std::uint32_t kIconError = 0x10;
+constexpr std::uint32_t kIconQuestion = 0x20;
+constexpr std::uint32_t kIconWarning = 0x30;
+constexpr std::uint32_t kIconInformation = 0x40;
+
+QMessageBox::Icon IconOf(MessageStyle style) {
+  switch (static_cast<std::uint32_t>(style) & kIconMask) {
+    case kIconError:
+      return QMessageBox::Critical;
+    case kIconQuestion:
+      return QMessageBox::Question;
+    case kIconWarning:
+      return QMessageBox::Warning;
+    case kIconInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
 }  // namespace
+
+MessageStyle ButtonsOf(MessageStyle style) {
+  return static_cast<MessageStyle>(static_cast<std::uint32_t>(style) & ~kIconMask);
+}
 
 MessageButton ShowMessageBox(QWidget* owner, MessageStyle style, const QString& text, const QString& caption) {
   const ButtonTexts texts = TextsFor(CurrentLanguage());
   QMessageBox box(owner);
   box.setWindowTitle(!caption.isEmpty() ? caption : owner != nullptr ? owner->window()->windowTitle() : QString());
   box.setText(text);
-  box.setIcon(style == MessageStyle::YesNo ? QMessageBox::Question : QMessageBox::Information);
+  box.setIcon(IconOf(style));
+  style = ButtonsOf(style);
 
   QPushButton* first = nullptr;
   QPushButton* second = nullptr;

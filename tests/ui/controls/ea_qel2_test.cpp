@@ -54,6 +54,20 @@ int InkIn(const QImage& picture, const QRect& area) {
   return ink;
 }
 
+/// The mean x of the pixels in `area` that `picks` accepts (−1 when none does).
+double MeanX(const QImage& picture, const QRect& area, bool (*picks)(QColor)) {
+  double sum = 0.0;
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (!picks(picture.pixelColor(x, y))) continue;
+      sum += x;
+      ++count;
+    }
+  }
+  return count > 0 ? sum / count : -1.0;
+}
+
 // The strip's pan control: PNG 142, style 2, 60 × 15, range 0..200. Its
 // track runs from x 8 to 52 and the thumb is 15 × 15 and fills the height.
 class PanSlider : public ::testing::Test {
@@ -92,11 +106,16 @@ TEST_F(PanSlider, ClicksBesideTheThumbStepTowardsThem) {
   pan->SetValue(100);
   Click(*pan, QPoint(10, 7));  // left of the thumb
   EXPECT_EQ(host.LastReported(), 99);
-  // Right of the thumb: this slider has no toggle, so nothing bounds the band there.
+  // Right of the thumb lies beyond the hidden toggle's left edge (x 20): reported, not stepped.
   Click(*pan, QPoint(45, 7));
   Click(*pan, QPoint(45, 7));
-  EXPECT_EQ(host.LastReported(), 101);
+  EXPECT_EQ(host.LastReported(), 99);
   EXPECT_EQ(host.Messages().size(), 3u);
+  pan->SetValue(0);  // thumb box 1..15: the band between it and x 20 still steps up
+  Click(*pan, QPoint(17, 7));
+  EXPECT_EQ(host.LastReported(), 1);
+  Click(*pan, QPoint(20, 7));
+  EXPECT_EQ(host.LastReported(), 1);
 }
 
 TEST_F(PanSlider, KeysAndWheelStepOneUnitAndStayInRange) {
@@ -243,8 +262,8 @@ TEST(SliderClicks, OnlyClicksLevelWithTheThumbStep) {
   EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
   Click(*slider, QPoint(20, 32));  // below the control
   EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
-  Click(*slider, QPoint(200, 20));
-  EXPECT_DOUBLE_EQ(slider->GetValue(), 49.0);
+  Click(*slider, QPoint(200, 20));  // right of the thumb: the editor style does not step up
+  EXPECT_DOUBLE_EQ(slider->GetValue(), 48.0);
 }
 
 // No host enables the toggle; style 0 has one at x 153..167 (its geometry is
@@ -366,7 +385,30 @@ TEST(SliderScreenshot, StripAndEditorSliders) {
   balance->SetValue(100);
   CEA_Qel2* hidden = host.AddSlider(QRect(90, 130, 214, 32), 155, 3, 0, 100, 1);
   hidden->SetSkinVisible(false);
-  EXPECT_FALSE(test::SaveScreenshot(host, "ea_qel2_sliders").isEmpty());
+  (void)test::SaveScreenshot(host, "ea_qel2_sliders");
+
+  // Each thumb stands where its value puts it on the track (cream or red, by skin).
+  const QImage picture = host.grab().toImage();
+  const auto cream = [](QColor c) { return c.red() > 180 && c.green() > 150 && c.red() > c.blue() + 30; };
+  const auto red = [](QColor c) { return c.red() > 120 && c.green() < 60 && c.blue() < 60; };
+  const struct {
+    QRect band;
+    bool (*isThumb)(QColor);
+    double centreX;
+  } thumbs[] = {
+      {{11, 10, 60, 15}, cream, 19},       // 0 of 0..200: the track's left end, x 8
+      {{11, 30, 60, 15}, cream, 41},       // 100: the middle
+      {{11, 50, 60, 15}, cream, 63},       // 200: the right end, x 52
+      {{90, 26, 214, 16}, red, 249.2},     // −10 of −80..10: 13 + 188·70/90
+      {{90, 50, 214, 32}, red, 154.6},     // 100 of 1..362: 13 + 188·99/361
+      {{90, 106, 214, 16}, cream, 197},    // 100 of 0..200: the middle
+  };
+  for (const auto& thumb : thumbs) {
+    EXPECT_NEAR(MeanX(picture, thumb.band, thumb.isThumb), thumb.centreX, 1.5) << "slider at y " << thumb.band.y();
+  }
+  EXPECT_GT(InkIn(picture, QRect(90, 10, 40, 16)), 10) << "the caption's name";
+  EXPECT_GT(InkIn(picture, QRect(250, 10, 53, 16)), 10) << "the caption's value";
+  EXPECT_EQ(InkIn(picture, QRect(90, 130, 214, 32)), 0) << "a hidden slider shows only the host";
 }
 
 }  // namespace

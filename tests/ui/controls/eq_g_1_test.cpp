@@ -256,7 +256,31 @@ TEST(FaderScreenshot, StripAndEditorFaders) {
   host.AddFader(QRect(150, 10, 59, 293))->SetPosition(280);
   host.AddFader(QRect(220, 10, 59, 231), 1, 151)->SetPosition(140);
   host.AddFader(QRect(290, 10, 88, 439))->SetPosition(140);
-  EXPECT_FALSE(test::SaveScreenshot(host, "eq_g_1_faders").isEmpty());
+  (void)test::SaveScreenshot(host, "eq_g_1_faders");
+
+  // The light cap on the dark track, centred where the position puts it (y 275 at 0, 18 at 280).
+  const QImage picture = host.grab().toImage();
+  const struct {
+    int column;
+    double centreY;
+    int height;
+  } caps[] = {
+      {39, 10 + 275, 36},
+      {109, 10 + 275 - 257.0 * 180 / 280, 36},
+      {179, 10 + 18, 36},
+      {334, 10 + 1.5 * 146.5, 54},  // the strip fader at 1.5 times its size, position 140
+  };
+  for (const auto& cap : caps) {
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+      if (picture.pixelColor(cap.column, y).lightness() < 120) continue;
+      if (top < 0) top = y;
+      bottom = y;
+    }
+    EXPECT_NEAR((top + bottom) / 2.0, cap.centreY, 2.0) << "fader at x " << cap.column;
+    EXPECT_NEAR(bottom - top + 1, cap.height, 3) << "fader at x " << cap.column;
+  }
 }
 
 }  // namespace

@@ -339,7 +339,22 @@ TEST(GdiButtonScreenshots, StatesOfTheStripAndEditorButtons) {
   Hover(*hovered, QPoint(30, 15));
   Hover(*narrowHover, QPoint(15, 15));
 
-  EXPECT_FALSE(rmt4::test::SaveScreenshot(host, QStringLiteral("gdi_button_states")).isEmpty());
+  (void)rmt4::test::SaveScreenshot(host, QStringLiteral("gdi_button_states"));
+  // Each button's face below its caption shows its state's colour, and its caption is drawn.
+  const QImage picture = Picture(host);
+  const struct {
+    QRect button;
+    QColor face;
+  } faces[] = {
+      {{10, 10, 60, 30}, kOffGrey},      {{80, 10, 60, 30}, kMuteRed},           {{150, 10, 60, 30}, {160, 160, 50}},
+      {{220, 10, 60, 30}, {0, 47, 83}},  {{290, 10, 60, 30}, {41, 83, 41}},      {{360, 13, 31, 24}, {49, 100, 49}},
+      {{120, 55, 60, 30}, kOffGrey},     {{190, 55, 44, 30}, {0, 47, 83}},       {{298, 60, 50, 20}, kOffGrey},
+      {{358, 60, 50, 20}, {49, 100, 49}},
+  };
+  for (const auto& b : faces) {
+    EXPECT_TRUE(ColourNear(picture, QPoint(b.button.center().x(), b.button.bottom() - 5), b.face));
+    EXPECT_FALSE(CaptionBox(picture.copy(b.button)).isEmpty()) << "caption of the button at " << b.button.x();
+  }
 }
 
 }  // namespace

@@ -150,15 +150,35 @@ TEST(QelComboBoxLayout, FocusPicksTheSkinFrame) {
   EXPECT_FALSE(test::SaveScreenshot(f.box, "qel_combo_box_unfocused").isEmpty());
 }
 
+/// Near-white pixels (the item text) in `area`.
+int TextInk(const QImage& picture, const QRect& area) {
+  int ink = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor c = picture.pixelColor(x, y);
+      ink += c.red() > 200 && c.green() > 200 && c.blue() > 200 ? 1 : 0;
+    }
+  }
+  return ink;
+}
+
 TEST(QelComboBoxScreenshot, EditorBoxesAtTheirSizes) {
   FilterTypeBox filterType(QRect(10, 10, 110, 24), 1, 160);
   filterType.box.SetFontHeight(18);
   filterType.box.SetSelection(2);
-  EXPECT_FALSE(test::SaveScreenshot(filterType.box, "qel_combo_box_filter_type").isEmpty());
   FilterTypeBox wide(QRect(10, 10, 130, 30), 2, 166);
   wide.box.SetFontHeight(22);
   wide.box.SetSelection(6);
-  EXPECT_FALSE(test::SaveScreenshot(wide.box, "qel_combo_box_wide").isEmpty());
+  for (FilterTypeBox* f : {&filterType, &wide}) {
+    const QImage picture = Picture(f->box);
+    const QRect text = f->box.textRect();
+    // The shown item is written from the left of the text rectangle, on the skin's blue.
+    EXPECT_GT(TextInk(picture, QRect(text.left(), 0, text.width() / 3, picture.height())), 20);
+    EXPECT_LT(picture.pixelColor(text.left() + 1, 2).red(), 40) << "blue skin, not the host";
+    EXPECT_GT(picture.pixelColor(text.left() + 1, 2).blue(), 60) << "blue skin, not the host";
+  }
+  (void)test::SaveScreenshot(filterType.box, "qel_combo_box_filter_type");
+  (void)test::SaveScreenshot(wide.box, "qel_combo_box_wide");
 }
 
 }  // namespace

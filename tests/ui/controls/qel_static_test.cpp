@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "recording_host.h"
 #include "screenshot.h"
 #include "ui/controls/qel_static.h"
@@ -21,12 +23,12 @@ bool SameAsRegion(const QImage& part, const QImage& whole, QPoint offset) {
   return part == whole.copy(QRect(offset, part.size()));
 }
 
-/// The bounding box of the pixels that are not black.
-QRect InkedArea(const QImage& picture) {
+/// The bounding box of the pixels `isInk` picks; by default those that are not black.
+QRect InkedArea(const QImage& picture, const std::function<bool(QColor)>& isInk = [](QColor c) { return c != Qt::black; }) {
   QRect inked;
   for (int y = 0; y < picture.height(); ++y) {
     for (int x = 0; x < picture.width(); ++x) {
-      if (picture.pixel(x, y) != qRgb(0, 0, 0)) inked |= QRect(x, y, 1, 1);
+      if (isInk(picture.pixelColor(x, y))) inked |= QRect(x, y, 1, 1);
     }
   }
   return inked;
@@ -127,13 +129,20 @@ TEST(QelStaticScreenshot, ValueReadOutOverTheStrip) {
   PlaceReadOut(readOut, host, QRect(10, 8, 100, 24));
   readOut.SetTextStyle(0x50000025u, 14, QStringLiteral("微软雅黑"), 0xC8FAFAFAu);
   readOut.SetText(QStringLiteral("-12.5dB"));
-  EXPECT_FALSE(test::SaveScreenshot(readOut, "qel_static_readout").isEmpty());
+  (void)test::SaveScreenshot(readOut, "qel_static_readout");
+  const QImage readOutPicture = Picture(readOut);
+  EXPECT_EQ(readOutPicture.pixelColor(1, 1), QColor(38, 40, 44)) << "the strip shows around the text";
+  EXPECT_GT(InkedArea(readOutPicture, [](QColor c) { return c.lightness() > 180; }).width(), 30) << "the text";
+
   Cqel_CStatic model(&host);
   model.setGeometry(0, 0, 120, 30);
   model.SetFillColour(0xFFDCDEE2u);
   model.SetTextStyle(0x40000124u, 14, QStringLiteral("微软雅黑"), kBlack);
   model.SetText(QStringLiteral("RMT-4 调音台"));
-  EXPECT_FALSE(test::SaveScreenshot(model, "qel_static_model_name").isEmpty());
+  (void)test::SaveScreenshot(model, "qel_static_model_name");
+  const QImage modelPicture = Picture(model);
+  EXPECT_EQ(modelPicture.pixelColor(1, 1), QColor(0xDC, 0xDE, 0xE2)) << "the fill";
+  EXPECT_GT(InkedArea(modelPicture, [](QColor c) { return c.lightness() < 80; }).width(), 60) << "black text";
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ui/editors/console_chooser.h"
 
 namespace rmt4::ui {
@@ -27,6 +29,8 @@ TEST(ConsoleChooser, DoubleClickWithEitherButtonChoosesThatRow) {
     CWinWIFI_User chooser(kThree, nullptr);
     chooser.show();
     QTest::mouseDClick(chooser.list().viewport(), button, {}, RowCentre(chooser, 0));
+    // The hand lets go too; the test harness would otherwise hold the button down for later tests.
+    QTest::mouseRelease(chooser.list().viewport(), button, {}, RowCentre(chooser, 0));
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(chooser.chosenAddress(), 0xC0A80114u);
   }
@@ -38,10 +42,30 @@ TEST(ConsoleChooser, EscapeOrADoubleClickOutsideTheRowsKeepsTheLastListed) {
   const QPoint below(10, chooser.list().viewport()->height() - 3);
   ASSERT_EQ(chooser.list().rowAt(below.y()), -1);
   QTest::mouseDClick(chooser.list().viewport(), Qt::LeftButton, {}, below);
+  QTest::mouseRelease(chooser.list().viewport(), Qt::LeftButton, {}, below);
   EXPECT_TRUE(chooser.isVisible()) << "a double-click outside any row does nothing";
   QTest::keyClick(&chooser, Qt::Key_Escape);
   EXPECT_FALSE(chooser.isVisible());
   EXPECT_EQ(chooser.chosenAddress(), 0xC0A80116u);
+}
+
+TEST(ConsoleChooser, EnterEscapeAndTheCloseBoxEndItWithTheLastListed) {
+  const std::function<void(CWinWIFI_User&)> endings[] = {
+      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Return); },
+      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Enter, Qt::KeypadModifier); },
+      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Escape); },
+      [](CWinWIFI_User& c) { c.close(); },
+  };
+  for (const auto& end : endings) {
+    CWinWIFI_User chooser(kThree, nullptr);
+    chooser.show();
+    chooser.list().setFocus();
+    chooser.list().selectRow(0);  // a highlighted row is not a choice
+    end(chooser);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_EQ(chooser.result(), QDialog::Rejected);
+    EXPECT_EQ(chooser.chosenAddress(), 0xC0A80116u);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,25 @@
 #include "ui/controls/qel_static.h"
 #include "ui/main/korvo_dlg.h"
 #include "ui/main/main_in_put.h"
+#include "ui/main/main_out.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
+#include "ui/platform/artwork.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
 
 constexpr int kStatusButton = 3;
+
+/// Pixels of `picture` in `area` that `picks` accepts.
+int Count(const QImage& picture, const QRect& area, bool (*picks)(QColor)) {
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) count += picks(picture.pixelColor(x, y)) ? 1 : 0;
+  }
+  return count;
+}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -155,6 +167,55 @@ TEST_F(MainWindowTest, LayoutScalesWithTheWindowAndRefusesBelowHalfSize) {
   window_->resize(560, 700);  // width below half the reference
   QCoreApplication::processEvents();
   EXPECT_EQ(Button(4).geometry(), before) << "below half size the contents keep their last layout";
+}
+
+TEST_F(MainWindowTest, EdgesAndCornersResizeTheWindowWithALiveLayout) {
+  Start(kUsbHid, false);
+  ASSERT_EQ(window_->size(), QSize(1144, 710));
+  const struct {
+    QPoint at;
+    Qt::CursorShape shape;
+  } grips[] = {{{1143, 355}, Qt::SizeHorCursor}, {{0, 355}, Qt::SizeHorCursor},   {{572, 0}, Qt::SizeVerCursor},
+               {{572, 709}, Qt::SizeVerCursor},  {{1, 1}, Qt::SizeFDiagCursor},   {{1142, 708}, Qt::SizeFDiagCursor},
+               {{1142, 1}, Qt::SizeBDiagCursor}, {{1, 708}, Qt::SizeBDiagCursor}};
+  for (const auto& grip : grips) {
+    const QWidget* under = window_->childAt(grip.at);
+    ASSERT_NE(under, nullptr) << grip.at.x() << "," << grip.at.y();
+    EXPECT_EQ(under->cursor().shape(), grip.shape) << grip.at.x() << "," << grip.at.y();
+  }
+  EXPECT_NE(window_->childAt(600, 355)->cursor().shape(), Qt::SizeHorCursor) << "only the edges resize";
+
+  // Pressed, moved and released as the window system delivers it, from a grip to a point.
+  QWindow& handle = *window_->windowHandle();
+  const auto drag = [&](QPoint from, QPoint to) {
+    QTest::mousePress(&handle, Qt::LeftButton, {}, from);
+    QTest::mouseMove(&handle, to);
+    QTest::mouseRelease(&handle, Qt::LeftButton, {}, to);
+    QCoreApplication::processEvents();
+  };
+  const QPoint origin = window_->pos();
+  drag({1142, 355}, {1428, 355});  // the right edge, 1.25 times as wide
+  EXPECT_EQ(window_->geometry(), QRect(origin, QSize(1430, 710)));
+  EXPECT_EQ(Button(4).geometry(), QRect(12, 31, 100, 19));
+  const CMainOut& output = window_->strips().outputStrip();
+  EXPECT_EQ(output.geometry().right(), 1428) << "the output strip stays at the right edge";
+
+  drag({1427, 707}, {1713, 849});  // the bottom-right corner, to 1.5 × 1.2
+  EXPECT_EQ(window_->geometry(), QRect(origin, QSize(1716, 852)));
+  EXPECT_EQ(Button(4).geometry(), QRect(15, 37, 120, 22));
+  EXPECT_DOUBLE_EQ(window_->strips().inputStrip(0).scale(), 1.2);
+  EXPECT_EQ(output.geometry().right(), 1714);
+  const QImage picture = window_->grab().toImage();
+  (void)test::SaveScreenshot(*window_, "main_window_resized");
+  EXPECT_EQ(picture.size(), QSize(1716, 852));
+
+  // The top-left corner dragged far inwards stops at half the reference size, the
+  // bottom-right corner staying put, and the layout still follows at that size.
+  const QPoint bottomRight = window_->geometry().bottomRight();
+  drag({1, 1}, {2001, 1001});
+  EXPECT_EQ(window_->geometry(), QRect(bottomRight - QPoint(571, 354), QSize(572, 355)));
+  EXPECT_DOUBLE_EQ(window_->strips().inputStrip(0).scale(), 0.5);
+  EXPECT_EQ(Button(4).geometry(), QRect(5, 15, 40, 9));
 }
 
 TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
@@ -293,9 +354,18 @@ TEST_F(MainWindowTest, Screenshots) {
     ASSERT_TRUE(SetCurrentLanguage(language));
     StartConnected();
     QTest::qWait(200);  // a few meter polls
-    EXPECT_FALSE(test::SaveScreenshot(*window_, language == LanguageIndex::English ? "main_window_english"
-                                                                                   : "main_window_simplified_chinese")
-                     .isEmpty());
+    (void)test::SaveScreenshot(*window_, language == LanguageIndex::English ? "main_window_english"
+                                                                           : "main_window_simplified_chinese");
+    const QImage picture = window_->grab().toImage();
+    // The background picture shows between the strips, in the gap before strip 10.
+    const QPoint gap(window_->strips().inputStrip(9).x() - 10, 400);
+    EXPECT_EQ(picture.pixelColor(gap), LoadArtwork(133).pixelColor(gap));
+    EXPECT_GT(Count(picture, window_->titleLabel()->geometry(), [](QColor c) { return c.lightness() < 90; }), 30)
+        << "the title's dark letters on the light caption band";
+    const QRect status = Button(kStatusButton).geometry();
+    EXPECT_GT(Count(picture, status, [](QColor c) { return c.lightness() > 200; }), 30) << "the status text";
+    const QColor face = picture.pixelColor(status.left() + 4, status.center().y());
+    EXPECT_GT(face.blue(), face.red() + 20) << "the connected status is lit blue";
     window_.reset();
   }
 }

@@ -3,6 +3,8 @@
 
 #include <QPalette>
 
+#include <cstdlib>
+
 #include "i18n/language.h"
 #include "screenshot.h"
 #include "strip_test_host.h"
@@ -105,11 +107,25 @@ TEST(StripBank, ScreenshotsInEnglishAndSimplifiedChinese) {
   EXPECT_EQ(host.bank.inputStrip(0).button(StripCode::Enter).text().toStdString(), "进入");
   EXPECT_FALSE(rmt4::test::SaveScreenshot(host, "strip_bank_simplified_chinese").isEmpty());
 
-  // One strip at twice the size, to judge the artwork's detail.
+  // One strip at twice the size, to judge the artwork's detail: the same picture, twice as large.
   CMainOut& output = host.bank.outputStrip();
+  const QImage single = output.grab().toImage();
   output.SetScale(2.0);
-  output.resize(260, 1312);
-  EXPECT_FALSE(rmt4::test::SaveScreenshot(output, "strip_output_scale2").isEmpty());
+  output.resize(single.size() * 2);
+  (void)rmt4::test::SaveScreenshot(output, "strip_output_scale2");
+  const QImage twice = output.grab().toImage();
+  ASSERT_EQ(twice.size(), single.size() * 2);
+  int samples = 0;
+  int alike = 0;
+  for (int y = 4; y < single.height() - 4; y += 7) {
+    for (int x = 4; x < single.width() - 4; x += 7) {
+      const QColor a = single.pixelColor(x, y);
+      const QColor b = twice.pixelColor(2 * x + 1, 2 * y + 1);
+      ++samples;
+      alike += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 60;
+    }
+  }
+  EXPECT_GT(alike, samples * 9 / 10) << alike << " of " << samples << " points alike";
   (void)SetCurrentLanguage(previous);
 }
 
