@@ -115,6 +115,16 @@ TEST_F(MainWindowTest, TitleAndStatusFollowTheLink) {
   EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Search.."; }, 10000));
 }
 
+TEST_F(MainWindowTest, TheTitleNamesTheTransport) {
+  const std::vector<std::pair<ConnectionKind, QString>> kinds{
+      {kUsbHid, "RMT-4-USB"}, {kNetwork, "RMT-4-NET"}, {kSerialLongTiming, "RMT-4-BT"}, {0, "RMT-4-COM"}, {7, "RMT-4-COM"}};
+  for (const auto& [kind, title] : kinds) {
+    Start(kind, false);
+    EXPECT_TRUE(test::PumpUntil([&] { return window_->titleLabel()->text() == title; })) << title.toStdString();
+    window_.reset();
+  }
+}
+
 TEST_F(MainWindowTest, AnEditNotConfirmedShowsInTheStatusForAWhile) {
   (void)SetCurrentLanguage(LanguageIndex::English);
   StartConnected();
