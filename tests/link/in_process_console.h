@@ -60,6 +60,11 @@ class InProcessConsole : public LinkTransport {
     context_.parser.Parse(frame.Bytes());
   }
 
+  /// Every command the PC sent, in order.
+  [[nodiscard]] std::vector<std::uint8_t> Sent() const {
+    std::lock_guard lock(mutex_);
+    return sent_;
+  }
   [[nodiscard]] int CountSent(Command command) const {
     std::lock_guard lock(mutex_);
     return static_cast<int>(std::count(sent_.begin(), sent_.end(), static_cast<std::uint8_t>(command)));

@@ -11,6 +11,7 @@
 #include "ui/platform/artwork.h"
 #include "ui/platform/cross_thread_caller.h"
 #include "ui/platform/window_message.h"
+#include "modal_answer.h"
 
 namespace rmt4::ui {
 namespace {
@@ -109,7 +110,8 @@ TEST(CrossThreadCaller, BlocksTheCallerUntilTheWindowThreadRanTheWork) {
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(returned.load()) << "the call must wait for the window thread";
-  while (!returned.load()) QCoreApplication::processEvents();
+  EXPECT_TRUE(test::PumpUntil([&] { return returned.load(); })) << "the window thread never ran the call";
+  caller.Cancel();  // a failed wait must not leave the link thread blocked
   link.join();
   EXPECT_TRUE(ran);
 }
