@@ -89,6 +89,21 @@ TEST_F(LinkWorkerTest, IdleLinkPollsMetersEveryCycleAndKeepsAliveAfterFivePlainC
   }
 }
 
+TEST_F(LinkWorkerTest, ModuleCommandsOverUsbAreAnsweredOrGivenUpAfterNineSends) {
+  StartConnected();
+  ModuleCommandTable& modules = worker_->context().modules;
+  modules.SetModuleCommand(ModuleCommandTable::kGetConfig, "Get_Confi:");
+  EXPECT_TRUE(Eventually([&] { return modules.Done(ModuleCommandTable::kGetConfig); }));
+  EXPECT_FALSE(modules.Pending(ModuleCommandTable::kGetConfig));
+
+  constexpr int kUnanswered = 5;
+  const int before = Console().CountSent(Command::ModuleText);
+  modules.SetModuleCommand(kUnanswered, "Get_Nothing:");  // the module has no such command
+  EXPECT_TRUE(Eventually([&] { return !modules.Pending(kUnanswered); })) << "given up";
+  EXPECT_EQ(Console().CountSent(Command::ModuleText) - before, 9);
+  EXPECT_TRUE(worker_->linkUp()) << "an unanswered module text is no sign of a lost console";
+}
+
 TEST_F(LinkWorkerTest, SilentConsoleDropsTheLinkAndItComesBack) {
   StartConnected();
   Console().SetSilent(true);
@@ -131,9 +146,12 @@ class WrongConsoleTest : public LinkFixture {
   }
 };
 
-TEST_F(WrongConsoleTest, IsProbedButNeverReportedConnected) {
+TEST_F(WrongConsoleTest, IsProbedTwelveTimesAPauseOfTwoSecondsApartAndNeverReportedConnected) {
   Start();
-  EXPECT_TRUE(Eventually([&] { return transport_.load() != nullptr && Console().CountSent(Command::DeviceQuery) >= 4; }));
+  ASSERT_TRUE(Eventually([&] { return transport_.load() != nullptr && Console().CountSent(Command::DeviceQuery) >= 12; }));
+  const auto twelfth = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Eventually([&] { return Console().CountSent(Command::DeviceQuery) >= 13; }));
+  EXPECT_GE(std::chrono::steady_clock::now() - twelfth, 1900ms) << "the next round only after the pause";
   const auto statuses = owner_.Statuses();
   EXPECT_EQ(statuses.back(), LinkStatus::Starting);
   EXPECT_EQ(std::count(statuses.begin(), statuses.end(), LinkStatus::Connected), 0);
