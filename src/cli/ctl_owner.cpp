@@ -103,11 +103,6 @@ std::size_t CtlOwner::MessageCount() const {
   return shown_.size();
 }
 
-std::string CtlOwner::LastCaption() const {
-  std::lock_guard lock(mutex_);
-  return shown_.empty() ? std::string() : shown_.back().caption;
-}
-
 std::optional<double> CtlOwner::SecondsToConnected() const {
   std::lock_guard lock(mutex_);
   return secondsToConnected_;

@@ -40,8 +40,6 @@ class CtlOwner : public LinkOwner {
   /// Whether one of these texts was shown since `since` (a MessageCount()).
   [[nodiscard]] bool Said(std::initializer_list<LabelId> texts, std::size_t since) const;
   [[nodiscard]] std::size_t MessageCount() const;
-  /// The caption of the last message, for saves that report their file.
-  [[nodiscard]] std::string LastCaption() const;
 
   /// Seconds from construction to the first "connected" status.
   [[nodiscard]] std::optional<double> SecondsToConnected() const;
