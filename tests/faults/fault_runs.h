@@ -7,7 +7,8 @@ namespace rmt4::faults {
 /// Each run prints its figures and returns the process exit code: 0 when the
 /// link held up, 1 on any miss, loss, leak or slow stop.
 
-/// Pulls the cable `count` times; a console-side change made meanwhile must reach the mirror.
+/// Pulls the cable `count` times; a console-side change made meanwhile must reach the mirror
+/// and an edit made meanwhile must reach the console or be reported.
 int RunPulls(int count, bool serial, Random& random);
 /// `count` edits over a link that drops and corrupts replies; none may be lost silently.
 int RunLossy(int count, Random& random);

@@ -1,5 +1,6 @@
 // Cable pulls: after each, a change made on the console while the cable was
-// out must reach the mirror, and the reconnect must leave no descriptor or
+// out must reach the mirror, an edit made on the PC meanwhile must reach the
+// console or be reported, and the reconnect must leave no descriptor or
 // thread behind.
 #include <cstdio>
 #include <iostream>
@@ -16,10 +17,13 @@ constexpr int kInputChannels = 10;
 constexpr std::uint16_t kTopLevel = 1300;
 constexpr auto kChangeLimit = 20s;
 
-/// An input fader: a plain level the console stores as it is.
-ParamAddress RandomFader(Random& random) {
-  const int channel = std::uniform_int_distribution<int>(0, kInputChannels - 1)(random);
-  return static_cast<ParamAddress>(InputBlockBase(channel) + kFaderOffset);
+/// An input fader other than `other`'s: a plain level the console stores as it is.
+ParamAddress RandomFader(Random& random, std::optional<ParamAddress> other = std::nullopt) {
+  std::uniform_int_distribution<int> channel(0, kInputChannels - 1);
+  while (true) {
+    const auto fader = static_cast<ParamAddress>(InputBlockBase(channel(random)) + kFaderOffset);
+    if (fader != other) return fader;
+  }
 }
 
 std::uint16_t FreshValue(Random& random, std::uint16_t current) {
@@ -46,6 +50,7 @@ int RunPulls(int count, bool serial, Random& random) {
   const ProcessCounts baseline = ProcessCounts::Now();
 
   int misses = 0;
+  int editsLost = 0;
   int reconnects = 0;
   int drifting = 0;
   ProcessCounts worst;
@@ -59,6 +64,10 @@ int RunPulls(int count, bool serial, Random& random) {
     const auto pulled = Clock::now();
     const std::string unplugged = rig.Ask("unplug");
     const std::string changed = rig.Ask("set " + std::to_string(fader) + ' ' + std::to_string(value));
+    const ParamAddress edited = RandomFader(random, fader);
+    const std::uint16_t edit = FreshValue(random, worker->params().Value(edited));
+    ParamSet(worker->params(), edited, edit);
+    const std::uint64_t editStamp = owner.Stamp();
     const bool seen = WaitUntil(kChangeLimit, [&] {
       return worker->params().Value(fader) == value && owner.Arrivals(fader) > arrivalsBefore;
     });
@@ -73,6 +82,13 @@ int RunPulls(int count, bool serial, Random& random) {
     }
     // The reconnect settles once the worker is back in step and the transient threads are gone.
     if (WaitUntil(kChangeLimit, [&] { return worker->SyncCount() > syncsBefore; })) ++reconnects;
+    WaitUntil(kChangeLimit, [&] { return !worker->params()[edited].Dirty(); });
+    if (rig.ConsoleValue(edited) != edit && owner.LastNotConfirmed(edited) <= editStamp) {
+      ++editsLost;
+      std::cerr << "pull " << pull << ": the edit " << edited << " = " << edit << " made while the cable was out "
+                << "neither reached the console nor was reported (mirror " << worker->params().Value(edited) << ")"
+                << std::endl;
+    }
     WaitUntil(3s, [&] { return ProcessCounts::Now() == baseline; });
     const ProcessCounts now = ProcessCounts::Now();
     if (now != baseline) {
@@ -86,10 +102,10 @@ int RunPulls(int count, bool serial, Random& random) {
   worker->StopLink();
 
   const TimeSummary times = TimeSummary::Of(changeTimes);
-  std::printf("pulls over %s: %d pulls, %d reconnects seen, %d changes missed; unplug to change seen: median %.0f ms, "
+  std::printf("pulls over %s: %d pulls, %d reconnects seen, %d changes missed, %d edits made meanwhile silently lost; unplug to change seen: median %.0f ms, "
               "max %.0f ms; drift after a pull: %ld descriptors, %ld threads (%d pulls drifted)\n",
-              over, count, reconnects, misses, times.medianMs, times.maxMs, worst.fds, worst.threads, drifting);
-  return misses == 0 && drifting == 0 ? 0 : 1;
+              over, count, reconnects, misses, editsLost, times.medianMs, times.maxMs, worst.fds, worst.threads, drifting);
+  return misses == 0 && editsLost == 0 && drifting == 0 ? 0 : 1;
 }
 
 }  // namespace rmt4::faults
