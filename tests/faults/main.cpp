@@ -1,6 +1,7 @@
 // link_faults: the link layer under faults, against rmt4-console on loopback.
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
