@@ -50,6 +50,8 @@ int RunPulls(int count, bool serial, Random& random) {
   const ProcessCounts baseline = ProcessCounts::Now();
 
   int misses = 0;
+  int editsWritten = 0;
+  int editsReported = 0;
   int editsLost = 0;
   int reconnects = 0;
   int drifting = 0;
@@ -83,7 +85,11 @@ int RunPulls(int count, bool serial, Random& random) {
     // The reconnect settles once the worker is back in step and the transient threads are gone.
     if (WaitUntil(kChangeLimit, [&] { return worker->SyncCount() > syncsBefore; })) ++reconnects;
     WaitUntil(kChangeLimit, [&] { return !worker->params()[edited].Dirty(); });
-    if (rig.ConsoleValue(edited) != edit && owner.LastNotConfirmed(edited) <= editStamp) {
+    if (rig.ConsoleValue(edited) == edit) {
+      ++editsWritten;
+    } else if (owner.LastNotConfirmed(edited) > editStamp) {
+      ++editsReported;
+    } else {
       ++editsLost;
       std::cerr << "pull " << pull << ": the edit " << edited << " = " << edit << " made while the cable was out "
                 << "neither reached the console nor was reported (mirror " << worker->params().Value(edited) << ")"
@@ -102,9 +108,9 @@ int RunPulls(int count, bool serial, Random& random) {
   worker->StopLink();
 
   const TimeSummary times = TimeSummary::Of(changeTimes);
-  std::printf("pulls over %s: %d pulls, %d reconnects seen, %d changes missed, %d edits made meanwhile silently lost; unplug to change seen: median %.0f ms, "
+  std::printf("pulls over %s: %d pulls, %d reconnects seen, %d changes missed; edits made meanwhile: %d written, %d reported not confirmed, %d silently lost; unplug to change seen: median %.0f ms, "
               "max %.0f ms; drift after a pull: %ld descriptors, %ld threads (%d pulls drifted)\n",
-              over, count, reconnects, misses, editsLost, times.medianMs, times.maxMs, worst.fds, worst.threads, drifting);
+              over, count, reconnects, misses, editsWritten, editsReported, editsLost, times.medianMs, times.maxMs, worst.fds, worst.threads, drifting);
   return misses == 0 && editsLost == 0 && drifting == 0 ? 0 : 1;
 }
 
