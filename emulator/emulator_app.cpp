@@ -16,7 +16,7 @@
 #include "emulator/console_responder.h"
 #include "emulator/link_hub.h"
 #include "emulator/logger.h"
-#include "emulator/pty_link.h"
+#include "emulator/serial_cable.h"
 #include "emulator/socket_util.h"
 #include "emulator/stop_signal.h"
 #include "emulator/tcp_server.h"
@@ -75,6 +75,8 @@ class Emulator {
   /// Reads what standard input has and runs every complete line.
   void ReadCommands();
   void RunLine();
+  /// Pulls every cable: "ok" (with a serial link: "ok" and the links pulled) or "none".
+  [[nodiscard]] std::string Unplug();
 
   const Options& options_;
   Logger& log_;
@@ -85,7 +87,7 @@ class Emulator {
   std::unique_ptr<ConsoleResponder> console_;
   std::unique_ptr<TcpServer> tcp_;
   std::unique_ptr<UdpServer> udp_;
-  std::unique_ptr<PtyLink> pty_;
+  std::unique_ptr<SerialCable> serial_;
 
   bool inputOpen_ = true;
   bool quit_ = false;
@@ -108,10 +110,10 @@ std::string Emulator::Start() {
   tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd), TcpServer::Services{*console_, hub_, shaping, log_, stop_});
   udp_ = std::make_unique<UdpServer>(std::move(udp.fd), UdpServer::Services{*console_, faults_, silence_, log_, stop_});
   if (options_.pty) {
-    std::string error;
-    pty_ = PtyLink::Open(PtyLink::Services{*console_, hub_, shaping, log_, stop_}, error);
-    if (!pty_) return error;
-    PrintLine("serial: " + pty_->DevicePath());
+    serial_ = std::make_unique<SerialCable>(PtyLink::Services{*console_, hub_, shaping, log_, stop_},
+                                            options_.ptyLinkPath);
+    if (std::string error = serial_->Plug(); !error.empty()) return error;
+    PrintLine("serial: " + serial_->DevicePath());
   }
   PrintLine("ready tcp=" + std::to_string(tcpPort) + " udp=" + std::to_string(udpPort));
   return {};
@@ -120,11 +122,13 @@ std::string Emulator::Start() {
 void Emulator::Serve(int signalFd) {
   while (!quit_) {
     std::array<pollfd, 2> watched{{{signalFd, POLLIN, 0}, {inputOpen_ ? STDIN_FILENO : -1, POLLIN, 0}}};
-    if (::poll(watched.data(), watched.size(), -1) < 0) {
+    const int replugIn = serial_ ? serial_->MillisecondsToReplug() : -1;
+    if (::poll(watched.data(), watched.size(), replugIn) < 0) {
       if (errno == EINTR) continue;
       log_.Error(ErrnoText("poll failed"));
       return;
     }
+    if (serial_) serial_->ReplugWhenDue();
     if (watched[0].revents != 0) {
       log_.Info("stop signal received");
       return;
@@ -183,7 +187,7 @@ bool Emulator::Execute(const ConsoleCommand& command) {
       return true;
     }
     case Kind::Unplug:
-      PrintLine(tcp_->Unplug() ? "ok" : "none");
+      PrintLine(Unplug());
       return true;
     case Kind::Silence:
       if (command.duration) {
@@ -203,9 +207,17 @@ bool Emulator::Execute(const ConsoleCommand& command) {
   return true;
 }
 
+std::string Emulator::Unplug() {
+  const bool tcp = tcp_->Unplug();
+  if (!serial_) return tcp ? "ok" : "none";
+  const bool serial = serial_->Pull();
+  if (!tcp && !serial) return "none";
+  return std::string("ok") + (tcp ? " tcp" : "") + (serial ? " serial" : "");
+}
+
 void Emulator::Stop() {
   stop_.Raise();
-  pty_.reset();
+  serial_.reset();
   udp_.reset();
   tcp_.reset();
 }

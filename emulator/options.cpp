@@ -97,6 +97,13 @@ std::string SetPieces(Options& options, std::string_view value) {
   return {};
 }
 
+std::string SetPtyLink(Options& options, std::string_view value) {
+  if (value.empty()) return "not a path";
+  options.pty = true;
+  options.ptyLinkPath = std::string(value);
+  return {};
+}
+
 struct OptionEntry {
   std::string_view name;
   bool takesValue;
@@ -109,6 +116,7 @@ const std::vector<OptionEntry>& OptionTable() {
       {"--tcp-port", true, Number(&Options::tcpPort)},
       {"--udp-port", true, Number(&Options::udpPort)},
       {"--pty", false, Flag(&Options::pty)},
+      {"--pty-link", true, SetPtyLink},
       {"--device-type", true, SetDeviceType},
       {"--locked-modes", true, Number(&Options::modeLockMask)},
       {"--seed", true, Number(&Options::seed)},
@@ -175,6 +183,9 @@ Options:
   --udp-port N         module port (default 1010; 0 = any free port; ports
                        below 1024 need privileges)
   --pty                also offer a serial link on a pseudo-terminal
+  --pty-link PATH      with --pty (implied): keep a symbolic link at PATH
+                       pointing at the current pseudo-terminal, replaced when
+                       "unplug" reopens it and removed on exit
   --device-type N      device type reported (default 20024)
   --locked-modes MASK  bit n set = mode n is locked: it can be recalled but
                        not renamed or overwritten (default 0)
@@ -205,7 +216,12 @@ Standard input, one command a line (end of input does not stop the program):
   get ADDR         prints "ADDR VALUE"
   peer             prints "peer A.B.C.D" for the PC on TCP, or "peer none"
   unplug           drop the TCP connection, as if the cable were pulled;
-                   answers "ok" (or "none" without a connection)
+                   answers "ok" (or "none" without a connection). With
+                   --pty it also closes the pseudo-terminal, as a pulled
+                   USB-serial adapter, and opens a fresh one (a new device
+                   path) 300 ms later; it then answers "ok" and the links
+                   pulled ("ok tcp serial", "ok serial") or "none" while
+                   the serial cable is still out and no PC is on TCP
   silence [MS]     stop answering, for MS milliseconds or until "talk";
                    answers "ok"
   talk             answer again; answers "ok"

@@ -18,6 +18,8 @@ struct Options {
   std::uint16_t tcpPort = 6010;
   std::uint16_t udpPort = 1010;
   bool pty = false;
+  /// A symbolic link kept pointing at the current pseudo-terminal (implies pty).
+  std::optional<std::string> ptyLinkPath;
   std::uint16_t deviceType = kSupportedDeviceType;
   std::uint32_t modeLockMask = 0;
   std::uint32_t seed = 1;

@@ -122,9 +122,10 @@ void LinkWorker::Run() {
     SendKeepAlive();
     Pause(500);
 
-    context_.state.params.ClearReceivedAndDirty();
+    const std::vector<ParamAddress> dropped = context_.state.params.ClearReceivedAndDirty();
     context_.linkUp.store(true);
     SendStatus(LinkStatus::Connected);
+    ReportDroppedEdits(dropped);
 
     Pause(100);
     ReadAllAndRefresh();
@@ -196,6 +197,15 @@ void LinkWorker::Resync() {
   }
   ReadAllAndRefresh();
   syncCount_.fetch_add(1);
+}
+
+void LinkWorker::ReportDroppedEdits(const std::vector<ParamAddress>& dropped) {
+  for (const ParamAddress address : dropped) {
+    // The mode operation word carries the link's own requests, not the user's edits.
+    if (address == address::kModeOperation) continue;
+    context_.trace.Event("dropped", "edit of address " + std::to_string(address) + " made while disconnected");
+    context_.owner.PostNotify(UiNotify::EditNotConfirmed, address);
+  }
 }
 
 void LinkWorker::OnWriteGivenUp(ParamAddress address) {

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "i18n/label_id.h"
 #include "platform/app_folders.h"
@@ -73,6 +74,10 @@ class LinkWorker final : public FrameSender {
   /// skipped the connection loop.
   void Resync();
   void OnWriteGivenUp(ParamAddress address);
+  /// Edits made while disconnected are not written to a console that may
+  /// have changed meanwhile (the complete read brings its values back); the
+  /// owner hears of each, after the connected status.
+  void ReportDroppedEdits(const std::vector<ParamAddress>& dropped);
   void ServeModuleCommand(int& cursor, int& idle);
   void ServeWrites(int& cursor, int& idle);
   void ServeRereads();

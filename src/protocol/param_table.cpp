@@ -56,11 +56,15 @@ bool ParamTable::CountSend(ParamAddress address) {
   return true;
 }
 
-void ParamTable::ClearReceivedAndDirty() {
-  for (ParamEntry& entry : entries_) {
+std::vector<ParamAddress> ParamTable::ClearReceivedAndDirty() {
+  std::vector<ParamAddress> dropped;
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    ParamEntry& entry = entries_[a];
     entry.received.store(false);
-    entry.ClearDirty();
+    const std::uint32_t snapshot = entry.Snapshot();
+    if (ParamEntry::DirtyIn(snapshot) && entry.ClearDirtyIfUnchanged(snapshot)) dropped.push_back(a);
   }
+  return dropped;
 }
 
 void ParamSet(ParamTable& table, ParamAddress address, std::uint16_t value) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "protocol/address_map.h"
 
@@ -77,7 +78,9 @@ class ParamTable {
   bool CountSend(ParamAddress address);
 
   /// Clears `received` and `dirty` of every entry (a new connection starts).
-  void ClearReceivedAndDirty();
+  /// Returns the addresses whose pending edits were dropped so; an edit made
+  /// while this runs stays dirty rather than vanish unreported.
+  std::vector<ParamAddress> ClearReceivedAndDirty();
 
  private:
   std::array<ParamEntry, kParamCount> entries_;

@@ -122,6 +122,8 @@ TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   ParamSet(Params(), 136, 42);  // an edit while disconnected is not written later
   Console().SetPlugged(true);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
+  EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.NotifiedLocked(UiNotify::EditNotConfirmed, 136); }))
+      << "but the owner hears that it was dropped";
   EXPECT_NE(console_.Value(136), 42);
 }
 

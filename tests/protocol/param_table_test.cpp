@@ -83,6 +83,17 @@ TEST_F(ParamSetTest, FallbackOnlyWhenTrulyNothingIsListenedTo) {
   EXPECT_EQ(table.Value(1108), 0);
 }
 
+TEST(ParamTable, ANewConnectionNamesTheEditsItDrops) {
+  ParamTable table;
+  ParamSet(table, 136, 5);
+  ParamSet(table, 970, 1);  // and its linked copy
+  table[200].received.store(true);
+  EXPECT_EQ(table.ClearReceivedAndDirty(), (std::vector<ParamAddress>{136, 970, 1038}));
+  EXPECT_FALSE(table[136].Dirty());
+  EXPECT_FALSE(table[200].received);
+  EXPECT_TRUE(table.ClearReceivedAndDirty().empty()) << "nothing is dropped twice";
+}
+
 TEST(ParamTable, LoadDefaultsClearsEveryFlag) {
   ParamTable table;
   EXPECT_EQ(table.Value(0), 20024);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "fault_rig.h"
+
+namespace rmt4::faults {
+
+/// Each run prints its figures and returns the process exit code: 0 when the
+/// link held up, 1 on any miss, loss, leak or slow stop.
+
+/// Pulls the cable `count` times; a console-side change made meanwhile must reach the mirror
+/// and an edit made meanwhile must reach the console or be reported.
+int RunPulls(int count, bool serial, Random& random);
+/// `count` edits over a link that drops and corrupts replies; none may be lost silently.
+int RunLossy(int count, Random& random);
+/// `count` links stopped at random moments; each stop must return within a second.
+int RunStops(int count, Random& random);
+
+}  // namespace rmt4::faults
