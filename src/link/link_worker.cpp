@@ -203,16 +203,20 @@ void LinkWorker::ReportDroppedEdits(const std::vector<ParamAddress>& dropped) {
   for (const ParamAddress address : dropped) {
     // The mode operation word carries the link's own requests, not the user's edits.
     if (address == address::kModeOperation) continue;
-    context_.trace.Event("dropped", "edit of address " + std::to_string(address) + " made while disconnected");
-    context_.owner.PostNotify(UiNotify::EditNotConfirmed, address);
+    ReportEditNotConfirmed("dropped", "edit of address " + std::to_string(address) + " made while disconnected",
+                           address);
   }
 }
 
 void LinkWorker::OnWriteGivenUp(ParamAddress address) {
-  // The mirror goes back to what the console holds, and the user learns
-  // that the edit did not arrive.
-  context_.trace.Event("given up", "write to address " + std::to_string(address) + " never acknowledged");
+  // The mirror goes back to what the console holds.
   context_.state.params[address].rereadRequested.store(true);
+  ReportEditNotConfirmed("given up", "write to address " + std::to_string(address) + " never acknowledged",
+                         address);
+}
+
+void LinkWorker::ReportEditNotConfirmed(std::string_view what, const std::string& detail, ParamAddress address) {
+  context_.trace.Event(what, detail);
   context_.owner.PostNotify(UiNotify::EditNotConfirmed, address);
 }
 

@@ -78,6 +78,8 @@ class LinkWorker final : public FrameSender {
   /// have changed meanwhile (the complete read brings its values back); the
   /// owner hears of each, after the connected status.
   void ReportDroppedEdits(const std::vector<ParamAddress>& dropped);
+  /// The user learns that an edit did not arrive; the trace says why.
+  void ReportEditNotConfirmed(std::string_view what, const std::string& detail, ParamAddress address);
   void ServeModuleCommand(int& cursor, int& idle);
   void ServeWrites(int& cursor, int& idle);
   void ServeRereads();
