@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "i18n/label_text.h"
-#include "platform/clock.h"
 
 namespace rmt4 {
 namespace {
@@ -15,7 +14,7 @@ constexpr int kIdleCyclesBeforeKeepAlive = 15;
 }  // namespace
 
 LinkWorker::LinkWorker(LinkOwner& owner, Options options)
-    : context_(owner),
+    : context_(owner, *options.clock),
       options_(std::move(options)),
       batches_(context_.state.params, *this,
                [this](ParamAddress address) { OnWriteGivenUp(address); }) {}
@@ -37,12 +36,8 @@ void LinkWorker::StartLink() {
 }
 
 void LinkWorker::StopLink() {
-  {
-    std::lock_guard lock(stopMutex_);
-    context_.linkUp.store(false);
-    context_.appRunning.store(false);
-  }
-  stopWake_.notify_all();
+  context_.linkUp.store(false);
+  context_.appRunning.store(false);  // ends every pause of the link threads
   context_.state.reply.semaphore.Interrupt();
   if (LinkTransport* transport = activeTransport_.load()) transport->Close();
   if (thread_.joinable()) thread_.join();
@@ -50,23 +45,10 @@ void LinkWorker::StopLink() {
   transport_.reset();
 }
 
-void LinkWorker::Pause(int ms) {
-  std::unique_lock lock(stopMutex_);
-  stopWake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !context_.appRunning.load(); });
-}
+void LinkWorker::Pause(int ms) { (void)context_.appRunning.SleepFor(std::chrono::milliseconds(ms)); }
 
 void LinkWorker::PauseUntil(int ms, const std::function<bool()>& done) {
-  // What `done` watches is set by the reader thread, which wakes nobody:
-  // look again every millisecond.
-  constexpr auto kLookAgain = std::chrono::milliseconds(1);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  std::unique_lock lock(stopMutex_);
-  while (!done() && context_.appRunning.load()) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= deadline) return;
-    stopWake_.wait_for(lock, std::min<std::chrono::steady_clock::duration>(kLookAgain, deadline - now),
-                       [this] { return !context_.appRunning.load(); });
-  }
+  (void)context_.appRunning.SleepUntil(std::chrono::milliseconds(ms), done);
 }
 
 void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payload) {
@@ -76,7 +58,7 @@ void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payloa
   if (!frame || transport == nullptr) return;
 
   LinkHealth& health = context_.state.health;
-  const bool silent = NowMs() - health.lastReplyTick.load() >= timing_.silenceLimitMs;
+  const bool silent = context_.state.clock.NowMs() - health.lastReplyTick.load() >= timing_.silenceLimitMs;
   // Module texts are answered by the network module, not the console: they prove nothing.
   if (silent && command != Command::ModuleText) {
     // A new connection after silence: the console may have changed meanwhile.
@@ -112,7 +94,7 @@ void LinkWorker::Run() {
 
   while (context_.appRunning.load()) {
     timing_ = TimingFor(context_.connectionKind);
-    context_.state.health.lastReplyTick.store(NowMs());
+    context_.state.health.lastReplyTick.store(context_.state.clock.NowMs());
     transport_->Connect();
     if (!context_.appRunning.load()) return;
     context_.linkUp.store(true);
@@ -348,9 +330,10 @@ bool LinkWorker::SendUntilAcknowledged(Command command, std::span<const std::uin
     SendFrame(command, payload);
     if (pauseBeforeWaitMs > 0) Pause(pauseBeforeWaitMs);
     // Other replies wake the wait too; only the acknowledgement flag counts.
-    const auto deadline = NowMs() + timeoutMs;
-    while (!seen.Seen(command) && NowMs() < deadline && context_.appRunning.load()) {
-      if (WaitForReply(static_cast<int>(deadline - NowMs())) == Wait::Skipped) break;
+    Clock& clock = context_.state.clock;
+    const auto deadline = clock.NowMs() + timeoutMs;
+    while (!seen.Seen(command) && clock.NowMs() < deadline && context_.appRunning.load()) {
+      if (WaitForReply(static_cast<int>(deadline - clock.NowMs())) == Wait::Skipped) break;
     }
     reply.awaitingReply.store(false);
     if (seen.Seen(command)) return true;

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,6 +34,8 @@ class LinkWorker final : public FrameSender {
     AppFolders sceneFolders;
     /// The wire trace file (empty: none); nothing leaves the choice to RMT4_TRACE.
     std::optional<std::string> tracePath;
+    /// The time the link's timing rules are measured in; tests simulate it.
+    Clock* clock = &SteadyClock();
   };
 
   LinkWorker(LinkOwner& owner, Options options);
@@ -140,8 +140,6 @@ class LinkWorker final : public FrameSender {
   std::atomic<bool> resyncRequested_{false};
   std::atomic<int> finishedJobs_{0};
 
-  std::mutex stopMutex_;
-  std::condition_variable stopWake_;
   std::thread thread_;
 };
 

@@ -1,14 +1,12 @@
 #include "protocol/frame_parser.h"
 
-#include "platform/clock.h"
-
 namespace rmt4 {
 
 void FrameParser::Parse(std::span<const std::uint8_t> bytes) {
   buffer_.Feed(bytes, [this](const FrameView& frame) {
     if (trace_ != nullptr) trace_->Frame(TraceDirection::In, CheckedFrameBytes(frame));
     state_.health.missCount.store(0);
-    state_.health.lastReplyTick.store(NowMs());
+    state_.health.lastReplyTick.store(state_.clock.NowMs());
     Dispatch(frame);
   });
 }

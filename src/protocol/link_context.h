@@ -7,6 +7,7 @@
 #include "protocol/link_owner.h"
 #include "protocol/link_state.h"
 #include "protocol/module_commands.h"
+#include "protocol/run_flag.h"
 #include "protocol/wire_trace.h"
 
 namespace rmt4 {
@@ -15,7 +16,9 @@ namespace rmt4 {
 /// threads: the mirrored state, the parser every reader feeds, the module
 /// commands, the run flags, the wire trace and the owner. Lives as long as the link layer.
 struct LinkContext {
-  explicit LinkContext(LinkOwner& linkOwner) : owner(linkOwner) {
+  /// Tests hand in a simulated clock; the program lives by the machine's.
+  explicit LinkContext(LinkOwner& linkOwner, Clock& clock = SteadyClock())
+      : state(clock), owner(linkOwner), appRunning(clock) {
     parser.SetModuleTextHandler([this](std::string_view text) { ReceiveModuleText(text); });
     parser.SetTrace(trace);
   }
@@ -43,8 +46,9 @@ struct LinkContext {
   FrameParser parser{state};
   LinkOwner& owner;
 
-  /// 1 from program start until the user confirms closing; every link loop ends when it clears.
-  std::atomic<bool> appRunning{false};
+  /// 1 from program start until the user confirms closing; every link loop
+  /// ends when it clears, and every pause of the link threads is taken on it.
+  RunFlag appRunning;
   /// 1 while the console is considered present.
   std::atomic<bool> linkUp{false};
   /// Both read once when the worker starts, before any transport exists.

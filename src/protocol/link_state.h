@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/clock.h"
 #include "protocol/console_info.h"
 #include "protocol/param_table.h"
 #include "protocol/reply_signal.h"
@@ -20,6 +21,12 @@ struct LinkHealth {
 /// what the console said about itself, and the reply hand-over. One instance
 /// lives as long as the link layer.
 struct LinkState {
+  explicit LinkState(Clock& linkClock = SteadyClock()) : clock(linkClock), reply(linkClock) {}
+  LinkState(const LinkState&) = delete;
+  LinkState& operator=(const LinkState&) = delete;
+
+  /// The time every link timing rule is measured in.
+  Clock& clock;
   ParamTable params;
   DeviceInfo device;
   ModeNameTable modeNames;

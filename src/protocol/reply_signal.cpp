@@ -12,7 +12,7 @@ void ReplySemaphore::Release() {
 
 bool ReplySemaphore::TryAcquireFor(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
-  if (!available_.wait_for(lock, timeout, [this] { return set_ || interrupted_; }) || interrupted_) return false;
+  if (!clock_.WaitFor(lock, available_, timeout, [this] { return set_ || interrupted_; }) || interrupted_) return false;
   set_ = false;
   return true;
 }

@@ -5,6 +5,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/clock.h"
+
 namespace rmt4 {
 
 /// A binary semaphore whose release is idempotent: releasing it when it is
@@ -12,9 +14,11 @@ namespace rmt4 {
 /// undefined there, and a reply can arrive twice).
 class ReplySemaphore {
  public:
+  explicit ReplySemaphore(Clock& clock = SteadyClock()) : clock_(clock) {}
+
   void Release();
-  /// Takes the semaphore if it becomes available within `timeout`; false at
-  /// once while interrupted.
+  /// Takes the semaphore if it becomes available within `timeout` (on the
+  /// link's clock); false at once while interrupted.
   [[nodiscard]] bool TryAcquireFor(std::chrono::milliseconds timeout);
   /// The link is stopping: every wait, present or future, returns at once
   /// until Rearm. A single release could be drained by the next exchange.
@@ -22,6 +26,7 @@ class ReplySemaphore {
   void Rearm();
 
  private:
+  Clock& clock_;
   std::mutex mutex_;
   std::condition_variable available_;
   bool set_ = false;
@@ -33,6 +38,8 @@ class ReplySemaphore {
 /// wait; the reader wakes it only while it is set, so a late reply does not
 /// cut short the next exchange's wait.
 struct ReplySignal {
+  explicit ReplySignal(Clock& clock = SteadyClock()) : semaphore(clock) {}
+
   ReplySemaphore semaphore;
   std::atomic<bool> awaitingReply{false};
 

@@ -1,9 +1,7 @@
 #include "transport/address_zero_probe.h"
 
 #include <array>
-#include <thread>
 
-#include "platform/clock.h"
 
 namespace rmt4 {
 
@@ -14,20 +12,21 @@ bool ProbeAddressZero(LinkContext& context, FrameSender& sender, const AddressZe
   LinkState& state = context.state;
   ParamEntry& addressZero = state.params[address::kDeviceType];
   addressZero.received.store(false);
-  state.health.lastReplyTick.store(NowMs());
+  Clock& clock = state.clock;
+  state.health.lastReplyTick.store(clock.NowMs());
   (void)state.reply.semaphore.TryAcquireFor(milliseconds(0));
   state.reply.awaitingReply.store(true);
   const std::array<std::uint8_t, 2> addressZeroPayload{0x00, 0x00};
   sender.SendFrame(Command::ReadParams, addressZeroPayload);
-  if (timing.settle.count() > 0) std::this_thread::sleep_for(timing.settle);
+  (void)context.appRunning.SleepFor(timing.settle);
 
-  const auto deadline = std::chrono::steady_clock::now() + timing.wait;
+  const std::int64_t deadline = clock.NowMs() + timing.wait.count();
   while (!addressZero.received.load() && pipeOpen() && context.appRunning.load()) {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    (void)state.reply.semaphore.TryAcquireFor(left);
+    const std::int64_t left = deadline - clock.NowMs();
+    if (left <= 0) break;
+    (void)state.reply.semaphore.TryAcquireFor(milliseconds(left));
   }
-  if (timing.linger.count() > 0) std::this_thread::sleep_for(timing.linger);
+  (void)context.appRunning.SleepFor(timing.linger);
   state.reply.awaitingReply.store(false);
   return addressZero.received.load() && pipeOpen();
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <thread>
 
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
@@ -16,7 +15,6 @@ namespace {
 using std::chrono::milliseconds;
 
 /// Sleeps are cut into steps this long so that closing is noticed quickly.
-constexpr milliseconds kPauseStep{20};
 /// After dropping the handles, before searching again: lets a device that
 /// is going away disappear from the list.
 constexpr milliseconds kSettleAfterClose{100};
@@ -51,7 +49,7 @@ void HidTransport::HidConnect() {
     std::lock_guard guard(writeMutex_);
     writeDevice_.reset();
   }
-  if (!PauseWhileRunning(kSettleAfterClose)) return;
+  if (!context_.appRunning.SleepFor(kSettleAfterClose)) return;
   context_.linkUp.store(false);
   if (!ClaimChannelLock()) return;
 
@@ -61,7 +59,7 @@ void HidTransport::HidConnect() {
       context_.linkUp.store(true);
       return;
     }
-    if (!PauseWhileRunning(timing_.searchInterval)) return;
+    if (!context_.appRunning.SleepFor(timing_.searchInterval)) return;
   }
 }
 
@@ -151,7 +149,7 @@ bool HidTransport::ClaimChannelLock() {
       case NamedLock::Claim::Blocked:
         context_.owner.ShowMessage(
             MessageStyle::Ok, HidChannelLockName(kConsoleVendorId, kConsoleProductId) + " Channel is Blocked!", "");
-        if (!PauseWhileRunning(timing_.blockedRetry)) return false;
+        if (!context_.appRunning.SleepFor(timing_.blockedRetry)) return false;
         break;
     }
   }
@@ -160,16 +158,6 @@ bool HidTransport::ClaimChannelLock() {
 
 bool HidTransport::ProbeAddressZero() {
   return rmt4::ProbeAddressZero(context_, sender_, {.wait = timing_.probeWait}, [this] { return IsConnected(); });
-}
-
-bool HidTransport::PauseWhileRunning(milliseconds duration) const {
-  const auto until = std::chrono::steady_clock::now() + duration;
-  while (context_.appRunning.load()) {
-    const auto left = until - std::chrono::steady_clock::now();
-    if (left <= milliseconds(0)) return true;
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, kPauseStep));
-  }
-  return false;
 }
 
 }  // namespace rmt4

@@ -74,8 +74,6 @@ class HidTransport final : public LinkTransport {
   bool ClaimChannelLock();
   /// Reads address 0; true when its value arrived.
   bool ProbeAddressZero();
-  /// Sleeps in short steps; false as soon as the program is closing.
-  bool PauseWhileRunning(std::chrono::milliseconds duration) const;
 
   LinkContext& context_;
   FrameSender& sender_;

@@ -91,9 +91,10 @@ std::optional<Ipv4Address> ChooseLocalAddress(const std::vector<InterfaceAddress
   return hostNameAddress;
 }
 
-Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit,
+Ipv4Address FindLocalAddress(RunFlag& keepGoing, std::chrono::milliseconds limit,
                              const LocalAddressQueries& queries) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  Clock& clock = keepGoing.clock();
+  const std::int64_t deadline = clock.NowMs() + limit.count();
   std::optional<Ipv4Address> found;
   std::unique_ptr<HostNameLookup> hostName;  // started once no interface qualifies
   while (true) {
@@ -105,8 +106,7 @@ Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::mi
     }
     if (const auto address = ChooseLocalAddress(interfaces, hostNameAddress)) found = address;
     if (found && *found != kLoopbackAddress) return *found;
-    if (!keepGoing.load() || std::chrono::steady_clock::now() >= deadline) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (clock.NowMs() >= deadline || !keepGoing.SleepFor(std::chrono::milliseconds(10))) break;
   }
   return found.value_or(kLoopbackAddress);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ipv4_address.h"
+#include "protocol/run_flag.h"
 
 namespace rmt4 {
 
@@ -38,7 +39,7 @@ struct LocalAddressQueries {
 /// a thread of its own, and only while no interface qualifies: a resolver
 /// that hangs neither slows the tries nor holds up the end of the search. A
 /// machine without a network thus never hangs here.
-[[nodiscard]] Ipv4Address FindLocalAddress(const std::atomic<bool>& keepGoing, std::chrono::milliseconds limit,
+[[nodiscard]] Ipv4Address FindLocalAddress(RunFlag& keepGoing, std::chrono::milliseconds limit,
                                            const LocalAddressQueries& queries = LocalAddressQueries::System());
 
 }  // namespace rmt4

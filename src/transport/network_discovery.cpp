@@ -22,8 +22,6 @@ constexpr milliseconds kBindRetry{1000};
 /// Receives wait in slices of this, so a stop is seen promptly.
 constexpr milliseconds kReceiveSlice{20};
 
-void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
-
 std::string BindFailureText(int error, std::uint16_t port) {
   std::string text = "The console search cannot use UDP port " + std::to_string(port) + ": " +
                      std::system_category().message(error) + ". ";
@@ -47,7 +45,7 @@ std::string SendFailureText(int error, Ipv4Address address, std::uint16_t port) 
 
 NetworkDiscovery::NetworkDiscovery(LinkContext& context, const NetworkEndpoints& endpoints,
                                    milliseconds localAddressLimit)
-    : context_(context), endpoints_(endpoints), localAddressLimit_(localAddressLimit) {}
+    : context_(context), endpoints_(endpoints), localAddressLimit_(localAddressLimit), running_(context.state.clock) {}
 
 void NetworkDiscovery::Start() {
   std::lock_guard lock(controlMutex_);
@@ -75,17 +73,12 @@ void NetworkDiscovery::StopFor(milliseconds limit) {
   std::unique_lock lock(controlMutex_, std::defer_lock);
   while (!lock.try_lock()) {
     if (std::chrono::steady_clock::now() >= deadline) return;
-    Pause(milliseconds(10));
+    std::this_thread::sleep_for(milliseconds(10));
   }
   thread_.JoinFor(std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now()));
 }
 
 bool NetworkDiscovery::KeepRunning() const { return running_.load() && context_.appRunning.load(); }
-
-void NetworkDiscovery::SleepWhileRunning(milliseconds duration) const {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (KeepRunning() && std::chrono::steady_clock::now() < end) Pause(milliseconds(20));
-}
 
 void NetworkDiscovery::Run() {
   addresses_.localAddress.store(endpoints_.localAddress ? *endpoints_.localAddress
@@ -95,14 +88,14 @@ void NetworkDiscovery::Run() {
   Search();
   while (KeepRunning()) {
     if (addresses_.serverAddress.load() == 0) {
-      Pause(milliseconds(10));
+      (void)running_.SleepFor(milliseconds(10));
       Search();
       continue;
     }
     SendPendingModuleCommand();
     AskLinkedHost();
     Receive(milliseconds(200));
-    Pause(milliseconds(1));
+    (void)running_.SleepFor(milliseconds(1));
     context_.modules.ShowModuleConfirmations(context_.owner);
   }
   socket_.Close();
@@ -114,7 +107,7 @@ bool NetworkDiscovery::OpenSocket() {
     const int error = socket_.Open(endpoints_.localAddress, endpoints_.udpPort);
     if (error == 0) return true;
     ReportBindFailure(error);
-    SleepWhileRunning(kBindRetry);
+    (void)running_.SleepFor(kBindRetry);
   }
   return false;
 }
@@ -146,7 +139,7 @@ void NetworkDiscovery::SweepSubnet() {
   const Ipv4Address subnet = addresses_.localAddress.load() & 0xFFFFFF00u;
   for (int host = kFirstSweepHost; host <= kLastSweepHost && KeepRunning(); ++host) {
     SendTo(subnet | static_cast<Ipv4Address>(host), kGetIp);
-    Pause(milliseconds(2));
+    (void)running_.SleepFor(milliseconds(2));
   }
 }
 
@@ -165,7 +158,7 @@ void NetworkDiscovery::SendPendingModuleCommand() {
 void NetworkDiscovery::AskLinkedHost() {
   const Ipv4Address linked = addresses_.linkedHostAddress.load();
   if (linked == 0 || linked == addresses_.localAddress.load()) return;
-  Pause(milliseconds(50));
+  (void)running_.SleepFor(milliseconds(50));
   context_.modules.SetModuleCommand(ModuleCommandTable::kGetLinkIp, kGetLinkIp.substr(0, kGetLinkIp.size() - 1));
   SendTo(addresses_.serverAddress.load(), kGetLinkIp);
 }

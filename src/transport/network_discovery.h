@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/ipv4_address.h"
+#include "protocol/run_flag.h"
 #include "transport/network_endpoints.h"
 #include "transport/udp_socket.h"
 #include "transport/worker_thread.h"
@@ -63,7 +64,6 @@ class NetworkDiscovery {
   void SendPendingModuleCommand();
   void AskLinkedHost();
   void Receive(std::chrono::milliseconds limit);
-  void SleepWhileRunning(std::chrono::milliseconds duration) const;
   [[nodiscard]] bool KeepRunning() const;
 
   LinkContext& context_;
@@ -72,7 +72,8 @@ class NetworkDiscovery {
   DiscoveredAddresses addresses_;
   UdpSocket socket_;
   int commandCursor_ = 0;
-  std::atomic<bool> running_{false};
+  /// Lowered to end the search thread; its pauses end with it.
+  RunFlag running_;
   bool bindFailureReported_ = false;
   bool sendFailureReported_ = false;
   /// Serialises Start and Stop.

@@ -3,7 +3,6 @@
 #include "transport/address_zero_probe.h"
 
 #include <array>
-#include <thread>
 
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
@@ -20,8 +19,6 @@ constexpr int kReprobeFrames = 5;
 /// How long the transport gives the search thread to end when closing; it
 /// normally ends within a few tens of milliseconds.
 constexpr milliseconds kDiscoveryStopLimit{300};
-
-void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
 
 }  // namespace
 
@@ -54,19 +51,19 @@ void NetworkTransport::NetworkConnect() {
   addresses.serverAddress.store(0);
   addresses.linkedHostAddress.store(DiscoveredAddresses::kLinkedHostUnknown);
   tcp_.Close();
-  Pause(milliseconds(50));
+  (void)context_.appRunning.SleepFor(milliseconds(50));
   discovery_.Start();
-  Pause(milliseconds(50));
+  (void)context_.appRunning.SleepFor(milliseconds(50));
   if (!WaitForFreeModule()) return;
 
   while (true) {
     ShowSearching();
-    Pause(milliseconds(50));
+    (void)context_.appRunning.SleepFor(milliseconds(50));
     LetUserChooseConsole();
     context_.linkUp.store(false);
     while (!context_.linkUp.load() && context_.appRunning.load()) {
       if (TcpConnect() != 0) {
-        Pause(milliseconds(100));
+        (void)context_.appRunning.SleepFor(milliseconds(100));
         continue;
       }
       if (!ProbeAddressZero()) break;
@@ -137,7 +134,7 @@ bool NetworkTransport::WaitForFreeModule() {
     const Ipv4Address server = addresses.serverAddress.load();
     const Ipv4Address linked = addresses.linkedHostAddress.load();
     if (server != 0 && (linked == 0 || linked == addresses.localAddress.load())) return true;
-    Pause(milliseconds(20));
+    (void)context_.appRunning.SleepFor(milliseconds(20));
   }
   return false;
 }
@@ -149,7 +146,7 @@ void NetworkTransport::LetUserChooseConsole() {
     discovery_.addresses().serverAddress.store(*choice);
   }
   context_.modules.ClearDiscoveredConsoles();
-  Pause(milliseconds(100));
+  (void)context_.appRunning.SleepFor(milliseconds(100));
 }
 
 bool NetworkTransport::ProbeAddressZero() {

@@ -2,7 +2,6 @@
 
 #include "transport/address_zero_probe.h"
 
-#include <thread>
 
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
@@ -22,8 +21,6 @@ constexpr milliseconds kBetweenAttempts{10};
 /// Between rounds over the whole list, so a machine without ports is not kept busy.
 constexpr milliseconds kBetweenRounds{100};
 
-void Pause(milliseconds duration) { std::this_thread::sleep_for(duration); }
-
 }  // namespace
 
 SerialTransport::SerialTransport(LinkContext& context, FrameSender& sender, SerialPortSource ports)
@@ -38,7 +35,7 @@ SerialTransport::~SerialTransport() { port_.Close(); }
 void SerialTransport::SerialConnect() {
   if (context_.appRunning.load()) context_.SendStatus(LinkStatus::Searching);
   while (context_.appRunning.load()) {
-    Pause(kBetweenAttempts);
+    if (!context_.appRunning.SleepFor(kBetweenAttempts)) return;
     if (cursor_ < ports_.size()) {
       const std::string& device = ports_[cursor_++];
       if (SerialOpen(device)) {
@@ -59,7 +56,7 @@ void SerialTransport::SerialConnect() {
     if (cursor_ >= ports_.size()) {
       ports_ = listPorts_();
       cursor_ = 0;
-      Pause(kBetweenRounds);
+      (void)context_.appRunning.SleepFor(kBetweenRounds);
     }
   }
 }

@@ -15,7 +15,7 @@
 namespace rmt4 {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SocketClock = std::chrono::steady_clock;
 
 /// The reader looks at the run flags at least this often.
 constexpr int kReceiveSliceMs = 50;
@@ -29,9 +29,9 @@ constexpr std::chrono::milliseconds kWaitSlice{20};
 /// Waits until the socket takes bytes (or a connect has finished); false on
 /// `deadline`, on a poll failure or as soon as `keepWaiting` says no.
 template <typename KeepWaiting>
-bool WaitWritable(int descriptor, Clock::time_point deadline, KeepWaiting keepWaiting) {
+bool WaitWritable(int descriptor, SocketClock::time_point deadline, KeepWaiting keepWaiting) {
   while (keepWaiting()) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SocketClock::now());
     if (left.count() <= 0) return false;
     pollfd waiting{descriptor, POLLOUT, 0};
     const int ready = poll(&waiting, 1, static_cast<int>(std::min(left, kWaitSlice).count()));
@@ -43,7 +43,7 @@ bool WaitWritable(int descriptor, Clock::time_point deadline, KeepWaiting keepWa
 
 }  // namespace
 
-TcpLink::TcpLink(FrameParser& parser, const std::atomic<bool>& appRunning)
+TcpLink::TcpLink(FrameParser& parser, const RunFlag& appRunning)
     : parser_(parser), appRunning_(appRunning) {}
 
 TcpLink::~TcpLink() { Close(); }
@@ -71,7 +71,7 @@ int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4A
   const sockaddr_in remote = SocketAddress(server, port);
   if (connect(handle.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) != 0) {
     if (errno != EINPROGRESS) return errno;
-    if (!WaitWritable(handle.Get(), Clock::now() + timeout, [this] { return KeepWaiting(); })) {
+    if (!WaitWritable(handle.Get(), SocketClock::now() + timeout, [this] { return KeepWaiting(); })) {
       return KeepWaiting() ? ETIMEDOUT : ECANCELED;
     }
     int error = 0;
@@ -92,7 +92,7 @@ int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4A
 bool TcpLink::Send(std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(mutex_);
   if (!socket_.Valid()) return false;
-  const Clock::time_point giveUp = Clock::now() + kSendTimeout;
+  const SocketClock::time_point giveUp = SocketClock::now() + kSendTimeout;
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     const ssize_t result = send(socket_.Get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);

@@ -11,6 +11,7 @@
 #include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
+#include "protocol/run_flag.h"
 #include "transport/worker_thread.h"
 
 namespace rmt4 {
@@ -23,7 +24,7 @@ class FrameParser;
 /// blocked by the guard.
 class TcpLink {
  public:
-  TcpLink(FrameParser& parser, const std::atomic<bool>& appRunning);
+  TcpLink(FrameParser& parser, const RunFlag& appRunning);
   TcpLink(const TcpLink&) = delete;
   TcpLink& operator=(const TcpLink&) = delete;
   ~TcpLink();
@@ -55,7 +56,7 @@ class TcpLink {
   void NoteProblem(std::string text);
 
   FrameParser& parser_;
-  const std::atomic<bool>& appRunning_;
+  const RunFlag& appRunning_;
   mutable std::mutex mutex_;
   UniqueFd socket_;
   std::atomic<bool> readerStop_{false};

@@ -70,7 +70,8 @@ TEST(NetworkLocalAddress, LoopbackOnlyFallsBackToHostName) {
 
 TEST(NetworkLocalAddress, SearchEndsWithinItsLimit) {
   // Whatever this machine has, the search answers within its limit (plus one system query).
-  const std::atomic<bool> keepGoing{true};
+  RunFlag keepGoing(SteadyClock());
+  keepGoing.store(true);
   const auto start = std::chrono::steady_clock::now();
   const Ipv4Address address = FindLocalAddress(keepGoing, std::chrono::milliseconds(200));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
@@ -131,7 +132,8 @@ TEST(NetworkLocalAddress, HostNameIsLookedUpOncePerSearchAndNeverWaitedFor) {
                                         return c.interfaces;
                                       },
                                       resolver.Lookup(c.resolverDelay, 0x0A000005)};
-    const std::atomic<bool> keepGoing{true};
+    RunFlag keepGoing(SteadyClock());
+  keepGoing.store(true);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(FindLocalAddress(keepGoing, 300ms, queries), c.expected) << c.what;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms) << c.what;
