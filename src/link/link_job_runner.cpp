@@ -212,11 +212,7 @@ bool LinkWorker::WriteSceneToConsole() {
   if (context_.appRunning.load()) context_.owner.SetProgressMaximum(static_cast<int>(kParamCount));
 
   ReplySignal& reply = state.reply;
-  auto settled = [&] {
-    int clean = 0;
-    for (int a = 0; a < kUploadedAddresses; ++a) clean += params[static_cast<ParamAddress>(a)].Dirty() ? 0 : 1;
-    return clean;
-  };
+  auto settled = [&] { return kUploadedAddresses - params.CountDirty(); };
   while (context_.linkUp.load()) {
     for (int i = 0; i < kUploadedAddresses && context_.linkUp.load(); ++i) {
       const auto a = static_cast<ParamAddress>(i);

@@ -161,20 +161,14 @@ void LinkWorker::SteadyLoop() {
 }
 
 void LinkWorker::Resync() {
-  ParamTable& params = context_.state.params;
-  auto anyDirty = [&params] {
-    for (ParamAddress a = 0; a < kParamCount; ++a) {
-      if (params[a].Dirty()) return true;
-    }
-    return false;
-  };
+  const ParamTable& params = context_.state.params;
   context_.trace.Event("resync", "reconnected: writing pending edits, then reading everything again");
   // Edits made while the link was down go out first: the complete read would
   // otherwise replace them with the console's older values.
   int cursor = 0;
   int idle = 0;
   constexpr int kFlushBatches = 2 * static_cast<int>(kParamCount) / kMaxWriteEntries;
-  for (int batch = 0; batch < kFlushBatches && anyDirty() && context_.linkUp.load(); ++batch) {
+  for (int batch = 0; batch < kFlushBatches && params.CountDirty() > 0 && context_.linkUp.load(); ++batch) {
     ServeWrites(cursor, idle);
   }
   ReadAllAndRefresh();

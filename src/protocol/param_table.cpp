@@ -56,6 +56,12 @@ bool ParamTable::CountSend(ParamAddress address) {
   return true;
 }
 
+int ParamTable::CountDirty(ParamAddress end) const {
+  int dirty = 0;
+  for (ParamAddress a = 0; a < end && a < kParamCount; ++a) dirty += entries_[a].Dirty() ? 1 : 0;
+  return dirty;
+}
+
 std::vector<ParamAddress> ParamTable::ClearReceivedAndDirty() {
   std::vector<ParamAddress> dropped;
   for (ParamAddress a = 0; a < kParamCount; ++a) {

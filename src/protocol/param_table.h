@@ -77,6 +77,9 @@ class ParamTable {
   /// i.e. the address has been sent 11 times without an answer.
   bool CountSend(ParamAddress address);
 
+  /// How many of the addresses below `end` wait to be written.
+  [[nodiscard]] int CountDirty(ParamAddress end = kParamCount) const;
+
   /// Clears `received` and `dirty` of every entry (a new connection starts).
   /// Returns the addresses whose pending edits were dropped so; an edit made
   /// while this runs stays dirty rather than vanish unreported.

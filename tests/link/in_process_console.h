@@ -2,7 +2,8 @@
 
 #include <atomic>
 #include <mutex>
-#include <thread>
+#include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "emulator/console_responder.h"
@@ -21,7 +22,21 @@ class InProcessConsole : public LinkTransport {
   InProcessConsole(LinkContext& context, emulator::ConsoleResponder& console)
       : context_(context), console_(console) {}
 
+  /// One frame the PC sent, when (on the link's clock), whether the link
+  /// counted as up once the worker had sent it, and whether it was answered.
+  struct Request {
+    std::uint8_t command;
+    std::vector<std::uint8_t> payload;
+    std::int64_t atMs;
+    bool linkUp;
+    bool answered;
+  };
+
   void Connect() override {
+    {
+      std::lock_guard lock(mutex_);
+      connectStarts_.push_back(context_.state.clock.NowMs());
+    }
     while (context_.appRunning.load()) {
       if (plugged_.load() && !silent_.load()) {
         connected_.store(true);
@@ -29,7 +44,7 @@ class InProcessConsole : public LinkTransport {
         context_.linkUp.store(true);
         return;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      (void)context_.appRunning.SleepFor(std::chrono::milliseconds(20));
     }
   }
   [[nodiscard]] bool IsConnected() const override { return connected_.load(); }
@@ -37,9 +52,10 @@ class InProcessConsole : public LinkTransport {
     if (!connected_.load()) return;
     std::lock_guard lock(mutex_);
     requests_.Feed(frame, [this](const FrameView& request) {
-      sent_.push_back(request.command);
-      sentFrames_.emplace_back(request.payload.begin(), request.payload.end());
-      if (!silent_.load()) Deliver(console_.Respond(request));
+      const bool answer = !silent_.load();
+      sent_.push_back(Request{request.command, {request.payload.begin(), request.payload.end()},
+                              context_.state.clock.NowMs(), context_.linkUp.load(), answer});
+      if (answer) Deliver(console_.Respond(request));
     });
   }
   void Close() override { connected_.store(false); }
@@ -60,23 +76,37 @@ class InProcessConsole : public LinkTransport {
     context_.parser.Parse(frame.Bytes());
   }
 
-  /// Every command the PC sent, in order.
-  [[nodiscard]] std::vector<std::uint8_t> Sent() const {
+  /// Every frame the PC sent, in order.
+  [[nodiscard]] std::vector<Request> Requests() const {
     std::lock_guard lock(mutex_);
     return sent_;
   }
+  /// Every command the PC sent, in order.
+  [[nodiscard]] std::vector<std::uint8_t> Sent() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::uint8_t> commands;
+    for (const Request& request : sent_) commands.push_back(request.command);
+    return commands;
+  }
   [[nodiscard]] int CountSent(Command command) const {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count(sent_.begin(), sent_.end(), static_cast<std::uint8_t>(command)));
+    return static_cast<int>(std::count_if(sent_.begin(), sent_.end(), [command](const Request& request) {
+      return request.command == static_cast<std::uint8_t>(command);
+    }));
   }
   /// Payloads of every frame of this command sent so far.
   [[nodiscard]] std::vector<std::vector<std::uint8_t>> Payloads(Command command) const {
     std::lock_guard lock(mutex_);
     std::vector<std::vector<std::uint8_t>> payloads;
-    for (std::size_t i = 0; i < sent_.size(); ++i) {
-      if (sent_[i] == static_cast<std::uint8_t>(command)) payloads.push_back(sentFrames_[i]);
+    for (const Request& request : sent_) {
+      if (request.command == static_cast<std::uint8_t>(command)) payloads.push_back(request.payload);
     }
     return payloads;
+  }
+  /// When each connection attempt began, on the link's clock.
+  [[nodiscard]] std::vector<std::int64_t> ConnectStarts() const {
+    std::lock_guard lock(mutex_);
+    return connectStarts_;
   }
 
  private:
@@ -95,8 +125,8 @@ class InProcessConsole : public LinkTransport {
   std::atomic<bool> plugged_{true};
   mutable std::mutex mutex_;
   StreamBuffer requests_;
-  std::vector<std::uint8_t> sent_;
-  std::vector<std::vector<std::uint8_t>> sentFrames_;
+  std::vector<Request> sent_;
+  std::vector<std::int64_t> connectStarts_;
 };
 
 }  // namespace rmt4::test

@@ -10,6 +10,7 @@
 #include "link/link_worker.h"
 #include "protocol/recording_link_owner.h"
 #include "support/eventually.h"
+#include "support/virtual_clock.h"
 
 namespace rmt4::test {
 
@@ -37,6 +38,7 @@ class LinkFixture : public ::testing::Test {
     };
     options.readConfiguration = [kind] { return LinkConfiguration{kind, 128000}; };
     options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
+    options.clock = linkClock_;
     worker_ = std::make_unique<LinkWorker>(owner_, std::move(options));
     worker_->StartLink();
   }
@@ -52,6 +54,9 @@ class LinkFixture : public ::testing::Test {
 
   ParamTable& Params() { return worker_->params(); }
 
+  /// Simulated unless a test needs the link to take real time.
+  VirtualClock virtualClock_;
+  Clock* linkClock_ = &virtualClock_;
   emulator::ConsoleResponder console_;
   RecordingLinkOwner owner_;
   std::unique_ptr<LinkWorker> worker_;

@@ -15,7 +15,11 @@ struct StopMoment {
   std::chrono::milliseconds after;
 };
 
-class LinkStopTest : public LinkFixture, public ::testing::WithParamInterface<StopMoment> {};
+class LinkStopTest : public LinkFixture, public ::testing::WithParamInterface<StopMoment> {
+ protected:
+  // The moments below are the phases of a link in real time.
+  LinkStopTest() { linkClock_ = &SteadyClock(); }
+};
 
 TEST_P(LinkStopTest, StopReturnsWithinASecond) {
   const StopMoment moment = GetParam();

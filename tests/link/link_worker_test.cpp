@@ -150,14 +150,56 @@ class WrongConsoleTest : public LinkFixture {
 
 TEST_F(WrongConsoleTest, IsProbedTwelveTimesAPauseOfTwoSecondsApartAndNeverReportedConnected) {
   Start();
-  ASSERT_TRUE(Eventually([&] { return transport_.load() != nullptr && Console().CountSent(Command::DeviceQuery) >= 12; }));
-  const auto twelfth = std::chrono::steady_clock::now();
-  ASSERT_TRUE(Eventually([&] { return Console().CountSent(Command::DeviceQuery) >= 13; }));
-  EXPECT_GE(std::chrono::steady_clock::now() - twelfth, 1900ms) << "the next round only after the pause";
+  ASSERT_TRUE(Eventually([&] { return transport_.load() != nullptr && Console().CountSent(Command::DeviceQuery) >= 25; }));
+  std::vector<std::int64_t> asked;
+  for (const auto& request : Console().Requests()) {
+    if (request.command == static_cast<std::uint8_t>(Command::DeviceQuery)) asked.push_back(request.atMs);
+  }
+  // Twelve quick attempts, then two seconds of rest, then twelve again.
+  for (std::size_t i = 1; i < 24; ++i) {
+    const std::int64_t gap = asked[i] - asked[i - 1];
+    if (i % 12 == 0) {
+      EXPECT_GE(gap, 2000) << "the next round only after the pause";
+      EXPECT_LT(gap, 2200);
+    } else {
+      EXPECT_LT(gap, 200) << "attempt " << i;
+    }
+  }
   const auto statuses = owner_.Statuses();
-  EXPECT_EQ(statuses.back(), LinkStatus::Starting);
   EXPECT_EQ(std::count(statuses.begin(), statuses.end(), LinkStatus::Connected), 0);
 }
+
+struct MissLimit {
+  ConnectionKind kind;
+  int misses;
+};
+
+class MissLimitTest : public LinkFixture, public ::testing::WithParamInterface<MissLimit> {};
+
+TEST_P(MissLimitTest, SilenceCostsTheLinkAfterTheKindsNumberOfUnansweredSends) {
+  const MissLimit limit = GetParam();
+  StartConnected(limit.kind);
+  Console().SetSilent(true);
+  ASSERT_TRUE(Eventually([&] { return Console().ConnectStarts().size() >= 2; })) << "the link was never given up";
+  const std::int64_t reconnectAt = Console().ConnectStarts().back();
+  const auto requests = Console().Requests();
+  std::int64_t lastAnswer = 0;
+  for (const auto& request : requests) {
+    if (request.answered) lastAnswer = request.atMs;
+  }
+  // Misses are sends into a silence longer than the limit; module texts prove nothing either way.
+  const int silenceLimitMs = TimingFor(limit.kind).silenceLimitMs;
+  int misses = 0;
+  for (const auto& request : requests) {
+    if (request.atMs >= reconnectAt) break;
+    if (request.command == static_cast<std::uint8_t>(Command::ModuleText)) continue;
+    if (request.atMs - lastAnswer >= silenceLimitMs && request.linkUp) ++misses;
+  }
+  EXPECT_EQ(misses, limit.misses);
+}
+
+INSTANTIATE_TEST_SUITE_P(PerConnectionKind, MissLimitTest,
+                         ::testing::Values(MissLimit{kUsbHid, 4}, MissLimit{kNetwork, 14}));
 
 class LockedModeTest : public LinkFixture {
  protected:
