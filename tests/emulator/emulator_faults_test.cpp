@@ -3,21 +3,23 @@
 
 #include <chrono>
 
-#include "emulator_process.h"
+#include "support/console_process.h"
 #include "peer_clients.h"
 
 namespace rmt4::emulator::test {
+
+using rmt4::test::ConsoleProcess;
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 TEST(EmulatorFaults, DroppedRepliesNeverArrive) {
-  EmulatorProcess emulator("127.0.2.1", {"--drop-prob", "1"});
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.2.1", {"--drop-prob", "1"});
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   pc.Send(Command::ReadParams, ReadRequest({0}));
   EXPECT_FALSE(pc.Next(400ms));
   UdpPeer module;
-  module.Send(emulator.address, emulator.udpPort, "Get_IP:");
+  module.Send(emulator.addressText(), emulator.udpPort(), "Get_IP:");
   EXPECT_FALSE(module.Receive(300ms));
   // Requests still take effect; only the answers are lost.
   Bytes write;
@@ -29,16 +31,16 @@ TEST(EmulatorFaults, DroppedRepliesNeverArrive) {
 }
 
 TEST(EmulatorFaults, CorruptedRepliesFailTheFrameCheck) {
-  EmulatorProcess emulator("127.0.2.2", {"--corrupt-prob", "1", "--seed", "5"});
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.2.2", {"--corrupt-prob", "1", "--seed", "5"});
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   for (int i = 0; i < 20; ++i) pc.Send(Command::ReadParams, ReadRequest({i}));
   EXPECT_FALSE(pc.Next(500ms));
   EXPECT_EQ(pc.bytesReceived, 20u * 9) << "every reply arrives, but none is valid";
 }
 
 TEST(EmulatorFaults, DelayedRepliesKeepTheirOrder) {
-  EmulatorProcess emulator("127.0.2.3", {"--delay-ms", "300"});
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.2.3", {"--delay-ms", "300"});
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   const auto start = Clock::now();
   pc.Send(Command::ReadParams, ReadRequest({26}));
   pc.Send(Command::ReadParams, ReadRequest({27}));
@@ -52,13 +54,13 @@ TEST(EmulatorFaults, DelayedRepliesKeepTheirOrder) {
 
   UdpPeer module;
   const auto udpStart = Clock::now();
-  EXPECT_EQ(module.Ask(emulator.address, emulator.udpPort, "Get_IP:"), "Get_IP:7F000203");
+  EXPECT_EQ(module.Ask(emulator.addressText(), emulator.udpPort(), "Get_IP:"), "Get_IP:7F000203");
   EXPECT_GE(Clock::now() - udpStart, 290ms);
 }
 
 TEST(EmulatorFaults, RepliesInSmallPiecesStillParse) {
-  EmulatorProcess emulator("127.0.2.4", {"--pieces", "3"});
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.2.4", {"--pieces", "3"});
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   Bytes request;
   for (int a = 100; a < 125; ++a) AppendWord(request, static_cast<std::uint16_t>(a));
   pc.Send(Command::ReadParams, request);
@@ -70,12 +72,12 @@ TEST(EmulatorFaults, RepliesInSmallPiecesStillParse) {
 }
 
 TEST(EmulatorFaults, SilenceIgnoresEverythingUntilItEnds) {
-  EmulatorProcess emulator("127.0.2.5", {"--silent"});
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.2.5", {"--silent"});
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   UdpPeer module;
   pc.Send(Command::ReadParams, ReadRequest({0}));
   EXPECT_FALSE(pc.Next(300ms));
-  EXPECT_FALSE(module.Ask(emulator.address, emulator.udpPort, "Get_IP:").has_value());
+  EXPECT_FALSE(module.Ask(emulator.addressText(), emulator.udpPort(), "Get_IP:").has_value());
   EXPECT_EQ(emulator.Ask("set 136 3"), "ok");  // a console-side change is not sent either
   EXPECT_FALSE(pc.Next(200ms));
 
@@ -93,8 +95,8 @@ TEST(EmulatorFaults, SilenceIgnoresEverythingUntilItEnds) {
 }
 
 TEST(EmulatorFaults, PartialDropsLoseSomeRepliesNotAll) {
-  EmulatorProcess emulator("127.0.2.6", {"--drop-prob", "0.5", "--seed", "17"});
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.2.6", {"--drop-prob", "0.5", "--seed", "17"});
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   for (int i = 0; i < 60; ++i) pc.Send(Command::ReadParams, ReadRequest({i}));
   const auto replies = pc.Collect(60, 1s);
   EXPECT_GT(replies.size(), 10u);

@@ -4,18 +4,20 @@
 #include <random>
 #include <thread>
 
-#include "emulator_process.h"
+#include "support/console_process.h"
 #include "peer_clients.h"
 #include "protocol/frame_parser.h"
 #include "protocol/link_state.h"
 
 namespace rmt4::emulator::test {
+
+using rmt4::test::ConsoleProcess;
 namespace {
 
 TEST(EmulatorTcp, AnswersTheConnectProbeAndACompleteRead) {
-  EmulatorProcess emulator("127.0.1.1");
-  ASSERT_TRUE(emulator.IsReady());
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.1.1");
+  ASSERT_TRUE(emulator.ready());
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   ASSERT_TRUE(pc.IsOpen());
 
   // The probe the PC sends after connecting: ReadParams for address 0.
@@ -37,8 +39,8 @@ TEST(EmulatorTcp, AnswersTheConnectProbeAndACompleteRead) {
 }
 
 TEST(EmulatorTcp, ConsoleSideChangesReachThePcUnsolicited) {
-  EmulatorProcess emulator("127.0.1.2");
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.1.2");
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   pc.Send(Command::ReadParams, ReadRequest({136}));
   ASSERT_EQ(ValuesIn(pc.Collect(1)), (std::map<int, int>{{136, 0}}));  // connected and served
 
@@ -58,31 +60,31 @@ TEST(EmulatorTcp, ConsoleSideChangesReachThePcUnsolicited) {
 }
 
 TEST(EmulatorTcp, OnePcAtATimeAndTheNextAfterItLeaves) {
-  EmulatorProcess emulator("127.0.1.3");
+  ConsoleProcess emulator("127.0.1.3");
   UdpPeer module;
-  EXPECT_EQ(module.Ask(emulator.address, emulator.udpPort, "Get_LinkIP:"), "Get_LinkIP:00000000");
+  EXPECT_EQ(module.Ask(emulator.addressText(), emulator.udpPort(), "Get_LinkIP:"), "Get_LinkIP:00000000");
   {
-    FramePeer first = ConnectTcp(emulator.address, emulator.tcpPort);
+    FramePeer first = ConnectTcp(emulator.addressText(), emulator.tcpPort());
     first.Send(Command::ReadParams, ReadRequest({0}));
     ASSERT_EQ(first.Collect(1).size(), 1u);
     EXPECT_EQ(emulator.Ask("peer"), "peer 127.0.0.1");
-    EXPECT_EQ(module.Ask(emulator.address, emulator.udpPort, "Get_LinkIP:"), "Get_LinkIP:7F000001");
+    EXPECT_EQ(module.Ask(emulator.addressText(), emulator.udpPort(), "Get_LinkIP:"), "Get_LinkIP:7F000001");
 
-    FramePeer second = ConnectTcp(emulator.address, emulator.tcpPort);
+    FramePeer second = ConnectTcp(emulator.addressText(), emulator.tcpPort());
     EXPECT_TRUE(second.ClosedWithin(2s)) << "a second PC is turned away";
     first.Send(Command::ReadParams, ReadRequest({0}));
     EXPECT_EQ(first.Collect(1).size(), 1u) << "the first PC is still served";
   }
   // The first PC has closed; the next one is accepted at once.
-  FramePeer next = ConnectTcp(emulator.address, emulator.tcpPort);
+  FramePeer next = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   next.Send(Command::ReadParams, ReadRequest({0}));
   EXPECT_EQ(next.Collect(1).size(), 1u);
 }
 
 TEST(EmulatorTcp, UnplugDropsTheConnection) {
-  EmulatorProcess emulator("127.0.1.4");
+  ConsoleProcess emulator("127.0.1.4");
   EXPECT_EQ(emulator.Ask("unplug"), "none");
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   pc.Send(Command::ReadParams, ReadRequest({0}));
   ASSERT_EQ(pc.Collect(1).size(), 1u);
   EXPECT_EQ(emulator.Ask("unplug"), "ok");
@@ -91,8 +93,8 @@ TEST(EmulatorTcp, UnplugDropsTheConnection) {
 }
 
 TEST(EmulatorTcp, SurvivesGarbageFloodsAndKeepsServing) {
-  EmulatorProcess emulator("127.0.1.5");
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.1.5");
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   std::mt19937 random(3);
   std::uniform_int_distribution<int> byte(0, 255);
   Bytes garbage(1 << 20);
@@ -114,8 +116,8 @@ TEST(EmulatorTcp, SurvivesGarbageFloodsAndKeepsServing) {
 }
 
 TEST(EmulatorTcp, APcThatStopsReadingCannotSwellItsMemory) {
-  EmulatorProcess emulator("127.0.1.10");
-  FramePeer pc = ConnectTcp(emulator.address, emulator.tcpPort);
+  ConsoleProcess emulator("127.0.1.10");
+  FramePeer pc = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   const long before = emulator.ResidentKilobytes();
   // Each request asks for about 6.5 kB; all of them together for 65 MB.
   Bytes requests;
@@ -134,16 +136,16 @@ TEST(EmulatorTcp, APcThatStopsReadingCannotSwellItsMemory) {
 }
 
 TEST(EmulatorUdp, AnswersModuleCommandsToTheSender) {
-  EmulatorProcess emulator("127.0.1.6");
+  ConsoleProcess emulator("127.0.1.6");
   UdpPeer pc;
-  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, "Get_IP:"), "Get_IP:7F000106");
-  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, std::string("Get_TCPPort:\0", 13)),
-            "Get_TCPPort:" + std::to_string(emulator.tcpPort));
-  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, "Set_Confi:10.0.0.2 255.0.0.0 10.0.0.1 AB"), "Set_Confi:OK");
-  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, "Get_Confi:"), "Get_Confi:10.0.0.2 255.0.0.0 10.0.0.1 AB\r");
+  EXPECT_EQ(pc.Ask(emulator.addressText(), emulator.udpPort(), "Get_IP:"), "Get_IP:7F000106");
+  EXPECT_EQ(pc.Ask(emulator.addressText(), emulator.udpPort(), std::string("Get_TCPPort:\0", 13)),
+            "Get_TCPPort:" + std::to_string(emulator.tcpPort()));
+  EXPECT_EQ(pc.Ask(emulator.addressText(), emulator.udpPort(), "Set_Confi:10.0.0.2 255.0.0.0 10.0.0.1 AB"), "Set_Confi:OK");
+  EXPECT_EQ(pc.Ask(emulator.addressText(), emulator.udpPort(), "Get_Confi:"), "Get_Confi:10.0.0.2 255.0.0.0 10.0.0.1 AB\r");
 
   // The same module answers over the frame link.
-  FramePeer link = ConnectTcp(emulator.address, emulator.tcpPort);
+  FramePeer link = ConnectTcp(emulator.addressText(), emulator.tcpPort());
   link.Send(Command::ModuleText, Bytes{'G', 'e', 't', '_', 'C', 'o', 'n', 'f', 'i', ':'});
   const auto reply = link.Next();
   ASSERT_TRUE(reply);
@@ -152,42 +154,42 @@ TEST(EmulatorUdp, AnswersModuleCommandsToTheSender) {
 }
 
 TEST(EmulatorUdp, ThePcCanShareThePortOnTheWildcardAddress) {
-  EmulatorProcess emulator("127.0.1.11");
-  UdpPeer pc(emulator.udpPort);  // the PC's discovery socket, same port number
-  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, "Get_IP:"), "Get_IP:7F00010B");
+  ConsoleProcess emulator("127.0.1.11");
+  UdpPeer pc(emulator.udpPort());  // the PC's discovery socket, same port number
+  EXPECT_EQ(pc.Ask(emulator.addressText(), emulator.udpPort(), "Get_IP:"), "Get_IP:7F00010B");
 }
 
 TEST(EmulatorUdp, IgnoresGarbageDatagramsAndKeepsAnswering) {
-  EmulatorProcess emulator("127.0.1.7");
+  ConsoleProcess emulator("127.0.1.7");
   UdpPeer pc;
   std::mt19937 random(9);
   std::uniform_int_distribution<int> byte(0, 255);
   for (int i = 0; i < 500; ++i) {
     Bytes datagram(static_cast<std::size_t>(i % 3 == 0 ? 1400 : i % 40));
     for (auto& b : datagram) b = static_cast<std::uint8_t>(byte(random));
-    pc.Send(emulator.address, emulator.udpPort, datagram);
+    pc.Send(emulator.addressText(), emulator.udpPort(), datagram);
   }
-  pc.Send(emulator.address, emulator.udpPort, Bytes(9000, 'G'));  // longer than any datagram it reads
+  pc.Send(emulator.addressText(), emulator.udpPort(), Bytes(9000, 'G'));  // longer than any datagram it reads
   while (pc.Receive(200ms)) {
   }
-  EXPECT_EQ(pc.Ask(emulator.address, emulator.udpPort, "Get_IP:"), "Get_IP:7F000107");
+  EXPECT_EQ(pc.Ask(emulator.addressText(), emulator.udpPort(), "Get_IP:"), "Get_IP:7F000107");
 }
 
 TEST(EmulatorSideBySide, TwoConsolesShareThePortNumbersOnTheirOwnAddresses) {
-  EmulatorProcess first("127.0.1.8");
-  ASSERT_TRUE(first.IsReady());
-  EmulatorProcess second("127.0.1.9", {"--tcp-port", std::to_string(first.tcpPort), "--udp-port",
-                                       std::to_string(first.udpPort), "--device-type", "20025"});
-  ASSERT_TRUE(second.IsReady());
-  EXPECT_EQ(second.tcpPort, first.tcpPort);
-  EXPECT_EQ(second.udpPort, first.udpPort);
+  ConsoleProcess first("127.0.1.8");
+  ASSERT_TRUE(first.ready());
+  ConsoleProcess second("127.0.1.9", {"--tcp-port", std::to_string(first.tcpPort()), "--udp-port",
+                                       std::to_string(first.udpPort()), "--device-type", "20025"});
+  ASSERT_TRUE(second.ready());
+  EXPECT_EQ(second.tcpPort(), first.tcpPort());
+  EXPECT_EQ(second.udpPort(), first.udpPort());
 
   UdpPeer pc;
-  EXPECT_EQ(pc.Ask(first.address, first.udpPort, "Get_IP:"), "Get_IP:7F000108");
-  EXPECT_EQ(pc.Ask(second.address, second.udpPort, "Get_IP:"), "Get_IP:7F000109");
+  EXPECT_EQ(pc.Ask(first.addressText(), first.udpPort(), "Get_IP:"), "Get_IP:7F000108");
+  EXPECT_EQ(pc.Ask(second.addressText(), second.udpPort(), "Get_IP:"), "Get_IP:7F000109");
 
-  FramePeer a = ConnectTcp(first.address, first.tcpPort);
-  FramePeer b = ConnectTcp(second.address, second.tcpPort);
+  FramePeer a = ConnectTcp(first.addressText(), first.tcpPort());
+  FramePeer b = ConnectTcp(second.addressText(), second.tcpPort());
   a.Send(Command::ReadParams, ReadRequest({0}));
   b.Send(Command::ReadParams, ReadRequest({0}));
   EXPECT_EQ(ValuesIn(a.Collect(1)), (std::map<int, int>{{0, 20024}}));

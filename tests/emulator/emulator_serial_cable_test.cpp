@@ -7,10 +7,14 @@
 #include <fstream>
 #include <thread>
 
-#include "emulator_process.h"
+#include "support/console_process.h"
 #include "peer_clients.h"
 
 namespace rmt4::emulator::test {
+
+using rmt4::test::ConsoleProcess;
+using rmt4::test::FinishedRun;
+using rmt4::test::RunToCompletion;
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,10 +28,10 @@ fs::path LinkTarget(const fs::path& link) {
 TEST(EmulatorSerialCable, UnplugClosesThePortAndAFreshOneAppearsBehindTheLink) {
   const fs::path link = fs::temp_directory_path() / ("rmt4-cable-test-" + std::to_string(::getpid()));
   {
-    EmulatorProcess emulator("127.0.3.5", {"--pty-link", link.string()});
-    ASSERT_TRUE(emulator.IsReady());
+    ConsoleProcess emulator("127.0.3.5", {"--pty-link", link.string()});
+    ASSERT_TRUE(emulator.ready());
     const fs::path first = LinkTarget(link);
-    ASSERT_EQ(first, emulator.serialPath);
+    ASSERT_EQ(first, emulator.serialPath());
     FramePeer before = OpenSerial(link);
     ASSERT_TRUE(before.IsOpen());
 

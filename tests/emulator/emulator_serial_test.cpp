@@ -4,17 +4,19 @@
 #include <chrono>
 #include <random>
 
-#include "emulator_process.h"
+#include "support/console_process.h"
 #include "peer_clients.h"
 
 namespace rmt4::emulator::test {
+
+using rmt4::test::ConsoleProcess;
 namespace {
 
 TEST(EmulatorSerial, ServesFramesOnThePseudoTerminal) {
-  EmulatorProcess emulator("127.0.3.1", {"--pty"});
-  ASSERT_TRUE(emulator.IsReady());
-  ASSERT_FALSE(emulator.serialPath.empty());
-  FramePeer pc = OpenSerial(emulator.serialPath);
+  ConsoleProcess emulator("127.0.3.1", {"--pty"});
+  ASSERT_TRUE(emulator.ready());
+  ASSERT_FALSE(emulator.serialPath().empty());
+  FramePeer pc = OpenSerial(emulator.serialPath());
   ASSERT_TRUE(pc.IsOpen());
 
   pc.Send(Command::DeviceQuery, {0});
@@ -32,20 +34,20 @@ TEST(EmulatorSerial, ServesFramesOnThePseudoTerminal) {
 }
 
 TEST(EmulatorSerial, ThePortCanBeClosedAndOpenedAgain) {
-  EmulatorProcess emulator("127.0.3.2", {"--pty"});
+  ConsoleProcess emulator("127.0.3.2", {"--pty"});
   {
-    FramePeer first = OpenSerial(emulator.serialPath);
+    FramePeer first = OpenSerial(emulator.serialPath());
     first.Send(Command::ReadParams, ReadRequest({0}));
     ASSERT_EQ(first.Collect(1).size(), 1u);
   }
-  FramePeer again = OpenSerial(emulator.serialPath);
+  FramePeer again = OpenSerial(emulator.serialPath());
   again.Send(Command::ReadParams, ReadRequest({1204}));
   EXPECT_EQ(ValuesIn(again.Collect(1)), (std::map<int, int>{{1204, 1}}));
 }
 
 TEST(EmulatorSerial, GarbageOnTheLineDoesNotStopIt) {
-  EmulatorProcess emulator("127.0.3.3", {"--pty"});
-  FramePeer pc = OpenSerial(emulator.serialPath);
+  ConsoleProcess emulator("127.0.3.3", {"--pty"});
+  FramePeer pc = OpenSerial(emulator.serialPath());
   std::mt19937 random(4);
   std::uniform_int_distribution<int> byte(0, 255);
   Bytes garbage(64 * 1024);
@@ -60,8 +62,8 @@ TEST(EmulatorSerial, GarbageOnTheLineDoesNotStopIt) {
 
 TEST(EmulatorSerial, PacingHoldsTheByteRateOfTheWire) {
   // 1000 bytes per second: a 105-byte reply takes over 100 ms, a byte at a time.
-  EmulatorProcess emulator("127.0.3.4", {"--pty", "--pace-bps", "1000"});
-  FramePeer pc = OpenSerial(emulator.serialPath);
+  ConsoleProcess emulator("127.0.3.4", {"--pty", "--pace-bps", "1000"});
+  FramePeer pc = OpenSerial(emulator.serialPath());
   Bytes request;
   for (int a = 0; a < 25; ++a) AppendWord(request, static_cast<std::uint16_t>(a));
   const auto start = std::chrono::steady_clock::now();
