@@ -73,49 +73,27 @@ TEST(BandFieldText, ReadsTypedTextAsAFiniteNumber) {
   EXPECT_DOUBLE_EQ(ParseBandFieldText(std::string(kMaxBandFieldText, ' ') + "5"), 0);
 }
 
-TEST(BandFieldSteps, FrequencyMovesOnTheBandGrid) {
-  const GainRange gains;
+// Frequency on the band grid (10.5 Hz at its bottom), Q on its grid, gain in steps within its range.
+TEST(BandFieldSteps, EachFieldMovesOnItsGridOrWithinItsRange) {
+  constexpr auto kF = BandField::kFrequency;
+  constexpr auto kQ = BandField::kQ;
+  constexpr auto kG = BandField::kGain;
   const struct {
+    BandField field;
     double from;
     int delta;
     double to;
   } cases[] = {
-      {1000, +1, 1020}, {1000, -1, 981},    {10.5, -1, 10.5}, {10.5, +1, 19.7},  {15, 0, 19.7},
-      {19, 0, 19.7},    {0, 0, 10.5},       {-5, +1, 19.7},   {25000, 0, 20600}, {20600, +1, 20600},
-      {1005, 0, 1020},  {1e308, -1, 20200}, {19.7, -1, 10.5},
+      {kF, 1000, +1, 1020}, {kF, 1000, -5, 981},   {kF, 10.5, -1, 10.5},   {kF, 19.7, -1, 10.5}, {kF, 15, 0, 19.7},
+      {kF, 0, 0, 10.5},     {kF, 25000, 0, 20600}, {kF, 1e308, -1, 20200}, {kF, 1005, 0, 1020},  {kQ, 128, +1, 128},
+      {kQ, 0.1, 0, 0.4},    {kQ, 1.27, 0, 1.3},    {kQ, 1, +3, 1.06},      {kQ, 500, -1, 121},   {kG, 12, +1, 12},
+      {kG, 0, -5, -0.1},    {kG, -24, -1, -24},    {kG, 3.27, 0, 3.27},    {kG, 40, 0, 12},      {kG, -1e308, 0, -24},
   };
   for (const auto& c : cases) {
-    EXPECT_DOUBLE_EQ(StepBandField(BandField::kFrequency, c.from, c.delta, gains), c.to) << c.from << " by " << c.delta;
+    EXPECT_DOUBLE_EQ(StepBandField(c.field, c.from, c.delta, GainRange{}), c.to)
+        << static_cast<int>(c.field) << ": " << c.from << " by " << c.delta;
   }
-}
-
-TEST(BandFieldSteps, QMovesOnItsGrid) {
-  const GainRange gains;
-  const struct {
-    double from;
-    int delta;
-    double to;
-  } cases[] = {
-      {128, +1, 128}, {0.1, 0, 0.4}, {0.4, -1, 0.4}, {1.27, 0, 1.3}, {1, +3, 1.06}, {500, -1, 121}, {0, 0, 0.4},
-  };
-  for (const auto& c : cases) {
-    EXPECT_DOUBLE_EQ(StepBandField(BandField::kQ, c.from, c.delta, gains), c.to) << c.from << " by " << c.delta;
-  }
-}
-
-TEST(BandFieldSteps, GainMovesOneStepWithinItsRange) {
-  const GainRange gains;
-  const struct {
-    double from;
-    int delta;
-    double to;
-  } cases[] = {
-      {12, +1, 12}, {0, +1, 0.1}, {0, -5, -0.1}, {-24, -1, -24}, {3.27, 0, 3.27}, {40, 0, 12}, {-1e308, 0, -24},
-  };
-  for (const auto& c : cases) {
-    EXPECT_DOUBLE_EQ(StepBandField(BandField::kGain, c.from, c.delta, gains), c.to) << c.from << " by " << c.delta;
-  }
-  EXPECT_DOUBLE_EQ(StepBandField(BandField::kGain, 0, +1, GainRange{-10, 10, 0.5}), 0.5);
+  EXPECT_DOUBLE_EQ(StepBandField(kG, 0, +1, GainRange{-10, 10, 0.5}), 0.5);
 }
 
 }  // namespace
