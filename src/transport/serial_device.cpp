@@ -41,8 +41,12 @@ std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path, int ba
     error = errno;
     return nullptr;
   }
-  // Whatever was queued belongs to no exchange of this link.
-  ::ioctl(device->Fd(), TCFLSH, TCIOFLUSH);
+  // Whatever was queued belongs to no exchange of this link; a port that
+  // cannot even be flushed would not carry one either.
+  if (::ioctl(device->Fd(), TCFLSH, TCIOFLUSH) != 0) {
+    error = errno;
+    return nullptr;
+  }
   error = 0;
   return device;
 }
