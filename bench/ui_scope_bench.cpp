@@ -51,6 +51,7 @@ void BM_DragStep(benchmark::State& state) {
   ScopeOnHost editor(QSize(1160, 330), 1.0);
   const QPoint start = editor.Marker(6);
   SendMouse(editor.scope, QEvent::MouseButtonPress, start, Qt::LeftButton);
+  if (editor.scope->draggedPoint() != 7) state.SkipWithError("band 5 was not grabbed");
   int step = 0;
   for (auto _ : state) {
     // Back and forth across 40 columns and 40 rows, so that every step changes the curve.

@@ -178,6 +178,8 @@ class CQel_NewScope : public QWidget {
   void DrawGridLayer();
   void Compose();
   void DrawShadedArea(QPainter& painter);
+  /// A 2-px anti-aliased line along `points` (closed: back to the first point).
+  void StrokeTwoPixels(QPainter& painter, const QPolygon& points, const QColor& colour, bool closed);
   void DrawQHandles(QPainter& painter) const;
   void DrawMarkers(QPainter& painter) const;
   void DrawCaption(QPainter& painter) const;
@@ -206,7 +208,11 @@ class CQel_NewScope : public QWidget {
   std::vector<int> selectedCurve_;
   std::vector<int> totalCurve_;
   std::vector<double> totalSum_;
-  QPolygon polyline_;  ///< reused for every curve drawn
+  // Reused for every curve drawn, so that a frame allocates nothing.
+  QPolygon polyline_;
+  QPolygon shadedArea_;
+  QPolygonF smoothArea_;
+  QPolygonF strokeSide_;
 
   QImage markerSheet_;
   QImage arrowSheet_;

@@ -49,7 +49,7 @@ QFont CaptionFont(double scale) { return MakeFont(QStringLiteral("Arial Bold"), 
 
 QImage ClientImage(QSize size) {
   if (size.isEmpty()) return {};
-  return QImage(size, QImage::Format_ARGB32_Premultiplied);
+  return QImage(size, QImage::Format_RGB32);  // opaque: copies to the screen need no blending
 }
 
 /// `text` centred in `box`, which is its measured size or larger.
@@ -127,9 +127,7 @@ void CQel_NewScope::Compose() {
   painter.setClipRect(QRect(g.plotLeft, g.plotTop, g.width, g.height));
   if (showEditingAids) DrawShadedArea(painter);
   BuildCurvePolyline(totalCurve_, g, polyline_);
-  painter.setPen(QPen(curveColour, 2));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPolyline(polyline_);
+  StrokeTwoPixels(painter, polyline_, curveColour, false);
   painter.setClipping(false);
 
   if (!eqActive) {
@@ -149,24 +147,45 @@ void CQel_NewScope::DrawShadedArea(QPainter& painter) {
   BuildCurvePolyline(selectedCurve_, g, polyline_);
   const int below = 2 * g.plotBottom();  // far enough below the plot to close the area under a cut
   const int zero = g.zeroRow;
-  QPolygon area;
+  QPolygon& area = shadedArea_;
+  area.clear();
   if (selectedPoint_ == kHpfPoint) {
     if (polyline_.size() < 3) return;
     area << QPoint(g.plotLeft, below) << polyline_ << QPoint(g.plotRight() - 1, zero) << QPoint(g.plotRight(), zero)
          << QPoint(g.plotRight(), below);
   } else if (selectedPoint_ == kLpfPoint) {
     if (polyline_.size() < 3) return;
-    area << QPoint(g.plotLeft, below) << QPoint(g.plotLeft, zero) << QPoint(g.plotLeft + 1, zero)
-         << polyline_.mid(1) << QPoint(polyline_.back().x(), below);
+    area << QPoint(g.plotLeft, below) << QPoint(g.plotLeft, zero) << QPoint(g.plotLeft + 1, zero);
+    for (qsizetype i = 1; i < polyline_.size(); ++i) area << polyline_[i];
+    area << QPoint(polyline_.back().x(), below);
   } else {
     area << QPoint(g.plotLeft, zero) << polyline_ << QPoint(g.plotRight(), zero);
   }
+  FlattenSmoothClosedCurve(area, kShadeTension, smoothArea_);
   painter.setPen(Qt::NoPen);
   painter.setBrush(kShadeFill);
-  painter.drawPath(SmoothClosedPath(area, kShadeTension));
-  painter.setPen(QPen(kShadeOutline, 2));
+  // Filled without anti-aliasing: Qt's anti-aliased fill of this long, thin
+  // area costs half a millisecond per drag step, and the anti-aliased outline
+  // drawn over its edge hides the difference.
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.drawPolygon(smoothArea_, Qt::WindingFill);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  StrokeTwoPixels(painter, area, kShadeOutline, true);
+}
+
+void CQel_NewScope::StrokeTwoPixels(QPainter& painter, const QPolygon& points, const QColor& colour, bool closed) {
+  QPen pen(colour, 1);
+  pen.setCosmetic(true);
+  painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
-  painter.drawPolygon(area);
+  for (const double side : {-0.5, 0.5}) {
+    OffsetPolyline(points, side, closed, strokeSide_);
+    if (closed) {
+      painter.drawPolygon(strokeSide_);
+    } else {
+      painter.drawPolyline(strokeSide_);
+    }
+  }
 }
 
 void CQel_NewScope::DrawQHandles(QPainter& painter) const {

@@ -21,6 +21,9 @@ constexpr int kRightHandleOffset = 48;
 /// Tension of the console's curves: the share of the neighbours' difference
 /// that places each Bezier control point.
 constexpr double kTensionScale = 0.3;
+/// Flattening of the smooth curve: pixels per straight piece, and a bound on the pieces of one segment.
+constexpr double kFlatPieceLength = 4.0;
+constexpr int kMaxFlatPieces = 64;
 
 int ClampedQIndex(double index) {
   return static_cast<int>(std::clamp(std::trunc(index), 0.0, static_cast<double>(kLastQIndex)));
@@ -89,21 +92,40 @@ void BuildCurvePolyline(std::span<const int> curve, const ScopeGeometry& geometr
   if (last > 0) points.append(QPoint(left + static_cast<int>(last), zero + curve[last]));
 }
 
-QPainterPath SmoothClosedPath(const QPolygon& points, double tension) {
-  QPainterPath path;
-  path.setFillRule(Qt::WindingFill);
+void FlattenSmoothClosedCurve(const QPolygon& points, double tension, QPolygonF& curve) {
+  curve.clear();
   const qsizetype count = points.size();
-  if (count < 2) return path;
+  if (count < 2) return;
   const double share = tension * kTensionScale;
   auto at = [&](qsizetype i) { return QPointF(points[(i + count) % count]); };
-  path.moveTo(at(0));
   for (qsizetype i = 0; i < count; ++i) {
-    const QPointF from = at(i);
-    const QPointF to = at(i + 1);
-    path.cubicTo(from + share * (to - at(i - 1)), to - share * (at(i + 2) - from), to);
+    // The Bezier segment from point i to i + 1 with the cardinal spline's control points.
+    const QPointF p0 = at(i);
+    const QPointF p3 = at(i + 1);
+    const QPointF p1 = p0 + share * (p3 - at(i - 1));
+    const QPointF p2 = p3 - share * (at(i + 2) - p0);
+    const double length = std::abs(p3.x() - p0.x()) + std::abs(p3.y() - p0.y());
+    const int pieces = std::clamp(static_cast<int>(length / kFlatPieceLength), 1, kMaxFlatPieces);
+    curve.append(p0);
+    for (int k = 1; k < pieces; ++k) {
+      const double t = static_cast<double>(k) / pieces;
+      const double u = 1.0 - t;
+      curve.append(u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3);
+    }
   }
-  path.closeSubpath();
-  return path;
+}
+
+void OffsetPolyline(const QPolygon& points, double distance, bool closed, QPolygonF& offset) {
+  offset.clear();
+  const qsizetype count = points.size();
+  for (qsizetype i = 0; i < count; ++i) {
+    const qsizetype before = closed ? (i + count - 1) % count : std::max<qsizetype>(i - 1, 0);
+    const qsizetype after = closed ? (i + 1) % count : std::min(i + 1, count - 1);
+    const QPointF along = QPointF(points[after] - points[before]);
+    const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
+    const QPointF normal = length > 0.0 ? QPointF(-along.y(), along.x()) / length : QPointF(0.0, 1.0);
+    offset.append(QPointF(points[i]) + distance * normal);
+  }
 }
 
 }  // namespace rmt4::ui

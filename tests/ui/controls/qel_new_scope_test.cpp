@@ -376,8 +376,8 @@ TEST_F(ScopePictures, CutFilterTypes) {
   for (const auto& [hpf, lpf] : {std::pair(8, 9), std::pair(20, 21), std::pair(26, 21)}) {
     scope->SetCutFrequency(200, 0);
     scope->SetCutFrequency(5000, 1);
-    scope->SetCutType(lpf);
     scope->SetCutType(hpf);
+    scope->SetCutType(lpf);  // the LPF selected: its shaded area
     const QImage picture = test::Picture(*scope);
     ExpectPlotLooksRight(picture, scope->geometry().ColumnOf(160), 2, QColor(0, 191, 255));
     EXPECT_FALSE(test::SaveScreenshot(*scope, QString("qel_new_scope_cut_%1_%2").arg(hpf).arg(lpf)).isEmpty());
