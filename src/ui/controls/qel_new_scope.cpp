@@ -259,8 +259,9 @@ void CQel_NewScope::HoverMenu(QPoint at) {
     menuState_ = 1;
   } else if (pasteRect_.contains(at)) {
     menuState_ = 2;
-  } else if (!copyRect_.united(pasteRect_).adjusted(-kMenuMargin, -kMenuMargin, kMenuMargin, kMenuMargin).contains(at)) {
-    menuState_ = 0;
+  } else {
+    const QRect margin = copyRect_.united(pasteRect_).adjusted(-kMenuMargin, -kMenuMargin, kMenuMargin, kMenuMargin);
+    if (!margin.contains(at)) menuState_ = 0;
   }
   if (menuState_ != before) update();
 }

@@ -58,9 +58,10 @@ int ScopeGeometry::GainOfOffset(int offset) const {
   const double aboveZero = std::abs(dbMax) * height / span;
   if (offset <= static_cast<int>(-aboveZero)) return dbMax;
   if (offset >= static_cast<int>(height - aboveZero)) return dbMin;
-  // H − 1 rows span the axis, as the band response reads them; a one-row plot still divides by one.
-  const double db = std::clamp(-offset * span / std::max(height - 1, 1), static_cast<double>(dbMin), static_cast<double>(dbMax));
-  return static_cast<int>(db + 0.5);
+  // H − 1 rows span the axis, as the band response reads them. With H ≤ 1 the
+  // two limits above meet, so this never divides by zero.
+  const double db = -offset * span / (height - 1);
+  return static_cast<int>(std::min(std::max(db, static_cast<double>(dbMin)), static_cast<double>(dbMax)) + 0.5);
 }
 
 int QHandleDistance(double q) {

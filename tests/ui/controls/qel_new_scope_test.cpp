@@ -122,7 +122,7 @@ TEST_F(Scope, CutTypeCodesPickTheFilterTheyBelongTo) {
   EXPECT_TRUE(host.Messages().empty());
 }
 
-TEST_F(Scope, BandIndicesOutsideTheThirteenBandsAndNanValuesAreHarmless) {
+TEST_F(Scope, BandIndicesOutOfRangeNanValuesAndAFlatAxisAreHarmless) {
   const auto before = scope->pointFrequency;
   for (const int band : {-1, 13, 200}) {
     scope->SetBandFrequency(1000, band);
@@ -135,6 +135,14 @@ TEST_F(Scope, BandIndicesOutsideTheThirteenBandsAndNanValuesAreHarmless) {
   EXPECT_EQ(scope->pointGain[2], 0);
   scope->SetCutFrequency(std::nan(""), 0);
   EXPECT_EQ(scope->pointFrequency[0], 19.0);
+
+  // An axis without height (coinciding limits) has its 0-dB row at the top and no offsets.
+  scope->dbMax = scope->dbMin = 0;
+  scope->resize(kClient + QSize(0, 10));
+  EXPECT_EQ(scope->geometry().zeroRow, 10);
+  scope->SetBandGain(6, 0);
+  EXPECT_EQ(std::pair(scope->pointGain[2], scope->pointY[2]), std::pair(0, 0));
+  EXPECT_EQ(scope->geometry().GainOfOffset(30), 0);
 }
 
 // Drags report every step and end with the marker on its snapped frequency's column.
@@ -288,7 +296,8 @@ TEST_F(Scope, ResizeKeepsRowsInProportionAndShadesPointFourteen) {
   EXPECT_EQ(scope->pointY[2], -84);
   EXPECT_EQ(scope->pointX[14], scope->geometry().ColumnOf(scope->pointFrequency[14]));
   (void)scope->grab();
-  const std::vector<double> row14 = BandResponse(7, scope->pointX[14], scope->pointY[14], 1.5, scope->geometry().Plot());
+  const std::vector<double> row14 =
+      BandResponse(7, scope->pointX[14], scope->pointY[14], 1.5, scope->geometry().Plot());
   ASSERT_EQ(scope->selectedCurve().size(), 1112u);
   EXPECT_EQ(scope->selectedCurve()[600], static_cast<int>(row14[600]));
 
