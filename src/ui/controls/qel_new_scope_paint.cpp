@@ -19,12 +19,12 @@ struct FrequencyGridLine {
   const char* label;
 };
 
-constexpr std::array<FrequencyGridLine, 29> kFrequencyGrid{{
-    {19, "20"},    {30, ""},     {40, ""},      {50, "50"},    {60, ""},    {70, ""},    {80, ""},   {90, ""},
-    {100, "100"},  {200, "200"}, {300, ""},     {400, ""},     {500, "500"}, {600, ""},  {700, ""},  {800, ""},
-    {900, ""},     {1000, "1K"}, {2000, "2K"},  {3000, ""},    {4000, ""},  {5000, "5K"}, {6000, ""}, {7000, ""},
-    {8000, ""},    {9000, ""},   {10000, "10K"}, {20600, "20KHz "},
-}};
+constexpr FrequencyGridLine kFrequencyGrid[] = {
+    {19, "20"},   {30, ""},     {40, ""},     {50, "50"},   {60, ""},    {70, ""},      {80, ""},
+    {90, ""},     {100, "100"}, {200, "200"}, {300, ""},    {400, ""},   {500, "500"},  {600, ""},
+    {700, ""},    {800, ""},    {900, ""},    {1000, "1K"}, {2000, "2K"}, {3000, ""},   {4000, ""},
+    {5000, "5K"}, {6000, ""},   {7000, ""},   {8000, ""},   {9000, ""},  {10000, "10K"}, {20600, "20KHz "},
+};
 
 /// Grid rows 0, 2, 4 and 6 carry these levels whatever the axis limits.
 constexpr std::array<double, 4> kLevelLabels{12, 0, -12, -24};
@@ -70,12 +70,9 @@ void CQel_NewScope::DrawGridLayer() {
   if (gridValid_ || gridLayer_.isNull()) return;
   gridValid_ = true;
   const ScopeGeometry& g = geometry_;
+  if (backgroundImage.isNull()) gridLayer_.fill(Qt::black);
   QPainter painter(&gridLayer_);
-  if (backgroundImage.isNull()) {
-    gridLayer_.fill(Qt::black);
-  } else {
-    painter.drawImage(gridLayer_.rect(), backgroundImage);
-  }
+  if (!backgroundImage.isNull()) painter.drawImage(gridLayer_.rect(), backgroundImage);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   const QPen gridPen(gridColour, 1);
