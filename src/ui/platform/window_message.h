@@ -16,6 +16,7 @@ enum Message : int {
   kFaderMoved = 3124,       ///< skinned faders → host
   kLabelOrSelector = 4024,  ///< title label; selectors of the editor frame
   kSliderMoved = 5024,      ///< skinned sliders → host
+  kCurveEdited = 5245,      ///< response-curve editor → channel editor frame
   kMeter = 7024,            ///< level meters (they send nothing)
   kComboChanged = 7574,     ///< editor combo boxes → host
   kControlEdited = 22524,   ///< strips and editor panels → their host

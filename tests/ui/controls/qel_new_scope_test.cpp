@@ -1,0 +1,418 @@
+#include "ui/controls/qel_new_scope.h"
+
+#include <QPainter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "dsp/filter_response.h"
+#include "dsp/step_snapping.h"
+#include "dsp/step_tables.h"
+#include "recording_host.h"
+#include "screenshot.h"
+
+namespace rmt4::ui {
+namespace {
+
+using test::RecordedMessage;
+constexpr int kId = kCurveEdited;
+// Client 900 × 280: plot 852 × 252 from (30, 10); 0 dB at row 10 + 84 = 94.
+const QSize kClient(900, 280);
+
+/// A shown host with the editor at its top left, initialised the way the channel editor frame does.
+class Scope : public ::testing::Test {
+ protected:
+  Scope() : host(QSize(kClient.width(), kClient.height() + 40), QColor(38, 40, 44)) {
+    scope->setGeometry(QRect(QPoint(0, 0), kClient));
+    scope->Initialise();
+    scope->menuEnabled = true;
+    host.show();
+    (void)scope->grab();  // the first paint after the resize, as on screen
+  }
+
+  [[nodiscard]] QPoint Marker(int point) const {
+    return {scope->geometry().plotLeft + scope->pointX[point], scope->geometry().zeroRow + scope->pointY[point]};
+  }
+  void Drag(QPoint from, std::initializer_list<QPoint> path) {
+    QTest::mousePress(scope, Qt::LeftButton, {}, from);
+    for (const QPoint& at : path) QTest::mouseMove(scope, at);
+    QTest::mouseRelease(scope, Qt::LeftButton, {}, *(path.end() - 1));
+  }
+  /// The greenest of the four pixels around the total curve's point at plot column `column`.
+  [[nodiscard]] QColor CurvePixel(const QImage& picture, int column) const {
+    const QPoint vertex(scope->geometry().plotLeft + column,
+                        scope->geometry().zeroRow + scope->totalCurve()[static_cast<std::size_t>(column)]);
+    QColor greenest(Qt::black);
+    for (const QPoint& at : {vertex, vertex - QPoint(1, 0), vertex - QPoint(0, 1), vertex - QPoint(1, 1)}) {
+      if (picture.pixelColor(at).green() > greenest.green()) greenest = picture.pixelColor(at);
+    }
+    return greenest;
+  }
+
+  test::RecordingHost host;
+  CQel_NewScope* scope = new CQel_NewScope(&host);
+};
+
+TEST_F(Scope, InitialiseSpreadsThePointsAndPlacesTheAxis) {
+  const ScopeGeometry& g = scope->geometry();
+  EXPECT_EQ(std::tuple(g.width, g.height, g.zeroRow), std::tuple(852, 252, 94));
+  // Laid out at 50 + k·(900 / 17), then re-derived from the snapped frequency when shown.
+  EXPECT_EQ(scope->pointFrequency[4], SnapFrequency(FrequencyAtColumn(50 + 4 * (900 / 17), 852)));
+  EXPECT_EQ(scope->pointX[4], g.ColumnOf(scope->pointFrequency[4]));
+  EXPECT_EQ(scope->pointFrequency[0], 19.0);
+  EXPECT_EQ(scope->pointFrequency[1], 20600.0);
+  EXPECT_EQ(scope->pointY[1], 80);
+  EXPECT_NE(std::ranges::find(FrequencyStepTable, scope->pointFrequency[9]), FrequencyStepTable.end());
+}
+
+// Setters store, snap, select and label their point, and never report back.
+TEST_F(Scope, SettersSnapSelectAndStaySilent) {
+  scope->SetBandFrequency(1005, 3);
+  EXPECT_EQ(scope->pointFrequency[5], 1020.0);
+  EXPECT_EQ(scope->pointX[5], scope->geometry().ColumnOf(1020));
+  EXPECT_EQ(std::pair(scope->selectedPoint(), scope->labelledPoint()), std::pair(5, 5));
+  EXPECT_EQ(scope->CaptionOf(5), "F:1020 Q:1.50 G:0.0");
+  scope->SetBandQ(1.27, 3);
+  scope->SetBandGain(-6.5, 3);
+  EXPECT_EQ(scope->CaptionOf(5), "F:1020 Q:1.30 G:-6.5");
+  EXPECT_EQ(scope->pointY[5], 45);  // −trunc(−65 · 252 / 360)
+  scope->SetBandGain(40, 3);
+  EXPECT_EQ(scope->pointGain[5], 120);
+
+  const struct {
+    double hz;
+    const char* caption;
+  } cuts[] = {{15, "F:OFF"}, {99.5, "F:99.5"}, {150, "F:150"}, {30000, "F:OFF"}};
+  for (const auto& cut : cuts) {
+    scope->SetCutFrequency(cut.hz, 0);
+    EXPECT_EQ(scope->CaptionOf(0), cut.caption) << cut.hz;
+  }
+  scope->freeFrequency = true;
+  scope->SetCutFrequency(99.5, 1);
+  EXPECT_EQ(scope->CaptionOf(1), "F:100");
+  EXPECT_EQ(scope->selectedPoint(), 1);
+  EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(Scope, CutTypeCodesPickTheFilterTheyBelongTo) {
+  const struct {
+    int code;
+    int hpf, lpf, selected;  // selected 2: ignored, band 1 stays selected
+  } cases[] = {{0, 8, 9, 2},    {20, 20, 9, 0}, {21, 20, 21, 1}, {32, 20, 21, 2}, {39, 20, 21, 2},
+               {7, 20, 21, 2},  {70, 20, 21, 2}, {68, 68, 21, 0}, {41, 68, 41, 1}};
+  for (const auto& c : cases) {
+    scope->SetBandGain(0, 0);
+    scope->SetCutType(c.code);
+    EXPECT_EQ(std::tuple(int{scope->hpfTypeCode}, int{scope->lpfTypeCode}, scope->selectedPoint()),
+              std::tuple(c.hpf, c.lpf, c.selected))
+        << c.code;
+  }
+  // Code 20 is the 24-dB Butterworth: the selected row is its response, steeper than code 8's.
+  scope->SetCutFrequency(100, 0);
+  scope->SetCutType(20);
+  const PlotGeometry plot = scope->geometry().Plot();
+  const std::vector<double> expected = CutResponse(20, {100, 20600}, plot);
+  ASSERT_EQ(scope->selectedCurve().size(), expected.size());
+  EXPECT_EQ(scope->selectedCurve()[50], static_cast<int>(expected[50]));
+  EXPECT_GT(scope->selectedCurve()[50], static_cast<int>(CutResponse(8, {100, 20600}, plot)[50]));
+  EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(Scope, BandIndicesOutOfRangeNanValuesAndAFlatAxisAreHarmless) {
+  const auto before = scope->pointFrequency;
+  for (const int band : {-1, 13, 200}) {
+    scope->SetBandFrequency(1000, band);
+    scope->SetBandGain(3, band);
+    scope->SetBandQ(3, band);
+  }
+  scope->SetCutFrequency(1000, 2);
+  EXPECT_EQ(scope->pointFrequency, before);
+  scope->SetBandGain(std::nan(""), 0);
+  EXPECT_EQ(scope->pointGain[2], 0);
+  scope->SetCutFrequency(std::nan(""), 0);
+  EXPECT_EQ(scope->pointFrequency[0], 19.0);
+
+  // An axis without height (coinciding limits) has its 0-dB row at the top and no offsets.
+  scope->dbMax = scope->dbMin = 0;
+  scope->resize(kClient + QSize(0, 10));
+  EXPECT_EQ(scope->geometry().zeroRow, 10);
+  scope->SetBandGain(6, 0);
+  EXPECT_EQ(std::pair(scope->pointGain[2], scope->pointY[2]), std::pair(0, 0));
+  EXPECT_EQ(scope->geometry().GainOfOffset(30), 0);
+}
+
+// Drags report every step and end with the marker on its snapped frequency's column.
+TEST_F(Scope, DraggingABandFollowsThePointerWithinTheAxis) {
+  scope->SetBandFrequency(1000, 0);
+  const QPoint start = Marker(2);
+  Drag(start, {start + QPoint(40, -300)});
+  EXPECT_EQ(scope->pointGain[2], 120);
+  EXPECT_EQ(scope->pointX[2], scope->geometry().ColumnOf(scope->pointFrequency[2]));
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kId, 0, 0}, {kId, 0, 0}}));
+  Drag(Marker(2), {QPoint(Marker(2).x(), 500)});
+  EXPECT_EQ(scope->pointGain[2], -240);
+  EXPECT_EQ(scope->draggedPoint(), 0);
+
+  const struct {
+    int type;
+    bool mayBoost;
+    int expectedY;  // dragged 40 px above the 0-dB line
+  } shelves[] = {{5, false, 0}, {6, false, 0}, {7, false, -40}, {5, true, -40}, {0, true, 0}};
+  for (const auto& s : shelves) {
+    scope->SetBandGain(0, 1);
+    scope->pointBandType[3] = s.type;
+    scope->shelfMayBoost = s.mayBoost;
+    Drag(Marker(3), {Marker(3) - QPoint(0, 40)});
+    EXPECT_EQ(scope->pointY[3], s.expectedY) << s.type << s.mayBoost;
+  }
+}
+
+TEST_F(Scope, CutFiltersStayOnTheirRowAndInOrderUnderTheLock) {
+  scope->SetCutFrequency(100, 0);
+  scope->SetCutFrequency(1000, 1);
+  scope->cutOrderLock = true;
+  host.Forget();
+  Drag(Marker(1), {Marker(1) - QPoint(400, 50)});
+  EXPECT_EQ(std::pair(scope->pointFrequency[1], scope->pointY[1]), std::pair(100.0, 80));
+  EXPECT_EQ(host.Messages().front(), (RecordedMessage{kId, 2, 0}));
+  scope->SetCutFrequency(1000, 1);
+  Drag(Marker(0), {Marker(0) + QPoint(600, -50)});
+  EXPECT_EQ(std::pair(scope->pointFrequency[0], scope->pointY[0]), std::pair(1000.0, 80));
+  EXPECT_EQ(host.Messages().back(), (RecordedMessage{kId, 1, 0}));
+
+  // Vertical-only pins bands, not the cut filters.
+  scope->verticalOnly = true;
+  scope->cutOrderLock = false;
+  scope->SetBandFrequency(500, 0);
+  Drag(Marker(2), {Marker(2) + QPoint(200, 30)});
+  EXPECT_EQ(scope->pointFrequency[2], 500.0);
+  EXPECT_LT(scope->pointGain[2], 0);
+  Drag(Marker(0), {Marker(0) - QPoint(200, 0)});
+  EXPECT_LT(scope->pointFrequency[0], 1000.0);
+  EXPECT_EQ(scope->pointX[0], scope->geometry().ColumnOf(scope->pointFrequency[0]));
+}
+
+TEST_F(Scope, QArrowsStandByTheIntegerPartOfQAndDragThroughTheQTable) {
+  const struct {
+    double q;
+    int distance;
+  } arrows[] = {{0.71, 124}, {0.4, 124}, {1.5, 109}, {128, 25}};
+  scope->SetBandFrequency(1000, 4);
+  for (const auto& a : arrows) {
+    scope->SetBandQ(a.q, 4);
+    EXPECT_EQ(QHandleDistance(a.q), a.distance);
+    QTest::mousePress(scope, Qt::LeftButton, {}, Marker(6) - QPoint(a.distance, 0));
+    EXPECT_TRUE(scope->leftHandleActive()) << a.q;
+    QTest::mouseRelease(scope, Qt::LeftButton, {}, Marker(6) - QPoint(a.distance, 0));
+    EXPECT_FALSE(scope->leftHandleActive());
+  }
+  scope->SetBandQ(1.5, 4);
+  host.Forget();
+  const int column = scope->pointX[6];
+  QTest::mousePress(scope, Qt::LeftButton, {}, Marker(6) + QPoint(109, 0));
+  EXPECT_TRUE(scope->rightHandleActive());
+  // Towards the marker raises Q: index 101 − 1.01·(pointer x − column − 48).
+  const int pointer = Marker(6).x() + 60;
+  QTest::mouseMove(scope, QPoint(pointer, Marker(6).y()));
+  const auto index = static_cast<std::size_t>(101 - 1.01 * (pointer - column - 48));
+  ASSERT_LT(index, 100u);
+  EXPECT_EQ(scope->pointQ[6], QStepTable[index]);
+  QTest::mouseRelease(scope, Qt::LeftButton, {}, Marker(6) + QPoint(400, 0));
+  EXPECT_EQ(scope->pointQ[6], QStepTable[0]);
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kId, 0, 4}, {kId, 0, 4}}));
+}
+
+TEST_F(Scope, WheelAndUpDownStepTheSelectedPoint) {
+  scope->SetBandGain(0, 2);
+  test::Wheel(*scope, Marker(4), 120);
+  test::Wheel(*scope, Marker(4), 120);
+  test::Wheel(*scope, Marker(4), -120);
+  EXPECT_EQ(scope->pointGain[4], 1);
+  QTest::keyClick(scope, Qt::Key_Down);
+  QTest::keyClick(scope, Qt::Key_Down);
+  EXPECT_EQ(scope->pointGain[4], -1);
+  EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>(5, {kId, 0, 2}));
+
+  scope->SetCutFrequency(1000, 0);
+  host.Forget();
+  test::Wheel(*scope, Marker(0), 120);  // forward: one step down
+  EXPECT_EQ(scope->pointFrequency[0], 981.0);
+  QTest::keyClick(scope, Qt::Key_Down);
+  QTest::keyClick(scope, Qt::Key_Down);
+  EXPECT_EQ(scope->pointFrequency[0], 1020.0);
+  EXPECT_EQ(scope->pointX[0], scope->geometry().ColumnOf(1020));
+  EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>(3, {kId, 1, 0}));
+  QTest::keyClick(scope, Qt::Key_A);
+  EXPECT_EQ(host.passedKeys, std::vector<int>{Qt::Key_A});
+}
+
+TEST_F(Scope, RightButtonMenuKeepsItsMarginAndReportsTheItem) {
+  QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(300, 40));
+  EXPECT_EQ(scope->copyRect(), QRect(QPoint(300, 40), QPoint(349, 59)));
+  EXPECT_EQ(scope->pasteRect(), QRect(QPoint(300, 60), QPoint(349, 79)));
+  const struct {
+    QPoint at;
+    int state;
+  } hovers[] = {{{310, 65}, 2}, {{352, 82}, 2}, {{310, 45}, 1}, {{352, 90}, 0}};
+  for (const auto& h : hovers) {
+    QTest::mouseMove(scope, h.at);
+    EXPECT_EQ(scope->menuState(), h.state) << h.at.x() << "," << h.at.y();
+  }
+  QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(300, 40));
+  QTest::mouseMove(scope, QPoint(358, 50));
+  EXPECT_EQ(scope->menuState(), 0);
+  EXPECT_TRUE(host.Messages().empty());
+
+  for (const auto& [at, item] : {std::pair(QPoint(320, 70), 4), std::pair(QPoint(320, 45), 3)}) {
+    QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(300, 40));
+    QTest::mouseClick(scope, Qt::LeftButton, {}, at);
+    EXPECT_EQ(scope->menuState(), 0);
+    EXPECT_EQ(host.Messages().back(), (RecordedMessage{kId, item, 0}));
+  }
+  scope->menuEnabled = false;
+  QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(300, 40));
+  EXPECT_EQ(scope->menuState(), 0);
+}
+
+TEST_F(Scope, DisabledInputIgnoresTheMouse) {
+  scope->inputEnabled = false;
+  const int before = scope->pointY[2];
+  Drag(Marker(2), {Marker(2) + QPoint(0, 50)});
+  test::Wheel(*scope, Marker(2), 120);
+  QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(300, 40));
+  EXPECT_EQ(scope->pointY[2], before);
+  EXPECT_EQ(scope->menuState(), 0);
+  EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(Scope, ResizeKeepsRowsInProportionAndShadesPointFourteen) {
+  scope->SetBandGain(-12, 12);  // point 14
+  scope->SetBandGain(6, 0);
+  scope->resize(1160, 532);  // plot height 252 → 504
+  EXPECT_EQ(scope->pointY[2], -84);
+  EXPECT_EQ(scope->pointX[14], scope->geometry().ColumnOf(scope->pointFrequency[14]));
+  (void)scope->grab();
+  const std::vector<double> row14 =
+      BandResponse(7, scope->pointX[14], scope->pointY[14], 1.5, scope->geometry().Plot());
+  ASSERT_EQ(scope->selectedCurve().size(), 1112u);
+  EXPECT_EQ(scope->selectedCurve()[600], static_cast<int>(row14[600]));
+
+  // A collapsed editor keeps its rows for when it opens again.
+  scope->resize(10, 10);
+  (void)scope->grab();
+  EXPECT_TRUE(scope->totalCurve().empty());
+  scope->resize(1160, 532);
+  EXPECT_EQ(scope->pointY[2], -84);
+  // Plots one and two columns wide draw without reading past their curves.
+  for (const QSize size : {QSize(49, 40), QSize(50, 29)}) {
+    scope->resize(size);
+    (void)scope->grab();
+    EXPECT_EQ(scope->totalCurve().size(), static_cast<std::size_t>(size.width() - 48));
+  }
+}
+
+TEST_F(Scope, ActivityStartsThePulseAndSelectsBandOne) {
+  scope->SetCutFrequency(100, 0);
+  scope->SetActive(1);
+  EXPECT_TRUE(scope->animating());
+  EXPECT_EQ(scope->selectedPoint(), 2);
+  QTest::qWait(250);
+  EXPECT_GE(scope->animationPhase(), 1);
+  scope->SetActive(0);
+  EXPECT_FALSE(scope->animating());
+  scope->SetCutFrequency(100, 0);
+  scope->SetActive(2);
+  EXPECT_EQ(scope->selectedPoint(), 0);
+  scope->SetActive(0);
+}
+
+// Screenshots, each checked at a few pixels: the curve where it must be, a
+// marker, the grid and black where nothing is drawn.
+class ScopePictures : public Scope {
+ protected:
+  void ExpectPlotLooksRight(const QImage& picture, int curveColumn, int point, const QColor& markerRgb) {
+    const ScopeGeometry& g = scope->geometry();
+    const QColor curve = CurvePixel(picture, curveColumn);
+    EXPECT_GT(curve.green(), 150) << curve.name().toStdString();
+    EXPECT_LT(curve.red(), 100);
+    const QColor marker = picture.pixelColor(Marker(point) + QPoint(-8, -4));
+    EXPECT_NEAR(marker.red(), markerRgb.red() * 0.56, 30) << marker.name().toStdString();
+    EXPECT_NEAR(marker.green(), markerRgb.green() * 0.56, 30);
+    EXPECT_NEAR(marker.blue(), markerRgb.blue() * 0.56, 30);
+    const int quietRow = (g.GridRow(0) + g.GridRow(1)) / 2;
+    EXPECT_EQ(picture.pixelColor(g.plotLeft + g.ColumnOf(1500), quietRow), QColor(Qt::black));
+    EXPECT_EQ(picture.pixelColor(g.plotLeft + g.ColumnOf(1000), quietRow), QColor(0x61, 0x61, 0x61));
+  }
+};
+
+TEST_F(ScopePictures, InputChannelWithFourBands) {
+  for (int k = 6; k < 15; ++k) scope->pointEnabled[static_cast<std::size_t>(k)] = 0;
+  const double hz[] = {120, 800, 3000, 9000};
+  const double db[] = {4, -6, 3, -9};
+  for (int band = 0; band < 4; ++band) {
+    scope->SetBandFrequency(hz[band], band);
+    scope->SetBandGain(db[band], band);
+  }
+  scope->SetCutFrequency(40, 0);
+  scope->SetCutFrequency(18000, 1);
+  scope->SetBandQ(2.5, 1);
+  const QImage picture = test::Picture(*scope);
+  ExpectPlotLooksRight(picture, scope->geometry().ColumnOf(500), 2, QColor(0, 191, 255));
+  EXPECT_EQ(scope->CaptionOf(3), "F:809 Q:2.50 G:-6.0");
+  EXPECT_FALSE(test::SaveScreenshot(*scope, "qel_new_scope_input_4_bands").isEmpty());
+}
+
+TEST_F(ScopePictures, OutputWithThirteenBandsAndEqPass) {
+  for (int band = 0; band < 13; ++band) {
+    scope->SetBandFrequency(40 * std::pow(1.7, band), band);
+    scope->SetBandGain(band % 2 == 0 ? 3 : -4, band);
+  }
+  scope->SetCutFrequency(25, 0);
+  scope->SetEqActive(false);
+  const QImage picture = test::Picture(*scope);
+  ExpectPlotLooksRight(picture, scope->geometry().ColumnOf(52), 5, QColor(124, 252, 0));
+  EXPECT_FALSE(test::SaveScreenshot(*scope, "qel_new_scope_output_13_bands").isEmpty());
+}
+
+TEST_F(ScopePictures, CutFilterTypes) {
+  for (int k = 2; k < 15; ++k) scope->pointEnabled[static_cast<std::size_t>(k)] = 0;
+  scope->pointEnabled[2] = 1;
+  scope->SetBandFrequency(1500, 0);
+  for (const auto& [hpf, lpf] : {std::pair(8, 9), std::pair(20, 21), std::pair(26, 21)}) {
+    scope->SetCutFrequency(200, 0);
+    scope->SetCutFrequency(5000, 1);
+    scope->SetCutType(hpf);
+    scope->SetCutType(lpf);  // the LPF selected: its shaded area
+    const QImage picture = test::Picture(*scope);
+    ExpectPlotLooksRight(picture, scope->geometry().ColumnOf(160), 2, QColor(0, 191, 255));
+    EXPECT_FALSE(test::SaveScreenshot(*scope, QString("qel_new_scope_cut_%1_%2").arg(hpf).arg(lpf)).isEmpty());
+  }
+}
+
+TEST_F(ScopePictures, CopyPasteMenuOpen) {
+  QTest::mouseClick(scope, Qt::RightButton, {}, QPoint(300, 40));
+  const QImage picture = test::Picture(*scope);
+  EXPECT_EQ(picture.pixelColor(302, 42), QColor(255, 255, 50));
+  EXPECT_EQ(picture.pixelColor(302, 62), QColor(Qt::white));
+  EXPECT_EQ(picture.pixelColor(351, 42), QColor(Qt::black));
+  EXPECT_FALSE(test::SaveScreenshot(*scope, "qel_new_scope_menu").isEmpty());
+}
+
+// The host composes the editor into its own picture at the editor's place.
+TEST_F(Scope, PaintIntoDrawsTheFrameAtTheEditorsPlace) {
+  scope->move(20, 30);
+  QImage hostPicture(host.size(), QImage::Format_RGB32);
+  hostPicture.fill(Qt::blue);
+  QPainter painter(&hostPicture);
+  scope->PaintInto(painter);
+  painter.end();
+  EXPECT_EQ(hostPicture.pixelColor(19, 29), QColor(Qt::blue));
+  EXPECT_EQ(hostPicture.pixelColor(20 + scope->geometry().plotLeft + 1, 30 + 12), QColor(Qt::black));
+}
+
+}  // namespace
+}  // namespace rmt4::ui
