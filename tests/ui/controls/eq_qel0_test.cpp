@@ -222,13 +222,6 @@ TEST(BandPanelTypes, TypeButtonsSetTheBandTypeAndSurviveAResize) {
   Click(*host.panel, QPoint(10, 205));
   EXPECT_EQ(host.panel->bandType(), CEQ_Qel0::kPeaking);
   EXPECT_TRUE(host.Messages().empty());
-
-  // Values a host loads before the panel is laid out stay.
-  auto* early = new CEQ_Qel0(&host);
-  early->SetField(BandField::kFrequency, 500);
-  ASSERT_TRUE(early->SetSource(&host.background));
-  early->setGeometry(QRect(kPanelAt, QSize(98, 250)));
-  EXPECT_EQ(early->fieldText(BandField::kFrequency), "500");
 }
 
 TEST(BandPanelInput, AHiddenPanelIgnoresInputAndADegenerateAxisReportsNoNonsense) {
