@@ -10,7 +10,7 @@
 #include "ui/controls/eq_g_1.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
-#include "ui/main/level_table.h"
+#include "values/level_table.h"
 #include "ui/main/strip_texts.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/artwork.h"

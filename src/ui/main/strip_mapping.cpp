@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "ui/main/level_table.h"
+#include "values/level_table.h"
 
 namespace rmt4::ui {
 namespace {

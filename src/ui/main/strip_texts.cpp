@@ -1,6 +1,6 @@
 #include "ui/main/strip_texts.h"
 
-#include "ui/main/level_table.h"
+#include "values/level_table.h"
 
 namespace rmt4::ui {
 namespace {

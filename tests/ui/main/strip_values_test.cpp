@@ -1,7 +1,7 @@
 // Level steps and the level read-out's format, on their own.
 #include <gtest/gtest.h>
 
-#include "ui/main/level_table.h"
+#include "values/level_table.h"
 #include "ui/main/strip_texts.h"
 
 namespace rmt4::ui {

@@ -1,8 +1,8 @@
-#include "ui/main/level_table.h"
+#include "values/level_table.h"
 
 #include <algorithm>
 
-namespace rmt4::ui {
+namespace rmt4 {
 
 std::uint16_t LevelAtStep(int step) {
   return LevelTable[static_cast<std::size_t>(std::clamp(step, 0, static_cast<int>(kLevelTableSize) - 1))];
@@ -16,4 +16,4 @@ std::optional<int> FaderStepForLevel(std::uint16_t raw) {
   return static_cast<int>(found - LevelTable.begin());
 }
 
-}  // namespace rmt4::ui
+}  // namespace rmt4

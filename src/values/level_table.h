@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace rmt4::ui {
+namespace rmt4 {
 
 /// Raw console levels by fader step: tenths of a dB offset by 1200
 /// (1200 = 0 dB, 1300 = +10 dB, 800 = -40 dB), finer steps near 0 dB.
@@ -45,4 +45,4 @@ inline constexpr std::uint16_t kLevelMask = 0x7FFF;
 /// ignored); none when `raw` lies above the fader's top.
 [[nodiscard]] std::optional<int> FaderStepForLevel(std::uint16_t raw);
 
-}  // namespace rmt4::ui
+}  // namespace rmt4
