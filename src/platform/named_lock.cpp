@@ -5,7 +5,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+
+#include "platform/os_result.h"
 
 namespace rmt4 {
 
@@ -22,12 +23,12 @@ NamedLock::Claim NamedLock::TryClaim() {
   UniqueFd file(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
   if (!file.Valid() && errno == ENOENT) file = UniqueFd(::open(file_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
   if (!file.Valid()) {
-    problem_ = file_.string() + ": " + std::strerror(errno);
+    problem_ = file_.string() + ": " + OsResult::FromErrno().Text();
     return Claim::Failed;
   }
   if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK) return Claim::Blocked;
-    problem_ = file_.string() + ": " + std::strerror(errno);
+    problem_ = file_.string() + ": " + OsResult::FromErrno().Text();
     return Claim::Failed;
   }
   descriptor_ = std::move(file);

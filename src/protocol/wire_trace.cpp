@@ -1,20 +1,18 @@
 #include "protocol/wire_trace.h"
 
-#include <cerrno>
 #include <system_error>
 #include <utility>
 
 #include "platform/clock.h"
+#include "platform/os_result.h"
 
 namespace rmt4 {
 namespace {
 
-std::string Problem(std::string_view action, const std::filesystem::path& path, const std::error_code& error) {
-  return "Wire trace: cannot " + std::string(action) + " " + path.string() + ": " + error.message() +
+std::string Problem(std::string_view action, const std::filesystem::path& path, const std::string& reason) {
+  return "Wire trace: cannot " + std::string(action) + " " + path.string() + ": " + reason +
          "; going on without a trace.";
 }
-
-std::error_code LastError() { return {errno, std::generic_category()}; }
 
 }  // namespace
 
@@ -66,7 +64,7 @@ std::string WireTrace::Append(const std::string& line) {
   }
   // Flushed line by line: the trace matters most when the program then hangs or dies.
   if (std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size() || std::fflush(file_.get()) != 0) {
-    return Problem("write", path_, LastError());
+    return Problem("write", path_, OsResult::FromErrno().Text());
   }
   written_ += line.size();
   return {};
@@ -78,13 +76,13 @@ std::string WireTrace::Rotate() {
   older += ".1";
   std::error_code error;
   std::filesystem::rename(path_, older, error);
-  if (error) return Problem("rename", path_, error);
+  if (error) return Problem("rename", path_, error.message());
   return Open();
 }
 
 std::string WireTrace::Open() {
   file_.reset(std::fopen(path_.c_str(), "w"));
-  if (!file_) return Problem("open", path_, LastError());
+  if (!file_) return Problem("open", path_, OsResult::FromErrno().Text());
   written_ = 0;
   return {};
 }

@@ -3,8 +3,8 @@
 #include <hidapi.h>
 
 #include <cerrno>
-#include <cstring>
 
+#include "platform/os_result.h"
 #include "transport/hid_write_thread.h"
 
 namespace rmt4 {
@@ -53,7 +53,7 @@ HidOpenResult HidapiBackend::Open(const std::string& path) {
   hid_device* handle = hid_open_path(path.c_str());
   if (handle == nullptr) {
     // The hidraw backend fails where open(2) fails; errno says why (most often: no udev rule).
-    return {nullptr, path + ": " + (errno != 0 ? std::strerror(errno) : "cannot be opened")};
+    return {nullptr, path + ": " + (errno != 0 ? OsResult::FromErrno().Text() : std::string("cannot be opened"))};
   }
   return {std::make_unique<HidapiDevice>(handle), {}};
 }

@@ -22,23 +22,22 @@ constexpr milliseconds kBindRetry{1000};
 /// Receives wait in slices of this, so a stop is seen promptly.
 constexpr milliseconds kReceiveSlice{20};
 
-std::string BindFailureText(int error, std::uint16_t port) {
-  std::string text = "The console search cannot use UDP port " + std::to_string(port) + ": " +
-                     std::system_category().message(error) + ". ";
-  if (error == EACCES) {
+std::string BindFailureText(OsResult error, std::uint16_t port) {
+  std::string text = "The console search cannot use UDP port " + std::to_string(port) + ": " + error.Text() + ". ";
+  if (error.error() == EACCES) {
     text +=
         "Ports below 1024 need privileges on Linux: allow them with "
         "sudo setcap 'cap_net_bind_service=+ep' on this program, or set RMT4_UDP_PORT to a port from 1024 up "
         "(the console's network module must use the same port). ";
-  } else if (error == EADDRINUSE) {
+  } else if (error.error() == EADDRINUSE) {
     text += "Another program holds this port: close it, or set RMT4_UDP_PORT to another port. ";
   }
   return text + "The search keeps trying.";
 }
 
-std::string SendFailureText(int error, Ipv4Address address, std::uint16_t port) {
+std::string SendFailureText(OsResult error, Ipv4Address address, std::uint16_t port) {
   return "The console search cannot send to " + FormatIpv4(address) + " port " + std::to_string(port) + ": " +
-         std::system_category().message(error) + ". Check the network connection. The search keeps trying.";
+         error.Text() + ". Check the network connection. The search keeps trying.";
 }
 
 }  // namespace
@@ -104,26 +103,26 @@ void NetworkDiscovery::Run() {
 bool NetworkDiscovery::OpenSocket() {
   // An injected local address is where this PC lives on the console's network: listen there only.
   while (KeepRunning()) {
-    const int error = socket_.Open(endpoints_.localAddress, endpoints_.udpPort);
-    if (error == 0) return true;
-    ReportBindFailure(error);
+    const OsResult opened = socket_.Open(endpoints_.localAddress, endpoints_.udpPort);
+    if (opened.ok()) return true;
+    ReportBindFailure(opened);
     (void)running_.SleepFor(kBindRetry);
   }
   return false;
 }
 
-void NetworkDiscovery::ReportBindFailure(int error) {
+void NetworkDiscovery::ReportBindFailure(OsResult error) {
   if (bindFailureReported_) return;
   bindFailureReported_ = true;
   context_.owner.ShowMessage(MessageStyle::Ok, BindFailureText(error, endpoints_.udpPort), "");
 }
 
 void NetworkDiscovery::SendTo(Ipv4Address address, std::string_view text) {
-  const int error = socket_.SendTo(address, endpoints_.udpPort, text);
+  const OsResult sent = socket_.SendTo(address, endpoints_.udpPort, text);
   // A full send queue loses one datagram like the network may; the search sends again.
-  if (error == 0 || error == EAGAIN || error == EWOULDBLOCK || sendFailureReported_) return;
+  if (sent.ok() || sent.error() == EAGAIN || sent.error() == EWOULDBLOCK || sendFailureReported_) return;
   sendFailureReported_ = true;
-  context_.owner.ShowMessage(MessageStyle::Ok, SendFailureText(error, address, endpoints_.udpPort), "");
+  context_.owner.ShowMessage(MessageStyle::Ok, SendFailureText(sent, address, endpoints_.udpPort), "");
 }
 
 void NetworkDiscovery::Search() {

@@ -55,7 +55,7 @@ class NetworkDiscovery {
   void Run();
   /// Binds the UDP port, retrying quietly after one report; false when stopping.
   bool OpenSocket();
-  void ReportBindFailure(int error);
+  void ReportBindFailure(OsResult error);
   /// Sends one datagram to the module's port; the first failure is reported.
   void SendTo(Ipv4Address address, std::string_view text);
   void Search();

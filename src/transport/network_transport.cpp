@@ -62,7 +62,7 @@ void NetworkTransport::NetworkConnect() {
     LetUserChooseConsole();
     context_.linkUp.store(false);
     while (!context_.linkUp.load() && context_.appRunning.load()) {
-      if (TcpConnect() != 0) {
+      if (!TcpConnect().ok()) {
         (void)context_.appRunning.SleepFor(milliseconds(100));
         continue;
       }
@@ -82,7 +82,7 @@ bool NetworkTransport::NetworkReprobe() {
   context_.trace.Event("re-probe", "the console has been silent: reconnecting");
   bool connected = false;
   for (int attempt = 0; attempt < kReprobeConnects && !connected && context_.appRunning.load(); ++attempt) {
-    connected = TcpConnect() == 0;
+    connected = TcpConnect().ok();
   }
   if (!connected) {
     context_.trace.Event("re-probe", "no connection");
@@ -111,8 +111,8 @@ void NetworkTransport::NetworkClose() {
   discovery_.StopFor(kDiscoveryStopLimit);
 }
 
-int NetworkTransport::TcpConnect() {
-  const int result = tcp_.Connect(serverAddress(), endpoints_.tcpPort, endpoints_.localAddress, timing_.connectTimeout);
+OsResult NetworkTransport::TcpConnect() {
+  const OsResult result = tcp_.Connect(serverAddress(), endpoints_.tcpPort, endpoints_.localAddress, timing_.connectTimeout);
   // Every reconnect would meet it again: one report is enough.
   if (const auto problem = tcp_.TakeProblem(); problem && !tcpProblemReported_.exchange(true)) {
     context_.owner.ShowMessage(MessageStyle::Ok, *problem, "");

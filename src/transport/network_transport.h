@@ -46,7 +46,7 @@ class NetworkTransport final : public LinkTransport {
   /// Ends the TCP reader and the search thread.
   void NetworkClose();
   /// A new TCP connection to the chosen module; 0 when connected, else the error number.
-  int TcpConnect();
+  OsResult TcpConnect();
 
   [[nodiscard]] Ipv4Address serverAddress() const { return discovery_.addresses().serverAddress.load(); }
   [[nodiscard]] Ipv4Address linkedHostAddress() const { return discovery_.addresses().linkedHostAddress.load(); }

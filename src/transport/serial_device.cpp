@@ -29,25 +29,25 @@ termios2 ConsoleLine(termios2 line, int baudRate) {
 
 }  // namespace
 
-std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path, int baudRate, int& error) {
+std::unique_ptr<SerialDevice> SerialDevice::Open(const std::string& path, int baudRate, OsResult& result) {
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (!fd.Valid()) {
-    error = errno;
+    result = OsResult::FromErrno();
     return nullptr;
   }
   std::unique_ptr<SerialDevice> device(new SerialDevice(std::move(fd)));
   // Like a COM port opened without sharing: a second open fails until this one closes.
   if (::ioctl(device->Fd(), TIOCEXCL) != 0 || !device->Configure(baudRate)) {
-    error = errno;
+    result = OsResult::FromErrno();
     return nullptr;
   }
   // Whatever was queued belongs to no exchange of this link; a port that
   // cannot even be flushed would not carry one either.
   if (::ioctl(device->Fd(), TCFLSH, TCIOFLUSH) != 0) {
-    error = errno;
+    result = OsResult::FromErrno();
     return nullptr;
   }
-  error = 0;
+  result = OsResult();
   return device;
 }
 

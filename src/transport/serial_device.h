@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/os_result.h"
 #include "platform/unique_fd.h"
 
 struct termios2;
@@ -17,7 +18,7 @@ class SerialDevice {
  public:
   /// Opens and configures `path`; null with `error` set to the system's
   /// error number when the device cannot be opened or configured.
-  [[nodiscard]] static std::unique_ptr<SerialDevice> Open(const std::string& path, int baudRate, int& error);
+  [[nodiscard]] static std::unique_ptr<SerialDevice> Open(const std::string& path, int baudRate, OsResult& result);
   ~SerialDevice();
   SerialDevice(const SerialDevice&) = delete;
   SerialDevice& operator=(const SerialDevice&) = delete;

@@ -23,21 +23,21 @@ SerialPort::SerialPort(BytesHandler onBytes, RemovalHandler onRemoved)
 
 SerialPort::~SerialPort() { Close(); }
 
-int SerialPort::Open(const std::string& path, int baudRate) {
+OsResult SerialPort::Open(const std::string& path, int baudRate) {
   std::lock_guard lock(mutex_);
   CloseLocked();
   UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-  if (!wake.Valid()) return errno;
-  int error = 0;
-  device_ = SerialDevice::Open(path, baudRate, error);
-  if (!device_) return error;
+  if (!wake.Valid()) return OsResult::FromErrno();
+  OsResult opened;
+  device_ = SerialDevice::Open(path, baudRate, opened);
+  if (!device_) return opened;
   wake_ = std::move(wake);
   open_.store(true);
   if (!reader_.Start([this, device = device_->Fd(), wakeFd = wake_.Get()] { ReadLoop(device, wakeFd); })) {
     CloseLocked();
-    return EAGAIN;
+    return OsResult(EAGAIN);
   }
-  return 0;
+  return {};
 }
 
 bool SerialPort::Write(std::span<const std::uint8_t> bytes) {

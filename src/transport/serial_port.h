@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "platform/os_result.h"
 #include "platform/unique_fd.h"
 #include "transport/serial_device.h"
 #include "transport/worker_thread.h"
@@ -30,8 +31,8 @@ class SerialPort {
   ~SerialPort();
 
   /// Closes the port, then opens `path` at `baudRate` and starts the reader.
-  /// Returns 0 when open, else the system's error number.
-  int Open(const std::string& path, int baudRate);
+  /// Success, or why the port could not be opened.
+  OsResult Open(const std::string& path, int baudRate);
   /// Writes the whole frame; false when the port is closed or the device
   /// does not take the bytes in time. A frame for a closed port is dropped.
   bool Write(std::span<const std::uint8_t> bytes);

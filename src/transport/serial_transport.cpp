@@ -63,7 +63,7 @@ void SerialTransport::SerialConnect() {
 
 bool SerialTransport::SerialOpen(const std::string& device) {
   SerialClose();
-  return port_.Open(device, BaudRate()) == 0;
+  return port_.Open(device, BaudRate()).ok();
 }
 
 void SerialTransport::SerialWrite(std::span<const std::uint8_t> frame) { (void)port_.Write(frame); }

@@ -48,45 +48,45 @@ TcpLink::TcpLink(FrameParser& parser, const RunFlag& appRunning)
 
 TcpLink::~TcpLink() { Close(); }
 
-int TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4Address> source,
+OsResult TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4Address> source,
                      std::chrono::milliseconds timeout) {
   std::lock_guard lock(mutex_);
   CloseLocked();
   // Address 0 would reach this machine itself on Linux; there is no console there.
-  if (server == 0) return EADDRNOTAVAIL;
+  if (server == 0) return OsResult(EADDRNOTAVAIL);
 
   // Non-blocking for good: the reader and Send wait in poll() with limits of their own, so no
   // switch to blocking mode (and no failure of one) can leave a thread stalled or spinning.
   UniqueFd handle(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (!handle.Valid()) return errno;
+  if (!handle.Valid()) return OsResult::FromErrno();
   const int noDelay = 1;
   if (setsockopt(handle.Get(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay) != 0) {
     NoteProblem("Frames to the console may be delayed: TCP_NODELAY cannot be set (" +
-                std::system_category().message(errno) + ").");
+                OsResult::FromErrno().Text() + ").");
   }
   if (source) {
     const sockaddr_in local = SocketAddress(*source, 0);
-    if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
+    if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return OsResult::FromErrno();
   }
   const sockaddr_in remote = SocketAddress(server, port);
   if (connect(handle.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) != 0) {
-    if (errno != EINPROGRESS) return errno;
+    if (errno != EINPROGRESS) return OsResult::FromErrno();
     if (!WaitWritable(handle.Get(), SocketClock::now() + timeout, [this] { return KeepWaiting(); })) {
-      return KeepWaiting() ? ETIMEDOUT : ECANCELED;
+      return OsResult(KeepWaiting() ? ETIMEDOUT : ECANCELED);
     }
     int error = 0;
     socklen_t length = sizeof error;
-    if (getsockopt(handle.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
-    if (error != 0) return error;
+    if (getsockopt(handle.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) return OsResult::FromErrno();
+    if (error != 0) return OsResult(error);
   }
 
   socket_ = std::move(handle);
   readerStop_.store(false);
   if (!reader_.Start([this, descriptor = socket_.Get()] { ReadLoop(descriptor); })) {
     socket_.Reset();
-    return EAGAIN;
+    return OsResult(EAGAIN);
   }
-  return 0;
+  return {};
 }
 
 bool TcpLink::Send(std::span<const std::uint8_t> bytes) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/ipv4_address.h"
+#include "platform/os_result.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
 #include "protocol/run_flag.h"
@@ -31,9 +32,8 @@ class TcpLink {
 
   /// Replaces the connection by a new one to `server`:`port`, bound to
   /// `source` when given. Gives up after `timeout`, when the program is
-  /// closing or when Close is called meanwhile. Returns 0 when connected,
-  /// else the system's error number.
-  int Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4Address> source,
+  /// closing or when Close is called meanwhile. Success, or why not.
+  OsResult Connect(Ipv4Address server, std::uint16_t port, std::optional<Ipv4Address> source,
               std::chrono::milliseconds timeout);
   /// Sends the whole frame, waiting at most a second for the peer to take it
   /// (less when Close is called meanwhile); closes the connection when that

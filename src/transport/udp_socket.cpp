@@ -16,33 +16,33 @@ constexpr int kReceiveBufferBytes = 1 << 20;
 
 }  // namespace
 
-int UdpSocket::Open(std::optional<Ipv4Address> address, std::uint16_t port) {
+OsResult UdpSocket::Open(std::optional<Ipv4Address> address, std::uint16_t port) {
   Close();
   UniqueFd handle(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-  if (!handle.Valid()) return errno;
+  if (!handle.Valid()) return OsResult::FromErrno();
   // Without broadcast, a shared port or room for a sweep's replies the search would fail unseen.
   const int on = 1;
   const int bufferBytes = kReceiveBufferBytes;
   if (setsockopt(handle.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
       setsockopt(handle.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
       setsockopt(handle.Get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes) != 0) {
-    return errno;
+    return OsResult::FromErrno();
   }
   const sockaddr_in local = SocketAddress(address.value_or(0), port);
-  if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return errno;
+  if (bind(handle.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return OsResult::FromErrno();
   socket_ = std::move(handle);
-  return 0;
+  return {};
 }
 
-int UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes) {
-  if (!socket_.Valid()) return EBADF;
+OsResult UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes) {
+  if (!socket_.Valid()) return OsResult(EBADF);
   const sockaddr_in remote = SocketAddress(address, port);
   // Never waits: a full send queue is one more lost datagram, not a stalled search.
   if (sendto(socket_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT,
              reinterpret_cast<const sockaddr*>(&remote), sizeof remote) < 0) {
-    return errno;
+    return OsResult::FromErrno();
   }
-  return 0;
+  return {};
 }
 
 bool UdpSocket::ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver) {

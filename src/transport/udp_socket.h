@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/ipv4_address.h"
+#include "platform/os_result.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
 
@@ -20,13 +21,13 @@ class UdpSocket {
   static constexpr std::size_t kMaxDatagram = 1500;
 
   /// Binds to `address` (any local address when not given) and `port`, with
-  /// the socket options above. Returns 0 or the system's error number.
-  int Open(std::optional<Ipv4Address> address, std::uint16_t port);
+  /// the socket options above. Success, or why not.
+  OsResult Open(std::optional<Ipv4Address> address, std::uint16_t port);
   void Close() { socket_.Reset(); }
 
-  /// Sends one datagram without waiting for room. Returns 0 or the system's
-  /// error number; datagrams may be lost anyway, so the search retries.
-  [[nodiscard]] int SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes);
+  /// Sends one datagram without waiting for room. Success, or why not;
+  /// datagrams may be lost anyway, so the search retries.
+  [[nodiscard]] OsResult SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes);
 
   /// Waits up to `limit` for a datagram, then hands every non-empty datagram
   /// that has arrived to `deliver`, oldest first. False when none arrived.

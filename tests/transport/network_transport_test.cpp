@@ -142,7 +142,7 @@ TEST(NetworkConnect, NoTcpConnectionWithoutAChosenModule) {
   endpoints.localAddress.reset();
   NetworkRig rig(endpoints);
 
-  EXPECT_NE(rig.transport.TcpConnect(), 0);
+  EXPECT_FALSE(rig.transport.TcpConnect().ok());
   pollfd waiting{listener.Get(), POLLIN, 0};
   EXPECT_EQ(poll(&waiting, 1, 100), 0);
   EXPECT_FALSE(rig.transport.ReaderRunning());

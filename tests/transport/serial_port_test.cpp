@@ -69,11 +69,11 @@ TEST(SerialDevice, SetsTheConsoleLineAndPutsTheOldOneBack) {
     before = LineOf(look.Get());
   }
 
-  int error = -1;
+  OsResult error(-1);
   {
     const auto device = SerialDevice::Open(pty.devicePath(), 128000, error);
-    ASSERT_NE(device, nullptr) << error;
-    EXPECT_EQ(error, 0);
+    ASSERT_NE(device, nullptr) << error.Text();
+    EXPECT_TRUE(error.ok());
     const termios2 line = LineOf(device->Fd());
     EXPECT_EQ(line.c_cflag & CBAUD, static_cast<tcflag_t>(BOTHER));
     EXPECT_EQ(line.c_ospeed, 128000u);
@@ -85,9 +85,9 @@ TEST(SerialDevice, SetsTheConsoleLineAndPutsTheOldOneBack) {
 
     // Held exclusively, as a port that is in use (root may open it regardless).
     if (::geteuid() != 0) {
-      int second = 0;
+      OsResult second;
       EXPECT_EQ(SerialDevice::Open(pty.devicePath(), 128000, second), nullptr);
-      EXPECT_EQ(second, EBUSY);
+      EXPECT_EQ(second.error(), EBUSY);
     }
   }
 
@@ -101,17 +101,18 @@ TEST(SerialDevice, SetsTheConsoleLineAndPutsTheOldOneBack) {
 }
 
 TEST(SerialDevice, WhatIsNoTerminalOrNotThereIsNotOpened) {
-  int error = 0;
+  OsResult error;
   EXPECT_EQ(SerialDevice::Open("/dev/null", 128000, error), nullptr);
-  EXPECT_EQ(error, ENOTTY);
+  EXPECT_EQ(error.error(), ENOTTY);
   EXPECT_EQ(SerialDevice::Open("/nonexistent/ttyUSB0", 128000, error), nullptr);
-  EXPECT_EQ(error, ENOENT);
+  EXPECT_EQ(error, OsResult(ENOENT));
+  EXPECT_EQ(error.Text(), "No such file or directory");
 }
 
 TEST(SerialPort, CarriesBytesBothWaysInBoundedBlocks) {
   PortRig rig;
   ASSERT_TRUE(rig.pty.ok());
-  ASSERT_EQ(rig.port.Open(rig.pty.devicePath(), 128000), 0);
+  ASSERT_TRUE(rig.port.Open(rig.pty.devicePath(), 128000).ok());
   EXPECT_TRUE(rig.port.IsOpen());
   EXPECT_TRUE(rig.port.ReaderRunning());
 
@@ -133,7 +134,7 @@ TEST(SerialPort, CarriesBytesBothWaysInBoundedBlocks) {
 TEST(SerialPort, FarEndGoingAwayEndsTheReaderAndDropsLaterFrames) {
   PortRig rig;
   ASSERT_TRUE(rig.pty.ok());
-  ASSERT_EQ(rig.port.Open(rig.pty.devicePath(), 128000), 0);
+  ASSERT_TRUE(rig.port.Open(rig.pty.devicePath(), 128000).ok());
   rig.pty.Hangup();
   ASSERT_TRUE(Eventually([&] { return !rig.port.ReaderRunning(); }));
   EXPECT_EQ(rig.received.removals.load(), 1);
@@ -147,7 +148,7 @@ TEST(SerialPort, ClosingIsPromptAndTheDeviceCanBeOpenedAgain) {
   PortRig rig;
   ASSERT_TRUE(rig.pty.ok());
   for (int round = 0; round < 3; ++round) {
-    ASSERT_EQ(rig.port.Open(rig.pty.devicePath(), 9600), 0) << "round " << round;
+    ASSERT_TRUE(rig.port.Open(rig.pty.devicePath(), 9600).ok()) << "round " << round;
     const auto start = std::chrono::steady_clock::now();
     rig.port.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
@@ -156,7 +157,7 @@ TEST(SerialPort, ClosingIsPromptAndTheDeviceCanBeOpenedAgain) {
   }
   EXPECT_FALSE(rig.port.Write(std::vector<std::uint8_t>{1}));
   EXPECT_EQ(rig.received.removals.load(), 0);
-  EXPECT_EQ(rig.port.Open("/nonexistent/ttyUSB0", 128000), ENOENT);
+  EXPECT_EQ(rig.port.Open("/nonexistent/ttyUSB0", 128000).error(), ENOENT);
   EXPECT_FALSE(rig.port.IsOpen());
 }
 
