@@ -20,7 +20,7 @@
 namespace {
 
 using namespace rmt4;
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
 constexpr ParamAddress kEdited = 136;  // CH3 fader
 
@@ -39,7 +39,7 @@ class TimedTransport final : public LinkTransport {
     if (!view || view->command != static_cast<std::uint8_t>(Command::WriteParams)) return;
     bool carriesEdit = false;
     ForEachParamEntry(view->payload, [&](ParamEntryData entry) { carriesEdit |= entry.address == kEdited; });
-    if (carriesEdit) sentAt_.store(Clock::now().time_since_epoch().count());
+    if (carriesEdit) sentAt_.store(WallClock::now().time_since_epoch().count());
   }
 
  private:
@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
   options.readConfiguration = [] { return LinkConfiguration{kNetwork, 128000}; };
   LinkWorker worker(owner, std::move(options));
   worker.StartLink();
-  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  const auto deadline = WallClock::now() + std::chrono::seconds(20);
   while (worker.SyncCount() == 0) {
-    if (Clock::now() > deadline) {
+    if (WallClock::now() > deadline) {
       std::fprintf(stderr, "no console answered\n");
       return 3;
     }
@@ -98,11 +98,11 @@ int main(int argc, char** argv) {
     // Edits land at random points of the worker's cycle, as a user's do.
     std::this_thread::sleep_for(std::chrono::milliseconds(37 + (i * 29) % 61));
     sentAt.store(0);
-    const auto edited = Clock::now();
+    const auto edited = WallClock::now();
     ParamSet(worker.params(), kEdited, static_cast<std::uint16_t>(100 + i));
-    while (sentAt.load() == 0 && Clock::now() - edited < std::chrono::seconds(2)) std::this_thread::yield();
+    while (sentAt.load() == 0 && WallClock::now() - edited < std::chrono::seconds(2)) std::this_thread::yield();
     if (sentAt.load() == 0) continue;
-    const auto sent = Clock::time_point(Clock::duration(sentAt.load()));
+    const auto sent = WallClock::time_point(WallClock::duration(sentAt.load()));
     milliseconds.push_back(std::chrono::duration<double, std::milli>(sent - edited).count());
   }
   worker.StopLink();

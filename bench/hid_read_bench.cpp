@@ -23,7 +23,7 @@
 namespace {
 
 using namespace rmt4;
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
 constexpr std::chrono::microseconds kReportInterval{1000};
 
@@ -33,7 +33,7 @@ class TimingOwner final : public LinkOwner {
  public:
   explicit TimingOwner(const test::FakeHidBus& bus) : bus_(bus) {}
   struct Mark {
-    Clock::time_point at;
+    WallClock::time_point at;
     std::size_t reports;
   };
 
@@ -44,12 +44,12 @@ class TimingOwner final : public LinkOwner {
   void PostNotify(UiNotify code, int) override {
     if (code != UiNotify::RefreshFinished) return;
     std::lock_guard lock(mutex_);
-    if (!readDone_) readDone_ = Mark{Clock::now(), bus_.InputReportsSent()};
+    if (!readDone_) readDone_ = Mark{WallClock::now(), bus_.InputReportsSent()};
   }
   void SendStatus(LinkStatus status) override {
     if (status != LinkStatus::Connected) return;
     std::lock_guard lock(mutex_);
-    if (!connected_) connected_ = Mark{Clock::now(), bus_.InputReportsSent()};
+    if (!connected_) connected_ = Mark{WallClock::now(), bus_.InputReportsSent()};
   }
   std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>&) override { return std::nullopt; }
   void SetProgressMaximum(int) override {}
@@ -91,8 +91,8 @@ std::optional<RunResult> RunOnce(const std::filesystem::path& folder) {
   options.sceneFolders = AppFolders{folder / "scenes", folder / "fallback"};
   LinkWorker worker(owner, std::move(options));
   worker.StartLink();
-  const auto deadline = Clock::now() + std::chrono::seconds(30);
-  while (!owner.Read() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const auto deadline = WallClock::now() + std::chrono::seconds(30);
+  while (!owner.Read() && WallClock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   worker.StopLink();
 
   const auto read = owner.Read();
