@@ -5,6 +5,7 @@
 
 #include "emulator/emulator_app.h"
 #include "emulator/options.h"
+#include "rmt4_version.h"
 
 int main(int argc, char** argv) {
   using namespace rmt4::emulator;
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = ParseCommandLine(arguments);
   if (parsed.help) {
     std::fputs(UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (parsed.version) {
+    std::printf("rmt4-console %s\n", rmt4::kVersion);
     return 0;
   }
   if (!parsed.options) {

@@ -144,6 +144,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) 
       name = name.substr(0, equals);
     }
     if (name == "--help" || name == "-h") return {std::nullopt, true, {}};
+    if (name == "--version") return {std::nullopt, false, {}, true};
     const auto& table = OptionTable();
     const auto entry = std::find_if(table.begin(), table.end(), [&](const OptionEntry& e) { return e.name == name; });
     if (entry == table.end()) return {std::nullopt, false, "unknown option " + std::string(arguments[i])};

@@ -35,6 +35,7 @@ struct ParsedCommandLine {
   std::optional<Options> options;
   bool help = false;
   std::string error;
+  bool version = false;
 };
 
 /// Reads the arguments after the program name. Every option takes

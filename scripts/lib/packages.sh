@@ -5,6 +5,8 @@
 RMT4_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libhidapi-dev)
 # The program's window: Qt 6 Widgets and a font with Chinese characters.
 RMT4_GUI_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-wqy-microhei)
+# Building and checking the Debian package and the desktop integration files.
+RMT4_PACKAGING_PACKAGES=(dpkg-dev fakeroot file desktop-file-utils appstream lintian)
 # clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
 RMT4_FUZZ_PACKAGES=(clang libclang-rt-dev)
 

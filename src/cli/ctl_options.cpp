@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "rmt4_version.h"
+
 namespace rmt4::ctl {
 namespace {
 
@@ -69,6 +71,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
     const std::string& word = arguments[i];
     if (!IsOption(word)) break;
     if (word == "--help" || word == "-h") return ParsedOptions{std::nullopt, kExitOk, UsageText()};
+    if (word == "--version") return ParsedOptions{std::nullopt, kExitOk, std::string("rmt4ctl ") + kVersion};
     if (word == "--usb") {
       options.connectionKind = kUsbHid;
     } else if (word == "--serial") {
