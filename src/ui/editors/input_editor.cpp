@@ -213,6 +213,15 @@ void CWinInPut::ResetView() {
   LayOut();
 }
 
+QPoint CWinInPut::SliderPosition(std::size_t index) const {
+  // The Main send shares AUX1's nominal place; the returns have no effect
+  // sends, so it takes the row of those instead and both stay usable.
+  if (index == kMainSendSlider && role_ == InputEditorRole::kEffectReturns) {
+    return kInputEditorSliders[kEfx1Slider].position;
+  }
+  return kInputEditorSliders[index].position;
+}
+
 QRect CWinInPut::Scaled(const QRect& nominal) const {
   return QRect(static_cast<int>(nominal.left() * sx_), static_cast<int>(nominal.top() * sy_),
                static_cast<int>(nominal.width() * sx_), static_cast<int>(nominal.height() * sy_));
@@ -227,9 +236,10 @@ void CWinInPut::LayOut() {
   for (std::size_t i = 0; i < combos_.size(); ++i) combos_[i]->setGeometry(Scaled(kInputEditorCombos[i].rect));
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
     const InputEditorSlider& spec = kInputEditorSliders[i];
+    const QPoint position = SliderPosition(i);
     // Both slider dimensions follow the horizontal scale, so the skin keeps its proportions.
     const int height = spec.thin ? kThinSliderHeight : kSliderHeight;
-    sliders_[i]->setGeometry(static_cast<int>(spec.position.x() * sx_), static_cast<int>(spec.position.y() * sy_),
+    sliders_[i]->setGeometry(static_cast<int>(position.x() * sx_), static_cast<int>(position.y() * sy_),
                              static_cast<int>(kSliderWidth * sx_), static_cast<int>(height * sx_));
   }
   for (std::size_t i = 0; i < bands_.size(); ++i) {

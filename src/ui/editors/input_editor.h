@@ -84,6 +84,7 @@ class CWinInPut : public EditorPanel {
   void ApplyFonts();
   void UpdateVisibility();
   [[nodiscard]] QRect Scaled(const QRect& nominal) const;
+  [[nodiscard]] QPoint SliderPosition(std::size_t index) const;
   [[nodiscard]] bool Shown(InputEditorControl kind, std::size_t index) const;
 
   void OnScrollAction(int action);

@@ -236,6 +236,33 @@ TEST(InputEditorScrolling, ArrowsJumpToEitherEndOfTheContent) {
   EXPECT_EQ(f.editor->content().x(), 0);
 }
 
+TEST(InputEditorScrolling, ScaledLayoutKeepsTheWholeContentReachable) {
+  EditorFixture f;
+  f.editor->SetScale(1.5, 1.2);
+  EXPECT_EQ(f.editor->size(), QSize(1323, 351));
+  EXPECT_EQ(f.editor->content().size(), QSize(2167, 334));
+  EXPECT_EQ(f.editor->scrollBar().maximum(), 2167 - 1323);
+  EXPECT_EQ(f.editor->scrollBar().pageStep(), 1324);
+  EXPECT_EQ(f.editor->slider(0).geometry(), QRect(15, 60, 321, 48));  // both sides follow sx
+  EXPECT_EQ(f.editor->slider(3).geometry(), QRect(15, 244, 321, 24));
+  EXPECT_EQ(f.editor->band(1).geometry(), QRect(630, 19, 147, 300));
+  EXPECT_EQ(f.editor->button(0).geometry(), QRect(375, 19, 90, 36));
+}
+
+TEST(InputEditorRoles, EffectReturnsShowTheProgramPanelInsteadOfTheCompressor) {
+  EditorFixture f;
+  CWinInPut returns(&f.host, InputEditorRole::kEffectReturns);
+  for (const int slider : {0, 1, 5, 6, 13, 14, 15, 16}) EXPECT_TRUE(returns.slider(slider).isHidden()) << slider;
+  for (const int slider : {2, 7, 17, 18, 19}) EXPECT_FALSE(returns.slider(slider).isHidden()) << slider;
+  EXPECT_TRUE(returns.button(1).isHidden());
+  EXPECT_TRUE(returns.label(7).isHidden());
+  EXPECT_FALSE(returns.combo(2).isHidden());
+  EXPECT_FALSE(returns.slider(17).geometry().intersects(returns.slider(7).geometry()));
+  returns.ApplyValue(61, 1200);
+  EXPECT_EQ(returns.ReadControl(61), 1200);
+  EXPECT_EQ(returns.slider(17).captionText(), "Main:0.0dB");
+}
+
 TEST(InputEditorTexts, RefreshTextsFollowsTheLanguage) {
   EditorFixture f;
   EXPECT_EQ(f.editor->label(5).text(), "EQ");
