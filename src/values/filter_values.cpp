@@ -1,6 +1,7 @@
 #include "values/filter_values.h"
 
 #include <algorithm>
+
 #include "i18n/label_id.h"
 #include "i18n/label_text.h"
 #include "values/label_format.h"
@@ -17,7 +18,8 @@ constexpr double kRepresentationSlack = 1e-6;
 
 std::uint16_t EncodeFilterFrequency(double hz) {
   if (!(hz > 0.0)) return kFilterOffRaw;
-  if (hz < kTenthsLimitHz) return static_cast<std::uint16_t>(kFilterOffRaw + static_cast<int>(hz * 10 + kRepresentationSlack));
+  if (hz < kTenthsLimitHz)
+    return static_cast<std::uint16_t>(kFilterOffRaw + static_cast<int>(hz * 10 + kRepresentationSlack));
   return static_cast<std::uint16_t>(std::min(hz + kRepresentationSlack, static_cast<double>(kFilterOffRaw - 1)));
 }
 

@@ -16,7 +16,9 @@ namespace {
 // truncation must not turn into the number below.
 constexpr double kRepresentationSlack = 1e-6;
 
-int Truncated(double value) { return static_cast<int>(value + (value < 0 ? -kRepresentationSlack : kRepresentationSlack)); }
+int Truncated(double value) {
+  return static_cast<int>(value + (value < 0 ? -kRepresentationSlack : kRepresentationSlack));
+}
 
 constexpr double kLevelOffset = 1200.0;
 constexpr int kBandGainOffset = 500;
@@ -81,9 +83,7 @@ RatioState RatioStateOf(int raw) {
   return state;
 }
 
-std::string RatioText(double position) {
-  return FormatLabel(LabelId::RatioFormat, RatioRaw(position, false) / 10.0);
-}
+std::string RatioText(double position) { return FormatLabel(LabelId::RatioFormat, RatioRaw(position, false) / 10.0); }
 
 int BandFrequencyRaw(double hz) { return EncodeFilterFrequency(hz); }
 int BandQRaw(double q) { return Truncated(q * 100); }

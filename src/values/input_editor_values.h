@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace rmt4 {
 
@@ -70,15 +71,15 @@ struct SendState {
 
 // ---- Compressor ------------------------------------------------------------
 
-inline constexpr int kThresholdTop = 56;   ///< -50..+6 dBu
-inline constexpr int kTimeTop = 127;       ///< attack and release, ms
+inline constexpr int kThresholdTop = 56;  ///< -50..+6 dBu
+inline constexpr int kTimeTop = 127;      ///< attack and release, ms
 inline constexpr int kRatioTop = 40;
 /// Bit 15 of the ratio word: the compressor is off.
 inline constexpr std::uint16_t kCompressorOffFlag = 0x8000;
 
 /// Ratio by slider position, in tenths (1.0:1 … 30.0:1, then 100.0:1).
 inline constexpr std::array<int, kRatioTop + 1> RatioTable{
-    10, 12, 14, 16, 18, 20, 24, 28, 32, 36, 40, 44, 48, 52, 56, 60, 64, 68, 72, 76, 80,
+    10, 12, 14, 16,  18,  20,  24,  28,  32,  36,  40,  44,  48,  52,  56,  60,  64,  68,  72,  76,  80,
     84, 90, 96, 102, 108, 114, 120, 130, 140, 150, 160, 170, 180, 190, 200, 220, 240, 260, 300, 1000};
 
 /// Threshold, attack and release words are the slider value in tenths.

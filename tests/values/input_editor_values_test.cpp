@@ -1,3 +1,5 @@
+#include "values/input_editor_values.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include "i18n/label_text.h"
 #include "i18n/language_guard.h"
 #include "values/filter_values.h"
-#include "values/input_editor_values.h"
 #include "values/level_table.h"
 
 namespace rmt4 {
@@ -45,8 +46,8 @@ TEST_F(InputEditorValuesTest, FilterRowsWriteTheirWordAndText) {
 }
 
 TEST_F(InputEditorValuesTest, ConsoleFilterWordsFindTheFirstRowAtOrAbove) {
-  const std::pair<int, int> cases[] = {{0x8000, 0},  {0x8001, 0},  {0x80C5, 1},     {0x83E0, 86},
-                                       {0x83E3, 86}, {100, 86},    {20600, 362},    {30000, 362}};
+  const std::pair<int, int> cases[] = {{0x8000, 0},  {0x8001, 0}, {0x80C5, 1},  {0x83E0, 86},
+                                       {0x83E3, 86}, {100, 86},   {20600, 362}, {30000, 362}};
   for (const auto& [raw, row] : cases) EXPECT_EQ(FilterRowForRaw(static_cast<std::uint16_t>(raw)), row) << raw;
   EXPECT_EQ(DecodeFilterFrequency(0x8000), 10.0);
   EXPECT_EQ(DecodeBandFrequency(0x8000), 0.0);

@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QSize>
 #include <QWidget>
-
 #include <vector>
 
 #include "ui/controls/mem_dc.h"

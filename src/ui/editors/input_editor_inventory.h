@@ -2,7 +2,6 @@
 
 #include <QPoint>
 #include <QRect>
-
 #include <array>
 
 namespace rmt4::ui {
@@ -35,9 +34,9 @@ struct InputEditorButton {
   int code;
 };
 inline constexpr std::array<InputEditorButton, 9> kInputEditorButtons{{
-    {QRect(250, 16, 60, 30), 139, true, 48},    // B0 EQ on/off
-    {QRect(1224, 50, 60, 30), 139, true, 73},   // B1 compressor on/off
-    {QRect(935, 95, 50, 20), 165, true, 64},    // B2..B7 AUX1..6 Pre/Post
+    {QRect(250, 16, 60, 30), 139, true, 48},   // B0 EQ on/off
+    {QRect(1224, 50, 60, 30), 139, true, 73},  // B1 compressor on/off
+    {QRect(935, 95, 50, 20), 165, true, 64},   // B2..B7 AUX1..6 Pre/Post
     {QRect(1158, 95, 50, 20), 165, true, 65},
     {QRect(935, 155, 50, 20), 165, true, 66},
     {QRect(1158, 155, 50, 20), 165, true, 67},
@@ -54,9 +53,9 @@ struct InputEditorCombo {
   int code;
 };
 inline constexpr std::array<InputEditorCombo, 3> kInputEditorCombos{{
-    {QRect(115, 180, 110, 24), 160, 1, 18, 50},   // C0 HPF type
-    {QRect(115, 226, 110, 24), 160, 1, 18, 53},   // C1 LPF type
-    {QRect(1232, 69, 130, 30), 166, 2, 20, 76},   // C2 effect program
+    {QRect(115, 180, 110, 24), 160, 1, 18, 50},  // C0 HPF type
+    {QRect(115, 226, 110, 24), 160, 1, 18, 53},  // C1 LPF type
+    {QRect(1232, 69, 130, 30), 166, 2, 20, 76},  // C2 effect program
 }};
 
 struct InputEditorSlider {
@@ -70,25 +69,22 @@ inline constexpr int kSliderWidth = 214;
 inline constexpr int kSliderHeight = 32;
 inline constexpr int kThinSliderHeight = 16;
 inline constexpr std::array<InputEditorSlider, 20> kInputEditorSliders{{
-    {QPoint(10, 50), false, 0, 100, 58},     // K0 delay
-    {QPoint(10, 96), false, 0, 63, 59},      // K1 gain
-    {QPoint(10, 142), false, 0, 120, 60},    // K2 noise gate
-    {QPoint(10, 204), true, 0, 362, 49},     // K3 HPF frequency
-    {QPoint(10, 250), true, 1, 362, 52},     // K4 LPF frequency
-    {QPoint(771, 55), false, 0, 280, 62},    // K5 Efx1 send
-    {QPoint(994, 55), false, 0, 280, 63},    // K6 Efx2 send
-    {QPoint(771, 115), false, 0, 280, 64},   // K7..K12 AUX1..6 sends
-    {QPoint(994, 115), false, 0, 280, 65},
-    {QPoint(771, 175), false, 0, 280, 66},
-    {QPoint(994, 175), false, 0, 280, 67},
-    {QPoint(771, 235), false, 0, 280, 68},
-    {QPoint(994, 235), false, 0, 280, 69},
-    {QPoint(1223, 96), false, 0, 56, 70},    // K13 threshold
-    {QPoint(1223, 142), false, 0, 127, 71},  // K14 attack
-    {QPoint(1223, 188), false, 0, 127, 72},  // K15 release
-    {QPoint(1223, 234), false, 0, 40, 73},   // K16 ratio
-    {QPoint(771, 115), false, 0, 280, 61},   // K17 Main send (effect returns)
-    {QPoint(1223, 159), false, 0, 30, 74},   // K18, K19 effect program parameters
+    {QPoint(10, 50), false, 0, 100, 58},    // K0 delay
+    {QPoint(10, 96), false, 0, 63, 59},     // K1 gain
+    {QPoint(10, 142), false, 0, 120, 60},   // K2 noise gate
+    {QPoint(10, 204), true, 0, 362, 49},    // K3 HPF frequency
+    {QPoint(10, 250), true, 1, 362, 52},    // K4 LPF frequency
+    {QPoint(771, 55), false, 0, 280, 62},   // K5 Efx1 send
+    {QPoint(994, 55), false, 0, 280, 63},   // K6 Efx2 send
+    {QPoint(771, 115), false, 0, 280, 64},  // K7..K12 AUX1..6 sends
+    {QPoint(994, 115), false, 0, 280, 65},  {QPoint(771, 175), false, 0, 280, 66},
+    {QPoint(994, 175), false, 0, 280, 67},  {QPoint(771, 235), false, 0, 280, 68},
+    {QPoint(994, 235), false, 0, 280, 69},  {QPoint(1223, 96), false, 0, 56, 70},  // K13 threshold
+    {QPoint(1223, 142), false, 0, 127, 71},                                        // K14 attack
+    {QPoint(1223, 188), false, 0, 127, 72},                                        // K15 release
+    {QPoint(1223, 234), false, 0, 40, 73},                                         // K16 ratio
+    {QPoint(771, 115), false, 0, 280, 61},                                         // K17 Main send (effect returns)
+    {QPoint(1223, 159), false, 0, 30, 74},                                         // K18, K19 effect program parameters
     {QPoint(1223, 219), false, 0, 100, 75},
 }};
 
@@ -99,6 +95,9 @@ inline constexpr int kBandSpacing = 105;
 
 /// Indices the editor's code handling names.
 namespace input_editor {
+/// Looks of the latched buttons (CGDI_Button::SetState).
+inline constexpr int kButtonReleased = 1;
+inline constexpr int kButtonPressed = 2;
 inline constexpr int kEqOnButton = 0;
 inline constexpr int kCompressorButton = 1;
 inline constexpr int kFirstPrePostButton = 2;

@@ -79,7 +79,8 @@ void CWinInPut::RefreshText(int code) {
 
 void CWinInPut::RefreshSendText(int code) {
   if (code == editor_code::kMainSend) {
-    slider(kMainSendSlider).SetCaption(FromStd(SendText(LabelText(LabelId::MainSend), 0, slider(kMainSendSlider).GetValue())));
+    slider(kMainSendSlider)
+        .SetCaption(FromStd(SendText(LabelText(LabelId::MainSend), 0, slider(kMainSendSlider).GetValue())));
   } else if (code < editor_code::kAux1Send) {
     const int number = code - editor_code::kEfx1Send + 1;
     CEA_Qel2& send = slider(kEfx1Slider + number - 1);

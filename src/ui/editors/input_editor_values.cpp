@@ -1,4 +1,6 @@
 // The editor's controls as raw parameter words, both ways.
+#include "values/input_editor_values.h"
+
 #include <cmath>
 
 #include "dsp/band_field_steps.h"
@@ -11,15 +13,11 @@
 #include "ui/editors/input_editor_inventory.h"
 #include "values/editor_codes.h"
 #include "values/filter_values.h"
-#include "values/input_editor_values.h"
 
 namespace rmt4::ui {
 namespace {
 
 using namespace input_editor;
-
-constexpr int kButtonReleased = 1;
-constexpr int kButtonPressed = 2;
 
 bool IsBandCode(int code, int first) { return code >= first && code < first + kBandCount; }
 bool IsAuxCode(int code) { return code >= editor_code::kAux1Send && code < editor_code::kAux1Send + 6; }
@@ -34,7 +32,9 @@ int FilterRowOf(const CEA_Qel2& slider) { return static_cast<int>(std::lround(sl
 
 bool CWinInPut::ButtonPressed(int index) const { return button(index).state() == kButtonPressed; }
 
-void CWinInPut::ShowPressed(int index, bool pressed) { button(index).SetState(pressed ? kButtonPressed : kButtonReleased); }
+void CWinInPut::ShowPressed(int index, bool pressed) {
+  button(index).SetState(pressed ? kButtonPressed : kButtonReleased);
+}
 
 CEA_Qel2* CWinInPut::SliderOfCode(int code) const {
   for (std::size_t i = 0; i < kInputEditorSliders.size(); ++i) {
@@ -47,7 +47,8 @@ int CWinInPut::ReadControl(int code) const {
   if (IsBandCode(code, editor_code::kBandFrequency)) {
     return BandFrequencyRaw(FieldValue(band(code - editor_code::kBandFrequency), BandField::kFrequency));
   }
-  if (IsBandCode(code, editor_code::kBandQ)) return BandQRaw(FieldValue(band(code - editor_code::kBandQ), BandField::kQ));
+  if (IsBandCode(code, editor_code::kBandQ))
+    return BandQRaw(FieldValue(band(code - editor_code::kBandQ), BandField::kQ));
   if (IsBandCode(code, editor_code::kBandGain)) return BandGainRaw(band(code - editor_code::kBandGain).gain());
   if (IsAuxCode(code)) {
     const int aux = code - editor_code::kAux1Send;

@@ -1,3 +1,5 @@
+#include "ui/editors/input_editor.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -14,7 +16,6 @@
 #include "ui/controls/qel_combo_box.h"
 #include "ui/controls/qel_static.h"
 #include "ui/editors/editor_content.h"
-#include "ui/editors/input_editor.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
@@ -106,9 +107,9 @@ struct ConsoleCase {
 TEST(InputEditorConsoleValues, PutSlidersAndButtonsWithoutReporting) {
   EditorFixture f;
   const ConsoleCase cases[] = {
-      {49, 0x8000, 3, 0, -1, false}, {49, 0x83E0, 3, 86, -1, false}, {52, 0x80C5, 4, 1, -1, false},
-      {64, 0x8514, 7, 280, 2, false}, {65, 1000, 8, 80, 3, true}, {62, 1001, 5, 81, -1, false},
-      {73, 20, 16, 5, 1, false},     {73, 0x83E8, 16, 40, 1, true},       {58, 255, 0, 25.5, -1, false},
+      {49, 0x8000, 3, 0, -1, false},  {49, 0x83E0, 3, 86, -1, false}, {52, 0x80C5, 4, 1, -1, false},
+      {64, 0x8514, 7, 280, 2, false}, {65, 1000, 8, 80, 3, true},     {62, 1001, 5, 81, -1, false},
+      {73, 20, 16, 5, 1, false},      {73, 0x83E8, 16, 40, 1, true},  {58, 255, 0, 25.5, -1, false},
       {60, 30, 2, 90, -1, false},     {71, 455, 14, 45.5, -1, false},
   };
   for (const ConsoleCase& c : cases) {
@@ -138,7 +139,8 @@ TEST(InputEditorButtons, ClicksToggleAndReportTheCombinedValue) {
     int code;
     int raw;
     const char* caption;
-  } cases[] = {{4, 66, 1200, "Post"}, {4, 66, 0x84B0, "Pre"}, {0, 48, 1, "OFF"}, {0, 48, 0, "ON"}, {1, 73, 0x800A, "OFF"}};
+  } cases[] = {
+      {4, 66, 1200, "Post"}, {4, 66, 0x84B0, "Pre"}, {0, 48, 1, "OFF"}, {0, 48, 0, "ON"}, {1, 73, 0x800A, "OFF"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.caption);
     QTest::mouseClick(&f.editor->button(c.button), Qt::LeftButton);
@@ -277,11 +279,35 @@ TEST(InputEditorTexts, RefreshTextsFollowsTheLanguage) {
   EXPECT_EQ(f.editor->label(4).text(), QString::fromUtf8("低通: 20600Hz"));
 }
 
+TEST(InputEditorMessages, IndicesOutsideTheInventoryAreIgnored) {
+  EditorFixture f;
+  for (const int message : {int{kLabelOrSelector}, int{kButtonClicked}, int{kComboChanged}, CEQ_Qel0::kDefaultControlId}) {
+    SendWindowMessage(f.editor, message, 99, 0);
+    SendWindowMessage(f.editor, message, -1, 0);
+  }
+  SendWindowMessage(f.editor, CEQ_Qel0::kDefaultControlId, 0, CEQ_Qel0::kBandTypeChanged);
+  EXPECT_TRUE(f.Reported().empty());
+}
+
+// The band panels sit in the editor's scrolling content, which is not where
+// the top-level window is: they must copy the content's pixels under them.
+TEST(InputEditorBands, HiddenPanelsShowTheContentBackgroundUnderThem) {
+  EditorFixture f;
+  f.editor->move(40, 7);
+  f.host.show();
+  CEQ_Qel0& band = f.editor->band(2);
+  band.SetSkinVisible(false);
+  const QImage picture = test::Picture(band);
+  const QImage expected =
+      f.editor->content().background().image().copy(band.geometry()).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(picture, expected);
+}
+
 TEST(InputEditorLoad, LoadOrderEndsWithEqOnAfterTheSends) {
   EditorFixture f;
   const std::vector<int> order = f.editor->LoadOrder();
-  const std::vector<int> expected{0, 16, 32, 1, 17, 33, 2, 18, 34, 3, 19, 35, 70, 71, 72, 73, 58, 59, 60,
-                                  50, 53, 49, 52, 62, 63, 64, 65, 66, 67, 68, 69, 48};
+  const std::vector<int> expected{0,  16, 32, 1,  17, 33, 2,  18, 34, 3,  19, 35, 70, 71, 72, 73,
+                                  58, 59, 60, 50, 53, 49, 52, 62, 63, 64, 65, 66, 67, 68, 69, 48};
   EXPECT_EQ(order, expected);
 }
 
