@@ -60,28 +60,28 @@ void CWinInPut::CreateControls() {
     labels_[i]->SetAncestorLevel(kParentCoordinates);
   }
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    const InputEditorButton& spec = kInputEditorButtons[i];
+    const InputEditorButton& item = kInputEditorButtons[i];
     auto* button = new CGDI_Button(content_, kButtonClicked);
     button->SetButtonIndex(static_cast<int>(i));
     button->SetAncestorLevel(kParentCoordinates);
     // The frame count follows from the width at SetSkin: the nominal one.
-    button->setGeometry(spec.rect);
-    button->SetSkin(background, spec.pngId);
-    if (spec.latched) button->SetState(kButtonReleased);
+    button->setGeometry(item.rect);
+    button->SetSkin(background, item.pngId);
+    if (item.latched) button->SetState(kButtonReleased);
     buttons_[i] = button;
   }
   for (std::size_t i = 0; i < combos_.size(); ++i) {
-    const InputEditorCombo& spec = kInputEditorCombos[i];
+    const InputEditorCombo& item = kInputEditorCombos[i];
     auto* combo = new CQel_ComboBox(content_);
     combo->SetControlId(kComboChanged);
     combo->SetComboIndex(static_cast<int>(i));
     combo->SetAncestorLevel(kParentCoordinates);
     combo->SetTextColour(kComboTextColour);
     combo->SetFontFace(kCaptionFace);
-    combo->setGeometry(spec.rect);
-    combo->SetSkin(background, spec.pngId);
-    combo->SetComboStyle(spec.style);
-    combo->SetFontHeight(spec.fontHeight);
+    combo->setGeometry(item.rect);
+    combo->SetSkin(background, item.pngId);
+    combo->SetComboStyle(item.style);
+    combo->SetFontHeight(item.fontHeight);
     combos_[i] = combo;
   }
   for (const int i : {kHighPassCombo, kLowPassCombo}) {
@@ -91,18 +91,18 @@ void CWinInPut::CreateControls() {
     }
   }
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
-    const InputEditorSlider& spec = kInputEditorSliders[i];
+    const InputEditorSlider& item = kInputEditorSliders[i];
     auto* slider = new CEA_Qel2(content_, kLabelOrSelector);
     slider->SetSliderIndex(static_cast<int>(i));
     slider->SetAncestorLevel(kParentCoordinates);
     slider->SetShowLevelTint(false);
     slider->SetSkin(background, kSliderSkin, kSliderStyle);
     slider->SetToggleEnabled(false);
-    slider->SetCaptionLayout(spec.thin ? 0 : 1);
-    slider->SetMinValue(spec.minValue);
-    slider->SetMaxValue(spec.maxValue);
+    slider->SetCaptionLayout(item.thin ? 0 : 1);
+    slider->SetMinValue(item.minValue);
+    slider->SetMaxValue(item.maxValue);
     // The LPF starts open (its top row); every other slider at its minimum.
-    slider->SetValue(spec.code == editor_code::kLpfFrequency ? spec.maxValue : spec.minValue);
+    slider->SetValue(item.code == editor_code::kLpfFrequency ? item.maxValue : item.minValue);
     sliders_[i] = slider;
   }
   for (std::size_t i = 0; i < bands_.size(); ++i) {

@@ -68,10 +68,10 @@ void CWinInPut::LayOut() {
   for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setGeometry(Scaled(kInputEditorButtons[i].rect));
   for (std::size_t i = 0; i < combos_.size(); ++i) combos_[i]->setGeometry(Scaled(kInputEditorCombos[i].rect));
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
-    const InputEditorSlider& spec = kInputEditorSliders[i];
+    const InputEditorSlider& item = kInputEditorSliders[i];
     const QPoint position = SliderPosition(i);
     // Both slider dimensions follow the horizontal scale, so the skin keeps its proportions.
-    const int height = spec.thin ? kThinSliderHeight : kSliderHeight;
+    const int height = item.thin ? kThinSliderHeight : kSliderHeight;
     sliders_[i]->setGeometry(static_cast<int>(position.x() * sx_), static_cast<int>(position.y() * sy_),
                              static_cast<int>(kSliderWidth * sx_), static_cast<int>(height * sx_));
   }
