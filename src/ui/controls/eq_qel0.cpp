@@ -74,6 +74,12 @@ bool CEQ_Qel0::SetSource(const CMemDcClass* source) {
 
 QLineEdit& CEQ_Qel0::Field(BandField field) const { return *fields_[Index(field)]; }
 
+void CEQ_Qel0::SetAncestorLevel(int level) {
+  ancestorLevel_ = level;
+  frame_.InvalidateBackground();
+  update();
+}
+
 void CEQ_Qel0::SetField(BandField field, double value) {
   if (!std::isfinite(value)) return;
   Field(field).setText(QString::fromStdString(FormatBandField(field, kFieldFormats[Index(field)], value)));
@@ -180,7 +186,7 @@ bool CEQ_Qel0::eventFilter(QObject* watched, QEvent* event) {
 
 void CEQ_Qel0::paintEvent(QPaintEvent*) {
   if (skin_.isNull()) return;
-  const QImage& picture = frame_.Frame(*this, backgroundSource_, static_cast<int>(AncestorLevel::TopLevel),
+  const QImage& picture = frame_.Frame(*this, backgroundSource_, ancestorLevel_,
                                        skinVisible_, [this](QImage& f) { Compose(f); });
   QPainter(this).drawImage(0, 0, picture);
 }

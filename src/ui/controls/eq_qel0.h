@@ -9,6 +9,7 @@
 #include "dsp/band_field_steps.h"
 #include "dsp/band_field_text.h"
 #include "ui/controls/band_panel_layout.h"
+#include "ui/controls/host_background.h"
 #include "ui/controls/skinned_frame_cache.h"
 
 namespace rmt4::ui {
@@ -61,6 +62,8 @@ class CEQ_Qel0 : public QWidget {
   void SetBandIndex(int index);
   /// Draw and hit-test the band-type buttons (on by default; hosts switch them off).
   void SetShowTypeButtons(bool show);
+  /// 1: the panel is located in its parent's buffer; 2: in the top-level window's (default).
+  void SetAncestorLevel(int level);
   /// Hides the panel's skin and fields: only the host background is drawn and input is ignored.
   void SetSkinVisible(bool visible);
 
@@ -111,6 +114,7 @@ class CEQ_Qel0 : public QWidget {
   std::array<QLineEdit*, 3> fields_{};
   QImage skin_;
   const CMemDcClass* backgroundSource_ = nullptr;
+  int ancestorLevel_ = static_cast<int>(AncestorLevel::TopLevel);
   BandPanelLayout layout_;
   QFont fieldFont_;
   SkinnedFrameCache frame_;

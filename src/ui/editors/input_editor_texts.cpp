@@ -1,0 +1,117 @@
+// The editor's texts in the current language.
+#include <cmath>
+
+#include "i18n/label_id.h"
+#include "i18n/label_text.h"
+#include "ui/controls/ea_qel2.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/controls/qel_static.h"
+#include "ui/editors/input_editor.h"
+#include "ui/editors/input_editor_inventory.h"
+#include "ui/platform/translated.h"
+#include "values/editor_codes.h"
+#include "values/filter_values.h"
+#include "values/input_editor_values.h"
+
+namespace rmt4::ui {
+namespace {
+
+using namespace input_editor;
+
+QString FromStd(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr int kAuxCount = 6;
+
+}  // namespace
+
+void CWinInPut::RefreshTexts() {
+  for (int code = 0; code <= editor_code::kCaptions; ++code) RefreshText(code);
+}
+
+void CWinInPut::RefreshText(int code) {
+  if (code >= editor_code::kMainSend && code < editor_code::kAux1Send + kAuxCount) {
+    RefreshSendText(code);
+    return;
+  }
+  switch (code) {
+    case editor_code::kEqOn:
+      button(kEqOnButton).SetText(PressedCaption(kEqOnButton));
+      break;
+    case editor_code::kHpfFrequency:
+      label(kHighPassLabel)
+          .SetText(FromStd(FilterFrequencyText(CutFilter::kHighPass,
+                                               static_cast<int>(std::lround(slider(kHighPassSlider).GetValue())))));
+      break;
+    case editor_code::kLpfFrequency:
+      label(kLowPassLabel)
+          .SetText(FromStd(FilterFrequencyText(CutFilter::kLowPass,
+                                               static_cast<int>(std::lround(slider(kLowPassSlider).GetValue())))));
+      break;
+    case editor_code::kDelay:
+      slider(kDelaySlider).SetCaption(FromStd(DelayText(slider(kDelaySlider).GetValue())));
+      break;
+    case editor_code::kGain:
+      slider(kGainSlider).SetCaption(FromStd(GainText(slider(kGainSlider).GetValue())));
+      break;
+    case editor_code::kNoiseGate:
+      slider(kNoiseGateSlider).SetCaption(FromStd(NoiseGateText(slider(kNoiseGateSlider).GetValue())));
+      break;
+    case editor_code::kThreshold:
+      slider(kThresholdSlider).SetCaption(FromStd(ThresholdText(slider(kThresholdSlider).GetValue())));
+      break;
+    case editor_code::kAttack:
+      slider(kThresholdSlider + 1).SetCaption(FromStd(AttackText(slider(kThresholdSlider + 1).GetValue())));
+      break;
+    case editor_code::kRelease:
+      slider(kThresholdSlider + 2).SetCaption(FromStd(ReleaseText(slider(kThresholdSlider + 2).GetValue())));
+      break;
+    case editor_code::kRatio:
+      slider(kRatioSlider).SetCaption(FromStd(RatioText(slider(kRatioSlider).GetValue())));
+      button(kCompressorButton).SetText(PressedCaption(kCompressorButton));
+      break;
+    case editor_code::kCaptions:
+      RefreshCaptions();
+      break;
+    default:
+      break;  // the band panels draw their own values; the type boxes show their item
+  }
+}
+
+void CWinInPut::RefreshSendText(int code) {
+  if (code == editor_code::kMainSend) {
+    slider(kMainSendSlider)
+        .SetCaption(FromStd(SendText(LabelText(LabelId::MainSend), 0, slider(kMainSendSlider).GetValue())));
+  } else if (code < editor_code::kAux1Send) {
+    const int number = code - editor_code::kEfx1Send + 1;
+    CEA_Qel2& send = slider(kEfx1Slider + number - 1);
+    send.SetCaption(FromStd(SendText(LabelText(LabelId::Efx), number, send.GetValue())));
+  } else {
+    const int aux = code - editor_code::kAux1Send;
+    CEA_Qel2& send = slider(kFirstAuxSlider + aux);
+    send.SetCaption(FromStd(SendText(LabelText(LabelId::Aux), aux + 1, send.GetValue())));
+    button(kFirstPrePostButton + aux).SetText(PressedCaption(kFirstPrePostButton + aux));
+  }
+}
+
+QString CWinInPut::PressedCaption(int buttonIndex) const {
+  const bool pressed = ButtonPressed(buttonIndex);
+  if (buttonIndex >= kFirstPrePostButton && buttonIndex < kFirstPrePostButton + kAuxCount) {
+    return Translated(pressed ? LabelId::Post : LabelId::Pre);
+  }
+  // EQ and compressor: pressed switches the section off.
+  return Translated(pressed ? LabelId::Off : LabelId::On);
+}
+
+void CWinInPut::RefreshCaptions() {
+  button(kSaveButton).SetText(Translated(LabelId::Save));
+  label(kGainCaption).SetText(Translated(LabelId::GainDb));
+  label(kFreqCaption).SetText(Translated(LabelId::FreqHz));
+  label(kQCaption).SetText(Translated(LabelId::QHl));
+  label(kEqTitle).SetText(Translated(LabelId::Eq));
+  label(kSendTitle).SetText(Translated(LabelId::Send));
+  label(kCompTitle).SetText(Translated(LabelId::Comp));
+  label(kEfxModeTitle).SetText(Translated(LabelId::EfxMode));
+  label(kProgramNameLabel).SetText(Translated(LabelId::PresetMode));
+}
+
+}  // namespace rmt4::ui
