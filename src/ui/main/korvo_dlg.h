@@ -16,6 +16,7 @@ namespace rmt4::ui {
 
 class CGDI_Button;
 class CJinDuTiao;
+class CWinParam;
 class Cqel_CStatic;
 class GuiLinkOwner;
 class StripBank;
@@ -43,6 +44,7 @@ class CKorvoDlg final : public QWidget {
   [[nodiscard]] CGDI_Button* button(int index) { return buttons_[index]; }
   [[nodiscard]] Cqel_CStatic* titleLabel() { return title_; }
   [[nodiscard]] StripBank& strips() { return *strips_; }
+  [[nodiscard]] CWinParam& editorFrame() { return *editorFrame_; }
   [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
 
  protected:
@@ -67,6 +69,9 @@ class CKorvoDlg final : public QWidget {
   void Retranslate();
   void ShowAbout();
   void ShowMainWin();
+  /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
+  void OpenEditor(int strip);
+  void ValueArrived(ParamAddress address);
 
   const QImage reference_;  // bitmap 133: its size is the reference size of the layout
   CMemDcClass background_;  // the reference stretched to the client size
@@ -74,6 +79,7 @@ class CKorvoDlg final : public QWidget {
   std::unique_ptr<GuiLinkOwner> owner_;
   std::unique_ptr<LinkWorker> link_;
   std::unique_ptr<StripBank> strips_;
+  CWinParam* editorFrame_ = nullptr;
   std::array<CGDI_Button*, 8> buttons_{};
   Cqel_CStatic* title_ = nullptr;
   int status_ = static_cast<int>(LinkStatus::Starting);
