@@ -71,7 +71,7 @@ const char* TitleSuffix(ConnectionKind kind) {
 
 }  // namespace
 
-CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
+CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions, const EditorPanelFactory& makePanels)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), reference_(LoadArtwork(133)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setWindowTitle(QStringLiteral("RMT-4"));
@@ -81,7 +81,7 @@ CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
   owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
   link_ = std::make_unique<LinkWorker>(*owner_, std::move(linkOptions));
   strips_ = std::make_unique<StripBank>(this, link_->params());
-  editorFrame_ = new CWinParam(this, link_->params(), link_->jobs());
+  editorFrame_ = new CWinParam(this, link_->params(), link_->jobs(), makePanels);
   editorFrame_->move(0, kEditorFrameTop);
   editWarningTimer_.setSingleShot(true);
   connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });

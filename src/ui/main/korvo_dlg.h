@@ -9,6 +9,7 @@
 
 #include "link/link_worker.h"
 #include "ui/controls/mem_dc.h"
+#include "ui/editors/editor_panels.h"
 
 class QMenu;
 
@@ -28,8 +29,8 @@ class StripBank;
 /// closing.
 class CKorvoDlg final : public QWidget {
  public:
-  /// Starts the link with these options.
-  explicit CKorvoDlg(LinkWorker::Options linkOptions);
+  /// Starts the link with these options; the channel editor frame takes its panels from `makePanels`.
+  explicit CKorvoDlg(LinkWorker::Options linkOptions, const EditorPanelFactory& makePanels = MakeEditorPanels);
   ~CKorvoDlg() override;
 
   /// Restores the window and brings it to the front (a second start asks for this).
