@@ -17,7 +17,7 @@ std::uint16_t ClampedWord(double value) {
 }  // namespace
 
 std::uint16_t EncodeFrequency(double hz) {
-  // Rounded to the tenth: the step tables hold tenths, and 19.7 × 10 lies just below 197 in binary.
+  // Rounded to the tenth the word holds, so that a frequency computed a hair below its step keeps it.
   if (hz < kTenthsBelowHz) return static_cast<std::uint16_t>(kFrequencyTenthsFlag | ClampedWord(std::round(hz * 10)));
   return ClampedWord(std::min(std::trunc(hz), static_cast<double>(kTenthsMask)));
 }
@@ -33,7 +33,7 @@ double DecodeCutFrequency(std::uint16_t raw, double offHz) {
 
 double DecodeQ(std::uint16_t raw) { return raw / 100.0; }
 
-// Rounded for the same reason (1.15 × 100 lies just below 115).
+// Rounded: 1.15 × 100 lies just below 115 in binary, and truncating would store Q 1.14.
 std::uint16_t EncodeQ(double q) { return ClampedWord(std::round(q * 100)); }
 
 double DecodeGainDb(std::uint16_t raw) { return (raw - kGainZero) / 10.0; }

@@ -84,36 +84,6 @@ TEST(EditorCodeAddressWalk, EveryCodeOfEveryChannelHasItsOwnAddress) {
   }
 }
 
-TEST(HeaderAddresses, InputsAndBuses) {
-  const InputHeaderAddresses ch3 = InputHeader(2);
-  EXPECT_EQ(ch3.mute, 132);
-  EXPECT_EQ(ch3.balance, 135);
-  EXPECT_EQ(ch3.level, 136);
-  EXPECT_EQ(ch3.left, 143);
-  EXPECT_EQ(ch3.right, 144);
-  EXPECT_EQ(ch3.pfl, 145);
-  const InputHeaderAddresses fx1 = InputHeader(10);
-  EXPECT_EQ(fx1.mute, 1111);
-  EXPECT_EQ(fx1.level, 1110);
-  EXPECT_EQ(fx1.pflBusBit, 0x0100);
-  EXPECT_FALSE(fx1.pfl.has_value());
-
-  const BusHeaderAddresses main = BusHeader(0);
-  EXPECT_EQ(main.level, 970);
-  EXPECT_EQ(main.phase, 971);
-  EXPECT_EQ(main.on, 972);
-  EXPECT_EQ(main.pflBit, 0x40);
-  EXPECT_FALSE(main.left.has_value());
-  const BusHeaderAddresses aux3 = BusHeader(3);
-  EXPECT_EQ(aux3.level, 698);
-  EXPECT_EQ(aux3.phase, 699);
-  EXPECT_EQ(aux3.on, 700);
-  // The routing switches, not the compressor threshold and feedback words at +7/+8.
-  EXPECT_EQ(aux3.left, 707);
-  EXPECT_EQ(aux3.right, 708);
-  EXPECT_EQ(aux3.pflBit, 0x04);
-}
-
 TEST(EditorEncodings, FrequencyQAndGain) {
   struct FrequencyCase {
     double hz;

@@ -77,6 +77,7 @@ void CWinParam::SelectChannel(int channel) {
     selection_.output = channel - kMainChannel;
   }
   selection_.selected = channel;
+  ShowSelections();
   for (int point = 0; point < kScopePointCount; ++point) {
     curve_->pointEnabled[static_cast<std::size_t>(point)] = channel >= kMainChannel || point < kInputCurvePoints;
   }
@@ -94,8 +95,10 @@ void CWinParam::ValueArrived(ParamAddress address) {
     SelectChannel(selection_.selected);
     return;
   }
-  RefreshInputSection();
-  RefreshOutputSection();
+  if (HeaderShows(address)) {
+    RefreshInputSection();
+    RefreshOutputSection();
+  }
   const std::uint16_t value = params_.Value(address);
   const auto writes = [&](int code) {
     const EditorAddresses addresses = EditorCodeAddresses(selection_.selected, code);

@@ -119,6 +119,8 @@ class CWinParam final : public QWidget {
   [[nodiscard]] QRect Scaled(const QRect& design) const;
   [[nodiscard]] QRect PanelRect(const EditorPanel& panel) const;
   void ApplyFonts();
+  /// Whether the header shows `address` for the channels selected now.
+  [[nodiscard]] bool HeaderShows(ParamAddress address) const;
   void RefreshInputSection();
   void RefreshOutputSection();
   void RefreshCaption(int code);

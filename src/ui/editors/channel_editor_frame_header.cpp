@@ -1,5 +1,7 @@
 // The frame's header: its controls, their placement by channel kind and
 // scale, what they show of the table, and their captions.
+#include <algorithm>
+
 #include "i18n/label_id.h"
 #include "ui/controls/ea_qel2.h"
 #include "ui/controls/eq_g_1.h"
@@ -278,13 +280,25 @@ void CWinParam::ShowBalance(int value) {
   // table must not, or the arrow keys would then edit a balance the user never chose.
   QWidget* focused = window()->focusWidget();
   balance_->SetValue(value);
-  if (focused == balance_) return;
-  if (focused != nullptr) {
+  if (focused != nullptr && focused != balance_) {
     focused->setFocus(Qt::OtherFocusReason);
-  } else {
+  } else if (focused == nullptr) {
     balance_->clearFocus();
   }
   RefreshCaption(header_code::kBalance);
+}
+
+bool CWinParam::HeaderShows(ParamAddress address) const {
+  if (address == address::kPflBus || address == address::kMainBalance) return true;
+  const InputHeaderAddresses input = InputHeader(selection_.input);
+  const BusHeaderAddresses output = BusHeader(selection_.output);
+  std::vector<std::optional<ParamAddress>> shown{input.level, input.mute,   input.pfl,  input.left,
+                                                 input.right, input.balance, output.level, output.on};
+  if (selection_.selected >= kMainChannel) {
+    const BusHeaderAddresses edited = BusHeader(selection_.selected - kMainChannel);
+    shown.insert(shown.end(), {edited.phase, edited.left, edited.right});
+  }
+  return std::find(shown.begin(), shown.end(), std::optional<ParamAddress>(address)) != shown.end();
 }
 
 void CWinParam::RefreshInputSection() {

@@ -16,6 +16,7 @@
 #include "recording_host.h"
 #include "screenshot.h"
 #include "ui/controls/ea_qel2.h"
+#include "ui/controls/eq_g_1.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_combo_box.h"
 #include "ui/controls/qel_new_scope.h"
@@ -105,6 +106,8 @@ TEST_F(ChannelEditorFrameTest, SelectChannelShowsThePanelAndHeaderOfTheKind) {
   }
   EXPECT_EQ(frame_.inputSelection(), 11);
   EXPECT_EQ(frame_.outputSelection(), 3);
+  EXPECT_EQ(frame_.selector(0).shownIndex(), 11);
+  EXPECT_EQ(frame_.selector(1).shownIndex(), 3);
   frame_.SelectChannel(19);
   EXPECT_EQ(frame_.selectedChannel(), 15) << "no channel 19";
 }
@@ -163,6 +166,11 @@ TEST_F(ChannelEditorFrameTest, ACurveBandEditWritesWhatAPanelEditWrites) {
   EXPECT_EQ(params_.Value(kCh1 + 34), 115);
   EXPECT_EQ(panel.applied, (std::vector<std::pair<int, int>>{{kBandGain + 1, 560}, {1, 2000}, {kBandQ + 1, 115}}))
       << "gain, frequency, Q, each shown on the panel first";
+  curve.pointFrequency[CQel_NewScope::kHpfPoint] = 19.7;
+  EXPECT_EQ(Written([&] { SendWindowMessage(&frame_, kCurveEdited, CQel_NewScope::kHpfNotice, 0); }),
+            (std::set<ParamAddress>{kCh1 + 24}));
+  EXPECT_EQ(params_.Value(kCh1 + 24), 0x80C5) << "19.7 Hz in tenths with bit 15";
+  EXPECT_EQ(panel.values[kHpfFrequency], 0x80C5);
   EXPECT_TRUE(Written([&] { SendWindowMessage(&frame_, kCurveEdited, 0, 13); }).empty());
   EXPECT_TRUE(Written([&] { SendWindowMessage(&frame_, kCurveEdited, 0, 4); }).empty()) << "inputs have bands 0..3";
 }
@@ -259,9 +267,19 @@ TEST_F(ChannelEditorFrameTest, HeaderSwitchesWriteTheirWords) {
   params_[address::kPflBus].Store(0x0101);
   Click(frame_.button(CWinParam::kOutputPfl));
   EXPECT_EQ(params_.Value(address::kPflBus), 0x0105) << "bit 0x04 set, the others kept";
-  frame_.SelectChannel(12);
-  Click(frame_.button(CWinParam::kOutputPfl));
-  EXPECT_EQ(params_.Value(address::kPflBus) & 0xC0, 0xC0) << "MAIN sets 0x40 and with it 0x80";
+
+  (void)SetCurrentLanguage(LanguageIndex::English);
+  frame_.SelectChannel(4);
+  frame_.balance().SetValue(40);
+  frame_.fader(0).SetPosition(180);
+  EXPECT_EQ(Written([&] {
+              SendWindowMessage(&frame_, 6024, 0, 40);
+              SendWindowMessage(&frame_, kFaderMoved, 0, 180);
+            }),
+            (std::set<ParamAddress>{InputBlockBase(4) + 3, InputBlockBase(4) + 4}));
+  EXPECT_EQ(params_.Value(InputBlockBase(4) + 4), 1200);
+  EXPECT_EQ(frame_.balance().captionText(), "Balance:L 60%");
+  EXPECT_EQ(frame_.faderCaption(0).text(), "0.0dB");
 
   frame_.SelectChannel(10);  // Fx1
   Click(frame_.button(CWinParam::kInputMute));
