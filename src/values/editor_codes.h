@@ -41,6 +41,7 @@ inline constexpr int kRatio = 73;  ///< with the compressor on/off switch
 inline constexpr int kEffectParameter1 = 74;
 inline constexpr int kEffectParameter2 = 75;
 inline constexpr int kEffectProgram = 76;
+inline constexpr int kEffectProgramType = 77;  ///< shown only
 inline constexpr int kStoreEffectProgram = 78;
 /// Rebuilds the fixed captions of a panel.
 inline constexpr int kCaptions = 80;

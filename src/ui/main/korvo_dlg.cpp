@@ -17,6 +17,7 @@
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
 #include "ui/controls/text_format.h"
+#include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/console_chooser.h"
 #include "ui/main/gui_link_owner.h"
 #include "ui/main/progress_window.h"
@@ -44,6 +45,8 @@ constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49))
                                        QRect(QPoint(253, 31), QPoint(332, 49))};
 constexpr QRect kTitleRect(QPoint(7, 0), QPoint(206, 28));
 constexpr int kCaptionBandHeight = 31;
+// The editor frame stands where the strips do, under the top bar.
+constexpr int kEditorFrameTop = 51;
 // Below this scale the layout is refused and the contents keep their last layout.
 constexpr double kSmallestScale = 0.5;
 // Addresses 0..1213 are the ones the windows show.
@@ -68,7 +71,7 @@ const char* TitleSuffix(ConnectionKind kind) {
 
 }  // namespace
 
-CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
+CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions, const EditorPanelFactory& makePanels)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), reference_(LoadArtwork(133)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setWindowTitle(QStringLiteral("RMT-4"));
@@ -78,6 +81,8 @@ CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions)
   owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
   link_ = std::make_unique<LinkWorker>(*owner_, std::move(linkOptions));
   strips_ = std::make_unique<StripBank>(this, link_->params());
+  editorFrame_ = new CWinParam(this, link_->params(), link_->jobs(), makePanels);
+  editorFrame_->move(0, kEditorFrameTop);
   editWarningTimer_.setSingleShot(true);
   connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
 
@@ -139,11 +144,22 @@ void CKorvoDlg::OnUiNotify(int code, std::intptr_t argument) {
       ShowEditNotConfirmed();
       break;
     case UiNotify::ValueArrived:
-      if (argument >= 0 && argument < static_cast<std::intptr_t>(kParamCount)) strips_->ValueArrived(static_cast<ParamAddress>(argument));
+      if (argument >= 0 && argument < static_cast<std::intptr_t>(kParamCount)) {
+        ValueArrived(static_cast<ParamAddress>(argument));
+      }
       break;
     default:
       break;
   }
+}
+
+void CKorvoDlg::ValueArrived(ParamAddress address) {
+  strips_->ValueArrived(address);
+  if (address == address::kLevelMeters) {
+    const MeterLevels levels = MeterLevelsFromWord(link_->params().Value(address));
+    editorFrame_->SetMeterLevels(levels.left, levels.right);
+  }
+  editorFrame_->ValueArrived(address);
 }
 
 void CKorvoDlg::ShowStatus(int status) {
@@ -203,6 +219,7 @@ void CKorvoDlg::OnButton(int index) {
 }
 
 void CKorvoDlg::ShowMainWin() {
+  editorFrame_->hide();
   strips_->SetVisible(true);
   // Every control shows the table afresh at the worker's next cycle.
   ParamTable& params = link_->params();
@@ -210,8 +227,20 @@ void CKorvoDlg::ShowMainWin() {
 }
 
 void CKorvoDlg::OnControlEdited(int strip, int code) {
-  // ENTER (code 0) opens the channel editor, which is not part of this window yet.
-  if (code != 0) strips_->ControlEdited(strip, code);
+  if (code == static_cast<int>(StripCode::Enter)) {
+    OpenEditor(strip);
+  } else {
+    strips_->ControlEdited(strip, code);
+  }
+}
+
+void CKorvoDlg::OpenEditor(int strip) {
+  // The output strip opens the bus it shows.
+  const int channel = strip == kOutputStrip ? kOutputStrip + strips_->OutputBus() : strip;
+  if (!editorFrame_->CanOpen(channel)) return;
+  strips_->SetVisible(false);
+  editorFrame_->show();
+  editorFrame_->SelectChannel(channel);
 }
 
 std::unique_ptr<QMenu> CKorvoDlg::BuildTapeMenu() {
@@ -264,6 +293,7 @@ void CKorvoDlg::Retranslate() {
   buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
   buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
   strips_->RefreshTexts();
+  PostWindowMessage(editorFrame_, kRefreshTexts, 0, 0);
   static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended};
   if (const auto shown = MatchLabelText(buttons_[kStatus]->text().toStdString(), kStatusTexts)) {
     buttons_[kStatus]->SetText(Translated(*shown));
@@ -281,6 +311,10 @@ void CKorvoDlg::Layout() {
   const bool firstPass = buttons_[0] == nullptr;
   if (firstPass) CreateTopBar();
   strips_->Layout(s, sx, width());
+  const QSize frameSize = CWinParam::DesignSize();
+  editorFrame_->SetScale(sx, sy);
+  editorFrame_->setGeometry(0, Trunc(kEditorFrameTop * sy), Trunc(frameSize.width() * sx),
+                            Trunc(frameSize.height() * sy));
 
   for (int j = kClose; j <= kMinimise; ++j) {
     const int side = Trunc(10 * s);

@@ -9,6 +9,7 @@
 
 #include "link/link_worker.h"
 #include "ui/controls/mem_dc.h"
+#include "ui/editors/editor_panels.h"
 
 class QMenu;
 
@@ -16,6 +17,7 @@ namespace rmt4::ui {
 
 class CGDI_Button;
 class CJinDuTiao;
+class CWinParam;
 class Cqel_CStatic;
 class GuiLinkOwner;
 class StripBank;
@@ -27,8 +29,8 @@ class StripBank;
 /// closing.
 class CKorvoDlg final : public QWidget {
  public:
-  /// Starts the link with these options.
-  explicit CKorvoDlg(LinkWorker::Options linkOptions);
+  /// Starts the link with these options; the channel editor frame takes its panels from `makePanels`.
+  explicit CKorvoDlg(LinkWorker::Options linkOptions, const EditorPanelFactory& makePanels = MakeEditorPanels);
   ~CKorvoDlg() override;
 
   /// Restores the window and brings it to the front (a second start asks for this).
@@ -43,6 +45,7 @@ class CKorvoDlg final : public QWidget {
   [[nodiscard]] CGDI_Button* button(int index) { return buttons_[index]; }
   [[nodiscard]] Cqel_CStatic* titleLabel() { return title_; }
   [[nodiscard]] StripBank& strips() { return *strips_; }
+  [[nodiscard]] CWinParam& editorFrame() { return *editorFrame_; }
   [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
 
  protected:
@@ -67,6 +70,9 @@ class CKorvoDlg final : public QWidget {
   void Retranslate();
   void ShowAbout();
   void ShowMainWin();
+  /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
+  void OpenEditor(int strip);
+  void ValueArrived(ParamAddress address);
 
   const QImage reference_;  // bitmap 133: its size is the reference size of the layout
   CMemDcClass background_;  // the reference stretched to the client size
@@ -74,6 +80,7 @@ class CKorvoDlg final : public QWidget {
   std::unique_ptr<GuiLinkOwner> owner_;
   std::unique_ptr<LinkWorker> link_;
   std::unique_ptr<StripBank> strips_;
+  CWinParam* editorFrame_ = nullptr;
   std::array<CGDI_Button*, 8> buttons_{};
   Cqel_CStatic* title_ = nullptr;
   int status_ = static_cast<int>(LinkStatus::Starting);

@@ -1,0 +1,80 @@
+// The header buttons: channel selection, switches, the 48V question and Copy.
+#include <QMenu>
+
+#include "i18n/label_id.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/editors/channel_editor_frame.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/translated.h"
+#include "values/editor_codes.h"
+
+namespace rmt4::ui {
+
+void CWinParam::OnHeaderButton(int index) {
+  switch (index) {
+    case kInputEnter:
+      SelectChannel(selection_.input);
+      break;
+    case kOutputEnter:
+      SelectChannel(kMainChannel + selection_.output);
+      break;
+    case kInputMute:
+      PostHeaderEdit(header_code::kInputMute);
+      break;
+    case kInputPfl:
+      PostHeaderEdit(header_code::kInputPfl);
+      break;
+    case kOutputMute:
+      PostHeaderEdit(header_code::kOutputMute);
+      break;
+    case kOutputPfl:
+      PostHeaderEdit(header_code::kOutputPfl);
+      break;
+    case kCopy: {
+      if (selection_.selected >= kCopyableChannels) break;
+      const std::unique_ptr<QMenu> menu = BuildCopyMenu();
+      const CGDI_Button& anchor = button(kCopy);
+      if (const QAction* chosen = menu->exec(anchor.mapToGlobal(QPoint(0, anchor.height())))) {
+        CopyToChannel(chosen->data().toInt());
+      }
+      break;
+    }
+    case kPhantom:
+      // Phantom power can harm a source that does not want it: switching it on is confirmed.
+      if (Lit(kPhantom) && ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::Operating48V)) !=
+                               MessageButton::Yes) {
+        SetLit(kPhantom, false);
+        break;
+      }
+      PostHeaderEdit(header_code::kPhantomPower);
+      break;
+    case kPhase:
+      PostHeaderEdit(header_code::kPhase);
+      break;
+    case kLeft:
+      PostHeaderEdit(header_code::kLeft);
+      break;
+    case kRight:
+      PostHeaderEdit(header_code::kRight);
+      break;
+    default:
+      break;
+  }
+}
+
+std::unique_ptr<QMenu> CWinParam::BuildCopyMenu() {
+  auto menu = std::make_unique<QMenu>(this);
+  for (int target = 1; target <= kCopyableChannels; ++target) {
+    QAction* action = menu->addAction(Translated(LabelId::CopyToCh) + QString::asprintf(":%d", target));
+    action->setData(kFirstCopyCommand + target - 1);
+    action->setEnabled(target - 1 != selection_.selected);
+  }
+  return menu;
+}
+
+void CWinParam::CopyToChannel(int command) {
+  if (selection_.selected >= kCopyableChannels) return;
+  CopyChannelBlock(params_, selection_.selected, command - kFirstCopyCommand);
+}
+
+}  // namespace rmt4::ui

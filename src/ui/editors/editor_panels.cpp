@@ -1,0 +1,25 @@
+#include "ui/editors/editor_panels.h"
+
+#include "values/editor_codes.h"
+
+namespace rmt4::ui {
+
+std::optional<PanelKind> PanelKindOf(int channel) {
+  if (channel < 0 || channel > kLastEditorChannel) return std::nullopt;
+  if (channel < kFx1Channel) return PanelKind::Channel;
+  if (channel < kMainChannel) return PanelKind::EffectReturn;
+  if (channel == kMainChannel) return PanelKind::MainOutput;
+  return PanelKind::AuxOutput;
+}
+
+int FirstChannelOf(PanelKind kind) {
+  static constexpr std::array<int, kPanelKindCount> kFirst{0, kFx1Channel, kMainChannel, kAux1Channel};
+  return kFirst[static_cast<std::size_t>(kind)];
+}
+
+EditorPanels MakeEditorPanels(QWidget*) {
+  // The input, effect-return and output editors join here as they are built.
+  return {};
+}
+
+}  // namespace rmt4::ui
