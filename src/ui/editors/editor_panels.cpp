@@ -1,5 +1,6 @@
 #include "ui/editors/editor_panels.h"
 
+#include "ui/editors/input_editor.h"
 #include "values/editor_codes.h"
 
 namespace rmt4::ui {
@@ -17,9 +18,13 @@ int FirstChannelOf(PanelKind kind) {
   return kFirst[static_cast<std::size_t>(kind)];
 }
 
-EditorPanels MakeEditorPanels(QWidget*) {
-  // The input, effect-return and output editors join here as they are built.
-  return {};
+EditorPanels MakeEditorPanels(QWidget* frame) {
+  // The effect-return and output editors join here as they are built.
+  EditorPanels panels{};
+  auto* channels = new CWinInPut(frame, InputEditorRole::kInputChannels);
+  channels->SetChannel(FirstChannelOf(PanelKind::Channel));
+  panels[static_cast<std::size_t>(PanelKind::Channel)] = channels;
+  return panels;
 }
 
 }  // namespace rmt4::ui

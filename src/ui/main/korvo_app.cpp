@@ -23,6 +23,8 @@ namespace rmt4::ui {
 int CKorvoApp::Run(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("RMT-4"));
+  // Desktops match the window to the installed rmt4.desktop by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("rmt4"));
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(LoadArtwork(128))));
   InstallFontSubstitutes();
 

@@ -115,7 +115,7 @@ TEST_F(ChannelEditorFrameTest, SelectChannelShowsThePanelAndHeaderOfTheKind) {
 TEST(ChannelEditorFrameWithoutPanels, AChannelWithoutAPanelIsNotOpened) {
   ParamTable params;
   LinkJobs jobs;
-  CWinParam frame(nullptr, params, jobs);
+  CWinParam frame(nullptr, params, jobs, [](QWidget*) { return EditorPanels{}; });
   EXPECT_FALSE(frame.CanOpen(0));
   frame.SelectChannel(3);
   EXPECT_EQ(frame.selectedChannel(), 0);
