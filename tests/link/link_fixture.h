@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -18,9 +19,10 @@ namespace rmt4::test {
 class LinkFixture : public ::testing::Test {
  protected:
   explicit LinkFixture(emulator::ConsoleSettings settings = {}) : console_(settings) {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("rmt4-link-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // Parameterised tests are named "Name/N": one folder, not a folder in a folder left behind.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    folder_ = std::filesystem::temp_directory_path() / ("rmt4-link-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
