@@ -22,6 +22,8 @@ void CellEditor::Open(QTableWidget& list, int row, int column, std::function<voi
   editor_->installEventFilter(this);
   list.scrollToItem(list.item(row, column));
   editor_->show();
+  // The menu that asked for the editor may have handed the activation elsewhere.
+  list.activateWindow();
   editor_->setFocus(Qt::OtherFocusReason);
   editor_->end(false);
 }

@@ -58,10 +58,15 @@ CWin_NetConfi::CWin_NetConfi(ModuleCommandTable& modules, QWidget* parent)
   setWindowTitle(QStringLiteral("NET_Confi"));
   setPalette(ConsoleDialogPalette());
   setFixedSize(kDialogSize);
-  MakeCaption(QStringLiteral("IP:"), Units(14, 14, 40, 13), this);
-  maskLabel_ = MakeCaption({}, Units(14, 34, 40, 13), this);
-  gatewayLabel_ = MakeCaption({}, Units(14, 54, 40, 13), this);
-  MakeCaption(QStringLiteral("MAC:"), Units(14, 74, 40, 13), this);
+  // The dialog's 8-point font; the captions reach further left than the
+  // template's so that "SubnetMask:" fits in every face that may stand in.
+  QFont dialogFont = font();
+  dialogFont.setPixelSize(11);
+  setFont(dialogFont);
+  MakeCaption(QStringLiteral("IP:"), Units(2, 14, 52, 13), this);
+  maskLabel_ = MakeCaption({}, Units(2, 34, 52, 13), this);
+  gatewayLabel_ = MakeCaption({}, Units(2, 54, 52, 13), this);
+  MakeCaption(QStringLiteral("MAC:"), Units(2, 74, 52, 13), this);
   address_->setGeometry(Units(60, 14, 116, 13));
   mask_->setGeometry(Units(60, 34, 116, 13));
   gateway_->setGeometry(Units(60, 54, 116, 13));
@@ -130,13 +135,13 @@ void CWin_NetConfi::PollReplies() {
   if (modules_.Done(ModuleCommandTable::kGetConfig)) {
     modules_.ClearDone(ModuleCommandTable::kGetConfig);
     const std::string reply = modules_.Text(ModuleCommandTable::kGetConfig);
-    const std::size_t length = std::min<std::size_t>(modules_.Number(ModuleCommandTable::kGetConfig), reply.size());
+    // The reply's own bytes only: a MAC the module did not end with a separator may be cut short.
+    const std::size_t length = std::min<std::size_t>(modules_.Number(ModuleCommandTable::kGetConfig), reply.find('\0'));
     if (const auto configuration = ParseConfigurationReply(std::string_view(reply).substr(0, length))) {
       address_->SetAddress(configuration->address);
       mask_->SetAddress(configuration->mask);
       gateway_->SetAddress(configuration->gateway);
-      // The MAC counts only when the reply ended it with a separator.
-      if (!configuration->mac.empty()) mac_->setText(QString::fromStdString(configuration->mac));
+      mac_->setText(QString::fromStdString(configuration->mac));
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "ui/editors/system_window.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -39,6 +40,21 @@ constexpr QRect kLanguageRect = Span(25, 260, 135, 410);
 constexpr QRect kTransportRect = Span(182, 260, 292, 410);
 constexpr QRect kNoiseGateRect = Span(339, 260, 449, 410);
 
+/// Shrinks the caption's font until it fits the box: the stand-in faces are
+/// wider than the face the layout was made for, and a cut caption hides the
+/// hint that the list has a right-button menu.
+void SetFittingTitle(QGroupBox& box, const QString& title) {
+  constexpr int kSmallestPixels = 8;
+  constexpr int kFrameAllowance = 16;
+  QFont font = box.parentWidget()->font();
+  while (font.pixelSize() > kSmallestPixels &&
+         QFontMetrics(font).horizontalAdvance(title) + kFrameAllowance > box.width()) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  box.setFont(font);
+  box.setTitle(title);
+}
+
 // Positions of the transport selector: COM, USB, NET, as the settings number them.
 constexpr int kTransportPositions = 3;
 
@@ -54,6 +70,10 @@ CWinPopupMode::CWinPopupMode(LinkWorker& link, QWidget* mainWindow)
   setFixedSize(kClientSize);
   setModal(true);
   setPalette(ConsoleDialogPalette());
+  // The window system's default GUI font is an 8-point face; the group captions are sized for it.
+  QFont guiFont = font();
+  guiFont.setPixelSize(11);
+  setFont(guiFont);
   for (std::size_t i = 0; i < groups_.size(); ++i) {
     groups_[i] = new QGroupBox(this);
     groups_[i]->setGeometry(kGroupRects[i]);
@@ -120,11 +140,12 @@ QComboBox* CWinPopupMode::MakeSelector(const QRect& geometry) {
 
 void CWinPopupMode::RefreshTexts() {
   setWindowTitle(Translated(LabelId::System));
-  groups_[kModeGroup]->setTitle(Translated(LabelId::MachineModeStorage));
-  groups_[kSceneGroup]->setTitle(Translated(LabelId::ComputerModeStorage));
-  groups_[kLanguageGroup]->setTitle(QStringLiteral("Language"));
-  groups_[kTransportGroup]->setTitle(Translated(LabelId::Computer));
-  groups_[kNoiseGateGroup]->setTitle(Translated(LabelId::NoiseGate));
+  language_->setCurrentIndex(static_cast<int>(CurrentLanguage()));
+  SetFittingTitle(*groups_[kModeGroup], Translated(LabelId::MachineModeStorage));
+  SetFittingTitle(*groups_[kSceneGroup], Translated(LabelId::ComputerModeStorage));
+  SetFittingTitle(*groups_[kLanguageGroup], QStringLiteral("Language"));
+  SetFittingTitle(*groups_[kTransportGroup], Translated(LabelId::Computer));
+  SetFittingTitle(*groups_[kNoiseGateGroup], Translated(LabelId::NoiseGate));
   const QStringList titles{Translated(LabelId::Model), Translated(LabelId::ModelName)};
   modeList_->setHorizontalHeaderLabels(titles);
   sceneList_->setHorizontalHeaderLabels(titles);
