@@ -40,7 +40,7 @@ class SystemWindowTest : public test::SystemTestHost {
 
   static void RightClick(QTableWidget& list, int row, int column) {
     const QRect cell = list.visualRect(list.model()->index(row, column));
-    QTest::mousePress(list.viewport(), Qt::RightButton, {}, cell.center());
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, cell.center());
   }
   static QString Cell(QTableWidget& list, int row, int column) { return list.item(row, column)->text(); }
 
