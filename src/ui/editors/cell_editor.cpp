@@ -7,7 +7,7 @@
 namespace rmt4::ui {
 
 void CellEditor::Open(QTableWidget& list, int row, int column, std::function<void()> onFocusLost) {
-  Close();
+  Discard();
   list_ = &list;
   row_ = row;
   column_ = column;
@@ -36,11 +36,11 @@ bool CellEditor::Commit() {
     list_->setItem(row_, column_, item);
   }
   item->setText(editor_->text());
-  Close();
+  Discard();
   return true;
 }
 
-void CellEditor::Close() {
+void CellEditor::Discard() {
   if (editor_ == nullptr) return;
   editor_->removeEventFilter(this);
   editor_->hide();

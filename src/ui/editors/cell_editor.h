@@ -22,6 +22,8 @@ class CellEditor final : public QObject {
   void Open(QTableWidget& list, int row, int column, std::function<void()> onFocusLost);
   /// Copies the editor's text into its cell and closes it; false when none was open.
   bool Commit();
+  /// Closes the editor without touching its cell (the window is going away).
+  void Discard();
 
   [[nodiscard]] bool editing() const { return editor_ != nullptr; }
   [[nodiscard]] QTableWidget* list() const { return list_; }
@@ -31,8 +33,6 @@ class CellEditor final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Close();
-
   QTableWidget* list_ = nullptr;
   QLineEdit* editor_ = nullptr;
   int row_ = 0;

@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QTableWidget>
 
+#include <algorithm>
+
 #include "i18n/label_text.h"
 #include "link/link_worker.h"
 #include "protocol/address_map.h"

@@ -36,13 +36,13 @@ class SystemModeList {
 
   /// A right click at `cell` (row, column; −1 when it hit no cell), `global` the pointer.
   void OnRightClick(int row, int column, QPoint global);
+
+ private:
   /// The menu as it opens now; each action's data is its command.
   [[nodiscard]] std::unique_ptr<QMenu> BuildMenu() const;
   void Run(int command);
   /// The in-place editor lost the focus: commit and offer to store a changed name.
   void FinishRename();
-
- private:
   void Recall();
   void StoreName();
   void ShowRowName(int row);

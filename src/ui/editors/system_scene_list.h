@@ -34,13 +34,13 @@ class SystemSceneList {
   void Fill();
 
   void OnRightClick(int row, int column, QPoint global);
+
+ private:
   /// The menu as it opens now, for the remembered cell.
   [[nodiscard]] std::unique_ptr<QMenu> BuildMenu() const;
   void Run(int command);
   /// The in-place editor lost the focus: commit and save the scene under the typed name.
   void FinishSave();
-
- private:
   void Upload();
   void Delete();
   [[nodiscard]] std::string CellText() const;

@@ -177,6 +177,8 @@ void CWinPopupMode::showEvent(QShowEvent* event) {
 }
 
 void CWinPopupMode::hideEvent(QHideEvent* event) {
+  // An edit still open goes with the window, without questions.
+  editor_->Discard();
   timer_.stop();
   QDialog::hideEvent(event);
 }

@@ -74,8 +74,6 @@ TEST_F(NetworkDialogTest, SetSendsUsableSettingsOnly) {
     const char* mac;
     LabelId said;
   } refused[] = {{"0.0.0.0", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
-                 {"255.255.255.255", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
-                 {"239.1.1.1", "255.0.0.0", "239.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
                  {"10.0.0.2", "255.0.255.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotContiguous},
                  {"10.0.0.2", "255.0.0.0", "11.0.0.1", "00-11-22-33-44-55", LabelId::NetGatewayOutsideSubnet},
                  {"10.0.0.2", "255.0.0.0", "10.0.0.1", "AB", LabelId::NetMacMalformed}};

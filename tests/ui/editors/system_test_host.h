@@ -20,9 +20,6 @@
 #include "modal_answer.h"
 #include "ui/main/korvo_dlg.h"
 
-/// Readable failures for texts the windows show.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace rmt4::test {
 
 /// Parent of the timers that wait for a menu or a box; a test that ends

@@ -157,6 +157,19 @@ TEST_F(SystemWindowTest, RenameInPlaceAsksAndStoresTheName) {
   TypeInPlace(modes, 4, SystemModeList::kModifyName, "");
   EXPECT_EQ(said, Text(LabelId::EnterFileName));
   EXPECT_FALSE(link().jobs().Requested(13));
+
+  // Closing the window with an edit open discards it, without a question.
+  QString asked2;
+  AnswerNextBox(&asked2);
+  ChooseFromNextMenu(SystemModeList::kModifyName);
+  RightClick(modes, 4, 1);
+  ASSERT_TRUE(PumpUntil([&] { return window.cellEditor().editing(); }));
+  window.cellEditor().editor()->setText("Changed");
+  window.close();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(asked2.isEmpty());
+  EXPECT_FALSE(window.cellEditor().editing());
+  EXPECT_FALSE(link().jobs().Requested(13));
 }
 
 TEST_F(SystemWindowTest, SavingASceneNamesItAsksBeforeReplacingAndAddsARow) {
@@ -212,25 +225,6 @@ TEST_F(SystemWindowTest, TypedSceneNamesNeverReachOutsideTheSceneFolders) {
     EXPECT_EQ(Cell(window.sceneList(), 0, 1), "");
     EXPECT_FALSE(link().jobs().Requested(1)) << c.typed.toStdString();
   }
-}
-
-TEST_F(SystemWindowTest, DeleteAndUploadWorkOnTheListedFile) {
-  Start(false);
-  WriteScene(scenes() / "a.mxb");
-  CWinPopupMode& window = Open();
-  QTableWidget& list = window.sceneList();
-  ChooseFromNextMenu(SystemSceneList::kUpdateToEquip);
-  RightClick(list, 0, 1);
-  EXPECT_EQ(link().jobs().ScenePath(), "a.mxb");
-  EXPECT_TRUE(link().jobs().Requested(2));
-
-  QString said;
-  AnswerNextBox(&said);
-  ChooseFromNextMenu(SystemSceneList::kDelPcScene);
-  RightClick(list, 0, 1);
-  EXPECT_EQ(said, Text(LabelId::SuccessfullyDelete));
-  EXPECT_FALSE(std::filesystem::exists(scenes() / "a.mxb"));
-  EXPECT_EQ(list.rowCount(), 1) << "the list is filled again";
 }
 
 TEST_F(SystemWindowTest, SelectorsStoreLanguageTransportAndNoiseGate) {
@@ -318,6 +312,7 @@ TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
   RightClick(window.sceneList(), 0, 1);
   EXPECT_EQ(said, Text(LabelId::SuccessfullyDelete));
   EXPECT_FALSE(std::filesystem::exists(scenes() / "show.mxb"));
+  EXPECT_EQ(window.sceneList().rowCount(), 1) << "the list is filled again";
 }
 
 TEST_F(SystemWindowTest, TopBarOpensBothWindowsModally) {
