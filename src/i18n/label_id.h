@@ -138,9 +138,21 @@ enum class LabelId : std::uint16_t {
   System,
   /// Our own: an edit the console never acknowledged.
   EditNotConfirmed,
+  /// Our own: typed scene names that would reach outside the scene folders.
+  SceneNameFolderPart,
+  SceneNameDots,
+  SceneNameControlCharacter,
+  SceneNameTooLong,
+  /// Our own: network settings that would cut the console off the network.
+  NetAddressUnusable,
+  NetMaskNotContiguous,
+  NetGatewayOutsideSubnet,
+  NetMacMalformed,
+  /// Our own: the network module refused the settings.
+  SetFailed,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::EditNotConfirmed) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::SetFailed) + 1;
 
 }  // namespace rmt4

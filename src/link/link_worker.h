@@ -56,6 +56,8 @@ class LinkWorker final : public FrameSender {
   [[nodiscard]] LinkContext& context() { return context_; }
   [[nodiscard]] ParamTable& params() { return context_.state.params; }
   [[nodiscard]] LinkJobs& jobs() { return jobs_; }
+  /// Where scene names without a folder are saved and looked for (also the settings folders).
+  [[nodiscard]] const AppFolders& sceneFolders() const { return options_.sceneFolders; }
   [[nodiscard]] bool linkUp() const { return context_.linkUp.load(); }
   /// How often the worker finished a complete read and began (again) keeping
   /// the console in sync; waiters watch it grow.

@@ -156,8 +156,13 @@ void ModuleCommandTable::ParseModuleText(std::string_view received) {
       slot.number.store(static_cast<std::uint32_t>(text.size() - match->lengthOffset));
       break;
     }
-    case ReplyKind::Completion:
+    case ReplyKind::Completion: {
+      // The command was sent; what follows the name is the module's verdict
+      // ("OK" or "ERROR"), kept for whoever waits on the slot.
+      std::lock_guard lock(textMutex_);
+      slot.text.assign(argument);
       break;
+    }
   }
   slot.retries.store(0);
   slot.pending.store(0);

@@ -42,6 +42,8 @@ class ModuleCommandTable {
   /// given up instead (retries and pending cleared, nothing to send).
   bool CountLinkSend(int slot);
 
+  /// While pending: the command to send. After a reply: the reply text of the
+  /// text slots (5..9), the text after the name for the Set commands (11..18).
   [[nodiscard]] std::string Text(int slot) const;
   [[nodiscard]] bool Done(int slot) const;
   void ClearDone(int slot);

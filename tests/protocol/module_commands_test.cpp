@@ -193,5 +193,16 @@ TEST(ModuleCommandConfirmations, PairsWaitForBothHalves) {
   EXPECT_FALSE(table.Done(15));
 }
 
+TEST(ModuleCommandReplies, SetRepliesKeepTheModulesVerdict) {
+  ModuleCommandTable table;
+  table.SetModuleCommand(18, "Set_Confi:1.2.3.4 255.0.0.0 1.0.0.1 00-11-22-33-44-55");
+  table.ParseModuleText("Set_Confi:ERROR");
+  EXPECT_TRUE(table.Done(18));
+  EXPECT_FALSE(table.Pending(18));
+  EXPECT_EQ(table.Text(18), "ERROR");
+  table.ParseModuleText("Set_Confi:OK");
+  EXPECT_EQ(table.Text(18), "OK");
+}
+
 }  // namespace
 }  // namespace rmt4

@@ -19,6 +19,8 @@
 #include "ui/controls/text_format.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/console_chooser.h"
+#include "ui/editors/network_settings_dialog.h"
+#include "ui/editors/system_window.h"
 #include "ui/main/gui_link_owner.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
@@ -213,8 +215,18 @@ void CKorvoDlg::OnButton(int index) {
       }
       break;
     }
+    case kSystemSet: {
+      CWinPopupMode system(*link_, this);
+      system.exec();
+      break;
+    }
+    case kNetConf: {
+      CWin_NetConfi netConf(link_->context().modules, this);
+      netConf.exec();
+      break;
+    }
     default:
-      break;  // the status display; System Set and NetConf open windows still to come
+      break;  // the status display
   }
 }
 

@@ -1,0 +1,356 @@
+// The System window driven as a user does: right-click menus, the in-place
+// editors, the selectors; offline (jobs stay raised) and against the
+// emulated console (jobs run).
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include <fstream>
+
+#include "files/scene_file.h"
+#include "files/settings_store.h"
+#include "i18n/label_text.h"
+#include "screenshot.h"
+#include "system_test_host.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/editors/cell_editor.h"
+#include "ui/editors/system_mode_list.h"
+#include "ui/editors/system_scene_list.h"
+#include "ui/editors/system_window.h"
+#include "ui/main/progress_window.h"
+
+namespace rmt4::ui {
+namespace {
+
+using test::AnswerNextBox;
+using test::ChooseFromNextMenu;
+using test::PumpUntil;
+
+QString Text(LabelId id) { return QString::fromUtf8(LabelText(id).data()); }
+
+class SystemWindowTest : public test::SystemTestHost {
+ protected:
+  CWinPopupMode& Open() {
+    system_ = std::make_unique<CWinPopupMode>(link(), window_.get());
+    system_->show();
+    QCoreApplication::processEvents();
+    return *system_;
+  }
+
+  static void RightClick(QTableWidget& list, int row, int column) {
+    const QRect cell = list.visualRect(list.model()->index(row, column));
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, cell.center());
+  }
+  static QString Cell(QTableWidget& list, int row, int column) { return list.item(row, column)->text(); }
+
+  /// Opens the editor from the menu, types `text` and moves the focus away.
+  void TypeInPlace(QTableWidget& list, int row, int command, const QString& text) {
+    // A message box closed before leaves no window active offscreen: focus would not move.
+    system_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(system_.get()));
+    ChooseFromNextMenu(command);
+    RightClick(list, row, 1);
+    QLineEdit* editor = system_->cellEditor().editor();
+    ASSERT_NE(editor, nullptr);
+    // The focus arrives once the window is active again after the menu.
+    ASSERT_TRUE(PumpUntil([editor] { return editor->hasFocus(); }));
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    const bool typeable = std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+    typeable ? QTest::keyClicks(editor, text) : editor->setText(text);
+    system_->languageSelector().setFocus();
+    QCoreApplication::processEvents();
+  }
+
+  void WriteScene(const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << "scene";
+  }
+
+  std::unique_ptr<CWinPopupMode> system_;
+};
+
+TEST_F(SystemWindowTest, ModeListShowsNamesTheCurrentModeAndTheNoiseGate) {
+  Start(false);
+  ParamTable& params = link().params();
+  params[address::kCurrentMode].Store(4);
+  params[address::kSystemNoiseGate].Store(12);
+  CWinPopupMode& window = Open();
+  QTableWidget& modes = window.modeList();
+  ASSERT_EQ(modes.rowCount(), 12);
+  EXPECT_EQ(Cell(modes, 0, 0), "1");
+  EXPECT_EQ(Cell(modes, 2, 1), "Factory");
+  EXPECT_EQ(window.modes().highlightedRow(), 3);
+  EXPECT_EQ(window.noiseGateSelector().currentIndex(), 10);
+
+  // A name arrives: the timer shows it, but not while the user works in the list.
+  ModeName name{};
+  std::u16string_view typed = u"Choir   ";
+  std::copy(typed.begin(), typed.end(), name.begin());
+  link().context().state.modeNames.Store(3, name);
+  params[address::kCurrentMode].Store(7);
+  params[address::kSystemNoiseGate].Store(1000);
+  modes.setFocus();
+  window.PeriodicRefresh();
+  EXPECT_EQ(Cell(modes, 2, 1), "Factory");
+  EXPECT_EQ(window.modes().highlightedRow(), 6);
+  EXPECT_TRUE(params[address::kCurrentMode].rereadRequested.load());
+  EXPECT_EQ(window.noiseGateSelector().currentIndex(), 10) << "1000 is above the table: nothing to select";
+  window.languageSelector().setFocus();
+  window.PeriodicRefresh();
+  EXPECT_EQ(Cell(modes, 2, 1), "Choir");
+  EXPECT_TRUE(window.refreshing());
+  window.close();
+  EXPECT_FALSE(window.refreshing());
+}
+
+TEST_F(SystemWindowTest, RecallUsesTheSelectionAndNeedsTheLink) {
+  Start(false);
+  CWinPopupMode& window = Open();
+  QTableWidget& modes = window.modeList();
+  QString said;
+  AnswerNextBox(&said);
+  RightClick(modes, 4, 1);
+  EXPECT_EQ(said, Text(LabelId::NoDevice));
+  EXPECT_FALSE(link().jobs().Requested(4));
+
+  link().context().linkUp.store(true);
+  QTest::mouseClick(modes.viewport(), Qt::LeftButton, {}, modes.visualRect(modes.model()->index(2, 1)).center());
+  ChooseFromNextMenu(SystemModeList::kUse);
+  RightClick(modes, 4, 1);
+  EXPECT_EQ(link().params().Value(address::kModeOperation), 0x0603);
+  EXPECT_TRUE(link().params()[address::kModeOperation].Dirty());
+  EXPECT_TRUE(link().jobs().Requested(4));
+}
+
+TEST_F(SystemWindowTest, RenameInPlaceAsksAndStoresTheName) {
+  Start(false);
+  link().context().linkUp.store(true);
+  CWinPopupMode& window = Open();
+  QTableWidget& modes = window.modeList();
+
+  QString asked;
+  AnswerNextBox(&asked, "No");
+  TypeInPlace(modes, 4, SystemModeList::kModifyName, "Stage");
+  EXPECT_EQ(asked, Text(LabelId::SchemaNameChanged));
+  EXPECT_EQ(Cell(modes, 4, 1), "Factory") << "No puts the stored name back";
+  EXPECT_FALSE(link().jobs().Requested(13));
+
+  AnswerNextBox(&asked, "Yes");
+  TypeInPlace(modes, 4, SystemModeList::kModifyName, "Stage");
+  EXPECT_FALSE(window.cellEditor().editing());
+  EXPECT_EQ(Cell(modes, 4, 1), "Stage");
+  const ModeName buffer = link().context().state.modeNames.Buffer();
+  EXPECT_EQ(std::u16string(buffer.begin(), buffer.end()), u"Stage" + std::u16string(20, u' '));
+  EXPECT_EQ(link().params().Value(address::kModeOperation), 5);
+  EXPECT_FALSE(link().params()[address::kModeOperation].Dirty());
+  EXPECT_TRUE(link().jobs().Requested(13));
+
+  // An emptied name is not stored: Yes to the question, then the name is asked for.
+  link().jobs().Take(13);
+  QString said;
+  test::AnswerNextMessageBox([&said](QMessageBox& box) {
+    AnswerNextBox(&said);
+    test::PressButton(box, "Yes");
+  });
+  TypeInPlace(modes, 4, SystemModeList::kModifyName, "");
+  EXPECT_EQ(said, Text(LabelId::EnterFileName));
+  EXPECT_FALSE(link().jobs().Requested(13));
+
+  // Closing the window with an edit open discards it, without a question.
+  QString asked2;
+  AnswerNextBox(&asked2);
+  ChooseFromNextMenu(SystemModeList::kModifyName);
+  RightClick(modes, 4, 1);
+  ASSERT_TRUE(PumpUntil([&] { return window.cellEditor().editing(); }));
+  window.cellEditor().editor()->setText("Changed");
+  window.close();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(asked2.isEmpty());
+  EXPECT_FALSE(window.cellEditor().editing());
+  EXPECT_FALSE(link().jobs().Requested(13));
+}
+
+TEST_F(SystemWindowTest, SavingASceneNamesItAsksBeforeReplacingAndAddsARow) {
+  Start(false);
+  link().context().linkUp.store(true);
+  WriteScene(fallback() / "old.mxb");
+  CWinPopupMode& window = Open();
+  QTableWidget& scenes = window.sceneList();
+  ASSERT_EQ(scenes.rowCount(), 2);
+  EXPECT_EQ(Cell(scenes, 0, 1), "old.mxb");
+  EXPECT_EQ(Cell(scenes, 1, 0), "2");
+  EXPECT_EQ(Cell(scenes, 1, 1), "");
+
+  std::map<int, bool> enabled;
+  ChooseFromNextMenu(0, &enabled);
+  RightClick(scenes, 0, 1);
+  EXPECT_EQ(enabled, (std::map<int, bool>{{5024, false}, {5025, true}, {5027, true}}));
+  ChooseFromNextMenu(0, &enabled);
+  RightClick(scenes, 1, 1);
+  EXPECT_EQ(enabled, (std::map<int, bool>{{5024, true}, {5025, false}, {5027, false}}));
+
+  TypeInPlace(scenes, 1, SystemSceneList::kSaveScenePc, "gig");
+  EXPECT_EQ(Cell(scenes, 1, 1), "gig.mxb");
+  ASSERT_EQ(scenes.rowCount(), 3);
+  EXPECT_EQ(Cell(scenes, 2, 0), "3");
+  EXPECT_EQ(link().jobs().ScenePath(), "gig.mxb");
+  EXPECT_TRUE(link().jobs().Take(1));
+
+  // A name that exists in the fallback folder is replaced only on OK.
+  QString asked;
+  AnswerNextBox(&asked, "Cancel");
+  TypeInPlace(scenes, 2, SystemSceneList::kSaveScenePc, "old");
+  EXPECT_EQ(asked, "old.mxb" + Text(LabelId::FileExistsOverwrite));
+  EXPECT_EQ(Cell(scenes, 2, 1), "");
+  EXPECT_FALSE(link().jobs().Requested(1));
+}
+
+TEST_F(SystemWindowTest, TypedSceneNamesNeverReachOutsideTheSceneFolders) {
+  Start(false);
+  link().context().linkUp.store(true);
+  CWinPopupMode& window = Open();
+  const struct {
+    QString typed;
+    LabelId said;
+  } cases[] = {{"../outside", LabelId::SceneNameFolderPart}, {"/tmp/outside", LabelId::SceneNameFolderPart},
+               {"..", LabelId::SceneNameDots}, {".hidden", LabelId::SceneNameDots},
+               {"a\x01" "b", LabelId::SceneNameControlCharacter}, {QString(300, 'x'), LabelId::SceneNameTooLong}};
+  for (const auto& c : cases) {
+    QString said;
+    AnswerNextBox(&said);
+    TypeInPlace(window.sceneList(), 0, SystemSceneList::kSaveScenePc, c.typed);
+    EXPECT_EQ(said, Text(c.said)) << c.typed.toStdString();
+    EXPECT_EQ(Cell(window.sceneList(), 0, 1), "");
+    EXPECT_FALSE(link().jobs().Requested(1)) << c.typed.toStdString();
+  }
+}
+
+TEST_F(SystemWindowTest, SelectorsStoreLanguageTransportAndNoiseGate) {
+  Start(false);
+  link().params()[address::kSystemNoiseGate].Store(0);
+  CWinPopupMode& window = Open();
+  const SettingsStore settings(link().sceneFolders());
+
+  window.languageSelector().setFocus();
+  QTest::keyClick(&window.languageSelector(), Qt::Key_Up);  // English → 繁體中文
+  EXPECT_EQ(CurrentLanguage(), LanguageIndex::TraditionalChinese);
+  EXPECT_EQ(settings.ReadSettingInt(kLanguageSettingsFile, kLanguageKey), 1);
+  EXPECT_EQ(window.groupBox(4).title(), "噪聲門");
+  EXPECT_EQ(window.modeList().horizontalHeaderItem(1)->text(), "模式名稱:");
+  ASSERT_TRUE(PumpUntil([&] { return window_->button(4)->text() == "系統設置"; })) << "the main window re-labels";
+
+  QString said;
+  AnswerNextBox(&said);
+  window.transportSelector().setFocus();
+  QTest::keyClick(&window.transportSelector(), Qt::Key_Down);  // USB → NET
+  EXPECT_EQ(said, Text(LabelId::ModifySuccessRestart));
+  EXPECT_EQ(settings.ReadSettingInt(kConfigurationSettingsFile, kConnectionKindKey), 2);
+  EXPECT_EQ(settings.ReadSettingInt(kConfigurationSettingsFile, kSerialSpeedKey), 128000);
+  EXPECT_EQ(link().context().connectionKind, kUsbHid) << "the running link stays";
+
+  window.noiseGateSelector().setFocus();
+  QTest::keyClick(&window.noiseGateSelector(), Qt::Key_Down);  // 0 → 1
+  EXPECT_EQ(link().params().Value(address::kSystemNoiseGate), 3);
+  EXPECT_TRUE(link().params()[address::kSystemNoiseGate].Dirty());
+}
+
+TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
+  Start(true);
+  CWinPopupMode& window = Open();
+  QTableWidget& modes = window.modeList();
+
+  // Recall mode 4: the console changes mode and everything is read again behind the progress window.
+  const int synced = link().SyncCount();
+  bool progressShown = false;
+  QTest::mouseClick(modes.viewport(), Qt::LeftButton, {}, modes.visualRect(modes.model()->index(3, 1)).center());
+  ChooseFromNextMenu(SystemModeList::kUse);
+  RightClick(modes, 3, 1);
+  ASSERT_TRUE(PumpUntil([&] {
+    progressShown = progressShown || window_->progressWindow().isVisible();
+    return console_.Value(address::kCurrentMode) == 4 && link().FinishedJobCount() >= 1;
+  }, 15000));
+  EXPECT_TRUE(progressShown);
+  EXPECT_GT(link().SyncCount() + link().FinishedJobCount(), synced);
+  EXPECT_TRUE(PumpUntil([&] { window.PeriodicRefresh(); return window.modes().highlightedRow() == 3; }, 5000));
+
+  // Rename mode 5: the console holds the new name.
+  QString said;
+  AnswerNextBox(nullptr, "Yes");
+  TypeInPlace(modes, 4, SystemModeList::kModifyName, "Band");
+  AnswerNextBox(&said);
+  ASSERT_TRUE(PumpUntil([&] { return !said.isEmpty(); }, 15000));
+  EXPECT_EQ(said, Text(LabelId::SaveSuccessfully));
+  const std::uint8_t five = 5;
+  const std::vector<LinkFrame> named = console_.Respond(FrameView{static_cast<std::uint8_t>(Command::ReadModeName), {&five, 1}});
+  ASSERT_EQ(named.size(), 1u);
+  const ModeName held = DecodeModeName(named[0].Payload().subspan(1));
+  EXPECT_EQ(std::u16string(held.begin(), std::find(held.begin(), held.end(), u'\0')), u"Band");
+
+  // Save a scene, change the console, upload the scene: the values come back.
+  constexpr ParamAddress kFader = 136;
+  const std::uint16_t saved = console_.Value(kFader);
+  said.clear();
+  AnswerNextBox(&said);
+  TypeInPlace(window.sceneList(), 0, SystemSceneList::kSaveScenePc, "show");
+  ASSERT_TRUE(PumpUntil([&] { return !said.isEmpty(); }, 15000));
+  ASSERT_TRUE(std::filesystem::exists(scenes() / "show.mxb")) << said.toStdString();
+  (void)console_.ChangeFromConsole(kFader, static_cast<std::uint16_t>(saved ^ 0x100));
+
+  QString question;
+  AnswerNextBox(&question, "No");
+  ChooseFromNextMenu(SystemSceneList::kUpdateToEquip);
+  RightClick(window.sceneList(), 0, 1);
+  EXPECT_TRUE(PumpUntil([&] { return console_.Value(kFader) == saved; }, 20000));
+  ASSERT_TRUE(PumpUntil([&] { return !question.isEmpty(); }, 20000));
+  EXPECT_EQ(question, Text(LabelId::UploadCompletedSave));
+
+  said.clear();
+  AnswerNextBox(&said);
+  ChooseFromNextMenu(SystemSceneList::kDelPcScene);
+  RightClick(window.sceneList(), 0, 1);
+  EXPECT_EQ(said, Text(LabelId::SuccessfullyDelete));
+  EXPECT_FALSE(std::filesystem::exists(scenes() / "show.mxb"));
+  EXPECT_EQ(window.sceneList().rowCount(), 1) << "the list is filled again";
+}
+
+TEST_F(SystemWindowTest, TopBarOpensBothWindowsModally) {
+  Start(false);
+  for (const int button : {4, 7}) {
+    QString opened;
+    QTimer::singleShot(50, [&opened] {
+      QWidget* modal = QApplication::activeModalWidget();
+      opened = modal != nullptr ? modal->windowTitle() : QString();
+      if (modal != nullptr) modal->close();
+    });
+    QTest::mouseClick(window_->button(button), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened, button == 4 ? "System" : "NET_Confi");
+  }
+}
+
+TEST_F(SystemWindowTest, ScreenshotsInEveryLanguage) {
+  Start(false);
+  link().params()[address::kCurrentMode].Store(2);
+  WriteScene(scenes() / "Concert.mxb");
+  CWinPopupMode& window = Open();
+  for (const LanguageIndex language :
+       {LanguageIndex::SimplifiedChinese, LanguageIndex::TraditionalChinese, LanguageIndex::English}) {
+    (void)SetCurrentLanguage(language);
+    window.RefreshTexts();
+    QCoreApplication::processEvents();
+    const QImage shot = window.grab().toImage();
+    ASSERT_FALSE(test::SaveScreenshot(window, QString("system_window_%1").arg(static_cast<int>(language))).isEmpty());
+    // The marked current mode (row 2) is blue, the panel around the lists dark.
+    const QRect marked = window.modeList().visualRect(window.modeList().model()->index(1, 1))
+                             .translated(window.modeList().viewport()->mapTo(&window, QPoint(0, 0)));
+    const QColor mark = shot.pixelColor(marked.center() + QPoint(marked.width() / 3, 0));
+    EXPECT_GT(mark.blue(), 180);
+    EXPECT_LT(mark.red(), 60);
+    EXPECT_LT(shot.pixelColor(5, 350).lightness(), 80);
+  }
+}
+
+}  // namespace
+}  // namespace rmt4::ui
