@@ -1,5 +1,6 @@
 #include "ui/editors/channel_editor_frame.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 
@@ -155,23 +156,27 @@ bool CWinParam::event(QEvent* event) {
   }
 }
 
-void CWinParam::paintEvent(QPaintEvent*) {
+void CWinParam::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (!background_.bufferValid()) {
     painter.fillRect(rect(), palette().window());  // no artwork: the plain window look
     return;
   }
-  QImage composed = background_.image().copy(rect());
-  {
+  // Only the exposed part is composed: the meters, fed 20 times a second,
+  // expose a sliver, and the curve need not be drawn for it.
+  const QRect exposed = event->rect();
+  QImage composed = background_.image().copy(exposed);
+  if (curve_->QWidget::geometry().intersects(exposed)) {
     QPainter into(&composed);
+    into.translate(-exposed.topLeft());
     curve_->PaintInto(into);
   }
   // The shown panel draws itself; the frame must not paint over it.
-  QRegion region(rect());
+  QRegion region = event->region();
   if (const EditorPanel* shown = ShownPanel(); shown != nullptr && shown->isVisible()) region -= PanelRect(*shown);
   painter.setClipRegion(region);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(QPoint(0, 0), composed);
+  painter.drawImage(exposed.topLeft(), composed);
 }
 
 void CWinParam::resizeEvent(QResizeEvent*) { LayOut(); }

@@ -10,6 +10,7 @@
 #include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "screenshot.h"
+#include "values/editor_codes.h"
 
 namespace rmt4::ui {
 namespace {
@@ -58,6 +59,14 @@ TEST_P(EditorLook, FrameOnTheChannelAtBothEndsOfTheContent) {
   EXPECT_FALSE(test::SaveScreenshot(window_->window(), QString("editor_%1_eq").arg(c.name)).isEmpty());
   EXPECT_GT(BrightPixels(start, InWindow(QRect(430, 274, 233, 34))), 20);  // the title
   EXPECT_GT(BrightPixels(start, InWindow(QRect(104 + 60, 350 + 10, 110, 35))), 10);  // "EQ"
+  EXPECT_GT(BrightPixels(start, InWindow(QRect(15, 276, 58, 24))), 10);               // the input selector's name
+  // Copy is offered for CH1..CH8 only; ST9/10 shows the bare background there.
+  const int copyCaption = BrightPixels(start, InWindow(QRect(118, 316, 52, 22)));
+  if (c.strip < kSt910Channel) {
+    EXPECT_GT(copyCaption, 5);
+  } else {
+    EXPECT_EQ(copyCaption, 0);
+  }
 
   QScrollBar& bar = window_->inputEditor().scrollBar();
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
