@@ -2,6 +2,7 @@
 // then mouse, wheel and keys on the real input editor and its curve, each
 // edit followed to the emulated console; the console's changes back into the
 // editor; Copy from CH5 to CH7.
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
@@ -129,6 +130,50 @@ TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
   QTest::keyClick(&ratio, Qt::Key_Right);
   EXPECT_GT(editor().ReadControl(editor_code::kRatio) & 0x7FFF, ratioBefore & 0x7FFF);
   EXPECT_TRUE(ReachesConsole(editor_code::kRatio, Ch5(kRatioOffset)));
+}
+
+struct ControlCase {
+  int index;  // slider K<index> or button B<index>
+  int code;
+  int offset;  // in the channel's block
+};
+
+// Every slider and switch of the input editor, a key or a click each, to its address.
+TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
+  const ControlCase sliders[] = {{0, 58, 17}, {1, 59, 2},  {2, 60, 1},  {3, 49, 24},  {4, 52, 26},  {5, 62, 15},
+                                 {6, 63, 16}, {7, 64, 5},  {8, 65, 6},  {9, 66, 7},   {10, 67, 8},  {11, 68, 9},
+                                 {12, 69, 10}, {13, 70, 21}, {14, 71, 19}, {15, 72, 20}, {16, 73, 18}};
+  for (const ControlCase& c : sliders) {
+    SCOPED_TRACE(c.code);
+    CEA_Qel2& slider = editor().slider(c.index);
+    const int before = editor().ReadControl(c.code);
+    QTest::keyClick(&slider, slider.GetValue() < slider.maxValue() ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_NE(editor().ReadControl(c.code), before);
+    EXPECT_TRUE(ReachesConsole(c.code, Ch5(c.offset)));
+  }
+  const ControlCase buttons[] = {{0, 48, 22}, {1, 73, 18}, {2, 64, 5}, {3, 65, 6},
+                                 {4, 66, 7},  {5, 67, 8},  {6, 68, 9}, {7, 69, 10}};
+  for (const ControlCase& c : buttons) {
+    SCOPED_TRACE(c.code);
+    CGDI_Button& button = editor().button(c.index);
+    const int before = editor().ReadControl(c.code);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+    EXPECT_NE(editor().ReadControl(c.code), before);
+    EXPECT_TRUE(ReachesConsole(c.code, Ch5(c.offset)));
+  }
+}
+
+// A band's value typed into its panel reaches the console and moves the curve point.
+TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
+  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[1]));
+  frequency.setFocus();
+  frequency.selectAll();
+  QTest::keyClicks(&frequency, QStringLiteral("2000"));
+  QTest::keyClick(&frequency, Qt::Key_Return);
+  EXPECT_TRUE(ReachesConsole(editor_code::kBandFrequency + 2, Ch5(kBand3FrequencyOffset)));
+  const int written = window_.console().Value(Ch5(kBand3FrequencyOffset));
+  EXPECT_NEAR(written, 2000, 40);  // the band keeps to its frequency steps
+  EXPECT_DOUBLE_EQ(window_.frame().curve().pointFrequency[kBand3Point], written);
 }
 
 TEST_F(EditorEndToEnd, ConsoleChangeOfBandThreeGainMovesTheCurvePointAndTheBandPanel) {
