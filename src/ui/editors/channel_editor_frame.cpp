@@ -1,6 +1,5 @@
 #include "ui/editors/channel_editor_frame.h"
 
-#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 
@@ -156,27 +155,23 @@ bool CWinParam::event(QEvent* event) {
   }
 }
 
-void CWinParam::paintEvent(QPaintEvent* event) {
+void CWinParam::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!background_.bufferValid()) {
     painter.fillRect(rect(), palette().window());  // no artwork: the plain window look
     return;
   }
-  // Only the exposed part is composed: the meters, fed 20 times a second,
-  // expose a sliver, and the curve need not be drawn for it.
-  const QRect exposed = event->rect();
-  QImage composed = background_.image().copy(exposed);
-  if (curve_->QWidget::geometry().intersects(exposed)) {
+  QImage composed = background_.image().copy(rect());
+  {
     QPainter into(&composed);
-    into.translate(-exposed.topLeft());
     curve_->PaintInto(into);
   }
   // The shown panel draws itself; the frame must not paint over it.
-  QRegion region = event->region();
+  QRegion region(rect());
   if (const EditorPanel* shown = ShownPanel(); shown != nullptr && shown->isVisible()) region -= PanelRect(*shown);
   painter.setClipRegion(region);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(exposed.topLeft(), composed);
+  painter.drawImage(QPoint(0, 0), composed);
 }
 
 void CWinParam::resizeEvent(QResizeEvent*) { LayOut(); }
