@@ -398,7 +398,8 @@ void CQel_NewScope::timerEvent(QTimerEvent* event) {
     return;
   }
   animationPhase_ = animationPhase_ % kLastAnimationPhase + 1;
-  update();
+  // Only the selected marker pulses: the rest of the picture stays as it is on screen.
+  update(MarkerBox(selectedPoint_));
 }
 
 void CQel_NewScope::resizeEvent(QResizeEvent* event) {

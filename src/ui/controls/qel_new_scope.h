@@ -153,6 +153,8 @@ class CQel_NewScope : public QWidget {
   [[nodiscard]] static bool IsBand(int point) { return point >= kFirstBandPoint; }
   [[nodiscard]] bool Dragging() const { return draggedPoint_ != 0; }
   [[nodiscard]] QPoint MarkerCentre(int point) const;
+  /// The cell a point's marker sprite is drawn in.
+  [[nodiscard]] QRect MarkerBox(int point) const;
   /// The first enabled point whose 24-px box holds `at`, or −1.
   [[nodiscard]] int PointAt(QPoint at) const;
   [[nodiscard]] double SnappedUnlessFree(double hz) const;

@@ -196,12 +196,16 @@ void CQel_NewScope::DrawQHandles(QPainter& painter) const {
                     QRect(kScopeCellSize, kScopeCellSize * int{rightHandleActive_}, kScopeCellSize, kScopeCellSize));
 }
 
+QRect CQel_NewScope::MarkerBox(int point) const {
+  return QRect(MarkerCentre(point) - QPoint(kMarkerLeftOfColumn, kScopeCellSize / 2),
+               QSize(kScopeCellSize, kScopeCellSize));
+}
+
 void CQel_NewScope::DrawMarkers(QPainter& painter) const {
   for (int k = 0; k < kScopePointCount; ++k) {
     if (!pointEnabled[k]) continue;
     const int frame = k == selectedPoint_ ? animationPhase_ : 0;
-    const QPoint corner = MarkerCentre(k) - QPoint(kMarkerLeftOfColumn, kScopeCellSize / 2);
-    painter.drawImage(corner, markerSheet_,
+    painter.drawImage(MarkerBox(k).topLeft(), markerSheet_,
                       QRect(kScopeCellSize * frame, kScopeCellSize * k, kScopeCellSize, kScopeCellSize));
   }
 }

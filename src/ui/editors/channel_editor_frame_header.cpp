@@ -71,7 +71,8 @@ constexpr std::array<ButtonLayout, CWinParam::kHeaderButtonCount> kButtons{{
 constexpr int kFaderImage = 151;
 constexpr int kFaderStyle = 1;
 constexpr int kSelectorImage = 152;
-constexpr int kSelectorItemHeight = 20;
+// The names must fit the field's text area (58 px at scale 1): "立体9/10" does at 16 px, not at 20.
+constexpr int kSelectorTextHeight = 16;
 constexpr int kBalanceImage = 158;
 constexpr int kBalanceStyle = 4;
 constexpr int kMeterImage = 167;
@@ -148,7 +149,7 @@ void CWinParam::CreateHeader() {
     selector->SetAncestorLevel(kParentCoordinates);
     selector->SetTextColour(QColor(0xFA, 0xFA, 0xFA));
     selector->SetFontFace(kCaptionFace);
-    selector->SetFontHeight(kSelectorItemHeight);
+    selector->SetFontHeight(kSelectorTextHeight);
     selector->setGeometry(kSelectorRects[k]);
     selector->SetSkin(&background_, kSelectorImage);
     selector->addItem(QString());

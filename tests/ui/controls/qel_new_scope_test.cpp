@@ -1,5 +1,6 @@
 #include "ui/controls/qel_new_scope.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTest>
 
@@ -12,6 +13,7 @@
 #include "dsp/filter_response.h"
 #include "dsp/step_snapping.h"
 #include "dsp/step_tables.h"
+#include "modal_answer.h"
 #include "recording_host.h"
 #include "screenshot.h"
 
@@ -328,6 +330,25 @@ TEST_F(Scope, ActivityStartsThePulseAndSelectsBandOne) {
   scope->SetActive(2);
   EXPECT_EQ(scope->selectedPoint(), 0);
   scope->SetActive(0);
+}
+
+// The pulse runs all the time the editor is open: each step repaints only the
+// pulsing marker's cell, not the whole plot.
+TEST_F(Scope, PulseRepaintsOnlyTheSelectedMarker) {
+  struct PaintRegions : QObject {
+    std::vector<QRect> rects;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) rects.push_back(static_cast<QPaintEvent*>(event)->rect());
+      return false;
+    }
+  } paints;
+  scope->SetActive(1);
+  QTest::qWait(50);  // the selection's own repaint
+  scope->installEventFilter(&paints);
+  ASSERT_TRUE(test::PumpUntil([&] { return paints.rects.size() >= 2; }, 2000));
+  scope->SetActive(0);
+  const QRect cell(Marker(2) - QPoint(14, 12), QSize(24, 24));
+  for (const QRect& painted : paints.rects) EXPECT_TRUE(cell.contains(painted)) << painted.x() << "," << painted.y();
 }
 
 // Screenshots, each checked at a few pixels: the curve where it must be, a

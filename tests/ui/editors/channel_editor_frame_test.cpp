@@ -323,6 +323,23 @@ int BrightPixels(const QImage& picture, const QRect& area, int level) {
   return count;
 }
 
+TEST_F(ChannelEditorFrameTest, EveryChannelNameFitsItsSelector) {
+  for (const LanguageIndex language :
+       {LanguageIndex::English, LanguageIndex::SimplifiedChinese, LanguageIndex::TraditionalChinese}) {
+    (void)SetCurrentLanguage(language);
+    PostWindowMessage(&frame_, kRefreshTexts, 0, 0);
+    Drain();
+    for (const int side : {0, 1}) {
+      const CQel_ComboBox& selector = frame_.selector(side);
+      const QFontMetrics metrics(selector.displayFont());
+      for (int item = 0; item < selector.count(); ++item) {
+        EXPECT_LE(metrics.horizontalAdvance(selector.itemText(item)), selector.textRect().width())
+            << selector.itemText(item).toStdString();
+      }
+    }
+  }
+}
+
 TEST_F(ChannelEditorFrameTest, PictureInEnglishAndTraditionalChinese) {
   for (const auto& [language, name] : {std::pair{LanguageIndex::English, "editor_frame_ch1_english"},
                                        std::pair{LanguageIndex::TraditionalChinese, "editor_frame_ch1_zh_tw"}}) {

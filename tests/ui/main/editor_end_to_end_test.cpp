@@ -1,0 +1,234 @@
+// The channel editor as a user of the demo meets it: ENTER on CH5's strip,
+// then mouse, wheel and keys on the real input editor and its curve, each
+// edit followed to the emulated console; the console's changes back into the
+// editor; Copy from CH5 to CH7.
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "connected_main_window.h"
+#include "i18n/language_guard.h"
+#include "protocol/address_map.h"
+#include "protocol/link_frame.h"
+#include "ui/controls/ea_qel2.h"
+#include "ui/controls/eq_qel0.h"
+#include "ui/controls/qel_combo_box.h"
+#include "ui/controls/qel_new_scope.h"
+#include "values/editor_codes.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr int kCh5 = 4;
+constexpr int kCh7 = 6;
+// The worker writes what is dirty every cycle (tens of ms); room for a busy machine.
+constexpr int kWorkerCycleLimitMs = 1500;
+constexpr int kBand3Point = CQel_NewScope::kFirstBandPoint + 2;
+
+// Offsets in an input channel's block.
+constexpr int kGateOffset = 1;
+constexpr int kAux1Offset = 5;
+constexpr int kRatioOffset = 18;
+constexpr int kHpfTypeOffset = 23;
+constexpr int kBand3FrequencyOffset = 28 + 8;
+constexpr int kBand3GainOffset = 29 + 8;
+constexpr int kBand3QOffset = 30 + 8;
+
+ParamAddress Ch5(int offset) { return static_cast<ParamAddress>(InputBlockBase(kCh5) + offset); }
+
+/// One wheel event per notch, as a mouse wheel sends them.
+void Wheel(QWidget& widget, int notches) {
+  const QPointF at = widget.rect().center();
+  for (int k = 0; k < std::abs(notches); ++k) {
+    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? 120 : -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&widget, &event);
+  }
+}
+
+class EditorEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
+    ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
+    window_.OpenFromStrip(kCh5);
+    ASSERT_TRUE(window_.frame().isVisible());
+    ASSERT_EQ(editor().channel(), kCh5);
+  }
+
+  CWinInPut& editor() { return window_.inputEditor(); }
+
+  /// Waits until the console holds the editor's reading of `code` at `address`; true when it does in time.
+  [[nodiscard]] bool ReachesConsole(int code, ParamAddress address) {
+    QCoreApplication::sendPostedEvents();
+    const int shown = editor().ReadControl(code);
+    return test::PumpUntil([&] { return window_.console().Value(address) == shown; }, kWorkerCycleLimitMs);
+  }
+
+  /// Whether `control` lies inside the editor's visible view, as a user must see it to touch it.
+  [[nodiscard]] bool InView(const QWidget& control) {
+    const QRect at(control.mapTo(&editor(), QPoint(0, 0)), control.size());
+    return editor().rect().contains(at);
+  }
+
+  LanguageGuard guard_;
+  test::ConnectedMainWindow window_;
+};
+
+TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
+  // EQ band 3, dragged up and right on the curve: frequency, Q and gain go out together.
+  CQel_NewScope& curve = window_.frame().curve();
+  const ScopeGeometry& plot = curve.geometry();
+  const QPoint marker(plot.plotLeft + curve.pointX[kBand3Point], plot.zeroRow + curve.pointY[kBand3Point]);
+  const int frequencyBefore = editor().ReadControl(editor_code::kBandFrequency + 2);
+  const int gainBefore = editor().ReadControl(editor_code::kBandGain + 2);
+  QTest::mousePress(&curve, Qt::LeftButton, {}, marker);
+  QTest::mouseMove(&curve, marker + QPoint(60, -25));
+  QTest::mouseRelease(&curve, Qt::LeftButton, {}, marker + QPoint(60, -25));
+  QCoreApplication::sendPostedEvents();  // the frame relays the curve's edits
+  EXPECT_NE(editor().ReadControl(editor_code::kBandFrequency + 2), frequencyBefore);
+  EXPECT_NE(editor().ReadControl(editor_code::kBandGain + 2), gainBefore);
+  EXPECT_TRUE(ReachesConsole(editor_code::kBandFrequency + 2, Ch5(kBand3FrequencyOffset)));
+  EXPECT_TRUE(ReachesConsole(editor_code::kBandGain + 2, Ch5(kBand3GainOffset)));
+  EXPECT_TRUE(ReachesConsole(editor_code::kBandQ + 2, Ch5(kBand3QOffset)));
+
+  // The gate, with the wheel; the HPF type, with the Down key on its list.
+  CEA_Qel2& gate = editor().slider(2);
+  ASSERT_TRUE(InView(gate));
+  const int gateBefore = editor().ReadControl(editor_code::kNoiseGate);
+  Wheel(gate, 3);
+  EXPECT_EQ(editor().ReadControl(editor_code::kNoiseGate), gateBefore - 3);
+  EXPECT_TRUE(ReachesConsole(editor_code::kNoiseGate, Ch5(kGateOffset)));
+  CQel_ComboBox& hpfType = editor().combo(0);
+  const int typeBefore = editor().ReadControl(editor_code::kHpfType);
+  QTest::keyClick(&hpfType, Qt::Key_Down);
+  EXPECT_NE(editor().ReadControl(editor_code::kHpfType), typeBefore);
+  EXPECT_TRUE(ReachesConsole(editor_code::kHpfType, Ch5(kHpfTypeOffset)));
+
+  // The sends and the compressor lie beyond the view: the scroll bar's right arrow brings them in.
+  QScrollBar& bar = editor().scrollBar();
+  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  CEA_Qel2& aux1 = editor().slider(7);
+  CGDI_Button& prePost = editor().button(2);
+  CEA_Qel2& ratio = editor().slider(16);
+  ASSERT_TRUE(InView(aux1) && InView(prePost) && InView(ratio));
+  aux1.setFocus();
+  for (int step = 0; step < 20; ++step) QTest::keyClick(&aux1, Qt::Key_Right);
+  EXPECT_TRUE(ReachesConsole(editor_code::kAux1Send, Ch5(kAux1Offset)));
+  const int sendBefore = editor().ReadControl(editor_code::kAux1Send);
+  QTest::mouseClick(&prePost, Qt::LeftButton, {}, prePost.rect().center());
+  EXPECT_EQ(editor().ReadControl(editor_code::kAux1Send), sendBefore ^ 0x8000);  // only the pre-fader flag changed
+  EXPECT_TRUE(ReachesConsole(editor_code::kAux1Send, Ch5(kAux1Offset)));
+  const int ratioBefore = editor().ReadControl(editor_code::kRatio);
+  QTest::keyClick(&ratio, Qt::Key_Right);
+  EXPECT_GT(editor().ReadControl(editor_code::kRatio) & 0x7FFF, ratioBefore & 0x7FFF);
+  EXPECT_TRUE(ReachesConsole(editor_code::kRatio, Ch5(kRatioOffset)));
+}
+
+struct ControlCase {
+  int index;  // slider K<index> or button B<index>
+  int code;
+  int offset;  // in the channel's block
+};
+
+// Every slider and switch of the input editor, a key or a click each, to its address.
+TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
+  const ControlCase sliders[] = {{0, 58, 17}, {1, 59, 2},  {2, 60, 1},  {3, 49, 24},  {4, 52, 26},  {5, 62, 15},
+                                 {6, 63, 16}, {7, 64, 5},  {8, 65, 6},  {9, 66, 7},   {10, 67, 8},  {11, 68, 9},
+                                 {12, 69, 10}, {13, 70, 21}, {14, 71, 19}, {15, 72, 20}, {16, 73, 18}};
+  for (const ControlCase& c : sliders) {
+    SCOPED_TRACE(c.code);
+    CEA_Qel2& slider = editor().slider(c.index);
+    const int before = editor().ReadControl(c.code);
+    QTest::keyClick(&slider, slider.GetValue() < slider.maxValue() ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_NE(editor().ReadControl(c.code), before);
+    EXPECT_TRUE(ReachesConsole(c.code, Ch5(c.offset)));
+  }
+  const ControlCase buttons[] = {{0, 48, 22}, {1, 73, 18}, {2, 64, 5}, {3, 65, 6},
+                                 {4, 66, 7},  {5, 67, 8},  {6, 68, 9}, {7, 69, 10}};
+  for (const ControlCase& c : buttons) {
+    SCOPED_TRACE(c.code);
+    CGDI_Button& button = editor().button(c.index);
+    const int before = editor().ReadControl(c.code);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+    EXPECT_NE(editor().ReadControl(c.code), before);
+    EXPECT_TRUE(ReachesConsole(c.code, Ch5(c.offset)));
+  }
+}
+
+// A band's value typed into its panel reaches the console and moves the curve point.
+TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
+  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[1]));
+  frequency.setFocus();
+  frequency.selectAll();
+  QTest::keyClicks(&frequency, QStringLiteral("2000"));
+  QTest::keyClick(&frequency, Qt::Key_Return);
+  EXPECT_TRUE(ReachesConsole(editor_code::kBandFrequency + 2, Ch5(kBand3FrequencyOffset)));
+  const int written = window_.console().Value(Ch5(kBand3FrequencyOffset));
+  EXPECT_NEAR(written, 2000, 40);  // the band keeps to its frequency steps
+  EXPECT_DOUBLE_EQ(window_.frame().curve().pointFrequency[kBand3Point], written);
+}
+
+TEST_F(EditorEndToEnd, ConsoleChangeOfBandThreeGainMovesTheCurvePointAndTheBandPanel) {
+  CQel_NewScope& curve = window_.frame().curve();
+  const int rowBefore = curve.pointY[kBand3Point];
+  window_.transport().ChangeOnConsole(Ch5(kBand3GainOffset), 620);  // +12.0 dB
+  EXPECT_TRUE(test::PumpUntil([&] { return curve.pointGain[kBand3Point] == 120; }, kWorkerCycleLimitMs));
+  EXPECT_LT(curve.pointY[kBand3Point], rowBefore);  // higher up
+  EXPECT_DOUBLE_EQ(editor().band(2).gain(), 12.0);
+  EXPECT_EQ(editor().ReadControl(editor_code::kBandGain + 2), 620);
+}
+
+TEST_F(EditorEndToEnd, CopyToCh7WritesOnlyTheAddressesThatDiffer) {
+  // Make CH5 differ from CH7 in a few places, by hand.
+  Wheel(editor().slider(2), 2);
+  QTest::keyClick(&editor().combo(0), Qt::Key_Down);
+  ASSERT_TRUE(ReachesConsole(editor_code::kHpfType, Ch5(kHpfTypeOffset)));
+  std::set<ParamAddress> differing;
+  for (int offset = 0; offset < kInputBlockSize; ++offset) {
+    const auto target = static_cast<ParamAddress>(InputBlockBase(kCh7) + offset);
+    if (window_.console().Value(Ch5(offset)) != window_.console().Value(target)) differing.insert(target);
+  }
+  ASSERT_FALSE(differing.empty());
+  const std::size_t writesBefore = window_.transport().Payloads(Command::WriteParams).size();
+
+  // The Copy button's menu, entry "CopyToCh:7", picked with the mouse.
+  QTimer::singleShot(50, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* entry : menu->actions()) {
+      if (entry->text().endsWith(QStringLiteral(":7"))) {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+      }
+    }
+  });
+  CGDI_Button& copy = window_.frame().button(CWinParam::kCopy);
+  QTest::mouseClick(&copy, Qt::LeftButton, {}, copy.rect().center());
+
+  EXPECT_TRUE(test::PumpUntil([&] {
+    for (int offset = 0; offset < kInputBlockSize; ++offset) {
+      const auto target = static_cast<ParamAddress>(InputBlockBase(kCh7) + offset);
+      if (window_.console().Value(Ch5(offset)) != window_.console().Value(target)) return false;
+    }
+    return true;
+  }, kWorkerCycleLimitMs));
+  std::set<ParamAddress> written;
+  const auto payloads = window_.transport().Payloads(Command::WriteParams);
+  for (std::size_t k = writesBefore; k < payloads.size(); ++k) {
+    ForEachParamEntry(payloads[k], [&](const ParamEntryData& entry) {
+      const int offset = entry.address - InputBlockBase(kCh7);
+      if (offset >= 0 && offset < kInputBlockSize) written.insert(entry.address);
+    });
+  }
+  EXPECT_EQ(written, differing);
+}
+
+}  // namespace
+}  // namespace rmt4::ui

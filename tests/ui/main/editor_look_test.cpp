@@ -1,0 +1,90 @@
+// Pictures of the channel editor inside the main window: CH1 and ST9/10, at
+// the reference size and stretched 1.5 × 1.2, in English and Simplified
+// Chinese, with the input editor at the start (EQ) and at the end (SEND, COMP)
+// of its content.
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include "connected_main_window.h"
+#include "i18n/language_guard.h"
+#include "recording_host.h"
+#include "screenshot.h"
+#include "values/editor_codes.h"
+
+namespace rmt4::ui {
+namespace {
+
+struct LookCase {
+  const char* name;
+  int strip;
+  LanguageIndex language;
+  double sx;
+  double sy;
+};
+
+int BrightPixels(const QImage& picture, const QRect& area) {
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) count += qGray(picture.pixel(x, y)) > 180 ? 1 : 0;
+  }
+  return count;
+}
+
+class EditorLook : public ::testing::TestWithParam<LookCase> {
+ protected:
+  /// A frame rectangle (design pixels) in the window's picture at the case's scale.
+  QRect InWindow(const QRect& design) const {
+    const LookCase& c = GetParam();
+    const QPoint frameAt = window_->frame().geometry().topLeft();
+    return QRect(frameAt.x() + static_cast<int>(design.left() * c.sx), frameAt.y() + static_cast<int>(design.top() * c.sy),
+                 static_cast<int>(design.width() * c.sx), static_cast<int>(design.height() * c.sy));
+  }
+
+  LanguageGuard guard_;
+  std::unique_ptr<test::ConnectedMainWindow> window_;
+};
+
+TEST_P(EditorLook, FrameOnTheChannelAtBothEndsOfTheContent) {
+  const LookCase& c = GetParam();
+  ASSERT_TRUE(SetCurrentLanguage(c.language));
+  window_ = std::make_unique<test::ConnectedMainWindow>();
+  ASSERT_TRUE(window_->WaitForCompleteRead());
+  const QSize reference = window_->window().referenceSize();
+  window_->window().resize(static_cast<int>(reference.width() * c.sx), static_cast<int>(reference.height() * c.sy));
+  window_->OpenFromStrip(c.strip);
+  (void)test::PumpUntil([] { return false; }, 200);  // layout, texts and the first paints
+
+  const QImage start = test::Picture(window_->window());
+  EXPECT_FALSE(test::SaveScreenshot(window_->window(), QString("editor_%1_eq").arg(c.name)).isEmpty());
+  EXPECT_GT(BrightPixels(start, InWindow(QRect(430, 274, 233, 34))), 20);  // the title
+  EXPECT_GT(BrightPixels(start, InWindow(QRect(104 + 60, 350 + 10, 110, 35))), 10);  // "EQ"
+  EXPECT_GT(BrightPixels(start, InWindow(QRect(15, 276, 58, 24))), 10);               // the input selector's name
+  // Copy is offered for CH1..CH8 only; ST9/10 shows the bare background there.
+  const int copyCaption = BrightPixels(start, InWindow(QRect(118, 316, 52, 22)));
+  if (c.strip < kSt910Channel) {
+    EXPECT_GT(copyCaption, 5);
+  } else {
+    EXPECT_EQ(copyCaption, 0);
+  }
+
+  QScrollBar& bar = window_->inputEditor().scrollBar();
+  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  (void)test::PumpUntil([] { return false; }, 100);
+  const QImage end = test::Picture(window_->window());
+  EXPECT_FALSE(test::SaveScreenshot(window_->window(), QString("editor_%1_send_comp").arg(c.name)).isEmpty());
+  constexpr int kShift = 1445 - 882;
+  EXPECT_GT(BrightPixels(end, InWindow(QRect(104 + 1290 - kShift, 350 + 10, 80, 35))), 10);  // "COMP"
+}
+
+const LookCase kCases[] = {
+    {"ch1_reference_en", 0, LanguageIndex::English, 1.0, 1.0},
+    {"ch1_stretched_zh_cn", 0, LanguageIndex::SimplifiedChinese, 1.5, 1.2},
+    {"st910_reference_zh_cn", 8, LanguageIndex::SimplifiedChinese, 1.0, 1.0},
+    {"st910_stretched_en", 8, LanguageIndex::English, 1.5, 1.2},
+};
+INSTANTIATE_TEST_SUITE_P(Pictures, EditorLook, ::testing::ValuesIn(kCases),
+                         [](const auto& each) { return std::string(each.param.name); });
+
+}  // namespace
+}  // namespace rmt4::ui
