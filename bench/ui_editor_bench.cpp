@@ -25,9 +25,12 @@
 #include "ui/platform/window_message.h"
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
+#include "lib/paint_counter.h"
 
 namespace rmt4::ui {
 namespace {
+
+using bench::PaintCounter;
 
 constexpr int kRepetitions = 5;
 constexpr int kIdleRuns = 3;
@@ -63,25 +66,6 @@ void Settle(int ms = kSettleMs) {
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
 }
-
-/// Counts paint events, to show that the timed part repainted.
-class PaintCounter final : public QObject {
- public:
-  PaintCounter() { QCoreApplication::instance()->installEventFilter(this); }
-  ~PaintCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
-  PaintCounter(const PaintCounter&) = delete;
-  PaintCounter& operator=(const PaintCounter&) = delete;
-  int Take() { return std::exchange(count_, 0); }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count_;
-    return false;
-  }
-
- private:
-  int count_ = 0;
-};
 
 /// Alternates between CH1 and CH2, each a full load of panel and curve followed by a repaint of the frame.
 void BM_OpenEditor(benchmark::State& state, test::ConnectedMainWindow& connected) {

@@ -25,9 +25,12 @@
 #include "ui/main/strip_bank.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
+#include "lib/paint_counter.h"
 
 namespace rmt4::ui {
 namespace {
+
+using bench::PaintCounter;
 
 // The worker posts addresses 1..1213 after "Main Win" (never address 0).
 constexpr ParamAddress kFirstNotified = 1;
@@ -39,27 +42,6 @@ constexpr QSize kFullHd(1920, 1080);
 // Strip codes with a control behind them (ENTER has none; Bus is no value).
 constexpr StripCode kShownCodes[] = {StripCode::Mute, StripCode::Pfl,  StripCode::Phantom48V, StripCode::Left,
                                      StripCode::Right, StripCode::Pan, StripCode::Fader};
-
-/// Counts paint events of every widget, so that a run can show that the
-/// repaints it means to time happened inside the timed part.
-class PaintCounter final : public QObject {
- public:
-  PaintCounter() { QCoreApplication::instance()->installEventFilter(this); }
-  ~PaintCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
-  PaintCounter(const PaintCounter&) = delete;
-  PaintCounter& operator=(const PaintCounter&) = delete;
-
-  int Take() { return std::exchange(count_, 0); }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count_;
-    return false;
-  }
-
- private:
-  int count_ = 0;
-};
 
 /// The main window connected to an emulated console in this process, with
 /// its complete read over.
