@@ -1,0 +1,35 @@
+// Texts the user types: band field values and scene names. A typed value
+// must always come out finite and inside its field's range, and a scene
+// name that passes the check must be a plain file name.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "dsp/band_field_steps.h"
+#include "dsp/band_field_text.h"
+#include "files/scene_name.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+  const double typed = rmt4::ParseBandFieldText(text);
+  if (!std::isfinite(typed)) std::abort();
+  const rmt4::GainRange gains;
+  for (const auto field : {rmt4::BandField::kGain, rmt4::BandField::kFrequency, rmt4::BandField::kQ}) {
+    const double stored = rmt4::StepBandField(field, typed, 0, gains);
+    if (!std::isfinite(stored)) std::abort();
+    if (field == rmt4::BandField::kGain && (stored < gains.min || stored > gains.max)) std::abort();
+    const std::string shown = rmt4::FormatBandField(field, {rmt4::BandFieldFormat::Mode::kCharacterLimit, 5}, stored);
+    if (shown.size() > 5) std::abort();
+  }
+
+  if (rmt4::CheckSceneName(text) == rmt4::SceneNameFault::kNone) {
+    if (text.find('/') != std::string_view::npos || text.find('\\') != std::string_view::npos ||
+        text.find("..") != std::string_view::npos || (!text.empty() && text.front() == '.')) {
+      std::abort();
+    }
+  }
+  return 0;
+}
