@@ -4,21 +4,17 @@
 // the emulator's console logic in this process, meters polled as usual.
 #include <QApplication>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <ctime>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "emulator/console_responder.h"
-#include "in_process_console.h"
-#include "modal_answer.h"
+#include "main/connected_main_window.h"
 #include "ui/main/korvo_dlg.h"
 #include "ui/main/main_in_put.h"
 #include "ui/main/main_out.h"
@@ -43,47 +39,17 @@ constexpr QSize kFullHd(1920, 1080);
 constexpr StripCode kShownCodes[] = {StripCode::Mute, StripCode::Pfl,  StripCode::Phantom48V, StripCode::Left,
                                      StripCode::Right, StripCode::Pan, StripCode::Fader};
 
-/// The main window connected to an emulated console in this process, with
-/// its complete read over.
-class ConnectedWindow {
- public:
-  ConnectedWindow() {
-    LinkWorker::Options options;
-    options.makeTransport = [this](ConnectionKind, LinkContext& context, FrameSender&) {
-      return std::make_unique<test::InProcessConsole>(context, console_);
-    };
-    options.readConfiguration = [] { return LinkConfiguration{kUsbHid, 128000}; };
-    const std::filesystem::path folder = folder_.path().toStdString();
-    options.sceneFolders = AppFolders{folder / "scenes/", folder / "fallback/"};
-    window_ = std::make_unique<CKorvoDlg>(std::move(options));
-    window_->show();
-  }
+using test::ConnectedMainWindow;
 
-  [[nodiscard]] bool WaitForCompleteRead() {
-    if (!test::PumpUntil([&] { return window_->link().SyncCount() >= 1; }, kCompleteReadLimitMs)) return false;
-    Settle();
-    return true;
-  }
+/// Runs the event loop for a while, so layouts and paints that are due happen.
+void Settle() { (void)test::PumpUntil([] { return false; }, kSettleMs); }
 
-  /// Resizes the window and lets the layout and the first paint happen.
-  [[nodiscard]] bool ResizeTo(QSize size) {
-    window_->resize(size);
-    Settle();
-    return window_->size() == size;
-  }
-
-  [[nodiscard]] CKorvoDlg& window() { return *window_; }
-  [[nodiscard]] ParamTable& params() { return window_->link().params(); }
-
- private:
-  static void Settle() {
-    (void)test::PumpUntil([] { return false; }, kSettleMs);
-  }
-
-  QTemporaryDir folder_;
-  emulator::ConsoleResponder console_{emulator::ConsoleSettings{}};  // outlives the window's link
-  std::unique_ptr<CKorvoDlg> window_;
-};
+/// Resizes the window and lets the layout and the first paint happen.
+[[nodiscard]] bool ResizeTo(ConnectedMainWindow& connected, QSize size) {
+  connected.window().resize(size);
+  Settle();
+  return connected.window().size() == size;
+}
 
 /// CPU time of the calling thread: with other programs busy on the machine,
 /// wall time alone would mix in the time this thread waited for a core.
@@ -188,8 +154,8 @@ int CountMovedControls(CKorvoDlg& window, ParamTable& params, const TableValues&
 /// alternate between them and a state in which every strip control shows
 /// something else, so that every control redraws. Without it the values are
 /// the ones already shown, as after "Main Win" with nothing changed.
-void BM_FullRefresh(benchmark::State& state, ConnectedWindow& connected, QSize size, bool moveEveryControl) {
-  if (!connected.ResizeTo(size)) {
+void BM_FullRefresh(benchmark::State& state, ConnectedMainWindow& connected, QSize size, bool moveEveryControl) {
+  if (!ResizeTo(connected, size)) {
     state.SkipWithError("the window did not take the size");
     return;
   }
@@ -236,8 +202,8 @@ void BM_FullRefresh(benchmark::State& state, ConnectedWindow& connected, QSize s
 /// Qt keeps the pixels of opaque children in the window's backing store, so
 /// only the window's own background is painted again (the paints counter
 /// shows 1): this is what an invalidated window costs, not a full redraw.
-void BM_WindowRepaint(benchmark::State& state, ConnectedWindow& connected) {
-  if (!connected.ResizeTo(kFullHd)) {
+void BM_WindowRepaint(benchmark::State& state, ConnectedMainWindow& connected) {
+  if (!ResizeTo(connected, kFullHd)) {
     state.SkipWithError("the window did not take the size");
     return;
   }
@@ -250,8 +216,8 @@ void BM_WindowRepaint(benchmark::State& state, ConnectedWindow& connected) {
 /// the whole window drawn from scratch (each control paints its cached
 /// picture), without them only the window's own background, to tell the two
 /// costs apart.
-void BM_WindowRender(benchmark::State& state, ConnectedWindow& connected, bool children) {
-  if (!connected.ResizeTo(kFullHd)) {
+void BM_WindowRender(benchmark::State& state, ConnectedMainWindow& connected, bool children) {
+  if (!ResizeTo(connected, kFullHd)) {
     state.SkipWithError("the window did not take the size");
     return;
   }
@@ -267,7 +233,7 @@ void BM_WindowRender(benchmark::State& state, ConnectedWindow& connected, bool c
 
 std::string SizeName(QSize size) { return std::to_string(size.width()) + "x" + std::to_string(size.height()); }
 
-void RegisterBenchmarks(ConnectedWindow& connected) {
+void RegisterBenchmarks(ConnectedMainWindow& connected) {
   const QSize reference = connected.window().referenceSize();
   for (const QSize size : {reference, kFullHd}) {
     for (const bool move : {false, true}) {
@@ -307,11 +273,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   rmt4::ui::InstallFontSubstitutes();
 
-  rmt4::ui::ConnectedWindow connected;
-  if (!connected.WaitForCompleteRead()) {
+  rmt4::test::ConnectedMainWindow connected;
+  if (!connected.WaitForCompleteRead(rmt4::ui::kCompleteReadLimitMs)) {
     std::fprintf(stderr, "ui_main_window_bench: the complete read against the emulated console did not end\n");
     return 1;
   }
+  rmt4::ui::Settle();
   rmt4::ui::RegisterBenchmarks(connected);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
