@@ -4,6 +4,7 @@
 
 #include "i18n/label_id.h"
 #include "i18n/label_text.h"
+#include "values/editor_encodings.h"
 #include "values/label_format.h"
 
 namespace rmt4 {
@@ -23,14 +24,7 @@ std::uint16_t EncodeFilterFrequency(double hz) {
   return static_cast<std::uint16_t>(std::min(hz + kRepresentationSlack, static_cast<double>(kFilterOffRaw - 1)));
 }
 
-double DecodeFilterFrequency(std::uint16_t raw) {
-  if (raw == kFilterOffRaw) return 10.0;
-  return DecodeBandFrequency(raw);
-}
-
-double DecodeBandFrequency(std::uint16_t raw) {
-  return raw < kFilterOffRaw ? static_cast<double>(raw) : (raw - kFilterOffRaw) / 10.0;
-}
+double DecodeFilterFrequency(std::uint16_t raw) { return DecodeCutFrequency(raw, 10.0); }
 
 std::uint16_t FilterRowRaw(int row) {
   const int clamped = std::clamp(row, kFilterOffRow, kFilterTopRow);

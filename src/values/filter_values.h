@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "dsp/step_tables.h"
+#include "values/editor_encodings.h"
 
 namespace rmt4 {
 
@@ -20,15 +21,13 @@ inline constexpr int kFilterOffRow = 0;
 inline constexpr int kFilterTopRow = static_cast<int>(FilterFreqTable.size()) - 1;
 
 /// The raw word of "filter off"; also the flag that marks a frequency in tenths.
-inline constexpr std::uint16_t kFilterOffRaw = 0x8000;
+inline constexpr std::uint16_t kFilterOffRaw = kCutFilterOff;
 
 /// How the console takes an EQ or filter frequency: in tenths of a hertz plus
 /// 0x8000 below 100 Hz, in whole hertz from 100 Hz up (fractions dropped).
 [[nodiscard]] std::uint16_t EncodeFilterFrequency(double hz);
 /// The frequency of a raw word: 0x8000 alone reads as 10.0 Hz (below every row).
 [[nodiscard]] double DecodeFilterFrequency(std::uint16_t raw);
-/// The frequency of a band's raw word: as DecodeFilterFrequency, but 0x8000 reads as 0 Hz.
-[[nodiscard]] double DecodeBandFrequency(std::uint16_t raw);
 
 /// The raw word of slider row `row` (limited to 0..362); row 0 gives 0x8000.
 [[nodiscard]] std::uint16_t FilterRowRaw(int row);

@@ -87,8 +87,6 @@ std::string RatioText(double position) { return FormatLabel(LabelId::RatioFormat
 
 int BandFrequencyRaw(double hz) { return EncodeFilterFrequency(hz); }
 int BandQRaw(double q) { return Truncated(q * 100); }
-double BandQOf(int raw) { return raw / 100.0; }
 int BandGainRaw(double db) { return Truncated(db * 10 + kBandGainOffset); }
-double BandGainOf(int raw) { return (raw - kBandGainOffset) / 10.0; }
 
 }  // namespace rmt4

@@ -104,10 +104,8 @@ struct RatioState {
 [[nodiscard]] int BandFrequencyRaw(double hz);
 /// Q in hundredths.
 [[nodiscard]] int BandQRaw(double q);
-[[nodiscard]] double BandQOf(int raw);
 /// Gain in tenths of a dB plus 500.
 [[nodiscard]] int BandGainRaw(double db);
-[[nodiscard]] double BandGainOf(int raw);
 
 /// The slider positions are doubles; the words take their whole part.
 [[nodiscard]] int WholePosition(double position);

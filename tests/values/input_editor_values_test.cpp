@@ -9,6 +9,7 @@
 #include "i18n/label_id.h"
 #include "i18n/label_text.h"
 #include "i18n/language_guard.h"
+#include "values/editor_encodings.h"
 #include "values/filter_values.h"
 #include "values/level_table.h"
 
@@ -50,18 +51,18 @@ TEST_F(InputEditorValuesTest, ConsoleFilterWordsFindTheFirstRowAtOrAbove) {
                                        {0x83E3, 86}, {100, 86},   {20600, 362}, {30000, 362}};
   for (const auto& [raw, row] : cases) EXPECT_EQ(FilterRowForRaw(static_cast<std::uint16_t>(raw)), row) << raw;
   EXPECT_EQ(DecodeFilterFrequency(0x8000), 10.0);
-  EXPECT_EQ(DecodeBandFrequency(0x8000), 0.0);
+  EXPECT_EQ(DecodeFrequency(0x8000), 0.0);
 }
 
 TEST_F(InputEditorValuesTest, EveryCodeRoundTripsOverItsWholeRange) {
   for (int row = kFilterOffRow; row <= kFilterTopRow; ++row) EXPECT_EQ(FilterRowForRaw(FilterRowRaw(row)), row);
   for (std::size_t i = 1; i < BandFrequencyStepTable.size(); ++i) {
     const double hz = BandFrequencyStepTable[i];
-    const double back = DecodeBandFrequency(static_cast<std::uint16_t>(BandFrequencyRaw(hz)));
+    const double back = DecodeFrequency(static_cast<std::uint16_t>(BandFrequencyRaw(hz)));
     EXPECT_EQ(StepBandField(BandField::kFrequency, back, 0, GainRange{}), hz) << hz;
   }
-  for (const double q : QStepTable) EXPECT_EQ(BandQOf(BandQRaw(q)), q) << q;
-  for (int raw = 260; raw <= 620; ++raw) EXPECT_EQ(BandGainRaw(BandGainOf(raw)), raw);
+  for (const double q : QStepTable) EXPECT_EQ(DecodeQ(static_cast<std::uint16_t>(BandQRaw(q))), q) << q;
+  for (int raw = 260; raw <= 620; ++raw) EXPECT_EQ(BandGainRaw(DecodeGainDb(static_cast<std::uint16_t>(raw))), raw);
   for (int raw = 0; raw <= 1000; ++raw) EXPECT_EQ(DelayRaw(DelayPosition(raw)), raw);
   for (int raw = 0; raw <= 1270; ++raw) EXPECT_EQ(TenthsRaw(TenthsPosition(raw)), raw);
   for (int raw = 0; raw <= kNoiseGateTop; ++raw) EXPECT_EQ(NoiseGateRaw(NoiseGatePosition(raw)), raw);
@@ -92,7 +93,7 @@ TEST_F(InputEditorValuesTest, BandWords) {
   EXPECT_EQ(BandFrequencyRaw(100), 100);
   EXPECT_EQ(BandFrequencyRaw(19.7), 0x80C5);
   EXPECT_EQ(BandGainRaw(-15.0), 350);
-  EXPECT_EQ(BandGainOf(600), 10.0);
+  EXPECT_EQ(DecodeGainDb(600), 10.0);
   EXPECT_EQ(BandGainRaw(12.0), 620);
   EXPECT_EQ(BandQRaw(0.4), 40);
 }

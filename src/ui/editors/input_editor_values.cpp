@@ -12,6 +12,7 @@
 #include "ui/editors/input_editor.h"
 #include "ui/editors/input_editor_inventory.h"
 #include "values/editor_codes.h"
+#include "values/editor_encodings.h"
 #include "values/filter_values.h"
 
 namespace rmt4::ui {
@@ -89,13 +90,13 @@ int CWinInPut::ReadControl(int code) const {
 void CWinInPut::ApplyBandValue(int code, int raw) {
   const GainRange gains;
   if (IsBandCode(code, editor_code::kBandFrequency)) {
-    const double hz = DecodeBandFrequency(static_cast<std::uint16_t>(raw));
+    const double hz = DecodeFrequency(static_cast<std::uint16_t>(raw));
     band(code).SetField(BandField::kFrequency, StepBandField(BandField::kFrequency, hz, 0, gains));
   } else if (IsBandCode(code, editor_code::kBandQ)) {
-    band(code - editor_code::kBandQ).SetField(BandField::kQ, StepBandField(BandField::kQ, BandQOf(raw), 0, gains));
+    band(code - editor_code::kBandQ).SetField(BandField::kQ, StepBandField(BandField::kQ, DecodeQ(static_cast<std::uint16_t>(raw)), 0, gains));
   } else {
     // The band's fader stops at +12 dB; a louder console value is shown, and next written, as +12 dB.
-    band(code - editor_code::kBandGain).SetField(BandField::kGain, std::clamp(BandGainOf(raw), gains.min, gains.max));
+    band(code - editor_code::kBandGain).SetField(BandField::kGain, std::clamp(DecodeGainDb(static_cast<std::uint16_t>(raw)), gains.min, gains.max));
   }
 }
 
