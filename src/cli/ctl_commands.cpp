@@ -6,6 +6,8 @@
 #include <iostream>
 #include <thread>
 
+#include "cli/ctl_names.h"
+#include "cli/ctl_scene_diff.h"
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
@@ -88,7 +90,9 @@ std::string ModeNameText(LinkWorker& worker, int mode) {
   return text;
 }
 
-void PrintValue(ParamAddress address, std::uint16_t value) { std::printf("%u %u\n", unsigned{address}, unsigned{value}); }
+void PrintValue(const CtlSession& session, ParamAddress address, std::uint16_t value) {
+  std::printf("%s\n", ParamLine(address, value, session.named).c_str());
+}
 
 int Status(CtlSession& session) {
   LinkState& state = session.worker.context().state;
@@ -106,13 +110,13 @@ int Status(CtlSession& session) {
 int Get(CtlSession& session, const Words& command) {
   for (std::size_t i = 1; i < command.size(); ++i) {
     const ParamAddress address = *ParseAddress(command[i]);
-    PrintValue(address, session.worker.params().Value(address));
+    PrintValue(session, address, session.worker.params().Value(address));
   }
   return kExitOk;
 }
 
 int Dump(CtlSession& session) {
-  for (ParamAddress a = 0; a < kParamCount; ++a) PrintValue(a, session.worker.params().Value(a));
+  for (ParamAddress a = 0; a < kParamCount; ++a) PrintValue(session, a, session.worker.params().Value(a));
   return kExitOk;
 }
 
@@ -158,11 +162,12 @@ int Watch(CtlSession& session, const Words& command) {
   for (ParamAddress a = 0; a < kParamCount; ++a) last[a] = params.Value(a);
   session.owner.SetValueListener([&](ParamAddress address) {
     if (address == address::kLevelMeters) return;  // changes twenty times a second
+    if (!session.watched.empty() && std::find(session.watched.begin(), session.watched.end(), address) == session.watched.end()) return;
     std::lock_guard lock(printing);
     const std::uint16_t value = params.Value(address);
     if (value == last[address]) return;
     last[address] = value;
-    PrintValue(address, value);
+    PrintValue(session, address, value);
     std::fflush(stdout);
   });
   WaitUntil([] { return false; }, seconds);
@@ -222,6 +227,13 @@ int FxCommand(CtlSession& session, const Words& command) {
 }
 
 int SceneCommand(CtlSession& session, const Words& command) {
+  if (command[1] == "diff") {
+    const auto file = ReadSceneValues(command[2]);
+    if (!file) return kExitFileError;
+    std::array<std::uint16_t, kParamCount> live{};
+    for (ParamAddress a = 0; a < kParamCount; ++a) live[a] = session.worker.params().Value(a);
+    return PrintSceneDiff(std::span<const std::uint16_t, kParamCount>(file->data(), kParamCount), live);
+  }
   session.worker.jobs().SetScenePath(command[2]);
   const std::size_t since = session.owner.MessageCount();
   if (command[1] == "save") {
@@ -298,10 +310,15 @@ void RequestInterrupt() { gInterrupted.store(true); }
 bool Interrupted() { return gInterrupted.load(); }
 
 bool IsOfflineCommand(const Words& command) {
-  return command.size() == 3 && command[0] == "scene" && command[1] == "show";
+  return (command.size() == 3 && command[0] == "scene" && command[1] == "show") || IsSceneFilesDiff(command) ||
+         IsNamesCommand(command);
 }
 
-int RunOfflineCommand(const Words& command) { return SceneShow(command[2]); }
+int RunOfflineCommand(const Words& command) {
+  if (IsNamesCommand(command)) return ListNames(command);
+  if (IsSceneFilesDiff(command)) return RunSceneFilesDiff(command);
+  return SceneShow(command[2]);
+}
 
 std::string ValidateCommand(const Words& c) {
   const std::string& name = c.empty() ? std::string() : c[0];
@@ -326,6 +343,7 @@ std::string ValidateCommand(const Words& c) {
     return ParseRange(c[3], 1, 255) ? "" : "effect program number 1..255";
   }
   if (name == "scene" && c.size() == 3 && (c[1] == "save" || c[1] == "upload" || c[1] == "show")) return {};
+  if (IsSceneFilesDiff(c) || IsSceneConsoleDiff(c) || IsNamesCommand(c)) return {};
   if (name == "netconf" && c.size() == 2 && c[1] == "get") return {};
   if (name == "netconf" && c.size() == 6 && c[1] == "set") {
     return AllMatch(Words(c.begin() + 2, c.begin() + 5), 0, +isDotted) ? "" : "netconf set needs IP MASK GW in dotted decimal, then MAC";

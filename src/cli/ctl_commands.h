@@ -17,6 +17,10 @@ struct CtlSession {
   bool answerYes;
   /// From start to the end of the complete read.
   double secondsToSynced;
+  /// Print names and units instead of "ADDR VALUE".
+  bool named = false;
+  /// watch: only these addresses; empty = all.
+  std::vector<ParamAddress> watched;
 };
 
 /// Set from a signal handler: long-running commands end cleanly.

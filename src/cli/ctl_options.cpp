@@ -25,15 +25,17 @@ Options:
   --timeout SECONDS     give up when no console answers in time (default 10)
   --yes                 answer Yes to the console's questions (default No)
   --verbose             print link states and progress on standard error
+  --raw                 addresses and raw words in and out ("ADDR VALUE")
   --trace FILE          record every frame and link event in FILE (and FILE.1,
                         each up to 4 MiB); overrides RMT4_TRACE
 
 Commands:
   status                       connect, read everything, print identity and timings
-  get ADDR...                  print "ADDR VALUE" for each address (0..1573)
-  set ADDR=VALUE...            write values and confirm the console holds them
+  get PARAM...                 print each parameter's value ("ADDR VALUE" for addresses)
+  set PARAM=VALUE...           write values and confirm the console holds them
   dump                         print "ADDR VALUE" for all 1574 addresses
-  watch [SECONDS]              print "ADDR VALUE" as values change (meters excepted)
+  watch [SECONDS] [PARAM...]   print values as they change (meters excepted)
+  names [PATTERN]              list the parameter names: name, address, section, values
   modes                        list the twelve stored modes
   mode recall N                recall mode N (1..12)
   mode rename N NAME           rename mode N
@@ -41,8 +43,15 @@ Commands:
   scene save PATH              save the console's state into a scene file
   scene upload PATH            write a scene file to the console
   scene show PATH              print a scene file's header and values (offline)
+  scene diff A [B]             what differs from scene file A to B (offline) or to the
+                               console, "name: old → new"; exit 0 equal, 1 different
   netconf get                  print the network module's address, mask, gateway, MAC
   netconf set IP MASK GW MAC   change the network module's configuration
+
+PARAM is an address (0..1573), a name such as ch1.fader, ch7.eq2.freq, aux4.mute
+(case-insensitive), or a pattern such as 'ch7.eq*' or '*.mute'. Values of named
+parameters are typed in units: ch1.fader=-6dB ch7.eq2.freq=1.2kHz ch1.hpf.type=Bessel-12dB;
+a number given for an address is its raw word. Names print "name: value" in units.
 
 Messages of the console become lines on standard error.
 
@@ -91,6 +100,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.timeoutSeconds = seconds;
     } else if (word == "--yes" || word == "-y") {
       options.answerYes = true;
+    } else if (word == "--raw") {
+      options.raw = true;
     } else if (word == "--verbose" || word == "-v") {
       options.verbose = true;
     } else if (word == "--trace") {

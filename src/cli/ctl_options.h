@@ -25,6 +25,8 @@ struct CtlOptions {
   double timeoutSeconds = 10.0;
   bool answerYes = false;
   bool verbose = false;
+  /// `--raw`: addresses and raw words in and out, whatever names were given.
+  bool raw = false;
   /// `--trace FILE`; wins over RMT4_TRACE.
   std::optional<std::string> tracePath;
   std::vector<std::string> command;

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "cli/ctl_commands.h"
+#include "cli/ctl_names.h"
+#include "cli/ctl_scene_diff.h"
 #include "cli/ctl_options.h"
 #include "cli/ctl_owner.h"
 #include "files/settings_store.h"
@@ -36,7 +38,7 @@ const char* TransportName(ConnectionKind kind) {
   }
 }
 
-int Run(const CtlOptions& options) {
+int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   const AppFolders folders = CurrentAppFolders();
   (void)SetCurrentLanguage(
       ChooseLanguage(SettingsStore(folders).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
@@ -80,8 +82,9 @@ int Run(const CtlOptions& options) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   CtlSession session{worker, owner, options.timeoutSeconds, options.answerYes,
-                     std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()};
-  const int exitCode = RunCommand(session, options.command);
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+                     resolved.named, resolved.watched};
+  const int exitCode = RunCommand(session, resolved.words);
   worker.StopLink();
   return exitCode;
 }
@@ -95,13 +98,17 @@ int main(int argc, char** argv) {
     return parsed.exitCode;
   }
   const CtlOptions& options = *parsed.options;
-  if (const std::string problem = ValidateCommand(options.command); !problem.empty()) {
+  // Names and values are checked before anything connects: a refused word sends nothing.
+  const ResolvedCommand resolved = ResolveNames(options.command, options.raw);
+  const std::string problem = resolved.error.empty() ? ValidateCommand(resolved.words) : resolved.error;
+  if (!problem.empty()) {
     std::cerr << "rmt4ctl: " << problem << "\nTry 'rmt4ctl --help'." << std::endl;
     return kExitUsage;
   }
-  if (IsOfflineCommand(options.command)) return RunOfflineCommand(options.command);
+  if (IsOfflineCommand(resolved.words)) return RunOfflineCommand(resolved.words);
+  if (IsSceneConsoleDiff(resolved.words) && !ReadSceneValues(resolved.words[2])) return kExitFileError;
 
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
-  return Run(options);
+  return Run(options, resolved);
 }

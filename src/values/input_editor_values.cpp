@@ -20,7 +20,6 @@ int Truncated(double value) {
   return static_cast<int>(value + (value < 0 ? -kRepresentationSlack : kRepresentationSlack));
 }
 
-constexpr double kLevelOffset = 1200.0;
 constexpr int kBandGainOffset = 500;
 constexpr int kThresholdOffset = 50;
 // The ratio word without the compressor-off flag.
@@ -57,7 +56,7 @@ std::string SendText(std::string_view prefix, int number, double position) {
   if (number > 0) text += std::to_string(number);
   if (position <= 0) return text + ":- \u221E";
   char level[32];
-  std::snprintf(level, sizeof level, ":%0.1fdB", (SendRaw(position) - kLevelOffset) / 10);
+  std::snprintf(level, sizeof level, ":%0.1fdB", LevelDb(static_cast<std::uint16_t>(SendRaw(position))));
   return text + level;
 }
 

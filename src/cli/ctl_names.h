@@ -1,0 +1,33 @@
+#pragma once
+
+// Parameter names on the command line: get/set/watch words with names,
+// wildcards and values in units become the numeric command that runs, and
+// values print with their names and units.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "protocol/address_map.h"
+
+namespace rmt4::ctl {
+
+struct ResolvedCommand {
+  std::vector<std::string> words;     ///< the command with addresses and raw words only
+  bool named = false;                 ///< print "name: value" lines (a name or pattern was given, no --raw)
+  std::vector<ParamAddress> watched;  ///< watch: only these addresses; empty = all
+  std::string error;                  ///< why the command is refused; nothing may be sent then
+};
+
+/// Resolves get, set and watch; other commands pass unchanged. With `raw`,
+/// values are raw words and lines print as "ADDR VALUE".
+[[nodiscard]] ResolvedCommand ResolveNames(const std::vector<std::string>& command, bool raw);
+
+/// "ch1.fader: -6.0 dB" when named, else "50 1140".
+[[nodiscard]] std::string ParamLine(ParamAddress address, std::uint16_t value, bool named);
+
+/// `names [PATTERN]`: one line per parameter: name, address, what it takes.
+[[nodiscard]] bool IsNamesCommand(const std::vector<std::string>& command);
+[[nodiscard]] int ListNames(const std::vector<std::string>& command);
+
+}  // namespace rmt4::ctl

@@ -1,0 +1,62 @@
+#include "values/param_words.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "dsp/band_field_steps.h"
+#include "i18n/effect_programs.h"
+#include "values/filter_values.h"
+#include "values/input_editor_values.h"
+#include "values/level_table.h"
+
+namespace rmt4::param_words {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::optional<UnitRange> NumericRange(ValueKind kind) {
+  constexpr double kThresholdOffsetDb = 50.0;
+  switch (kind) {
+    case ValueKind::kLevel:
+    case ValueKind::kAuxSend:
+      return UnitRange{LevelDb(LevelTable.front()), LevelDb(LevelAtStep(kStripFaderTop)), "dB"};
+    case ValueKind::kNoiseGate:
+      return UnitRange{-kNoiseGateTop, 0, "dB"};
+    case ValueKind::kGainStep:
+      return UnitRange{GainTable.front() / 10.0, GainTable.back() / 10.0, "dB"};
+    case ValueKind::kDelay:
+      return UnitRange{0, kDelayTop / 10.0, "ms"};
+    case ValueKind::kTime:
+      return UnitRange{0, kTimeTop, "ms"};
+    case ValueKind::kThreshold:
+      return UnitRange{-kThresholdOffsetDb, kThresholdTop - kThresholdOffsetDb, "dBu"};
+    case ValueKind::kRatio:
+      return UnitRange{RatioTable.front() / 10.0, RatioTable.back() / 10.0, ":1"};
+    case ValueKind::kCutFrequency:
+      return UnitRange{FilterFreqTable[kFilterOffRow + 1], FilterFreqTable.back(), "Hz"};
+    case ValueKind::kBandFrequency:
+      return UnitRange{BandFrequencyStepTable.front(), BandFrequencyStepTable.back(), "Hz"};
+    case ValueKind::kBandGain:
+      return UnitRange{GainRange{}.min, GainRange{}.max, "dB"};
+    case ValueKind::kBandQ:
+      return UnitRange{QStepTable.front(), QStepTable.back(), ""};
+    default:
+      return std::nullopt;
+  }
+}
+
+std::string ProgramName(ValueKind kind, std::uint16_t program) {
+  if (program == 0 || program > kProgramTop) return {};
+  if (program <= kEffectProgramCount) {
+    const auto list = kind == ValueKind::kProgramA ? EffectProgramList::A : EffectProgramList::B;
+    return std::string(EffectProgramNames(list)[program - 1]);
+  }
+  return std::string(kUserProgramPrefix) + std::to_string(program - kEffectProgramCount);
+}
+
+std::string FeedbackName(std::uint16_t stage) { return stage == 0 ? "OFF" : "FB" + std::to_string(stage); }
+
+}  // namespace rmt4::param_words
