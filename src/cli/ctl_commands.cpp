@@ -162,7 +162,8 @@ int Watch(CtlSession& session, const Words& command) {
   for (ParamAddress a = 0; a < kParamCount; ++a) last[a] = params.Value(a);
   session.owner.SetValueListener([&](ParamAddress address) {
     if (address == address::kLevelMeters) return;  // changes twenty times a second
-    if (!session.watched.empty() && std::find(session.watched.begin(), session.watched.end(), address) == session.watched.end()) return;
+    const auto& watched = session.watched;
+    if (!watched.empty() && std::find(watched.begin(), watched.end(), address) == watched.end()) return;
     std::lock_guard lock(printing);
     const std::uint16_t value = params.Value(address);
     if (value == last[address]) return;

@@ -86,7 +86,8 @@ void ResolveSet(const Words& command, bool raw, ResolvedCommand& resolved) {
         value = *parsed.raw;
       }
       resolved.words.push_back(std::to_string(address) + "=" + std::to_string(value));
-      if (const auto companion = ParamAt(address).companion) {
+      // A number for an address writes that address alone, as it always did.
+      if (const auto companion = ParamAt(address).companion; companion && !target->numeric) {
         resolved.words.push_back(std::to_string(*companion) + "=" + std::to_string(value));
       }
     }

@@ -132,8 +132,11 @@ class Builder {
     const ParamAddress base = header.level;
     auto at = [base](int offset) { return static_cast<ParamAddress>(base + offset); };
     if (bus == 0) {
-      Pair(header.level, address::kMainBusLinked, name, "fader", ParamSection::kStrip, ValueKind::kLevel);
-      Pair(header.on, address::kMainOnLinked, name, "mute", ParamSection::kStrip, ValueKind::kOnWord);
+      // The table's set operation keeps these twins in step by itself: no companion.
+      Name(header.level, name, "fader", ParamSection::kStrip, ValueKind::kLevel);
+      Name(address::kMainBusLinked, name, "fader.linked", ParamSection::kStrip, ValueKind::kLevel);
+      Name(header.on, name, "mute", ParamSection::kStrip, ValueKind::kOnWord);
+      Name(address::kMainOnLinked, name, "mute.linked", ParamSection::kStrip, ValueKind::kOnWord);
       Name(at(kBusDelayOffset), name, "delay.left", ParamSection::kDelay, ValueKind::kDelay);
       Name(address::kMainRightDelay, name, "delay.right", ParamSection::kDelay, ValueKind::kDelay);
       Name(address::kMainBalance, name, "balance", ParamSection::kStrip, ValueKind::kPan);

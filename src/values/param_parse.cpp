@@ -143,7 +143,8 @@ class Parser {
       case ValueKind::kProgramB:
         return Program();
       case ValueKind::kProgramType:
-        return Coded(Integer(lower_, kProgramTypeTop));
+        // As printed: the number, then the program's name in brackets.
+        return Coded(Integer(std::string_view(lower_).substr(0, lower_.find(' ')), kProgramTypeTop));
       case ValueKind::kPflBus:
         return PflBus();
       case ValueKind::kFootSwitch:

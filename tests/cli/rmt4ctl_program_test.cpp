@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "console_process.h"
+#include "files/scene_file.h"
+#include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
 
 namespace rmt4::test {
@@ -196,6 +198,67 @@ TEST_F(Rmt4ctlProgramTest, NetworkModuleConfigurationIsRead) {
   EXPECT_EQ(get.exitCode, 0) << get.err;
   EXPECT_NE(get.out.find("address: "), std::string::npos);
   EXPECT_NE(get.out.find("mac: "), std::string::npos);
+}
+
+TEST_F(Rmt4ctlProgramTest, NamesAndUnitsReadAndWriteTheConsole) {
+  ASSERT_TRUE(console_.ready());
+  const CtlRun set = Net({"set", "ch1.fader=-6dB", "ch1.pfl=on"});
+  EXPECT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(ConsoleValue(50), "50 1140");
+  EXPECT_EQ(ConsoleValue(59), "59 34068");
+  EXPECT_EQ(ConsoleValue(60), "60 34068") << "the PFL companion is written with it";
+
+  const CtlRun get = Net({"get", "CH1.Fader", "ch1.pfl*"});
+  EXPECT_EQ(get.exitCode, 0) << get.err;
+  EXPECT_EQ(get.out, "ch1.fader: -6.0 dB\nch1.pfl: ON\nch1.pfl.linked: ON\n");
+  EXPECT_EQ(Net({"--raw", "get", "ch1.fader"}).out, "50 1140\n");
+}
+
+TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
+  ASSERT_TRUE(console_.ready());
+  const std::filesystem::path trace = home_ / "trace.txt";
+  const std::vector<std::vector<std::string>> commands{
+      {"set", "ch1.fader=-6dB", "ch1.eq1.gain=30dB"}, {"set", "ch1.fader=-6dB", "nope=1"}, {"get", "ch1.nothing"},
+      {"--raw", "set", "ch1.fader=-6dB"},             {"watch", "5", "ch1.nothing"}};
+  for (std::vector<std::string> command : commands) {
+    command.insert(command.begin(), {"--trace", trace.string()});
+    const CtlRun run = Net(command);
+    EXPECT_EQ(run.exitCode, 2) << command.back() << run.err;
+    EXPECT_NE(run.err.find("rmt4ctl: "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(trace)) << "connected for " << command.back();
+  }
+  EXPECT_EQ(ConsoleValue(50), "50 0");
+}
+
+TEST_F(Rmt4ctlProgramTest, SceneDiffNamesWhatChanged) {
+  std::array<std::uint16_t, kParamCount> values{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) values[a] = DefaultValue(a);
+  CZB_FileData scene(CurrentAppFolders(), 7);
+  const std::string a = (home_ / "a.mxb").string();
+  const std::string b = (home_ / "b.mxb").string();
+  const std::string c = (home_ / "c.mxb").string();
+  ASSERT_EQ(scene.WriteSceneFile(a, values), SceneFileResult::kOk);
+  ASSERT_EQ(scene.WriteSceneFile(b, values), SceneFileResult::kOk);
+  values[136] = 1140;
+  ASSERT_EQ(scene.WriteSceneFile(c, values), SceneFileResult::kOk);
+
+  const CtlRun equal = Ctl({"scene", "diff", a, b});
+  EXPECT_EQ(equal.exitCode, 0) << equal.err;
+  EXPECT_EQ(equal.out, "");
+  const CtlRun changed = Ctl({"scene", "diff", a, c});
+  EXPECT_EQ(changed.exitCode, 1) << changed.err;
+  EXPECT_EQ(changed.out, "ch3.fader: -inf \u2192 -6.0 dB\n");
+
+  std::ofstream(home_ / "bad.mxb") << "not a scene";
+  EXPECT_EQ(Ctl({"scene", "diff", a, (home_ / "bad.mxb").string()}).exitCode, 4);
+  EXPECT_EQ(Ctl({"scene", "diff", (home_ / "none.mxb").string(), a}).exitCode, 4);
+
+  // Against the console: the file is the old side.
+  ASSERT_TRUE(console_.ready());
+  ASSERT_EQ(console_.Ask("set 136 1200"), "ok");
+  const CtlRun live = Net({"scene", "diff", c});
+  EXPECT_EQ(live.exitCode, 1) << live.err;
+  EXPECT_EQ(live.out, "ch3.fader: -6.0 dB \u2192 0.0 dB\n");
 }
 
 class Rmt4ctlOnABadLineTest : public Rmt4ctlProgramTest {

@@ -1,0 +1,84 @@
+// Names on rmt4ctl's command line and the scene diff, without a console.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "cli/ctl_names.h"
+#include "cli/ctl_scene_diff.h"
+
+namespace rmt4::ctl {
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
+  struct Case {
+    Words command;
+    bool raw;
+    Words expected;
+    bool named;
+  };
+  const Case cases[] = {
+      {{"get", "136", "0"}, false, {"get", "136", "0"}, false},
+      {{"get", "ch1.fader", "0"}, false, {"get", "50", "0"}, true},
+      {{"get", "ch1.eq1.*"}, false, {"get", "73", "74", "75", "76"}, true},
+      {{"get", "ch1.fader"}, true, {"get", "50"}, false},
+      {{"set", "136=1000", "970=0x3A5"}, false, {"set", "136=1000", "970=933"}, false},
+      {{"set", "ch1.fader=-6dB", "ch7.eq2.freq=1.2kHz"}, false, {"set", "50=1140", "336=1200"}, false},
+      {{"set", "50=-6dB"}, false, {"set", "50=1140"}, false},
+      {{"set", "ch1.pfl=on"}, false, {"set", "59=34068", "60=34068"}, false},
+      {{"set", "fx1.send.main=0dB"}, false, {"set", "1119=1200", "1120=1200"}, false},
+      {{"set", "ch?.gain=0dB"}, false, {"set", "48=48", "91=48", "134=48", "177=48", "220=48", "263=48", "306=48", "349=48"}, false},
+      {{"set", "ch1.fader=1140"}, true, {"set", "50=1140"}, false},
+      {{"watch", "5", "*.mute"}, false, {"watch", "5"}, true},
+      {{"status"}, false, {"status"}, false},
+  };
+  for (const Case& c : cases) {
+    const ResolvedCommand resolved = ResolveNames(c.command, c.raw);
+    EXPECT_EQ(resolved.error, "") << c.command[1];
+    EXPECT_EQ(resolved.words, c.expected) << c.command[0] << " " << c.command.back();
+    EXPECT_EQ(resolved.named, c.named) << c.command.back();
+  }
+  EXPECT_EQ(ResolveNames({"watch", "*.mute"}, false).watched.size(), 19U);
+}
+
+TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
+  const std::pair<Words, std::string> cases[] = {
+      {{"get", "ch1.nothing"}, "ch1.nothing"},
+      {{"get", "1574"}, "0..1573"},
+      {{"get", "zz*"}, "zz*"},
+      {{"set", "ch1.fader=20dB"}, "out of range"},
+      {{"set", "ch1.fader"}, "NAME=VALUE"},
+      {{"set", "ch1.fader=-6dB"}, "--raw"},
+      {{"set", "ch*.fader=loud"}, "ch1.fader"},
+      {{"watch", "5", "nope"}, "nope"},
+  };
+  for (const auto& [command, reason] : cases) {
+    const bool raw = command.back() == "ch1.fader=-6dB";
+    const ResolvedCommand resolved = ResolveNames(command, raw);
+    EXPECT_NE(resolved.error.find(reason), std::string::npos) << command.back() << ": " << resolved.error;
+  }
+}
+
+TEST(CtlNames, LinesCarryNamesAndUnitsOrStayRaw) {
+  EXPECT_EQ(ParamLine(50, 1140, true), "ch1.fader: -6.0 dB");
+  EXPECT_EQ(ParamLine(50, 1140, false), "50 1140");
+}
+
+TEST(CtlSceneDiff, OneLinePerDifferenceGroupedByChannelMetersLeftOut) {
+  std::array<std::uint16_t, kParamCount> before{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) before[a] = DefaultValue(a);
+  EXPECT_TRUE(SceneDiffLines(before, before).empty());
+
+  auto after = before;
+  after[address::kLevelMeters] = 0x55;
+  after[address::kMainBus] = 1200;  // main.fader
+  after[93] = 1140;                 // ch2.fader, after main in address order but before it on the console
+  after[1109] = 7;
+  EXPECT_EQ(SceneDiffLines(before, after),
+            (std::vector<std::string>{"ch2.fader: -inf \u2192 -6.0 dB", "main.fader: -26.7 dB \u2192 0.0 dB",
+                                      "addr.1109: 32960 \u2192 7"}));
+}
+
+}  // namespace
+}  // namespace rmt4::ctl
