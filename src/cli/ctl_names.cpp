@@ -1,28 +1,16 @@
 #include "cli/ctl_names.h"
 
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 
 #include "cli/ctl_options.h"
 #include "values/param_catalogue.h"
+#include "values/param_words.h"
 
 namespace rmt4::ctl {
 namespace {
 
 using Words = std::vector<std::string>;
-
-std::optional<unsigned long> Number(std::string_view text, unsigned long maximum) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  unsigned long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > maximum) return std::nullopt;
-  return value;
-}
 
 /// The addresses a word stands for: a number, a name or a pattern.
 struct Target {
@@ -31,7 +19,8 @@ struct Target {
 };
 
 std::optional<Target> TargetOf(std::string_view word, std::string& error) {
-  if (const auto number = Number(word, kParamCount - 1)) return Target{{static_cast<ParamAddress>(*number)}, true};
+  if (const auto number = param_words::ParseWholeNumber(word, kParamCount - 1))
+    return Target{{static_cast<ParamAddress>(*number)}, true};
   if (!word.empty() && word.find_first_not_of("0123456789") == std::string_view::npos) {
     error = "no address " + std::string(word) + " (addresses are 0..1573)";
     return std::nullopt;
@@ -69,7 +58,7 @@ void ResolveSet(const Words& command, bool raw, ResolvedCommand& resolved) {
     const auto target = TargetOf(std::string_view(word).substr(0, equals), resolved.error);
     if (!target) return;
     const std::string valueText = word.substr(equals + 1);
-    const auto rawValue = Number(valueText, 0xFFFF);
+    const auto rawValue = param_words::ParseWholeNumber(valueText, 0xFFFF);
     for (const ParamAddress address : target->addresses) {
       std::uint16_t value = 0;
       if (rawValue && (raw || target->numeric)) {
@@ -96,7 +85,7 @@ void ResolveSet(const Words& command, bool raw, ResolvedCommand& resolved) {
 
 void ResolveWatch(const Words& command, bool raw, ResolvedCommand& resolved) {
   std::size_t first = 1;
-  if (command.size() > 1 && Number(command[1], 0xFFFFFFFFUL)) {
+  if (command.size() > 1 && param_words::ParseWholeNumber(command[1], 0xFFFFFFFFUL)) {
     resolved.words.push_back(command[1]);
     first = 2;
   }
@@ -141,8 +130,8 @@ int ListNames(const Words& command) {
   }
   for (const ParamAddress address : found) {
     const ParamInfo& info = ParamAt(address);
-    std::printf("%-22s %4u  %-8s %s\n", info.name.c_str(), unsigned{address}, std::string(SectionName(info.section)).c_str(),
-                ValueRangeText(address).c_str());
+    std::printf("%-22s %4u  %-8s %s\n", info.name.c_str(), unsigned{address},
+                std::string(SectionName(info.section)).c_str(), ValueRangeText(address).c_str());
   }
   return kExitOk;
 }

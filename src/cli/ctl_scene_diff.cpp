@@ -15,9 +15,9 @@ namespace {
 
 // Channels in the order of the console's surface; the system words and the
 // unnamed words come last.
-constexpr std::string_view kChannelOrder[] = {"ch1", "ch2", "ch3", "ch4", "ch5",  "ch6",  "ch7",  "ch8",  "st9",
-                                              "dig", "fx1", "fx2", "main", "aux1", "aux2", "aux3", "aux4", "aux5",
-                                              "aux6", "sys"};
+constexpr std::string_view kChannelOrder[] = {"ch1",  "ch2",  "ch3",  "ch4",  "ch5",  "ch6",  "ch7",
+                                              "ch8",  "st9",  "dig",  "fx1",  "fx2",  "main", "aux1",
+                                              "aux2", "aux3", "aux4", "aux5", "aux6", "sys"};
 
 std::size_t ChannelRank(std::string_view channel) {
   const auto* found = std::find(std::begin(kChannelOrder), std::end(kChannelOrder), channel);
@@ -53,7 +53,8 @@ std::optional<SceneValues> ReadSceneValues(const std::string& path) {
   return scene.values;
 }
 
-int PrintSceneDiff(std::span<const std::uint16_t, kParamCount> before, std::span<const std::uint16_t, kParamCount> after) {
+int PrintSceneDiff(std::span<const std::uint16_t, kParamCount> before,
+                   std::span<const std::uint16_t, kParamCount> after) {
   const std::vector<std::string> lines = SceneDiffLines(before, after);
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
   return lines.empty() ? kExitOk : kExitFailed;

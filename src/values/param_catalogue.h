@@ -20,35 +20,35 @@ enum class ParamSection : std::uint8_t { kStrip, kEq, kFilter, kDynamics, kSends
 
 /// How a raw word reads; every kind has one formatter and one parser.
 enum class ValueKind : std::uint8_t {
-  kRaw,              ///< plain 0..65535
-  kLevel,            ///< level table word, dB
-  kAuxSend,          ///< level with bit 15 = pre-fader
-  kPan,              ///< 0..200, 100 = centre
-  kSwitches,         ///< input switches word: mute (bit 3 clear) and 48V (bit 0)
-  kSwitchesNo48V,    ///< the same on a channel without phantom power
-  kOnWord,           ///< 1 = on, 0 = muted; read as the mute button
-  kRouted,           ///< 0 or 1300
-  kPfl,              ///< low 14 bits non-zero = on, bit 15 kept
-  kSwitch,           ///< 0/1
-  kEqSwitch,         ///< 1 = EQ button pressed (caption "OFF")
-  kNoiseGate,        ///< -raw dB
-  kGainStep,         ///< gain table index
-  kDelay,            ///< hundredths of a ms
-  kTime,             ///< tenths of a ms
-  kThreshold,        ///< raw/10 - 50 dBu
-  kRatio,            ///< ratio table word with the compressor-off flag
+  kRaw,            ///< plain 0..65535
+  kLevel,          ///< level table word, dB
+  kAuxSend,        ///< level with bit 15 = pre-fader
+  kPan,            ///< 0..200, 100 = centre
+  kSwitches,       ///< input switches word: mute (bit 3 clear) and 48V (bit 0)
+  kSwitchesNo48V,  ///< the same on a channel without phantom power
+  kOnWord,         ///< 1 = on, 0 = muted; read as the mute button
+  kRouted,         ///< 0 or 1300
+  kPfl,            ///< low 14 bits non-zero = on, bit 15 kept
+  kSwitch,         ///< 0/1
+  kEqSwitch,       ///< 1 = EQ button pressed (caption "OFF")
+  kNoiseGate,      ///< -raw dB
+  kGainStep,       ///< gain table index
+  kDelay,          ///< hundredths of a ms
+  kTime,           ///< tenths of a ms
+  kThreshold,      ///< raw/10 - 50 dBu
+  kRatio,          ///< ratio table word with the compressor-off flag
   kHpfType,
   kLpfType,
-  kCutFrequency,     ///< filter frequency word, 0x8000 = off
+  kCutFrequency,  ///< filter frequency word, 0x8000 = off
   kBandFrequency,
   kBandGain,
   kBandQ,
-  kBandType,         ///< 5 high shelf, 6 low shelf, 7 peaking
-  kFeedback,         ///< feedback suppressor 0..5
-  kProgramA,         ///< Fx1 program number
-  kProgramB,         ///< Fx2 program number
-  kProgramType,      ///< 0..36, shown only
-  kPflBus,           ///< bits of the PFL bus word
+  kBandType,     ///< 5 high shelf, 6 low shelf, 7 peaking
+  kFeedback,     ///< feedback suppressor 0..5
+  kProgramA,     ///< Fx1 program number
+  kProgramB,     ///< Fx2 program number
+  kProgramType,  ///< 0..36, shown only
+  kPflBus,       ///< bits of the PFL bus word
   kFootSwitch,
   kRecorder,
   kSystemNoiseGate,
@@ -67,6 +67,7 @@ struct ParamInfo {
 
 /// Every address, indexed by address.
 [[nodiscard]] std::span<const ParamInfo, kParamCount> ParamCatalogue();
+/// The entry of `address` (address 0's for one outside the table; callers check addresses first).
 [[nodiscard]] const ParamInfo& ParamAt(ParamAddress address);
 [[nodiscard]] std::string_view SectionName(ParamSection section);
 

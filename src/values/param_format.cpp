@@ -3,6 +3,7 @@
 #include <string>
 
 #include "i18n/effect_programs.h"
+#include "values/editor_addresses.h"
 #include "values/editor_encodings.h"
 #include "values/filter_values.h"
 #include "values/input_editor_values.h"
@@ -15,11 +16,6 @@ namespace rmt4 {
 namespace {
 
 using namespace param_words;
-
-constexpr std::uint16_t kSwitchesOn = 0x0008;
-constexpr std::uint16_t kSwitchesPhantom = 0x0001;
-constexpr std::uint16_t kPflOnMask = 0x3FFF;
-constexpr double kThresholdOffsetDb = 50.0;
 
 std::string Printf(const char* format, double value) {
   char text[64];
@@ -78,8 +74,8 @@ std::string PanText(std::uint16_t raw) {
 }
 
 std::string SwitchesText(std::uint16_t raw, bool phantom) {
-  std::string text = OnOff((raw & kSwitchesOn) == 0);
-  if (phantom && (raw & kSwitchesPhantom) != 0) text += " 48V";
+  std::string text = OnOff((raw & kChannelOnBit) == 0);
+  if (phantom && (raw & kPhantomPowerBit) != 0) text += " 48V";
   return text;
 }
 
@@ -137,9 +133,11 @@ std::string FormatValue(ParamAddress address, std::uint16_t raw) {
     case ValueKind::kRatio:
       return RatioValueText(raw);
     case ValueKind::kHpfType:
-      return std::string(kFilterTypeItems[static_cast<std::size_t>(FilterTypeItemForCode(CutFilter::kHighPass, raw))].text);
+      return std::string(
+          kFilterTypeItems[static_cast<std::size_t>(FilterTypeItemForCode(CutFilter::kHighPass, raw))].text);
     case ValueKind::kLpfType:
-      return std::string(kFilterTypeItems[static_cast<std::size_t>(FilterTypeItemForCode(CutFilter::kLowPass, raw))].text);
+      return std::string(
+          kFilterTypeItems[static_cast<std::size_t>(FilterTypeItemForCode(CutFilter::kLowPass, raw))].text);
     case ValueKind::kCutFrequency:
       return raw == kFilterOffRaw ? "OFF" : FrequencyText(DecodeFilterFrequency(raw));
     case ValueKind::kBandFrequency:

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "values/editor_addresses.h"
 #include "values/editor_encodings.h"
 #include "values/filter_values.h"
 #include "values/input_editor_values.h"
@@ -17,11 +18,10 @@ namespace {
 
 using namespace param_words;
 
-constexpr std::uint16_t kSwitchesKeptBits = 0x0004;  // of the default word 12
-constexpr std::uint16_t kSwitchesOn = 0x0008;
-constexpr std::uint16_t kSwitchesPhantom = 0x0001;
-constexpr std::uint16_t kPflConsoleBit = 0x8000;  // set in the default word
-constexpr double kThresholdOffsetDb = 50.0;
+// Bits a typed switches or PFL word keeps from the default word: the value
+// is checked before any console is asked, so the console's own bits are unknown.
+constexpr std::uint16_t kSwitchesKeptBits = 0x0004;
+constexpr std::uint16_t kPflConsoleBit = 0x8000;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -50,18 +50,6 @@ std::vector<std::string> Words(std::string_view text) {
   }
   if (!word.empty()) words.push_back(Lower(word));
   return words;
-}
-
-std::optional<unsigned long> Integer(std::string_view text, unsigned long maximum) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  unsigned long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > maximum) return std::nullopt;
-  return value;
 }
 
 std::optional<bool> OnOffWord(std::string_view word) {
@@ -144,7 +132,7 @@ class Parser {
         return Program();
       case ValueKind::kProgramType:
         // As printed: the number, then the program's name in brackets.
-        return Coded(Integer(std::string_view(lower_).substr(0, lower_.find(' ')), kProgramTypeTop));
+        return Coded(ParseWholeNumber(std::string_view(lower_).substr(0, lower_.find(' ')), kProgramTypeTop));
       case ValueKind::kPflBus:
         return PflBus();
       case ValueKind::kFootSwitch:
@@ -155,11 +143,11 @@ class Parser {
         return SystemNoiseGate();
       case ValueKind::kMode:
         if (lower_ == "none") return Accept(0);
-        return Coded(Integer(lower_, kModeTop));
+        return Coded(ParseWholeNumber(lower_, kModeTop));
       case ValueKind::kRaw:
         break;
     }
-    return Coded(Integer(lower_, 0xFFFF));
+    return Coded(ParseWholeNumber(lower_, 0xFFFF));
   }
 
  private:
@@ -223,12 +211,12 @@ class Parser {
   ParsedValue Pan() const {
     if (lower_ == "c" || lower_ == "centre" || lower_ == "center") return Accept(kBalanceCentre);
     if (lower_.front() == 'l' || lower_.front() == 'r') {
-      const auto amount = Integer(std::string_view(lower_).substr(1), kBalanceMax - kBalanceCentre);
+      const auto amount = ParseWholeNumber(std::string_view(lower_).substr(1), kBalanceMax - kBalanceCentre);
       if (!amount) return Refuse("not a pan position");
       const long offset = static_cast<long>(*amount);
       return Accept(lower_.front() == 'l' ? kBalanceCentre - offset : kBalanceCentre + offset);
     }
-    return Coded(Integer(lower_, kBalanceMax));
+    return Coded(ParseWholeNumber(lower_, kBalanceMax));
   }
 
   ParsedValue Switch(std::uint16_t on, std::uint16_t off) const {
@@ -250,7 +238,7 @@ class Parser {
       }
     }
     if (!muted) return Refuse("no ON or OFF");
-    return Accept(kSwitchesKeptBits | (*muted ? 0 : kSwitchesOn) | (phantom ? kSwitchesPhantom : 0));
+    return Accept(kSwitchesKeptBits | (*muted ? 0 : kChannelOnBit) | (phantom ? kPhantomPowerBit : 0));
   }
 
   ParsedValue Ratio() const {
@@ -286,14 +274,14 @@ class Parser {
   ParsedValue Feedback() const {
     if (lower_ == "off") return Accept(0);
     const std::string_view stage = lower_.starts_with("fb") ? std::string_view(lower_).substr(2) : lower_;
-    return Coded(Integer(stage, kFeedbackTop));
+    return Coded(ParseWholeNumber(stage, kFeedbackTop));
   }
 
   ParsedValue Program() const {
     for (std::uint16_t program = 1; program <= kProgramTop; ++program) {
       if (EqualsIgnoringCase(ProgramName(info_.kind, program), text_)) return Accept(program);
     }
-    const auto number = Integer(lower_, kProgramTop);
+    const auto number = ParseWholeNumber(lower_, kProgramTop);
     if (!number || *number == 0) return Refuse("not a program");
     return Accept(static_cast<long>(*number));
   }
@@ -310,7 +298,7 @@ class Parser {
   }
 
   ParsedValue SystemNoiseGate() const {
-    const auto value = Integer(lower_, 0xFFFF);
+    const auto value = ParseWholeNumber(lower_, 0xFFFF);
     if (!value) return Refuse("not a number");
     const auto position = SystemNoiseGatePosition(static_cast<std::uint16_t>(*value));
     if (!position || kSystemNoiseGateSteps[static_cast<std::size_t>(*position)] != *value) {

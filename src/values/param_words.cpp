@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "dsp/band_field_steps.h"
 #include "i18n/effect_programs.h"
@@ -11,6 +12,18 @@
 
 namespace rmt4::param_words {
 
+std::optional<unsigned long> ParseWholeNumber(std::string_view text, unsigned long maximum) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  unsigned long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > maximum) return std::nullopt;
+  return value;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -18,7 +31,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::optional<UnitRange> NumericRange(ValueKind kind) {
-  constexpr double kThresholdOffsetDb = 50.0;
   switch (kind) {
     case ValueKind::kLevel:
     case ValueKind::kAuxSend:

@@ -31,6 +31,10 @@ inline constexpr std::array<CodeWord, 9> kPflBusBits{{{0x0001, "AUX1"},
                                                       {0x0040, "MAIN"},
                                                       {0x0100, "FX1"},
                                                       {0x0200, "FX2"}}};
+/// Low 14 bits of an input's PFL word: non-zero = in PFL (bit 15 is the console's).
+inline constexpr std::uint16_t kPflOnMask = 0x3FFF;
+/// Compressor threshold words are tenths of a dB above -50 dBu.
+inline constexpr double kThresholdOffsetDb = 50.0;
 inline constexpr std::uint16_t kFeedbackTop = 5;
 inline constexpr std::uint16_t kProgramTop = 36;
 inline constexpr std::uint16_t kProgramTypeTop = 36;
@@ -45,6 +49,9 @@ struct UnitRange {
   std::string_view unit;  ///< as printed; typed in any case after the number
 };
 [[nodiscard]] std::optional<UnitRange> NumericRange(ValueKind kind);
+
+/// A whole number, decimal or 0x-hexadecimal, at most `maximum`; none for anything else.
+[[nodiscard]] std::optional<unsigned long> ParseWholeNumber(std::string_view text, unsigned long maximum);
 
 [[nodiscard]] bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 

@@ -1,9 +1,10 @@
 // Names on rmt4ctl's command line and the scene diff, without a console.
+#include "cli/ctl_names.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "cli/ctl_names.h"
 #include "cli/ctl_scene_diff.h"
 
 namespace rmt4::ctl {
@@ -28,7 +29,10 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
       {{"set", "50=-6dB"}, false, {"set", "50=1140"}, false},
       {{"set", "ch1.pfl=on"}, false, {"set", "59=34068", "60=34068"}, false},
       {{"set", "fx1.send.main=0dB"}, false, {"set", "1119=1200", "1120=1200"}, false},
-      {{"set", "ch?.gain=0dB"}, false, {"set", "48=48", "91=48", "134=48", "177=48", "220=48", "263=48", "306=48", "349=48"}, false},
+      {{"set", "ch?.gain=0dB"},
+       false,
+       {"set", "48=48", "91=48", "134=48", "177=48", "220=48", "263=48", "306=48", "349=48"},
+       false},
       {{"set", "ch1.fader=1140"}, true, {"set", "50=1140"}, false},
       {{"watch", "5", "*.mute"}, false, {"watch", "5"}, true},
       {{"status"}, false, {"status"}, false},
@@ -72,12 +76,13 @@ TEST(CtlSceneDiff, OneLinePerDifferenceGroupedByChannelMetersLeftOut) {
 
   auto after = before;
   after[address::kLevelMeters] = 0x55;
-  after[address::kMainBus] = 1200;  // main.fader
-  after[93] = 1140;                 // ch2.fader, after main in address order but before it on the console
+  after[address::kFx1Program] = 5;  // fx1.program: address 26, but the returns follow the input channels
+  after[address::kMainBus] = 1200;
+  after[93] = 1140;  // ch2.fader
   after[1109] = 7;
   EXPECT_EQ(SceneDiffLines(before, after),
-            (std::vector<std::string>{"ch2.fader: -inf \u2192 -6.0 dB", "main.fader: -26.7 dB \u2192 0.0 dB",
-                                      "addr.1109: 32960 \u2192 7"}));
+            (std::vector<std::string>{"ch2.fader: -inf \u2192 -6.0 dB", "fx1.program: REVERB HALL \u2192 REVERB VOCAL2",
+                                      "main.fader: -26.7 dB \u2192 0.0 dB", "addr.1109: 32960 \u2192 7"}));
 }
 
 }  // namespace

@@ -30,6 +30,8 @@ TEST(CtlOptions, TransportsTargetsAndFlags) {
   ASSERT_TRUE(stored.options);
   EXPECT_FALSE(stored.options->connectionKind) << "the stored transport decides";
   EXPECT_FALSE(stored.options->tracePath);
+  EXPECT_FALSE(stored.options->raw);
+  EXPECT_TRUE(ParseOptions({"--raw", "get", "ch1.fader"}).options->raw);
 
   const auto traced = ParseOptions({"--trace", "wire.txt", "status"});
   ASSERT_TRUE(traced.options);
@@ -56,14 +58,15 @@ TEST(CtlCommands, ValidationCatchesMistakesBeforeConnecting) {
   for (const std::vector<std::string>& good : std::vector<std::vector<std::string>>{
            {"status"}, {"get", "0", "1573", "0x10"}, {"set", "136=1200", "970=0x3A5"}, {"watch"}, {"watch", "5"},
            {"mode", "recall", "12"}, {"mode", "rename", "3", "Evening show"}, {"fx", "store", "2", "20"},
-           {"scene", "save", "a.mxb"}, {"netconf", "set", "10.0.0.2", "255.0.0.0", "10.0.0.1", "AB"}}) {
+           {"scene", "save", "a.mxb"}, {"scene", "diff", "a.mxb"}, {"scene", "diff", "a.mxb", "b.mxb"}, {"names"},
+           {"names", "ch1.*"}, {"netconf", "set", "10.0.0.2", "255.0.0.0", "10.0.0.1", "AB"}}) {
     EXPECT_EQ(ValidateCommand(good), "") << good[0];
   }
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"get"}, {"get", "1574"}, {"set", "136"}, {"set", "136=65536"}, {"set", "-1=3"}, {"mode", "recall", "13"},
            {"mode", "recall", "0"}, {"mode", "rename", "3", "trailing "}, {"mode", "rename", "3", "much too long for a mode name"},
            {"fx", "recall", "3", "1"}, {"netconf", "set", "10.0.0.256", "255.0.0.0", "10.0.0.1", "AB"}, {"status", "now"},
-           {"launch"}}) {
+           {"launch"}, {"scene", "diff"}, {"names", "a", "b"}}) {
     EXPECT_NE(ValidateCommand(bad), "") << bad[0];
   }
 }

@@ -1,5 +1,7 @@
 // The named parameter catalogue: one name per address, and values in units
 // that agree with the editors' conversions.
+#include "values/param_catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,7 +9,6 @@
 #include "values/filter_values.h"
 #include "values/input_editor_values.h"
 #include "values/level_table.h"
-#include "values/param_catalogue.h"
 
 namespace rmt4 {
 namespace {
@@ -31,14 +32,36 @@ TEST(ParamCatalogueNames, EveryAddressHasOneNameThatLeadsBackToIt) {
 
 TEST(ParamCatalogueNames, NamesSitOnTheAddressesOfTheMap) {
   const std::pair<std::string_view, ParamAddress> cases[] = {
-      {"ch1.fader", 50},          {"CH7.EQ2.Gain", 337},     {"ch7.eq2.freq", 336},   {"ch7.hpf.type", 327},
-      {"ch1.mute", 46},           {"ch1.pfl", 59},           {"ch1.pfl.linked", 60},  {"ch1.send.aux1", 51},
-      {"ch1.send.fx2", 62},       {"st9.pan", 393},          {"dig.fader", 480},      {"fx1.program", 26},
-      {"fx2.program", 27},        {"fx1.program.type", 1142}, {"fx2.param2", 1181},   {"fx2.send.main", 1156},
-      {"fx2.send.main.linked", 1157}, {"fx1.eq1.freq", 1127}, {"aux4.mute", 768},     {"aux6.eq13.q", 969},
-      {"main.fader", 970},        {"main.fader.linked", 1038}, {"main.delay.left", 973}, {"main.delay.right", 1041},
-      {"main.balance", 1106},     {"main.feedback", 978},    {"sys.pfl", 1108},       {"sys.noisegate", 1207},
-      {"addr.433", 433},          {"addr.1109", 1109},
+      {"ch1.fader", 50},
+      {"CH7.EQ2.Gain", 337},
+      {"ch7.eq2.freq", 336},
+      {"ch7.hpf.type", 327},
+      {"ch1.mute", 46},
+      {"ch1.pfl", 59},
+      {"ch1.pfl.linked", 60},
+      {"ch1.send.aux1", 51},
+      {"ch1.send.fx2", 62},
+      {"st9.pan", 393},
+      {"dig.fader", 480},
+      {"fx1.program", 26},
+      {"fx2.program", 27},
+      {"fx1.program.type", 1142},
+      {"fx2.param2", 1181},
+      {"fx2.send.main", 1156},
+      {"fx2.send.main.linked", 1157},
+      {"fx1.eq1.freq", 1127},
+      {"aux4.mute", 768},
+      {"aux6.eq13.q", 969},
+      {"main.fader", 970},
+      {"main.fader.linked", 1038},
+      {"main.delay.left", 973},
+      {"main.delay.right", 1041},
+      {"main.balance", 1106},
+      {"main.feedback", 978},
+      {"sys.pfl", 1108},
+      {"sys.noisegate", 1207},
+      {"addr.433", 433},
+      {"addr.1109", 1109},
   };
   for (const auto& [name, address] : cases) EXPECT_EQ(FindParam(name), address) << name;
   EXPECT_FALSE(FindParam("ch9.fader"));
@@ -48,8 +71,8 @@ TEST(ParamCatalogueNames, NamesSitOnTheAddressesOfTheMap) {
 
 TEST(ParamCatalogueNames, PatternsMatchCaseInsensitively) {
   const std::pair<std::string_view, std::size_t> cases[] = {
-      {"ch7.eq*", 17}, {"*.mute", 19}, {"ch?.fader", 8}, {"CH1.EQ?.Q", 4}, {"aux*.eq13.*", 24}, {"*", kParamCount},
-      {"nothing*", 0}, {"ch1.fader", 1},
+      {"ch7.eq*", 17},     {"*.mute", 19},     {"ch?.fader", 8}, {"CH1.EQ?.Q", 4},
+      {"aux*.eq13.*", 24}, {"*", kParamCount}, {"nothing*", 0},  {"ch1.fader", 1},
   };
   for (const auto& [pattern, count] : cases) EXPECT_EQ(MatchParams(pattern).size(), count) << pattern;
 }
@@ -121,11 +144,11 @@ TEST(ParamCatalogueValues, RangeEndsReadAndTypeAsTheEditorsShowThem) {
 
 TEST(ParamCatalogueValues, OutOfRangeAndForeignValuesAreRefusedWithTheReason) {
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {"ch1.fader", "10.1dB"},  {"ch1.fader", "loud"},      {"ch1.fader", "-6Hz"},    {"ch1.eq1.gain", "13"},
-      {"ch1.eq1.freq", "21kHz"}, {"ch1.hpf.freq", "19Hz"},  {"ch1.delay", "10.5ms"},  {"ch1.comp.ratio", "101:1"},
-      {"ch1.hpf.type", "Butter"}, {"st9.mute", "off 48V"},  {"ch1.mute", "on off"},   {"sys.noisegate", "12"},
-      {"fx1.program", "37"},     {"ch1.pan", "L101"},       {"ch1.eq1.q", "0.3"},     {"addr.1109", "65536"},
-      {"ch1.fader", ""},         {"ch1.fader", "nan"},
+      {"ch1.fader", "10.1dB"},    {"ch1.fader", "loud"},    {"ch1.fader", "-6Hz"},   {"ch1.eq1.gain", "13"},
+      {"ch1.eq1.freq", "21kHz"},  {"ch1.hpf.freq", "19Hz"}, {"ch1.delay", "10.5ms"}, {"ch1.comp.ratio", "101:1"},
+      {"ch1.hpf.type", "Butter"}, {"st9.mute", "off 48V"},  {"ch1.mute", "on off"},  {"sys.noisegate", "12"},
+      {"fx1.program", "37"},      {"ch1.pan", "L101"},      {"ch1.eq1.q", "0.3"},    {"addr.1109", "65536"},
+      {"ch1.fader", ""},          {"ch1.fader", "nan"},
   };
   for (const auto& [name, typed] : cases) {
     const ParsedValue parsed = ParseValue(Named(name), typed);
@@ -149,10 +172,11 @@ TEST(ParamCatalogueValues, WholeRangesRoundTripThroughText) {
     int last;
   };
   const Range ranges[] = {
-      {"ch1.fader", 0, 1300},   {"ch1.delay", 0, 1000},      {"ch1.comp.attack", 0, 1270},
-      {"ch1.gate", 0, 120},     {"ch1.gain", 0, kGainStepTop}, {"ch1.comp.threshold", 0, 560},
-      {"ch1.eq1.gain", 260, 620}, {"ch1.eq1.q", 40, 12800},  {"ch1.eq1.freq", 100, 20600},
-      {"ch1.eq1.freq", 0x8000 + 105, 0x8000 + 999},
+      {"ch1.fader", 0, 1300},        {"ch1.delay", 0, 1000},
+      {"ch1.comp.attack", 0, 1270},  {"ch1.gate", 0, 120},
+      {"ch1.gain", 0, kGainStepTop}, {"ch1.comp.threshold", 0, 560},
+      {"ch1.eq1.gain", 260, 620},    {"ch1.eq1.q", 40, 12800},
+      {"ch1.eq1.freq", 100, 20600},  {"ch1.eq1.freq", 0x8000 + 105, 0x8000 + 999},
   };
   for (const Range& range : ranges) {
     const ParamAddress address = Named(range.name);
