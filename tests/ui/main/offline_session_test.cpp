@@ -24,6 +24,7 @@
 #include "ui/main/offline_session.h"
 #include "ui/main/program_options.h"
 #include "ui/main/strip_bank.h"
+#include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
 namespace {
@@ -139,6 +140,15 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
   EXPECT_EQ(window.windowTitle(), "RMT-4-Offline");
   EXPECT_EQ(window.titleLabel()->text(), "RMT-4-Offline");
   EXPECT_EQ(window.button(3)->text(), "Successful");
+  // A language chosen in the System window re-labels the title too.
+  (void)SetCurrentLanguage(LanguageIndex::TraditionalChinese);
+  PostWindowMessage(&window, kRetranslate, 0, 0);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("RMT-4-離線"));
+  EXPECT_EQ(window.titleLabel()->text(), QStringLiteral("RMT-4-離線"));
+  (void)SetCurrentLanguage(LanguageIndex::English);
+  PostWindowMessage(&window, kRetranslate, 0, 0);
+  QCoreApplication::sendPostedEvents();
 
   // The screenshot: CH3's fader stands where the scene put it, not where CH2's does.
   const QImage shot = window.grab().toImage();
