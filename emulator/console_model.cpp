@@ -1,5 +1,6 @@
 #include "emulator/console_model.h"
 
+#include <algorithm>
 #include <string>
 
 namespace rmt4::emulator {
@@ -44,9 +45,14 @@ std::uint16_t ConsoleModel::Write(ParamAddress address, std::uint16_t value) {
   return values_[address];
 }
 
+void ConsoleModel::Load(std::span<const std::uint16_t> values) {
+  const std::size_t count = std::min(values.size(), static_cast<std::size_t>(kParamCount));
+  for (std::size_t a = 0; a < count; ++a) (void)Write(static_cast<ParamAddress>(a), values[a]);
+}
+
 std::uint16_t ConsoleModel::PollMeters() {
   const std::uint16_t music = meters_.Next();
-  const bool mainSounds = values_[kMainFader] != 0 && values_[kMainOn] != 0;
+  const bool mainSounds = !metersSilenced_ && values_[kMainFader] != 0 && values_[kMainOn] != 0;
   values_[address::kLevelMeters] = mainSounds ? music : 0;
   return values_[address::kLevelMeters];
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,14 @@ class ConsoleModel {
   /// A change made on the console itself (a fader moved): stored as given.
   void SetFromConsole(ParamAddress address, std::uint16_t value) { values_[address] = value; }
 
+  /// Values the console starts from (a scene), stored as the PC's writes would be;
+  /// values beyond the parameter table are ignored.
+  void Load(std::span<const std::uint16_t> values);
+
   /// The meter word after one more poll; silent while the MAIN bus is off or down.
   std::uint16_t PollMeters();
+  /// No sound reaches the console: every poll reads silence.
+  void SilenceMeters() { metersSilenced_ = true; }
 
   [[nodiscard]] static bool IsValidMode(int mode) { return mode >= 1 && mode <= kConsoleModeCount; }
   [[nodiscard]] bool IsLocked(int mode) const { return ((modeLockMask_ >> (mode % 32)) & 1u) != 0; }
@@ -72,6 +79,7 @@ class ConsoleModel {
   std::array<Mode, kConsoleModeCount> modes_{};
   std::uint32_t modeLockMask_;
   MeterSimulator meters_;
+  bool metersSilenced_ = false;
 };
 
 }  // namespace rmt4::emulator

@@ -25,7 +25,14 @@ int FirstByte(std::span<const std::uint8_t> payload) { return payload.empty() ? 
 }  // namespace
 
 ConsoleResponder::ConsoleResponder(const ConsoleSettings& settings)
-    : model_(settings.deviceType, settings.modeLockMask, settings.seed), module_(settings.module) {}
+    : model_(settings.deviceType, settings.modeLockMask, settings.seed), module_(settings.module) {
+  if (!settings.soundingMeters) model_.SilenceMeters();
+}
+
+void ConsoleResponder::Load(std::span<const std::uint16_t> values) {
+  std::lock_guard lock(mutex_);
+  model_.Load(values);
+}
 
 std::vector<LinkFrame> ConsoleResponder::Respond(const FrameView& request) {
   const auto payload = request.payload;

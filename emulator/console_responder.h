@@ -21,6 +21,8 @@ struct ConsoleSettings {
   std::uint32_t modeLockMask = 0;
   std::uint32_t seed = 1;
   ModuleIdentity module;
+  /// False: no sound reaches the console, its meters read silence.
+  bool soundingMeters = true;
 };
 
 /// The console as its links see it: request frames in, reply frames out,
@@ -43,6 +45,8 @@ class ConsoleResponder {
   [[nodiscard]] LinkFrame ChangeFromConsole(ParamAddress address, std::uint16_t value);
 
   [[nodiscard]] std::uint16_t Value(ParamAddress address) const;
+  /// The console starts from these values (a scene); see ConsoleModel::Load.
+  void Load(std::span<const std::uint16_t> values);
 
   /// The module's answer to a text command (UDP or ModuleText frame).
   [[nodiscard]] std::optional<std::string> ModuleCommand(std::string_view text);

@@ -150,9 +150,11 @@ enum class LabelId : std::uint16_t {
   NetMacMalformed,
   /// Our own: the network module refused the settings.
   SetFailed,
+  /// Our own: the window works on a console model in the program, no console attached.
+  Offline,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::SetFailed) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::Offline) + 1;
 
 }  // namespace rmt4

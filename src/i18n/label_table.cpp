@@ -163,6 +163,7 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
       "MAC: 須為六組十六進位數, 如 00-11-22-33-44-55(不能是群播或全零)!",
       "MAC: six hex pairs such as 00-11-22-33-44-55 (not multicast, not all zero)!"}},
     {LabelId::SetFailed, {"设置失败!", "設置失敗!", "Set Failed!"}},
+    {LabelId::Offline, {"离线", "離線", "Offline"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -47,6 +47,10 @@ void LinkWorker::StopLink() {
 
 void LinkWorker::Pause(int ms) { (void)context_.appRunning.SleepFor(std::chrono::milliseconds(ms)); }
 
+void LinkWorker::StartPause(int ms) {
+  if (!options_.quickStart) Pause(ms);
+}
+
 void LinkWorker::PauseUntil(int ms, const std::function<bool()>& done) {
   (void)context_.appRunning.SleepUntil(std::chrono::milliseconds(ms), done);
 }
@@ -78,7 +82,7 @@ void LinkWorker::Run() {
   // StartLink raised appRunning; raising it here again would undo a StopLink
   // made in between and leave it joining for ever.
   SendStatus(LinkStatus::Starting);
-  Pause(500);
+  StartPause(500);
 
   const LinkConfiguration configuration =
       options_.readConfiguration ? options_.readConfiguration() : LinkConfiguration{};
@@ -102,17 +106,17 @@ void LinkWorker::Run() {
     if (Identify() == Identification::Restart) continue;
     if (!context_.appRunning.load()) return;
     SendKeepAlive();
-    Pause(500);
+    StartPause(500);
 
     const std::vector<ParamAddress> dropped = context_.state.params.ClearReceivedAndDirty();
     context_.linkUp.store(true);
     SendStatus(LinkStatus::Connected);
     ReportDroppedEdits(dropped);
 
-    Pause(100);
+    StartPause(100);
     ReadAllAndRefresh();
     ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
-    Pause(500);
+    StartPause(500);
 
     resyncRequested_.store(false);
     syncCount_.fetch_add(1);

@@ -36,6 +36,9 @@ class LinkWorker final : public FrameSender {
     std::optional<std::string> tracePath;
     /// The time the link's timing rules are measured in; tests simulate it.
     Clock* clock = &SteadyClock();
+    /// The console answers at once (it runs in this process): the pauses that
+    /// give a real console time to settle at the start are skipped.
+    bool quickStart = false;
   };
 
   LinkWorker(LinkOwner& owner, Options options);
@@ -126,6 +129,8 @@ class LinkWorker final : public FrameSender {
 
   /// Sleeps, but wakes at once when the link stops.
   void Pause(int ms);
+  /// A pause of the start that a quick start skips.
+  void StartPause(int ms);
   /// As Pause, but ends as soon as `done` holds.
   void PauseUntil(int ms, const std::function<bool()>& done);
 

@@ -1,26 +1,18 @@
 #pragma once
 
-#include <atomic>
-#include <mutex>
 #include <algorithm>
-#include <chrono>
+#include <mutex>
 #include <vector>
 
-#include "emulator/console_responder.h"
-#include "protocol/link_context.h"
-#include "protocol/link_transport.h"
-#include "protocol/stream_buffer.h"
+#include "emulator/in_process_console.h"
 
 namespace rmt4::test {
 
-/// The emulated console behind an in-process pipe: what the link sends is
-/// answered by the emulator's console logic and fed straight back into the
-/// link's parser. Tests can silence it, pull the cable and make changes on
-/// the console.
-class InProcessConsole : public LinkTransport {
+/// The program's in-process console, recording what the link sent so tests
+/// can check the wire traffic and its timing.
+class InProcessConsole : public emulator::InProcessConsole {
  public:
-  InProcessConsole(LinkContext& context, emulator::ConsoleResponder& console)
-      : context_(context), console_(console) {}
+  using emulator::InProcessConsole::InProcessConsole;
 
   /// One frame the PC sent, when (on the link's clock), whether the link
   /// counted as up once the worker had sent it, and whether it was answered.
@@ -31,50 +23,6 @@ class InProcessConsole : public LinkTransport {
     bool linkUp;
     bool answered;
   };
-
-  void Connect() override {
-    {
-      std::lock_guard lock(mutex_);
-      connectStarts_.push_back(context_.state.clock.NowMs());
-    }
-    while (context_.appRunning.load()) {
-      if (plugged_.load() && !silent_.load()) {
-        connected_.store(true);
-        Deliver(console_.Respond(ProbeRequest()));  // the console answers the connect probe
-        context_.linkUp.store(true);
-        return;
-      }
-      (void)context_.appRunning.SleepFor(std::chrono::milliseconds(20));
-    }
-  }
-  [[nodiscard]] bool IsConnected() const override { return connected_.load(); }
-  void Send(std::span<const std::uint8_t> frame) override {
-    if (!connected_.load()) return;
-    std::lock_guard lock(mutex_);
-    requests_.Feed(frame, [this](const FrameView& request) {
-      const bool answer = !silent_.load();
-      sent_.push_back(Request{request.command, {request.payload.begin(), request.payload.end()},
-                              context_.state.clock.NowMs(), context_.linkUp.load(), answer});
-      if (answer) Deliver(console_.Respond(request));
-    });
-  }
-  void Close() override { connected_.store(false); }
-
-  /// The console stops answering; the pipe stays open.
-  void SetSilent(bool silent) { silent_.store(silent); }
-  /// The cable: out ends the reader as a real transport's would.
-  void SetPlugged(bool plugged) {
-    plugged_.store(plugged);
-    if (!plugged) {
-      connected_.store(false);
-      context_.linkUp.store(false);
-    }
-  }
-  /// A fader moved on the console.
-  void ChangeOnConsole(ParamAddress address, std::uint16_t value) {
-    const LinkFrame frame = console_.ChangeFromConsole(address, value);
-    context_.parser.Parse(frame.Bytes());
-  }
 
   /// Every frame the PC sent, in order.
   [[nodiscard]] std::vector<Request> Requests() const {
@@ -109,22 +57,19 @@ class InProcessConsole : public LinkTransport {
     return connectStarts_;
   }
 
- private:
-  static FrameView ProbeRequest() {
-    static const std::uint8_t kAddressZero[2] = {0, 0};
-    return FrameView{static_cast<std::uint8_t>(Command::ReadParams), std::span<const std::uint8_t>(kAddressZero)};
+ protected:
+  void OnConnectStarted() override {
+    std::lock_guard lock(mutex_);
+    connectStarts_.push_back(context().state.clock.NowMs());
   }
-  void Deliver(const std::vector<LinkFrame>& replies) {
-    for (const LinkFrame& reply : replies) context_.parser.Parse(reply.Bytes());
+  void OnRequest(const FrameView& request, bool answered) override {
+    std::lock_guard lock(mutex_);
+    sent_.push_back(Request{request.command, {request.payload.begin(), request.payload.end()},
+                            context().state.clock.NowMs(), context().linkUp.load(), answered});
   }
 
-  LinkContext& context_;
-  emulator::ConsoleResponder& console_;
-  std::atomic<bool> connected_{false};
-  std::atomic<bool> silent_{false};
-  std::atomic<bool> plugged_{true};
+ private:
   mutable std::mutex mutex_;
-  StreamBuffer requests_;
   std::vector<Request> sent_;
   std::vector<std::int64_t> connectStarts_;
 };

@@ -12,6 +12,7 @@
 #include "link/link_configuration.h"
 #include "transport/transport_factory.h"
 #include "ui/main/korvo_dlg.h"
+#include "ui/main/offline_session.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
@@ -20,7 +21,7 @@
 
 namespace rmt4::ui {
 
-int CKorvoApp::Run(int argc, char** argv) {
+int CKorvoApp::Run(int argc, char** argv, const ProgramOptions& programOptions) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("RMT-4"));
   // Desktops match the window to the installed rmt4.desktop by this name.
@@ -31,6 +32,17 @@ int CKorvoApp::Run(int argc, char** argv) {
   const AppFolders folders = CurrentAppFolders();
   (void)SetCurrentLanguage(
       ChooseLanguage(SettingsStore(folders).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
+
+  if (programOptions.offline) {
+    // Not one copy per session: a show can be prepared offline while another
+    // copy runs the console. Nothing here reaches a network or a device.
+    OfflineSession session(folders);
+    if (programOptions.offlineScene && !session.LoadSceneOrExplain(*programOptions.offlineScene)) return 1;
+    CKorvoDlg window(session.LinkOptions());
+    window.ShowOffline();
+    window.show();
+    return QApplication::exec();
+  }
 
   SingleInstance instance;
   switch (instance.TryClaim()) {

@@ -105,6 +105,17 @@ CKorvoDlg::~CKorvoDlg() {
   link_->StopLink();
 }
 
+void CKorvoDlg::ShowOffline() {
+  offline_ = true;
+  setWindowTitle(TitleText());
+  if (title_ != nullptr) title_->SetText(TitleText());
+}
+
+QString CKorvoDlg::TitleText() const {
+  if (offline_) return QStringLiteral("RMT-4-") + Translated(LabelId::Offline);
+  return QStringLiteral("RMT-4") + TitleSuffix(link_->context().connectionKind);
+}
+
 void CKorvoDlg::BringToFront() {
   if (isMinimized()) showNormal();
   show();
@@ -167,7 +178,7 @@ void CKorvoDlg::ValueArrived(ParamAddress address) {
 void CKorvoDlg::ShowStatus(int status) {
   status_ = status;
   editWarningTimer_.stop();
-  title_->SetText(QStringLiteral("RMT-4") + TitleSuffix(link_->context().connectionKind));
+  title_->SetText(TitleText());
   CGDI_Button& statusButton = *buttons_[kStatus];
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
   statusButton.SetState(connected ? 2 : 1);
@@ -304,6 +315,7 @@ void CKorvoDlg::Retranslate() {
   buttons_[kMainWin]->SetText(Translated(LabelId::MainWin));
   buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
   buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
+  if (offline_) ShowOffline();
   strips_->RefreshTexts();
   PostWindowMessage(editorFrame_, kRefreshTexts, 0, 0);
   static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended};

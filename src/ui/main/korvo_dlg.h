@@ -35,6 +35,9 @@ class CKorvoDlg final : public QWidget {
 
   /// Restores the window and brings it to the front (a second start asks for this).
   void BringToFront();
+  /// The link reaches the console model inside the program: the window title
+  /// and the title label say so, in the current language.
+  void ShowOffline();
 
   /// The "Tape Down" menu with its check marks as the parameters stand now;
   /// each action's data is its command (5124..5128).
@@ -62,6 +65,8 @@ class CKorvoDlg final : public QWidget {
   void SkinTopBar();
   void OnUiNotify(int code, std::intptr_t argument);
   void ShowStatus(int status);
+  /// "RMT-4" and how the console is reached.
+  [[nodiscard]] QString TitleText() const;
   void ShowEditNotConfirmed();
   void ChooseConsole();
   void OnButton(int index);
@@ -86,6 +91,7 @@ class CKorvoDlg final : public QWidget {
   int status_ = static_cast<int>(LinkStatus::Starting);
   QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
   bool closeConfirmed_ = false;
+  bool offline_ = false;
 };
 
 }  // namespace rmt4::ui

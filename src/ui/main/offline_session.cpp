@@ -1,0 +1,59 @@
+#include "ui/main/offline_session.h"
+
+#include <cstdio>
+#include <string>
+
+#include "emulator/in_process_console.h"
+#include "files/scene_file.h"
+#include "protocol/address_map.h"
+#include "ui/platform/message_box.h"
+#include "ui/platform/translated.h"
+
+namespace rmt4::ui {
+namespace {
+
+emulator::ConsoleSettings OfflineConsoleSettings() {
+  emulator::ConsoleSettings settings;
+  settings.soundingMeters = false;
+  return settings;
+}
+
+}  // namespace
+
+OfflineSession::OfflineSession(AppFolders folders)
+    : folders_(std::move(folders)), console_(OfflineConsoleSettings()) {}
+
+std::optional<LabelId> OfflineSession::LoadScene(std::string_view name) {
+  CZB_FileData scene(folders_);
+  // The same refusals as an upload to a console: a scene that reaches the
+  // console offline must be one that could reach it at the venue.
+  if (scene.LoadSceneFile(name) != SceneFileResult::kOk) return LabelId::NoFilesFullWidthStop;
+  if (scene.header.lockFlag != 0) return LabelId::DataHasPassword;
+  if (scene.header.fileDeviceType != console_.Value(address::kDeviceType)) return LabelId::WrongFileVersion;
+  console_.Load(scene.values);
+  return std::nullopt;
+}
+
+bool OfflineSession::LoadSceneOrExplain(std::string_view name, QWidget* owner) {
+  const std::optional<LabelId> problem = LoadScene(name);
+  if (!problem) return true;
+  const QString scene = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  std::fprintf(stderr, "rmt4: %s: %s\n", qPrintable(scene), qPrintable(Translated(*problem)));
+  ShowMessageBox(owner, MessageStyle::Ok, Translated(*problem) + QStringLiteral("\n") + scene,
+                 QStringLiteral("RMT-4"));
+  return false;
+}
+
+LinkWorker::Options OfflineSession::LinkOptions() {
+  LinkWorker::Options options;
+  options.makeTransport = [this](ConnectionKind, LinkContext& context, FrameSender&) {
+    return std::make_unique<emulator::InProcessConsole>(context, console_);
+  };
+  // The USB timing is the quickest; the in-process console answers within the send anyway.
+  options.readConfiguration = [] { return LinkConfiguration{kUsbHid, LinkConfiguration{}.serialBaudRate}; };
+  options.sceneFolders = folders_;
+  options.quickStart = true;
+  return options;
+}
+
+}  // namespace rmt4::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "emulator/console_responder.h"
+#include "i18n/label_id.h"
+#include "link/link_worker.h"
+#include "platform/app_folders.h"
+
+class QWidget;
+
+namespace rmt4::ui {
+
+/// `rmt4 --offline`: the console logic runs in this process and stands in for
+/// the console behind the link's transport seam, so every window works on a
+/// scene with nothing attached. It reaches no network and no device. Its
+/// meters stay silent: no sound reaches a console that is not there.
+class OfflineSession {
+ public:
+  explicit OfflineSession(AppFolders folders);
+
+  /// Starts the console from a scene (a path, or a name in the scene folders).
+  /// Nothing when loaded; otherwise why the scene cannot be used, with the
+  /// console left at its defaults.
+  [[nodiscard]] std::optional<LabelId> LoadScene(std::string_view name);
+  /// As LoadScene, telling the user in their language why a scene cannot be
+  /// used; false then.
+  [[nodiscard]] bool LoadSceneOrExplain(std::string_view name, QWidget* owner = nullptr);
+
+  /// Options for a link that reaches only this console. The session must
+  /// outlive the link.
+  [[nodiscard]] LinkWorker::Options LinkOptions();
+
+  [[nodiscard]] emulator::ConsoleResponder& console() { return console_; }
+
+ private:
+  AppFolders folders_;
+  emulator::ConsoleResponder console_;
+};
+
+}  // namespace rmt4::ui

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace rmt4::ui {
+
+/// What the command line asks of the program. Arguments it does not know are
+/// left to the window system (Qt's own, such as -platform).
+struct ProgramOptions {
+  bool help = false;
+  bool version = false;
+  /// Work on a console model inside the program: no network, no devices.
+  bool offline = false;
+  /// The scene the offline console starts from; the console's defaults without one.
+  std::optional<std::string> offlineScene;
+};
+
+/// Reads the arguments after the program name.
+[[nodiscard]] ProgramOptions ParseProgramOptions(std::span<const char* const> arguments);
+
+/// The --help text.
+[[nodiscard]] std::string ProgramUsage();
+
+}  // namespace rmt4::ui
