@@ -54,6 +54,7 @@ int Run(const CtlOptions& options) {
         return kExitUsage;
       }
       choice.onlyConsole = preferredConsole;
+      choice.connectDirectly = true;
     } else {
       choice.serialDevice = options.target;
     }
@@ -65,6 +66,9 @@ int Run(const CtlOptions& options) {
   linkOptions.readConfiguration = [configuration] { return configuration; };
   linkOptions.sceneFolders = folders;
   linkOptions.tracePath = options.tracePath;
+  // A named console is reached at once, and get and set read only what they name.
+  linkOptions.skipSettlePauses = preferredConsole.has_value();
+  linkOptions.readOnly = AddressesToRead(options.command);
   LinkWorker worker(owner, std::move(linkOptions));
 
   const auto started = std::chrono::steady_clock::now();
