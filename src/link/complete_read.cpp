@@ -35,30 +35,26 @@ void LinkWorker::ReadAfterConnecting() {
 void LinkWorker::ReadNamedParams(const std::vector<ParamAddress>& addresses) {
   ParamTable& params = context_.state.params;
   for (const ParamAddress a : addresses) params[a].rereadRequested.store(true);
-  const auto allArrived = [&] {
-    return std::none_of(addresses.begin(), addresses.end(),
-                        [&](ParamAddress a) { return params[a].rereadRequested.load(); });
-  };
+  // One round: what is still missing then stays marked, and the steady loop
+  // asks for it again every cycle while the command waits for it.
   ReplySignal& reply = context_.state.reply;
-  // As many rounds as the complete read's gap filling; what is still missing
-  // then stays marked, and the steady loop asks for it again.
-  for (int pass = 0; pass < kGapFillingPasses && !allArrived() && context_.linkUp.load(); ++pass) {
-    (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));  // no stale wake-up
-    reply.awaitingReply.store(true);
-    // Other replies (the keep-alive's) wake the wait too: it ends when the
-    // batch's answer, which carries its first address, is in.
-    SendRereadBatches([&](ParamAddress first) {
-      Clock& clock = context_.state.clock;
-      const std::int64_t deadline = clock.NowMs() + timing_.readBatchWaitMs;
-      while (params[first].rereadRequested.load() && clock.NowMs() < deadline) {
-        if (WaitForReply(static_cast<int>(deadline - clock.NowMs())) == Wait::Skipped) break;
-      }
-    });
-    reply.awaitingReply.store(false);
-  }
+  (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));  // no stale wake-up
+  reply.awaitingReply.store(true);
+  // Other replies (the keep-alive's) wake the wait too: it ends when the
+  // batch's answer, which carries its first address, is in.
+  SendRereadBatches([&](ParamAddress first) {
+    Clock& clock = context_.state.clock;
+    const std::int64_t deadline = clock.NowMs() + timing_.readBatchWaitMs;
+    while (params[first].rereadRequested.load() && clock.NowMs() < deadline) {
+      if (WaitForReply(static_cast<int>(deadline - clock.NowMs())) == Wait::Skipped) break;
+    }
+  });
+  reply.awaitingReply.store(false);
   if (context_.trace.On()) {
+    const bool allArrived = std::none_of(addresses.begin(), addresses.end(),
+                                         [&](ParamAddress a) { return params[a].rereadRequested.load(); });
     context_.trace.Event("named read", std::to_string(addresses.size()) + " addresses, " +
-                                           (allArrived() ? "all arrived" : "some missing"));
+                                           (allArrived ? "all arrived" : "some missing"));
   }
 }
 

@@ -114,7 +114,7 @@ class LinkWorker final : public FrameSender {
   /// The read after every (re)connection: everything, or only `readOnly`.
   void ReadAfterConnecting();
   /// Reads the given addresses only, waiting for each batch's reply; what
-  /// has not arrived after the passes stays marked for re-reading.
+  /// has not arrived then stays marked for re-reading.
   void ReadNamedParams(const std::vector<ParamAddress>& addresses);
   bool ReadAllParams();
   void ReadAllAndRefresh();

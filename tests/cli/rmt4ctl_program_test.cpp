@@ -198,6 +198,41 @@ TEST_F(Rmt4ctlProgramTest, NetworkModuleConfigurationIsRead) {
   EXPECT_NE(get.out.find("mac: "), std::string::npos);
 }
 
+TEST_F(Rmt4ctlProgramTest, GetAndSetOfOneValueFinishWellUnderASecond) {
+  ASSERT_TRUE(console_.ready());
+  ASSERT_EQ(console_.Ask("set 136 321"), "ok");
+  // Generous: the machine is shared; the complete read and its pauses alone took 2.5 s.
+  constexpr auto kLimit = 1000ms;
+  const auto timed = [this](const std::vector<std::string>& arguments) {
+    const auto start = std::chrono::steady_clock::now();
+    CtlRun run = Net(arguments);
+    return std::make_pair(run, std::chrono::steady_clock::now() - start);
+  };
+
+  const auto [get, getTook] = timed({"get", "136"});
+  EXPECT_EQ(get.exitCode, 0) << get.err;
+  EXPECT_EQ(get.out, "136 321\n");
+  EXPECT_LT(getTook, kLimit);
+
+  const auto [set, setTook] = timed({"set", "136=654"});
+  EXPECT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(ConsoleValue(136), "136 654") << "written and confirmed before the program ended";
+  EXPECT_LT(setTook, kLimit);
+}
+
+class Rmt4ctlUnansweredAddressTest : public Rmt4ctlProgramTest {
+ protected:
+  Rmt4ctlUnansweredAddressTest() : Rmt4ctlProgramTest({"--unanswered-address", "136"}) {}
+};
+
+TEST_F(Rmt4ctlUnansweredAddressTest, GetOfAValueTheConsoleNeverSendsFailsInsteadOfPrintingAGuess) {
+  ASSERT_TRUE(console_.ready());
+  const CtlRun run = Ctl({"--net", FormatIpv4(console_.address()), "--timeout", "2", "get", "137", "136"});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("address 136: the console did not answer"), std::string::npos) << run.err;
+}
+
 class Rmt4ctlOnABadLineTest : public Rmt4ctlProgramTest {
  protected:
   // Replies in random small pieces, some corrupted, some dropped.
@@ -226,10 +261,16 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
   const CtlRun missing = Ctl({"scene", "show", (home_ / "none.mxb").string()});
   EXPECT_EQ(missing.exitCode, 4);
 
-  // Nobody answers on this address.
-  const CtlRun nobody = Ctl({"--net", "127.0.0.254", "--timeout", "1.5", "status"});
-  EXPECT_EQ(nobody.exitCode, 3);
-  EXPECT_NE(nobody.err.find("no console answered"), std::string::npos) << nobody.err;
+  // Nobody answers on this address: said within the time-out, whatever the command.
+  for (const std::vector<std::string>& command : {std::vector<std::string>{"status"}, {"get", "136"}}) {
+    std::vector<std::string> arguments{"--net", "127.0.0.254", "--timeout", "1.5"};
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun nobody = Ctl(arguments);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << command[0];
+    EXPECT_EQ(nobody.exitCode, 3) << command[0];
+    EXPECT_NE(nobody.err.find("no console answered"), std::string::npos) << nobody.err;
+  }
 }
 
 }  // namespace
