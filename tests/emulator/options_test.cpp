@@ -51,9 +51,7 @@ TEST(ConsoleOptions, EveryOptionIsRead) {
                              "4",
                              "--silent",
                              "--pace-bps",
-                             "12800",
-                             "--unanswered-address",
-                             "1573"});
+                             "12800"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const Options& o = *parsed.options;
   EXPECT_EQ(o.address, 0x7F000005u);
@@ -71,7 +69,6 @@ TEST(ConsoleOptions, EveryOptionIsRead) {
   EXPECT_EQ(o.faults.pieceMaxBytes, 4u);
   EXPECT_TRUE(o.startSilent);
   EXPECT_EQ(o.paceBytesPerSecond, 12800u);
-  EXPECT_EQ(o.unansweredAddress, ParamAddress{1573});
 }
 
 TEST(ConsoleOptions, BadValuesAreErrorsThatNameTheOption) {
@@ -85,7 +82,6 @@ TEST(ConsoleOptions, BadValuesAreErrorsThatNameTheOption) {
       {"--drop-prob", "1.5"},
       {"--corrupt-prob", "nan"},
       {"--delay-ms", "ten"},
-      {"--unanswered-address", "1574"},
       {"--seed"},
       {"--pty=1"},
       {"--frobnicate"},
@@ -105,8 +101,7 @@ TEST(ConsoleOptions, HelpDocumentsEveryOptionAndTheReadyLine) {
                            "--drop-prob",   "--corrupt-prob", "--delay-ms", "--delay-prob",
                            "--pieces",      "--silent",       "--pace-bps", "ready tcp=PORT udp=PORT",
                            "serial: PATH",  "set ADDR VALUE", "get ADDR",   "quit",
-                           "unplug",        "silence",        "talk",       "peer",
-                           "--unanswered-address"}) {
+                           "unplug",        "silence",        "talk",       "peer"}) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }
