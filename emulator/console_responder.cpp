@@ -72,6 +72,11 @@ std::vector<LinkFrame> ConsoleResponder::Respond(const FrameView& request) {
   return {};  // codes the console does not know go unanswered
 }
 
+void ConsoleResponder::LeaveOutOfReads(ParamAddress address) {
+  std::lock_guard lock(mutex_);
+  leftOut_ = address;
+}
+
 LinkFrame ConsoleResponder::ChangeFromConsole(ParamAddress address, std::uint16_t value) {
   std::lock_guard lock(mutex_);
   model_.SetFromConsole(address, value);
@@ -128,15 +133,17 @@ std::vector<LinkFrame> ConsoleResponder::OnRead(std::span<const std::uint8_t> pa
   std::vector<ParamAddress> addresses;
   for (std::size_t at = 0; at + 2 <= payload.size(); at += 2) {
     const ParamAddress address = ReadWord(&payload[at]);
-    if (IsValidAddress(address)) addresses.push_back(address);
+    if (IsValidAddress(address) && address != leftOut_) addresses.push_back(address);
   }
   if (addresses.empty()) return One(Command::ReadParams, {});
   return ValueFrames(addresses);
 }
 
 std::vector<LinkFrame> ConsoleResponder::OnDumpAll() {
-  std::vector<ParamAddress> all(kParamCount);
-  for (ParamAddress a = 0; a < kParamCount; ++a) all[a] = a;
+  std::vector<ParamAddress> all;
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    if (a != leftOut_) all.push_back(a);
+  }
   return ValueFrames(all);
 }
 

@@ -40,6 +40,9 @@ class ConsoleResponder {
   /// console does not answer.
   [[nodiscard]] std::vector<LinkFrame> Respond(const FrameView& request);
 
+  /// A fault, for testing the PC side: reads and dumps leave this address out.
+  void LeaveOutOfReads(ParamAddress address);
+
   /// A fader moved on the console: stores the value and returns the
   /// unsolicited ReadParams frame that tells the PC.
   [[nodiscard]] LinkFrame ChangeFromConsole(ParamAddress address, std::uint16_t value);
@@ -67,6 +70,7 @@ class ConsoleResponder {
   std::uint16_t ReadValue(ParamAddress address);
 
   mutable std::mutex mutex_;
+  std::optional<ParamAddress> leftOut_;
   ConsoleModel model_;
   NetworkModule module_;
 };

@@ -106,6 +106,7 @@ std::string Emulator::Start() {
 
   console_ = std::make_unique<ConsoleResponder>(ConsoleSettings{
       options_.deviceType, options_.modeLockMask, options_.seed, ModuleIdentity{options_.address, tcpPort, udpPort}});
+  if (options_.unansweredAddress) console_->LeaveOutOfReads(*options_.unansweredAddress);
   const StreamShaping shaping{faults_, silence_, options_.paceBytesPerSecond};
   tcp_ = std::make_unique<TcpServer>(std::move(tcp.fd), TcpServer::Services{*console_, hub_, shaping, log_, stop_});
   udp_ = std::make_unique<UdpServer>(std::move(udp.fd), UdpServer::Services{*console_, faults_, silence_, log_, stop_});

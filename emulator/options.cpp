@@ -83,6 +83,13 @@ std::string SetDeviceType(Options& options, std::string_view value) {
   return {};
 }
 
+std::string SetUnansweredAddress(Options& options, std::string_view value) {
+  const auto address = ParseUnsigned(value, kParamCount - 1);
+  if (!address) return "not an address 0.." + std::to_string(kParamCount - 1);
+  options.unansweredAddress = static_cast<ParamAddress>(*address);
+  return {};
+}
+
 std::string SetDelay(Options& options, std::string_view value) {
   const auto milliseconds = ParseUnsigned(value, 600'000);
   if (!milliseconds) return "not a number of milliseconds up to 600000";
@@ -127,6 +134,7 @@ const std::vector<OptionEntry>& OptionTable() {
       {"--delay-prob", true, Probability(&FaultOptions::delayProbability)},
       {"--pieces", true, SetPieces},
       {"--silent", false, Flag(&Options::startSilent)},
+      {"--unanswered-address", true, SetUnansweredAddress},
       {"--pace-bps", true, Number(&Options::paceBytesPerSecond, 1'000'000'000)},
   };
   return table;
@@ -203,6 +211,7 @@ Faults, for testing the PC side:
   --silent             start silent: ignore every request until "talk"
   --pace-bps N         send stream bytes no faster than N bytes per second,
                        as over a serial wire (12800 for 128000 bit/s)
+  --unanswered-address A  leave address A out of every read and dump reply
 
 Numbers may be written in hexadecimal with 0x.
 

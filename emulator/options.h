@@ -27,6 +27,8 @@ struct Options {
   FaultOptions faults;
   bool startSilent = false;
   std::uint64_t paceBytesPerSecond = 0;
+  /// A fault: reads never answer this address.
+  std::optional<ParamAddress> unansweredAddress;
 };
 
 /// The outcome of reading the command line: options to run with, a request

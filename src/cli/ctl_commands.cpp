@@ -107,11 +107,25 @@ int Status(CtlSession& session) {
   return kExitOk;
 }
 
-int Get(CtlSession& session, const Words& command) {
-  for (std::size_t i = 1; i < command.size(); ++i) {
-    const ParamAddress address = *ParseAddress(command[i]);
-    PrintValue(session, address, session.worker.params().Value(address));
+/// Waits until the console's values for `addresses` have arrived (none is
+/// marked for re-reading any more); reports those that did not.
+bool WaitForValues(CtlSession& session, const std::vector<ParamAddress>& addresses) {
+  ParamTable& params = session.worker.params();
+  const auto pending = [&](ParamAddress a) { return params[a].rereadRequested.load(); };
+  if (WaitUntil([&] { return std::none_of(addresses.begin(), addresses.end(), pending); }, session.timeoutSeconds)) {
+    return true;
   }
+  for (const ParamAddress a : addresses) {
+    if (pending(a)) std::cerr << "rmt4ctl: address " << a << ": the console did not answer" << std::endl;
+  }
+  return false;
+}
+
+int Get(CtlSession& session, const Words& command) {
+  const std::vector<ParamAddress> addresses = *AddressesToRead(command);
+  // A value the console never sent is not printed as if it held it.
+  if (!WaitForValues(session, addresses)) return kExitFailed;
+  for (const ParamAddress address : addresses) PrintValue(session, address, session.worker.params().Value(address));
   return kExitOk;
 }
 
@@ -350,6 +364,15 @@ std::string ValidateCommand(const Words& c) {
     return AllMatch(Words(c.begin() + 2, c.begin() + 5), 0, +isDotted) ? "" : "netconf set needs IP MASK GW in dotted decimal, then MAC";
   }
   return "unknown or incomplete command: " + (name.empty() ? std::string("(none)") : name);
+}
+
+std::optional<std::vector<ParamAddress>> AddressesToRead(const Words& command) {
+  if (command.empty() || (command[0] != "get" && command[0] != "set")) return std::nullopt;
+  std::vector<ParamAddress> addresses;
+  for (std::size_t i = 1; i < command.size(); ++i) {
+    addresses.push_back(command[0] == "get" ? *ParseAddress(command[i]) : ParseAssignment(command[i])->address);
+  }
+  return addresses;
 }
 
 int RunCommand(CtlSession& session, const Words& command) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,11 @@ void RequestInterrupt();
 /// Checks a command's words before anything connects; empty when fine.
 [[nodiscard]] std::string ValidateCommand(const std::vector<std::string>& command);
 
-/// Runs a command on a link that has finished its complete read.
+/// The only addresses a command needs from the console (get and set), read
+/// instead of everything; nothing when it needs the complete read.
+[[nodiscard]] std::optional<std::vector<ParamAddress>> AddressesToRead(const std::vector<std::string>& command);
+
+/// Runs a command on a link that has finished its read after connecting.
 [[nodiscard]] int RunCommand(CtlSession& session, const std::vector<std::string>& command);
 
 }  // namespace rmt4::ctl

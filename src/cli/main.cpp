@@ -56,6 +56,7 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
         return kExitUsage;
       }
       choice.onlyConsole = preferredConsole;
+      choice.connectDirectly = true;
     } else {
       choice.serialDevice = options.target;
     }
@@ -67,6 +68,9 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   linkOptions.readConfiguration = [configuration] { return configuration; };
   linkOptions.sceneFolders = folders;
   linkOptions.tracePath = options.tracePath;
+  // A named console is reached at once, and get and set read only what they name.
+  linkOptions.skipSettlePauses = preferredConsole.has_value();
+  linkOptions.readOnly = AddressesToRead(resolved.words);
   LinkWorker worker(owner, std::move(linkOptions));
 
   const auto started = std::chrono::steady_clock::now();

@@ -2,6 +2,8 @@
 // upload, and the mode-name read that follows it.
 #include "link/link_worker.h"
 
+#include <algorithm>
+
 namespace rmt4 {
 namespace {
 
@@ -20,6 +22,40 @@ int LinkWorker::CountReceived() const {
   int count = 0;
   for (ParamAddress a = 0; a < kParamCount; ++a) count += context_.state.params[a].received.load() ? 1 : 0;
   return count;
+}
+
+void LinkWorker::ReadAfterConnecting() {
+  if (options_.readOnly) {
+    ReadNamedParams(*options_.readOnly);
+  } else {
+    ReadAllAndRefresh();
+  }
+}
+
+void LinkWorker::ReadNamedParams(const std::vector<ParamAddress>& addresses) {
+  ParamTable& params = context_.state.params;
+  for (const ParamAddress a : addresses) params[a].rereadRequested.store(true);
+  // One round: what is still missing then stays marked, and the steady loop
+  // asks for it again every cycle while the command waits for it.
+  ReplySignal& reply = context_.state.reply;
+  (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));  // no stale wake-up
+  reply.awaitingReply.store(true);
+  // Other replies (the keep-alive's) wake the wait too: it ends when the
+  // batch's answer, which carries its first address, is in.
+  SendRereadBatches([&](ParamAddress first) {
+    Clock& clock = context_.state.clock;
+    const std::int64_t deadline = clock.NowMs() + timing_.readBatchWaitMs;
+    while (params[first].rereadRequested.load() && clock.NowMs() < deadline) {
+      if (WaitForReply(static_cast<int>(deadline - clock.NowMs())) == Wait::Skipped) break;
+    }
+  });
+  reply.awaitingReply.store(false);
+  if (context_.trace.On()) {
+    const bool allArrived = std::none_of(addresses.begin(), addresses.end(),
+                                         [&](ParamAddress a) { return params[a].rereadRequested.load(); });
+    context_.trace.Event("named read", std::to_string(addresses.size()) + " addresses, " +
+                                           (allArrived ? "all arrived" : "some missing"));
+  }
 }
 
 bool LinkWorker::ReadAllParams() {

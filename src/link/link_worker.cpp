@@ -47,8 +47,8 @@ void LinkWorker::StopLink() {
 
 void LinkWorker::Pause(int ms) { (void)context_.appRunning.SleepFor(std::chrono::milliseconds(ms)); }
 
-void LinkWorker::StartPause(int ms) {
-  if (!options_.quickStart) Pause(ms);
+void LinkWorker::SettlePause(int ms) {
+  if (!options_.skipSettlePauses) Pause(ms);
 }
 
 void LinkWorker::PauseUntil(int ms, const std::function<bool()>& done) {
@@ -82,7 +82,7 @@ void LinkWorker::Run() {
   // StartLink raised appRunning; raising it here again would undo a StopLink
   // made in between and leave it joining for ever.
   SendStatus(LinkStatus::Starting);
-  StartPause(500);
+  SettlePause(500);
 
   const LinkConfiguration configuration =
       options_.readConfiguration ? options_.readConfiguration() : LinkConfiguration{};
@@ -106,17 +106,19 @@ void LinkWorker::Run() {
     if (Identify() == Identification::Restart) continue;
     if (!context_.appRunning.load()) return;
     SendKeepAlive();
-    StartPause(500);
+    SettlePause(500);
 
     const std::vector<ParamAddress> dropped = context_.state.params.ClearReceivedAndDirty();
     context_.linkUp.store(true);
     SendStatus(LinkStatus::Connected);
     ReportDroppedEdits(dropped);
 
-    StartPause(100);
-    ReadAllAndRefresh();
-    ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
-    StartPause(500);
+    SettlePause(100);
+    ReadAfterConnecting();
+    if (!options_.readOnly) {
+      ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
+      SettlePause(500);
+    }
 
     resyncRequested_.store(false);
     syncCount_.fetch_add(1);
@@ -175,7 +177,7 @@ void LinkWorker::Resync() {
   for (int batch = 0; batch < kFlushBatches && params.CountDirty() > 0 && context_.linkUp.load(); ++batch) {
     ServeWrites(cursor, idle);
   }
-  ReadAllAndRefresh();
+  ReadAfterConnecting();
   syncCount_.fetch_add(1);
 }
 
@@ -245,7 +247,9 @@ void LinkWorker::ServeWrites(int& cursor, int& idle) {
   idle = 0;
 }
 
-void LinkWorker::ServeRereads() {
+void LinkWorker::ServeRereads() { SendRereadBatches([this](ParamAddress) { Pause(30); }); }
+
+void LinkWorker::SendRereadBatches(const std::function<void(ParamAddress first)>& afterBatch) {
   ParamTable& params = context_.state.params;
   constexpr int kRereadBatch = 24;
   for (int a = 0; a < static_cast<int>(kParamCount);) {
@@ -254,7 +258,7 @@ void LinkWorker::ServeRereads() {
       continue;
     }
     batches_.BuildRereadBatch(static_cast<ParamAddress>(a));
-    Pause(30);
+    afterBatch(static_cast<ParamAddress>(a));
     // Continue after the addresses this batch asked for, instead of asking
     // for them again in a batch for every one of them.
     for (int taken = 0; a < static_cast<int>(kParamCount) && taken < kRereadBatch; ++a) {

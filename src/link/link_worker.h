@@ -36,9 +36,14 @@ class LinkWorker final : public FrameSender {
     std::optional<std::string> tracePath;
     /// The time the link's timing rules are measured in; tests simulate it.
     Clock* clock = &SteadyClock();
-    /// The console answers at once (it runs in this process): the pauses that
-    /// give a real console time to settle at the start are skipped.
-    bool quickStart = false;
+    /// Leaves out the pauses that give a program's windows and a just
+    /// switched-on console time to settle (at start, after identifying, around
+    /// the read): a short-lived client that names its console has neither.
+    bool skipSettlePauses = false;
+    /// After connecting, read only these addresses instead of everything (and
+    /// no mode names); nothing: the complete read. Values that have not
+    /// arrived keep `rereadRequested` set and are asked for again.
+    std::optional<std::vector<ParamAddress>> readOnly;
   };
 
   LinkWorker(LinkOwner& owner, Options options);
@@ -62,8 +67,9 @@ class LinkWorker final : public FrameSender {
   /// Where scene names without a folder are saved and looked for (also the settings folders).
   [[nodiscard]] const AppFolders& sceneFolders() const { return options_.sceneFolders; }
   [[nodiscard]] bool linkUp() const { return context_.linkUp.load(); }
-  /// How often the worker finished a complete read and began (again) keeping
-  /// the console in sync; waiters watch it grow.
+  /// How often the worker finished its read after connecting (everything, or
+  /// the addresses of `readOnly`) and began (again) keeping the console in
+  /// sync; waiters watch it grow.
   [[nodiscard]] int SyncCount() const { return syncCount_.load(); }
   /// How many jobs the worker has finished.
   [[nodiscard]] int FinishedJobCount() const { return finishedJobs_.load(); }
@@ -88,6 +94,9 @@ class LinkWorker final : public FrameSender {
   void ServeModuleCommand(int& cursor, int& idle);
   void ServeWrites(int& cursor, int& idle);
   void ServeRereads();
+  /// One ReadParams batch for every run of addresses marked for re-reading,
+  /// in ascending order; `afterBatch` runs after each, given its first address.
+  void SendRereadBatches(const std::function<void(ParamAddress first)>& afterBatch);
   void PostArrivals();
   void RunRequestedJobs(int& idle);
   void IdleWork(int& idle);
@@ -102,6 +111,11 @@ class LinkWorker final : public FrameSender {
   void SendKeepAlive();
 
   // Complete read.
+  /// The read after every (re)connection: everything, or only `readOnly`.
+  void ReadAfterConnecting();
+  /// Reads the given addresses only, waiting for each batch's reply; what
+  /// has not arrived then stays marked for re-reading.
+  void ReadNamedParams(const std::vector<ParamAddress>& addresses);
   bool ReadAllParams();
   void ReadAllAndRefresh();
   void ReadModeNames(int currentMode);
@@ -129,8 +143,8 @@ class LinkWorker final : public FrameSender {
 
   /// Sleeps, but wakes at once when the link stops.
   void Pause(int ms);
-  /// A pause of the start that a quick start skips.
-  void StartPause(int ms);
+  /// A pause that only lets things settle: left out with `skipSettlePauses`.
+  void SettlePause(int ms);
   /// As Pause, but ends as soon as `done` holds.
   void PauseUntil(int ms, const std::function<bool()>& done);
 

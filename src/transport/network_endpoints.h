@@ -23,6 +23,11 @@ struct NetworkEndpoints {
   std::uint16_t udpPort = 1010;
   /// Ask only this module: no broadcast and no sweep (set by a caller, not the environment).
   std::optional<Ipv4Address> onlyConsole;
+  /// With `onlyConsole`: connect to it over TCP at once, without the search's
+  /// pauses and without waiting for the module to say it is free (a
+  /// short-lived client; set by a caller). The search still runs beside it
+  /// for the module commands.
+  bool connectDirectly = false;
   /// Variables that were set but could not be used; the defaults stand for them.
   std::vector<std::string> problems;
 

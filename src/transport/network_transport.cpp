@@ -44,6 +44,10 @@ bool NetworkTransport::IsConnected() const { return context_.linkUp.load(); }
 void NetworkTransport::NetworkConnect() {
   if (!context_.appRunning.load()) return;
   ReportSettingProblems();
+  if (endpoints_.onlyConsole && endpoints_.connectDirectly) {
+    ConnectDirectly(*endpoints_.onlyConsole);
+    return;
+  }
   DiscoveredAddresses& addresses = discovery_.addresses();
 
   // A fresh search: the old thread has ended before the new one starts, so exactly one runs.
@@ -75,6 +79,24 @@ void NetworkTransport::NetworkConnect() {
     context_.trace.Event("tcp probe unanswered");
     ShowSearching();
     addresses.serverAddress.store(0);
+  }
+}
+
+void NetworkTransport::ConnectDirectly(Ipv4Address console) {
+  // The search restarts beside the connection, for the module commands only.
+  discovery_.Start();
+  ShowSearching();
+  context_.linkUp.store(false);
+  while (context_.appRunning.load()) {
+    // The search may have learnt another address for the module: the named one is meant.
+    discovery_.addresses().serverAddress.store(console);
+    if (TcpConnect().ok() && ProbeAddressZero()) {
+      if (context_.trace.On()) context_.trace.Event("tcp connected", FormatIpv4(console));
+      context_.linkUp.store(true);
+      return;
+    }
+    context_.trace.Event("tcp connect or probe failed", "trying again");
+    (void)context_.appRunning.SleepFor(milliseconds(100));
   }
 }
 

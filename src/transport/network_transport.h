@@ -57,6 +57,8 @@ class NetworkTransport final : public LinkTransport {
 
  private:
   void ReportSettingProblems();
+  /// NetworkConnect to the one named console, straight over TCP.
+  void ConnectDirectly(Ipv4Address console);
   /// Waits until the chosen module is free or linked to this PC; false when closing.
   bool WaitForFreeModule();
   void LetUserChooseConsole();

@@ -12,6 +12,7 @@ TransportFactory MakeTransportFactory(TransportChoice choice) {
     if (kind == kNetwork) {
       NetworkEndpoints endpoints = NetworkEndpoints::FromEnvironment();
       endpoints.onlyConsole = choice.onlyConsole;
+      endpoints.connectDirectly = choice.connectDirectly;
       return std::make_unique<NetworkTransport>(context, sender, std::move(endpoints));
     }
     // Every other kind is a serial port.

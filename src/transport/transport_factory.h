@@ -14,6 +14,8 @@ struct TransportChoice {
   std::optional<std::string> serialDevice;
   /// Network: ask only this console; no broadcast, no sweep.
   std::optional<Ipv4Address> onlyConsole;
+  /// Network, with `onlyConsole`: connect at once, without the search's pauses.
+  bool connectDirectly = false;
 };
 
 /// The program's transports, one per connection kind.

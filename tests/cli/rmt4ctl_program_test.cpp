@@ -261,6 +261,33 @@ TEST_F(Rmt4ctlProgramTest, SceneDiffNamesWhatChanged) {
   EXPECT_EQ(live.out, "ch3.fader: -6.0 dB \u2192 0.0 dB\n");
 }
 
+TEST_F(Rmt4ctlProgramTest, GetAndSetOfOneValueFinishWellUnderASecond) {
+  ASSERT_TRUE(console_.ready());
+  ASSERT_EQ(console_.Ask("set 136 321"), "ok");
+  // Generous, the machine is shared: the complete read and its pauses alone took 2.5 s.
+  for (const auto& [command, output] : {std::pair<std::string, std::string>{"get", "136 321\n"}, {"set", ""}}) {
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun run = Net({command, command == "get" ? "136" : "136=654"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms) << command;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, output);
+  }
+  EXPECT_EQ(ConsoleValue(136), "136 654") << "written and confirmed before the program ended";
+}
+
+class Rmt4ctlUnansweredAddressTest : public Rmt4ctlProgramTest {
+ protected:
+  Rmt4ctlUnansweredAddressTest() : Rmt4ctlProgramTest({"--unanswered-address", "136"}) {}
+};
+
+TEST_F(Rmt4ctlUnansweredAddressTest, GetOfAValueTheConsoleNeverSendsFailsInsteadOfPrintingAGuess) {
+  ASSERT_TRUE(console_.ready());
+  const CtlRun run = Ctl({"--net", FormatIpv4(console_.address()), "--timeout", "2", "get", "137", "136"});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("address 136: the console did not answer"), std::string::npos) << run.err;
+}
+
 class Rmt4ctlOnABadLineTest : public Rmt4ctlProgramTest {
  protected:
   // Replies in random small pieces, some corrupted, some dropped.
@@ -289,8 +316,10 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
   const CtlRun missing = Ctl({"scene", "show", (home_ / "none.mxb").string()});
   EXPECT_EQ(missing.exitCode, 4);
 
-  // Nobody answers on this address.
-  const CtlRun nobody = Ctl({"--net", "127.0.0.254", "--timeout", "1.5", "status"});
+  // Nobody answers on this address: said within the time-out.
+  const auto start = std::chrono::steady_clock::now();
+  const CtlRun nobody = Ctl({"--net", "127.0.0.254", "--timeout", "1.5", "get", "136"});
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
   EXPECT_EQ(nobody.exitCode, 3);
   EXPECT_NE(nobody.err.find("no console answered"), std::string::npos) << nobody.err;
 }

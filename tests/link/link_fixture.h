@@ -41,6 +41,7 @@ class LinkFixture : public ::testing::Test {
     options.readConfiguration = [kind] { return LinkConfiguration{kind, 128000}; };
     options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
     options.clock = linkClock_;
+    if (adjustOptions_) adjustOptions_(options);
     worker_ = std::make_unique<LinkWorker>(owner_, std::move(options));
     worker_->StartLink();
   }
@@ -56,6 +57,8 @@ class LinkFixture : public ::testing::Test {
 
   ParamTable& Params() { return worker_->params(); }
 
+  /// Changes the worker's options before Start makes it.
+  std::function<void(LinkWorker::Options&)> adjustOptions_;
   /// Simulated unless a test needs the link to take real time.
   VirtualClock virtualClock_;
   Clock* linkClock_ = &virtualClock_;

@@ -243,6 +243,25 @@ TEST(NetworkDiscovery, ANamedConsoleIsTheOnlyOneAsked) {
   EXPECT_TRUE(rig.owner.Choices().empty());
 }
 
+TEST(NetworkConnect, ANamedConsoleIsReachedDirectlyEvenWhileTheSearchFindsNothing) {
+  LoopbackFakeModule module(Loopback(213), 0, 0);
+  // The search asks a port where nobody answers: only the direct way can connect.
+  const std::uint16_t silentPort = test::FreeUdpPort(Loopback(113));
+  NetworkEndpoints endpoints = LoopbackEndpoints(Loopback(113), silentPort, module.tcpPort());
+  endpoints.onlyConsole = Loopback(213);
+  endpoints.connectDirectly = true;
+  NetworkRig rig(endpoints);
+
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(rig.ConnectWithin(2s));
+  // No search pauses: well under the 50 + 50 + 500 ms the search path takes before its first connect.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 400ms);
+  EXPECT_EQ(module.Connections(), 1);
+  EXPECT_EQ(rig.context.state.params.Value(0), 20024);
+  EXPECT_TRUE(rig.transport.DiscoveryRunning()) << "module commands still need the search thread";
+  EXPECT_EQ(rig.transport.serverAddress(), Loopback(213));
+}
+
 TEST(NetworkDiscovery, AFailingSendIsReportedOnce) {
   // Linux refuses UDP datagrams to port 0 at once, on loopback as anywhere.
   NetworkRig rig(LoopbackEndpoints(Loopback(116), 0, 1));

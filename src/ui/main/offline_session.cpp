@@ -52,7 +52,7 @@ LinkWorker::Options OfflineSession::LinkOptions() {
   // The USB timing is the quickest; the in-process console answers within the send anyway.
   options.readConfiguration = [] { return LinkConfiguration{kUsbHid, LinkConfiguration{}.serialBaudRate}; };
   options.sceneFolders = folders_;
-  options.quickStart = true;
+  options.skipSettlePauses = true;
   return options;
 }
 
