@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "i18n/language_guard.h"
-#include "values/input_editor_values.h"
 
 namespace rmt4 {
 namespace {
@@ -24,16 +23,6 @@ TEST(OutputEditorValues, FeedbackSuppressorWordsAndTexts) {
   }
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::TraditionalChinese));
   EXPECT_EQ(FeedbackSuppressorText(2), "移頻:FB2");
-}
-
-TEST(OutputEditorValues, DelayTextsShowMillisecondsOfTheSharedEncoding) {
-  LanguageGuard guard;
-  ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-  EXPECT_EQ(DelayRaw(50), 500);
-  EXPECT_EQ(LeftDelayText(DelayPosition(500)), "Left-Delay:   5.0ms");
-  EXPECT_EQ(LeftDelayText(DelayPosition(100)), "Left-Delay:   1.0ms");
-  EXPECT_EQ(RightDelayText(DelayPosition(250)), "Right-Delay:   2.5ms");
-  EXPECT_EQ(DelayText(DelayPosition(1000)), "Delay:   10.0ms");
 }
 
 }  // namespace

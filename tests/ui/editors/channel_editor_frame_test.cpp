@@ -189,7 +189,6 @@ TEST_F(ChannelEditorFrameTest, PanelEditsReachTheirAddresses) {
       {16, kBandGain, 470, {784}},    {12, kDelay, 500, {973}},          {12, kNoiseGate, 250, {1041}},
       {10, kDelay, 250, {}},          {0, kBandFrequency + 5, 1000, {}},
       {14, output_code::kFeedbackSuppressor, 3, {638}}, {13, output_code::kDelay, 1000, {565}},
-      {12, output_code::kRatio, 0x8024, {974}},           {18, kBandFrequency + 12, 1000, {967}},
   };
   for (const RouteCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "channel " << c.channel << " code " << c.code);
@@ -198,16 +197,6 @@ TEST_F(ChannelEditorFrameTest, PanelEditsReachTheirAddresses) {
     EXPECT_EQ(Written([&] { panel.Edit(c.code, c.raw); }), c.written);
   }
   EXPECT_TRUE(Written([&] { PostWindowMessage(&frame_, kControlEdited, 19, kDelay); }).empty());
-  EXPECT_FALSE(jobs_.Requested(static_cast<int>(LinkJob::RecallFxPreset1)) ||
-               jobs_.Requested(static_cast<int>(LinkJob::RecallFxPreset2)))
-      << "an AUX bus's feedback suppressor is no effect program";
-  // MAIN's left delay is stored as it is and marked for writing.
-  frame_.SelectChannel(kMainChannel);
-  params_[address::kMainLeftDelay].ClearDirty();
-  Panel(PanelKind::MainOutput).Edit(output_code::kLeftDelay, 600);
-  Drain();
-  EXPECT_EQ(params_.Value(address::kMainLeftDelay), 600);
-  EXPECT_TRUE(params_[address::kMainLeftDelay].Dirty());
 }
 
 TEST_F(ChannelEditorFrameTest, EffectProgramsAreStoredDirectlyAndFactoryOnesAreNotSaved) {
