@@ -23,6 +23,7 @@ inline constexpr ParamAddress kMainBus = 970;  // MAIN fader
 inline constexpr ParamAddress kMainBusLinked = 1038;
 inline constexpr ParamAddress kMainOn = 972;  // MAIN switched on
 inline constexpr ParamAddress kMainOnLinked = 1040;
+inline constexpr ParamAddress kMainLeftDelay = 973;
 inline constexpr ParamAddress kMainRightDelay = 1041;
 inline constexpr ParamAddress kMainBalance = 1106;
 inline constexpr ParamAddress kPflBus = 1108;

@@ -20,8 +20,15 @@ constexpr int kInputBandCount = 4;
 constexpr int kOutputBandCount = 13;
 // A bus block holds the same section 11 addresses earlier than an input block.
 constexpr int kBusEqShift = 11;
-// MAIN: codes 58 and 59 both edit the left delay, 60 the right one.
-constexpr ParamAddress kMainLeftDelay = 973;
+// The delay and compressor words of a bus: at its delay word, which is
+// 973 for MAIN and the block base + 3 for an AUX bus; MAIN's right delay
+// lies apart, and only the AUX buses have a feedback suppressor.
+constexpr int kBusDelayOffset = 3;
+constexpr int kDynamicsRatioOffset = 1;
+constexpr int kDynamicsAttackOffset = 2;
+constexpr int kDynamicsReleaseOffset = 3;
+constexpr int kDynamicsThresholdOffset = 4;
+constexpr int kDynamicsFeedbackOffset = 5;
 
 // Other input block offsets.
 constexpr int kSwitchesOffset = 0;
@@ -142,13 +149,37 @@ EditorAddresses ReturnOnlyAddresses(const EffectReturn& fx, int code) {
   }
 }
 
-/// The output editors' equaliser and filters; MAIN's delays.
+/// The compressor codes of an output bus, from its delay word.
+std::optional<ParamAddress> OutputDynamicsAddress(ParamAddress delay, int code) {
+  switch (code) {
+    case output_code::kRatio:
+      return At(delay, kDynamicsRatioOffset);
+    case output_code::kAttack:
+      return At(delay, kDynamicsAttackOffset);
+    case output_code::kRelease:
+      return At(delay, kDynamicsReleaseOffset);
+    case output_code::kThreshold:
+      return At(delay, kDynamicsThresholdOffset);
+    default:
+      return std::nullopt;
+  }
+}
+
+/// The output editors: bus 0 MAIN, 1..6 AUX1..AUX6.
 EditorAddresses OutputAddresses(int bus, int code) {
-  const int base = bus == 0 ? address::kMainBus : BusBlockBase(static_cast<Bus>(bus));
+  const bool main = bus == 0;
+  const int base = main ? address::kMainBus : BusBlockBase(static_cast<Bus>(bus));
   if (const auto eq = EqAddress(base - kBusEqShift, code, kOutputBandCount)) return {*eq};
-  if (bus != 0) return {};
-  if (code == editor_code::kDelay || code == editor_code::kGain) return {kMainLeftDelay};
-  if (code == editor_code::kNoiseGate) return {address::kMainRightDelay};
+  const ParamAddress delay = main ? address::kMainLeftDelay : At(base, kBusDelayOffset);
+  if (const auto dynamics = OutputDynamicsAddress(delay, code)) return {*dynamics};
+  if (main) {
+    // Codes 58 and 59 both reach MAIN's left delay, 60 its right one.
+    if (code == output_code::kLeftDelay || code == output_code::kDelay) return {delay};
+    if (code == output_code::kRightDelay) return {address::kMainRightDelay};
+    return {};
+  }
+  if (code == output_code::kDelay) return {delay};
+  if (code == output_code::kFeedbackSuppressor) return {At(delay, kDynamicsFeedbackOffset)};
   return {};
 }
 

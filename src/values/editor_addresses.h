@@ -14,8 +14,7 @@ namespace rmt4 {
 using EditorAddresses = std::vector<ParamAddress>;
 
 /// Where control `code` of the editor of `channel` (0..18) lives. Inputs and
-/// returns have bands 0..3, outputs 0..12; of the output editors' own
-/// sections only MAIN's delays are known here so far.
+/// returns have bands 0..3, outputs 0..12 (and their codes of output_code).
 [[nodiscard]] EditorAddresses EditorCodeAddresses(int channel, int code);
 
 /// The input block base of an editor channel with a block (0..9), else none.

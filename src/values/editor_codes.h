@@ -47,6 +47,19 @@ inline constexpr int kStoreEffectProgram = 78;
 inline constexpr int kCaptions = 80;
 }  // namespace editor_code
 
+/// The output editors' (MAIN, AUX1..AUX6) own codes. Bands, the EQ switch,
+/// the filters and the caption refresh keep the editor_code numbers.
+namespace output_code {
+inline constexpr int kLeftDelay = 58;   ///< MAIN
+inline constexpr int kDelay = 59;       ///< AUX buses
+inline constexpr int kRightDelay = 60;  ///< MAIN
+inline constexpr int kThreshold = 69;
+inline constexpr int kAttack = 70;
+inline constexpr int kRelease = 71;
+inline constexpr int kRatio = 72;               ///< with the compressor on/off switch
+inline constexpr int kFeedbackSuppressor = 76;  ///< AUX buses
+}  // namespace output_code
+
 /// What the editor frame's header (and its curve relay) reports, with
 /// kHeaderEditSource as the source. Band and filter codes of the curve use
 /// the editor_code numbers.

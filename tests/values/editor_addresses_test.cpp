@@ -46,6 +46,12 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{16, kBandFrequency, {783}}, CodeCase{16, kBandGain, {784}}, CodeCase{16, kBandQ, {785}},
         CodeCase{18, kBandFrequency + 12, {967}}, CodeCase{12, kEqOn, {981}}, CodeCase{12, kLpfFrequency, {985}},
         CodeCase{12, kDelay, {973}}, CodeCase{12, kGain, {973}}, CodeCase{12, kNoiseGate, {1041}},
+        CodeCase{12, output_code::kRatio, {974}}, CodeCase{12, output_code::kAttack, {975}},
+        CodeCase{12, output_code::kRelease, {976}}, CodeCase{12, output_code::kThreshold, {977}},
+        CodeCase{12, kHpfType, {982}}, CodeCase{13, kLpfType, {576}}, CodeCase{13, output_code::kDelay, {565}},
+        CodeCase{13, output_code::kRatio, {566}}, CodeCase{13, output_code::kThreshold, {569}},
+        CodeCase{14, output_code::kFeedbackSuppressor, {638}}, CodeCase{18, output_code::kFeedbackSuppressor, {910}},
+        CodeCase{12, output_code::kFeedbackSuppressor, {}}, CodeCase{14, output_code::kRightDelay, {}},
         // What a channel does not have.
         CodeCase{10, kDelay, {}}, CodeCase{10, kRatio, {}}, CodeCase{0, kMainSend, {}},
         CodeCase{0, kBandFrequency + 4, {}}, CodeCase{13, kDelay, {}}, CodeCase{-1, kEqOn, {}}));
@@ -80,6 +86,34 @@ TEST(EditorCodeAddressWalk, EveryCodeOfEveryChannelHasItsOwnAddress) {
           EXPECT_TRUE(a >= InputBlockBase(channel) && a < InputBlockBase(channel) + kInputBlockSize) << a;
         }
       }
+    }
+  }
+}
+
+// Every output code of MAIN and of each AUX bus has an address of its own inside that bus's part of the table.
+TEST(EditorCodeAddressWalk, EveryOutputCodeOfEveryBusHasItsOwnAddress) {
+  namespace out = output_code;
+  std::vector<int> common{kEqOn,          kHpfFrequency, kHpfType,      kLpfFrequency, kLpfType,
+                          out::kThreshold, out::kAttack,  out::kRelease, out::kRatio};
+  for (int band = 0; band < 13; ++band) {
+    common.insert(common.end(), {kBandFrequency + band, kBandQ + band, kBandGain + band});
+  }
+  std::set<ParamAddress> all;
+  for (int channel = kMainChannel; channel <= kLastEditorChannel; ++channel) {
+    const bool main = channel == kMainChannel;
+    std::vector<int> codes = common;
+    if (main) {
+      codes.insert(codes.end(), {out::kLeftDelay, out::kRightDelay});
+    } else {
+      codes.insert(codes.end(), {out::kDelay, out::kFeedbackSuppressor});
+    }
+    const int first = main ? 970 : 562 + 68 * (channel - kAux1Channel);
+    const int last = main ? 1041 : first + 67;
+    for (int code : codes) {
+      const EditorAddresses addresses = EditorCodeAddresses(channel, code);
+      ASSERT_EQ(addresses.size(), 1U) << "channel " << channel << " code " << code;
+      EXPECT_TRUE(all.insert(addresses.front()).second) << "address " << addresses.front() << " used twice";
+      EXPECT_TRUE(addresses.front() >= first && addresses.front() <= last) << addresses.front();
     }
   }
 }

@@ -55,12 +55,18 @@ void CWinParam::RoutePanelEdit(int channel, int code) {
   EditorPanel* from = kind ? panel(*kind) : nullptr;
   if (from == nullptr || from->channel() != channel) return;  // a late report of a channel no longer shown
   if (BandOf(code) >= (channel >= kMainChannel ? kOutputBands : kInputBands)) return;
-  if (code == editor_code::kEffectProgram || code == editor_code::kStoreEffectProgram) {
+  const bool effectReturn = channel == kFx1Channel || channel == kFx2Channel;
+  if (effectReturn && (code == editor_code::kEffectProgram || code == editor_code::kStoreEffectProgram)) {
     RouteEffectProgram(channel, code, from->ReadControl(editor_code::kEffectProgram));
     return;
   }
   const int raw = from->ReadControl(code);
   if (channel == selection_.selected) ShowOnCurve(code, static_cast<std::uint16_t>(raw), kOffAfterEditHz);
+  if (channel == kMainChannel && code == output_code::kLeftDelay) {
+    // MAIN's left delay has no linked address to follow: it is stored and marked for writing as it is.
+    params_[address::kMainLeftDelay].Edit(static_cast<std::uint16_t>(raw));
+    return;
+  }
   Write(EditorCodeAddresses(channel, code), raw);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QPoint>
-#include <QRect>
 #include <array>
+
+#include "ui/editors/editor_inventory.h"
 
 namespace rmt4::ui {
 
@@ -10,10 +10,7 @@ namespace rmt4::ui {
 // content coordinates (1445 × 279), each with the editor code it reports.
 // Index = the control's number within its kind (L0.., B0.., C0.., K0..).
 
-struct InputEditorLabel {
-  QRect rect;
-  int fontSize;  ///< at scale 1
-};
+using InputEditorLabel = EditorLabelSpec;
 inline constexpr std::array<InputEditorLabel, 10> kInputEditorLabels{{
     {QRect(QPoint(255, 191), QPoint(314, 210)), 12},    // L0 "Gain:(db)"
     {QRect(QPoint(255, 216), QPoint(314, 235)), 12},    // L1 "Freq:(Hz)"
@@ -27,12 +24,7 @@ inline constexpr std::array<InputEditorLabel, 10> kInputEditorLabels{{
     {QRect(QPoint(1213, 115), QPoint(1444, 138)), 16},  // L9 program name
 }};
 
-struct InputEditorButton {
-  QRect rect;
-  int pngId;
-  bool latched;  ///< a toggle; otherwise a push button
-  int code;
-};
+using InputEditorButton = EditorButtonSpec;
 inline constexpr std::array<InputEditorButton, 9> kInputEditorButtons{{
     {QRect(250, 16, 60, 30), 139, true, 48},   // B0 EQ on/off
     {QRect(1224, 50, 60, 30), 139, true, 73},  // B1 compressor on/off
@@ -45,29 +37,14 @@ inline constexpr std::array<InputEditorButton, 9> kInputEditorButtons{{
     {QRect(1366, 69, 60, 30), 138, false, 78},  // B8 Save
 }};
 
-struct InputEditorCombo {
-  QRect rect;
-  int pngId;
-  int style;
-  int fontHeight;
-  int code;
-};
+using InputEditorCombo = EditorComboSpec;
 inline constexpr std::array<InputEditorCombo, 3> kInputEditorCombos{{
     {QRect(115, 180, 110, 24), 160, 1, 18, 50},  // C0 HPF type
     {QRect(115, 226, 110, 24), 160, 1, 18, 53},  // C1 LPF type
     {QRect(1232, 69, 130, 30), 166, 2, 20, 76},  // C2 effect program
 }};
 
-struct InputEditorSlider {
-  QPoint position;
-  bool thin;  ///< the filter-frequency band without a caption
-  int minValue;
-  int maxValue;
-  int code;
-};
-inline constexpr int kSliderWidth = 214;
-inline constexpr int kSliderHeight = 32;
-inline constexpr int kThinSliderHeight = 16;
+using InputEditorSlider = EditorSliderSpec;
 inline constexpr std::array<InputEditorSlider, 20> kInputEditorSliders{{
     {QPoint(10, 50), false, 0, 100, 58},    // K0 delay
     {QPoint(10, 96), false, 0, 63, 59},     // K1 gain
@@ -88,22 +65,16 @@ inline constexpr std::array<InputEditorSlider, 20> kInputEditorSliders{{
     {QPoint(1223, 219), false, 0, 100, 75},
 }};
 
-/// The four EQ band panels: 98 × 250 each, 105 apart.
+/// The four EQ band panels.
 inline constexpr int kBandCount = 4;
-inline constexpr QRect kFirstBandRect(315, 16, 98, 250);
-inline constexpr int kBandSpacing = 105;
 
 /// Indices the editor's code handling names.
 namespace input_editor {
-/// Looks of the latched buttons (CGDI_Button::SetState).
-inline constexpr int kButtonReleased = 1;
-inline constexpr int kButtonPressed = 2;
+using namespace editor_control;
 inline constexpr int kEqOnButton = 0;
 inline constexpr int kCompressorButton = 1;
 inline constexpr int kFirstPrePostButton = 2;
 inline constexpr int kSaveButton = 8;
-inline constexpr int kHighPassCombo = 0;
-inline constexpr int kLowPassCombo = 1;
 inline constexpr int kProgramCombo = 2;
 inline constexpr int kDelaySlider = 0;
 inline constexpr int kGainSlider = 1;
@@ -117,12 +88,6 @@ inline constexpr int kRatioSlider = 16;
 inline constexpr int kMainSendSlider = 17;
 inline constexpr int kEffectParameter1Slider = 18;
 inline constexpr int kEffectParameter2Slider = 19;
-inline constexpr int kGainCaption = 0;
-inline constexpr int kFreqCaption = 1;
-inline constexpr int kQCaption = 2;
-inline constexpr int kHighPassLabel = 3;
-inline constexpr int kLowPassLabel = 4;
-inline constexpr int kEqTitle = 5;
 inline constexpr int kSendTitle = 6;
 inline constexpr int kCompTitle = 7;
 inline constexpr int kEfxModeTitle = 8;

@@ -1,6 +1,4 @@
 // The editor's texts in the current language.
-#include <cmath>
-
 #include "i18n/label_id.h"
 #include "i18n/label_text.h"
 #include "ui/controls/ea_qel2.h"
@@ -10,7 +8,6 @@
 #include "ui/editors/input_editor_inventory.h"
 #include "ui/platform/translated.h"
 #include "values/editor_codes.h"
-#include "values/filter_values.h"
 #include "values/input_editor_values.h"
 
 namespace rmt4::ui {
@@ -24,29 +21,13 @@ constexpr int kAuxCount = 6;
 
 }  // namespace
 
-void CWinInPut::RefreshTexts() {
-  for (int code = 0; code <= editor_code::kCaptions; ++code) RefreshText(code);
-}
-
 void CWinInPut::RefreshText(int code) {
   if (code >= editor_code::kMainSend && code < editor_code::kAux1Send + kAuxCount) {
     RefreshSendText(code);
     return;
   }
+  if (RefreshEqSectionText(code)) return;
   switch (code) {
-    case editor_code::kEqOn:
-      button(kEqOnButton).SetText(PressedCaption(kEqOnButton));
-      break;
-    case editor_code::kHpfFrequency:
-      label(kHighPassLabel)
-          .SetText(FromStd(FilterFrequencyText(CutFilter::kHighPass,
-                                               static_cast<int>(std::lround(slider(kHighPassSlider).GetValue())))));
-      break;
-    case editor_code::kLpfFrequency:
-      label(kLowPassLabel)
-          .SetText(FromStd(FilterFrequencyText(CutFilter::kLowPass,
-                                               static_cast<int>(std::lround(slider(kLowPassSlider).GetValue())))));
-      break;
     case editor_code::kDelay:
       slider(kDelaySlider).SetCaption(FromStd(DelayText(slider(kDelaySlider).GetValue())));
       break;
@@ -98,8 +79,7 @@ QString CWinInPut::PressedCaption(int buttonIndex) const {
   if (buttonIndex >= kFirstPrePostButton && buttonIndex < kFirstPrePostButton + kAuxCount) {
     return Translated(pressed ? LabelId::Post : LabelId::Pre);
   }
-  // EQ and compressor: pressed switches the section off.
-  return Translated(pressed ? LabelId::Off : LabelId::On);
+  return OnOffCaption(button(buttonIndex));
 }
 
 void CWinInPut::RefreshCaptions() {

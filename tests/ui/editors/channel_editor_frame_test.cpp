@@ -188,6 +188,7 @@ TEST_F(ChannelEditorFrameTest, PanelEditsReachTheirAddresses) {
       {9, kEqOn, 0, {498}},           {10, kMainSend, 1000, {1119, 1120}}, {11, kAux1Send, 0x8514, {1150}},
       {16, kBandGain, 470, {784}},    {12, kDelay, 500, {973}},          {12, kNoiseGate, 250, {1041}},
       {10, kDelay, 250, {}},          {0, kBandFrequency + 5, 1000, {}},
+      {14, output_code::kFeedbackSuppressor, 3, {638}}, {13, output_code::kDelay, 1000, {565}},
   };
   for (const RouteCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "channel " << c.channel << " code " << c.code);

@@ -1,4 +1,4 @@
-// Where the editor's controls go at its scale, and how its content scrolls.
+// Where an editor's controls go at its scale, and how its content scrolls.
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <algorithm>
@@ -8,15 +8,11 @@
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_combo_box.h"
 #include "ui/controls/qel_static.h"
-#include "ui/editors/editor_content.h"
-#include "ui/editors/input_editor.h"
-#include "ui/editors/input_editor_inventory.h"
+#include "ui/editors/scrolling_editor.h"
 #include "ui/platform/fonts.h"
 
 namespace rmt4::ui {
 namespace {
-
-using namespace input_editor;
 
 // Single line, centred both ways.
 constexpr std::uint32_t kTextFlags = 0x50000025;
@@ -25,11 +21,11 @@ constexpr int kButtonFontSize = 13;
 constexpr std::uint32_t kButtonColour = 0xFAFFFFFF;
 
 // The page is one pixel wider than the view, as the console editor's scroll bar has it.
-constexpr int kPageWidth = CWinInPut::kViewSize.width() + 1;
+constexpr int kPageWidth = ScrollingEditor::kViewSize.width() + 1;
 
 }  // namespace
 
-void CWinInPut::SetScale(double horizontal, double vertical) {
+void ScrollingEditor::SetScale(double horizontal, double vertical) {
   sx_ = horizontal;
   sy_ = vertical;
   content_->SetScale(sx_, sy_);
@@ -38,40 +34,32 @@ void CWinInPut::SetScale(double horizontal, double vertical) {
   ResetView();
 }
 
-void CWinInPut::ResetView() {
-  const int contentWidth = static_cast<int>(kContentSize.width() * sx_);
+void ScrollingEditor::ResetView() {
+  const int contentWidth = static_cast<int>(contentSize_.width() * sx_);
   scrollBar_->setPageStep(static_cast<int>(kPageWidth * sx_));
   scrollBar_->setRange(0, std::max(0, contentWidth - width()));
   ScrollTo(0);
   LayOut();
 }
 
-QPoint CWinInPut::SliderPosition(std::size_t index) const {
-  // The Main send shares AUX1's nominal place; the returns have no effect
-  // sends, so it takes the row of those instead and both stay usable.
-  if (index == kMainSendSlider && role_ == InputEditorRole::kEffectReturns) {
-    return kInputEditorSliders[kEfx1Slider].position;
-  }
-  return kInputEditorSliders[index].position;
-}
+QPoint ScrollingEditor::SliderPosition(std::size_t index) const { return inventory_.sliders[index].position; }
 
-QRect CWinInPut::Scaled(const QRect& nominal) const {
+QRect ScrollingEditor::Scaled(const QRect& nominal) const {
   return QRect(static_cast<int>(nominal.left() * sx_), static_cast<int>(nominal.top() * sy_),
                static_cast<int>(nominal.width() * sx_), static_cast<int>(nominal.height() * sy_));
 }
 
-void CWinInPut::LayOut() {
-  const int contentHeight = static_cast<int>(kContentSize.height() * sy_);
+void ScrollingEditor::LayOut() {
+  const int contentHeight = static_cast<int>(contentSize_.height() * sy_);
   scrollBar_->setGeometry(0, contentHeight, width(), std::max(1, height() - contentHeight));
   content_->move(-scrollBar_->value(), 0);
-  for (std::size_t i = 0; i < labels_.size(); ++i) labels_[i]->setGeometry(Scaled(kInputEditorLabels[i].rect));
-  for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setGeometry(Scaled(kInputEditorButtons[i].rect));
-  for (std::size_t i = 0; i < combos_.size(); ++i) combos_[i]->setGeometry(Scaled(kInputEditorCombos[i].rect));
+  for (std::size_t i = 0; i < labels_.size(); ++i) labels_[i]->setGeometry(Scaled(inventory_.labels[i].rect));
+  for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setGeometry(Scaled(inventory_.buttons[i].rect));
+  for (std::size_t i = 0; i < combos_.size(); ++i) combos_[i]->setGeometry(Scaled(inventory_.combos[i].rect));
   for (std::size_t i = 0; i < sliders_.size(); ++i) {
-    const InputEditorSlider& item = kInputEditorSliders[i];
     const QPoint position = SliderPosition(i);
     // Both slider dimensions follow the horizontal scale, so the skin keeps its proportions.
-    const int height = item.thin ? kThinSliderHeight : kSliderHeight;
+    const int height = inventory_.sliders[i].thin ? kThinSliderHeight : kSliderHeight;
     sliders_[i]->setGeometry(static_cast<int>(position.x() * sx_), static_cast<int>(position.y() * sy_),
                              static_cast<int>(kSliderWidth * sx_), static_cast<int>(height * sx_));
   }
@@ -82,21 +70,21 @@ void CWinInPut::LayOut() {
   update();
 }
 
-void CWinInPut::ApplyFonts() {
+void ScrollingEditor::ApplyFonts() {
   for (std::size_t i = 0; i < labels_.size(); ++i) {
-    labels_[i]->SetTextStyle(kTextFlags, static_cast<int>(kInputEditorLabels[i].fontSize * sx_), kCaptionFace,
+    labels_[i]->SetTextStyle(kTextFlags, static_cast<int>(inventory_.labels[i].fontSize * sx_), kCaptionFace,
                              kLabelColour);
   }
   const int buttonSize = static_cast<int>(kButtonFontSize * sx_);
   for (CGDI_Button* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kCaptionFace, kButtonColour);
 }
 
-void CWinInPut::resizeEvent(QResizeEvent* event) {
+void ScrollingEditor::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   LayOut();
 }
 
-void CWinInPut::OnScrollAction(int action) {
+void ScrollingEditor::OnScrollAction(int action) {
   // The arrows jump to either end; a click on the track moves by one pixel.
   switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
@@ -116,7 +104,7 @@ void CWinInPut::OnScrollAction(int action) {
   }
 }
 
-void CWinInPut::ScrollTo(int position) {
+void ScrollingEditor::ScrollTo(int position) {
   scrollBar_->setValue(position);
   content_->move(-scrollBar_->value(), 0);
 }

@@ -1,0 +1,64 @@
+// The output editor's texts in the current language.
+#include "i18n/label_id.h"
+#include "ui/controls/ea_qel2.h"
+#include "ui/controls/gdi_button.h"
+#include "ui/controls/qel_static.h"
+#include "ui/editors/output_editor.h"
+#include "ui/editors/output_editor_inventory.h"
+#include "ui/platform/translated.h"
+#include "values/editor_codes.h"
+#include "values/input_editor_values.h"
+#include "values/output_editor_values.h"
+
+namespace rmt4::ui {
+
+using namespace output_editor;
+
+void CWinOutPut::RefreshText(int code) {
+  if (RefreshEqSectionText(code)) return;
+  const auto caption = [this](int sliderIndex, std::string (*text)(double)) {
+    slider(sliderIndex).SetCaption(QString::fromStdString(text(slider(sliderIndex).GetValue())));
+  };
+  switch (code) {
+    case output_code::kLeftDelay:
+      caption(kLeftDelaySlider, LeftDelayText);
+      break;
+    case output_code::kDelay:
+      caption(kDelaySlider, DelayText);
+      break;
+    case output_code::kRightDelay:
+      caption(kRightDelaySlider, RightDelayText);
+      break;
+    case output_code::kThreshold:
+      caption(kThresholdSlider, ThresholdText);
+      break;
+    case output_code::kAttack:
+      caption(kAttackSlider, AttackText);
+      break;
+    case output_code::kRelease:
+      caption(kReleaseSlider, ReleaseText);
+      break;
+    case output_code::kRatio:
+      caption(kRatioSlider, RatioText);
+      button(kCompressorButton).SetText(OnOffCaption(button(kCompressorButton)));
+      break;
+    case output_code::kFeedbackSuppressor:
+      caption(kFeedbackSuppressorSlider, FeedbackSuppressorText);
+      break;
+    case editor_code::kCaptions:
+      RefreshCaptions();
+      break;
+    default:
+      break;  // the band panels draw their own values; the type boxes show their item
+  }
+}
+
+void CWinOutPut::RefreshCaptions() {
+  label(kGainCaption).SetText(Translated(LabelId::GainDb));
+  label(kFreqCaption).SetText(Translated(LabelId::FreqHz));
+  label(kQCaption).SetText(Translated(LabelId::QHl));
+  label(kEqTitle).SetText(Translated(LabelId::Eq));
+  label(kCompTitle).SetText(Translated(LabelId::Comp));
+}
+
+}  // namespace rmt4::ui
