@@ -19,11 +19,15 @@ int FirstChannelOf(PanelKind kind) {
 }
 
 EditorPanels MakeEditorPanels(QWidget* frame) {
-  // The effect-return and output editors join here as they are built.
+  // The output editors join here as they are built.
   EditorPanels panels{};
-  auto* channels = new CWinInPut(frame, InputEditorRole::kInputChannels);
-  channels->SetChannel(FirstChannelOf(PanelKind::Channel));
-  panels[static_cast<std::size_t>(PanelKind::Channel)] = channels;
+  const auto add = [&](PanelKind kind, InputEditorRole role) {
+    auto* editor = new CWinInPut(frame, role);
+    editor->SetChannel(FirstChannelOf(kind));
+    panels[static_cast<std::size_t>(kind)] = editor;
+  };
+  add(PanelKind::Channel, InputEditorRole::kInputChannels);
+  add(PanelKind::EffectReturn, InputEditorRole::kEffectReturns);
   return panels;
 }
 

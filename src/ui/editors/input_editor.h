@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "ui/editors/editor_panel.h"
@@ -103,6 +104,14 @@ class CWinInPut : public EditorPanel {
   [[nodiscard]] CEA_Qel2* SliderOfCode(int code) const;
   void ApplyBandValue(int code, int raw);
 
+  // The effect-program panel of the returns (input_editor_effect.cpp).
+  void FillInitialProgramEntries();
+  void FillProgramEntries(const std::vector<std::string>& entries);
+  [[nodiscard]] int ProgramReading() const;
+  void ApplyProgramNumber(int program);
+  void ApplyProgramType(int type);
+  void RefreshProgramParameterText(int code);
+
   // Texts (input_editor_texts.cpp).
   void RefreshCaptions();
   void RefreshSendText(int code);
@@ -122,6 +131,8 @@ class CWinInPut : public EditorPanel {
   std::array<std::array<bool, 20>, 4> shown_{};
   /// ST9/10 and DIGTAL have no delay and no input gain.
   bool withoutDelayAndGain_ = false;
+  /// The program type last shown (0..36); it decides the parameter texts.
+  int programType_ = 0;
 };
 
 }  // namespace rmt4::ui
