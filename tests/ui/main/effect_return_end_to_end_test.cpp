@@ -102,6 +102,7 @@ TEST_F(EffectReturnEndToEnd, Fx1MainSendWritesBothHalvesAndTremoloIsNotSaved) {
   QCoreApplication::sendPostedEvents();
   EXPECT_EQ(window_.params().Value(1119), 1200);
   EXPECT_EQ(window_.params().Value(1120), 1200);
+  EXPECT_EQ(editor().slider(17).captionText(), "Main:0.0dB");
   EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(1120) == 1200; }, kLimitMs));
 
   Pick(15);  // TREMOLO, program 16
