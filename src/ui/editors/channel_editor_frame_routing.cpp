@@ -12,6 +12,7 @@
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
 #include "values/editor_encodings.h"
+#include "values/effect_program_values.h"
 #include "values/level_table.h"
 
 namespace rmt4::ui {
@@ -23,8 +24,6 @@ constexpr int kBandCodeSpan = 16;  // frequency, Q and gain codes each leave roo
 // A cut filter that is off lies below the curve's lowest frequency.
 constexpr double kOffAfterEditHz = 10.0;
 constexpr double kOffWhenLoadingHz = 0.0;
-// Effect programs up to 16 are the console's own and cannot be overwritten.
-constexpr int kLastFactoryProgram = 16;
 
 /// The band of a band code (frequency, Q or gain), or -1.
 int BandOf(int code) {
@@ -73,7 +72,8 @@ void CWinParam::RoutePanelEdit(int channel, int code) {
 void CWinParam::RouteEffectProgram(int channel, int code, int program) {
   if (channel != kFx1Channel && channel != kFx2Channel) return;
   const bool fx1 = channel == kFx1Channel;
-  if (code == editor_code::kStoreEffectProgram && program <= kLastFactoryProgram) {
+  // The console's own programs cannot be overwritten.
+  if (code == editor_code::kStoreEffectProgram && IsFactoryProgram(program)) {
     ShowMessageBox(this, MessageStyle::Ok, Translated(LabelId::SystemModeCannotBeSaved));
     return;
   }

@@ -33,11 +33,14 @@ CWinOutPut* MakeOutputEditor(QWidget* frame, PanelKind kind, std::initializer_li
 
 EditorPanels MakeEditorPanels(QWidget* frame) {
   using namespace output_editor;
-  // The effect-return editor joins here when it is built.
   EditorPanels panels{};
-  auto* channels = new CWinInPut(frame, InputEditorRole::kInputChannels);
-  channels->SetChannel(FirstChannelOf(PanelKind::Channel));
-  panels[static_cast<std::size_t>(PanelKind::Channel)] = channels;
+  const auto addInputEditor = [&](PanelKind kind, InputEditorRole role) {
+    auto* editor = new CWinInPut(frame, role);
+    editor->SetChannel(FirstChannelOf(kind));
+    panels[static_cast<std::size_t>(kind)] = editor;
+  };
+  addInputEditor(PanelKind::Channel, InputEditorRole::kInputChannels);
+  addInputEditor(PanelKind::EffectReturn, InputEditorRole::kEffectReturns);
   panels[static_cast<std::size_t>(PanelKind::MainOutput)] =
       MakeOutputEditor(frame, PanelKind::MainOutput, {kDelaySlider, kFeedbackSuppressorSlider});
   panels[static_cast<std::size_t>(PanelKind::AuxOutput)] =

@@ -21,6 +21,7 @@ constexpr EditorInventory kInventory{kInputEditorLabels, kInputEditorButtons, kI
 CWinInPut::CWinInPut(QWidget* parent, InputEditorRole role)
     : ScrollingEditor(parent, kContentSize, kBackgroundSlices, kInventory), role_(role) {
   HideForRole(role);
+  FillInitialProgramEntries();
   Initialise();
 }
 
@@ -35,7 +36,8 @@ void CWinInPut::HideForRole(InputEditorRole role) {
     hide(InputEditorControl::kCombo, {kProgramCombo});
   } else {
     hide(InputEditorControl::kLabel, {kCompTitle});
-    hide(InputEditorControl::kSlider, {kDelaySlider, kGainSlider, kEfx1Slider, kEfx1Slider + 1, kThresholdSlider,
+    // The returns have no noise gate: the slider would edit nothing.
+    hide(InputEditorControl::kSlider, {kDelaySlider, kGainSlider, kNoiseGateSlider, kEfx1Slider, kEfx1Slider + 1, kThresholdSlider,
                                        kThresholdSlider + 1, kThresholdSlider + 2, kRatioSlider});
     hide(InputEditorControl::kButton, {kCompressorButton});
   }
@@ -80,7 +82,11 @@ std::vector<int> CWinInPut::LoadOrder() const {
   if (!returns) order.insert(order.end(), {editor_code::kEfx1Send, editor_code::kEfx2Send});
   for (int aux = 0; aux < 6; ++aux) order.push_back(editor_code::kAux1Send + aux);
   order.push_back(editor_code::kEqOn);
-  if (returns) order.push_back(editor_code::kMainSend);
+  // The parameters come before the type, which then rebuilds their texts.
+  if (returns) {
+    order.insert(order.end(), {editor_code::kMainSend, editor_code::kEffectParameter1, editor_code::kEffectParameter2,
+                               editor_code::kEffectProgram, editor_code::kEffectProgramType});
+  }
   return order;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "ui/editors/scrolling_editor.h"
@@ -43,6 +44,14 @@ class CWinInPut : public ScrollingEditor {
  private:
   void HideForRole(InputEditorRole role);
 
+  // The effect-program panel of the returns (input_editor_effect.cpp).
+  void FillInitialProgramEntries();
+  void FillProgramEntries(const std::vector<std::string>& entries);
+  [[nodiscard]] int ProgramReading() const;
+  void ApplyProgramNumber(int program);
+  void ApplyProgramType(int type);
+  void RefreshProgramParameterText(int code);
+
   // Texts (input_editor_texts.cpp).
   void RefreshCaptions();
   void RefreshSendText(int code);
@@ -51,6 +60,8 @@ class CWinInPut : public ScrollingEditor {
   InputEditorRole role_;
   /// ST9/10 and DIGTAL have no delay and no input gain.
   bool withoutDelayAndGain_ = false;
+  /// The program type last shown (0..36); it decides the parameter texts.
+  int programType_ = 0;
 };
 
 }  // namespace rmt4::ui

@@ -50,6 +50,10 @@ void CWinInPut::RefreshText(int code) {
       slider(kRatioSlider).SetCaption(FromStd(RatioText(slider(kRatioSlider).GetValue())));
       button(kCompressorButton).SetText(PressedCaption(kCompressorButton));
       break;
+    case editor_code::kEffectParameter1:
+    case editor_code::kEffectParameter2:
+      RefreshProgramParameterText(code);
+      break;
     case editor_code::kCaptions:
       RefreshCaptions();
       break;

@@ -38,8 +38,13 @@ int CWinInPut::ReadControl(int code) const {
       return TenthsRaw(SliderOfCode(code)->GetValue());
     case editor_code::kRatio:
       return RatioRaw(slider(kRatioSlider).GetValue(), ButtonPressed(kCompressorButton));
+    case editor_code::kEffectParameter1:
+    case editor_code::kEffectParameter2:
+      return WholePosition(SliderOfCode(code)->GetValue());
+    case editor_code::kEffectProgram:
+      return ProgramReading();
     default:
-      return 0;  // the effect-program codes are not part of this panel yet
+      return 0;  // the program type is shown only
   }
 }
 
@@ -80,6 +85,16 @@ void CWinInPut::ApplyValue(int code, int raw) {
       if (state.position) slider(kRatioSlider).SetValue(*state.position);
       break;
     }
+    case editor_code::kEffectParameter1:
+    case editor_code::kEffectParameter2:
+      SliderOfCode(code)->SetValue(raw);
+      break;
+    case editor_code::kEffectProgram:
+      ApplyProgramNumber(raw);
+      return;
+    case editor_code::kEffectProgramType:
+      ApplyProgramType(raw);
+      return;
     default:
       return;
   }

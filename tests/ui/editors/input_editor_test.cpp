@@ -254,8 +254,8 @@ TEST(InputEditorScrolling, ScaledLayoutKeepsTheWholeContentReachable) {
 TEST(InputEditorRoles, EffectReturnsShowTheProgramPanelInsteadOfTheCompressor) {
   EditorFixture f;
   CWinInPut returns(&f.host, InputEditorRole::kEffectReturns);
-  for (const int slider : {0, 1, 5, 6, 13, 14, 15, 16}) EXPECT_TRUE(returns.slider(slider).isHidden()) << slider;
-  for (const int slider : {2, 7, 17, 18, 19}) EXPECT_FALSE(returns.slider(slider).isHidden()) << slider;
+  for (const int slider : {0, 1, 2, 5, 6, 13, 14, 15, 16}) EXPECT_TRUE(returns.slider(slider).isHidden()) << slider;
+  for (const int slider : {7, 17, 18, 19}) EXPECT_FALSE(returns.slider(slider).isHidden()) << slider;
   EXPECT_TRUE(returns.button(1).isHidden());
   EXPECT_TRUE(returns.label(7).isHidden());
   EXPECT_FALSE(returns.combo(2).isHidden());
