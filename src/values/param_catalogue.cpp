@@ -10,12 +10,8 @@ namespace {
 
 using Catalogue = std::array<ParamInfo, kParamCount>;
 
-// Offsets of a bus block that no editor code names (yet).
-constexpr int kBusDelayOffset = 3;
-constexpr int kBusRatioOffset = 4;
-constexpr int kBusAttackOffset = 5;
-constexpr int kBusReleaseOffset = 6;
-constexpr int kBusThresholdOffset = 7;
+// Offsets of a bus block that no editor code names: MAIN's block is laid out
+// like an AUX block, but no window shows its feedback suppressor.
 constexpr int kBusFeedbackOffset = 8;
 constexpr int kBusLeftOffset = 9;
 constexpr int kBusRightOffset = 10;
@@ -59,18 +55,24 @@ class Builder {
     entries_[first].companion = second;
   }
 
+  /// Names the address(es) editor code `editorCode` writes on `channel`.
+  void NameCode(int channel, int editorCode, std::string_view parameter, ParamSection section, ValueKind kind) {
+    const std::string name = EditorChannelName(channel);
+    const EditorAddresses addresses = EditorCodeAddresses(channel, editorCode);
+    if (addresses.size() == 2) {
+      Pair(addresses[0], addresses[1], name, parameter, section, kind);
+    } else if (addresses.size() == 1) {
+      Name(addresses[0], name, parameter, section, kind);
+    }
+  }
+
   /// The editor-code addresses of one editor channel that are not the
   /// channel's own header words.
   void Codes(int channel, int bands) {
     using namespace editor_code;
     const std::string name = EditorChannelName(channel);
     auto code = [&](int editorCode, std::string_view parameter, ParamSection section, ValueKind kind) {
-      const EditorAddresses addresses = EditorCodeAddresses(channel, editorCode);
-      if (addresses.size() == 2) {
-        Pair(addresses[0], addresses[1], name, parameter, section, kind);
-      } else if (addresses.size() == 1) {
-        Name(addresses[0], name, parameter, section, kind);
-      }
+      NameCode(channel, editorCode, parameter, section, kind);
     };
     for (int band = 0; band < bands; ++band) {
       const std::string prefix = "eq" + std::to_string(band + 1);
@@ -127,7 +129,8 @@ class Builder {
   }
 
   void Bus(int bus) {
-    const std::string name = EditorChannelName(kMainChannel + bus);
+    const int channel = kMainChannel + bus;
+    const std::string name = EditorChannelName(channel);
     const BusHeaderAddresses header = BusHeader(bus);
     const ParamAddress base = header.level;
     auto at = [base](int offset) { return static_cast<ParamAddress>(base + offset); };
@@ -137,24 +140,25 @@ class Builder {
       Name(address::kMainBusLinked, name, "fader.linked", ParamSection::kStrip, ValueKind::kLevel);
       Name(header.on, name, "mute", ParamSection::kStrip, ValueKind::kOnWord);
       Name(address::kMainOnLinked, name, "mute.linked", ParamSection::kStrip, ValueKind::kOnWord);
-      Name(at(kBusDelayOffset), name, "delay.left", ParamSection::kDelay, ValueKind::kDelay);
-      Name(address::kMainRightDelay, name, "delay.right", ParamSection::kDelay, ValueKind::kDelay);
+      NameCode(channel, output_code::kLeftDelay, "delay.left", ParamSection::kDelay, ValueKind::kDelay);
+      NameCode(channel, output_code::kRightDelay, "delay.right", ParamSection::kDelay, ValueKind::kDelay);
+      Name(at(kBusFeedbackOffset), name, "feedback", ParamSection::kDynamics, ValueKind::kFeedback);
       Name(address::kMainBalance, name, "balance", ParamSection::kStrip, ValueKind::kPan);
     } else {
       Name(header.level, name, "fader", ParamSection::kStrip, ValueKind::kLevel);
       Name(header.on, name, "mute", ParamSection::kStrip, ValueKind::kOnWord);
-      Name(at(kBusDelayOffset), name, "delay", ParamSection::kDelay, ValueKind::kDelay);
+      NameCode(channel, output_code::kDelay, "delay", ParamSection::kDelay, ValueKind::kDelay);
+      NameCode(channel, output_code::kFeedbackSuppressor, "feedback", ParamSection::kDynamics, ValueKind::kFeedback);
     }
     Name(header.phase, name, "phase", ParamSection::kStrip, ValueKind::kSwitch);
     Name(at(kBusLeftOffset), name, "left", ParamSection::kStrip, ValueKind::kRouted);
     Name(at(kBusRightOffset), name, "right", ParamSection::kStrip, ValueKind::kRouted);
-    // Compressor and delay words have the input block's encodings.
-    Name(at(kBusRatioOffset), name, "comp.ratio", ParamSection::kDynamics, ValueKind::kRatio);
-    Name(at(kBusAttackOffset), name, "comp.attack", ParamSection::kDynamics, ValueKind::kTime);
-    Name(at(kBusReleaseOffset), name, "comp.release", ParamSection::kDynamics, ValueKind::kTime);
-    Name(at(kBusThresholdOffset), name, "comp.threshold", ParamSection::kDynamics, ValueKind::kThreshold);
-    Name(at(kBusFeedbackOffset), name, "feedback", ParamSection::kDynamics, ValueKind::kFeedback);
-    Codes(kMainChannel + bus, kOutputBands);
+    // The compressor words have the input block's encodings.
+    NameCode(channel, output_code::kRatio, "comp.ratio", ParamSection::kDynamics, ValueKind::kRatio);
+    NameCode(channel, output_code::kAttack, "comp.attack", ParamSection::kDynamics, ValueKind::kTime);
+    NameCode(channel, output_code::kRelease, "comp.release", ParamSection::kDynamics, ValueKind::kTime);
+    NameCode(channel, output_code::kThreshold, "comp.threshold", ParamSection::kDynamics, ValueKind::kThreshold);
+    Codes(channel, kOutputBands);
   }
 
   void System() {

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "i18n/effect_programs.h"
+#include "values/effect_program_values.h"
 #include "values/editor_addresses.h"
 #include "values/editor_encodings.h"
 #include "values/filter_values.h"
@@ -86,14 +86,8 @@ std::string RatioValueText(std::uint16_t raw) {
 }
 
 std::string ProgramTypeText(std::uint16_t raw) {
-  // Row 0 names the first reverb; rows 1..16 are list A, 17..32 list B.
-  if (raw == 0) return "0 (" + ProgramName(ValueKind::kProgramA, 1) + ")";
-  if (raw <= 2 * kEffectProgramCount) {
-    const bool listA = raw <= kEffectProgramCount;
-    const auto program = static_cast<std::uint16_t>(listA ? raw : raw - kEffectProgramCount);
-    return std::to_string(raw) + " (" + ProgramName(listA ? ValueKind::kProgramA : ValueKind::kProgramB, program) + ")";
-  }
-  return std::to_string(raw);
+  if (!IsKnownProgramType(raw)) return std::to_string(raw);
+  return std::to_string(raw) + " (" + ProgramTypeName(raw) + ")";
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <charconv>
 
 #include "dsp/band_field_steps.h"
-#include "i18n/effect_programs.h"
+#include "values/effect_program_values.h"
 #include "values/filter_values.h"
 #include "values/input_editor_values.h"
 #include "values/level_table.h"
@@ -62,11 +62,8 @@ std::optional<UnitRange> NumericRange(ValueKind kind) {
 
 std::string ProgramName(ValueKind kind, std::uint16_t program) {
   if (program == 0 || program > kProgramTop) return {};
-  if (program <= kEffectProgramCount) {
-    const auto list = kind == ValueKind::kProgramA ? EffectProgramList::A : EffectProgramList::B;
-    return std::string(EffectProgramNames(list)[program - 1]);
-  }
-  return std::string(kUserProgramPrefix) + std::to_string(program - kEffectProgramCount);
+  // The names the effect-return editor's selector offers.
+  return ProgramEntries(kind == ValueKind::kProgramA ? EffectProgramList::A : EffectProgramList::B)[program - 1U];
 }
 
 std::string FeedbackName(std::uint16_t stage) { return stage == 0 ? "OFF" : "FB" + std::to_string(stage); }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "values/effect_program_values.h"
+#include "values/output_editor_values.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::param_words {
@@ -35,12 +37,10 @@ inline constexpr std::array<CodeWord, 9> kPflBusBits{{{0x0001, "AUX1"},
 inline constexpr std::uint16_t kPflOnMask = 0x3FFF;
 /// Compressor threshold words are tenths of a dB above -50 dBu.
 inline constexpr double kThresholdOffsetDb = 50.0;
-inline constexpr std::uint16_t kFeedbackTop = 5;
-inline constexpr std::uint16_t kProgramTop = 36;
-inline constexpr std::uint16_t kProgramTypeTop = 36;
+inline constexpr auto kFeedbackTop = static_cast<std::uint16_t>(kFeedbackSuppressorTop);
+inline constexpr auto kProgramTop = static_cast<std::uint16_t>(kLastProgram);
+inline constexpr auto kProgramTypeTop = static_cast<std::uint16_t>(kLastProgramType);
 inline constexpr std::uint16_t kModeTop = 12;
-/// Programs above the built-in ones are the user's, shown as the selector does.
-inline constexpr std::string_view kUserProgramPrefix = "Ueser-";
 
 /// The typed range of a kind measured in a unit; values outside it are refused.
 struct UnitRange {
