@@ -1,7 +1,6 @@
 #include "cli/ctl_commands.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <thread>
@@ -12,6 +11,7 @@
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
 #include "protocol/module_configuration.h"
+#include "values/param_words.h"
 
 namespace rmt4::ctl {
 namespace {
@@ -22,15 +22,9 @@ using Words = std::vector<std::string>;
 
 template <typename Number>
 std::optional<Number> ParseNumber(std::string_view text, Number maximum) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  unsigned long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty() || value > maximum) return std::nullopt;
-  return static_cast<Number>(value);
+  const std::optional<unsigned long> value = param_words::ParseWholeNumber(text, maximum);
+  if (!value) return std::nullopt;
+  return static_cast<Number>(*value);
 }
 
 std::optional<ParamAddress> ParseAddress(std::string_view text) {

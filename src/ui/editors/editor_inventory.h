@@ -13,19 +13,19 @@ namespace rmt4::ui {
 /// The kinds of control an editor holds.
 enum class EditorControlKind { kLabel, kButton, kCombo, kSlider };
 
-struct EditorLabelSpec {
+struct EditorLabelItem {
   QRect rect;
   int fontSize;  ///< at scale 1
 };
 
-struct EditorButtonSpec {
+struct EditorButtonItem {
   QRect rect;
   int pngId;
   bool latched;  ///< a toggle; otherwise a push button
   int code;
 };
 
-struct EditorComboSpec {
+struct EditorComboItem {
   QRect rect;
   int pngId;
   int style;
@@ -33,7 +33,7 @@ struct EditorComboSpec {
   int code;
 };
 
-struct EditorSliderSpec {
+struct EditorSliderItem {
   QPoint position;
   bool thin;  ///< the filter-frequency band without a caption
   int minValue;

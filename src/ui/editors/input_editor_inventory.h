@@ -10,7 +10,7 @@ namespace rmt4::ui {
 // content coordinates (1445 × 279), each with the editor code it reports.
 // Index = the control's number within its kind (L0.., B0.., C0.., K0..).
 
-using InputEditorLabel = EditorLabelSpec;
+using InputEditorLabel = EditorLabelItem;
 inline constexpr std::array<InputEditorLabel, 10> kInputEditorLabels{{
     {QRect(QPoint(255, 191), QPoint(314, 210)), 12},    // L0 "Gain:(db)"
     {QRect(QPoint(255, 216), QPoint(314, 235)), 12},    // L1 "Freq:(Hz)"
@@ -24,7 +24,7 @@ inline constexpr std::array<InputEditorLabel, 10> kInputEditorLabels{{
     {QRect(QPoint(1213, 115), QPoint(1444, 138)), 16},  // L9 program name
 }};
 
-using InputEditorButton = EditorButtonSpec;
+using InputEditorButton = EditorButtonItem;
 inline constexpr std::array<InputEditorButton, 9> kInputEditorButtons{{
     {QRect(250, 16, 60, 30), 139, true, 48},   // B0 EQ on/off
     {QRect(1224, 50, 60, 30), 139, true, 73},  // B1 compressor on/off
@@ -37,14 +37,14 @@ inline constexpr std::array<InputEditorButton, 9> kInputEditorButtons{{
     {QRect(1366, 69, 60, 30), 138, false, 78},  // B8 Save
 }};
 
-using InputEditorCombo = EditorComboSpec;
+using InputEditorCombo = EditorComboItem;
 inline constexpr std::array<InputEditorCombo, 3> kInputEditorCombos{{
     {QRect(115, 180, 110, 24), 160, 1, 18, 50},  // C0 HPF type
     {QRect(115, 226, 110, 24), 160, 1, 18, 53},  // C1 LPF type
     {QRect(1232, 69, 130, 30), 166, 2, 20, 76},  // C2 effect program
 }};
 
-using InputEditorSlider = EditorSliderSpec;
+using InputEditorSlider = EditorSliderItem;
 inline constexpr std::array<InputEditorSlider, 20> kInputEditorSliders{{
     {QPoint(10, 50), false, 0, 100, 58},    // K0 delay
     {QPoint(10, 96), false, 0, 63, 59},     // K1 gain

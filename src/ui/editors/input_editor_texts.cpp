@@ -88,10 +88,7 @@ QString CWinInPut::PressedCaption(int buttonIndex) const {
 
 void CWinInPut::RefreshCaptions() {
   button(kSaveButton).SetText(Translated(LabelId::Save));
-  label(kGainCaption).SetText(Translated(LabelId::GainDb));
-  label(kFreqCaption).SetText(Translated(LabelId::FreqHz));
-  label(kQCaption).SetText(Translated(LabelId::QHl));
-  label(kEqTitle).SetText(Translated(LabelId::Eq));
+  RefreshEqCaptions();
   label(kSendTitle).SetText(Translated(LabelId::Send));
   label(kCompTitle).SetText(Translated(LabelId::Comp));
   label(kEfxModeTitle).SetText(Translated(LabelId::EfxMode));

@@ -11,7 +11,7 @@ namespace rmt4::ui {
 // editor code it reports. The console's own numbering of the sliders skips
 // K3; the comments give those names.
 
-inline constexpr std::array<EditorLabelSpec, 7> kOutputEditorLabels{{
+inline constexpr std::array<EditorLabelItem, 7> kOutputEditorLabels{{
     {QRect(QPoint(255, 191), QPoint(314, 210)), 12},  // L0 "Gain:(db)"
     {QRect(QPoint(255, 216), QPoint(314, 235)), 12},  // L1 "Freq:(Hz)"
     {QRect(QPoint(255, 241), QPoint(314, 260)), 12},  // L2 "Q/HL:"
@@ -21,17 +21,17 @@ inline constexpr std::array<EditorLabelSpec, 7> kOutputEditorLabels{{
     {QRect(QPoint(1687, 4), QPoint(1918, 49)), 18},   // L6 "COMP"
 }};
 
-inline constexpr std::array<EditorButtonSpec, 2> kOutputEditorButtons{{
+inline constexpr std::array<EditorButtonItem, 2> kOutputEditorButtons{{
     {QRect(250, 16, 60, 30), 139, true, 48},   // B0 EQ on/off
     {QRect(1695, 50, 60, 30), 139, true, 72},  // B1 compressor on/off
 }};
 
-inline constexpr std::array<EditorComboSpec, 2> kOutputEditorCombos{{
+inline constexpr std::array<EditorComboItem, 2> kOutputEditorCombos{{
     {QRect(115, 180, 110, 24), 160, 1, 18, 50},  // C0 HPF type
     {QRect(115, 226, 110, 24), 160, 1, 18, 53},  // C1 LPF type
 }};
 
-inline constexpr std::array<EditorSliderSpec, 10> kOutputEditorSliders{{
+inline constexpr std::array<EditorSliderItem, 10> kOutputEditorSliders{{
     {QPoint(10, 96), false, 0, 100, 58},    // K0 Left-Delay (MAIN)
     {QPoint(10, 96), false, 0, 100, 59},    // K1 Delay (AUX)
     {QPoint(10, 142), false, 0, 100, 60},   // K2 Right-Delay (MAIN)

@@ -54,10 +54,7 @@ void CWinOutPut::RefreshText(int code) {
 }
 
 void CWinOutPut::RefreshCaptions() {
-  label(kGainCaption).SetText(Translated(LabelId::GainDb));
-  label(kFreqCaption).SetText(Translated(LabelId::FreqHz));
-  label(kQCaption).SetText(Translated(LabelId::QHl));
-  label(kEqTitle).SetText(Translated(LabelId::Eq));
+  RefreshEqCaptions();
   label(kCompTitle).SetText(Translated(LabelId::Comp));
 }
 

@@ -60,7 +60,7 @@ void ScrollingEditor::CreateControls() {
     labels_.push_back(label);
   }
   for (std::size_t i = 0; i < inventory_.buttons.size(); ++i) {
-    const EditorButtonSpec& item = inventory_.buttons[i];
+    const EditorButtonItem& item = inventory_.buttons[i];
     auto* button = new CGDI_Button(content_, kButtonClicked);
     button->SetButtonIndex(static_cast<int>(i));
     button->SetAncestorLevel(kParentCoordinates);
@@ -71,7 +71,7 @@ void ScrollingEditor::CreateControls() {
     buttons_.push_back(button);
   }
   for (std::size_t i = 0; i < inventory_.combos.size(); ++i) {
-    const EditorComboSpec& item = inventory_.combos[i];
+    const EditorComboItem& item = inventory_.combos[i];
     auto* combo = new CQel_ComboBox(content_);
     combo->SetControlId(kComboChanged);
     combo->SetComboIndex(static_cast<int>(i));
@@ -91,7 +91,7 @@ void ScrollingEditor::CreateControls() {
     }
   }
   for (std::size_t i = 0; i < inventory_.sliders.size(); ++i) {
-    const EditorSliderSpec& item = inventory_.sliders[i];
+    const EditorSliderItem& item = inventory_.sliders[i];
     auto* slider = new CEA_Qel2(content_, kLabelOrSelector);
     slider->SetSliderIndex(static_cast<int>(i));
     slider->SetAncestorLevel(kParentCoordinates);

@@ -22,10 +22,10 @@ class Cqel_CStatic;
 
 /// The controls an editor lays out on its content.
 struct EditorInventory {
-  std::span<const EditorLabelSpec> labels;
-  std::span<const EditorButtonSpec> buttons;
-  std::span<const EditorComboSpec> combos;
-  std::span<const EditorSliderSpec> sliders;
+  std::span<const EditorLabelItem> labels;
+  std::span<const EditorButtonItem> buttons;
+  std::span<const EditorComboItem> combos;
+  std::span<const EditorSliderItem> sliders;
   int bandCount = 0;
 };
 
@@ -85,6 +85,8 @@ class ScrollingEditor : public EditorPanel {
   [[nodiscard]] std::optional<int> ReadEqSection(int code) const;
   [[nodiscard]] bool ApplyEqSection(int code, int raw);
   [[nodiscard]] bool RefreshEqSectionText(int code);
+  /// The equaliser section's fixed captions and title.
+  void RefreshEqCaptions();
 
   [[nodiscard]] bool ButtonPressed(int index) const;
   void ShowPressed(int index, bool pressed);

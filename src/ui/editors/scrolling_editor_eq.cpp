@@ -125,4 +125,11 @@ bool ScrollingEditor::RefreshEqSectionText(int code) {
   }
 }
 
+void ScrollingEditor::RefreshEqCaptions() {
+  label(kGainCaption).SetText(Translated(LabelId::GainDb));
+  label(kFreqCaption).SetText(Translated(LabelId::FreqHz));
+  label(kQCaption).SetText(Translated(LabelId::QHl));
+  label(kEqTitle).SetText(Translated(LabelId::Eq));
+}
+
 }  // namespace rmt4::ui
