@@ -4,6 +4,9 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "files/settings_store.h"
 #include "i18n/language_choice.h"
@@ -20,9 +23,31 @@
 #include "ui/platform/translated.h"
 
 namespace rmt4::ui {
+namespace {
+
+/// The first argument the program does not know among those Qt left.
+std::optional<std::string> UnknownArgument() {
+  QStringList arguments = QApplication::arguments();
+  if (!arguments.isEmpty()) arguments.removeFirst();
+  std::vector<std::string> texts;
+  for (const QString& argument : arguments) texts.push_back(argument.toLocal8Bit().toStdString());
+  std::vector<const char*> pointers;
+  for (const std::string& text : texts) pointers.push_back(text.c_str());
+  ProgramOptions options = ParseProgramOptions(pointers);
+  if (options.unknown.empty()) return std::nullopt;
+  return std::move(options.unknown.front());
+}
+
+}  // namespace
 
 int CKorvoApp::Run(int argc, char** argv, const ProgramOptions& programOptions) {
   QApplication app(argc, argv);
+  // Qt has taken its own arguments now: what is left and unknown is a typing
+  // mistake, and a mistyped --offline must not reach a live console.
+  if (const std::optional<std::string> unknown = UnknownArgument()) {
+    std::fprintf(stderr, "rmt4: unknown argument '%s'; see rmt4 --help\n", unknown->c_str());
+    return 2;
+  }
   QApplication::setApplicationName(QStringLiteral("RMT-4"));
   // Desktops match the window to the installed rmt4.desktop by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("rmt4"));

@@ -18,6 +18,8 @@ ProgramOptions ParseProgramOptions(std::span<const char* const> arguments) {
       if (i + 1 < arguments.size() && std::string_view(arguments[i + 1]).substr(0, 1) != "-") {
         options.offlineScene = arguments[++i];
       }
+    } else {
+      options.unknown.emplace_back(argument);
     }
   }
   return options;

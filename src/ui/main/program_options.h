@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace rmt4::ui {
 
@@ -15,6 +16,9 @@ struct ProgramOptions {
   bool offline = false;
   /// The scene the offline console starts from; the console's defaults without one.
   std::optional<std::string> offlineScene;
+  /// Arguments the program does not know. Before the window system has taken
+  /// its own (such as -platform), they may still be those.
+  std::vector<std::string> unknown;
 };
 
 /// Reads the arguments after the program name.

@@ -195,17 +195,21 @@ TEST(ProgramOptions, OfflineTakesAnOptionalSceneAndLeavesQtsOwnArguments) {
     std::vector<const char*> arguments;
     bool offline;
     std::optional<std::string> scene;
+    std::vector<std::string> unknown;
   } cases[] = {
-      {{}, false, std::nullopt},
-      {{"--offline"}, true, std::nullopt},
-      {{"--offline", "show.mxb"}, true, "show.mxb"},
-      {{"--offline", "-platform", "offscreen"}, true, std::nullopt},
-      {{"-platform", "offscreen", "--offline", "/tmp/a b.mxb"}, true, "/tmp/a b.mxb"},
+      {{}, false, std::nullopt, {}},
+      {{"--offline"}, true, std::nullopt, {}},
+      {{"--offline", "show.mxb"}, true, "show.mxb", {}},
+      {{"--offline", "-platform", "offscreen"}, true, std::nullopt, {"-platform", "offscreen"}},
+      {{"-platform", "offscreen", "--offline", "/tmp/a b.mxb"}, true, "/tmp/a b.mxb", {"-platform", "offscreen"}},
+      // A mistyped option is not taken for --offline.
+      {{"--ofline", "show.mxb"}, false, std::nullopt, {"--ofline", "show.mxb"}},
   };
   for (const auto& c : cases) {
     const ProgramOptions options = ParseProgramOptions(c.arguments);
     EXPECT_EQ(options.offline, c.offline) << c.arguments.size();
     EXPECT_EQ(options.offlineScene, c.scene) << c.arguments.size();
+    EXPECT_EQ(options.unknown, c.unknown) << c.arguments.size();
   }
 }
 
