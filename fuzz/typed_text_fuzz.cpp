@@ -1,6 +1,7 @@
-// Texts the user types: band field values and scene names. A typed value
-// must always come out finite and inside its field's range, and a scene
-// name that passes the check must be a plain file name.
+// Texts the user types: band field values, scene names, parameter names and
+// values. A typed value must always come out finite and inside its field's
+// range, a scene name that passes the check must be a plain file name, and
+// a parameter value that is taken must print as text that types back to it.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "dsp/band_field_steps.h"
 #include "dsp/band_field_text.h"
 #include "files/scene_name.h"
+#include "values/param_catalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -29,6 +31,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.find('/') != std::string_view::npos || text.find('\\') != std::string_view::npos ||
         text.find("..") != std::string_view::npos || (!text.empty() && text.front() == '.')) {
       std::abort();
+    }
+  }
+  // The first two bytes choose the parameter, the rest is the typed value;
+  // the whole text is also tried as a name and as a pattern.
+  (void)rmt4::FindParam(text);
+  (void)rmt4::MatchParams(text);
+  if (size >= 2) {
+    const auto address = static_cast<rmt4::ParamAddress>((data[0] | (data[1] << 8)) % rmt4::kParamCount);
+    const rmt4::ParsedValue parsed = rmt4::ParseValue(address, text.substr(2));
+    if (parsed.raw) {
+      const rmt4::ParsedValue again = rmt4::ParseValue(address, rmt4::FormatValue(address, *parsed.raw));
+      if (again.raw != parsed.raw) std::abort();
+    } else if (parsed.error.empty()) {
+      std::abort();  // a refusal always says why
     }
   }
   return 0;
