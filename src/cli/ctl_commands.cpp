@@ -85,7 +85,8 @@ std::string ModeNameText(LinkWorker& worker, int mode) {
 }
 
 void PrintValue(const CtlSession& session, ParamAddress address, std::uint16_t value) {
-  std::printf("%s\n", ParamLine(address, value, session.named).c_str());
+  const ParamTable& params = session.worker.params();
+  std::printf("%s\n", ParamLine(address, value, session.named, [&](ParamAddress a) { return params.Value(a); }).c_str());
 }
 
 int Status(CtlSession& session) {
@@ -117,8 +118,8 @@ bool WaitForValues(CtlSession& session, const std::vector<ParamAddress>& address
 
 int Get(CtlSession& session, const Words& command) {
   const std::vector<ParamAddress> addresses = *AddressesToRead(command);
-  // A value the console never sent is not printed as if it held it.
-  if (!WaitForValues(session, addresses)) return kExitFailed;
+  // A value the console never sent is not printed as if it held it, nor read by one it never sent.
+  if (!WaitForValues(session, WithReadingDependencies(addresses))) return kExitFailed;
   for (const ParamAddress address : addresses) PrintValue(session, address, session.worker.params().Value(address));
   return kExitOk;
 }

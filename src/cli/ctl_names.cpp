@@ -114,9 +114,9 @@ ResolvedCommand ResolveNames(const Words& command, bool raw) {
   return resolved;
 }
 
-std::string ParamLine(ParamAddress address, std::uint16_t value, bool named) {
+std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, const ValueAt& valueAt) {
   if (!named) return std::to_string(address) + " " + std::to_string(value);
-  return ParamAt(address).name + ": " + FormatValue(address, value);
+  return ParamAt(address).name + ": " + FormatValue(address, value, valueAt);
 }
 
 bool IsNamesCommand(const Words& command) { return !command.empty() && command[0] == "names" && command.size() <= 2; }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "protocol/address_map.h"
+#include "values/param_catalogue.h"
 
 namespace rmt4::ctl {
 
@@ -23,8 +24,9 @@ struct ResolvedCommand {
 /// values are raw words and lines print as "ADDR VALUE".
 [[nodiscard]] ResolvedCommand ResolveNames(const std::vector<std::string>& command, bool raw);
 
-/// "ch1.fader: -6.0 dB" when named, else "50 1140".
-[[nodiscard]] std::string ParamLine(ParamAddress address, std::uint16_t value, bool named);
+/// "ch1.fader: -6.0 dB" when named, else "50 1140"; `valueAt` gives the
+/// words other readings depend on (an effect parameter's program type).
+[[nodiscard]] std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, const ValueAt& valueAt);
 
 /// `names [PATTERN]`: one line per parameter: name, address, what it takes.
 [[nodiscard]] bool IsNamesCommand(const std::vector<std::string>& command);

@@ -37,7 +37,9 @@ std::vector<std::string> SceneDiffLines(std::span<const std::uint16_t, kParamCou
   });
   std::vector<std::string> lines;
   for (const ParamAddress a : differing) {
-    lines.push_back(ParamAt(a).name + ": " + FormatValue(a, before[a]) + " \u2192 " + FormatValue(a, after[a]));
+    // Each side reads in its own scene: an effect parameter by that scene's program type.
+    lines.push_back(ParamAt(a).name + ": " + FormatValue(a, before[a], [&](ParamAddress x) { return before[x]; }) +
+                    " \u2192 " + FormatValue(a, after[a], [&](ParamAddress x) { return after[x]; }));
   }
   return lines;
 }

@@ -70,7 +70,7 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   linkOptions.tracePath = options.tracePath;
   // A named console is reached at once, and get and set read only what they name.
   linkOptions.skipSettlePauses = preferredConsole.has_value();
-  linkOptions.readOnly = AddressesToRead(resolved.words);
+  if (const auto named = AddressesToRead(resolved.words)) linkOptions.readOnly = WithReadingDependencies(*named);
   LinkWorker worker(owner, std::move(linkOptions));
 
   const auto started = std::chrono::steady_clock::now();

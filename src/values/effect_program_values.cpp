@@ -1,5 +1,6 @@
 #include "values/effect_program_values.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -86,6 +87,12 @@ std::string ProgramTypeName(int type) {
 std::string ProgramParameterText(const ProgramParameterLook& look, double position) {
   // The format is compiled in, never outside text.
   return std::string(LabelText(look.name)) + Formatted(std::string(look.format).c_str(), position * look.factor);
+}
+
+int HighestParameter1Top() {
+  int top = 0;
+  for (int type = 0; type <= kLastProgramType; ++type) top = std::max(top, ProgramTypeLookOf(type).parameter1Top.value_or(0));
+  return top;
 }
 
 EffectProgramList ProgramListOfChannel(int channel) {

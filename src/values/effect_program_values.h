@@ -43,6 +43,8 @@ struct ProgramTypeLook {
 };
 
 [[nodiscard]] bool IsFactoryProgram(int program);
+/// The first parameter's largest top over all program types.
+[[nodiscard]] int HighestParameter1Top();
 /// Whether the editor takes a program type at all (0..36); larger ones are ignored.
 [[nodiscard]] bool IsKnownProgramType(int type);
 

@@ -108,8 +108,12 @@ class Builder {
     const ValueKind program = channel == kFx1Channel ? ValueKind::kProgramA : ValueKind::kProgramB;
     code(kEffectProgram, "program", ParamSection::kEffect, program);
     code(kEffectProgramType, "program.type", ParamSection::kEffect, ValueKind::kProgramType);
-    code(kEffectParameter1, "param1", ParamSection::kEffect, ValueKind::kRaw);
-    code(kEffectParameter2, "param2", ParamSection::kEffect, ValueKind::kRaw);
+    code(kEffectParameter1, "param1", ParamSection::kEffect, ValueKind::kEffectParameter1);
+    code(kEffectParameter2, "param2", ParamSection::kEffect, ValueKind::kEffectParameter2);
+    const EditorAddresses type = EditorCodeAddresses(channel, kEffectProgramType);
+    for (const int parameter : {kEffectParameter1, kEffectParameter2}) {
+      for (const ParamAddress address : EditorCodeAddresses(channel, parameter)) entries_[address].readWith = type.front();
+    }
   }
 
   void InputStrip(int channel) {

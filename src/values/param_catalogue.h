@@ -6,6 +6,7 @@
 // Formatting and parsing go through the same conversions as the windows.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -48,6 +49,9 @@ enum class ValueKind : std::uint8_t {
   kProgramA,     ///< Fx1 program number
   kProgramB,     ///< Fx2 program number
   kProgramType,  ///< 0..36, shown only
+  /// An effect program's parameter in slider steps; the program type says what they mean.
+  kEffectParameter1,
+  kEffectParameter2,
   kPflBus,       ///< bits of the PFL bus word
   kFootSwitch,
   kRecorder,
@@ -63,6 +67,8 @@ struct ParamInfo {
   ValueKind kind = ValueKind::kRaw;
   /// Written with the same value whenever this one is (PFL and effect main-send companions).
   std::optional<ParamAddress> companion;
+  /// The word this one's reading depends on (an effect parameter's program type).
+  std::optional<ParamAddress> readWith;
 };
 
 /// Every address, indexed by address.
@@ -80,6 +86,14 @@ struct ParamInfo {
 
 /// "-6.0 dB", "1.20 kHz", "OFF", "Bessel-12dB", "REVERB HALL"…
 [[nodiscard]] std::string FormatValue(ParamAddress address, std::uint16_t raw);
+
+/// The value of another address, for readings that depend on it.
+using ValueAt = std::function<std::uint16_t(ParamAddress)>;
+/// As above, and a value whose reading depends on another word (see
+/// `readWith`) also reads in its units, e.g. "20 (Echo Delay:100ms)".
+[[nodiscard]] std::string FormatValue(ParamAddress address, std::uint16_t raw, const ValueAt& valueAt);
+/// `addresses` and the words their readings depend on, each once.
+[[nodiscard]] std::vector<ParamAddress> WithReadingDependencies(std::vector<ParamAddress> addresses);
 /// What may be typed for the address, e.g. "db -120..10, -inf".
 [[nodiscard]] std::string ValueRangeText(ParamAddress address);
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -159,11 +160,36 @@ std::string FormatValue(ParamAddress address, std::uint16_t raw) {
       return CodeText(kRecorder, raw);
     case ValueKind::kMode:
       return raw == 0 ? "none" : std::to_string(raw);
+    case ValueKind::kEffectParameter1:
+    case ValueKind::kEffectParameter2:
     case ValueKind::kSystemNoiseGate:
     case ValueKind::kRaw:
       break;
   }
   return std::to_string(raw);
+}
+
+std::string FormatValue(ParamAddress address, std::uint16_t raw, const ValueAt& valueAt) {
+  const ParamInfo& info = ParamAt(address);
+  if (!info.readWith || !valueAt) return FormatValue(address, raw);
+  // As the effect-return editor captions the slider for the program type now in use.
+  const ProgramTypeLook& look = ProgramTypeLookOf(valueAt(*info.readWith));
+  const ProgramParameterLook& parameter = info.kind == ValueKind::kEffectParameter1 ? look.parameter1 : look.parameter2;
+  std::string reading = ProgramParameterText(parameter, raw);
+  // The caption pads the number to a fixed width; a line has no columns to keep.
+  if (const std::size_t colon = reading.find(':'); colon != std::string::npos) {
+    reading.erase(std::remove(reading.begin() + static_cast<std::ptrdiff_t>(colon), reading.end(), ' '), reading.end());
+  }
+  return std::to_string(raw) + " (" + reading + ")";
+}
+
+std::vector<ParamAddress> WithReadingDependencies(std::vector<ParamAddress> addresses) {
+  const std::size_t named = addresses.size();
+  for (std::size_t i = 0; i < named; ++i) {
+    const std::optional<ParamAddress> other = ParamAt(addresses[i]).readWith;
+    if (other && std::find(addresses.begin(), addresses.end(), *other) == addresses.end()) addresses.push_back(*other);
+  }
+  return addresses;
 }
 
 std::string ValueRangeText(ParamAddress address) {
@@ -213,6 +239,10 @@ std::string ValueRangeText(ParamAddress address) {
       return "1..36 or the program's name";
     case ValueKind::kProgramType:
       return "0..36";
+    case ValueKind::kEffectParameter1:
+      return "0.." + std::to_string(HighestParameter1Top()) + " (slider steps; the program type gives their meaning)";
+    case ValueKind::kEffectParameter2:
+      return "0.." + std::to_string(kProgramParameter2Top) + " (slider steps; the program type gives their meaning)";
     case ValueKind::kPflBus:
       return "none or any of AUX1..AUX6 MAIN FX1 FX2";
     case ValueKind::kFootSwitch:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "values/editor_addresses.h"
+#include "values/effect_program_values.h"
 #include "values/editor_encodings.h"
 #include "values/filter_values.h"
 #include "values/input_editor_values.h"
@@ -132,7 +133,12 @@ class Parser {
         return Program();
       case ValueKind::kProgramType:
         // As printed: the number, then the program's name in brackets.
-        return Coded(ParseWholeNumber(std::string_view(lower_).substr(0, lower_.find(' ')), kProgramTypeTop));
+        return Coded(ParseWholeNumber(FirstWord(), kProgramTypeTop));
+      case ValueKind::kEffectParameter1:
+        // As printed: the steps, then what they mean in brackets.
+        return Coded(ParseWholeNumber(FirstWord(), static_cast<unsigned long>(HighestParameter1Top())));
+      case ValueKind::kEffectParameter2:
+        return Coded(ParseWholeNumber(FirstWord(), kProgramParameter2Top));
       case ValueKind::kPflBus:
         return PflBus();
       case ValueKind::kFootSwitch:
@@ -151,6 +157,7 @@ class Parser {
   }
 
  private:
+  [[nodiscard]] std::string_view FirstWord() const { return std::string_view(lower_).substr(0, lower_.find(' ')); }
   ParsedValue Accept(long raw) const {
     if (raw < 0 || raw > 0xFFFF) return Refuse("a value the console cannot hold");
     return {static_cast<std::uint16_t>(raw), {}};

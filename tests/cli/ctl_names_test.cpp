@@ -65,8 +65,12 @@ TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
 }
 
 TEST(CtlNames, LinesCarryNamesAndUnitsOrStayRaw) {
-  EXPECT_EQ(ParamLine(50, 1140, true), "ch1.fader: -6.0 dB");
-  EXPECT_EQ(ParamLine(50, 1140, false), "50 1140");
+  const ValueAt delayProgram = [](ParamAddress a) { return static_cast<std::uint16_t>(a == 1142 ? 8 : 0); };
+  EXPECT_EQ(ParamLine(50, 1140, true, delayProgram), "ch1.fader: -6.0 dB");
+  EXPECT_EQ(ParamLine(50, 1140, false, delayProgram), "50 1140");
+  // An effect parameter reads as the editor captions it for the program type in use.
+  EXPECT_EQ(ParamLine(1143, 20, true, delayProgram), "fx1.param1: 20 (Echo Delay:100ms)");
+  EXPECT_EQ(ParamLine(1143, 20, false, delayProgram), "1143 20");
 }
 
 TEST(CtlSceneDiff, OneLinePerDifferenceGroupedByChannelMetersLeftOut) {

@@ -129,6 +129,8 @@ TEST(ParamCatalogueValues, RangeEndsReadAndTypeAsTheEditorsShowThem) {
       {"fx2.program", "TAP DELAY", 16, "TAP DELAY"},
       {"fx1.program", "Ueser-20", 36, "Ueser-20"},
       {"fx2.program.type", "17", 17, "17 (REVERB HALL)"},
+      {"fx1.param1", "135 (Echo Delay:675ms)", 135, "135"},
+      {"fx2.param2", "100", 100, "100"},
       {"sys.pfl", "AUX1 main", 65, "AUX1 MAIN"},
       {"sys.footswitch", "fx1+fx2", 3, "FX1+FX2"},
       {"sys.noisegate", "327", 327, "327"},
@@ -147,7 +149,7 @@ TEST(ParamCatalogueValues, OutOfRangeAndForeignValuesAreRefusedWithTheReason) {
       {"ch1.fader", "10.1dB"},    {"ch1.fader", "loud"},    {"ch1.fader", "-6Hz"},   {"ch1.eq1.gain", "13"},
       {"ch1.eq1.freq", "21kHz"},  {"ch1.hpf.freq", "19Hz"}, {"ch1.delay", "10.5ms"}, {"ch1.comp.ratio", "101:1"},
       {"ch1.hpf.type", "Butter"}, {"st9.mute", "off 48V"},  {"ch1.mute", "on off"},  {"sys.noisegate", "12"},
-      {"fx1.program", "37"},      {"ch1.pan", "L101"},      {"ch1.eq1.q", "0.3"},    {"addr.1109", "65536"},
+      {"fx1.program", "37"},      {"fx1.param1", "136"},    {"fx2.param2", "101"},   {"ch1.pan", "L101"},      {"ch1.eq1.q", "0.3"},    {"addr.1109", "65536"},
       {"ch1.fader", ""},          {"ch1.fader", "nan"},
   };
   for (const auto& [name, typed] : cases) {
@@ -155,6 +157,29 @@ TEST(ParamCatalogueValues, OutOfRangeAndForeignValuesAreRefusedWithTheReason) {
     EXPECT_FALSE(parsed.raw) << name << " = " << typed;
     EXPECT_NE(parsed.error.find(name), std::string::npos) << parsed.error;
   }
+}
+
+TEST(ParamCatalogueValues, EffectParametersReadByTheProgramTypeInUse) {
+  const struct {
+    std::uint16_t type;
+    std::string_view name;
+    std::uint16_t raw;
+    std::string_view shown;
+  } cases[] = {
+      {8, "fx1.param1", 20, "20 (Echo Delay:100ms)"},  {11, "fx2.param1", 55, "55 (Rever Delay:5.5ms)"},
+      {3, "fx1.param2", 25, "25 (Reverb Time:2.5s)"},  {0, "fx1.param1", 0, "0 (Rever PreDelay:0ms)"},
+      {8, "fx2.param2", 50, "50 (Echo Repeat:50%)"},
+  };
+  for (const auto& c : cases) {
+    const ParamAddress address = Named(c.name);
+    const ParamAddress type = *ParamAt(address).readWith;
+    EXPECT_EQ(ParamAt(type).kind, ValueKind::kProgramType) << c.name;
+    const std::string shown = FormatValue(address, c.raw, [&](ParamAddress a) { return a == type ? c.type : 0; });
+    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(ParseValue(address, shown).raw, c.raw) << shown;
+  }
+  EXPECT_EQ(WithReadingDependencies({Named("fx2.param1"), 50}),
+            (std::vector<ParamAddress>{Named("fx2.param1"), 50, Named("fx2.program.type")}));
 }
 
 TEST(ParamCatalogueValues, EveryDefaultPrintsAsTextThatTypesBackToIt) {
