@@ -40,12 +40,15 @@ void LinkWorker::ReadNamedParams(const std::vector<ParamAddress>& addresses) {
   ReplySignal& reply = context_.state.reply;
   (void)reply.semaphore.TryAcquireFor(std::chrono::milliseconds(0));  // no stale wake-up
   reply.awaitingReply.store(true);
-  // Other replies (the keep-alive's) wake the wait too: it ends when the
-  // batch's answer, which carries its first address, is in.
-  SendRereadBatches([&](ParamAddress first) {
+  // Other replies (the keep-alive's) wake the wait too: it ends when every
+  // value the batch asked for is stored, or at the batch's time limit.
+  SendRereadBatches([&](const std::vector<ParamAddress>& batch) {
     Clock& clock = context_.state.clock;
     const std::int64_t deadline = clock.NowMs() + timing_.readBatchWaitMs;
-    while (params[first].rereadRequested.load() && clock.NowMs() < deadline) {
+    const auto pending = [&] {
+      return std::any_of(batch.begin(), batch.end(), [&](ParamAddress a) { return params[a].rereadRequested.load(); });
+    };
+    while (pending() && clock.NowMs() < deadline) {
       if (WaitForReply(static_cast<int>(deadline - clock.NowMs())) == Wait::Skipped) break;
     }
   });

@@ -247,23 +247,23 @@ void LinkWorker::ServeWrites(int& cursor, int& idle) {
   idle = 0;
 }
 
-void LinkWorker::ServeRereads() { SendRereadBatches([this](ParamAddress) { Pause(30); }); }
+void LinkWorker::ServeRereads() { SendRereadBatches([this](const std::vector<ParamAddress>&) { Pause(30); }); }
 
-void LinkWorker::SendRereadBatches(const std::function<void(ParamAddress first)>& afterBatch) {
+void LinkWorker::SendRereadBatches(const std::function<void(const std::vector<ParamAddress>& batch)>& afterBatch) {
   ParamTable& params = context_.state.params;
-  constexpr int kRereadBatch = 24;
+  constexpr std::size_t kRereadBatch = 24;
+  std::vector<ParamAddress> batch;
   for (int a = 0; a < static_cast<int>(kParamCount);) {
-    if (!params[static_cast<ParamAddress>(a)].rereadRequested.load()) {
-      ++a;
-      continue;
+    // The marked addresses this batch asks for, taken before it is sent:
+    // replies clear the marks while `afterBatch` runs. The next batch
+    // continues after them instead of asking for them again.
+    batch.clear();
+    for (; a < static_cast<int>(kParamCount) && batch.size() < kRereadBatch; ++a) {
+      if (params[static_cast<ParamAddress>(a)].rereadRequested.load()) batch.push_back(static_cast<ParamAddress>(a));
     }
-    batches_.BuildRereadBatch(static_cast<ParamAddress>(a));
-    afterBatch(static_cast<ParamAddress>(a));
-    // Continue after the addresses this batch asked for, instead of asking
-    // for them again in a batch for every one of them.
-    for (int taken = 0; a < static_cast<int>(kParamCount) && taken < kRereadBatch; ++a) {
-      if (params[static_cast<ParamAddress>(a)].rereadRequested.load()) ++taken;
-    }
+    if (batch.empty()) break;
+    batches_.BuildRereadBatch(batch.front());
+    afterBatch(batch);
   }
 }
 

@@ -95,8 +95,8 @@ class LinkWorker final : public FrameSender {
   void ServeWrites(int& cursor, int& idle);
   void ServeRereads();
   /// One ReadParams batch for every run of addresses marked for re-reading,
-  /// in ascending order; `afterBatch` runs after each, given its first address.
-  void SendRereadBatches(const std::function<void(ParamAddress first)>& afterBatch);
+  /// in ascending order; `afterBatch` runs after each, given the addresses it asked for.
+  void SendRereadBatches(const std::function<void(const std::vector<ParamAddress>& batch)>& afterBatch);
   void PostArrivals();
   void RunRequestedJobs(int& idle);
   void IdleWork(int& idle);
