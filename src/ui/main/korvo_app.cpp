@@ -20,6 +20,7 @@
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/single_instance.h"
+#include "ui/platform/termination_signals.h"
 #include "ui/platform/translated.h"
 
 namespace rmt4::ui {
@@ -48,6 +49,7 @@ int CKorvoApp::Run(int argc, char** argv, const ProgramOptions& programOptions) 
     std::fprintf(stderr, "rmt4: unknown argument '%s'; see rmt4 --help\n", unknown->c_str());
     return 2;
   }
+  const TerminationSignals terminationSignals;
   QApplication::setApplicationName(QStringLiteral("RMT-4"));
   // Desktops match the window to the installed rmt4.desktop by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("rmt4"));
