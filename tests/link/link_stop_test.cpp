@@ -9,9 +9,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
+enum class ConsoleState { Answering, Silent, Unplugged };
+
 struct StopMoment {
   ConnectionKind kind;
-  bool silent;
+  ConsoleState console;
   std::chrono::milliseconds after;
 };
 
@@ -24,9 +26,10 @@ class LinkStopTest : public LinkFixture, public ::testing::WithParamInterface<St
 TEST_P(LinkStopTest, StopReturnsWithinASecond) {
   const StopMoment moment = GetParam();
   Start(moment.kind);
-  if (moment.silent) {
+  if (moment.console != ConsoleState::Answering) {
     ASSERT_TRUE(Eventually([&] { return transport_.load() != nullptr; }));
-    Console().SetSilent(true);
+    if (moment.console == ConsoleState::Silent) Console().SetSilent(true);
+    if (moment.console == ConsoleState::Unplugged) Console().SetPlugged(false);
   }
   std::this_thread::sleep_for(moment.after);
   const auto start = std::chrono::steady_clock::now();
@@ -34,14 +37,18 @@ TEST_P(LinkStopTest, StopReturnsWithinASecond) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
 }
 
-// 0 ms: before the worker thread ran at all; 600 ms: connecting and
-// identifying; 1100 ms: reading; 2500 ms: steady loop (or silent waits).
+// 0 ms: before the worker thread ran at all; 100 ms: connecting to a
+// console that is gone; 600 ms: connecting and identifying; 1100 ms: reading;
+// 2500 ms: steady loop (or silent waits).
+constexpr auto kAnswering = ConsoleState::Answering;
+constexpr auto kSilent = ConsoleState::Silent;
 INSTANTIATE_TEST_SUITE_P(AtAnyMoment, LinkStopTest,
-                         ::testing::Values(StopMoment{kUsbHid, false, 0ms}, StopMoment{kUsbHid, false, 1ms},
-                                           StopMoment{kUsbHid, false, 600ms}, StopMoment{kUsbHid, false, 1100ms},
-                                           StopMoment{kUsbHid, false, 2500ms}, StopMoment{kNetwork, false, 0ms},
-                                           StopMoment{kNetwork, false, 1100ms}, StopMoment{kNetwork, true, 700ms},
-                                           StopMoment{kNetwork, true, 2500ms}, StopMoment{kUsbHid, true, 2500ms}));
+                         ::testing::Values(StopMoment{kUsbHid, kAnswering, 0ms}, StopMoment{kUsbHid, kAnswering, 1ms},
+                                           StopMoment{kUsbHid, ConsoleState::Unplugged, 100ms},
+                                           StopMoment{kUsbHid, kAnswering, 600ms}, StopMoment{kUsbHid, kAnswering, 1100ms},
+                                           StopMoment{kUsbHid, kAnswering, 2500ms}, StopMoment{kNetwork, kAnswering, 0ms},
+                                           StopMoment{kNetwork, kAnswering, 1100ms}, StopMoment{kNetwork, kSilent, 700ms},
+                                           StopMoment{kNetwork, kSilent, 2500ms}, StopMoment{kUsbHid, kSilent, 2500ms}));
 
 }  // namespace
 }  // namespace rmt4::test

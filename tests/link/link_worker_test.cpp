@@ -127,17 +127,6 @@ TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   EXPECT_NE(console_.Value(136), 42);
 }
 
-TEST_F(LinkWorkerTest, StopLinkEndsPromptlyWhileConnecting) {
-  transport_.store(nullptr);
-  Start();
-  ASSERT_TRUE(Eventually([&] { return transport_.load() != nullptr; }));
-  Console().SetPlugged(false);
-  std::this_thread::sleep_for(100ms);
-  const auto start = std::chrono::steady_clock::now();
-  worker_->StopLink();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
-}
-
 class WrongConsoleTest : public LinkFixture {
  protected:
   WrongConsoleTest() : LinkFixture(Settings()) {}
