@@ -291,9 +291,10 @@ int NetconfGet(CtlSession& session) {
 /// reach, a question (--yes answers it), and the module's verdict.
 int NetconfSet(CtlSession& session, const Words& command) {
   const ModuleConfiguration configuration = CheckTypedNetworkSettings(TypedSettings(command)).configuration;
-  if (!PcReaches(configuration.address, PcSubnets()) &&
-      session.owner.ShowMessage(MessageStyle::YesNo, LabelText(LabelId::NetUnreachableFromPc), {}) != MessageButton::Yes) {
-    return kExitUsage;
+  if (!PcReaches(configuration.address, PcSubnets())) {
+    const MessageButton answer =
+        session.owner.ShowMessage(MessageStyle::YesNo, LabelText(LabelId::NetUnreachableFromPc), {});
+    if (answer != MessageButton::Yes) return kExitUsage;
   }
   ModuleCommandTable& modules = session.worker.context().modules;
   modules.ClearDone(ModuleCommandTable::kSetConfig);

@@ -115,7 +115,8 @@ LabelId NetworkSettingFaultText(NetworkSettingFault fault) {
 }
 
 bool PcReaches(Ipv4Address address, std::span<const Ipv4Subnet> pcSubnets) {
-  return std::any_of(pcSubnets.begin(), pcSubnets.end(), [&](const Ipv4Subnet& subnet) { return subnet.Contains(address); });
+  return std::any_of(pcSubnets.begin(), pcSubnets.end(),
+                     [&](const Ipv4Subnet& subnet) { return subnet.Contains(address); });
 }
 
 bool ModuleAcceptedConfiguration(std::string_view verdict) {

@@ -124,10 +124,11 @@ void CWin_NetConfi::ShowVerdict() {
   modules_.ClearDone(ModuleCommandTable::kSetConfig);
   timer_.stop();
   const std::string verdict = modules_.Text(ModuleCommandTable::kSetConfig);
-  (void)ShowMessageBox(this, MessageStyle::Ok,
-                       ModuleAcceptedConfiguration(verdict)
-                           ? Translated(LabelId::Set) + QStringLiteral(" OK!")
-                           : Translated(LabelId::SetFailed) + QLatin1Char('\n') + QString::fromStdString(ShownVerdict(verdict)));
+  const QString said =
+      ModuleAcceptedConfiguration(verdict)
+          ? Translated(LabelId::Set) + QStringLiteral(" OK!")
+          : Translated(LabelId::SetFailed) + QLatin1Char('\n') + QString::fromStdString(ShownVerdict(verdict));
+  (void)ShowMessageBox(this, MessageStyle::Ok, said);
   timer_.start();
 }
 
