@@ -68,14 +68,6 @@ TEST(NetworkSettingsCheck, TypedAddressesAreFourOctetsOrRefusedNamingTheField) {
   }
 }
 
-TEST(NetworkSettingsCheck, ThePcReachesOnlyItsOwnSubnets) {
-  const Ipv4Subnet pc[] = {{0xC0A80105, 0xFFFFFF00}, {0x0A000001, 0xFF000000}};
-  EXPECT_TRUE(PcReaches(0xC0A801FE, pc));
-  EXPECT_TRUE(PcReaches(0x0A090909, pc));
-  EXPECT_FALSE(PcReaches(0xC0A80201, pc));
-  EXPECT_FALSE(PcReaches(0xC0A80101, {}));
-}
-
 TEST(NetworkSettingsCheck, OnlyTheModulesOkIsSuccess) {
   for (const char* accepted : {"OK", "OK\r\n"}) EXPECT_TRUE(ModuleAcceptedConfiguration(accepted)) << accepted;
   for (const char* refused : {"", "ERROR", "FAIL", "OKAY", "NOT OK", " OK"}) {
