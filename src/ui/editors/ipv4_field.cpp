@@ -8,7 +8,7 @@ namespace rmt4::ui {
 namespace {
 
 constexpr int kDotWidth = 6;
-/// "255" and no more: a fourth character would already be refused.
+/// Room for any octet; what is typed in it is judged when the field is read.
 constexpr int kOctetLength = 3;
 
 }  // namespace
