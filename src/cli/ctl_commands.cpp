@@ -8,9 +8,12 @@
 #include "cli/ctl_names.h"
 #include "cli/ctl_scene_diff.h"
 #include "files/scene_file.h"
+#include "i18n/label_text.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
 #include "protocol/module_configuration.h"
+#include "protocol/network_settings_check.h"
+#include "transport/local_address.h"
 #include "values/param_words.h"
 
 namespace rmt4::ctl {
@@ -262,28 +265,18 @@ int SceneCommand(CtlSession& session, const Words& command) {
   return failed ? kExitFailed : kExitOk;
 }
 
-int NetconfCommand(CtlSession& session, const Words& command) {
+TypedNetworkSettings TypedSettings(const Words& command) { return {command[2], command[3], command[4], command[5]}; }
+
+int NetconfGet(CtlSession& session) {
   ModuleCommandTable& modules = session.worker.context().modules;
-  const bool get = command[1] == "get";
-  const int slot = get ? ModuleCommandTable::kGetConfig : ModuleCommandTable::kSetConfig;
-  modules.ClearDone(slot);
-  if (get) {
-    modules.SetModuleCommand(slot, "Get_Confi:");
-  } else {
-    ModuleConfiguration configuration;
-    configuration.address = *ParseIpv4(command[2]);
-    configuration.mask = *ParseIpv4(command[3]);
-    configuration.gateway = *ParseIpv4(command[4]);
-    configuration.mac = command[5];
-    modules.SetModuleCommand(slot, FormatSetConfigCommand(configuration));
-  }
-  if (!WaitUntil([&] { return modules.Done(slot); }, session.timeoutSeconds)) {
+  modules.ClearDone(ModuleCommandTable::kGetConfig);
+  modules.SetModuleCommand(ModuleCommandTable::kGetConfig, "Get_Confi:");
+  if (!WaitUntil([&] { return modules.Done(ModuleCommandTable::kGetConfig); }, session.timeoutSeconds)) {
     std::cerr << "rmt4ctl: the network module did not answer" << std::endl;
     return kExitFailed;
   }
-  modules.ClearDone(slot);
-  if (!get) return kExitOk;
-  const auto configuration = ParseConfigurationReply(modules.Text(slot));
+  modules.ClearDone(ModuleCommandTable::kGetConfig);
+  const auto configuration = StoredConfigurationReply(modules);
   if (!configuration) {
     std::cerr << "rmt4ctl: the network module's answer could not be read" << std::endl;
     return kExitFailed;
@@ -291,6 +284,31 @@ int NetconfCommand(CtlSession& session, const Words& command) {
   std::printf("address: %s\nmask: %s\ngateway: %s\nmac: %s\n", FormatIpv4(configuration->address).c_str(),
               FormatIpv4(configuration->mask).c_str(), FormatIpv4(configuration->gateway).c_str(),
               configuration->mac.c_str());
+  return kExitOk;
+}
+
+/// The settings were checked before connecting; what is left is the PC's own
+/// reach, a question (--yes answers it), and the module's verdict.
+int NetconfSet(CtlSession& session, const Words& command) {
+  const ModuleConfiguration configuration = CheckTypedNetworkSettings(TypedSettings(command)).configuration;
+  if (!PcReaches(configuration.address, PcSubnets())) {
+    const MessageButton answer =
+        session.owner.ShowMessage(MessageStyle::YesNo, LabelText(LabelId::NetUnreachableFromPc), {});
+    if (answer != MessageButton::Yes) return kExitUsage;
+  }
+  ModuleCommandTable& modules = session.worker.context().modules;
+  modules.ClearDone(ModuleCommandTable::kSetConfig);
+  modules.SetModuleCommand(ModuleCommandTable::kSetConfig, FormatSetConfigCommand(configuration));
+  if (!WaitUntil([&] { return modules.Done(ModuleCommandTable::kSetConfig); }, session.timeoutSeconds)) {
+    std::cerr << "rmt4ctl: the network module did not answer" << std::endl;
+    return kExitFailed;
+  }
+  modules.ClearDone(ModuleCommandTable::kSetConfig);
+  const std::string verdict = modules.Text(ModuleCommandTable::kSetConfig);
+  if (!ModuleAcceptedConfiguration(verdict)) {
+    std::cerr << "rmt4ctl: " << LabelText(LabelId::SetFailed) << " " << ShownVerdict(verdict) << std::endl;
+    return kExitFailed;
+  }
   return kExitOk;
 }
 
@@ -334,7 +352,6 @@ std::string ValidateCommand(const Words& c) {
   const std::string& name = c.empty() ? std::string() : c[0];
   auto isAddress = [](const std::string& w) { return ParseAddress(w).has_value(); };
   auto isAssignment = [](const std::string& w) { return ParseAssignment(w).has_value(); };
-  auto isDotted = [](const std::string& w) { return ParseIpv4(w).has_value(); };
   if ((name == "status" || name == "dump" || name == "modes") && c.size() == 1) return {};
   if (name == "get") return AllMatch(c, 1, +isAddress) ? "" : "get needs addresses 0..1573";
   if (name == "set") return AllMatch(c, 1, +isAssignment) ? "" : "set needs ADDR=VALUE pairs (ADDR 0..1573, VALUE 0..65535)";
@@ -356,7 +373,8 @@ std::string ValidateCommand(const Words& c) {
   if (IsSceneFilesDiff(c) || IsSceneConsoleDiff(c) || IsNamesCommand(c)) return {};
   if (name == "netconf" && c.size() == 2 && c[1] == "get") return {};
   if (name == "netconf" && c.size() == 6 && c[1] == "set") {
-    return AllMatch(Words(c.begin() + 2, c.begin() + 5), 0, +isDotted) ? "" : "netconf set needs IP MASK GW in dotted decimal, then MAC";
+    const NetworkSettingFault fault = CheckTypedNetworkSettings(TypedSettings(c)).fault;
+    return fault == NetworkSettingFault::kNone ? "" : std::string(LabelText(NetworkSettingFaultText(fault)));
   }
   return "unknown or incomplete command: " + (name.empty() ? std::string("(none)") : name);
 }
@@ -381,7 +399,7 @@ int RunCommand(CtlSession& session, const Words& command) {
   if (name == "mode") return ModeCommand(session, command);
   if (name == "fx") return FxCommand(session, command);
   if (name == "scene") return SceneCommand(session, command);
-  if (name == "netconf") return NetconfCommand(session, command);
+  if (name == "netconf") return command[1] == "get" ? NetconfGet(session) : NetconfSet(session, command);
   return kExitUsage;
 }
 

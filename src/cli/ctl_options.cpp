@@ -46,7 +46,8 @@ Commands:
   scene diff A [B]             what differs from scene file A to B (offline) or to the
                                console, "name: old → new"; exit 0 equal, 1 different
   netconf get                  print the network module's address, mask, gateway, MAC
-  netconf set IP MASK GW MAC   change the network module's configuration
+  netconf set IP MASK GW MAC   change the network module's configuration (MAC as
+                               00-11-22-33-44-55; GW 0.0.0.0 = no gateway)
 
 PARAM is an address (0..1573), a name such as ch1.fader, ch7.eq2.freq, aux4.mute
 (case-insensitive), or a pattern such as 'ch7.eq*' or '*.mute'. Values of named

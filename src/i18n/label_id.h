@@ -148,6 +148,10 @@ enum class LabelId : std::uint16_t {
   NetMaskNotContiguous,
   NetGatewayOutsideSubnet,
   NetMacMalformed,
+  NetAddressNotDotted,
+  NetMaskNotDotted,
+  NetGatewayNotDotted,
+  NetUnreachableFromPc,
   /// Our own: the network module refused the settings.
   SetFailed,
   /// Our own: the window works on a console model in the program, no console attached.

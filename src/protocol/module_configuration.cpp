@@ -1,7 +1,9 @@
 #include "protocol/module_configuration.h"
 
 #include "platform/ipv4_address.h"
+#include "protocol/module_commands.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace rmt4 {
@@ -40,6 +42,12 @@ std::optional<ModuleConfiguration> ParseConfigurationReply(std::string_view argu
   configuration.gateway = address(2);
   if (fields.size() >= 4) configuration.mac = std::string(fields[3]);
   return configuration;
+}
+
+std::optional<ModuleConfiguration> StoredConfigurationReply(const ModuleCommandTable& modules) {
+  const std::string text = modules.Text(ModuleCommandTable::kGetConfig);
+  const std::size_t length = std::min<std::size_t>(modules.Number(ModuleCommandTable::kGetConfig), text.size());
+  return ParseConfigurationReply(std::string_view(text).substr(0, length));
 }
 
 }  // namespace rmt4

@@ -32,6 +32,24 @@ std::vector<InterfaceAddress> SystemInterfaces() {
   return interfaces;
 }
 
+}  // namespace
+
+std::vector<Ipv4Subnet> PcSubnets() {
+  std::vector<Ipv4Subnet> subnets;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return subnets;
+  for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
+    if (entry->ifa_addr == nullptr || entry->ifa_netmask == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
+    if ((entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0) continue;
+    subnets.push_back({AddressOf(*reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)),
+                       AddressOf(*reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask))});
+  }
+  freeifaddrs(list);
+  return subnets;
+}
+
+namespace {
+
 std::optional<Ipv4Address> HostNameAddress() {
   std::array<char, 256> name{};
   if (gethostname(name.data(), name.size() - 1) != 0) return std::nullopt;

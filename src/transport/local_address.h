@@ -23,6 +23,10 @@ struct InterfaceAddress {
 [[nodiscard]] std::optional<Ipv4Address> ChooseLocalAddress(const std::vector<InterfaceAddress>& interfaces,
                                                             std::optional<Ipv4Address> hostNameAddress);
 
+/// The networks of this PC's interfaces that are up, loopback left out: the
+/// addresses it reaches without a router.
+[[nodiscard]] std::vector<Ipv4Subnet> PcSubnets();
+
 /// What the search asks the system; tests put their own answers here.
 struct LocalAddressQueries {
   std::function<std::vector<InterfaceAddress>()> interfaces;

@@ -93,7 +93,9 @@ void NetworkDiscovery::Run() {
     }
     SendPendingModuleCommand();
     AskLinkedHost();
-    Receive(milliseconds(200));
+    // Only the chosen console's module answers our commands: a text from any
+    // other host must not pass for its verdict on the settings.
+    Receive(milliseconds(200), addresses_.serverAddress.load());
     (void)running_.SleepFor(milliseconds(1));
     context_.modules.ShowModuleConfirmations(context_.owner);
   }
@@ -162,13 +164,14 @@ void NetworkDiscovery::AskLinkedHost() {
   SendTo(addresses_.serverAddress.load(), kGetLinkIp);
 }
 
-void NetworkDiscovery::Receive(milliseconds limit) {
+void NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (bool arrived = false; !arrived && KeepRunning();) {
     const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
-    arrived = socket_.ReceiveFor(std::min(left, kReceiveSlice),
-                                 [this](std::string_view text) { context_.ReceiveModuleText(text); });
+    arrived = socket_.ReceiveFor(std::min(left, kReceiveSlice), [this, from](std::string_view text, Ipv4Address sender) {
+      if (from == kAnySender || sender == from) context_.ReceiveModuleText(text);
+    });
   }
   // Each answer is taken once: a later datagram must not undo the user's choice of console.
   ModuleCommandTable& modules = context_.modules;

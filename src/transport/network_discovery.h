@@ -63,7 +63,10 @@ class NetworkDiscovery {
   void SweepSubnet();
   void SendPendingModuleCommand();
   void AskLinkedHost();
-  void Receive(std::chrono::milliseconds limit);
+  static constexpr Ipv4Address kAnySender = 0;
+  /// Takes the module texts that arrive within `limit`; only those sent by
+  /// `from` unless it is kAnySender (the search hears every module).
+  void Receive(std::chrono::milliseconds limit, Ipv4Address from = kAnySender);
   [[nodiscard]] bool KeepRunning() const;
 
   LinkContext& context_;

@@ -45,18 +45,22 @@ OsResult UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_
   return {};
 }
 
-bool UdpSocket::ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver) {
+bool UdpSocket::ReceiveFor(std::chrono::milliseconds limit,
+                           const std::function<void(std::string_view text, Ipv4Address sender)>& deliver) {
   // Without a socket poll() just waits (it skips negative descriptors), so callers never spin.
   pollfd waiting{socket_.Get(), POLLIN, 0};
   if (poll(&waiting, 1, static_cast<int>(limit.count())) <= 0) return false;
   std::array<char, kMaxDatagram> buffer{};
   for (int taken = 0; taken < kMaxDatagramsPerReceive; ++taken) {
     // MSG_TRUNC reports the full length, so an oversized datagram is recognised and dropped.
-    const ssize_t length = recv(socket_.Get(), buffer.data(), kMaxDatagram, MSG_DONTWAIT | MSG_TRUNC);
+    sockaddr_in sender{};
+    socklen_t senderLength = sizeof sender;
+    const ssize_t length = recvfrom(socket_.Get(), buffer.data(), kMaxDatagram, MSG_DONTWAIT | MSG_TRUNC,
+                                    reinterpret_cast<sockaddr*>(&sender), &senderLength);
     if (length < 0 && errno == EINTR) continue;
     if (length < 0) return true;  // nothing more has arrived
     if (length == 0 || static_cast<std::size_t>(length) > kMaxDatagram) continue;
-    deliver(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
+    deliver(std::string_view(buffer.data(), static_cast<std::size_t>(length)), AddressOf(sender));
   }
   return true;
 }

@@ -30,8 +30,9 @@ class UdpSocket {
   [[nodiscard]] OsResult SendTo(Ipv4Address address, std::uint16_t port, std::string_view bytes);
 
   /// Waits up to `limit` for a datagram, then hands every non-empty datagram
-  /// that has arrived to `deliver`, oldest first. False when none arrived.
-  bool ReceiveFor(std::chrono::milliseconds limit, const std::function<void(std::string_view)>& deliver);
+  /// that has arrived to `deliver` with its sender, oldest first. False when none arrived.
+  bool ReceiveFor(std::chrono::milliseconds limit,
+                  const std::function<void(std::string_view text, Ipv4Address sender)>& deliver);
 
  private:
   UniqueFd socket_;

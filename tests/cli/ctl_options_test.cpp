@@ -59,7 +59,7 @@ TEST(CtlCommands, ValidationCatchesMistakesBeforeConnecting) {
            {"status"}, {"get", "0", "1573", "0x10"}, {"set", "136=1200", "970=0x3A5"}, {"watch"}, {"watch", "5"},
            {"mode", "recall", "12"}, {"mode", "rename", "3", "Evening show"}, {"fx", "store", "2", "20"},
            {"scene", "save", "a.mxb"}, {"scene", "diff", "a.mxb"}, {"scene", "diff", "a.mxb", "b.mxb"}, {"names"},
-           {"names", "ch1.*"}, {"netconf", "set", "10.0.0.2", "255.0.0.0", "10.0.0.1", "AB"}}) {
+           {"names", "ch1.*"}, {"netconf", "set", "10.0.0.2", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55"}}) {
     EXPECT_EQ(ValidateCommand(good), "") << good[0];
   }
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{

@@ -216,17 +216,22 @@ TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
   EXPECT_EQ(rig.owner.Messages().front().text, "Restart:OK");
   EXPECT_EQ(rig.owner.Messages().front().caption, "WiFi");
 
-  // Anyone may send datagrams: one too long to be a module text is dropped whole.
-  UniqueFd stranger(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-  const sockaddr_in pc = SocketAddress(Loopback(110), module.udpPort());
-  const std::string oversized = "Get_TCPPort:1234" + std::string(2000, ' ');
-  const std::string fitting = "Get_UDPPort:4321";
-  for (const std::string* datagram : {&oversized, &fitting}) {
-    sendto(stranger.Get(), datagram->data(), datagram->size(), 0, reinterpret_cast<const sockaddr*>(&pc), sizeof pc);
-  }
+  // Anyone may send datagrams. Only the chosen module's count, and of those
+  // one too long to be a module text is dropped whole.
+  auto sendFrom = [&](Ipv4Address from, const std::string& datagram) {
+    UniqueFd sender(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    const sockaddr_in local = SocketAddress(from, 0);
+    ASSERT_EQ(bind(sender.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
+    const sockaddr_in pc = SocketAddress(Loopback(110), module.udpPort());
+    sendto(sender.Get(), datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&pc), sizeof pc);
+  };
+  sendFrom(Loopback(213), "Set_Confi:OK");
+  sendFrom(Loopback(210), "Get_TCPPort:1234" + std::string(2000, ' '));
+  sendFrom(Loopback(210), "Get_UDPPort:4321");
   ASSERT_TRUE(Eventually([&] { return modules.Done(4); }));
   EXPECT_EQ(modules.Number(4), 4321u);
   EXPECT_FALSE(modules.Done(3));
+  EXPECT_FALSE(modules.Done(ModuleCommandTable::kSetConfig)) << "a stranger's text is no verdict of the module";
 }
 
 TEST(NetworkDiscovery, ANamedConsoleIsTheOnlyOneAsked) {

@@ -1,6 +1,5 @@
 #include "ui/editors/ipv4_field.h"
 
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,15 +8,16 @@ namespace rmt4::ui {
 namespace {
 
 constexpr int kDotWidth = 6;
+/// Room for any octet; what is typed in it is judged when the field is read.
+constexpr int kOctetLength = 3;
 
 }  // namespace
 
 Ipv4Field::Ipv4Field(QWidget* parent) : QWidget(parent) {
-  auto* validator = new QIntValidator(0, 255, this);
   for (std::size_t i = 0; i < octets_.size(); ++i) {
     octets_[i] = new QLineEdit(this);
-    octets_[i]->setValidator(validator);
-    octets_[i]->setMaxLength(3);
+    octets_[i]->setMaxLength(kOctetLength);
+    connect(octets_[i], &QLineEdit::textEdited, this, [this] { edited_ = true; });
     octets_[i]->setAlignment(Qt::AlignCenter);
     octets_[i]->installEventFilter(this);
   }
@@ -29,16 +29,17 @@ Ipv4Field::Ipv4Field(QWidget* parent) : QWidget(parent) {
   SetAddress(0);
 }
 
-std::uint32_t Ipv4Field::Address() const {
-  std::uint32_t address = 0;
-  for (const QLineEdit* octet : octets_) address = (address << 8) | (octet->text().toUInt() & 0xFFu);
-  return address;
+QString Ipv4Field::Text() const {
+  QStringList parts;
+  for (const QLineEdit* octet : octets_) parts.append(octet->text());
+  return parts.join(QLatin1Char('.'));
 }
 
 void Ipv4Field::SetAddress(std::uint32_t address) {
   for (std::size_t i = 0; i < octets_.size(); ++i) {
     octets_[i]->setText(QString::number((address >> (24 - 8 * i)) & 0xFFu));
   }
+  edited_ = false;
 }
 
 void Ipv4Field::resizeEvent(QResizeEvent*) {

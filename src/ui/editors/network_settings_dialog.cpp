@@ -4,10 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
+#include <utility>
 
 #include "i18n/label_text.h"
 #include "protocol/module_commands.h"
+#include "protocol/module_configuration.h"
 #include "protocol/network_settings_check.h"
 #include "ui/editors/console_palette.h"
 #include "ui/editors/ipv4_field.h"
@@ -24,19 +25,6 @@ constexpr QRect Units(int left, int top, int width, int height) {
 
 constexpr QSize kDialogSize(183 * 3 / 2, 120 * 13 / 8);
 
-LabelId FaultText(NetworkSettingFault fault) {
-  switch (fault) {
-    case NetworkSettingFault::kAddressUnusable:
-      return LabelId::NetAddressUnusable;
-    case NetworkSettingFault::kMaskNotContiguous:
-      return LabelId::NetMaskNotContiguous;
-    case NetworkSettingFault::kGatewayOutsideSubnet:
-      return LabelId::NetGatewayOutsideSubnet;
-    default:
-      return LabelId::NetMacMalformed;
-  }
-}
-
 QLabel* MakeCaption(const QString& text, const QRect& geometry, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -46,9 +34,10 @@ QLabel* MakeCaption(const QString& text, const QRect& geometry, QWidget* parent)
 
 }  // namespace
 
-CWin_NetConfi::CWin_NetConfi(ModuleCommandTable& modules, QWidget* parent)
+CWin_NetConfi::CWin_NetConfi(ModuleCommandTable& modules, SubnetQuery pcSubnets, QWidget* parent)
     : QDialog(parent),
       modules_(modules),
+      pcSubnets_(std::move(pcSubnets)),
       address_(new Ipv4Field(this)),
       mask_(new Ipv4Field(this)),
       gateway_(new Ipv4Field(this)),
@@ -77,6 +66,7 @@ CWin_NetConfi::CWin_NetConfi(ModuleCommandTable& modules, QWidget* parent)
   set_->setDefault(true);
   connect(read_, &QPushButton::clicked, this, &CWin_NetConfi::Read);
   connect(set_, &QPushButton::clicked, this, &CWin_NetConfi::Set);
+  connect(mac_, &QLineEdit::textEdited, this, [this] { macEdited_ = true; });
   timer_.setInterval(kPollMs);
   connect(&timer_, &QTimer::timeout, this, &CWin_NetConfi::PollReplies);
   RefreshTexts();
@@ -106,44 +96,52 @@ void CWin_NetConfi::Read() {
   mask_->SetAddress(0);
   gateway_->SetAddress(0);
   mac_->clear();
+  macEdited_ = false;
   modules_.SetModuleCommand(ModuleCommandTable::kGetConfig, "Get_Confi:");
 }
 
 void CWin_NetConfi::Set() {
-  ModuleConfiguration configuration;
-  configuration.address = address_->Address();
-  configuration.mask = mask_->Address();
-  configuration.gateway = gateway_->Address();
-  configuration.mac = mac_->text().toStdString();
-  const NetworkSettingFault fault = CheckNetworkSettings(configuration);
-  if (fault != NetworkSettingFault::kNone) {
-    (void)ShowMessageBox(this, MessageStyle::Ok, Translated(FaultText(fault)));
+  const CheckedNetworkSettings checked = CheckTypedNetworkSettings(
+      {address_->Text().toStdString(), mask_->Text().toStdString(), gateway_->Text().toStdString(),
+       mac_->text().toStdString()});
+  if (checked.fault != NetworkSettingFault::kNone) {
+    (void)ShowMessageBox(this, MessageStyle::Ok, Translated(NetworkSettingFaultText(checked.fault)));
     return;
   }
-  modules_.SetModuleCommand(ModuleCommandTable::kSetConfig, FormatSetConfigCommand(configuration));
+  if (!PcReaches(checked.configuration.address, pcSubnets_()) &&
+      ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::NetUnreachableFromPc)) != MessageButton::Yes) {
+    return;
+  }
+  modules_.SetModuleCommand(ModuleCommandTable::kSetConfig, FormatSetConfigCommand(checked.configuration));
 }
 
 void CWin_NetConfi::PollReplies() {
-  if (modules_.Done(ModuleCommandTable::kSetConfig)) {
-    modules_.ClearDone(ModuleCommandTable::kSetConfig);
-    timer_.stop();
-    const bool accepted = ModuleAcceptedConfiguration(modules_.Text(ModuleCommandTable::kSetConfig));
-    (void)ShowMessageBox(this, MessageStyle::Ok,
-                         accepted ? Translated(LabelId::Set) + QStringLiteral(" OK!") : Translated(LabelId::SetFailed));
-    timer_.start();
+  if (modules_.Done(ModuleCommandTable::kSetConfig)) ShowVerdict();
+  if (modules_.Done(ModuleCommandTable::kGetConfig)) TakeConfiguration();
+}
+
+void CWin_NetConfi::ShowVerdict() {
+  modules_.ClearDone(ModuleCommandTable::kSetConfig);
+  timer_.stop();
+  const std::string verdict = modules_.Text(ModuleCommandTable::kSetConfig);
+  const QString said =
+      ModuleAcceptedConfiguration(verdict)
+          ? Translated(LabelId::Set) + QStringLiteral(" OK!")
+          : Translated(LabelId::SetFailed) + QLatin1Char('\n') + QString::fromStdString(ShownVerdict(verdict));
+  (void)ShowMessageBox(this, MessageStyle::Ok, said);
+  timer_.start();
+}
+
+void CWin_NetConfi::TakeConfiguration() {
+  modules_.ClearDone(ModuleCommandTable::kGetConfig);
+  const auto configuration = StoredConfigurationReply(modules_);
+  if (!configuration) return;
+  // The reply may come late: what the user typed meanwhile is what Set must send.
+  for (const auto& [field, value] : {std::pair{address_, configuration->address}, std::pair{mask_, configuration->mask},
+                                     std::pair{gateway_, configuration->gateway}}) {
+    if (!field->Edited()) field->SetAddress(value);
   }
-  if (modules_.Done(ModuleCommandTable::kGetConfig)) {
-    modules_.ClearDone(ModuleCommandTable::kGetConfig);
-    const std::string reply = modules_.Text(ModuleCommandTable::kGetConfig);
-    // The reply's own bytes only: a MAC the module did not end with a separator may be cut short.
-    const std::size_t length = std::min<std::size_t>(modules_.Number(ModuleCommandTable::kGetConfig), reply.find('\0'));
-    if (const auto configuration = ParseConfigurationReply(std::string_view(reply).substr(0, length))) {
-      address_->SetAddress(configuration->address);
-      mask_->SetAddress(configuration->mask);
-      gateway_->SetAddress(configuration->gateway);
-      mac_->setText(QString::fromStdString(configuration->mac));
-    }
-  }
+  if (!macEdited_) mac_->setText(QString::fromStdString(configuration->mac));
 }
 
 }  // namespace rmt4::ui

@@ -3,7 +3,10 @@
 #include <QDialog>
 #include <QTimer>
 
-#include <array>
+#include <functional>
+#include <vector>
+
+#include "platform/ipv4_address.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,12 +24,15 @@ class Ipv4Field;
 /// gateway and MAC. It leaves "Get_Confi:" and "Set_Confi:" in the module
 /// command table for the link to send and polls the table for the answers.
 /// A configuration that would cut the console off the network is refused
-/// with the reason before anything is sent.
+/// with the reason before anything is sent; one the PC itself would not
+/// reach is sent only when the user says so.
 class CWin_NetConfi final : public QDialog {
  public:
   static constexpr int kPollMs = 500;
+  using SubnetQuery = std::function<std::vector<Ipv4Subnet>()>;
 
-  CWin_NetConfi(ModuleCommandTable& modules, QWidget* parent);
+  /// `pcSubnets` tells the networks this PC is on, asked at each Set.
+  CWin_NetConfi(ModuleCommandTable& modules, SubnetQuery pcSubnets, QWidget* parent);
 
   [[nodiscard]] Ipv4Field& addressField() { return *address_; }
   [[nodiscard]] Ipv4Field& maskField() { return *mask_; }
@@ -42,7 +48,8 @@ class CWin_NetConfi final : public QDialog {
   void Read();
   /// Checks the fields and, when they are usable, asks the module to take them.
   void Set();
-  /// What the 500 ms timer does: takes the module's answers.
+  /// What the 500 ms timer does: takes the module's answers. A field the
+  /// user has typed into since the last Read keeps what was typed.
   void PollReplies();
 
  protected:
@@ -51,8 +58,11 @@ class CWin_NetConfi final : public QDialog {
 
  private:
   void RefreshTexts();
+  void ShowVerdict();
+  void TakeConfiguration();
 
   ModuleCommandTable& modules_;
+  SubnetQuery pcSubnets_;
   Ipv4Field* address_;
   Ipv4Field* mask_;
   Ipv4Field* gateway_;
@@ -62,6 +72,7 @@ class CWin_NetConfi final : public QDialog {
   QPushButton* read_;
   QPushButton* set_;
   QTimer timer_;
+  bool macEdited_ = false;
 };
 
 }  // namespace rmt4::ui

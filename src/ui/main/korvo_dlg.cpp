@@ -14,6 +14,7 @@
 
 #include "i18n/label_text.h"
 #include "protocol/address_map.h"
+#include "transport/local_address.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
 #include "ui/controls/text_format.h"
@@ -232,7 +233,7 @@ void CKorvoDlg::OnButton(int index) {
       break;
     }
     case kNetConf: {
-      CWin_NetConfi netConf(link_->context().modules, this);
+      CWin_NetConfi netConf(link_->context().modules, PcSubnets, this);
       netConf.exec();
       break;
     }

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "i18n/label_text.h"
-#include "platform/ipv4_address.h"
 #include "screenshot.h"
 #include "system_test_host.h"
 #include "ui/editors/ipv4_field.h"
@@ -19,6 +18,28 @@ using test::PumpUntil;
 
 QString Text(LabelId id) { return QString::fromUtf8(LabelText(id).data()); }
 
+/// The PC of these tests lives on 192.168.1.0/24 and 10.0.0.0/8.
+std::vector<Ipv4Subnet> TestPcSubnets() { return {{0xC0A80105, 0xFFFFFF00}, {0x0A000005, 0xFF000000}}; }
+
+/// Types `text` into the field as a user does: each dotted part into its
+/// octet box, over what the box held.
+void Type(Ipv4Field& field, const QString& text) {
+  const QStringList parts = text.split(QLatin1Char('.'));
+  for (int i = 0; i < 4; ++i) {
+    QLineEdit& octet = field.octet(i);
+    QTest::mouseClick(&octet, Qt::LeftButton);
+    QTest::keyClick(&octet, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&octet, Qt::Key_Backspace);
+    QTest::keyClicks(&octet, i < parts.size() ? parts[i] : QString());
+  }
+}
+
+void Type(QLineEdit& field, const QString& text) {
+  QTest::mouseClick(&field, Qt::LeftButton);
+  QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(&field, text);
+}
+
 class NetworkDialogTest : public ::testing::Test {
  protected:
   NetworkDialogTest() { (void)SetCurrentLanguage(LanguageIndex::English); }
@@ -28,15 +49,14 @@ class NetworkDialogTest : public ::testing::Test {
   }
 
   void Fill(const char* address, const char* mask, const char* gateway, const char* mac) {
-    dialog_.addressField().SetAddress(*ParseIpv4(address));
-    dialog_.maskField().SetAddress(*ParseIpv4(mask));
-    dialog_.gatewayField().SetAddress(*ParseIpv4(gateway));
-    dialog_.macField().setText(mac);
+    Type(dialog_.addressField(), address);
+    Type(dialog_.maskField(), mask);
+    Type(dialog_.gatewayField(), gateway);
+    Type(dialog_.macField(), mac);
   }
-  QString Shown(Ipv4Field& field) { return QString::fromStdString(FormatIpv4(field.Address())); }
 
   ModuleCommandTable modules_;
-  CWin_NetConfi dialog_{modules_, nullptr};
+  CWin_NetConfi dialog_{modules_, TestPcSubnets, nullptr};
 };
 
 TEST_F(NetworkDialogTest, ShowingReadsAndTheReplyFillsTheFields) {
@@ -45,16 +65,16 @@ TEST_F(NetworkDialogTest, ShowingReadsAndTheReplyFillsTheFields) {
     dialog_.show();
     EXPECT_EQ(modules_.Text(ModuleCommandTable::kGetConfig), "Get_Confi:");
     EXPECT_TRUE(modules_.Pending(ModuleCommandTable::kGetConfig));
-    EXPECT_EQ(Shown(dialog_.addressField()), "0.0.0.0");
+    EXPECT_EQ(dialog_.addressField().Text(), "0.0.0.0");
     EXPECT_EQ(dialog_.macField().text(), "");
     EXPECT_TRUE(dialog_.polling());
     modules_.ParseModuleText(std::string("Get_Confi:192.168.1.100 255.255.255.0 192.168.1.1 00-11-22-33-44-55") +
                              (macEnded ? "\r" : ""));
     dialog_.PollReplies();
-    EXPECT_EQ(Shown(dialog_.addressField()), "192.168.1.100");
-    EXPECT_EQ(Shown(dialog_.maskField()), "255.255.255.0");
-    EXPECT_EQ(Shown(dialog_.gatewayField()), "192.168.1.1");
-    EXPECT_EQ(dialog_.macField().text(), macEnded ? "00-11-22-33-44-55" : "");
+    EXPECT_EQ(dialog_.addressField().Text(), "192.168.1.100");
+    EXPECT_EQ(dialog_.maskField().Text(), "255.255.255.0");
+    EXPECT_EQ(dialog_.gatewayField().Text(), "192.168.1.1");
+    EXPECT_EQ(dialog_.macField().text(), "00-11-22-33-44-55") << "a MAC that ends the reply is whole";
     dialog_.hide();
     EXPECT_FALSE(dialog_.polling());
   }
@@ -73,10 +93,17 @@ TEST_F(NetworkDialogTest, SetSendsUsableSettingsOnly) {
     const char* gateway;
     const char* mac;
     LabelId said;
-  } refused[] = {{"0.0.0.0", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
+  } refused[] = {{"10.0.0.300", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressNotDotted},
+                 {"10.0.1e3.2", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressNotDotted},
+                 {"10.0.0.2", "255.-1.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotDotted},
+                 {"10.0.0.2", "255.0.0.", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotDotted},
+                 {"10.0.0.2", "255.0.0.0", "10.ab.0.1", "00-11-22-33-44-55", LabelId::NetGatewayNotDotted},
+                 {"0.0.0.0", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
+                 {"127.0.0.9", "255.0.0.0", "127.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
+                 {"169.254.0.9", "255.255.0.0", "0.0.0.0", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
                  {"10.0.0.2", "255.0.255.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotContiguous},
                  {"10.0.0.2", "255.0.0.0", "11.0.0.1", "00-11-22-33-44-55", LabelId::NetGatewayOutsideSubnet},
-                 {"10.0.0.2", "255.0.0.0", "10.0.0.1", "AB", LabelId::NetMacMalformed}};
+                 {"10.0.0.2", "255.0.0.0", "10.0.0.1", "00:11:22:33:44:55", LabelId::NetMacMalformed}};
   for (const auto& c : refused) {
     modules_.Clear();
     Fill(c.address, c.mask, c.gateway, c.mac);
@@ -88,10 +115,42 @@ TEST_F(NetworkDialogTest, SetSendsUsableSettingsOnly) {
   }
 }
 
-TEST_F(NetworkDialogTest, TheModulesVerdictIsReportedAsItIs) {
+TEST_F(NetworkDialogTest, AnAddressThePcWillNotReachIsSentOnlyWhenTheUserSaysSo) {
+  dialog_.show();
+  Fill("172.16.0.2", "255.255.0.0", "0.0.0.0", "00-11-22-33-44-55");
+  for (const QString& answer : {QString("No"), QString("Yes")}) {
+    QString asked;
+    AnswerNextBox(&asked, answer);
+    QTest::mouseClick(&dialog_.setButton(), Qt::LeftButton);
+    EXPECT_EQ(asked, Text(LabelId::NetUnreachableFromPc));
+    EXPECT_EQ(modules_.Pending(ModuleCommandTable::kSetConfig), answer == "Yes") << answer.toStdString();
+  }
+  EXPECT_EQ(modules_.Text(ModuleCommandTable::kSetConfig), "Set_Confi:172.16.0.2 255.255.0.0 0.0.0.0 00-11-22-33-44-55");
+}
+
+TEST_F(NetworkDialogTest, ALateReplyLeavesWhatTheUserTyped) {
+  dialog_.show();
+  Type(dialog_.addressField(), "10.0.0.2");
+  Type(dialog_.macField(), "00-11-22-33-44-55");
+  modules_.ParseModuleText("Get_Confi:192.168.1.100 255.255.255.0 192.168.1.1 02-00-00-00-00-07\r");
+  dialog_.PollReplies();
+  EXPECT_EQ(dialog_.addressField().Text(), "10.0.0.2");
+  EXPECT_EQ(dialog_.maskField().Text(), "255.255.255.0") << "an untouched field takes the reply";
+  EXPECT_EQ(dialog_.macField().text(), "00-11-22-33-44-55");
+
+  QTest::mouseClick(&dialog_.readButton(), Qt::LeftButton);
+  modules_.ParseModuleText("Get_Confi:192.168.1.100 255.255.255.0 192.168.1.1 02-00-00-00-00-07\r");
+  dialog_.PollReplies();
+  EXPECT_EQ(dialog_.addressField().Text(), "192.168.1.100") << "Read asks for the module's values again";
+  EXPECT_EQ(dialog_.macField().text(), "02-00-00-00-00-07");
+}
+
+TEST_F(NetworkDialogTest, AnythingButTheModulesOkIsAFailureWithItsText) {
   dialog_.show();
   for (const auto& [reply, said] : {std::pair{"Set_Confi:OK", QString("Set OK!")},
-                                    std::pair{"Set_Confi:ERROR", Text(LabelId::SetFailed)}}) {
+                                    std::pair{"Set_Confi:ERROR", Text(LabelId::SetFailed) + "\nERROR"},
+                                    std::pair{"Set_Confi:FAIL", Text(LabelId::SetFailed) + "\nFAIL"},
+                                    std::pair{"Set_Confi:", Text(LabelId::SetFailed) + "\n"}}) {
     modules_.ParseModuleText(reply);
     QString shown;
     AnswerNextBox(&shown);
@@ -129,22 +188,23 @@ class NetworkDialogConsoleTest : public test::SystemTestHost {};
 
 TEST_F(NetworkDialogConsoleTest, ReadAndSetReachTheEmulatedModule) {
   Start(true);
-  CWin_NetConfi dialog(link().context().modules, window_.get());
+  CWin_NetConfi dialog(link().context().modules, TestPcSubnets, window_.get());
   dialog.show();
   // The in-process module starts unconfigured: no address of its own yet.
   ASSERT_TRUE(PumpUntil([&] { return dialog.macField().text() == "02-00-00-00-00-00"; }, 10000));
-  EXPECT_EQ(FormatIpv4(dialog.addressField().Address()), "0.0.0.0");
-  EXPECT_EQ(FormatIpv4(dialog.maskField().Address()), "255.0.0.0");
-  EXPECT_EQ(FormatIpv4(dialog.gatewayField().Address()), "127.0.0.1");
+  EXPECT_EQ(dialog.addressField().Text(), "0.0.0.0");
+  EXPECT_EQ(dialog.maskField().Text(), "255.0.0.0");
+  EXPECT_EQ(dialog.gatewayField().Text(), "127.0.0.1");
 
-  dialog.addressField().SetAddress(*ParseIpv4("127.0.0.9"));
-  dialog.macField().setText("02-00-7F-00-00-09");
+  Type(dialog.addressField(), "10.0.0.9");
+  Type(dialog.gatewayField(), "0.0.0.0");
+  Type(dialog.macField(), "02-00-0A-00-00-09");
   QString said;
   AnswerNextBox(&said);
   QTest::mouseClick(&dialog.setButton(), Qt::LeftButton);
   ASSERT_TRUE(PumpUntil([&] { return !said.isEmpty(); }, 10000));
   EXPECT_EQ(said, "Set OK!");
-  EXPECT_EQ(console_.ModuleCommand("Get_Confi:"), "Get_Confi:127.0.0.9 255.0.0.0 127.0.0.1 02-00-7F-00-00-09\r");
+  EXPECT_EQ(console_.ModuleCommand("Get_Confi:"), "Get_Confi:10.0.0.9 255.0.0.0 0.0.0.0 02-00-0A-00-00-09\r");
 }
 
 }  // namespace
