@@ -74,6 +74,33 @@ TEST_F(EffectReturnEndToEnd, PickedProgramIsRecalledAndItsParametersReadBack) {
   EXPECT_EQ(editor().slider(18).captionText(), QString("Echo Delay:%1ms").arg(delay * 5, 3));
 }
 
+// Loading a return applies its program type before the parameters: a
+// parameter above the range of the type shown before keeps its value.
+TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) {
+  constexpr ParamAddress kFx1ProgramType = 1142;
+  constexpr ParamAddress kFx1Parameter1 = 1143;
+  constexpr std::uint16_t kDelay1 = 24;
+  window_.OpenFromStrip(kFx2Strip);
+  ASSERT_LT(editor().slider(18).maxValue(), 100) << "Fx2 shows a reverb";
+  window_.transport().ChangeOnConsole(kFx1ProgramType, kDelay1);
+  window_.transport().ChangeOnConsole(kFx1Parameter1, 100);
+  ASSERT_TRUE(test::PumpUntil([&] {
+    return window_.params().Value(kFx1ProgramType) == kDelay1 && window_.params().Value(kFx1Parameter1) == 100;
+  }, kLimitMs));
+  const std::size_t writesBefore = window_.transport().Payloads(Command::WriteParams).size();
+
+  CQel_ComboBox& channels = window_.frame().selector(0);
+  channels.setCurrentIndex(kFx1Channel - 1);
+  QTest::keyClick(&channels, Qt::Key_Down);  // Fx1 picked on the header's channel list
+  QCoreApplication::sendPostedEvents();
+  ASSERT_EQ(editor().channel(), kFx1Channel);
+  EXPECT_EQ(editor().ReadControl(editor_code::kEffectParameter1), 100);
+  EXPECT_EQ(editor().slider(18).captionText(), "Echo Delay:500ms");
+  QTest::qWait(300);
+  EXPECT_EQ(window_.console().Value(kFx1Parameter1), 100);
+  EXPECT_EQ(window_.transport().Payloads(Command::WriteParams).size(), writesBefore);
+}
+
 TEST_F(EffectReturnEndToEnd, UserSlotsAreStoredAndBuiltInOnesRefused) {
   window_.OpenFromStrip(kFx2Strip);
   Pick(18);  // program 19, "Ueser-3"
