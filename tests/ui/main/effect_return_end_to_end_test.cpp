@@ -1,6 +1,8 @@
 // The effect-return editor as a user meets it: ENTER on Fx2's strip, a
 // program picked, recalled on the emulated console and read back into the
 // editor; storing to a user slot and the refusal for a built-in slot.
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
@@ -81,7 +83,17 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
   constexpr ParamAddress kFx1Parameter1 = 1143;
   constexpr std::uint16_t kDelay1 = 24;
   window_.OpenFromStrip(kFx2Strip);
-  ASSERT_LT(editor().slider(18).maxValue(), 100) << "Fx2 shows a reverb";
+  CEA_Qel2& parameter1 = editor().slider(18);
+  ASSERT_LT(parameter1.maxValue(), 100) << "Fx2 shows a reverb";
+  // The user scrolls the effect program into view.
+  QScrollBar& bar = editor().scrollBar();
+  const auto inView = [&] {
+    return editor().rect().contains(QRect(parameter1.mapTo(&editor(), QPoint(0, 0)), parameter1.size()));
+  };
+  for (int click = 0; click < 20 && !inView(); ++click) {
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  }
+  ASSERT_TRUE(inView());
   window_.transport().ChangeOnConsole(kFx1ProgramType, kDelay1);
   window_.transport().ChangeOnConsole(kFx1Parameter1, 100);
   ASSERT_TRUE(test::PumpUntil([&] {
@@ -95,7 +107,7 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
   QCoreApplication::sendPostedEvents();
   ASSERT_EQ(editor().channel(), kFx1Channel);
   EXPECT_EQ(editor().ReadControl(editor_code::kEffectParameter1), 100);
-  EXPECT_EQ(editor().slider(18).captionText(), "Echo Delay:500ms");
+  EXPECT_EQ(parameter1.captionText(), "Echo Delay:500ms");
   QTest::qWait(300);
   EXPECT_EQ(window_.console().Value(kFx1Parameter1), 100);
   EXPECT_EQ(window_.transport().Payloads(Command::WriteParams).size(), writesBefore);
