@@ -4,7 +4,6 @@
 #include <functional>
 #include <map>
 
-#include "values/editor_addresses.h"
 #include "values/editor_codes.h"
 #include "values/editor_header_writes.h"
 
@@ -74,18 +73,6 @@ TEST(CopyChannelBlock, WritesOnlyDifferingAddressesAndNeverOntoItself) {
             (std::map<ParamAddress, std::uint16_t>{{50, 1000}, {75, 560}}));
   EXPECT_FALSE(table[47].Dirty()) << "an equal address is not written";
   EXPECT_EQ(CopyChannelBlock(table, 2, 8), 0) << "ST9/10 takes no copy";
-}
-
-// The phantom power shares its word with the channel-on switch: keeping the one copies the other.
-TEST(CopyChannelBlock, KeepingTheTargetsPhantomPowerStillCopiesItsWord) {
-  ParamTable table;
-  ParamSet(table, 46, kPhantomPowerBit | kChannelOnBit);  // CH1: 48V on, channel on
-  ParamSet(table, 46 + 43, 0);                             // CH2: both off
-  EXPECT_TRUE(CopySwitchesPhantomPowerOn(table, 0, 1));
-  EXPECT_FALSE(CopySwitchesPhantomPowerOn(table, 1, 0)) << "switching 48V off needs no question";
-  EXPECT_EQ(CopyChannelBlock(table, 0, 1, PhantomPowerCopy::kTargetKept), 1);
-  EXPECT_EQ(table.Value(46 + 43), kChannelOnBit);
-  EXPECT_FALSE(CopySwitchesPhantomPowerOn(table, 0, 0));
 }
 
 }  // namespace

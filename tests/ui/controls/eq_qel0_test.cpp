@@ -132,26 +132,6 @@ TEST(BandPanelFields, TypedTextIsCommittedSnappedAndReported) {
   }
 }
 
-// Until the user commits, a value from outside leaves the typed text alone,
-// and focus taken by a window commits nothing.
-TEST(BandPanelFields, TextBeingTypedWaitsForTheUser) {
-  BandPanelHost host;
-  host.Type(BandField::kFrequency, "10");  // of a "1000" being typed
-  host.panel->SetField(BandField::kFrequency, 500);
-  EXPECT_EQ(host.panel->fieldText(BandField::kFrequency), "10");
-  EXPECT_EQ(host.panel->value(BandField::kFrequency), 500);
-  host.Leave();
-  host.Field(BandField::kFrequency).setFocus();
-  EXPECT_EQ(host.panel->fieldText(BandField::kFrequency), "10");
-  EXPECT_TRUE(host.Messages().empty());
-  QTest::keyClicks(&host.Field(BandField::kFrequency), "00");
-  QTest::keyClick(&host.Field(BandField::kFrequency), Qt::Key_Return);
-  EXPECT_EQ(host.panel->value(BandField::kFrequency), 1000);
-  EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>{BandPanelHost::Changed(1)});
-  host.panel->SetField(BandField::kFrequency, 500);
-  EXPECT_EQ(host.panel->fieldText(BandField::kFrequency), "500") << "committed: values show again";
-}
-
 TEST(BandPanelFields, TypedGainIsStoredExactlyAndShownInTenths) {
   BandPanelHost host;
   host.Type(BandField::kGain, "3.27");

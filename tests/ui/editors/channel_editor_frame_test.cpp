@@ -242,8 +242,8 @@ TEST_F(ChannelEditorFrameTest, CopySwitchingPhantomPowerOnAsksFirst) {
   (void)SetCurrentLanguage(LanguageIndex::English);
   const ParamAddress ch7 = InputBlockBase(6);
   frame_.SelectChannel(2);
-  ParamSet(params_, kCh3, params_.Value(kCh3) | kPhantomPowerBit);
-  ParamSet(params_, ch7, params_.Value(ch7) & ~kPhantomPowerBit);
+  ParamSet(params_, kCh3, kPhantomPowerBit | kChannelOnBit);  // the switches share a word
+  ParamSet(params_, ch7, 0);
   int asked = 0;
   QString answerText;
   QTimer user;  // picks "CopyToCh:7" in the menu, then answers the question
@@ -264,6 +264,7 @@ TEST_F(ChannelEditorFrameTest, CopySwitchingPhantomPowerOnAsksFirst) {
     const std::set<ParamAddress> written = Written([&] { Click(frame_.button(CWinParam::kCopy)); });
     EXPECT_TRUE(written.contains(ch7 + 4));
     EXPECT_EQ((params_.Value(ch7) & kPhantomPowerBit) != 0, answerText == "Yes");
+    EXPECT_NE(params_.Value(ch7) & kChannelOnBit, 0);
   }
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(Written([&] { Click(frame_.button(CWinParam::kCopy)); }), std::set<ParamAddress>{});
