@@ -16,7 +16,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-  const double typed = rmt4::ParseBandFieldText(text);
+  const double typed = rmt4::ParseBandFieldText(text).value_or(0.0);
   if (!std::isfinite(typed)) std::abort();
   const rmt4::GainRange gains;
   for (const auto field : {rmt4::BandField::kGain, rmt4::BandField::kFrequency, rmt4::BandField::kQ}) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <limits>
+#include <string>
 
 namespace rmt4 {
 namespace {
@@ -17,7 +18,11 @@ std::string FixedText(double value, int decimals) {
   const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
                                           std::clamp(decimals, 0, 17));
   // 309 integer digits, a sign, a point and 17 decimals always fit.
-  return error == std::errc{} ? std::string(buffer.data(), end) : std::string();
+  if (error != std::errc{}) return {};
+  std::string text(buffer.data(), end);
+  // A value that rounds to zero shows as zero, whatever side it came from: no "-0.0".
+  if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 }  // namespace
@@ -35,10 +40,10 @@ std::string FormatBandField(BandField field, const BandFieldFormat& format, doub
   return text;
 }
 
-double ParseBandFieldText(std::string_view text) {
+std::optional<double> ParseBandFieldText(std::string_view text) {
   text = text.substr(0, kMaxBandFieldText);
   std::size_t i = text.find_first_not_of(" \t");
-  if (i == std::string_view::npos) return 0.0;
+  if (i == std::string_view::npos) return std::nullopt;
   const bool negative = text[i] == '-';
   if (text[i] == '+' || text[i] == '-') ++i;
   // Only what users type as a number: digits with at most one decimal point,
@@ -55,7 +60,7 @@ double ParseBandFieldText(std::string_view text) {
     ++i;
     anyDigit = takeDigits() || anyDigit;
   }
-  if (!anyDigit) return 0.0;
+  if (!anyDigit) return std::nullopt;
   bool exponentUp = false;
   if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,9 +33,10 @@ inline constexpr std::size_t kMaxBandFieldText = 32;
 /// the way atof reads it (leading blanks skipped, trailing text ignored) from
 /// its first kMaxBandFieldText characters. A comma counts as the decimal
 /// point, since users of comma-decimal locales type "3,5" for 3.5. Text that
-/// does not start with a number, "nan" and "inf" included, reads as 0; a
+/// does not start with a number, "nan" and "inf" included, is none: the
+/// field keeps its value rather than take one the user never typed. A
 /// number too large for a double reads as the largest finite one of its
-/// sign, so the result is always finite.
-[[nodiscard]] double ParseBandFieldText(std::string_view text);
+/// sign, so a result is always finite.
+[[nodiscard]] std::optional<double> ParseBandFieldText(std::string_view text);
 
 }  // namespace rmt4

@@ -16,6 +16,10 @@ void SetBits(ParamTable& table, ParamAddress address, std::uint16_t bits, bool s
   ParamSet(table, address, static_cast<std::uint16_t>(set ? (word | bits) : (word & ~bits)));
 }
 
+bool IsCopy(int from, int to) {
+  return from != to && from >= 0 && to >= 0 && from < kCopyableChannels && to < kCopyableChannels;
+}
+
 bool IsMixingChannel(int channel) { return channel >= 0 && channel < kFx1Channel; }
 bool IsInput(int channel) { return channel >= 0 && channel <= kFx2Channel; }
 bool IsOutput(int channel) { return channel >= kMainChannel && channel <= kLastEditorChannel; }
@@ -116,14 +120,25 @@ void WriteHeaderEdit(ParamTable& table, const HeaderSelection& selection, int co
   }
 }
 
-int CopyChannelBlock(ParamTable& table, int from, int to) {
-  if (from == to || from < 0 || to < 0 || from >= kCopyableChannels || to >= kCopyableChannels) return 0;
+bool CopySwitchesPhantomPowerOn(const ParamTable& table, int from, int to) {
+  if (!IsCopy(from, to)) return false;
+  const auto on = [&](int channel) { return (table.Value(InputHeader(channel).mute) & kPhantomPowerBit) != 0; };
+  return on(from) && !on(to);
+}
+
+int CopyChannelBlock(ParamTable& table, int from, int to, PhantomPowerCopy phantom) {
+  if (!IsCopy(from, to)) return 0;
+  const ParamAddress phantomWord = InputHeader(to).mute;
   int written = 0;
   for (int offset = 0; offset < kInputBlockSize; ++offset) {
     const auto source = static_cast<ParamAddress>(InputBlockBase(from) + offset);
     const auto target = static_cast<ParamAddress>(InputBlockBase(to) + offset);
-    if (table.Value(source) == table.Value(target)) continue;
-    ParamSet(table, target, table.Value(source));
+    std::uint16_t value = table.Value(source);
+    if (target == phantomWord && phantom == PhantomPowerCopy::kTargetKept) {
+      value = static_cast<std::uint16_t>((value & ~kPhantomPowerBit) | (table.Value(target) & kPhantomPowerBit));
+    }
+    if (value == table.Value(target)) continue;
+    ParamSet(table, target, value);
     ++written;
   }
   return written;

@@ -18,10 +18,18 @@ struct HeaderSelection {
 /// balance 0..200. Codes the selected channels do not have write nothing.
 void WriteHeaderEdit(ParamTable& table, const HeaderSelection& selection, int code, int reading);
 
+/// What a copy does with the target's phantom power.
+enum class PhantomPowerCopy { kCopied, kTargetKept };
+
+/// Whether copying input channel `from` onto `to` would switch phantom power
+/// on at `to` (on at `from`, off at `to`): a copy that must be confirmed.
+[[nodiscard]] bool CopySwitchesPhantomPowerOn(const ParamTable& table, int from, int to);
+
 /// Copies the whole block of input channel `from` onto channel `to` (both
-/// CH1..CH8), writing only the addresses whose values differ. Returns how
-/// many it wrote; nothing for other channels or a copy onto itself.
-int CopyChannelBlock(ParamTable& table, int from, int to);
+/// CH1..CH8), writing only the addresses whose values differ; with
+/// kTargetKept the target's phantom power stays as it is. Returns how many
+/// addresses it wrote; nothing for other channels or a copy onto itself.
+int CopyChannelBlock(ParamTable& table, int from, int to, PhantomPowerCopy phantom = PhantomPowerCopy::kCopied);
 
 /// Channels whose block the Copy menu may copy (CH1..CH8).
 inline constexpr int kCopyableChannels = 8;

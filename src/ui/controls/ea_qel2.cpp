@@ -151,8 +151,7 @@ void CEA_Qel2::SetValue(double v) {
     if (toggleValue_ != 0) v -= kToggleAmount;
   }
   value_ = v;
-  setFocus(Qt::OtherFocusReason);
-  ShowFocusLook();
+  InvalidateFrame();
   repaint();
 }
 
@@ -207,7 +206,6 @@ void CEA_Qel2::SetThumbVisible(bool visible) {
 
 void CEA_Qel2::Compose(QImage& frame) {
   const SliderStyle& s = StyleRow(styleIndex());
-  value_ = Clamped(value_);
   const int w = width();
   const int h = height();
   const QRect rows = SourceRows();

@@ -39,10 +39,12 @@ class CEA_Qel2 : public SkinnedValueControl {
   /// when the image does not exist or the style is unknown.
   bool SetSkin(const CMemDcClass* source, int pngId, int style);
 
-  /// Shows `v` as it is (not quantised). With the toggle enabled, a value of
-  /// at least kToggleAmount switches the toggle on and is reduced by it.
-  /// Takes keyboard focus and shows the focused thumb. Ignored while the user
-  /// drags the thumb, so that echoes from the console do not fight the hand.
+  /// Shows `v` as it is (not quantised, not clamped: a value outside the range
+  /// is drawn at the range's end and read back unchanged). With the toggle
+  /// enabled, a value of at least kToggleAmount switches the toggle on and is
+  /// reduced by it. Leaves the keyboard focus where it is: values come from
+  /// the console, and only the user chooses what the keys edit. Ignored while
+  /// the user drags the thumb, so that echoes from the console do not fight the hand.
   void SetValue(double v);
   /// The value, plus kToggleAmount when the toggle is enabled and on.
   [[nodiscard]] double GetValue() const;

@@ -82,14 +82,23 @@ void CEQ_Qel0::SetAncestorLevel(int level) {
 
 void CEQ_Qel0::SetField(BandField field, double value) {
   if (!std::isfinite(value)) return;
-  Field(field).setText(QString::fromStdString(FormatBandField(field, kFieldFormats[Index(field)], value)));
-  if (field == BandField::kGain) gain_ = value;
+  values_[Index(field)] = value + 0.0;  // + 0.0: a negative zero is stored as zero
+  if (!BeingEdited(field)) {
+    Field(field).setText(QString::fromStdString(FormatBandField(field, kFieldFormats[Index(field)], value)));
+  }
   InvalidateFrame();
   update();
 }
 
-double CEQ_Qel0::StepField(BandField field, int delta) const {
-  return StepBandField(field, ParseBandFieldText(Field(field).text().toStdString()), delta, gains_);
+std::optional<double> CEQ_Qel0::StepField(BandField field, int delta) const {
+  const std::optional<double> typed = ParseBandFieldText(Field(field).text().toStdString());
+  if (!typed) return std::nullopt;
+  return StepBandField(field, *typed, delta, gains_);
+}
+
+bool CEQ_Qel0::BeingEdited(BandField field) const {
+  const QLineEdit& edit = Field(field);
+  return edit.isModified() && window()->focusWidget() == &edit;
 }
 
 void CEQ_Qel0::SetBandIndex(int index) {
@@ -129,8 +138,10 @@ void CEQ_Qel0::LayOut() {
 }
 
 void CEQ_Qel0::StepAndReport(BandField field, int delta) {
-  SetField(field, StepField(field, delta));
-  Notify(static_cast<int>(field));
+  const std::optional<double> stepped = StepField(field, delta);
+  Field(field).setModified(false);  // what the user typed is taken or refused now
+  SetField(field, stepped.value_or(value(field)));
+  if (stepped) Notify(static_cast<int>(field));
 }
 
 void CEQ_Qel0::Notify(int changed) { SendWindowMessage(parentWidget(), controlId_, bandIndex_, changed); }
@@ -165,10 +176,16 @@ bool CEQ_Qel0::eventFilter(QObject* watched, QEvent* event) {
       activeField_ = *found;
       update();
       break;
-    case QEvent::FocusOut:
+    case QEvent::FocusOut: {
       activeField_ = nullptr;
-      StepAndReport(field, 0);
+      // Only the user's own Tab or click commits; focus taken by a window or a
+      // menu leaves the typed text waiting.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+        StepAndReport(field, 0);
+      }
       break;
+    }
     case QEvent::KeyPress: {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -205,8 +222,7 @@ void CEQ_Qel0::Compose(QImage& frame) {
         layout_.typeImage, skin_,
         kTypePieces[lit == kTypesByButton.end() ? 0 : static_cast<std::size_t>(lit - kTypesByButton.begin())]);
   }
-  gain_ = std::clamp(gain_, gains_.min, gains_.max);
-  const int thumbTop = layout_.GainY(gain_, gains_) - layout_.thumbH / 2;
+  const int thumbTop = layout_.GainY(gain(), gains_) - layout_.thumbH / 2;
   painter.drawImage(QRect(layout_.axisX - layout_.thumbW / 2 + 1, thumbTop, layout_.thumbW, layout_.thumbH), skin_,
                     focusLook_ ? kThumbFocused : kThumbResting);
   // Under the entry fields; seen only where a field is not shown.
@@ -229,9 +245,9 @@ void CEQ_Qel0::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !InputAllowed()) return;
   setFocus(Qt::MouseFocusReason);
   const QPoint at = event->position().toPoint();
-  if (layout_.OnThumb(at, layout_.GainY(gain_, gains_))) {
+  if (layout_.OnThumb(at, layout_.GainY(gain(), gains_))) {
     dragging_ = true;
-    SetField(BandField::kGain, gain_);
+    SetField(BandField::kGain, gain());
     repaint();
     Notify(static_cast<int>(BandField::kGain));
     setCursor(Qt::PointingHandCursor);
@@ -253,7 +269,7 @@ void CEQ_Qel0::ClickOutsideThumb(QPoint at) {
   }
   if (layout_.InThumbTravel(at)) {
     // Above the thumb raises the gain a step, below it lowers it.
-    StepAndReport(BandField::kGain, at.y() < layout_.GainY(gain_, gains_) ? +1 : -1);
+    StepAndReport(BandField::kGain, at.y() < layout_.GainY(gain(), gains_) ? +1 : -1);
   }
 }
 
@@ -272,7 +288,7 @@ void CEQ_Qel0::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !dragging_) return;
   dragging_ = false;
   unsetCursor();
-  SetField(BandField::kGain, gain_);
+  SetField(BandField::kGain, gain());
   Notify(static_cast<int>(BandField::kGain));
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstddef>
+#include <optional>
 
 #include "dsp/band_field_steps.h"
 #include "dsp/band_field_text.h"
@@ -20,11 +22,13 @@ class CMemDcClass;
 /// band number, a vertical gain fader (−24 … +12 dB) and three entry fields
 /// below it for gain, frequency and Q, plus three band-type buttons the
 /// hosts hide. The user drags or clicks the fader, types into a field
-/// (committed with Enter or by leaving it), turns the wheel or presses the
-/// arrow keys; every change is sent synchronously to the parent as a window
-/// message numbered by the control identifier, with wParam = `bandIndex` and
-/// lParam = the BandField that changed, or kBandTypeChanged. The host then
-/// reads gain(), bandType() or fieldText().
+/// (committed with Enter, or by leaving it with Tab or a click; text that
+/// is not a number brings the field's value back and reports nothing),
+/// turns the wheel or presses the arrow keys; every change is sent
+/// synchronously to the parent as a window message numbered by the control
+/// identifier, with wParam = `bandIndex` and lParam = the BandField that
+/// changed, or kBandTypeChanged. The host then reads value(), gain() or
+/// bandType().
 ///
 /// Typical host sequence: construct, SetBandIndex, SetShowTypeButtons(false),
 /// SetSource, SetField for each field.
@@ -51,13 +55,14 @@ class CEQ_Qel0 : public QWidget {
   /// when the image does not exist.
   bool SetSource(const CMemDcClass* source);
 
-  /// Shows `value` in `field`; for the gain also the fader's value. A value
-  /// that is not finite is ignored.
+  /// Makes `value` the value of `field` (for the gain also the fader's) and
+  /// shows it, except in a field the user is typing into: that text stays
+  /// until the user commits or leaves it. A value that is not finite is ignored.
   void SetField(BandField field, double value);
   /// The value `field` holds once its text is read and moved by the sign of
-  /// `delta` (0: snapped onto the grid or into the range). The caller stores
-  /// it with SetField.
-  [[nodiscard]] double StepField(BandField field, int delta) const;
+  /// `delta` (0: snapped onto the grid or into the range); none when the
+  /// text is not a number. The caller stores it with SetField.
+  [[nodiscard]] std::optional<double> StepField(BandField field, int delta) const;
 
   void SetBandIndex(int index);
   /// Draw and hit-test the band-type buttons (on by default; hosts switch them off).
@@ -68,7 +73,9 @@ class CEQ_Qel0 : public QWidget {
   void SetSkinVisible(bool visible);
 
   [[nodiscard]] int bandIndex() const { return bandIndex_; }
-  [[nodiscard]] double gain() const { return gain_; }
+  /// The value `field` was last given, by SetField or a commit.
+  [[nodiscard]] double value(BandField field) const { return values_[static_cast<std::size_t>(field)]; }
+  [[nodiscard]] double gain() const { return value(BandField::kGain); }
   [[nodiscard]] int bandType() const { return bandType_; }
   [[nodiscard]] QString fieldText(BandField field) const { return Field(field).text(); }
   [[nodiscard]] bool dragging() const { return dragging_; }
@@ -91,8 +98,11 @@ class CEQ_Qel0 : public QWidget {
   [[nodiscard]] QLineEdit& Field(BandField field) const;
   [[nodiscard]] bool InputAllowed() const;
   void LayOut();
-  /// The field's text read, moved by `delta`, shown again and reported.
+  /// The field's text read, moved by `delta`, shown again and reported;
+  /// text that is not a number gives way to the field's value, unreported.
   void StepAndReport(BandField field, int delta);
+  /// Whether the user has typed into `field` and not yet committed it.
+  [[nodiscard]] bool BeingEdited(BandField field) const;
   /// Left/Right step the frequency, Up/Down the gain; false for other keys.
   bool HandleArrowKey(int key);
   void ClickOutsideThumb(QPoint at);
@@ -102,7 +112,8 @@ class CEQ_Qel0 : public QWidget {
 
   int controlId_;
   int bandIndex_ = 0;
-  double gain_ = 0.0;
+  /// Gain, frequency and Q, as last set or committed.
+  std::array<double, 3> values_{};
   GainRange gains_;
   int bandType_ = kPeaking;
   bool showTypeButtons_ = true;

@@ -224,6 +224,10 @@ bool CQel_NewScope::PressHandle(QPoint at) {
   const QPoint centre = MarkerCentre(p);
   leftHandleActive_ = HitBox(centre - QPoint(distance, 0), at);
   rightHandleActive_ = HitBox(centre + QPoint(distance, 0), at);
+  handlePressX_ = at.x();
+  handlePressQ_ = pointQ[p];
+  const auto atOrAbove = std::ranges::lower_bound(QStepTable, pointQ[p]);
+  handlePressQIndex_ = static_cast<int>(std::min(atOrAbove, QStepTable.end() - 1) - QStepTable.begin());
   return leftHandleActive_ || rightHandleActive_;
 }
 
@@ -325,9 +329,11 @@ void CQel_NewScope::DragPointTo(QPoint at) {
 
 void CQel_NewScope::ApplyHandleAt(int pointerX) {
   const int p = selectedPoint_;
-  const int index = leftHandleActive_ ? QIndexOfLeftHandle(pointX[p], pointerX)
-                                      : QIndexOfRightHandle(pointX[p], pointerX);
-  pointQ[p] = QStepTable[static_cast<std::size_t>(index)];
+  const int index = QIndexAfterHandleMove(handlePressQIndex_, leftHandleActive_, pointerX - handlePressX_);
+  // Back where it was pressed, the arrow gives back the Q it found, on the grid or not.
+  const double q = index == handlePressQIndex_ ? handlePressQ_ : QStepTable[static_cast<std::size_t>(index)];
+  if (q == pointQ[p]) return;
+  pointQ[p] = q;
   labelledPoint_ = p;
   RecomputePoint(p);
   Notify(p);
@@ -379,8 +385,9 @@ void CQel_NewScope::StepSelected(bool forward) {
 
 void CQel_NewScope::wheelEvent(QWheelEvent* event) {
   event->accept();
-  if (!inputEnabled) return;
-  StepSelected(event->angleDelta().y() > 0);
+  const int delta = event->angleDelta().y();
+  if (!inputEnabled || delta == 0) return;  // a sideways turn moves nothing
+  StepSelected(delta > 0);
 }
 
 void CQel_NewScope::keyPressEvent(QKeyEvent* event) {

@@ -169,7 +169,8 @@ class CQel_NewScope : public QWidget {
   void NotifyMenu(Notice item);
 
   void DragPointTo(QPoint at);
-  /// Gives the selected band the Q of the dragged arrow at client x `pointerX`.
+  /// Moves the selected band's Q by the pressed arrow's travel from where it
+  /// was pressed to client x `pointerX`; reports only a Q that changed.
   void ApplyHandleAt(int pointerX);
   void StepSelected(bool forward);
   void HoverMenu(QPoint at);
@@ -198,6 +199,10 @@ class CQel_NewScope : public QWidget {
   int draggedPoint_ = 0;
   bool leftHandleActive_ = false;
   bool rightHandleActive_ = false;
+  /// Where the active arrow was pressed, the Q then and its QStepTable index.
+  int handlePressX_ = 0;
+  double handlePressQ_ = 0.0;
+  int handlePressQIndex_ = 0;
   int animationPhase_ = 0;
   bool recomputeAll_ = true;
   bool gridValid_ = false;

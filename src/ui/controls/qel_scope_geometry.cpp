@@ -15,8 +15,6 @@ constexpr double kWidestHandleDistance = 124.0;
 constexpr double kHandleStep = 0.9900990099009901;
 /// Arrow travel per Q step when dragging.
 constexpr double kHandleDragStep = 1.01;
-/// The right arrow's drag origin lies this far right of the marker.
-constexpr int kRightHandleOffset = 48;
 
 /// Tension of the console's curves: the share of the neighbours' difference
 /// that places each Bezier control point.
@@ -71,12 +69,8 @@ int QHandleDistance(double q) {
   return static_cast<int>(100.0 - (index - 1) * kHandleStep + 24.0);
 }
 
-int QIndexOfLeftHandle(int column, int pointerX) {
-  return ClampedQIndex(101.0 - kHandleDragStep * (column - pointerX));
-}
-
-int QIndexOfRightHandle(int column, int pointerX) {
-  return ClampedQIndex(101.0 - kHandleDragStep * (pointerX - column - kRightHandleOffset));
+int QIndexAfterHandleMove(int startIndex, bool leftHandle, int movedBy) {
+  return ClampedQIndex(startIndex + std::trunc(kHandleDragStep * (leftHandle ? movedBy : -movedBy)));
 }
 
 void BuildCurvePolyline(std::span<const int> curve, const ScopeGeometry& geometry, QPolygon& points) {

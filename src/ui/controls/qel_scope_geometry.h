@@ -52,10 +52,11 @@ struct ScopeGeometry {
 /// integer part of Q, so every Q below 1 shows its arrows 124 px away.
 [[nodiscard]] int QHandleDistance(double q);
 
-/// QStepTable index a Q arrow dragged to client x `pointerX` picks, for a band
-/// whose marker stands `column` px from the plot's left edge.
-[[nodiscard]] int QIndexOfLeftHandle(int column, int pointerX);
-[[nodiscard]] int QIndexOfRightHandle(int column, int pointerX);
+/// QStepTable index of a band whose Q had index `startIndex` when one of its
+/// arrows was pressed, once that arrow is moved `movedBy` px to the right:
+/// an arrow moved toward the marker narrows the band (higher Q), away from
+/// it widens it. Not moved, the Q stays as it was.
+[[nodiscard]] int QIndexAfterHandleMove(int startIndex, bool leftHandle, int movedBy);
 
 /// The polyline of `curve` (offsets from the 0-dB row, one per column) in
 /// client pixels into `points`, keeping only the points where the row

@@ -7,6 +7,7 @@
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 #include "values/editor_codes.h"
+#include "values/editor_header_writes.h"
 
 namespace rmt4::ui {
 
@@ -74,7 +75,14 @@ std::unique_ptr<QMenu> CWinParam::BuildCopyMenu() {
 
 void CWinParam::CopyToChannel(int command) {
   if (selection_.selected >= kCopyableChannels) return;
-  CopyChannelBlock(params_, selection_.selected, command - kFirstCopyCommand);
+  const int target = command - kFirstCopyCommand;
+  // Phantom power switched on by a copy is asked for, as the 48V button asks; No copies the rest.
+  PhantomPowerCopy phantom = PhantomPowerCopy::kCopied;
+  if (CopySwitchesPhantomPowerOn(params_, selection_.selected, target) &&
+      ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::Operating48V)) != MessageButton::Yes) {
+    phantom = PhantomPowerCopy::kTargetKept;
+  }
+  CopyChannelBlock(params_, selection_.selected, target, phantom);
 }
 
 }  // namespace rmt4::ui

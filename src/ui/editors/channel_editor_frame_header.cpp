@@ -277,15 +277,7 @@ bool CWinParam::Lit(int index) const { return buttons_[static_cast<std::size_t>(
 void CWinParam::SetLit(int index, bool lit) { buttons_[static_cast<std::size_t>(index)]->SetState(lit ? kLit : kUnlit); }
 
 void CWinParam::ShowBalance(int value) {
-  // The slider takes the keyboard focus when given a value; a value from the
-  // table must not, or the arrow keys would then edit a balance the user never chose.
-  QWidget* focused = window()->focusWidget();
   balance_->SetValue(value);
-  if (focused != nullptr && focused != balance_) {
-    focused->setFocus(Qt::OtherFocusReason);
-  } else if (focused == nullptr) {
-    balance_->clearFocus();
-  }
   RefreshCaption(header_code::kBalance);
 }
 

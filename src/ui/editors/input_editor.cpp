@@ -82,10 +82,10 @@ std::vector<int> CWinInPut::LoadOrder() const {
   if (!returns) order.insert(order.end(), {editor_code::kEfx1Send, editor_code::kEfx2Send});
   for (int aux = 0; aux < 6; ++aux) order.push_back(editor_code::kAux1Send + aux);
   order.push_back(editor_code::kEqOn);
-  // The parameters come before the type, which then rebuilds their texts.
+  // The type comes before its parameters: it sets their ranges and texts.
   if (returns) {
-    order.insert(order.end(), {editor_code::kMainSend, editor_code::kEffectParameter1, editor_code::kEffectParameter2,
-                               editor_code::kEffectProgram, editor_code::kEffectProgramType});
+    order.insert(order.end(), {editor_code::kMainSend, editor_code::kEffectProgram, editor_code::kEffectProgramType,
+                               editor_code::kEffectParameter1, editor_code::kEffectParameter2});
   }
   return order;
 }

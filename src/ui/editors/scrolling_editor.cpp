@@ -113,8 +113,6 @@ void ScrollingEditor::CreateControls() {
     band->SetSource(background);
     bands_.push_back(band);
   }
-  // Creating the sliders moved the focus from one to the next; none is chosen yet.
-  if (QWidget* focused = focusWidget()) focused->clearFocus();
 }
 
 void ScrollingEditor::SetControlShown(EditorControlKind kind, int index, bool shown) {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "dsp/band_field_steps.h"
-#include "dsp/band_field_text.h"
 #include "i18n/label_id.h"
 #include "ui/controls/ea_qel2.h"
 #include "ui/controls/eq_qel0.h"
@@ -25,10 +24,6 @@ using namespace editor_control;
 
 int FilterRowOf(const CEA_Qel2& slider) { return static_cast<int>(std::lround(slider.GetValue())); }
 
-double FieldValue(const CEQ_Qel0& band, BandField field) {
-  return ParseBandFieldText(band.fieldText(field).toStdString());
-}
-
 /// The band of a band code with base `first` (frequency, Q or gain), or -1.
 int BandIn(int code, int first, int bandCount) { return code >= first && code < first + bandCount ? code - first : -1; }
 
@@ -48,10 +43,10 @@ QString ScrollingEditor::OnOffCaption(const CGDI_Button& sectionSwitch) {
 std::optional<int> ScrollingEditor::ReadEqSection(int code) const {
   const int bands = inventory_.bandCount;
   if (const int b = BandIn(code, editor_code::kBandFrequency, bands); b >= 0) {
-    return BandFrequencyRaw(FieldValue(band(b), BandField::kFrequency));
+    return BandFrequencyRaw(band(b).value(BandField::kFrequency));
   }
   if (const int b = BandIn(code, editor_code::kBandQ, bands); b >= 0) {
-    return BandQRaw(FieldValue(band(b), BandField::kQ));
+    return BandQRaw(band(b).value(BandField::kQ));
   }
   if (const int b = BandIn(code, editor_code::kBandGain, bands); b >= 0) return BandGainRaw(band(b).gain());
   switch (code) {

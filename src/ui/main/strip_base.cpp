@@ -102,7 +102,7 @@ CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
   pan_->SetCaptionLayout(0);
   pan_->SetMinValue(kPanMin);
   pan_->SetMaxValue(kPanMax);
-  ShowPanValue(kPanCentre);
+  pan_->SetValue(kPanCentre);
   AddPlacement(*pan_, kPanRect);
 
   fader_ = new CEQ_G_1(this, kFaderMoved);
@@ -262,7 +262,7 @@ void CStripBase::ApplyValue(StripCode code, int raw) {
       button(code).SetState(raw <= 0 ? kButtonReleased : kButtonPressed);
       break;
     case StripCode::Pan:
-      ShowPanValue(raw);
+      pan_->SetValue(raw);
       RefreshPanText();
       break;
     case StripCode::Fader:
@@ -296,18 +296,6 @@ QString CStripBase::ButtonCaption(int buttonIndex) const {
   }
 }
 
-void CStripBase::ShowPanValue(double value) {
-  // The slider takes the keyboard focus when given a value; a value from the
-  // console must not, or the arrow keys would then edit a pan the user never chose.
-  QWidget* focused = window()->focusWidget();
-  pan_->SetValue(value);
-  if (focused == pan_) return;
-  if (focused != nullptr) {
-    focused->setFocus(Qt::OtherFocusReason);
-  } else {
-    pan_->clearFocus();
-  }
-}
 
 void CStripBase::RefreshTexts() {
   labels_[kNameLabel]->SetText(NameText());

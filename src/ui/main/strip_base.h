@@ -126,8 +126,6 @@ class CStripBase : public QWidget {
   [[nodiscard]] Placement& PlacementOf(const QWidget& control);
   [[nodiscard]] const Placement& PlacementOf(const QWidget& control) const;
   void ApplyFonts();
-  /// Shows `value` on the pan control without moving the keyboard focus.
-  void ShowPanValue(double value);
   /// A control switched off by the parent takes no input (it is parked anyway).
   void DisableInput(StripControl control);
 

@@ -246,6 +246,15 @@ TEST(SliderRange, TheTrackEndsAreTheRangeEnds) {
   QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(188, 16));
   Click(*slider, QPoint(187, 16));
   EXPECT_DOUBLE_EQ(slider->GetValue(), 361.0);
+
+  // A host value outside the range is drawn at the range's end and kept as it is.
+  host.Forget();
+  for (const double outside : {0.0, 400.0}) {
+    slider->SetValue(outside);
+    (void)test::Picture(*slider);
+    EXPECT_DOUBLE_EQ(slider->GetValue(), outside);
+  }
+  EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST(SliderClicks, OnlyClicksLevelWithTheThumbStep) {
@@ -340,6 +349,10 @@ TEST(SliderLook, FocusedThumbAndHostBackground) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
   slider->SetValue(50);  // thumb centre at x 13 + 94 = 107
   auto centreLine = [&] { return slider->grab().toImage().pixelColor(107, 24); };
+  EXPECT_FALSE(slider->hasFocus()) << "a value from the host leaves the focus alone";
+  EXPECT_GT(centreLine().red(), 200) << "resting look: white line";
+  Click(*slider, QPoint(107, 24));
+  EXPECT_TRUE(slider->hasFocus());
   EXPECT_GT(centreLine().green(), 200);
   EXPECT_LT(centreLine().red(), 120) << "focused look: green line";
   EXPECT_EQ(slider->grab().toImage().pixelColor(195, 2), QColor(Qt::blue)) << "copied from the host's buffer";

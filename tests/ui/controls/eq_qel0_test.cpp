@@ -32,6 +32,7 @@ class BandPanelHost : public test::RecordingHost {
     panel->SetBandIndex(kBandIndex);
     EXPECT_TRUE(panel->SetSource(&background));
     elsewhere->setGeometry(0, height() - 10, 10, 10);
+    elsewhere->setFocusPolicy(Qt::ClickFocus);
     show();
     activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(this));
@@ -50,7 +51,15 @@ class BandPanelHost : public test::RecordingHost {
     QTest::keyClick(&Field(field), Qt::Key_Delete);
     QTest::keyClicks(&Field(field), text);
   }
+  /// Moves the focus away as a window does, not the user.
   void Leave() { elsewhere->setFocus(); }
+  /// The user's own ways of finishing a field.
+  enum Commit { kEnter, kTab, kClickElsewhere };
+  void Finish(BandField field, Commit commit) {
+    if (commit == kEnter) QTest::keyClick(&Field(field), Qt::Key_Return);
+    if (commit == kTab) QTest::keyClick(&Field(field), Qt::Key_Tab);
+    if (commit == kClickElsewhere) QTest::mouseClick(elsewhere, Qt::LeftButton, {}, QPoint(5, 5));
+  }
   /// The message the panel sends when `field` changed.
   static RecordedMessage Changed(int field) { return {kPanelId, kBandIndex, field}; }
 
@@ -79,38 +88,47 @@ TEST(BandPanelFields, StartWithTheDefaultBand) {
   EXPECT_EQ(early->fieldText(BandField::kFrequency), "500");
 }
 
-// Typed text is committed with Enter or by leaving the field, read as a
-// number, snapped onto the grid or clamped into the range, and reported.
+// Typed text is committed with Enter, Tab or a click elsewhere, read as a
+// number, snapped onto the grid or clamped into the range, and reported;
+// text that is no number brings the field's value back and reports nothing.
 TEST(BandPanelFields, TypedTextIsCommittedSnappedAndReported) {
-  enum Commit { kEnter, kLeave };
+  using Host = BandPanelHost;
   const struct {
     BandField field;
     QString typed;
-    Commit commit;
-    const char* shown;
+    Host::Commit commit;
+    const char* shown;  // null: refused, the value before stays
   } cases[] = {
-      {BandField::kFrequency, "15", kEnter, "19.7"},
-      {BandField::kFrequency, "25000", kEnter, "20600"},
-      {BandField::kFrequency, "", kEnter, "10.5"},
-      {BandField::kQ, "0.1", kLeave, "0.40"},
-      {BandField::kQ, "nan", kEnter, "0.40"},
-      {BandField::kGain, "3,5", kEnter, "3.5"},
-      {BandField::kGain, "inf", kEnter, "0.0"},
-      {BandField::kGain, "1e999", kLeave, "12.0"},
-      {BandField::kGain, QString(200, u'9'), kEnter, "12.0"},
+      {BandField::kFrequency, "15", Host::kEnter, "19.7"},
+      {BandField::kFrequency, "25000", Host::kTab, "20600"},
+      {BandField::kQ, "0.1", Host::kClickElsewhere, "0.40"},
+      {BandField::kGain, "3,5", Host::kEnter, "3.5"},
+      {BandField::kGain, "1e999", Host::kClickElsewhere, "12.0"},
+      {BandField::kGain, QString(200, u'9'), Host::kEnter, "12.0"},
+      {BandField::kFrequency, "abc", Host::kEnter, nullptr},
+      {BandField::kFrequency, "", Host::kTab, nullptr},
+      {BandField::kQ, "nan", Host::kClickElsewhere, nullptr},
+      {BandField::kGain, "inf", Host::kEnter, nullptr},
+      {BandField::kGain, "-", Host::kTab, nullptr},
   };
   for (const auto& c : cases) {
-    BandPanelHost host;
+    SCOPED_TRACE('"' + c.typed.toStdString() + '"');
+    Host host;
+    host.panel->SetField(BandField::kFrequency, 2000);
+    host.panel->SetField(BandField::kQ, 4.0);
+    host.panel->SetField(BandField::kGain, -3.0);
+    const QString before = host.panel->fieldText(c.field);
+    const double valueBefore = host.panel->value(c.field);
     host.Type(c.field, c.typed);
-    if (c.commit == kEnter) {
-      QTest::keyClick(&host.Field(c.field), Qt::Key_Return);
-    } else {
-      host.Leave();
+    host.Finish(c.field, c.commit);
+    if (c.shown == nullptr) {
+      EXPECT_EQ(host.panel->fieldText(c.field), before);
+      EXPECT_EQ(host.panel->value(c.field), valueBefore);
+      EXPECT_TRUE(host.Messages().empty());
+      continue;
     }
-    EXPECT_EQ(host.panel->fieldText(c.field), c.shown) << '"' << c.typed.toStdString() << '"';
-    ASSERT_FALSE(host.Messages().empty()) << c.typed.toStdString();
-    EXPECT_EQ(host.Messages().front(), BandPanelHost::Changed(static_cast<int>(c.field))) << c.typed.toStdString();
-    EXPECT_TRUE(std::isfinite(host.panel->gain())) << c.typed.toStdString();
+    EXPECT_EQ(host.panel->fieldText(c.field), c.shown);
+    EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>{Host::Changed(static_cast<int>(c.field))});
   }
 }
 
@@ -186,6 +204,23 @@ TEST(BandPanelFader, DraggingTheThumbSetsTheGainInTenths) {
   QTest::mouseRelease(host.panel, Qt::LeftButton, {}, QPoint(80, -50));
   EXPECT_FALSE(host.panel->dragging());
   EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>(5, BandPanelHost::Changed(0)));
+}
+
+// At some heights a row just below 0 dB reads −0.09 dB, truncated toward zero.
+TEST(BandPanelFader, ZeroShowsWithoutASignAtEveryHeight) {
+  for (const int height : {180, 203, 250, 375}) {
+    SCOPED_TRACE(height);
+    BandPanelHost host(QSize(98, height));
+    const BandPanelLayout layout = BandPanelLayout::ForSize(host.panel->size());
+    QTest::mousePress(host.panel, Qt::LeftButton, {}, QPoint(layout.axisX, layout.GainY(0.0, GainRange{})));
+    ASSERT_TRUE(host.panel->dragging());
+    for (int y = layout.yAtMax; y <= layout.yAtMin; ++y) {
+      QTest::mouseMove(host.panel, QPoint(layout.axisX, y));
+      EXPECT_NE(host.panel->fieldText(BandField::kGain), "-0.0") << "row " << y;
+      EXPECT_FALSE(std::signbit(host.panel->gain()) && host.panel->gain() == 0.0) << "row " << y;
+    }
+    QTest::mouseRelease(host.panel, Qt::LeftButton, {}, QPoint(layout.axisX, layout.yAtMin));
+  }
 }
 
 TEST(BandPanelFader, ClicksAboveAndBelowTheThumbStepTheGain) {

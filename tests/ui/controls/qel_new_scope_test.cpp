@@ -198,34 +198,45 @@ TEST_F(Scope, CutFiltersStayOnTheirRowAndInOrderUnderTheLock) {
   EXPECT_EQ(scope->pointX[0], scope->geometry().ColumnOf(scope->pointFrequency[0]));
 }
 
-TEST_F(Scope, QArrowsStandByTheIntegerPartOfQAndDragThroughTheQTable) {
+TEST_F(Scope, QArrowsStandByTheIntegerPartOfQAndFollowTheirMovement) {
   const struct {
     double q;
     int distance;
   } arrows[] = {{0.71, 124}, {0.4, 124}, {1.5, 109}, {128, 25}};
   scope->SetBandFrequency(1000, 4);
   for (const auto& a : arrows) {
+    SCOPED_TRACE(a.q);
     scope->SetBandQ(a.q, 4);
+    host.Forget();
+    const double q = scope->pointQ[6];
     EXPECT_EQ(QHandleDistance(a.q), a.distance);
+    // Pressed and released in place, the arrow leaves Q alone and reports no change of band 4.
     QTest::mousePress(scope, Qt::LeftButton, {}, Marker(6) - QPoint(a.distance, 0));
-    EXPECT_TRUE(scope->leftHandleActive()) << a.q;
+    EXPECT_TRUE(scope->leftHandleActive());
     QTest::mouseRelease(scope, Qt::LeftButton, {}, Marker(6) - QPoint(a.distance, 0));
     EXPECT_FALSE(scope->leftHandleActive());
+    EXPECT_EQ(scope->pointQ[6], q);
+    // (At Q 128 the arrow lies on band 6's marker, which the press selects.)
+    EXPECT_EQ(std::ranges::count(host.Messages(), RecordedMessage{kId, 0, 4}), 0);
   }
   scope->SetBandQ(1.5, 4);
   host.Forget();
-  const int column = scope->pointX[6];
-  QTest::mousePress(scope, Qt::LeftButton, {}, Marker(6) + QPoint(109, 0));
+  const auto start = static_cast<std::size_t>(std::ranges::find(QStepTable, 1.5) - QStepTable.begin());
+  const QPoint right = Marker(6) + QPoint(109, 0);
+  QTest::mousePress(scope, Qt::LeftButton, {}, right);
   EXPECT_TRUE(scope->rightHandleActive());
-  // Towards the marker raises Q: index 101 − 1.01·(pointer x − column − 48).
-  const int pointer = Marker(6).x() + 60;
-  QTest::mouseMove(scope, QPoint(pointer, Marker(6).y()));
-  const auto index = static_cast<std::size_t>(101 - 1.01 * (pointer - column - 48));
-  ASSERT_LT(index, 100u);
-  EXPECT_EQ(scope->pointQ[6], QStepTable[index]);
-  QTest::mouseRelease(scope, Qt::LeftButton, {}, Marker(6) + QPoint(400, 0));
-  EXPECT_EQ(scope->pointQ[6], QStepTable[0]);
-  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kId, 0, 4}, {kId, 0, 4}}));
+  QTest::mouseRelease(scope, Qt::LeftButton, {}, right);
+  EXPECT_EQ(scope->pointQ[6], 1.5);
+  EXPECT_TRUE(host.Messages().empty());
+  QTest::mousePress(scope, Qt::LeftButton, {}, right);
+  // 20 px toward the marker narrows the band by trunc(1.01 · 20) steps; back again restores it.
+  QTest::mouseMove(scope, right - QPoint(20, 0));
+  EXPECT_EQ(scope->pointQ[6], QStepTable[start + 20]);
+  QTest::mouseMove(scope, right);
+  EXPECT_EQ(scope->pointQ[6], 1.5);
+  QTest::mouseRelease(scope, Qt::LeftButton, {}, right + QPoint(400, 0));
+  EXPECT_EQ(scope->pointQ[6], QStepTable[0]) << "far away: the widest band";
+  EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>(3, {kId, 0, 4}));
 }
 
 TEST_F(Scope, WheelAndUpDownStepTheSelectedPoint) {
@@ -250,6 +261,17 @@ TEST_F(Scope, WheelAndUpDownStepTheSelectedPoint) {
   EXPECT_EQ(host.Messages(), std::vector<RecordedMessage>(3, {kId, 1, 0}));
   QTest::keyClick(scope, Qt::Key_A);
   EXPECT_EQ(host.passedKeys, std::vector<int>{Qt::Key_A});
+
+  // A sideways turn or a trackpad's event without vertical distance steps nothing.
+  host.Forget();
+  scope->SetBandGain(0, 2);
+  for (const QPoint sideways : {QPoint(120, 0), QPoint(0, 0)}) {
+    QWheelEvent event(Marker(4), scope->mapToGlobal(Marker(4)), QPoint(), sideways, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(scope, &event);
+  }
+  EXPECT_EQ(scope->pointGain[4], 0);
+  EXPECT_TRUE(host.Messages().empty());
 }
 
 TEST_F(Scope, RightButtonMenuKeepsItsMarginAndReportsTheItem) {

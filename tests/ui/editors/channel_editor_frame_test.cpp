@@ -237,6 +237,40 @@ TEST_F(ChannelEditorFrameTest, CopyOffersTheOtherChannelsAndWritesOnlyWhatDiffer
   EXPECT_TRUE(Written([&] { frame_.CopyToChannel(CWinParam::kFirstCopyCommand + 2); }).empty());
 }
 
+// A copy that would switch 48V on asks once, as the 48V button does; No copies all the rest.
+TEST_F(ChannelEditorFrameTest, CopySwitchingPhantomPowerOnAsksFirst) {
+  (void)SetCurrentLanguage(LanguageIndex::English);
+  const ParamAddress ch7 = InputBlockBase(6);
+  frame_.SelectChannel(2);
+  ParamSet(params_, kCh3, kPhantomPowerBit | kChannelOnBit);  // the switches share a word
+  ParamSet(params_, ch7, 0);
+  int asked = 0;
+  QString answerText;
+  QTimer user;  // picks "CopyToCh:7" in the menu, then answers the question
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[6]).center());
+    } else if (QMessageBox* box = test::OpenMessageBox()) {
+      ++asked;
+      EXPECT_EQ(box->text(), "Operating 48V");
+      test::PressButton(*box, answerText);
+    }
+  });
+  user.start(5);
+  for (const char* answer : {"No", "Yes"}) {
+    SCOPED_TRACE(answer);
+    answerText = answer;
+    ParamSet(params_, kCh3 + 4, params_.Value(ch7 + 4) + 10);  // and a fader that differs
+    const std::set<ParamAddress> written = Written([&] { Click(frame_.button(CWinParam::kCopy)); });
+    EXPECT_TRUE(written.contains(ch7 + 4));
+    EXPECT_EQ((params_.Value(ch7) & kPhantomPowerBit) != 0, answerText == "Yes");
+    EXPECT_NE(params_.Value(ch7) & kChannelOnBit, 0);
+  }
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(Written([&] { Click(frame_.button(CWinParam::kCopy)); }), std::set<ParamAddress>{});
+  EXPECT_EQ(asked, 2) << "48V already on at the target: nothing to ask";
+}
+
 TEST_F(ChannelEditorFrameTest, SwitchingPhantomPowerOnAsksAndOffDoesNot) {
   frame_.SelectChannel(0);
   CGDI_Button& phantom = frame_.button(CWinParam::kPhantom);

@@ -21,6 +21,7 @@
 #include "ui/controls/eq_qel0.h"
 #include "ui/controls/qel_combo_box.h"
 #include "ui/controls/qel_new_scope.h"
+#include "ui/controls/qel_static.h"
 #include "values/editor_codes.h"
 
 namespace rmt4::ui {
@@ -37,6 +38,7 @@ constexpr int kGateOffset = 1;
 constexpr int kAux1Offset = 5;
 constexpr int kRatioOffset = 18;
 constexpr int kHpfTypeOffset = 23;
+constexpr int kLpfFrequencyOffset = 26;
 constexpr int kBand3FrequencyOffset = 28 + 8;
 constexpr int kBand3GainOffset = 29 + 8;
 constexpr int kBand3QOffset = 30 + 8;
@@ -174,6 +176,45 @@ TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
   const int written = window_.console().Value(Ch5(kBand3FrequencyOffset));
   EXPECT_NEAR(written, 2000, 40);  // the band keeps to its frequency steps
   EXPECT_DOUBLE_EQ(window_.frame().curve().pointFrequency[kBand3Point], written);
+}
+
+// The console moves values of the open channel while the user types a band
+// frequency: the focus stays in the field, the half-typed text stays and
+// nothing is written until the user's own Enter.
+TEST_F(EditorEndToEnd, ConsoleValuesLeaveTheFocusAndTheTextBeingTypedAlone) {
+  EXPECT_FALSE(editor().isAncestorOf(window_.window().focusWidget())) << "opening a channel focuses no control";
+  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[1]));
+  QTest::mouseClick(&frequency, Qt::LeftButton, {}, frequency.rect().center());
+  ASSERT_EQ(window_.window().focusWidget(), &frequency);
+  QTest::keyClick(&frequency, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(&frequency, QStringLiteral("10"));  // of a "1000" being typed
+
+  const std::uint16_t aux = window_.console().Value(Ch5(kAux1Offset)) == 1200 ? 1000 : 1200;
+  window_.transport().ChangeOnConsole(Ch5(kAux1Offset), aux);
+  window_.transport().ChangeOnConsole(Ch5(kBand3FrequencyOffset), 500);
+  ASSERT_TRUE(test::PumpUntil([&] {
+    return window_.params().Value(Ch5(kAux1Offset)) == aux && window_.params().Value(Ch5(kBand3FrequencyOffset)) == 500;
+  }, kWorkerCycleLimitMs));
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(window_.window().focusWidget(), &frequency);
+  EXPECT_EQ(frequency.text(), "10");
+  QTest::qWait(300);  // a few worker cycles: nothing of the typed text goes out
+  EXPECT_EQ(window_.console().Value(Ch5(kBand3FrequencyOffset)), 500);
+
+  QTest::keyClicks(&frequency, QStringLiteral("00"));
+  QTest::keyClick(&frequency, Qt::Key_Return);
+  EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(Ch5(kBand3FrequencyOffset)) == 1000; },
+                              kWorkerCycleLimitMs));
+}
+
+// A console LPF of OFF is shown as such, and the slider's range does not turn it into a frequency.
+TEST_F(EditorEndToEnd, ConsoleLpfOffShowsOffAndWritesNothing) {
+  window_.transport().ChangeOnConsole(Ch5(kLpfFrequencyOffset), 0x8000);
+  EXPECT_TRUE(test::PumpUntil([&] { return editor().label(4).text() == "LPF: OFF"; }, kWorkerCycleLimitMs))
+      << editor().label(4).text().toStdString();
+  EXPECT_EQ(editor().ReadControl(editor_code::kLpfFrequency), 0x8000);
+  QTest::qWait(300);  // a few worker cycles
+  EXPECT_EQ(window_.console().Value(Ch5(kLpfFrequencyOffset)), 0x8000);
 }
 
 TEST_F(EditorEndToEnd, ConsoleChangeOfBandThreeGainMovesTheCurvePointAndTheBandPanel) {

@@ -1,6 +1,8 @@
 // The effect-return editor as a user meets it: ENTER on Fx2's strip, a
 // program picked, recalled on the emulated console and read back into the
 // editor; storing to a user slot and the refusal for a built-in slot.
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
@@ -72,6 +74,43 @@ TEST_F(EffectReturnEndToEnd, PickedProgramIsRecalledAndItsParametersReadBack) {
   const int delay = window_.console().Value(1180);
   EXPECT_TRUE(test::PumpUntil([&] { return editor().ReadControl(editor_code::kEffectParameter1) == delay; }, kLimitMs));
   EXPECT_EQ(editor().slider(18).captionText(), QString("Echo Delay:%1ms").arg(delay * 5, 3));
+}
+
+// Loading a return applies its program type before the parameters: a
+// parameter above the range of the type shown before keeps its value.
+TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) {
+  constexpr ParamAddress kFx1ProgramType = 1142;
+  constexpr ParamAddress kFx1Parameter1 = 1143;
+  constexpr std::uint16_t kDelay1 = 24;
+  window_.OpenFromStrip(kFx2Strip);
+  CEA_Qel2& parameter1 = editor().slider(18);
+  ASSERT_LT(parameter1.maxValue(), 100) << "Fx2 shows a reverb";
+  // The user scrolls the effect program into view.
+  QScrollBar& bar = editor().scrollBar();
+  const auto inView = [&] {
+    return editor().rect().contains(QRect(parameter1.mapTo(&editor(), QPoint(0, 0)), parameter1.size()));
+  };
+  for (int click = 0; click < 20 && !inView(); ++click) {
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  }
+  ASSERT_TRUE(inView());
+  window_.transport().ChangeOnConsole(kFx1ProgramType, kDelay1);
+  window_.transport().ChangeOnConsole(kFx1Parameter1, 100);
+  ASSERT_TRUE(test::PumpUntil([&] {
+    return window_.params().Value(kFx1ProgramType) == kDelay1 && window_.params().Value(kFx1Parameter1) == 100;
+  }, kLimitMs));
+  const std::size_t writesBefore = window_.transport().Payloads(Command::WriteParams).size();
+
+  CQel_ComboBox& channels = window_.frame().selector(0);
+  channels.setCurrentIndex(kFx1Channel - 1);
+  QTest::keyClick(&channels, Qt::Key_Down);  // Fx1 picked on the header's channel list
+  QCoreApplication::sendPostedEvents();
+  ASSERT_EQ(editor().channel(), kFx1Channel);
+  EXPECT_EQ(editor().ReadControl(editor_code::kEffectParameter1), 100);
+  EXPECT_EQ(parameter1.captionText(), "Echo Delay:500ms");
+  QTest::qWait(300);
+  EXPECT_EQ(window_.console().Value(kFx1Parameter1), 100);
+  EXPECT_EQ(window_.transport().Payloads(Command::WriteParams).size(), writesBefore);
 }
 
 TEST_F(EffectReturnEndToEnd, UserSlotsAreStoredAndBuiltInOnesRefused) {
