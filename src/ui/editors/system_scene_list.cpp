@@ -55,14 +55,15 @@ void SystemSceneList::Fill() {
 
 std::filesystem::path SystemSceneList::RowFile(int row) const {
   const QTableWidgetItem* cell = list_.item(row, kNameColumn);
-  return cell != nullptr ? std::filesystem::path(cell->data(kFileRole).toString().toStdString())
+  return cell != nullptr ? std::filesystem::path(cell->data(kFileRole).toByteArray().toStdString())
                          : std::filesystem::path();
 }
 
 void SystemSceneList::SetRow(int row, const QString& name, const std::filesystem::path& file) {
   if (QTableWidgetItem* cell = list_.item(row, kNameColumn)) {
     cell->setText(name);
-    cell->setData(kFileRole, FileText(file));
+    // The path's own bytes: a name that is not UTF-8 still names its file.
+    cell->setData(kFileRole, QByteArray::fromStdString(file.string()));
   }
 }
 

@@ -38,10 +38,10 @@ class SystemSceneList {
   /// A right click on `row` (−1 when it hit no row), `global` the pointer: the
   /// menu, whose items act on that row.
   void OnRightClick(int row, QPoint global);
-  /// The file of `row`; empty for a row without one.
-  [[nodiscard]] std::filesystem::path RowFile(int row) const;
 
  private:
+  /// The file of `row`; empty for a row without one.
+  [[nodiscard]] std::filesystem::path RowFile(int row) const;
   /// The menu as it opens now for `row`.
   [[nodiscard]] std::unique_ptr<QMenu> BuildMenu(int row) const;
   void Run(int command, int row);

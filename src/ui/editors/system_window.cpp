@@ -127,6 +127,11 @@ QTableWidget* CWinPopupMode::MakeList(const QRect& geometry) {
   const int inner = geometry.width() - 2 * list->frameWidth();
   list->setColumnWidth(0, inner / 4);
   list->horizontalHeader()->setStretchLastSection(true);
+  // The row a menu acts on is selected; it must not look like the current mode's blue mark.
+  QPalette palette = list->palette();
+  palette.setColor(QPalette::Highlight, QColor(0, 118, 108));
+  palette.setColor(QPalette::HighlightedText, Qt::white);
+  list->setPalette(palette);
   list->viewport()->installEventFilter(this);
   return list;
 }
