@@ -131,6 +131,7 @@ class LinkWorker final : public FrameSender {
   void SaveScene();
   /// True when the scene reached the console and the link held to the end.
   bool UploadScene();
+  /// Written to the console; refused with a message; password-protected (the job ends at once).
   enum class SceneWrite { kWritten, kRefused, kProtected };
   SceneWrite WriteSceneToConsole();
 
