@@ -69,15 +69,18 @@ bool WaitUntil(Predicate done, double seconds) {
 // reconnection first; this is how long a terminal waits for that.
 double JobSeconds(const CtlSession& session) { return std::max(session.timeoutSeconds, 60.0); }
 
-/// Runs a job, returning false when it did not finish in time.
-bool RunJob(CtlSession& session, LinkJob job, int jobsToFinish = 1) {
-  const int before = session.worker.FinishedJobCount();
-  session.worker.jobs().Request(job);
-  if (WaitUntil([&] { return session.worker.FinishedJobCount() >= before + jobsToFinish; }, JobSeconds(session))) {
-    return true;
-  }
+/// Waits until the worker has finished `count` jobs in all; false when it did not in time.
+bool WaitForFinishedJobs(CtlSession& session, int count) {
+  if (WaitUntil([&] { return session.worker.FinishedJobCount() >= count; }, JobSeconds(session))) return true;
   std::cerr << "rmt4ctl: the console did not finish the operation in time" << std::endl;
   return false;
+}
+
+/// Runs a job, returning false when it did not finish in time.
+bool RunJob(CtlSession& session, LinkJob job) {
+  const int before = session.worker.FinishedJobCount();
+  session.worker.jobs().Request(job);
+  return WaitForFinishedJobs(session, before + 1);
 }
 
 std::string ModeNameText(LinkWorker& worker, int mode) {
@@ -256,9 +259,16 @@ int SceneCommand(CtlSession& session, const Words& command) {
                ? kExitOk
                : kExitFailed;
   }
-  // An upload ends with a question whose Yes stores the result as a mode: a second job.
-  if (!RunJob(session, LinkJob::UploadScene, session.answerYes ? 2 : 1)) return kExitFailed;
-  const bool failed = session.owner.Said({LabelId::NoFilesFullWidthStop, LabelId::DataHasPassword,
+  // An upload that reached the console ends with a question whose Yes stores
+  // the result as a mode: a second job.
+  const int before = session.worker.FinishedJobCount();
+  if (!RunJob(session, LinkJob::UploadScene)) return kExitFailed;
+  if (session.answerYes && session.owner.Said({LabelId::UploadCompletedSave}, since) &&
+      !WaitForFinishedJobs(session, before + 2)) {
+    return kExitFailed;
+  }
+  if (session.owner.Said({LabelId::NoFilesFullWidthStop}, since)) return kExitFileError;
+  const bool failed = session.owner.Said({LabelId::DataHasPassword,
                                           LabelId::WrongFileVersion, LabelId::WriteDataFailed,
                                           LabelId::ReadDataFailed, LabelId::EnterFileName, LabelId::SaveFailed},
                                          since);
@@ -312,12 +322,17 @@ int NetconfSet(CtlSession& session, const Words& command) {
   return kExitOk;
 }
 
+void ReportUnreadableScene(const std::string& path, SceneFileResult result) {
+  const char* why = result == SceneFileResult::kUnreadable ? "damaged or not a scene file"
+                                                            : "missing, not a file or not readable";
+  std::cerr << "rmt4ctl: " << path << ": cannot read the scene file (" << why << ")" << std::endl;
+}
+
 int SceneShow(const std::string& path) {
   CZB_FileData scene(CurrentAppFolders());
   const SceneFileResult result = scene.LoadSceneFile(path);
   if (result != SceneFileResult::kOk) {
-    std::cerr << "rmt4ctl: " << path << ": cannot read the scene file (result " << static_cast<int>(result) << ")"
-              << std::endl;
+    ReportUnreadableScene(path, result);
     return kExitFileError;
   }
   const SceneTime& t = scene.header.time;
@@ -336,6 +351,14 @@ bool AllMatch(const Words& command, std::size_t from, bool (*valid)(const std::s
 
 void RequestInterrupt() { gInterrupted.store(true); }
 bool Interrupted() { return gInterrupted.load(); }
+
+bool IsUnreadableSceneUpload(const Words& command) {
+  if (command.size() != 3 || command[0] != "scene" || command[1] != "upload") return false;
+  const SceneFileResult result = CheckSceneReadable(CurrentAppFolders(), command[2]);
+  if (result == SceneFileResult::kOk) return false;
+  ReportUnreadableScene(command[2], result);
+  return true;
+}
 
 bool IsOfflineCommand(const Words& command) {
   return (command.size() == 3 && command[0] == "scene" && command[1] == "show") || IsSceneFilesDiff(command) ||

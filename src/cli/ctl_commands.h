@@ -32,6 +32,9 @@ void RequestInterrupt();
 [[nodiscard]] bool IsOfflineCommand(const std::vector<std::string>& command);
 [[nodiscard]] int RunOfflineCommand(const std::vector<std::string>& command);
 
+/// A scene upload whose file cannot be read (and says so): refused before anything connects.
+[[nodiscard]] bool IsUnreadableSceneUpload(const std::vector<std::string>& command);
+
 /// Checks a command's words before anything connects; empty when fine.
 [[nodiscard]] std::string ValidateCommand(const std::vector<std::string>& command);
 

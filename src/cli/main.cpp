@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
   }
   if (IsOfflineCommand(resolved.words)) return RunOfflineCommand(resolved.words);
   if (IsSceneConsoleDiff(resolved.words) && !ReadSceneValues(resolved.words[2])) return kExitFileError;
+  if (IsUnreadableSceneUpload(resolved.words)) return kExitFileError;
 
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);

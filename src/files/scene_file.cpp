@@ -156,19 +156,34 @@ SceneFileResult CZB_FileData::DeleteSceneFile(std::string_view name) {
   return SceneFileResult::kNotFound;
 }
 
-bool CZB_FileData::SceneFileExists(std::string_view name) const {
+std::filesystem::path CZB_FileData::SaveTarget(std::string_view name) const {
   if (name.empty()) {
-    return false;
+    return {};
   }
-  const std::string withExtension = WithExtension(name);
-  return PathExists(withExtension) ||
-         PathExists(JoinFolder(folders_.fallbackDirectory, withExtension));
+  const std::filesystem::path file(WithExtension(name));
+  if (file.has_parent_path()) {
+    return file;
+  }
+  for (const std::filesystem::path* folder : {&folders_.sceneDirectory, &folders_.fallbackDirectory}) {
+    if (EnsureDirectory(*folder) && ::access(folder->c_str(), W_OK) == 0) {
+      return JoinFolder(*folder, file.string());
+    }
+  }
+  return {};
+}
+
+bool CZB_FileData::SceneFileExists(std::string_view name) const {
+  return PathExists(SaveTarget(name));
 }
 
 std::vector<SceneListEntry> CZB_FileData::ListSceneFiles() const {
   std::error_code error;
   const std::filesystem::path current = std::filesystem::current_path(error);
   return rmt4::ListSceneFiles(error ? std::filesystem::path() : current, folders_, extension);
+}
+
+SceneFileResult CheckSceneReadable(const AppFolders& folders, std::string_view name) {
+  return CZB_FileData(folders).LoadSceneFile(name);
 }
 
 }  // namespace rmt4

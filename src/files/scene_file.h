@@ -5,6 +5,7 @@
 // System window and the link worker turn into messages.
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,8 +46,11 @@ class CZB_FileData {
   SceneFileResult LoadSceneFile(std::string_view name);
   /// 0 deleted; 2 empty name; 7 no such file (or it could not be removed).
   SceneFileResult DeleteSceneFile(std::string_view name);
-  /// As given or in FallbackDirectory. SceneDirectory is not searched: a save
-  /// there replaces the older file anyway.
+  /// Where a save of `name` writes: a path where it points; a bare name into
+  /// SceneDirectory when that folder can be written (it is created when
+  /// missing), else into FallbackDirectory; empty when neither can be.
+  [[nodiscard]] std::filesystem::path SaveTarget(std::string_view name) const;
+  /// Whether a save of `name` replaces a file: the file at SaveTarget(name).
   [[nodiscard]] bool SceneFileExists(std::string_view name) const;
   /// ListSceneFiles for the process's current folder and this object's folders.
   [[nodiscard]] std::vector<SceneListEntry> ListSceneFiles() const;
@@ -59,5 +63,11 @@ class CZB_FileData {
  private:
   AppFolders folders_;
 };
+
+/// Whether the scene `name` can be uploaded as far as its file goes: it is read
+/// from where the upload reads it. kOk, or why it cannot be read. Asked before
+/// an upload is started, so that nothing is sent or asked for a file that
+/// could not be read.
+[[nodiscard]] SceneFileResult CheckSceneReadable(const AppFolders& folders, std::string_view name);
 
 }  // namespace rmt4

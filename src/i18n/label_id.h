@@ -156,9 +156,11 @@ enum class LabelId : std::uint16_t {
   SetFailed,
   /// Our own: the window works on a console model in the program, no console attached.
   Offline,
+  /// Our own: the question before a scene file is deleted.
+  DeleteSceneQuestion,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::Offline) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::DeleteSceneQuestion) + 1;
 
 }  // namespace rmt4

@@ -178,6 +178,7 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
       "The PC will not reach the console at this address. Continue?"}},
     {LabelId::SetFailed, {"设置失败!", "設置失敗!", "Set Failed!"}},
     {LabelId::Offline, {"离线", "離線", "Offline"}},
+    {LabelId::DeleteSceneQuestion, {"是否删除此场景文件?", "是否刪除此場景檔案?", "Delete this scene file?"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -29,8 +29,8 @@ void LinkWorker::RunJob(int job, int& idle) {
       SaveScene();
       break;
     case LinkJob::UploadScene:
-      UploadScene();
-      if (Show(LabelId::UploadCompletedSave, MessageStyle::YesNo) == MessageButton::Yes) {
+      // Only a scene that reached the console may be stored as the current mode.
+      if (UploadScene() && Show(LabelId::UploadCompletedSave, MessageStyle::YesNo) == MessageButton::Yes) {
         jobs_.Request(LinkJob::StoreMode);
       }
       context_.owner.PostNotify(UiNotify::DataReloaded, 0);
@@ -162,36 +162,40 @@ void LinkWorker::SaveScene() {
   Pause(5);
 }
 
-void LinkWorker::UploadScene() {
+bool LinkWorker::UploadScene() {
   Pause(10);
   const std::string path = jobs_.ScenePath();
+  SceneWrite write = SceneWrite::kRefused;
   if (path.empty()) {
     Show(LabelId::EnterFileName);
-  } else if (!WriteSceneToConsole()) {
-    return;  // a password-protected scene ends here
+  } else {
+    write = WriteSceneToConsole();
+    if (write == SceneWrite::kProtected) return false;  // a password-protected scene ends here
   }
   Pause(1);
   if (context_.appRunning.load()) HideProgress();
-  if (!context_.linkUp.load()) Show(LabelId::WriteDataFailed);
+  const bool linkUp = context_.linkUp.load();
+  if (!linkUp) Show(LabelId::WriteDataFailed);
+  return write == SceneWrite::kWritten && linkUp;
 }
 
-bool LinkWorker::WriteSceneToConsole() {
+LinkWorker::SceneWrite LinkWorker::WriteSceneToConsole() {
   CZB_FileData scene(options_.sceneFolders);
   if (scene.LoadSceneFile(jobs_.ScenePath()) != SceneFileResult::kOk) {
     HideProgress();
     Show(LabelId::NoFilesFullWidthStop);
-    return true;
+    return SceneWrite::kRefused;
   }
   if (scene.header.lockFlag != 0) {
     HideProgress();
     Show(LabelId::DataHasPassword);
-    return false;
+    return SceneWrite::kProtected;
   }
   LinkState& state = context_.state;
   if (scene.header.fileDeviceType != state.device.deviceType.load()) {
     HideProgress();
     Show(LabelId::WrongFileVersion);
-    return true;
+    return SceneWrite::kRefused;
   }
 
   ParamTable& params = state.params;
@@ -232,7 +236,7 @@ bool LinkWorker::WriteSceneToConsole() {
   }
   Pause(100);
   ReadAllAndRefresh();
-  return true;
+  return SceneWrite::kWritten;
 }
 
 }  // namespace rmt4

@@ -129,8 +129,11 @@ class LinkWorker final : public FrameSender {
   bool RecallFxPreset(Command command, ParamAddress programAddress, ParamAddress firstParameter);
   void StoreFxPreset(Command command, ParamAddress programAddress);
   void SaveScene();
-  void UploadScene();
-  bool WriteSceneToConsole();
+  /// True when the scene reached the console and the link held to the end.
+  bool UploadScene();
+  /// Written to the console; refused with a message; password-protected (the job ends at once).
+  enum class SceneWrite { kWritten, kRefused, kProtected };
+  SceneWrite WriteSceneToConsole();
 
   // The owner.
   MessageButton Show(LabelId text, MessageStyle style = MessageStyle::Ok, std::string_view caption = {});

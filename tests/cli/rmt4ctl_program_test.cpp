@@ -179,6 +179,18 @@ TEST_F(Rmt4ctlProgramTest, SceneSavedAndUploadedRoundTrips) {
   EXPECT_NE(upload.err.find("[no; --yes answers yes]"), std::string::npos) << "the question is answered No";
 }
 
+TEST_F(Rmt4ctlProgramTest, AnUnreadableSceneIsRefusedBeforeAnythingIsSentOrAsked) {
+  ASSERT_TRUE(console_.ready());
+  std::ofstream(home_ / "broken.mxb") << "not a scene";
+  for (const std::filesystem::path& path : {home_ / "missing.mxb", home_ / "broken.mxb"}) {
+    // --yes would store whatever the console holds as the current mode, were it asked.
+    const CtlRun upload = Net({"--yes", "scene", "upload", path.string()});
+    EXPECT_EQ(upload.exitCode, 4) << path << upload.err;
+    EXPECT_NE(upload.err.find("cannot read the scene file"), std::string::npos) << upload.err;
+    EXPECT_EQ(upload.err.find("[yes]"), std::string::npos) << upload.err;
+  }
+}
+
 TEST_F(Rmt4ctlProgramTest, ModesAreListedRenamedAndRecalled) {
   ASSERT_TRUE(console_.ready());
   const CtlRun rename = Net({"mode", "rename", "3", "Evening"});

@@ -239,18 +239,26 @@ TEST_F(SceneFileOperations, DeleteSearchesTheSamePlaces) {
   EXPECT_FALSE(std::filesystem::exists(root_.path() / "gone"));
 }
 
-TEST_F(SceneFileOperations, ExistsLooksAsGivenAndInTheFallbackFolderOnly) {
+TEST_F(SceneFileOperations, ExistsLooksWhereTheSaveWrites) {
   std::filesystem::create_directories(folders_.sceneDirectory);
   std::filesystem::create_directories(folders_.fallbackDirectory);
   CZB_FileData scene = Scene();
-  WriteWholeFile(folders_.sceneDirectory / "only-here.mxb", "");
-  EXPECT_FALSE(scene.SceneFileExists("only-here"));
+  // The scene folder when it can be written: a copy in the fallback folder is not replaced.
   WriteWholeFile(folders_.fallbackDirectory / "backup.mxb", "");
-  EXPECT_TRUE(scene.SceneFileExists("backup"));
+  EXPECT_EQ(scene.SaveTarget("backup"), folders_.sceneDirectory / "backup.mxb");
+  EXPECT_FALSE(scene.SceneFileExists("backup"));
+  WriteWholeFile(folders_.sceneDirectory / "here.mxb", "");
+  EXPECT_TRUE(scene.SceneFileExists("here"));
+  // A path names its own place.
   WriteWholeFile(Path("local.mxb"), "");
   EXPECT_TRUE(scene.SceneFileExists(Path("local")));
-  EXPECT_TRUE(scene.SceneFileExists(Path("local.mxb")));
   EXPECT_FALSE(scene.SceneFileExists(Path("local.MXB")));
+
+  // No scene folder to be had (a file in its way): the fallback folder is where the save goes.
+  std::filesystem::remove_all(root_.path() / "bin");
+  WriteWholeFile(root_.path() / "bin", "");
+  EXPECT_EQ(scene.SaveTarget("backup"), folders_.fallbackDirectory / "backup.mxb");
+  EXPECT_TRUE(scene.SceneFileExists("backup"));
 }
 
 TEST_F(SceneFileOperations, ListingShowsCurrentThenSceneThenFallbackFolder) {

@@ -156,8 +156,10 @@ TEST_F(LinkJobsTest, UploadAnsweredYesStoresTheResultAsTheCurrentMode) {
   EXPECT_TRUE(WaitForMessage(LabelId::SaveSuccessfully));
 }
 
-TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {
+TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFilesAndAsksNothingAfter) {
   StartConnected();
+  // Yes to any question: a refused scene must never be stored as the current mode.
+  owner_.AnswerMessagesWith(MessageButton::Yes);
   const std::string foreign = (folder_ / "foreign.mxb").string();
   CZB_FileData writer(AppFolders{folder_, folder_}, 1);
   writer.header.fileDeviceType = 4321;
@@ -185,6 +187,10 @@ TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFiles) {
     ASSERT_TRUE(WaitForMessageCount(said + 1));
     EXPECT_EQ(owner_.Messages()[said].text, LabelText(LabelId::EnterFileName)) << "an empty path asks for a name";
   }
+  ASSERT_TRUE(Eventually([&] { return worker_->FinishedJobCount() == jobsRun; }));
+  const std::string question(LabelText(LabelId::UploadCompletedSave));
+  EXPECT_FALSE(owner_.WaitUntil([&](const RecordingLinkOwner& o) { return o.SaidLocked(question); }, 0ms));
+  EXPECT_EQ(Console().CountSent(Command::StoreMode), 0);
 }
 
 }  // namespace

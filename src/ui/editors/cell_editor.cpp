@@ -1,17 +1,18 @@
 #include "ui/editors/cell_editor.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableWidget>
 
 namespace rmt4::ui {
 
-void CellEditor::Open(QTableWidget& list, int row, int column, std::function<void()> onFocusLost) {
+void CellEditor::Open(QTableWidget& list, int row, int column, std::function<void()> onFinish) {
   Discard();
   list_ = &list;
   row_ = row;
   column_ = column;
-  onFocusLost_ = std::move(onFocusLost);
+  onFinish_ = std::move(onFinish);
   const QTableWidgetItem* item = list.item(row, column);
   editor_ = new QLineEdit(item != nullptr ? item->text() : QString(), list.viewport());
   editor_->setFrame(false);
@@ -48,13 +49,30 @@ void CellEditor::Discard() {
   editor_ = nullptr;
 }
 
+void CellEditor::Finish() {
+  if (editor_ == nullptr || !onFinish_) return;
+  // The handler may open message boxes and move the focus again: run it once.
+  const std::function<void()> handler = onFinish_;
+  handler();
+}
+
 bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != editor_) return QObject::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Finish();
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      // Not passed on: the window would take it as its own Escape and close.
+      Discard();
+      return true;
+    }
+  }
   // A pop-up menu borrows the focus only for a moment; anything else ends the edit.
-  if (watched == editor_ && event->type() == QEvent::FocusOut &&
-      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && onFocusLost_) {
-    // The handler may open message boxes and move the focus again: run it once.
-    const std::function<void()> handler = onFocusLost_;
-    handler();
+  if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    Finish();
   }
   return QObject::eventFilter(watched, event);
 }

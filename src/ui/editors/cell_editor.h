@@ -10,16 +10,19 @@ class QTableWidget;
 namespace rmt4::ui {
 
 /// The in-place text editor of the System window's two lists: a borderless
-/// line edit over one cell. At most one is open at a time; when it loses the
-/// focus its owner is told so that it can commit and act on the new text.
+/// line edit over one cell. At most one is open at a time. Enter, the focus
+/// leaving it or a right click elsewhere finishes it: its owner is told so
+/// that it can commit and act on the new text. Escape closes it untouched.
 class CellEditor final : public QObject {
  public:
   explicit CellEditor(QObject* parent = nullptr) : QObject(parent) {}
 
   /// Opens the editor over (row, column) of `list` with the cell's text, the
-  /// caret at its end; `onFocusLost` runs when the focus leaves it.
+  /// caret at its end; `onFinish` runs when the edit is finished.
   /// An editor still open elsewhere is discarded first.
-  void Open(QTableWidget& list, int row, int column, std::function<void()> onFocusLost);
+  void Open(QTableWidget& list, int row, int column, std::function<void()> onFinish);
+  /// Finishes an open edit as if the focus had left it.
+  void Finish();
   /// Copies the editor's text into its cell and closes it; false when none was open.
   bool Commit();
   /// Closes the editor without touching its cell (the window is going away).
@@ -37,7 +40,7 @@ class CellEditor final : public QObject {
   QLineEdit* editor_ = nullptr;
   int row_ = 0;
   int column_ = 0;
-  std::function<void()> onFocusLost_;
+  std::function<void()> onFinish_;
 };
 
 }  // namespace rmt4::ui

@@ -4,6 +4,7 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <utility>
 
 #include "i18n/label_text.h"
 #include "link/link_worker.h"
@@ -53,10 +54,7 @@ void SystemModeList::ShowRowName(int row) {
 }
 
 void SystemModeList::RefreshNames() {
-  QWidget* focus = list_.window()->focusWidget();
-  const bool userInList = focus != nullptr && (focus == &list_ || list_.isAncestorOf(focus));
-  ModeNameTable& names = link_.context().state.modeNames;
-  if (userInList || !names.modeNamesChanged.exchange(false)) return;
+  if (!link_.context().state.modeNames.modeNamesChanged.exchange(false)) return;
   for (int row = 0; row < kModeCount; ++row) ShowRowName(row);
 }
 
@@ -74,55 +72,49 @@ void SystemModeList::HighlightCurrentMode() {
   }
 }
 
-void SystemModeList::OnRightClick(int row, int column, QPoint global) {
-  if (column == kNameColumn && row >= 0) {
-    modeRow_ = row;
-    modeColumn_ = column;
-  } else if (editor_.editing()) {
-    FinishRename();
-  }
+void SystemModeList::OnRightClick(int row, QPoint global) {
   if (!link_.linkUp()) {
     (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::NoDevice));
     return;
   }
-  const std::unique_ptr<QMenu> menu = BuildMenu();
-  if (const QAction* chosen = menu->exec(global)) Run(chosen->data().toInt());
+  const std::unique_ptr<QMenu> menu = BuildMenu(row >= 0);
+  if (const QAction* chosen = menu->exec(global)) Run(chosen->data().toInt(), row);
 }
 
-std::unique_ptr<QMenu> SystemModeList::BuildMenu() const {
+std::unique_ptr<QMenu> SystemModeList::BuildMenu(bool onRow) const {
   auto menu = std::make_unique<QMenu>(&window_);
-  menu->addAction(Translated(LabelId::Use))->setData(kUse);
-  menu->addAction(Translated(LabelId::SaveMode))->setData(kSave);
-  menu->addAction(Translated(LabelId::ModifyName))->setData(kModifyName);
+  for (const auto& [label, command] : {std::pair{LabelId::Use, kUse}, std::pair{LabelId::SaveMode, kSave},
+                                       std::pair{LabelId::ModifyName, kModifyName}}) {
+    QAction* action = menu->addAction(Translated(label));
+    action->setData(command);
+    action->setEnabled(onRow);
+  }
   return menu;
 }
 
-void SystemModeList::Run(int command) {
+void SystemModeList::Run(int command, int row) {
+  if (row < 0 || row >= kModeCount) return;
   switch (command) {
     case kUse:
-      Recall();
+      Recall(row);
       break;
     case kSave:
-      StoreName();
+      StoreName(row, list_.item(row, kNameColumn)->text());
       break;
     case kModifyName:
-      editor_.Open(list_, modeRow_, modeColumn_, [this] { FinishRename(); });
+      editor_.Open(list_, row, kNameColumn, [this, row] { FinishRename(row); });
       break;
     default:
       break;
   }
 }
 
-void SystemModeList::Recall() {
-  // The mode the user selected; with nothing selected, the one clicked on.
-  const int row = list_.currentRow() >= 0 ? list_.currentRow() : modeRow_;
+void SystemModeList::Recall(int row) {
   link_.params()[address::kModeOperation].Edit(static_cast<std::uint16_t>((row + 1) | kRecallRequest));
   link_.jobs().Request(LinkJob::RecallMode);
 }
 
-void SystemModeList::StoreName() {
-  const QTableWidgetItem* cell = list_.item(modeRow_, kNameColumn);
-  const QString text = cell != nullptr ? cell->text() : QString();
+void SystemModeList::StoreName(int row, const QString& text) {
   if (text.isEmpty()) {
     (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::EnterFileName));
     return;
@@ -132,22 +124,24 @@ void SystemModeList::StoreName() {
   const std::u16string typed = text.toStdU16String();
   std::copy_n(typed.begin(), std::min(typed.size(), name.size()), name.begin());
   ModeNameTable& names = link_.context().state.modeNames;
-  names.Store(modeRow_ + 1, name);  // the buffer the job sends, and the slot
-  link_.params()[address::kModeOperation].Store(static_cast<std::uint16_t>(modeRow_ + 1));
+  names.Store(row + 1, name);  // the buffer the job sends, and the slot
+  ShowRowName(row);
+  link_.params()[address::kModeOperation].Store(static_cast<std::uint16_t>(row + 1));
   link_.jobs().Request(LinkJob::StoreModeName);
 }
 
-void SystemModeList::FinishRename() {
+void SystemModeList::FinishRename(int row) {
   if (!editor_.Commit()) return;
-  const QString typed = list_.item(modeRow_, kNameColumn)->text();
-  const ModeName stored = link_.context().state.modeNames.Name(modeRow_ + 1);
+  // Kept here: names arriving while the question is open may redraw the cell.
+  const QString typed = list_.item(row, kNameColumn)->text();
+  const ModeName stored = link_.context().state.modeNames.Name(row + 1);
   if (typed == ShownName(stored)) return;
   const MessageButton answer = ShowMessageBox(&window_, MessageStyle::YesNo, Translated(LabelId::SchemaNameChanged),
                                               Translated(LabelId::Warning));
   if (answer == MessageButton::Yes) {
-    StoreName();
+    StoreName(row, typed);
   } else {
-    ShowRowName(modeRow_);
+    ShowRowName(row);
   }
 }
 

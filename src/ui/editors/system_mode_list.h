@@ -28,31 +28,30 @@ class SystemModeList {
 
   /// Twelve rows: number and name ("Factory" while the console gave none).
   void Fill();
-  /// Shows names that arrived since, unless the user is working in the list.
+  /// Shows names that arrived since (an edit in place keeps its own text over its cell).
   void RefreshNames();
   /// Highlights the console's current mode (a mark of its own, not the selection).
   void HighlightCurrentMode();
   [[nodiscard]] int highlightedRow() const { return highlighted_; }
 
-  /// A right click at `cell` (row, column; −1 when it hit no cell), `global` the pointer.
-  void OnRightClick(int row, int column, QPoint global);
+  /// A right click on `row` (−1 when it hit no row), `global` the pointer: the
+  /// menu, whose items act on that row.
+  void OnRightClick(int row, QPoint global);
 
  private:
   /// The menu as it opens now; each action's data is its command.
-  [[nodiscard]] std::unique_ptr<QMenu> BuildMenu() const;
-  void Run(int command);
-  /// The in-place editor lost the focus: commit and offer to store a changed name.
-  void FinishRename();
-  void Recall();
-  void StoreName();
+  [[nodiscard]] std::unique_ptr<QMenu> BuildMenu(bool onRow) const;
+  void Run(int command, int row);
+  /// The edit in place of `row` finished: commit and offer to store a changed name.
+  void FinishRename(int row);
+  void Recall(int row);
+  void StoreName(int row, const QString& text);
   void ShowRowName(int row);
 
   QTableWidget& list_;
   CellEditor& editor_;
   LinkWorker& link_;
   QWidget& window_;
-  int modeRow_ = 0;
-  int modeColumn_ = 0;
   int highlighted_ = -1;
 };
 

@@ -30,6 +30,11 @@ LabelId FaultText(SceneNameFault fault) {
 
 QTableWidgetItem* NumberItem(int number) { return new QTableWidgetItem(QString::number(number)); }
 
+// Where a row keeps its file, beside the name it shows.
+constexpr int kFileRole = Qt::UserRole;
+
+QString FileText(const std::filesystem::path& file) { return QString::fromStdString(file.string()); }
+
 }  // namespace
 
 SystemSceneList::SystemSceneList(QTableWidget& list, CellEditor& editor, LinkWorker& link, AppFolders folders,
@@ -42,58 +47,60 @@ void SystemSceneList::Fill() {
   for (int row = 0; row < list_.rowCount(); ++row) {
     const SceneListEntry& entry = entries[static_cast<std::size_t>(row)];
     list_.setItem(row, 0, NumberItem(entry.number));
-    list_.setItem(row, kNameColumn, new QTableWidgetItem(QString::fromStdString(entry.name)));
+    list_.setItem(row, kNameColumn, new QTableWidgetItem);
+    SetRow(row, QString::fromStdString(entry.name),
+           entry.name.empty() ? std::filesystem::path() : entry.directory / entry.name);
   }
 }
 
-std::string SystemSceneList::CellText() const {
-  const QTableWidgetItem* cell = list_.item(sceneRow_, sceneColumn_);
-  return cell != nullptr ? cell->text().toStdString() : std::string();
+std::filesystem::path SystemSceneList::RowFile(int row) const {
+  const QTableWidgetItem* cell = list_.item(row, kNameColumn);
+  return cell != nullptr ? std::filesystem::path(cell->data(kFileRole).toByteArray().toStdString())
+                         : std::filesystem::path();
 }
 
-void SystemSceneList::SetCellText(const std::string& text) {
-  if (QTableWidgetItem* cell = list_.item(sceneRow_, sceneColumn_)) cell->setText(QString::fromStdString(text));
-}
-
-void SystemSceneList::OnRightClick(int row, int column, QPoint global) {
-  if (column == kNameColumn && row >= 0) {
-    sceneRow_ = row;
-    sceneColumn_ = column;
-  } else if (editor_.editing()) {
-    FinishSave();
+void SystemSceneList::SetRow(int row, const QString& name, const std::filesystem::path& file) {
+  if (QTableWidgetItem* cell = list_.item(row, kNameColumn)) {
+    cell->setText(name);
+    // The path's own bytes: a name that is not UTF-8 still names its file.
+    cell->setData(kFileRole, QByteArray::fromStdString(file.string()));
   }
-  const std::unique_ptr<QMenu> menu = BuildMenu();
-  if (const QAction* chosen = menu->exec(global)) Run(chosen->data().toInt());
 }
 
-std::unique_ptr<QMenu> SystemSceneList::BuildMenu() const {
-  const bool hasFile = !CellText().empty();
+void SystemSceneList::OnRightClick(int row, QPoint global) {
+  const std::unique_ptr<QMenu> menu = BuildMenu(row);
+  if (const QAction* chosen = menu->exec(global)) Run(chosen->data().toInt(), row);
+}
+
+std::unique_ptr<QMenu> SystemSceneList::BuildMenu(int row) const {
+  const bool hasFile = row >= 0 && !RowFile(row).empty();
   auto menu = std::make_unique<QMenu>(&window_);
   const auto add = [&menu](LabelId label, int command, bool enabled) {
     QAction* action = menu->addAction(Translated(label));
     action->setData(command);
     action->setEnabled(enabled);
   };
-  add(LabelId::SaveScenePc, kSaveScenePc, !hasFile);
+  add(LabelId::SaveScenePc, kSaveScenePc, row >= 0 && !hasFile);
   add(LabelId::UpdateToEquip, kUpdateToEquip, hasFile);
   add(LabelId::DelPcScene, kDelPcScene, hasFile);
   return menu;
 }
 
-void SystemSceneList::Run(int command) {
+void SystemSceneList::Run(int command, int row) {
+  if (row < 0 || row >= list_.rowCount()) return;
   switch (command) {
     case kSaveScenePc:
       if (!link_.linkUp()) {
         (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::NoDevice));
         return;
       }
-      editor_.Open(list_, sceneRow_, sceneColumn_, [this] { FinishSave(); });
+      editor_.Open(list_, row, kNameColumn, [this, row] { FinishSave(row); });
       break;
     case kUpdateToEquip:
-      Upload();
+      Upload(row);
       break;
     case kDelPcScene:
-      Delete();
+      Delete(row);
       break;
     default:
       break;
@@ -110,48 +117,63 @@ std::optional<std::string> SystemSceneList::UsableName(const std::string& typed)
   return scene.WithExtension(typed);
 }
 
-void SystemSceneList::FinishSave() {
+void SystemSceneList::FinishSave(int row) {
   if (!editor_.Commit()) return;
-  const std::string typed = CellText();
+  const std::string typed = list_.item(row, kNameColumn)->text().toStdString();
   if (typed.empty()) return;
   const std::optional<std::string> name = UsableName(typed);
   if (!name) {
-    SetCellText({});
+    SetRow(row, {}, {});
     return;
   }
-  if (CZB_FileData(folders_).SceneFileExists(*name)) {
-    const QString question = QString::fromStdString(*name) + Translated(LabelId::FileExistsOverwrite);
+  // The question and the save both concern the one file the save writes.
+  const CZB_FileData scene(folders_);
+  const std::filesystem::path file = scene.SaveTarget(*name);
+  if (file.empty()) {
+    (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::SaveFailed));
+    SetRow(row, {}, {});
+    return;
+  }
+  if (scene.SceneFileExists(*name)) {
+    const QString question = FileText(file) + Translated(LabelId::FileExistsOverwrite);
     if (ShowMessageBox(&window_, MessageStyle::OkCancel, question, Translated(LabelId::Warning)) != MessageButton::Ok) {
-      SetCellText({});
+      SetRow(row, {}, {});
       return;
     }
   }
-  link_.jobs().SetScenePath(*name);
+  link_.jobs().SetScenePath(file.string());
   link_.jobs().Request(LinkJob::SaveScene);
-  SetCellText(*name);
-  const int inserted = sceneRow_ + 1;
+  SetRow(row, QString::fromStdString(*name), file);
+  const int inserted = row + 1;
   list_.insertRow(inserted);
-  list_.setItem(inserted, 0, NumberItem(sceneRow_ + 2));
+  list_.setItem(inserted, 0, NumberItem(row + 2));
   list_.setItem(inserted, kNameColumn, new QTableWidgetItem);
 }
 
-void SystemSceneList::Upload() {
-  const std::string typed = CellText();
-  if (typed.empty()) {
+void SystemSceneList::Upload(int row) {
+  const std::filesystem::path file = RowFile(row);
+  if (file.empty()) {
     (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::NoFiles));
     return;
   }
-  const std::optional<std::string> name = UsableName(typed);
-  if (!name) return;
-  link_.jobs().SetScenePath(*name);
+  // Refused here, before the console is touched or anything is asked.
+  if (CheckSceneReadable(folders_, file.string()) != SceneFileResult::kOk) {
+    (void)ShowMessageBox(&window_, MessageStyle::Ok,
+                         Translated(LabelId::NoFilesFullWidthStop) + QStringLiteral("\n") + FileText(file));
+    return;
+  }
+  link_.jobs().SetScenePath(file.string());
   link_.jobs().Request(LinkJob::UploadScene);
 }
 
-void SystemSceneList::Delete() {
-  const std::string typed = CellText();
-  // An empty name is not refused here: deleting it fails like a missing file.
-  if (!typed.empty() && !UsableName(typed)) return;
-  const bool deleted = CZB_FileData(folders_).DeleteSceneFile(typed) == SceneFileResult::kOk;
+void SystemSceneList::Delete(int row) {
+  const std::filesystem::path file = RowFile(row);
+  if (file.empty()) return;
+  const QString question = FileText(file) + QStringLiteral("\n") + Translated(LabelId::DeleteSceneQuestion);
+  if (ShowMessageBox(&window_, MessageStyle::YesNo, question, Translated(LabelId::Warning)) != MessageButton::Yes) {
+    return;
+  }
+  const bool deleted = CZB_FileData(folders_).DeleteSceneFile(file.string()) == SceneFileResult::kOk;
   (void)ShowMessageBox(&window_, MessageStyle::Ok,
                        Translated(deleted ? LabelId::SuccessfullyDelete : LabelId::DeleteFailedNoFiles));
   Fill();

@@ -127,6 +127,11 @@ QTableWidget* CWinPopupMode::MakeList(const QRect& geometry) {
   const int inner = geometry.width() - 2 * list->frameWidth();
   list->setColumnWidth(0, inner / 4);
   list->horizontalHeader()->setStretchLastSection(true);
+  // The row a menu acts on is selected; it must not look like the current mode's blue mark.
+  QPalette palette = list->palette();
+  palette.setColor(QPalette::Highlight, QColor(0, 118, 108));
+  palette.setColor(QPalette::HighlightedText, Qt::white);
+  list->setPalette(palette);
   list->viewport()->installEventFilter(this);
   return list;
 }
@@ -156,14 +161,21 @@ bool CWinPopupMode::eventFilter(QObject* watched, QEvent* event) {
   if ((modeView || watched == sceneList_->viewport()) && event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     const auto* click = static_cast<QMouseEvent*>(event);
-    const QTableWidget& list = modeView ? *modeList_ : *sceneList_;
+    // An edit in place ends first: finishing a scene save can add a row under the pointer.
+    editor_->Finish();
+    QTableWidget& list = modeView ? *modeList_ : *sceneList_;
     const QModelIndex cell = list.indexAt(click->position().toPoint());
     const int row = cell.isValid() ? cell.row() : -1;
-    const int column = cell.isValid() ? cell.column() : -1;
-    if (modeView) {
-      modes_->OnRightClick(row, column, click->globalPosition().toPoint());
+    // The menu acts on the row it was opened on, and the user sees which one.
+    if (row >= 0) {
+      list.selectRow(row);
     } else {
-      scenes_->OnRightClick(row, column, click->globalPosition().toPoint());
+      list.clearSelection();
+    }
+    if (modeView) {
+      modes_->OnRightClick(row, click->globalPosition().toPoint());
+    } else {
+      scenes_->OnRightClick(row, click->globalPosition().toPoint());
     }
     return true;
   }
@@ -196,21 +208,18 @@ void CWinPopupMode::keyPressEvent(QKeyEvent* event) {
 
 void CWinPopupMode::OnLanguage(int index) {
   if (!SetCurrentLanguage(static_cast<LanguageIndex>(index))) return;
-  StoreSetting(kLanguageSettingsFile, kLanguageKey, index);
+  if (!settings_.WriteSettingInt(kLanguageSettingsFile, kLanguageKey, index)) {
+    (void)ShowMessageBox(this, MessageStyle::Ok, Translated(LabelId::SaveFailed));
+  }
   RefreshTexts();
   if (mainWindow_ != nullptr) PostWindowMessage(mainWindow_, kRetranslate, index, index);
 }
 
 void CWinPopupMode::OnTransport(int index) {
-  StoreSetting(kConfigurationSettingsFile, kConnectionKindKey, index);
-  StoreSetting(kConfigurationSettingsFile, kSerialSpeedKey, link_.context().serialBaudRate);
-  (void)ShowMessageBox(this, MessageStyle::Ok, Translated(LabelId::ModifySuccessRestart));
-}
-
-void CWinPopupMode::StoreSetting(std::string_view file, std::string_view key, int value) {
-  if (!settings_.WriteSettingInt(file, key, value)) {
-    (void)ShowMessageBox(this, MessageStyle::Ok, Translated(LabelId::SaveFailed));
-  }
+  const bool stored =
+      settings_.WriteSettingInt(kConfigurationSettingsFile, kConnectionKindKey, index) &&
+      settings_.WriteSettingInt(kConfigurationSettingsFile, kSerialSpeedKey, link_.context().serialBaudRate);
+  (void)ShowMessageBox(this, MessageStyle::Ok, Translated(stored ? LabelId::ModifySuccessRestart : LabelId::SaveFailed));
 }
 
 void CWinPopupMode::OnNoiseGate(int index) {

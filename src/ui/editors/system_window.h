@@ -65,7 +65,6 @@ class CWinPopupMode final : public QDialog {
   void OnTransport(int index);
   void OnNoiseGate(int index);
   void SelectNoiseGate();
-  void StoreSetting(std::string_view file, std::string_view key, int value);
 
   LinkWorker& link_;
   QWidget* mainWindow_;

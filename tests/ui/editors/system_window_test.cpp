@@ -28,6 +28,26 @@ using test::ChooseFromNextMenu;
 using test::PumpUntil;
 
 QString Text(LabelId id) { return QString::fromUtf8(LabelText(id).data()); }
+QString PathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+/// Answers every message box while it lives, with `button` where the box has
+/// one, else its first button; keeps their texts.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(const QString& button = {}) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, button] {
+      QMessageBox* box = test::OpenMessageBox();
+      if (box == nullptr) return;
+      texts.push_back(box->text());
+      if (button.isEmpty() || !test::PressButton(*box, button)) box->buttons().front()->click();
+    });
+    timer_.start(5);
+  }
+  QStringList texts;
+
+ private:
+  QTimer timer_;
+};
 
 class SystemWindowTest : public test::SystemTestHost {
  protected:
@@ -38,14 +58,21 @@ class SystemWindowTest : public test::SystemTestHost {
     return *system_;
   }
 
+  /// A right click on the cell; on the blank space below the last row when `row` is −1.
   static void RightClick(QTableWidget& list, int row, int column) {
+    if (row < 0) {
+      const QRect last = list.visualRect(list.model()->index(list.rowCount() - 1, column));
+      QTest::mouseClick(list.viewport(), Qt::RightButton, {}, QPoint(last.center().x(), last.bottom() + 10));
+      return;
+    }
     const QRect cell = list.visualRect(list.model()->index(row, column));
     QTest::mouseClick(list.viewport(), Qt::RightButton, {}, cell.center());
   }
   static QString Cell(QTableWidget& list, int row, int column) { return list.item(row, column)->text(); }
 
-  /// Opens the editor from the menu, types `text` and moves the focus away.
-  void TypeInPlace(QTableWidget& list, int row, int command, const QString& text) {
+  /// Opens the editor from the menu, types `text` and moves the focus away,
+  /// or presses `finishKey` in the editor when one is given.
+  void TypeInPlace(QTableWidget& list, int row, int command, const QString& text, Qt::Key finishKey = Qt::Key_unknown) {
     // A message box closed before leaves no window active offscreen: focus would not move.
     system_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(system_.get()));
@@ -59,13 +86,24 @@ class SystemWindowTest : public test::SystemTestHost {
     QTest::keyClick(editor, Qt::Key_Backspace);
     const bool typeable = std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
     typeable ? QTest::keyClicks(editor, text) : editor->setText(text);
-    system_->languageSelector().setFocus();
+    if (finishKey != Qt::Key_unknown) {
+      QTest::keyClick(editor, finishKey);
+    } else {
+      system_->languageSelector().setFocus();
+    }
     QCoreApplication::processEvents();
   }
 
+  /// A file that is no scene.
   void WriteScene(const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path) << "scene";
+  }
+  void WriteReadableScene(const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    CZB_FileData writer(AppFolders{}, 1);
+    writer.header.fileDeviceType = kSupportedDeviceType;
+    ASSERT_EQ(writer.WriteSceneFile(path.string(), std::array<std::uint16_t, kSceneParamCount>{}), SceneFileResult::kOk);
   }
 
   std::unique_ptr<CWinPopupMode> system_;
@@ -84,44 +122,88 @@ TEST_F(SystemWindowTest, ModeListShowsNamesTheCurrentModeAndTheNoiseGate) {
   EXPECT_EQ(window.modes().highlightedRow(), 3);
   EXPECT_EQ(window.noiseGateSelector().currentIndex(), 10);
 
-  // A name arrives: the timer shows it, but not while the user works in the list.
+  // A name arrives: the timer shows it at once, also while the user works in the list.
   ModeName name{};
   std::u16string_view typed = u"Choir   ";
   std::copy(typed.begin(), typed.end(), name.begin());
   link().context().state.modeNames.Store(3, name);
   params[address::kCurrentMode].Store(7);
   params[address::kSystemNoiseGate].Store(1000);
-  modes.setFocus();
+  QTest::mouseClick(modes.viewport(), Qt::LeftButton, {}, modes.visualRect(modes.model()->index(2, 1)).center());
+  ASSERT_TRUE(modes.hasFocus());
   window.PeriodicRefresh();
-  EXPECT_EQ(Cell(modes, 2, 1), "Factory");
+  EXPECT_EQ(Cell(modes, 2, 1), "Choir");
   EXPECT_EQ(window.modes().highlightedRow(), 6);
   EXPECT_TRUE(params[address::kCurrentMode].rereadRequested.load());
   EXPECT_EQ(window.noiseGateSelector().currentIndex(), 10) << "1000 is above the table: nothing to select";
-  window.languageSelector().setFocus();
-  window.PeriodicRefresh();
-  EXPECT_EQ(Cell(modes, 2, 1), "Choir");
   EXPECT_TRUE(window.refreshing());
   window.close();
   EXPECT_FALSE(window.refreshing());
 }
 
-TEST_F(SystemWindowTest, RecallUsesTheSelectionAndNeedsTheLink) {
+TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
   Start(false);
+  WriteReadableScene(scenes() / "a.mxb");
+  WriteScene(scenes() / "broken.mxb");
+  WriteReadableScene(fallback() / "a.mxb");
   CWinPopupMode& window = Open();
   QTableWidget& modes = window.modeList();
+  QTableWidget& sceneList = window.sceneList();
+  ASSERT_EQ(sceneList.rowCount(), 4) << "a, broken (scene folder), a (fallback folder), the empty row";
+
   QString said;
   AnswerNextBox(&said);
   RightClick(modes, 4, 1);
-  EXPECT_EQ(said, Text(LabelId::NoDevice));
-  EXPECT_FALSE(link().jobs().Requested(4));
-
+  EXPECT_EQ(said, Text(LabelId::NoDevice)) << "the mode menu needs the link";
   link().context().linkUp.store(true);
-  QTest::mouseClick(modes.viewport(), Qt::LeftButton, {}, modes.visualRect(modes.model()->index(2, 1)).center());
-  ChooseFromNextMenu(SystemModeList::kUse);
-  RightClick(modes, 4, 1);
-  EXPECT_EQ(link().params().Value(address::kModeOperation), 0x0603);
-  EXPECT_TRUE(link().params()[address::kModeOperation].Dirty());
-  EXPECT_TRUE(link().jobs().Requested(4));
+
+  const std::map<int, bool> modeRow{{4024, true}, {4025, true}, {4026, true}};
+  const std::map<int, bool> fileRow{{5024, false}, {5025, true}, {5027, true}};
+  const std::map<int, bool> noRow{{5024, false}, {5025, false}, {5027, false}};
+  ParamTable& params = link().params();
+  LinkJobs& jobs = link().jobs();
+  const struct {
+    const char* what;
+    QTableWidget* list;
+    int row;
+    int column;
+    std::map<int, bool> enabled;
+    int command;
+    QStringList said;
+    std::function<void()> check;
+  } cases[] = {
+      {"Use on mode 6's name", &modes, 5, 1, modeRow, SystemModeList::kUse, {},
+       [&] { EXPECT_EQ(params.Value(address::kModeOperation), 0x0606); EXPECT_TRUE(jobs.Take(4)); }},
+      {"Use on mode 8's number", &modes, 7, 0, modeRow, SystemModeList::kUse, {},
+       [&] { EXPECT_EQ(params.Value(address::kModeOperation), 0x0608); EXPECT_TRUE(jobs.Take(4)); }},
+      {"upload by the number of the scene folder's a.mxb", &sceneList, 0, 0, fileRow, SystemSceneList::kUpdateToEquip, {},
+       [&] { EXPECT_EQ(jobs.ScenePath(), (scenes() / "a.mxb").string()); EXPECT_TRUE(jobs.Take(2)); }},
+      {"upload of a file that is no scene", &sceneList, 1, 1, fileRow, SystemSceneList::kUpdateToEquip,
+       {Text(LabelId::NoFilesFullWidthStop) + "\n" + PathText(scenes() / "broken.mxb")},
+       [&] { EXPECT_FALSE(jobs.Requested(2)); }},
+      {"delete the fallback folder's a.mxb", &sceneList, 2, 0, fileRow, SystemSceneList::kDelPcScene,
+       {PathText(fallback() / "a.mxb") + "\n" + Text(LabelId::DeleteSceneQuestion), Text(LabelId::SuccessfullyDelete)},
+       [&] {
+         EXPECT_FALSE(std::filesystem::exists(fallback() / "a.mxb"));
+         EXPECT_TRUE(std::filesystem::exists(scenes() / "a.mxb"));
+       }},
+      {"blank space", &sceneList, -1, 0, noRow, 0, {}, [] {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::map<int, bool> enabled;
+    ChooseFromNextMenu(0, &enabled);
+    RightClick(*c.list, c.row, c.column);
+    EXPECT_EQ(enabled, c.enabled);
+    const QModelIndexList selected = c.list->selectionModel()->selectedRows();
+    EXPECT_EQ(selected.size() == 1 ? selected.front().row() : -1, c.row) << "the row is shown selected, alone";
+
+    BoxAnswerer boxes("Yes");
+    ChooseFromNextMenu(c.command);
+    RightClick(*c.list, c.row, c.column);
+    EXPECT_EQ(boxes.texts, c.said);
+    c.check();
+  }
 }
 
 TEST_F(SystemWindowTest, RenameInPlaceAsksAndStoresTheName) {
@@ -137,18 +219,32 @@ TEST_F(SystemWindowTest, RenameInPlaceAsksAndStoresTheName) {
   EXPECT_EQ(Cell(modes, 4, 1), "Factory") << "No puts the stored name back";
   EXPECT_FALSE(link().jobs().Requested(13));
 
+  // Enter finishes the edit as leaving the cell does.
+  asked.clear();
   AnswerNextBox(&asked, "Yes");
-  TypeInPlace(modes, 4, SystemModeList::kModifyName, "Stage");
+  TypeInPlace(modes, 4, SystemModeList::kModifyName, "Stage", Qt::Key_Return);
+  EXPECT_EQ(asked, Text(LabelId::SchemaNameChanged));
   EXPECT_FALSE(window.cellEditor().editing());
-  EXPECT_EQ(Cell(modes, 4, 1), "Stage");
   const ModeName buffer = link().context().state.modeNames.Buffer();
   EXPECT_EQ(std::u16string(buffer.begin(), buffer.end()), u"Stage" + std::u16string(20, u' '));
   EXPECT_EQ(link().params().Value(address::kModeOperation), 5);
   EXPECT_FALSE(link().params()[address::kModeOperation].Dirty());
   EXPECT_TRUE(link().jobs().Requested(13));
+  EXPECT_EQ(Cell(modes, 4, 1), "Stage");
+
+  // Escape drops the edit: no question, the name stays, the window stays open.
+  link().jobs().Take(13);
+  {
+    BoxAnswerer none;
+    TypeInPlace(modes, 4, SystemModeList::kModifyName, "Dropped", Qt::Key_Escape);
+    EXPECT_TRUE(none.texts.isEmpty());
+  }
+  EXPECT_FALSE(window.cellEditor().editing());
+  EXPECT_EQ(Cell(modes, 4, 1), "Stage");
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(link().jobs().Requested(13));
 
   // An emptied name is not stored: Yes to the question, then the name is asked for.
-  link().jobs().Take(13);
   QString said;
   test::AnswerNextMessageBox([&said](QMessageBox& box) {
     AnswerNextBox(&said);
@@ -175,36 +271,53 @@ TEST_F(SystemWindowTest, RenameInPlaceAsksAndStoresTheName) {
 TEST_F(SystemWindowTest, SavingASceneNamesItAsksBeforeReplacingAndAddsARow) {
   Start(false);
   link().context().linkUp.store(true);
-  WriteScene(fallback() / "old.mxb");
+  WriteReadableScene(scenes() / "old.mxb");
   CWinPopupMode& window = Open();
-  QTableWidget& scenes = window.sceneList();
-  ASSERT_EQ(scenes.rowCount(), 2);
-  EXPECT_EQ(Cell(scenes, 0, 1), "old.mxb");
-  EXPECT_EQ(Cell(scenes, 1, 0), "2");
-  EXPECT_EQ(Cell(scenes, 1, 1), "");
+  QTableWidget& sceneList = window.sceneList();
+  ASSERT_EQ(sceneList.rowCount(), 2);
+  EXPECT_EQ(Cell(sceneList, 0, 1), "old.mxb");
+  EXPECT_EQ(Cell(sceneList, 1, 0), "2");
+  EXPECT_EQ(Cell(sceneList, 1, 1), "");
 
   std::map<int, bool> enabled;
   ChooseFromNextMenu(0, &enabled);
-  RightClick(scenes, 0, 1);
-  EXPECT_EQ(enabled, (std::map<int, bool>{{5024, false}, {5025, true}, {5027, true}}));
-  ChooseFromNextMenu(0, &enabled);
-  RightClick(scenes, 1, 1);
+  RightClick(sceneList, 1, 1);
   EXPECT_EQ(enabled, (std::map<int, bool>{{5024, true}, {5025, false}, {5027, false}}));
 
-  TypeInPlace(scenes, 1, SystemSceneList::kSaveScenePc, "gig");
-  EXPECT_EQ(Cell(scenes, 1, 1), "gig.mxb");
-  ASSERT_EQ(scenes.rowCount(), 3);
-  EXPECT_EQ(Cell(scenes, 2, 0), "3");
-  EXPECT_EQ(link().jobs().ScenePath(), "gig.mxb");
+  TypeInPlace(sceneList, 1, SystemSceneList::kSaveScenePc, "gig");
+  EXPECT_EQ(Cell(sceneList, 1, 1), "gig.mxb");
+  ASSERT_EQ(sceneList.rowCount(), 3);
+  EXPECT_EQ(Cell(sceneList, 2, 0), "3");
+  EXPECT_EQ(link().jobs().ScenePath(), (scenes() / "gig.mxb").string());
   EXPECT_TRUE(link().jobs().Take(1));
 
-  // A name that exists in the fallback folder is replaced only on OK.
+  // A name whose file the save would replace asks first, naming that file; replaced only on OK.
+  const QString question = PathText(scenes() / "old.mxb") + Text(LabelId::FileExistsOverwrite);
   QString asked;
   AnswerNextBox(&asked, "Cancel");
-  TypeInPlace(scenes, 2, SystemSceneList::kSaveScenePc, "old");
-  EXPECT_EQ(asked, "old.mxb" + Text(LabelId::FileExistsOverwrite));
-  EXPECT_EQ(Cell(scenes, 2, 1), "");
+  TypeInPlace(sceneList, 2, SystemSceneList::kSaveScenePc, "old");
+  EXPECT_EQ(asked, question);
+  EXPECT_EQ(Cell(sceneList, 2, 1), "");
   EXPECT_FALSE(link().jobs().Requested(1));
+
+  asked.clear();
+  AnswerNextBox(&asked, "OK");
+  TypeInPlace(sceneList, 2, SystemSceneList::kSaveScenePc, "old");
+  EXPECT_EQ(asked, question);
+  EXPECT_EQ(link().jobs().ScenePath(), (scenes() / "old.mxb").string()) << "the file asked about is the one written";
+  EXPECT_TRUE(link().jobs().Take(1));
+}
+
+TEST_F(SystemWindowTest, ASettingThatCannotBeStoredIsReportedOnce) {
+  // Files where the folders would be: no settings file can be written.
+  std::ofstream(folder_ / "scenes") << "";
+  std::ofstream(folder_ / "fallback") << "";
+  Start(false);
+  CWinPopupMode& window = Open();
+  BoxAnswerer boxes;
+  window.transportSelector().setFocus();
+  QTest::keyClick(&window.transportSelector(), Qt::Key_Down);
+  EXPECT_EQ(boxes.texts, QStringList{Text(LabelId::SaveFailed)});
 }
 
 TEST_F(SystemWindowTest, TypedSceneNamesNeverReachOutsideTheSceneFolders) {
@@ -306,11 +419,11 @@ TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
   ASSERT_TRUE(PumpUntil([&] { return !question.isEmpty(); }, 20000));
   EXPECT_EQ(question, Text(LabelId::UploadCompletedSave));
 
-  said.clear();
-  AnswerNextBox(&said);
+  BoxAnswerer boxes("Yes");
   ChooseFromNextMenu(SystemSceneList::kDelPcScene);
   RightClick(window.sceneList(), 0, 1);
-  EXPECT_EQ(said, Text(LabelId::SuccessfullyDelete));
+  ASSERT_EQ(boxes.texts.size(), 2);
+  EXPECT_EQ(boxes.texts[1], Text(LabelId::SuccessfullyDelete));
   EXPECT_FALSE(std::filesystem::exists(scenes() / "show.mxb"));
   EXPECT_EQ(window.sceneList().rowCount(), 1) << "the list is filled again";
 }
@@ -350,6 +463,15 @@ TEST_F(SystemWindowTest, ScreenshotsInEveryLanguage) {
     EXPECT_LT(mark.red(), 60);
     EXPECT_LT(shot.pixelColor(5, 350).lightness(), 80);
   }
+  // A right-clicked row is shown selected, unlike the current mode's mark.
+  ChooseFromNextMenu(0);
+  RightClick(window.sceneList(), 0, 1);
+  const QTableWidget& list = window.sceneList();
+  const QPoint selected = list.viewport()->mapTo(&window, list.visualRect(list.model()->index(0, 1)).center());
+  const QColor shown = window.grab().toImage().pixelColor(selected + QPoint(list.columnWidth(1) / 3, 0));
+  EXPECT_GT(shown.green(), 90);
+  EXPECT_LT(shown.blue(), 150);
+  (void)test::SaveScreenshot(window, "system_window_selected");
 }
 
 }  // namespace
