@@ -211,7 +211,7 @@ std::string ValueRangeText(ParamAddress address) {
     case ValueKind::kPan:
       return "L100..C..R100 (raw 0..200)";
     case ValueKind::kSwitches:
-      return "ON|OFF (mute), 48V";
+      return "ON|OFF (mute), 48V|48V-OFF (phantom power)";
     case ValueKind::kSwitchesNo48V:
     case ValueKind::kOnWord:
       return "ON|OFF (mute)";
