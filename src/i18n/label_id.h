@@ -152,9 +152,12 @@ enum class LabelId : std::uint16_t {
   SetFailed,
   /// Our own: the window works on a console model in the program, no console attached.
   Offline,
+  /// Our own: the About box's caption and line (a printf format taking the version).
+  AboutProgram,
+  ProgramVersionFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::Offline) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ProgramVersionFormat) + 1;
 
 }  // namespace rmt4

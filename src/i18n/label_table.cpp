@@ -164,6 +164,8 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
       "MAC: six hex pairs such as 00-11-22-33-44-55 (not multicast, not all zero)!"}},
     {LabelId::SetFailed, {"设置失败!", "設置失敗!", "Set Failed!"}},
     {LabelId::Offline, {"离线", "離線", "Offline"}},
+    {LabelId::AboutProgram, {"关于 RMT-4 Remote", "關於 RMT-4 Remote", "About RMT-4 Remote"}},
+    {LabelId::ProgramVersionFormat, {"RMT-4 Remote，%s 版", "RMT-4 Remote，%s 版", "RMT-4 Remote, version %s"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {
