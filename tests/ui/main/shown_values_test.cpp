@@ -2,7 +2,6 @@
 // catalogue (rmt4ctl, scene diffs): the texts differ in format only.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -31,13 +30,6 @@ double ShownNumber(const std::string& text) {
   return text.find("kHz") != std::string::npos ? number * 1000 : number;
 }
 
-struct KindWalk {
-  const char* name;  ///< the catalogue's name of the word the window shows
-  int first;
-  int last;
-  std::function<std::string(std::uint16_t)> windowText;
-};
-
 TEST(ShownValues, WindowAndCatalogueReadEveryWordOfAKindAlike) {
   LanguageGuard guard;
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
@@ -46,40 +38,41 @@ TEST(ShownValues, WindowAndCatalogueReadEveryWordOfAKindAlike) {
   ::rmt4::test::RecordingHost editorHost(QSize(900, 300), Qt::darkGray);
   auto* editor = new CWinInPut(&editorHost);
   editor->SetChannel(3);  // CH4
-  const auto stripText = [&](ParamAddress address, const Cqel_CStatic& label) {
-    return [&params, &strips, &label, address](std::uint16_t raw) {
+  const auto strip = [&](const Cqel_CStatic& label) {
+    return [&](ParamAddress address, std::uint16_t raw) {
       Arrive(params, strips.bank, address, raw);
       return label.text().toStdString();
     };
   };
-  const auto bandText = [editor](int code, BandField field) {
-    return [editor, code, field](std::uint16_t raw) {
+  const auto band = [editor](int code, BandField field) {
+    return [editor, code, field](ParamAddress, std::uint16_t raw) {
       editor->ApplyValue(code, raw);
       return editor->band(0).fieldText(field).toStdString();
     };
   };
-  const KindWalk walks[] = {
-      {"ch1.fader", 0, 0x7FFF, stripText(*FindParam("ch1.fader"), strips.bank.inputStrip(0).levelLabel())},
-      {"main.fader", 900, 960, stripText(address::kMainBus, strips.bank.outputStrip().levelLabel())},
-      {"ch4.eq1.freq", 0, 0xFFFF, bandText(editor_code::kBandFrequency, BandField::kFrequency)},
-      // The Q field holds four characters: hundredths up to Q 9.99.
-      {"ch4.eq1.q", 0, 999, bandText(editor_code::kBandQ, BandField::kQ)},
-      // The band's gain fader spans -24..+12 dB.
-      {"ch4.eq1.gain", 260, 620, bandText(editor_code::kBandGain, BandField::kGain)},
+  const struct {
+    const char* name;
+    int first;
+    int last;
+    std::function<std::string(ParamAddress, std::uint16_t)> windowText;
+  } walks[] = {
+      {"ch1.fader", 0, 0x7FFF, strip(strips.bank.inputStrip(0).levelLabel())},
+      {"main.fader", 900, 960, strip(strips.bank.outputStrip().levelLabel())},
+      {"ch4.eq1.freq", 0, 0xFFFF, band(editor_code::kBandFrequency, BandField::kFrequency)},
+      {"ch4.eq1.q", 0, 999, band(editor_code::kBandQ, BandField::kQ)},  // four characters: hundredths up to Q 9.99
+      {"ch4.eq1.gain", 260, 620, band(editor_code::kBandGain, BandField::kGain)},  // the band fader's -24..+12 dB
   };
-  for (const KindWalk& walk : walks) {
+  for (const auto& walk : walks) {
     const ParamAddress address = *FindParam(walk.name);
     int differing = 0;
     for (int raw = walk.first; raw <= walk.last && differing < 5; ++raw) {
-      const auto word = static_cast<std::uint16_t>(raw);
-      const std::string window = walk.windowText(word);
-      const std::string catalogue = FormatValue(address, word);
+      const std::string window = walk.windowText(address, static_cast<std::uint16_t>(raw));
+      const std::string catalogue = FormatValue(address, static_cast<std::uint16_t>(raw));
       const double shown = ShownNumber(window);
       const double read = ShownNumber(catalogue);
-      if (shown == read || std::abs(shown - read) < 1e-9 * std::max(1.0, std::abs(read))) continue;
+      if (shown == read || std::abs(shown - read) < 1e-9 * std::abs(read)) continue;
       ++differing;
-      ADD_FAILURE() << walk.name << " " << raw << ": the window shows '" << window << "', the catalogue '" << catalogue
-                    << "'";
+      ADD_FAILURE() << walk.name << " " << raw << ": the window shows '" << window << "', the catalogue '" << catalogue << "'";
     }
   }
 }
