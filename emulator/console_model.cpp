@@ -40,8 +40,7 @@ ConsoleModel::ConsoleModel(std::uint16_t deviceType, std::uint32_t modeLockMask,
 }
 
 std::uint16_t ConsoleModel::Write(ParamAddress address, std::uint16_t value) {
-  // The device type is fixed and the meters are measured, not set.
-  if (address != address::kDeviceType && address != address::kLevelMeters) values_[address] = value;
+  if (!IsReadOnlyWord(address)) values_[address] = value;
   return values_[address];
 }
 
@@ -100,7 +99,7 @@ bool ConsoleModel::StoreFxProgram(FxEngine engine, int program) {
 }
 
 bool ConsoleModel::BelongsToMode(ParamAddress address) {
-  return address != address::kDeviceType && address != address::kLevelMeters && address <= kLastModeAddress;
+  return !IsReadOnlyWord(address) && address <= kLastModeAddress;
 }
 
 std::optional<ParamAddress> ConsoleModel::FxRecord(FxEngine engine, int program) {

@@ -14,6 +14,10 @@
 #include "protocol/module_configuration.h"
 #include "protocol/network_settings_check.h"
 #include "transport/local_address.h"
+#include "i18n/label_text.h"
+#include "values/effect_program_values.h"
+#include "values/own_bits.h"
+#include "values/param_catalogue.h"
 #include "values/param_words.h"
 
 namespace rmt4::ctl {
@@ -135,11 +139,39 @@ int Dump(CtlSession& session) {
   return kExitOk;
 }
 
+/// Stores the assignments; a word of packed switches changes only in the bits
+/// its value names, from the word the console holds. Returns the words to
+/// expect back (companions included), or nothing when a word never arrived.
+std::optional<std::vector<Assignment>> StoreAssignments(CtlSession& session, const std::vector<Assignment>& assignments) {
+  ParamTable& params = session.worker.params();
+  std::vector<ParamAddress> packed;
+  for (const Assignment& a : assignments) {
+    if (session.ownBits.contains(a.address)) packed.push_back(a.address);
+  }
+  if (!WaitForValues(session, packed)) return std::nullopt;
+  std::vector<Assignment> stored;
+  for (const Assignment& a : assignments) {
+    const auto own = session.ownBits.find(a.address);
+    if (own == session.ownBits.end()) {
+      ParamSet(params, a.address, a.value);
+      stored.push_back(a);
+      continue;
+    }
+    const std::optional<ParamAddress> companion = ParamAt(a.address).companion;
+    const std::uint16_t word = StoreOwnBits(params, a.address, a.value, own->second, companion);
+    stored.push_back({a.address, word});
+    if (companion) stored.push_back({*companion, word});
+  }
+  return stored;
+}
+
 int Set(CtlSession& session, const Words& command) {
   ParamTable& params = session.worker.params();
-  std::vector<Assignment> assignments;
-  for (std::size_t i = 1; i < command.size(); ++i) assignments.push_back(*ParseAssignment(command[i]));
-  for (const Assignment& a : assignments) ParamSet(params, a.address, a.value);
+  std::vector<Assignment> typed;
+  for (std::size_t i = 1; i < command.size(); ++i) typed.push_back(*ParseAssignment(command[i]));
+  const std::optional<std::vector<Assignment>> stored = StoreAssignments(session, typed);
+  if (!stored) return kExitFailed;
+  const std::vector<Assignment>& assignments = *stored;
 
   auto settled = [&] {
     return std::none_of(assignments.begin(), assignments.end(), [&](const Assignment& a) {
@@ -230,7 +262,7 @@ int ModeCommand(CtlSession& session, const Words& command) {
 int FxCommand(CtlSession& session, const Words& command) {
   const bool recall = command[1] == "recall";
   const bool engineOne = command[2] == "1";
-  const int program = *ParseRange(command[3], 1, 255);
+  const int program = *ParseRange(command[3], 1, kLastProgram);
   const ParamAddress programAddress = engineOne ? address::kFx1Program : address::kFx2Program;
   // The program number travels as the payload: stored, never written as a value.
   session.worker.params()[programAddress].Store(static_cast<std::uint16_t>(program));
@@ -390,7 +422,14 @@ std::string ValidateCommand(const Words& c) {
     return printable ? "" : "a mode name is 1..20 characters from space to 'z', not ending in a space";
   }
   if (name == "fx" && c.size() == 4 && (c[1] == "recall" || c[1] == "store") && (c[2] == "1" || c[2] == "2")) {
-    return ParseRange(c[3], 1, 255) ? "" : "effect program number 1..255";
+    const std::optional<int> program = ParseRange(c[3], 1, kLastProgram);
+    if (!program) return "effect program number 1.." + std::to_string(kLastProgram);
+    if (c[1] == "recall") return {};
+    // As the effect-return editor refuses it, in the interface language.
+    const std::optional<LabelId> refusal = StoreProgramRefusal(*program);
+    if (!refusal) return {};
+    return std::string(LabelText(*refusal)) + " (fx store takes the user programs " +
+           std::to_string(kLastFactoryProgram + 1) + ".." + std::to_string(kLastProgram) + ")";
   }
   if (name == "scene" && c.size() == 3 && (c[1] == "save" || c[1] == "upload" || c[1] == "show")) return {};
   if (IsSceneFilesDiff(c) || IsSceneConsoleDiff(c) || IsNamesCommand(c)) return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct CtlSession {
   bool named = false;
   /// watch: only these addresses; empty = all.
   std::vector<ParamAddress> watched;
+  /// set: words written in these bits only (ResolvedCommand::ownBits).
+  std::map<ParamAddress, std::uint16_t> ownBits;
 };
 
 /// Set from a signal handler: long-running commands end cleanly.

@@ -5,6 +5,7 @@
 
 #include "cli/ctl_options.h"
 #include "values/param_catalogue.h"
+#include "values/own_bits.h"
 #include "values/param_words.h"
 
 namespace rmt4::ctl {
@@ -73,10 +74,13 @@ void ResolveSet(const Words& command, bool raw, ResolvedCommand& resolved) {
           return;
         }
         value = *parsed.raw;
+        if (parsed.ownBits != kWholeWord) resolved.ownBits[address] = parsed.ownBits;
       }
       resolved.words.push_back(std::to_string(address) + "=" + std::to_string(value));
-      // A number for an address writes that address alone, as it always did.
-      if (const auto companion = ParamAt(address).companion; companion && !target->numeric) {
+      // A number for an address writes that address alone, as it always did. The companion
+      // of a word written in its own bits gets the word written, known only once it is read.
+      const auto companion = ParamAt(address).companion;
+      if (companion && !target->numeric && !resolved.ownBits.contains(address)) {
         resolved.words.push_back(std::to_string(*companion) + "=" + std::to_string(value));
       }
     }

@@ -5,6 +5,7 @@
 // values print with their names and units.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct ResolvedCommand {
   std::vector<std::string> words;     ///< the command with addresses and raw words only
   bool named = false;                 ///< print "name: value" lines (a name or pattern was given, no --raw)
   std::vector<ParamAddress> watched;  ///< watch: only these addresses; empty = all
+  /// set: words whose value names only these bits; the others are kept as the
+  /// console holds them, and a companion gets the word written.
+  std::map<ParamAddress, std::uint16_t> ownBits;
   std::string error;                  ///< why the command is refused; nothing may be sent then
 };
 

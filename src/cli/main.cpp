@@ -40,9 +40,6 @@ const char* TransportName(ConnectionKind kind) {
 
 int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   const AppFolders folders = CurrentAppFolders();
-  (void)SetCurrentLanguage(
-      ChooseLanguage(SettingsStore(folders).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
-
   LinkConfiguration configuration = ReadLinkConfiguration(folders);
   if (options.connectionKind) configuration.connectionKind = *options.connectionKind;
 
@@ -87,7 +84,7 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   }
   CtlSession session{worker, owner, options.timeoutSeconds, options.answerYes,
                      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-                     resolved.named, resolved.watched};
+                     resolved.named, resolved.watched, resolved.ownBits};
   const int exitCode = RunCommand(session, resolved.words);
   worker.StopLink();
   return exitCode;
@@ -102,6 +99,9 @@ int main(int argc, char** argv) {
     return parsed.exitCode;
   }
   const CtlOptions& options = *parsed.options;
+  // Refusals the window words too are said in the interface language.
+  (void)SetCurrentLanguage(ChooseLanguage(
+      SettingsStore(CurrentAppFolders()).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
   // Names and values are checked before anything connects: a refused word sends nothing.
   const ResolvedCommand resolved = ResolveNames(options.command, options.raw);
   const std::string problem = resolved.error.empty() ? ValidateCommand(resolved.words) : resolved.error;

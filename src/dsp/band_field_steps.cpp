@@ -6,12 +6,13 @@ namespace rmt4 {
 namespace {
 
 /// The entry `delta` steps away from the first entry at or above `value`,
-/// within the table.
+/// within the table; from a value between two entries, the one above is the step up.
 template <typename Table>
 double StepOnGrid(const Table& table, double value, int delta) {
   const auto last = static_cast<std::ptrdiff_t>(table.size()) - 1;
   const std::ptrdiff_t at = std::min<std::ptrdiff_t>(std::ranges::lower_bound(table, value) - table.begin(), last);
-  const std::ptrdiff_t step = delta > 0 ? 1 : (delta < 0 ? -1 : 0);
+  const bool between = value > table.front() && table[static_cast<std::size_t>(at)] > value;
+  const std::ptrdiff_t step = delta > 0 ? (between ? 0 : 1) : (delta < 0 ? -1 : 0);
   return table[static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(at + step, 0, last))];
 }
 

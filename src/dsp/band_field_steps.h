@@ -27,7 +27,8 @@ struct GainRange {
 /// - gain: one `gains.step` up or down, clamped into the range;
 /// - frequency and Q: the grid entry at or above `value` (the lowest one
 ///   below the grid, the highest one above it), moved one entry and kept on
-///   the grid (BandFrequencyStepTable, QStepTable).
+///   the grid (BandFrequencyStepTable, QStepTable); from a value between two
+///   entries one step up is the entry above it.
 /// Delta 0 therefore snaps the frequency and Q up onto the grid and clamps the gain.
 [[nodiscard]] double StepBandField(BandField field, double value, int delta, const GainRange& gains);
 

@@ -158,9 +158,12 @@ enum class LabelId : std::uint16_t {
   Offline,
   /// Our own: the question before a scene file is deleted.
   DeleteSceneQuestion,
+  /// Our own: the About box's caption and line (a printf format taking the version).
+  AboutProgram,
+  ProgramVersionFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::DeleteSceneQuestion) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ProgramVersionFormat) + 1;
 
 }  // namespace rmt4

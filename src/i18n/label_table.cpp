@@ -179,6 +179,8 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     {LabelId::SetFailed, {"设置失败!", "設置失敗!", "Set Failed!"}},
     {LabelId::Offline, {"离线", "離線", "Offline"}},
     {LabelId::DeleteSceneQuestion, {"是否删除此场景文件?", "是否刪除此場景檔案?", "Delete this scene file?"}},
+    {LabelId::AboutProgram, {"关于 RMT-4 Remote", "關於 RMT-4 Remote", "About RMT-4 Remote"}},
+    {LabelId::ProgramVersionFormat, {"RMT-4 Remote，%s 版", "RMT-4 Remote，%s 版", "RMT-4 Remote, version %s"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

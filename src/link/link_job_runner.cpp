@@ -202,7 +202,8 @@ LinkWorker::SceneWrite LinkWorker::WriteSceneToConsole() {
   const int count = std::min(static_cast<int>(scene.values.size()) - 1, kUploadedAddresses);
   for (int i = 0; i < count; ++i) {
     const auto a = static_cast<ParamAddress>(i);
-    if (std::find(kKeptByUpload.begin(), kKeptByUpload.end(), a) != kKeptByUpload.end()) continue;
+    // Writing a word the console does not store could never be confirmed.
+    if (IsReadOnlyWord(a) || std::find(kKeptByUpload.begin(), kKeptByUpload.end(), a) != kKeptByUpload.end()) continue;
     params[a].Edit(scene.values[static_cast<std::size_t>(i)]);
   }
 

@@ -37,6 +37,12 @@ inline constexpr ParamAddress kSystemNoiseGate = 1207;
 inline constexpr ParamAddress kFootSwitch = 1212;
 }  // namespace address
 
+/// Words the console reports but does not store: its device type is fixed and
+/// its level meters are measured. A write never changes them.
+[[nodiscard]] constexpr bool IsReadOnlyWord(ParamAddress address) {
+  return address == address::kDeviceType || address == address::kLevelMeters;
+}
+
 /// The device type of the supported console, at address 0 and in the DeviceQuery reply.
 inline constexpr std::uint16_t kSupportedDeviceType = 20024;
 

@@ -3,6 +3,7 @@
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
 #include "values/editor_encodings.h"
+#include "values/own_bits.h"
 
 namespace rmt4 {
 namespace {
@@ -12,8 +13,7 @@ constexpr std::uint16_t kPflKeptBit = 0x8000;
 constexpr int kPhantomPowerChannels = 8;
 
 void SetBits(ParamTable& table, ParamAddress address, std::uint16_t bits, bool set) {
-  const std::uint16_t word = table.Value(address);
-  ParamSet(table, address, static_cast<std::uint16_t>(set ? (word | bits) : (word & ~bits)));
+  (void)StoreOwnBits(table, address, set ? bits : 0, bits);
 }
 
 bool IsCopy(int from, int to) {
@@ -47,9 +47,8 @@ void WriteInputEdit(ParamTable& table, int channel, int code, int reading) {
         SetBits(table, address::kPflBus, input.pflBusBit, lit);
       } else {
         // The companion word always carries the same value (as the strips write it).
-        const auto word = static_cast<std::uint16_t>((table.Value(*input.pfl) & kPflKeptBit) | (lit ? kRoutedOn : 0));
-        ParamSet(table, *input.pfl, word);
-        ParamSet(table, static_cast<ParamAddress>(*input.pfl + 1), word);
+        (void)StoreOwnBits(table, *input.pfl, lit ? kRoutedOn : 0, static_cast<std::uint16_t>(~kPflKeptBit),
+                           static_cast<ParamAddress>(*input.pfl + 1));
       }
       break;
     default:

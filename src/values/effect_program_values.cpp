@@ -67,6 +67,11 @@ std::vector<std::string> UserEntries(int count) {
 
 bool IsFactoryProgram(int program) { return program <= kLastFactoryProgram; }
 
+std::optional<LabelId> StoreProgramRefusal(int program) {
+  if (IsFactoryProgram(program)) return LabelId::SystemModeCannotBeSaved;
+  return std::nullopt;
+}
+
 bool IsKnownProgramType(int type) { return type >= 0 && type <= kLastProgramType; }
 
 const ProgramTypeLook& ProgramTypeLookOf(int type) {

@@ -43,6 +43,9 @@ struct ProgramTypeLook {
 };
 
 [[nodiscard]] bool IsFactoryProgram(int program);
+/// Why the engine's settings may not be stored into `program` (the console's
+/// own programs are not overwritten); none when they may.
+[[nodiscard]] std::optional<LabelId> StoreProgramRefusal(int program);
 /// The first parameter's largest top over all program types.
 [[nodiscard]] int HighestParameter1Top();
 /// Whether the editor takes a program type at all (0..36); larger ones are ignored.

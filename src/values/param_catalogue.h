@@ -101,6 +101,9 @@ using ValueAt = std::function<std::uint16_t(ParamAddress)>;
 struct ParsedValue {
   std::optional<std::uint16_t> raw;
   std::string error;
+  /// The bits of the word the text names ("ON" of a mute names the mute bit,
+  /// not 48V); a write keeps the others as the console holds them (StoreOwnBits).
+  std::uint16_t ownBits = 0xFFFF;
 };
 [[nodiscard]] ParsedValue ParseValue(ParamAddress address, std::string_view text);
 

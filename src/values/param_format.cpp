@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -31,11 +32,13 @@ std::string LevelText(std::uint16_t raw) {
   return Printf("%.1f dB", LevelDb(raw));
 }
 
-/// Whole hertz from 100 Hz, tenths below; kHz with up to three decimals (none lost) from 1 kHz.
+/// Whole hertz from 100 Hz, tenths below, as the editor's band field shows
+/// them; kHz with up to three decimals (no hertz lost) from 1 kHz.
 std::string FrequencyText(double hz) {
   if (hz < 100) return Printf("%.1f Hz", hz);
   if (hz < 1000) return Printf("%.0f Hz", hz);
-  std::string text = Printf("%.3f", hz / 1000);
+  // Rounded to whole hertz first, halves to even as "%.0f" does below 1 kHz.
+  std::string text = Printf("%.3f", std::nearbyint(hz) / 1000);
   while (text.back() == '0' && text[text.size() - 3] != '.') text.pop_back();
   return text + " kHz";
 }
@@ -211,7 +214,7 @@ std::string ValueRangeText(ParamAddress address) {
     case ValueKind::kPan:
       return "L100..C..R100 (raw 0..200)";
     case ValueKind::kSwitches:
-      return "ON|OFF (mute), 48V";
+      return "ON|OFF (mute), 48V|48V-OFF (phantom power)";
     case ValueKind::kSwitchesNo48V:
     case ValueKind::kOnWord:
       return "ON|OFF (mute)";

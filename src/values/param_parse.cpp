@@ -19,8 +19,8 @@ namespace {
 
 using namespace param_words;
 
-// Bits a typed switches or PFL word keeps from the default word: the value
-// is checked before any console is asked, so the console's own bits are unknown.
+// A typed switches or PFL word reads as the default word in the bits the
+// text does not name; a write takes only the named bits (`ownBits`).
 constexpr std::uint16_t kSwitchesKeptBits = 0x0004;
 constexpr std::uint16_t kPflConsoleBit = 0x8000;
 
@@ -89,7 +89,7 @@ class Parser {
       case ValueKind::kRouted:
         return Switch(kRoutedOn, 0);
       case ValueKind::kPfl:
-        return Switch(kPflConsoleBit | kRoutedOn, kPflConsoleBit);
+        return Owning(Switch(kPflConsoleBit | kRoutedOn, kPflConsoleBit), static_cast<std::uint16_t>(~kPflConsoleBit));
       case ValueKind::kSwitch:
         return Switch(1, 0);
       case ValueKind::kEqSwitch:
@@ -162,6 +162,11 @@ class Parser {
     if (raw < 0 || raw > 0xFFFF) return Refuse("a value the console cannot hold");
     return {static_cast<std::uint16_t>(raw), {}};
   }
+  /// `parsed` naming only the bits `own` of its word.
+  static ParsedValue Owning(ParsedValue parsed, std::uint16_t own) {
+    if (parsed.raw) parsed.ownBits = own;
+    return parsed;
+  }
   ParsedValue Refuse(std::string_view what) const {
     return {std::nullopt, info_.name + ": " + std::string(what) + " ('" + std::string(text_) + "'); it takes " +
                               ValueRangeText(info_.address)};
@@ -201,7 +206,7 @@ class Parser {
 
   ParsedValue AuxSend() const {
     std::string_view level = lower_;
-    bool pre = false;
+    std::optional<bool> pre;
     for (const auto& [suffix, isPre] : {std::pair<std::string_view, bool>{"post", false}, {"pre", true}}) {
       if (level.ends_with(suffix)) {
         level = Trimmed(level.substr(0, level.size() - suffix.size()));
@@ -210,9 +215,11 @@ class Parser {
         break;
       }
     }
+    // "pre" or "post" alone moves the send, not its level; a level alone keeps the send where it is.
+    if (level.empty()) return Owning(Accept(*pre ? kPreFaderFlag : 0), kPreFaderFlag);
     ParsedValue parsed = Level(level);
-    if (parsed.raw && pre) parsed.raw = static_cast<std::uint16_t>(*parsed.raw | kPreFaderFlag);
-    return parsed;
+    if (parsed.raw && pre.value_or(false)) parsed.raw = static_cast<std::uint16_t>(*parsed.raw | kPreFaderFlag);
+    return pre ? parsed : Owning(parsed, static_cast<std::uint16_t>(~kPreFaderFlag));
   }
 
   ParsedValue Pan() const {
@@ -232,20 +239,25 @@ class Parser {
     return Accept(*state ? on : off);
   }
 
+  /// The mute state and phantom power, each optional: what the text leaves out stays as it is.
   ParsedValue Switches() const {
     std::optional<bool> muted;
-    bool phantom = false;
+    std::optional<bool> phantom;
+    const bool hasPhantom = info_.kind == ValueKind::kSwitches;
     for (const std::string& word : Words(lower_)) {
-      if (word == "48v" && info_.kind == ValueKind::kSwitches) {
-        phantom = true;
+      if (hasPhantom && (word == "48v" || word == "48v-off") && !phantom) {
+        phantom = word == "48v";
       } else if (const auto state = OnOffWord(word); state && !muted) {
         muted = state;
       } else {
-        return Refuse("not ON or OFF, optionally with 48V");
+        return Refuse(hasPhantom ? "not ON or OFF and 48V or 48V-OFF" : "not ON or OFF");
       }
     }
-    if (!muted) return Refuse("no ON or OFF");
-    return Accept(kSwitchesKeptBits | (*muted ? 0 : kChannelOnBit) | (phantom ? kPhantomPowerBit : 0));
+    if (!muted && !phantom) return Refuse("no ON or OFF");
+    const std::uint16_t own = (muted ? kChannelOnBit : 0) | (phantom ? kPhantomPowerBit : 0);
+    return Owning(Accept(kSwitchesKeptBits | (muted.value_or(true) ? 0 : kChannelOnBit) |
+                         (phantom.value_or(false) ? kPhantomPowerBit : 0)),
+                  own);
   }
 
   ParsedValue Ratio() const {
@@ -258,14 +270,18 @@ class Parser {
         break;
       }
     }
-    if (ratio.empty()) return compressorOff ? Accept(RatioRaw(0, *compressorOff)) : Refuse("no ratio");
+    // "on" or "off" alone switches the compressor and keeps its ratio; a ratio alone keeps the switch.
+    if (ratio.empty()) {
+      return compressorOff ? Owning(Accept(RatioRaw(0, *compressorOff)), kCompressorOffFlag) : Refuse("no ratio");
+    }
     const bool off = compressorOff.value_or(false);
-    return Measured(ratio, [off](double value) {
+    const ParsedValue parsed = Measured(ratio, [off](double value) {
       const auto nearest = std::min_element(RatioTable.begin(), RatioTable.end(), [value](int a, int b) {
         return std::abs(a / 10.0 - value) < std::abs(b / 10.0 - value);
       });
       return RatioRaw(static_cast<double>(nearest - RatioTable.begin()), off);
     });
+    return compressorOff ? parsed : Owning(parsed, static_cast<std::uint16_t>(~kCompressorOffFlag));
   }
 
   ParsedValue FilterType(CutFilter filter) const {

@@ -27,7 +27,7 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
       {{"set", "136=1000", "970=0x3A5"}, false, {"set", "136=1000", "970=933"}, false},
       {{"set", "ch1.fader=-6dB", "ch7.eq2.freq=1.2kHz"}, false, {"set", "50=1140", "336=1200"}, false},
       {{"set", "50=-6dB"}, false, {"set", "50=1140"}, false},
-      {{"set", "ch1.pfl=on"}, false, {"set", "59=34068", "60=34068"}, false},
+      {{"set", "ch1.pfl=on"}, false, {"set", "59=34068"}, false},  // the companion follows the word written
       {{"set", "fx1.send.main=0dB"}, false, {"set", "1119=1200", "1120=1200"}, false},
       {{"set", "ch?.gain=0dB"},
        false,
@@ -44,6 +44,7 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
     EXPECT_EQ(resolved.named, c.named) << c.command.back();
   }
   EXPECT_EQ(ResolveNames({"watch", "*.mute"}, false).watched.size(), 19U);
+  EXPECT_EQ(ResolveNames({"set", "ch1.pfl=on"}, false).ownBits, (std::map<ParamAddress, std::uint16_t>{{59, 0x7FFF}}));
 }
 
 TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {

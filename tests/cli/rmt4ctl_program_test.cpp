@@ -14,6 +14,7 @@
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
+#include "values/param_catalogue.h"
 
 namespace rmt4::test {
 namespace {
@@ -191,6 +192,20 @@ TEST_F(Rmt4ctlProgramTest, AnUnreadableSceneIsRefusedBeforeAnythingIsSentOrAsked
   }
 }
 
+TEST_F(Rmt4ctlProgramTest, SceneUploadLeavesTheWordsTheConsoleDoesNotStore) {
+  ASSERT_TRUE(console_.ready());
+  std::array<std::uint16_t, kParamCount> values{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) values[a] = DefaultValue(a);
+  values[address::kLevelMeters] = 0x77;  // the meters as they stood when the scene was saved
+  CZB_FileData scene(CurrentAppFolders(), 7);
+  scene.header.fileDeviceType = kSupportedDeviceType;
+  const std::string path = (home_ / "meters.mxb").string();
+  ASSERT_EQ(scene.WriteSceneFile(path, values), SceneFileResult::kOk);
+  const CtlRun upload = Net({"scene", "upload", path});
+  EXPECT_EQ(upload.exitCode, 0) << upload.err;
+  EXPECT_EQ(upload.err.find("Unconfirmed"), std::string::npos) << upload.err;
+}
+
 TEST_F(Rmt4ctlProgramTest, ModesAreListedRenamedAndRecalled) {
   ASSERT_TRUE(console_.ready());
   const CtlRun rename = Net({"mode", "rename", "3", "Evening"});
@@ -259,12 +274,45 @@ TEST_F(Rmt4ctlProgramTest, NamesAndUnitsReadAndWriteTheConsole) {
   EXPECT_EQ(Net({"--raw", "get", "ch1.fader"}).out, "50 1140\n");
 }
 
+TEST_F(Rmt4ctlProgramTest, ANamedSwitchChangesOnlyItsOwnBitsOfTheWordTheConsoleHolds) {
+  ASSERT_TRUE(console_.ready());
+  const struct {
+    std::string name;
+    int held;
+    std::string typed;
+    int written;
+  } cases[] = {
+      {"ch1.mute", 13, "on", 5},                        // 48V stays on
+      {"ch2.mute", 5, "48V-OFF", 4},                    // the mute stays
+      {"ch3.mute", 8, "48V", 9},                        // the channel stays on
+      {"ch4.pfl", 1300, "off", 0},                      // bit 15 is the console's: it stays clear
+      {"ch5.comp.ratio", 0x8000 | 40, "8:1", 0x8000 | 80},  // the compressor stays off
+      {"ch6.comp.ratio", 40, "off", 0x8000 | 40},       // the ratio stays
+      {"ch7.send.aux1", 0x8000 | 1140, "-10dB", 0x8000 | 1100},  // the send stays pre-fader
+      {"ch8.send.aux2", 1140, "pre", 0x8000 | 1140},    // the level stays
+  };
+  std::vector<std::string> command{"set"};
+  for (const auto& c : cases) {
+    ASSERT_EQ(console_.Ask("set " + std::to_string(*FindParam(c.name)) + " " + std::to_string(c.held)), "ok");
+    command.push_back(c.name + "=" + c.typed);
+  }
+  const CtlRun set = Net(command);
+  EXPECT_EQ(set.exitCode, 0) << set.err;
+  for (const auto& c : cases) {
+    const ParamAddress address = *FindParam(c.name);
+    EXPECT_EQ(ConsoleValue(address), std::to_string(address) + " " + std::to_string(c.written)) << c.name;
+  }
+  EXPECT_EQ(ConsoleValue(*FindParam("ch4.pfl.linked")), std::to_string(*FindParam("ch4.pfl.linked")) + " 0")
+      << "the companion gets the word written";
+}
+
 TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
   ASSERT_TRUE(console_.ready());
   const std::filesystem::path trace = home_ / "trace.txt";
   const std::vector<std::vector<std::string>> commands{
       {"set", "ch1.fader=-6dB", "ch1.eq1.gain=30dB"}, {"set", "ch1.fader=-6dB", "nope=1"}, {"get", "ch1.nothing"},
-      {"--raw", "set", "ch1.fader=-6dB"},             {"watch", "5", "ch1.nothing"}};
+      {"--raw", "set", "ch1.fader=-6dB"},             {"watch", "5", "ch1.nothing"},
+      {"fx", "store", "1", "16"},                     {"fx", "recall", "2", "37"}};
   for (std::vector<std::string> command : commands) {
     command.insert(command.begin(), {"--trace", trace.string()});
     const CtlRun run = Net(command);
@@ -272,6 +320,10 @@ TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
     EXPECT_NE(run.err.find("rmt4ctl: "), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(trace)) << "connected for " << command.back();
   }
+  // A built-in effect program is refused as the editor refuses it; a program that does not exist says the range.
+  EXPECT_NE(Net({"fx", "store", "1", "16"}).err.find("System mode cannot be saved! (fx store takes the user programs 17..36)"),
+            std::string::npos);
+  EXPECT_NE(Net({"fx", "recall", "1", "0"}).err.find("effect program number 1..36"), std::string::npos);
   EXPECT_EQ(ConsoleValue(50), "50 0");
 }
 

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 
+#include "ui/controls/eq_g_1.h"
 #include "ui/controls/qel_combo_box.h"
 #include "ui/controls/qel_new_scope.h"
 #include "ui/controls/qel_spectrum.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/window_message.h"
+#include "values/level_table.h"
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
 
@@ -130,9 +132,12 @@ bool CWinParam::event(QEvent* event) {
     case kButtonClicked:
       OnHeaderButton(wParam);
       return true;
-    case kFaderMoved:
-      PostHeaderEdit(wParam == 0 ? header_code::kInputFader : header_code::kOutputFader);
+    case kFaderMoved: {
+      const int k = wParam == 0 ? 0 : 1;
+      faderLevels_.at(static_cast<std::size_t>(k)) = LevelAtStep(fader(k).position());
+      PostHeaderEdit(k == 0 ? header_code::kInputFader : header_code::kOutputFader);
       return true;
+    }
     case kBalanceMoved:
       PostHeaderEdit(header_code::kBalance);
       return true;

@@ -162,6 +162,8 @@ class CWinParam final : public QWidget {
   std::array<CEQ_G_1*, 2> faders_{};
   std::array<CQel_ComboBox*, 2> selectors_{};
   std::array<Cqel_CStatic*, 2> faderCaptions_{};
+  /// The levels the two faders stand for: the table's word, or the step the user moved a fader to.
+  std::array<std::uint16_t, 2> faderLevels_{};
   Cqel_CStatic* title_ = nullptr;
   CEA_Qel2* balance_ = nullptr;
   CQel_NewScope* curve_ = nullptr;

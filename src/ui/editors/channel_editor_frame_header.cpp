@@ -311,7 +311,8 @@ void CWinParam::RefreshInputSection() {
       SetLit(kRight, params_.Value(*input.right) == 0);
     }
   }
-  if (const std::optional<int> step = FaderStepForLevel(params_.Value(input.level))) faders_[0]->SetPosition(*step);
+  faderLevels_[0] = params_.Value(input.level);
+  if (const std::optional<int> step = FaderStepForLevel(faderLevels_[0])) faders_[0]->SetPosition(*step);
   RefreshCaption(header_code::kInputFader);
 }
 
@@ -319,7 +320,8 @@ void CWinParam::RefreshOutputSection() {
   const BusHeaderAddresses output = BusHeader(selection_.output);
   SetLit(kOutputMute, params_.Value(output.on) == 0);
   SetLit(kOutputPfl, (params_.Value(address::kPflBus) & output.pflBit) != 0);
-  if (const std::optional<int> step = FaderStepForLevel(params_.Value(output.level))) faders_[1]->SetPosition(*step);
+  faderLevels_[1] = params_.Value(output.level);
+  if (const std::optional<int> step = FaderStepForLevel(faderLevels_[1])) faders_[1]->SetPosition(*step);
   RefreshCaption(header_code::kOutputFader);
   // The phase, balance and routing of the output being edited.
   if (selection_.selected < kMainChannel) return;
@@ -339,7 +341,7 @@ void CWinParam::RefreshCaption(int code) {
     case header_code::kInputFader:
     case header_code::kOutputFader: {
       const std::size_t k = code == header_code::kInputFader ? 0 : 1;
-      faderCaptions_[k]->SetText(LevelText(faders_[k]->position()));
+      faderCaptions_[k]->SetText(LevelText(faderLevels_[k]));
       break;
     }
     case header_code::kPhase:

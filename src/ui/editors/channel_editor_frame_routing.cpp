@@ -73,9 +73,11 @@ void CWinParam::RouteEffectProgram(int channel, int code, int program) {
   if (channel != kFx1Channel && channel != kFx2Channel) return;
   const bool fx1 = channel == kFx1Channel;
   // The console's own programs cannot be overwritten.
-  if (code == editor_code::kStoreEffectProgram && IsFactoryProgram(program)) {
-    ShowMessageBox(this, MessageStyle::Ok, Translated(LabelId::SystemModeCannotBeSaved));
-    return;
+  if (code == editor_code::kStoreEffectProgram) {
+    if (const std::optional<LabelId> refusal = StoreProgramRefusal(program)) {
+      ShowMessageBox(this, MessageStyle::Ok, Translated(*refusal));
+      return;
+    }
   }
   // The program number is not a parameter of its own: the link worker sends
   // it with the recall or store command the job asks for.

@@ -68,12 +68,14 @@ bool ScrollingEditor::ApplyEqSection(int code, int raw) {
   const GainRange gains;
   const auto word = static_cast<std::uint16_t>(raw);
   const int bands = inventory_.bandCount;
+  // The console's frequency and Q as they are, between the panel's steps too: the
+  // panel shows the value the console holds, and the keys step on from there.
   if (const int b = BandIn(code, editor_code::kBandFrequency, bands); b >= 0) {
-    band(b).SetField(BandField::kFrequency, StepBandField(BandField::kFrequency, DecodeFrequency(word), 0, gains));
+    band(b).SetField(BandField::kFrequency, DecodeFrequency(word));
     return true;
   }
   if (const int b = BandIn(code, editor_code::kBandQ, bands); b >= 0) {
-    band(b).SetField(BandField::kQ, StepBandField(BandField::kQ, DecodeQ(word), 0, gains));
+    band(b).SetField(BandField::kQ, DecodeQ(word));
     return true;
   }
   if (const int b = BandIn(code, editor_code::kBandGain, bands); b >= 0) {

@@ -15,6 +15,7 @@
 #include "i18n/label_text.h"
 #include "protocol/address_map.h"
 #include "transport/local_address.h"
+#include "rmt4_version.h"
 #include "ui/controls/gdi_button.h"
 #include "ui/controls/qel_static.h"
 #include "ui/controls/text_format.h"
@@ -401,12 +402,13 @@ void CKorvoDlg::contextMenuEvent(QContextMenuEvent* event) {
   // The window has no caption bar, so its system menu opens from the caption band.
   if (event->pos().y() >= kCaptionBandHeight) return;
   QMenu menu(this);
-  menu.addAction(QStringLiteral("关于 Korvo(&A)..."), this, &CKorvoDlg::ShowAbout);
+  menu.addAction(Translated(LabelId::AboutProgram) + QStringLiteral("..."), this, &CKorvoDlg::ShowAbout);
   menu.exec(event->globalPos());
 }
 
 void CKorvoDlg::ShowAbout() {
-  ShowMessageBox(this, MessageStyle::Ok, QStringLiteral("Korvo，1.0 版"), QStringLiteral("关于 Korvo"));
+  const QString line = Translated(LabelId::ProgramVersionFormat).replace(QStringLiteral("%s"), QString::fromLatin1(kVersion));
+  ShowMessageBox(this, MessageStyle::Ok, line, Translated(LabelId::AboutProgram));
 }
 
 void CKorvoDlg::closeEvent(QCloseEvent* event) {

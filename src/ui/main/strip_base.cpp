@@ -266,10 +266,9 @@ void CStripBase::ApplyValue(StripCode code, int raw) {
       RefreshPanText();
       break;
     case StripCode::Fader:
-      // A level above the fader's top leaves the fader where it is.
-      if (const std::optional<int> step = FaderStepForLevel(static_cast<std::uint16_t>(raw))) {
-        fader_->SetPosition(*step);
-      }
+      // A level above the fader's top leaves the fader where it is; the text shows the level itself.
+      levelWord_ = static_cast<std::uint16_t>(raw);
+      if (const std::optional<int> step = FaderStepForLevel(levelWord_)) fader_->SetPosition(*step);
       RefreshLevelText();
       break;
     default:
@@ -306,9 +305,7 @@ void CStripBase::RefreshTexts() {
 
 void CStripBase::RefreshPanText() { labels_[kPanLabel]->SetText(PanText(static_cast<int>(pan_->GetValue()))); }
 
-void CStripBase::RefreshLevelText() {
-  labels_[kLevelLabel]->SetText(LevelText(static_cast<double>(fader_->position()) / fader_->setScale()));
-}
+void CStripBase::RefreshLevelText() { labels_[kLevelLabel]->SetText(LevelText(levelWord_)); }
 
 bool CStripBase::event(QEvent* event) {
   const WindowMessage* message = AsWindowMessage(event);
@@ -322,6 +319,7 @@ bool CStripBase::event(QEvent* event) {
       return true;
     case kFaderMoved:
       Notify(StripCode::Fader);
+      levelWord_ = static_cast<std::uint16_t>(ReadCommonControl(StripCode::Fader));
       RefreshLevelText();
       return true;
     case kLabelOrSelector:

@@ -137,6 +137,9 @@ class CStripBase : public QWidget {
   std::vector<CGDI_Button*> buttons_;
   CEA_Qel2* pan_ = nullptr;
   CEQ_G_1* fader_ = nullptr;
+  /// The level the fader stands for: the console's word (between or above
+  /// the fader's steps too) or the step the user moved it to.
+  std::uint16_t levelWord_ = 0;
   std::vector<Placement> placements_;
 };
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "values/level_table.h"
+#include "values/own_bits.h"
 
 namespace rmt4::ui {
 namespace {
@@ -59,8 +60,7 @@ BusAddresses AddressesOfBus(int bus) {
 ParamAddress At(ParamAddress base, int offset) { return static_cast<ParamAddress>(base + offset); }
 
 void SetBits(ParamTable& table, ParamAddress address, std::uint16_t bits, bool set) {
-  const std::uint16_t word = table.Value(address);
-  ParamSet(table, address, static_cast<std::uint16_t>(set ? (word | bits) : (word & ~bits)));
+  (void)StoreOwnBits(table, address, set ? bits : 0, bits);
 }
 
 void WriteEffectReturnEdit(ParamTable& table, const EffectReturn& fx, StripCode code, int reading) {
@@ -89,12 +89,10 @@ void WriteChannelEdit(ParamTable& table, ParamAddress base, StripCode code, int 
     case StripCode::Phantom48V:
       SetBits(table, base, kPhantomBit, reading == 1);
       break;
-    case StripCode::Pfl: {
-      const auto word = static_cast<std::uint16_t>((table.Value(At(base, kPflOffset)) & kPflKeptBit) | value);
-      ParamSet(table, At(base, kPflOffset), word);
-      ParamSet(table, At(base, kPflCompanionOffset), word);
+    case StripCode::Pfl:
+      (void)StoreOwnBits(table, At(base, kPflOffset), value, static_cast<std::uint16_t>(~kPflKeptBit),
+                         At(base, kPflCompanionOffset));
       break;
-    }
     case StripCode::Left:
       ParamSet(table, At(base, kLeftOffset), value);
       break;

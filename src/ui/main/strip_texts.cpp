@@ -6,9 +6,9 @@ namespace rmt4::ui {
 namespace {
 
 constexpr int kPanCentre = 100;
-constexpr int kZeroDbLevel = 1200;
 // Below -40 dB the table steps by 2 dB, so a decimal would only add noise.
 constexpr int kFineLevelFrom = 800;
+constexpr int kTenthsPerDb = 10;
 
 }  // namespace
 
@@ -18,11 +18,11 @@ QString PanText(int panValue) {
   return QString::asprintf("R %d%%", panValue - kPanCentre);
 }
 
-QString LevelText(double faderStep) {
-  if (faderStep <= 0.0) return QString::fromUtf8("- \u221E");
-  const int raw = LevelAtStep(static_cast<int>(faderStep));
-  const double db = (raw - kZeroDbLevel) / 10.0;
-  return QString::asprintf(raw < kFineLevelFrom ? "%0.0fdB" : "%0.1fdB", db);
+QString LevelText(std::uint16_t levelWord) {
+  const int level = levelWord & kLevelMask;
+  if (level == 0) return QString::fromUtf8("- \u221E");
+  const bool wholeDb = level < kFineLevelFrom && level % kTenthsPerDb == 0;
+  return QString::asprintf(wholeDb ? "%0.0fdB" : "%0.1fdB", LevelDb(levelWord));
 }
 
 }  // namespace rmt4::ui

@@ -178,8 +178,8 @@ TEST(InputEditorBands, FieldsMapToCodesAndRawValues) {
   EXPECT_EQ(f.editor->ReadControl(1), 33763);
   f.editor->ApplyValue(1, 1000);
   EXPECT_EQ(f.editor->ReadControl(1), 1000);
-  f.editor->ApplyValue(1, 0x8000 + 992);  // 99.2 Hz: the band's grid has 101 Hz next
-  EXPECT_EQ(band1.fieldText(BandField::kFrequency), "101");
+  f.editor->ApplyValue(1, 0x8000 + 992);  // 99.2 Hz: shown as the console holds it, between the grid's 99.0 and 101
+  EXPECT_EQ(band1.fieldText(BandField::kFrequency), "99.2");
   f.editor->ApplyValue(17, 250);
   EXPECT_EQ(f.editor->ReadControl(17), 250);
   f.editor->ApplyValue(33, 350);
@@ -193,9 +193,9 @@ TEST(InputEditorBands, FieldsMapToCodesAndRawValues) {
   QTest::keyClick(&band1, Qt::Key_Up);  // the next edit of the band
   EXPECT_EQ(f.Reported(), std::vector<std::intptr_t>{33});
   EXPECT_EQ(f.editor->ReadControl(33), 620);
-  QTest::keyClick(&band1, Qt::Key_Right);
+  QTest::keyClick(&band1, Qt::Key_Right);  // one step up from between two steps: the one above
   EXPECT_EQ(f.Reported(), std::vector<std::intptr_t>{1});
-  EXPECT_EQ(f.editor->ReadControl(1), 103);
+  EXPECT_EQ(f.editor->ReadControl(1), 101);
   QLineEdit& q = Field(f.editor->band(3), CEQ_Qel0::kFieldIds[2]);
   q.setText("2");
   QTest::keyClick(&q, Qt::Key_Return);

@@ -17,6 +17,7 @@
 #include "in_process_console.h"
 #include "modal_answer.h"
 #include "param_writes.h"
+#include "rmt4_version.h"
 #include "screenshot.h"
 #include "ui/controls/eq_g_1.h"
 #include "ui/editors/console_chooser.h"
@@ -267,6 +268,48 @@ TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
     }
   }
   EXPECT_EQ(checked, QStringList({"USB", "Fx2"}));
+}
+
+TEST_F(MainWindowTest, TheAboutBoxNamesTheProgramAndItsVersionInTheInterfaceLanguage) {
+  Start(kUsbHid, false);
+  const std::string version = kVersion;
+  const struct {
+    LanguageIndex language;
+    std::string caption;
+    std::string line;
+  } expected[] = {
+      {LanguageIndex::SimplifiedChinese, "关于 RMT-4 Remote", "RMT-4 Remote，" + version + " 版"},
+      {LanguageIndex::TraditionalChinese, "關於 RMT-4 Remote", "RMT-4 Remote，" + version + " 版"},
+      {LanguageIndex::English, "About RMT-4 Remote", "RMT-4 Remote, version " + version},
+  };
+  for (const auto& language : expected) {
+    ASSERT_TRUE(SetCurrentLanguage(language.language));
+    QString item;
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &item] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      timer->stop();
+      timer->deleteLater();
+      item = menu->actions().value(0)->text();
+      QTest::keyClick(menu, Qt::Key_Down);
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    timer->start(5);
+    QString text;
+    QString title;
+    test::AnswerNextMessageBox([&](QMessageBox& box) {
+      text = box.text();
+      title = box.windowTitle();
+      box.accept();
+    });
+    // Through the window system, which turns a right click into a context-menu request.
+    QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {}, QPoint(window_->width() / 3, 10));  // the caption band
+    ASSERT_TRUE(test::PumpUntil([&] { return !title.isEmpty(); })) << "menu item: " << item.toStdString();
+    EXPECT_EQ(item.toStdString(), language.caption + "...");
+    EXPECT_EQ(title.toStdString(), language.caption);
+    EXPECT_EQ(text.toStdString(), language.line);
+  }
 }
 
 TEST_F(MainWindowTest, ClosingAsksAndOnlyYesStopsTheLink) {

@@ -135,14 +135,14 @@ TEST_F(InputStripTest, ConsoleLevelsPlaceTheFader) {
   CEQ_G_1& fader = strip(1).fader();  // CH2: fader at 93
   Arrive(params, host.bank, 93, 1001);
   EXPECT_EQ(fader.position(), 81);  // the step of 1002
-  EXPECT_EQ(LevelText(1), "-19.8dB");
+  EXPECT_EQ(LevelText(1), "-19.9dB");  // the level the console holds, not the step's
 
   Arrive(params, host.bank, 93, 0x8000 | 1200);  // bit 15 ignored
   EXPECT_EQ(fader.position(), 180);
 
-  Arrive(params, host.bank, 93, 1301);  // beyond the fader: it stays
+  Arrive(params, host.bank, 93, 1301);  // beyond the fader: it stays, the text says the level
   EXPECT_EQ(fader.position(), 180);
-  EXPECT_EQ(LevelText(1), "0.0dB");
+  EXPECT_EQ(LevelText(1), "10.1dB");
 
   Arrive(params, host.bank, 93, 780);
   EXPECT_EQ(LevelText(1), "-42dB");

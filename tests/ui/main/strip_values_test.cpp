@@ -23,11 +23,12 @@ TEST(StripValues, LevelTableSegmentsMeetWithoutGapsOrRepeats) {
 
 TEST(StripValues, LevelTextPrecisionChangesAtMinusForty) {
   // The strips' tests show the common levels; these are the edges of the format.
-  EXPECT_EQ(LevelText(41).toStdString(), "-39.5dB");
-  EXPECT_EQ(LevelText(40).toStdString(), "-40.0dB");
-  EXPECT_EQ(LevelText(39).toStdString(), "-42dB");
-  EXPECT_EQ(LevelText(1).toStdString(), "-118dB");
-  EXPECT_EQ(LevelText(180.9).toStdString(), "0.0dB");  // the step is truncated
+  EXPECT_EQ(LevelText(805).toStdString(), "-39.5dB");
+  EXPECT_EQ(LevelText(800).toStdString(), "-40.0dB");
+  EXPECT_EQ(LevelText(780).toStdString(), "-42dB");
+  EXPECT_EQ(LevelText(20).toStdString(), "-118dB");
+  EXPECT_EQ(LevelText(795).toStdString(), "-40.5dB");  // between whole dB: the tenth is kept
+  EXPECT_EQ(LevelText(0x8000 | 1200).toStdString(), "0.0dB");  // bit 15 is no level
 }
 
 }  // namespace
