@@ -152,9 +152,17 @@ enum class LabelId : std::uint16_t {
   SetFailed,
   /// Our own: the window works on a console model in the program, no console attached.
   Offline,
+  /// Our own: the link is up but the console has stopped answering.
+  NotAnswering,
+  /// Our own: closing an offline window that holds edits.
+  OfflineEditsQuestion,
+  Discard,
+  Cancel,
+  /// Our own: the console's network module serves another PC.
+  ConsoleBusy,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::Offline) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ConsoleBusy) + 1;
 
 }  // namespace rmt4

@@ -164,6 +164,13 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
       "MAC: six hex pairs such as 00-11-22-33-44-55 (not multicast, not all zero)!"}},
     {LabelId::SetFailed, {"设置失败!", "設置失敗!", "Set Failed!"}},
     {LabelId::Offline, {"离线", "離線", "Offline"}},
+    {LabelId::NotAnswering, {"无应答", "無應答", "No answer"}},
+    {LabelId::OfflineEditsQuestion,
+     {"离线修改尚未保存。要保存为场景吗？", "離線修改尚未保存。要保存為場景嗎？",
+      "The offline edits are not saved. Save them as a scene?"}},
+    {LabelId::Discard, {"放弃", "放棄", "Discard"}},
+    {LabelId::Cancel, {"取消", "取消", "Cancel"}},
+    {LabelId::ConsoleBusy, {"调音台正被另一台电脑使用", "調音台正被另一台電腦使用", "The console is busy with another PC"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {
