@@ -28,6 +28,17 @@ MessageButton CtlOwner::ShowMessage(MessageStyle style, std::string_view text, s
 
 namespace {
 
+LabelId StatusLabel(LinkStatus status) {
+  switch (status) {
+    case LinkStatus::Connected:
+      return LabelId::Successful;
+    case LinkStatus::NotAnswering:
+      return LabelId::NotAnswering;
+    default:
+      return LabelId::Searching;
+  }
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -42,6 +53,11 @@ void CtlOwner::PostNotify(UiNotify code, int argument) {
   if (code == UiNotify::EditNotConfirmed) {
     std::cerr << "rmt4ctl: address " << argument << ": " << LabelText(LabelId::EditNotConfirmed)
               << " (given up after 11 sends; reading the console's value again)" << std::endl;
+    return;
+  }
+  if (code == UiNotify::ConsoleBusy) {
+    std::lock_guard lock(mutex_);
+    busyWith_ = static_cast<std::uint32_t>(argument);
     return;
   }
   if (code != UiNotify::ValueArrived || argument < 0 || argument >= static_cast<int>(kParamCount)) return;
@@ -59,10 +75,16 @@ void CtlOwner::SendStatus(LinkStatus status) {
     std::lock_guard lock(mutex_);
     if (!secondsToConnected_) secondsToConnected_ = SecondsSince(started_);
   }
-  if (verbose_) {
-    const LabelId label = status == LinkStatus::Connected ? LabelId::Successful : LabelId::Searching;
-    std::cerr << "rmt4ctl: link: " << LabelText(label) << std::endl;
+  // A console that stops answering and comes back is worth a line always.
+  const bool answeringAgain = status == LinkStatus::Connected && notAnswering_.exchange(false);
+  if (status == LinkStatus::NotAnswering) notAnswering_.store(true);
+  if (verbose_ || status == LinkStatus::NotAnswering || answeringAgain) {
+    std::cerr << "rmt4ctl: link: " << LabelText(StatusLabel(status)) << std::endl;
   }
+}
+
+void CtlOwner::ShowSearchTarget(const std::string& target) {
+  if (verbose_) std::cerr << "rmt4ctl: trying " << target << std::endl;
 }
 
 std::optional<std::uint32_t> CtlOwner::ChooseConsole(const std::vector<std::uint32_t>& consoles) {
@@ -111,6 +133,11 @@ std::optional<double> CtlOwner::SecondsToConnected() const {
 std::optional<double> CtlOwner::SecondsToReadComplete() const {
   std::lock_guard lock(mutex_);
   return secondsToReadComplete_;
+}
+
+std::optional<std::uint32_t> CtlOwner::BusyWith() const {
+  std::lock_guard lock(mutex_);
+  return busyWith_;
 }
 
 std::size_t CtlOwner::ArrivedCount() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <bitset>
 #include <chrono>
 #include <condition_variable>
@@ -33,6 +34,7 @@ class CtlOwner : public LinkOwner {
   void SetProgressPosition(int) override {}
   void ShowProgress() override {}
   void HideProgress() override {}
+  void ShowSearchTarget(const std::string& target) override;
 
   /// Called on a link thread for every value that arrived.
   void SetValueListener(std::function<void(ParamAddress)> listener);
@@ -47,6 +49,8 @@ class CtlOwner : public LinkOwner {
   [[nodiscard]] std::optional<double> SecondsToReadComplete() const;
   /// Addresses the link reported as arrived.
   [[nodiscard]] std::size_t ArrivedCount() const;
+  /// The PC the console was last reported busy with (IPv4, first octet high).
+  [[nodiscard]] std::optional<std::uint32_t> BusyWith() const;
 
  private:
   struct Shown {
@@ -59,12 +63,14 @@ class CtlOwner : public LinkOwner {
   const std::optional<std::uint32_t> preferredConsole_;
   const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 
+  std::atomic<bool> notAnswering_{false};
   mutable std::mutex mutex_;
   std::vector<Shown> shown_;
   std::optional<double> secondsToConnected_;
   std::optional<double> secondsToReadComplete_;
   std::bitset<kParamCount> arrived_;
   std::function<void(ParamAddress)> valueListener_;
+  std::optional<std::uint32_t> busyWith_;
 };
 
 }  // namespace rmt4::ctl

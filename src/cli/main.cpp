@@ -10,6 +10,7 @@
 #include "cli/ctl_options.h"
 #include "cli/ctl_owner.h"
 #include "files/settings_store.h"
+#include "i18n/label_text.h"
 #include "i18n/language.h"
 #include "i18n/language_choice.h"
 #include "platform/app_folders.h"
@@ -76,8 +77,12 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   while (worker.SyncCount() == 0) {
     if (Interrupted()) return kExitFailed;
     if (std::chrono::steady_clock::now() > deadline) {
-      std::cerr << "rmt4ctl: no console answered over " << TransportName(configuration.connectionKind) << " within "
-                << options.timeoutSeconds << " s" << std::endl;
+      if (const auto busyWith = owner.BusyWith()) {
+        std::cerr << "rmt4ctl: " << LabelText(LabelId::ConsoleBusy) << " (" << FormatIpv4(*busyWith) << ")" << std::endl;
+      } else {
+        std::cerr << "rmt4ctl: no console answered over " << TransportName(configuration.connectionKind) << " within "
+                  << options.timeoutSeconds << " s" << std::endl;
+      }
       return kExitNoConsole;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

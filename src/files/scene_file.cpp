@@ -107,9 +107,8 @@ SceneFileResult CZB_FileData::SaveSceneFile(
     if (!fallback.empty()) {
       EnsureDirectory(folders_.fallbackDirectory);
       savedPath = fallback.string();
-      // An older file of that name is replaced here too: the fallback is the
-      // usual scene folder (the executable's folder is rarely writable), and
-      // a second save of the same name must not fail with "exists".
+      // An older file of that name is replaced here too: a second save of
+      // the same name must not fail with "exists".
       DeleteSceneFile(savedPath);
       result = WriteSceneFile(savedPath, sceneValues);
     }
@@ -123,7 +122,8 @@ SceneFileResult CZB_FileData::LoadSceneFile(std::string_view name) {
     return result;
   }
   const std::string file = WithExtension(name);
-  for (const std::filesystem::path* folder : {&folders_.sceneDirectory, &folders_.fallbackDirectory}) {
+  for (const std::filesystem::path* folder :
+       {&folders_.sceneDirectory, &folders_.fallbackDirectory, &folders_.legacyDirectory}) {
     const std::filesystem::path candidate = JoinFolder(*folder, file);
     if (!candidate.empty()) {
       result = ReadSceneFile(candidate.string());

@@ -42,7 +42,8 @@ class CZB_FileData {
   /// Into SceneDirectory (replacing an older file), else FallbackDirectory.
   SceneFileResult SaveSceneFile(std::span<const std::uint16_t, kSceneParamCount> sceneValues,
                                 std::string_view name);
-  /// As given, else from SceneDirectory, else from FallbackDirectory.
+  /// As given, else from SceneDirectory, else from FallbackDirectory, else
+  /// from the folder beside the executable that older builds used.
   SceneFileResult LoadSceneFile(std::string_view name);
   /// 0 deleted; 2 empty name; 7 no such file (or it could not be removed).
   SceneFileResult DeleteSceneFile(std::string_view name);

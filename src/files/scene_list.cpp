@@ -31,10 +31,8 @@ std::vector<SceneListEntry> ListSceneFiles(const std::filesystem::path& currentF
   };
   listFolder(currentFolder);
   listFolder(folders.sceneDirectory);
-  std::error_code error;
-  if (std::filesystem::is_directory(folders.fallbackDirectory, error)) {
-    listFolder(folders.fallbackDirectory);
-  }
+  listFolder(folders.fallbackDirectory);
+  listFolder(folders.legacyDirectory);
   entries.push_back(SceneListEntry{static_cast<int>(entries.size()) + 1, {}, {}});
   return entries;
 }

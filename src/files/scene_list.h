@@ -20,9 +20,9 @@ struct SceneListEntry {
 };
 
 /// The scene list: every regular file whose name ends with `extension` in
-/// `currentFolder`, then in `folders.sceneDirectory`, then in
-/// `folders.fallbackDirectory` (names sorted within each folder, duplicates
-/// kept), then one numbered row with an empty name.
+/// `currentFolder`, then in `folders.sceneDirectory`, `folders.fallbackDirectory`
+/// and `folders.legacyDirectory` (names sorted within each folder, duplicates
+/// kept; a missing folder lists nothing), then one numbered row with an empty name.
 [[nodiscard]] std::vector<SceneListEntry> ListSceneFiles(const std::filesystem::path& currentFolder,
                                                          const AppFolders& folders,
                                                          std::string_view extension = ".mxb");

@@ -20,12 +20,13 @@ std::filesystem::path SettingsPath(const std::filesystem::path& folder, std::str
 }  // namespace
 
 int SettingsStore::ReadSettingInt(std::string_view file, std::string_view key) const {
-  const int primary =
-      ReadProfileInt(SettingsPath(folders_.sceneDirectory, file), kSettingsSection, key, -1);
-  if (primary >= 0) {
-    return primary;
+  const int current =
+      ReadProfileInt(SettingsPath(folders_.settingsDirectory(), file), kSettingsSection, key, -1);
+  if (current >= 0) {
+    return current;
   }
-  return ReadProfileInt(SettingsPath(folders_.fallbackDirectory, file), kSettingsSection, key, -1);
+  // What an older build kept beside its executable still counts until the setting is changed.
+  return ReadProfileInt(SettingsPath(folders_.legacyDirectory, file), kSettingsSection, key, -1);
 }
 
 bool SettingsStore::WriteSettingInt(std::string_view file, std::string_view key, int value) const {
@@ -34,19 +35,12 @@ bool SettingsStore::WriteSettingInt(std::string_view file, std::string_view key,
 
 bool SettingsStore::WriteSetting(std::string_view file, std::string_view key,
                                  std::string_view text) const {
-  const std::filesystem::path primary = SettingsPath(folders_.sceneDirectory, file);
-  if (!primary.empty()) {
-    EnsureDirectory(folders_.sceneDirectory);
-    if (WriteProfileString(primary, kSettingsSection, key, text)) {
-      return true;
-    }
-  }
-  const std::filesystem::path fallback = SettingsPath(folders_.fallbackDirectory, file);
-  if (fallback.empty()) {
+  const std::filesystem::path path = SettingsPath(folders_.settingsDirectory(), file);
+  if (path.empty()) {
     return false;
   }
-  EnsureDirectory(folders_.fallbackDirectory);
-  return WriteProfileString(fallback, kSettingsSection, key, text);
+  EnsureDirectory(folders_.settingsDirectory());
+  return WriteProfileString(path, kSettingsSection, key, text);
 }
 
 int ReadConnectionKindSetting(const SettingsStore& store) {

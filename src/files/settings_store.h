@@ -1,8 +1,8 @@
 #pragma once
 
 // The settings store: integer settings in the two profile files
-// "Language.ini" and "Configuration.ini", kept in `SceneDirectory` with a
-// second copy in `FallbackDirectory`.
+// "Language.ini" and "Configuration.ini", kept in the data folder; copies an
+// older build left beside its executable are read, never written.
 //
 // Every program of the project (the GUI, rmt4ctl, the emulator) uses the one
 // section kSettingsSection, so they share their settings.
@@ -31,20 +31,17 @@ class SettingsStore {
  public:
   explicit SettingsStore(AppFolders folders) : folders_(std::move(folders)) {}
 
-  /// The key from `SceneDirectory` + file + ".ini"; when that is negative or
-  /// missing, from `FallbackDirectory` + file + ".ini"; −1 when found in
-  /// neither. A value that is not a decimal integer counts as missing.
+  /// The key from the data folder's file + ".ini"; when that is negative or
+  /// missing, from the legacy folder's copy; −1 when found in neither. A value
+  /// that is not a decimal integer counts as missing.
   [[nodiscard]] int ReadSettingInt(std::string_view file, std::string_view key) const;
 
   /// WriteSetting with the value in decimal.
   bool WriteSettingInt(std::string_view file, std::string_view key, int value) const;
 
-  /// Writes key = text into the primary copy (creating `SceneDirectory` when
-  /// missing); when that fails, into the fallback copy. The fallback folder
-  /// is created too when missing: the executable's folder is normally not
-  /// writable (/usr/bin, /opt), and the user's data folder does not exist
-  /// before the first save, so a setting would otherwise be lost silently.
-  /// False when neither copy was written.
+  /// Writes key = text into the data folder's file, creating the folder when
+  /// missing (it does not exist before the first save). Nothing is written
+  /// beside the executable. False when the file could not be written.
   bool WriteSetting(std::string_view file, std::string_view key, std::string_view text) const;
 
   [[nodiscard]] const AppFolders& folders() const { return folders_; }

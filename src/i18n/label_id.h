@@ -161,9 +161,17 @@ enum class LabelId : std::uint16_t {
   /// Our own: the About box's caption and line (a printf format taking the version).
   AboutProgram,
   ProgramVersionFormat,
+  /// Our own: the link is up but the console has stopped answering.
+  NotAnswering,
+  /// Our own: closing an offline window that holds edits.
+  OfflineEditsQuestion,
+  Discard,
+  Cancel,
+  /// Our own: the console's network module serves another PC.
+  ConsoleBusy,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ProgramVersionFormat) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ConsoleBusy) + 1;
 
 }  // namespace rmt4

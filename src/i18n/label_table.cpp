@@ -181,6 +181,13 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     {LabelId::DeleteSceneQuestion, {"是否删除此场景文件?", "是否刪除此場景檔案?", "Delete this scene file?"}},
     {LabelId::AboutProgram, {"关于 RMT-4 Remote", "關於 RMT-4 Remote", "About RMT-4 Remote"}},
     {LabelId::ProgramVersionFormat, {"RMT-4 Remote，%s 版", "RMT-4 Remote，%s 版", "RMT-4 Remote, version %s"}},
+    {LabelId::NotAnswering, {"无应答", "無應答", "No answer"}},
+    {LabelId::OfflineEditsQuestion,
+     {"离线修改尚未保存。要保存为场景吗？", "離線修改尚未保存。要保存為場景嗎？",
+      "The offline edits are not saved. Save them as a scene?"}},
+    {LabelId::Discard, {"放弃", "放棄", "Discard"}},
+    {LabelId::Cancel, {"取消", "取消", "Cancel"}},
+    {LabelId::ConsoleBusy, {"调音台正被另一台电脑使用", "調音台正被另一台電腦使用", "The console is busy with another PC"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -62,9 +62,10 @@ void LinkWorker::SendFrame(Command command, std::span<const std::uint8_t> payloa
   if (!frame || transport == nullptr) return;
 
   LinkHealth& health = context_.state.health;
-  const bool silent = context_.state.clock.NowMs() - health.lastReplyTick.load() >= timing_.silenceLimitMs;
   // Module texts are answered by the network module, not the console: they prove nothing.
-  if (silent && command != Command::ModuleText) {
+  if (ConsoleSilent() && command != Command::ModuleText) {
+    // Said before the network re-probe, which may take seconds.
+    if (context_.shownStatus.load() == LinkStatus::Connected) SendStatus(LinkStatus::NotAnswering);
     // A new connection after silence: the console may have changed meanwhile.
     if (context_.connectionKind == kNetwork && transport->OnSilence()) resyncRequested_.store(true);
     const std::uint8_t misses = health.missCount.load();
@@ -156,6 +157,7 @@ void LinkWorker::SteadyLoop() {
   while (context_.appRunning.load() && context_.linkUp.load() &&
          context_.state.health.missCount.load() < timing_.missLimit) {
     Pause(10);
+    if (context_.shownStatus.load() == LinkStatus::NotAnswering && !ConsoleSilent()) SendStatus(LinkStatus::Connected);
     if (resyncRequested_.exchange(false)) Resync();
     if (context_.connectionKind != kNetwork) ServeModuleCommand(moduleCursor, idle);
     ServeWrites(writeCursor, idle);
@@ -297,6 +299,10 @@ void LinkWorker::IdleWork(int& idle) {
     SendReadRequest(address::kLevelMeters);
     Pause(30);
   }
+}
+
+bool LinkWorker::ConsoleSilent() const {
+  return context_.state.clock.NowMs() - context_.state.health.lastReplyTick.load() >= timing_.silenceLimitMs;
 }
 
 bool LinkWorker::TransportConnected() const {

@@ -102,6 +102,8 @@ class LinkWorker final : public FrameSender {
   void IdleWork(int& idle);
 
   // Exchanges with the console.
+  /// No frame came from the console for the silence limit.
+  [[nodiscard]] bool ConsoleSilent() const;
   [[nodiscard]] bool TransportConnected() const;
   Wait WaitForReply(int timeoutMs);
   Wait Exchange(Command command, std::span<const std::uint8_t> payload, int timeoutMs);

@@ -31,19 +31,23 @@ std::string HomeFromPasswordDatabase() {
 
 }  // namespace
 
-AppFolders ComputeAppFolders(const std::filesystem::path& executable, const char* xdgDataHome,
-                             const char* home) {
+AppFolders ComputeAppFolders(const std::filesystem::path& executable, const char* dataDir,
+                             const char* xdgDataHome, const char* home) {
+  const auto absolute = [](const char* text) {
+    return text != nullptr && text[0] == '/' ? std::string(text) : std::string();
+  };
   AppFolders folders;
   if (!executable.empty() && executable.has_parent_path()) {
-    folders.sceneDirectory = WithTrailingSeparator(executable.parent_path()) / "FileData/";
+    folders.legacyDirectory = WithTrailingSeparator(executable.parent_path()) / "FileData/";
   }
-  const std::string xdg = xdgDataHome != nullptr ? xdgDataHome : "";
-  const std::string homeText = home != nullptr ? home : "";
-  if (!xdg.empty() && xdg.front() == '/') {
+  if (const std::string data = absolute(dataDir); !data.empty()) {
+    folders.fallbackDirectory = WithTrailingSeparator(data);
+  } else if (const std::string xdg = absolute(xdgDataHome); !xdg.empty()) {
     folders.fallbackDirectory = WithTrailingSeparator(xdg) / "rmt4/";
-  } else if (!homeText.empty() && homeText.front() == '/') {
+  } else if (const std::string homeText = absolute(home); !homeText.empty()) {
     folders.fallbackDirectory = WithTrailingSeparator(homeText) / ".local/share/rmt4/";
   }
+  if (!folders.fallbackDirectory.empty()) folders.sceneDirectory = folders.fallbackDirectory / "scenes/";
   return folders;
 }
 
@@ -77,7 +81,7 @@ AppFolders CurrentAppFolders() {
     homeFromDatabase = HomeFromPasswordDatabase();
     home = homeFromDatabase.c_str();
   }
-  return ComputeAppFolders(ExecutablePath(), std::getenv("XDG_DATA_HOME"), home);
+  return ComputeAppFolders(ExecutablePath(), std::getenv("RMT4_DATA_DIR"), std::getenv("XDG_DATA_HOME"), home);
 }
 
 std::filesystem::path JoinFolder(const std::filesystem::path& directory, std::string_view name) {

@@ -5,30 +5,40 @@
 
 namespace rmt4 {
 
-/// The two folders in which the program keeps its own files (scene files and
-/// settings). Both end with a separator when set; an empty
-/// path means "unknown" and is never used as a folder (it would silently mean
-/// the current folder).
+/// The folders in which the programs keep their own files (scene files and
+/// settings). Every program of the project uses the same ones, wherever its
+/// executable lies. Each ends with a separator when set; an empty path means
+/// "unknown" and is never used as a folder (it would silently mean the
+/// current folder).
 struct AppFolders {
-  /// The folder of the executable followed by "FileData/" (`SceneDirectory`).
+  /// Where scenes are saved: "scenes/" in the data folder (`SceneDirectory`).
   std::filesystem::path sceneDirectory;
-  /// The user's data folder: "$XDG_DATA_HOME/rmt4/", else "~/.local/share/rmt4/"
-  /// (`FallbackDirectory`).
+  /// The data folder itself: "$RMT4_DATA_DIR/", else "$XDG_DATA_HOME/rmt4/",
+  /// else "~/.local/share/rmt4/" (`FallbackDirectory`). It holds the settings
+  /// files, and scenes that could not go to `sceneDirectory` or that older
+  /// builds saved there.
   std::filesystem::path fallbackDirectory;
+  /// "FileData/" beside the executable, where older builds kept their scenes
+  /// and settings: still read and listed, never written.
+  std::filesystem::path legacyDirectory{};
+
+  /// The settings files live in the data folder itself.
+  [[nodiscard]] const std::filesystem::path& settingsDirectory() const { return fallbackDirectory; }
 };
 
 /// The folders for a given executable path and environment, without touching
-/// the system: `xdgDataHome` and `home` are the values of XDG_DATA_HOME and
-/// HOME (nullptr or empty when unset). A relative XDG_DATA_HOME is ignored, as
-/// the XDG base directory rules demand.
-[[nodiscard]] AppFolders ComputeAppFolders(const std::filesystem::path& executable,
+/// the system: `dataDir`, `xdgDataHome` and `home` are the values of
+/// RMT4_DATA_DIR, XDG_DATA_HOME and HOME (nullptr or empty when unset). A
+/// relative RMT4_DATA_DIR or XDG_DATA_HOME is ignored, as the XDG base
+/// directory rules demand.
+[[nodiscard]] AppFolders ComputeAppFolders(const std::filesystem::path& executable, const char* dataDir,
                                            const char* xdgDataHome, const char* home);
 
 /// The running executable, from /proc/self/exe; empty when it cannot be read.
 [[nodiscard]] std::filesystem::path ExecutablePath();
 
-/// The real folders of this process: ExecutablePath(), XDG_DATA_HOME, HOME
-/// (or the password database when HOME is unset).
+/// The real folders of this process: ExecutablePath(), RMT4_DATA_DIR,
+/// XDG_DATA_HOME, HOME (or the password database when HOME is unset).
 [[nodiscard]] AppFolders CurrentAppFolders();
 
 /// `directory` + `name`, or an empty

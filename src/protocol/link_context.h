@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "protocol/connection_kind.h"
 #include "protocol/frame_parser.h"
@@ -32,7 +33,17 @@ struct LinkContext {
   /// Every link status goes through here, so the trace holds what the owner was shown.
   void SendStatus(LinkStatus status) {
     trace.Event("status", StatusName(status));
+    shownStatus.store(status);
+    // The next search is told afresh, even when it tries the same again.
+    if (status == LinkStatus::Connected) searchTarget.clear();
     owner.SendStatus(status);
+  }
+  /// What a transport tries while searching; told to the owner when it changes.
+  void SearchingFor(const std::string& target) {
+    if (target == searchTarget) return;
+    searchTarget = target;
+    trace.Event("trying", target);
+    owner.ShowSearchTarget(target);
   }
   /// A text answer of the network module, from a ModuleText frame or a datagram.
   void ReceiveModuleText(std::string_view text) {
@@ -51,6 +62,10 @@ struct LinkContext {
   RunFlag appRunning;
   /// 1 while the console is considered present.
   std::atomic<bool> linkUp{false};
+  /// The status the owner was given last.
+  std::atomic<LinkStatus> shownStatus{LinkStatus::Starting};
+  /// The last search target told to the owner; link worker thread only.
+  std::string searchTarget;
   /// Both read once when the worker starts, before any transport exists.
   ConnectionKind connectionKind = kUsbHid;
   int serialBaudRate = 128000;

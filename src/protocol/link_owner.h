@@ -20,10 +20,14 @@ enum class UiNotify : int {
   /// argument: the address of an edit the console never acknowledged; the
   /// link gave it up and reads the console's value again
   EditNotConfirmed = 11,
+  /// argument: the address of the PC the console's network module is linked
+  /// to (first octet in the high byte), when it took no conversation from us
+  ConsoleBusy = 12,
 };
 
-/// The link states the owner sees.
-enum class LinkStatus : int { Connected = 0, Searching = 1, Starting = 3 };
+/// The link states the owner sees. NotAnswering: connected, but the console
+/// has been silent for the silence limit; Connected follows when it answers again.
+enum class LinkStatus : int { Connected = 0, Searching = 1, NotAnswering = 2, Starting = 3 };
 
 /// Everything the link layer needs from whoever runs it. The link layer never
 /// touches a window: the GUI implements this with Qt, the command-line client
@@ -38,6 +42,11 @@ class LinkOwner : public MessagePresenter {
   /// network (IPv4 addresses, first octet in the high byte). Nothing when the
   /// user picked none.
   virtual std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) = 0;
+
+  /// Queued: while searching, what the transport is trying now: the
+  /// transport and the address, port or device ("TCP 192.168.1.100:6010",
+  /// "serial /dev/ttyUSB0"). Owners that show nothing of it need not listen.
+  virtual void ShowSearchTarget(const std::string& target) { (void)target; }
 
   // The progress window.
   virtual void SetProgressMaximum(int maximum) = 0;

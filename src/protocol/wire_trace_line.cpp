@@ -47,6 +47,7 @@ std::string_view StatusName(LinkStatus status) {
   switch (status) {
     case LinkStatus::Connected: return "connected";
     case LinkStatus::Searching: return "searching";
+    case LinkStatus::NotAnswering: return "not answering";
     case LinkStatus::Starting: return "starting";
   }
   return "unknown";

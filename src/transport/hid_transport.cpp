@@ -52,6 +52,7 @@ void HidTransport::HidConnect() {
   if (!context_.appRunning.SleepFor(kSettleAfterClose)) return;
   context_.linkUp.store(false);
   if (!ClaimChannelLock()) return;
+  context_.SearchingFor("USB 4084:4357");
 
   while (context_.appRunning.load()) {
     if (HidOpenDevice() && ProbeAddressZero()) {

@@ -3,6 +3,7 @@
 #include "transport/address_zero_probe.h"
 
 #include <array>
+#include <string>
 
 #include "protocol/frame_sender.h"
 #include "protocol/link_context.h"
@@ -57,6 +58,8 @@ void NetworkTransport::NetworkConnect() {
   tcp_.Close();
   (void)context_.appRunning.SleepFor(milliseconds(50));
   discovery_.Start();
+  context_.SearchingFor("UDP " + FormatIpv4(endpoints_.onlyConsole.value_or(endpoints_.broadcastAddress)) + ":" +
+                        std::to_string(endpoints_.udpPort));
   (void)context_.appRunning.SleepFor(milliseconds(50));
   if (!WaitForFreeModule()) return;
 
@@ -77,6 +80,7 @@ void NetworkTransport::NetworkConnect() {
     if (context_.linkUp.load() || !context_.appRunning.load()) return;
     // The module took the connection but did not answer: forget it and search again.
     context_.trace.Event("tcp probe unanswered");
+    ReportIfBusy();
     ShowSearching();
     addresses.serverAddress.store(0);
   }
@@ -96,6 +100,7 @@ void NetworkTransport::ConnectDirectly(Ipv4Address console) {
       return;
     }
     context_.trace.Event("tcp connect or probe failed", "trying again");
+    ReportIfBusy();
     (void)context_.appRunning.SleepFor(milliseconds(100));
   }
 }
@@ -134,6 +139,9 @@ void NetworkTransport::NetworkClose() {
 }
 
 OsResult NetworkTransport::TcpConnect() {
+  if (!context_.linkUp.load()) {
+    context_.SearchingFor("TCP " + FormatIpv4(serverAddress()) + ":" + std::to_string(endpoints_.tcpPort));
+  }
   const OsResult result = tcp_.Connect(serverAddress(), endpoints_.tcpPort, endpoints_.localAddress, timing_.connectTimeout);
   // Every reconnect would meet it again: one report is enough.
   if (const auto problem = tcp_.TakeProblem(); problem && !tcpProblemReported_.exchange(true)) {
@@ -156,9 +164,18 @@ bool NetworkTransport::WaitForFreeModule() {
     const Ipv4Address server = addresses.serverAddress.load();
     const Ipv4Address linked = addresses.linkedHostAddress.load();
     if (server != 0 && (linked == 0 || linked == addresses.localAddress.load())) return true;
+    if (server != 0) ReportIfBusy();
     (void)context_.appRunning.SleepFor(milliseconds(20));
   }
   return false;
+}
+
+void NetworkTransport::ReportIfBusy() {
+  const Ipv4Address linked = discovery_.addresses().linkedHostAddress.load();
+  if (linked == 0 || linked == DiscoveredAddresses::kLinkedHostUnknown || linked == reportedBusyWith_) return;
+  reportedBusyWith_ = linked;
+  context_.trace.Event("console busy", "linked to " + FormatIpv4(linked));
+  context_.owner.PostNotify(UiNotify::ConsoleBusy, static_cast<int>(linked));
 }
 
 void NetworkTransport::LetUserChooseConsole() {

@@ -57,6 +57,10 @@ class NetworkTransport final : public LinkTransport {
 
  private:
   void ReportSettingProblems();
+  /// After the module took no conversation: when it names the PC it is
+  /// linked to, the owner hears that the console is busy with that PC (once
+  /// for each PC named).
+  void ReportIfBusy();
   /// NetworkConnect to the one named console, straight over TCP.
   void ConnectDirectly(Ipv4Address console);
   /// Waits until the chosen module is free or linked to this PC; false when closing.
@@ -71,6 +75,7 @@ class NetworkTransport final : public LinkTransport {
   const NetworkEndpoints endpoints_;
   const NetworkTiming timing_;
   bool problemsReported_ = false;
+  Ipv4Address reportedBusyWith_ = 0;  // link worker thread only
   std::atomic<bool> tcpProblemReported_{false};
   NetworkDiscovery discovery_;
   TcpLink tcp_;

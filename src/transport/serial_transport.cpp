@@ -38,6 +38,7 @@ void SerialTransport::SerialConnect() {
     if (!context_.appRunning.SleepFor(kBetweenAttempts)) return;
     if (cursor_ < ports_.size()) {
       const std::string& device = ports_[cursor_++];
+      context_.SearchingFor("serial " + device);
       if (SerialOpen(device)) {
         if (ProbeAddressZero()) {
           {

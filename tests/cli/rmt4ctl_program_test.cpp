@@ -1,5 +1,8 @@
 // rmt4ctl as a user runs it, against a running rmt4-console on loopback.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +14,7 @@
 #include <thread>
 
 #include "console_process.h"
+#include "eventually.h"
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
@@ -419,6 +423,24 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
   EXPECT_EQ(nobody.exitCode, 3);
   EXPECT_NE(nobody.err.find("no console answered"), std::string::npos) << nobody.err;
+}
+
+TEST_F(Rmt4ctlProgramTest, AConsoleHeldByAnotherPcIsReportedBusyWithThatPc) {
+  ASSERT_TRUE(console_.ready());
+  // The other PC (the window, say) holds the console's one TCP connection.
+  const int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(holder, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<std::uint16_t>(console_.tcpPort()));
+  to.sin_addr.s_addr = htonl(console_.address());
+  ASSERT_EQ(::connect(holder, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
+  ASSERT_TRUE(Eventually([&] { return console_.Ask("peer") == std::optional<std::string>("peer 127.0.0.1"); }));
+
+  const CtlRun run = Ctl({"--net", FormatIpv4(console_.address()), "--timeout", "7", "get", "136"});
+  ::close(holder);
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_NE(run.err.find("The console is busy with another PC (127.0.0.1)"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class SceneFileOperations : public ::testing::Test {
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
 
   TempFolder root_;
-  AppFolders folders_{root_.path() / "bin/FileData/", root_.path() / "data/rmt4/"};
+  AppFolders folders_{root_.path() / "bin/FileData/", root_.path() / "data/rmt4/", root_.path() / "old/FileData/"};
   const Values values_ = MakeValues(3);
 };
 
@@ -188,14 +188,18 @@ TEST_F(SceneFileOperations, SaveFallsBackWhenTheProgramFolderCannotBeCreated) {
   EXPECT_EQ(stuck.savedPath, (root_.path() / "data2/x/gig.mxb").string());
 }
 
-TEST_F(SceneFileOperations, LoadSearchesAsGivenThenSceneThenFallbackFolder) {
+TEST_F(SceneFileOperations, LoadSearchesAsGivenThenSceneThenFallbackThenLegacyFolder) {
   std::filesystem::create_directories(folders_.sceneDirectory);
   std::filesystem::create_directories(folders_.fallbackDirectory);
   const auto writeAt = [&](const std::filesystem::path& folder, std::uint16_t first) {
     ASSERT_EQ(Scene().WriteSceneFile((folder / "s").string(), MakeValues(first)), SceneFileResult::kOk);
   };
-  writeAt(folders_.fallbackDirectory, 30);
+  std::filesystem::create_directories(folders_.legacyDirectory);
+  writeAt(folders_.legacyDirectory, 40);
   CZB_FileData scene = Scene();
+  ASSERT_EQ(scene.LoadSceneFile("s"), SceneFileResult::kOk);
+  EXPECT_EQ(scene.values[0], 40);
+  writeAt(folders_.fallbackDirectory, 30);
   ASSERT_EQ(scene.LoadSceneFile("s"), SceneFileResult::kOk);
   EXPECT_EQ(scene.values[0], 30);
   writeAt(folders_.sceneDirectory, 20);
@@ -261,7 +265,7 @@ TEST_F(SceneFileOperations, ExistsLooksWhereTheSaveWrites) {
   EXPECT_TRUE(scene.SceneFileExists("backup"));
 }
 
-TEST_F(SceneFileOperations, ListingShowsCurrentThenSceneThenFallbackFolder) {
+TEST_F(SceneFileOperations, ListingShowsCurrentThenSceneThenFallbackThenLegacyFolder) {
   const auto current = root_.path() / "cwd";
   std::filesystem::create_directories(current);
   std::filesystem::create_directories(folders_.sceneDirectory);
@@ -289,6 +293,14 @@ TEST_F(SceneFileOperations, ListingShowsCurrentThenSceneThenFallbackFolder) {
   ASSERT_EQ(list.size(), 5u);
   EXPECT_EQ(list[3].name, "z.b.mxb");
   EXPECT_EQ(list[3].directory, folders_.fallbackDirectory);
+
+  // What an older build saved beside its executable comes last.
+  std::filesystem::create_directories(folders_.legacyDirectory);
+  WriteWholeFile(folders_.legacyDirectory / "old.mxb", "");
+  list = ListSceneFiles(current, folders_);
+  ASSERT_EQ(list.size(), 6u);
+  EXPECT_EQ(list[4].name, "old.mxb");
+  EXPECT_EQ(list[4].directory, folders_.legacyDirectory);
 
   const std::vector<SceneListEntry> empty = ListSceneFiles({}, AppFolders{});
   ASSERT_EQ(empty.size(), 1u);

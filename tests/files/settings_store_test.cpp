@@ -16,14 +16,14 @@ using testing::WriteWholeFile;
 class SettingsStoreTest : public ::testing::Test {
  protected:
   std::filesystem::path Primary(const std::string& file) const {
-    return folders_.sceneDirectory / (file + ".ini");
+    return folders_.settingsDirectory() / (file + ".ini");
   }
-  std::filesystem::path Fallback(const std::string& file) const {
-    return folders_.fallbackDirectory / (file + ".ini");
+  std::filesystem::path Legacy(const std::string& file) const {
+    return folders_.legacyDirectory / (file + ".ini");
   }
 
   TempFolder root_;
-  AppFolders folders_{root_.path() / "bin/FileData/", root_.path() / "data/rmt4/"};
+  AppFolders folders_{root_.path() / "data/rmt4/scenes/", root_.path() / "data/rmt4/", root_.path() / "bin/FileData/"};
   SettingsStore store_{folders_};
 };
 
@@ -31,17 +31,17 @@ TEST_F(SettingsStoreTest, FirstStartHasNoSettings) {
   EXPECT_EQ(store_.ReadSettingInt("Language", "Language"), -1);
   EXPECT_EQ(ReadConnectionKindSetting(store_), 1);        // USB
   EXPECT_EQ(ReadSerialSpeedSetting(store_), 128000);
-  EXPECT_FALSE(std::filesystem::exists(root_.path() / "bin"));  // reading creates nothing
+  EXPECT_FALSE(std::filesystem::exists(root_.path() / "data"));  // reading creates nothing
 }
 
-TEST_F(SettingsStoreTest, WritesIntoTheProgramFolderUnderTheSharedSection) {
+TEST_F(SettingsStoreTest, WritesIntoTheDataFolderUnderTheSharedSection) {
   ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_MdoeIO", 2));
   ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_m_BoTeLV", 9600));
   ASSERT_TRUE(store_.WriteSettingInt("Language", "Language", 0));
   EXPECT_EQ(ReadWholeFile(Primary("Configuration")),
             "[rmt4]\nm_COM_MdoeIO=2\nm_COM_m_BoTeLV=9600\n");
   EXPECT_EQ(ReadWholeFile(Primary("Language")), "[rmt4]\nLanguage=0\n");
-  EXPECT_FALSE(std::filesystem::exists(Fallback("Language")));
+  EXPECT_FALSE(std::filesystem::exists(root_.path() / "bin"));  // nothing beside the executable
 
   // Another program of the project (own store object, same folders) sees them.
   const SettingsStore other(folders_);
@@ -51,34 +51,28 @@ TEST_F(SettingsStoreTest, WritesIntoTheProgramFolderUnderTheSharedSection) {
 }
 
 TEST_F(SettingsStoreTest, KeepsTheRestOfAHandEditedFile) {
-  std::filesystem::create_directories(folders_.sceneDirectory);
+  std::filesystem::create_directories(folders_.settingsDirectory());
   WriteWholeFile(Primary("Configuration"), "; my console\r\n[rmt4]\r\nm_COM_MdoeIO=0\r\n[x]\r\ny=1");
   ASSERT_TRUE(store_.WriteSettingInt("Configuration", "m_COM_MdoeIO", 3));
   EXPECT_EQ(ReadWholeFile(Primary("Configuration")),
             "; my console\r\n[rmt4]\r\nm_COM_MdoeIO=3\r\n[x]\r\ny=1");
 }
 
-TEST_F(SettingsStoreTest, UnwritableProgramFolderFallsBackToTheDataFolder) {
-  // A regular file where the program folder should be: it cannot be created,
+TEST_F(SettingsStoreTest, AnUnwritableDataFolderIsReportedAndNothingGoesBesideTheExecutable) {
+  // A regular file where the data folder should be: it cannot be created,
   // whatever the user's rights (tests may run as root).
-  WriteWholeFile(root_.path() / "bin", "not a folder");
-  ASSERT_TRUE(store_.WriteSettingInt("Language", "Language", 1));
-  EXPECT_EQ(ReadWholeFile(Fallback("Language")), "[rmt4]\nLanguage=1\n");
-  EXPECT_EQ(store_.ReadSettingInt("Language", "Language"), 1);
-
-  // Neither folder can hold the file: the write reports failure.
-  WriteWholeFile(root_.path() / "data2", "");
-  const SettingsStore nowhere(AppFolders{root_.path() / "bin/FileData/", root_.path() / "data2/rmt4/"});
-  EXPECT_FALSE(nowhere.WriteSettingInt("Language", "Language", 1));
+  WriteWholeFile(root_.path() / "data", "not a folder");
+  EXPECT_FALSE(store_.WriteSettingInt("Language", "Language", 1));
+  EXPECT_FALSE(std::filesystem::exists(root_.path() / "bin"));
   const SettingsStore unknown(AppFolders{});
   EXPECT_FALSE(unknown.WriteSettingInt("Language", "Language", 1));
   EXPECT_EQ(unknown.ReadSettingInt("Language", "Language"), -1);
 }
 
-TEST_F(SettingsStoreTest, ReadFallsBackWhenThePrimaryCopyHasNoUsableValue) {
-  std::filesystem::create_directories(folders_.sceneDirectory);
-  std::filesystem::create_directories(folders_.fallbackDirectory);
-  WriteWholeFile(Fallback("Configuration"), "[rmt4]\nm_COM_MdoeIO=2\nm_COM_m_BoTeLV=57600\n");
+TEST_F(SettingsStoreTest, AnOlderBuildsCopyBesideTheExecutableIsReadWhenTheDataFolderHasNoUsableValue) {
+  std::filesystem::create_directories(folders_.settingsDirectory());
+  std::filesystem::create_directories(folders_.legacyDirectory);
+  WriteWholeFile(Legacy("Configuration"), "[rmt4]\nm_COM_MdoeIO=2\nm_COM_m_BoTeLV=57600\n");
 
   const std::string primaries[] = {
       "[rmt4]\nother=1\n",                        // key missing
@@ -109,13 +103,12 @@ TEST_F(SettingsStoreTest, TransportDefaultsApplyToUnusableValues) {
   EXPECT_EQ(ReadConnectionKindSetting(store_), 0);  // 0 (serial) is a real choice
 }
 
-TEST_F(SettingsStoreTest, OversizedPrimaryIsLeftAloneAndTheValueGoesToTheFallback) {
-  std::filesystem::create_directories(folders_.sceneDirectory);
+TEST_F(SettingsStoreTest, OversizedFileIsLeftAloneAndTheWriteReportsFailure) {
+  std::filesystem::create_directories(folders_.settingsDirectory());
   const std::string big = "[rmt4]\nLanguage=0\n" + std::string(70000, ';');
   WriteWholeFile(Primary("Language"), big);
-  ASSERT_TRUE(store_.WriteSettingInt("Language", "Language", 2));
+  EXPECT_FALSE(store_.WriteSettingInt("Language", "Language", 2));
   EXPECT_EQ(ReadWholeFile(Primary("Language")), big);
-  EXPECT_EQ(store_.ReadSettingInt("Language", "Language"), 2);
 }
 
 TEST_F(SettingsStoreTest, FileNamesCannotLeaveTheFolders) {

@@ -114,6 +114,50 @@ TEST_F(LinkWorkerTest, SilentConsoleDropsTheLinkAndItComesBack) {
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
 }
 
+/// A network module that takes five seconds to reconnect after silence, as a
+/// real re-probe without answer does.
+class SlowReprobeConsole : public InProcessConsole {
+ public:
+  using InProcessConsole::InProcessConsole;
+  bool OnSilence() override {
+    (void)context().appRunning.SleepFor(5000ms);
+    return true;
+  }
+};
+
+class NotAnsweringTest : public LinkFixture, public ::testing::WithParamInterface<ConnectionKind> {};
+
+TEST_P(NotAnsweringTest, SilenceIsShownWithinFiveSecondsAndAnswersShowConnectedAgain) {
+  adjustOptions_ = [this](LinkWorker::Options& options) {
+    options.makeTransport = [this](ConnectionKind, LinkContext& context, FrameSender&) {
+      auto transport = std::make_unique<SlowReprobeConsole>(context, console_);
+      transport_.store(transport.get());
+      return transport;
+    };
+  };
+  std::atomic<std::int64_t> shownAt{0};
+  owner_.OnStatus([&](LinkStatus status) {
+    if (status != LinkStatus::NotAnswering) return;
+    shownAt.store(virtualClock_.NowMs());
+    Console().SetSilent(false);  // it answers the very frame that noticed
+  });
+  StartConnected(GetParam());
+  Console().SetSilent(true);
+  ASSERT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::NotAnswering) >= 1; }))
+      << "a silent console must be reported";
+  std::int64_t lastAnswer = 0;
+  for (const auto& request : Console().Requests()) {
+    if (request.answered && request.atMs <= shownAt.load()) lastAnswer = request.atMs;
+  }
+  EXPECT_LE(shownAt.load() - lastAnswer, 5000);
+  ASSERT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));
+  const auto statuses = owner_.Statuses();
+  EXPECT_EQ(std::count(statuses.begin(), statuses.end(), LinkStatus::Searching), 0) << "the link was not lost";
+}
+
+INSTANTIATE_TEST_SUITE_P(PerConnectionKind, NotAnsweringTest,
+                         ::testing::Values(kUsbHid, kNetwork, kSerialLongTiming));
+
 TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   StartConnected();
   Console().SetPlugged(false);

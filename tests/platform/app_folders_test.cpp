@@ -5,26 +5,44 @@
 namespace rmt4 {
 namespace {
 
-TEST(AppFolders, SceneFolderBesideTheExecutableAndXdgDataFolder) {
-  const AppFolders folders = ComputeAppFolders("/opt/rmt4/bin/rmt4", "/data/xdg", "/home/u");
-  EXPECT_EQ(folders.sceneDirectory, "/opt/rmt4/bin/FileData/");
-  EXPECT_EQ(folders.fallbackDirectory, "/data/xdg/rmt4/");
-  EXPECT_EQ(ComputeAppFolders("/x/y", "/data/xdg/", nullptr).fallbackDirectory, "/data/xdg/rmt4/");
+TEST(AppFolders, EveryProgramSharesTheDataFolderWhereverItLies) {
+  // rmt4 and rmt4ctl run from the build tree lie in different folders.
+  const AppFolders window = ComputeAppFolders("/b/src/ui/rmt4", nullptr, "/data/xdg", "/home/u");
+  const AppFolders client = ComputeAppFolders("/b/src/cli/rmt4ctl", nullptr, "/data/xdg/", "/home/u");
+  EXPECT_EQ(window.sceneDirectory, "/data/xdg/rmt4/scenes/");
+  EXPECT_EQ(window.settingsDirectory(), "/data/xdg/rmt4/");
+  EXPECT_EQ(client.sceneDirectory, window.sceneDirectory);
+  EXPECT_EQ(client.settingsDirectory(), window.settingsDirectory());
+  // Only what older builds left there is read beside the executable.
+  EXPECT_EQ(window.legacyDirectory, "/b/src/ui/FileData/");
 }
 
-TEST(AppFolders, FallbackUsesHomeWhenXdgIsUnsetEmptyOrRelative) {
-  for (const char* xdg : {static_cast<const char*>(nullptr), "", "relative/path"}) {
-    EXPECT_EQ(ComputeAppFolders("/bin/rmt4", xdg, "/home/u").fallbackDirectory,
-              "/home/u/.local/share/rmt4/");
+TEST(AppFolders, DataFolderComesFromTheOverrideThenXdgThenHome) {
+  struct Case {
+    const char* dataDir;
+    const char* xdg;
+    const char* home;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"/tmp/t", "/data/xdg", "/home/u", "/tmp/t/"},
+      {"relative", "/data/xdg", "/home/u", "/data/xdg/rmt4/"},
+      {"", nullptr, "/home/u", "/home/u/.local/share/rmt4/"},
+      {nullptr, "", "/home/u/", "/home/u/.local/share/rmt4/"},
+      {nullptr, "relative/path", "/home/u", "/home/u/.local/share/rmt4/"},
+  };
+  for (const Case& c : cases) {
+    const AppFolders folders = ComputeAppFolders("/bin/rmt4", c.dataDir, c.xdg, c.home);
+    EXPECT_EQ(folders.fallbackDirectory, c.expected) << (c.dataDir ? c.dataDir : "(unset)");
+    EXPECT_EQ(folders.sceneDirectory, std::filesystem::path(c.expected) / "scenes/");
   }
-  EXPECT_EQ(ComputeAppFolders("/bin/rmt4", nullptr, "/home/u/").fallbackDirectory,
-            "/home/u/.local/share/rmt4/");
 }
 
 TEST(AppFolders, UnknownPlacesStayEmpty) {
-  const AppFolders folders = ComputeAppFolders("", nullptr, "");
+  const AppFolders folders = ComputeAppFolders("", nullptr, nullptr, "");
   EXPECT_TRUE(folders.sceneDirectory.empty());
   EXPECT_TRUE(folders.fallbackDirectory.empty());
+  EXPECT_TRUE(folders.legacyDirectory.empty());
   EXPECT_TRUE(JoinFolder(folders.sceneDirectory, "a.mxb").empty());  // never the current folder
   EXPECT_TRUE(JoinFolder("/x/", "/abs.mxb").empty());
   EXPECT_EQ(JoinFolder("/x", "a.mxb"), "/x/a.mxb");
@@ -35,7 +53,7 @@ TEST(AppFolders, RealFoldersComeFromThisProcess) {
   ASSERT_FALSE(executable.empty());
   EXPECT_TRUE(std::filesystem::is_regular_file(executable));
   EXPECT_EQ(executable.filename(), "rmt4core_tests");
-  EXPECT_EQ(CurrentAppFolders().sceneDirectory, executable.parent_path() / "FileData/");
+  EXPECT_EQ(CurrentAppFolders().legacyDirectory, executable.parent_path() / "FileData/");
 }
 
 }  // namespace

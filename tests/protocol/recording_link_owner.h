@@ -81,6 +81,9 @@ class RecordingLinkOwner : public LinkOwner {
   void SetProgressPosition(int position) override { RecordProgress("position " + std::to_string(position)); }
   void ShowProgress() override { RecordProgress("show"); }
   void HideProgress() override { RecordProgress("hide"); }
+  void ShowSearchTarget(const std::string& target) override {
+    Record([&] { searchTargets_.push_back(target); });
+  }
 
   [[nodiscard]] std::vector<Notification> Notifications() const { return Copy(notifications_); }
   [[nodiscard]] std::vector<LinkStatus> Statuses() const { return Copy(statuses_); }
@@ -88,6 +91,7 @@ class RecordingLinkOwner : public LinkOwner {
   [[nodiscard]] std::vector<std::vector<std::uint32_t>> Choices() const { return Copy(choices_); }
   /// Progress window calls as short texts ("show", "maximum 1574", ...).
   [[nodiscard]] std::vector<std::string> ProgressCalls() const { return Copy(progress_); }
+  [[nodiscard]] std::vector<std::string> SearchTargets() const { return Copy(searchTargets_); }
 
   /// Waits until `condition` (called under the recorder's lock with *this) holds.
   template <typename Condition>
@@ -138,6 +142,7 @@ class RecordingLinkOwner : public LinkOwner {
   std::vector<Message> messages_;
   std::vector<std::vector<std::uint32_t>> choices_;
   std::vector<std::string> progress_;
+  std::vector<std::string> searchTargets_;
 };
 
 }  // namespace rmt4::test

@@ -7,6 +7,7 @@
 #include "files/scene_name.h"
 #include "link/link_worker.h"
 #include "ui/editors/cell_editor.h"
+#include "ui/editors/scene_name_text.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 
@@ -14,19 +15,6 @@ namespace rmt4::ui {
 namespace {
 
 constexpr int kNameColumn = 1;
-
-LabelId FaultText(SceneNameFault fault) {
-  switch (fault) {
-    case SceneNameFault::kFolderPart:
-      return LabelId::SceneNameFolderPart;
-    case SceneNameFault::kDots:
-      return LabelId::SceneNameDots;
-    case SceneNameFault::kControlCharacter:
-      return LabelId::SceneNameControlCharacter;
-    default:
-      return LabelId::SceneNameTooLong;
-  }
-}
 
 QTableWidgetItem* NumberItem(int number) { return new QTableWidgetItem(QString::number(number)); }
 
@@ -111,7 +99,7 @@ std::optional<std::string> SystemSceneList::UsableName(const std::string& typed)
   const CZB_FileData scene(folders_);
   const SceneNameFault fault = CheckSceneName(typed, scene.extension);
   if (fault != SceneNameFault::kNone) {
-    (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(FaultText(fault)), Translated(LabelId::Warning));
+    (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(SceneNameFaultText(fault)), Translated(LabelId::Warning));
     return std::nullopt;
   }
   return scene.WithExtension(typed);

@@ -53,6 +53,13 @@ MessageButton GuiLinkOwner::ShowMessage(MessageStyle style, std::string_view tex
   return answer;
 }
 
+void GuiLinkOwner::ShowSearchTarget(const std::string& target) {
+  if (!searchTargetHandler_) return;
+  QMetaObject::invokeMethod(
+      &mainWindow_, [handler = searchTargetHandler_, text = QString::fromStdString(target)] { handler(text); },
+      Qt::QueuedConnection);
+}
+
 void GuiLinkOwner::SetProgressMaximum(int maximum) { progress_.SetProgressMaximum(maximum); }
 void GuiLinkOwner::SetProgressFormat(const std::string& format) { progress_.SetProgressFormat(format); }
 void GuiLinkOwner::SetProgressPosition(int position) { progress_.SetProgressPosition(position); }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,10 @@ class GuiLinkOwner final : public LinkOwner {
   void SetProgressPosition(int position) override;
   void ShowProgress() override;
   void HideProgress() override;
+  void ShowSearchTarget(const std::string& target) override;
+
+  /// Receives each search target on the window thread.
+  void SetSearchTargetHandler(std::function<void(const QString&)> handler) { searchTargetHandler_ = std::move(handler); }
 
   /// The program is closing: waiting link threads return at once, later
   /// message boxes answer with their cancelling button unseen.
@@ -47,6 +52,7 @@ class GuiLinkOwner final : public LinkOwner {
   // Only touched while a ChooseConsole call holds the discovery thread.
   std::vector<std::uint32_t> discovered_;
   std::optional<std::uint32_t> chosen_;
+  std::function<void(const QString&)> searchTargetHandler_;  // set before the link starts
 };
 
 }  // namespace rmt4::ui

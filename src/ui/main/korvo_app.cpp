@@ -67,6 +67,7 @@ int CKorvoApp::Run(int argc, char** argv, const ProgramOptions& programOptions) 
     if (programOptions.offlineScene && !session.LoadSceneOrExplain(*programOptions.offlineScene)) return 1;
     CKorvoDlg window(session.LinkOptions());
     window.ShowOffline();
+    window.SetCloseQuestion([&session, &window] { return session.ConfirmClose(&window); });
     window.show();
     return QApplication::exec();
   }

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "i18n/label_text.h"
+#include "platform/ipv4_address.h"
 #include "protocol/address_map.h"
 #include "transport/local_address.h"
 #include "rmt4_version.h"
@@ -24,6 +25,7 @@
 #include "ui/editors/network_settings_dialog.h"
 #include "ui/editors/system_window.h"
 #include "ui/main/gui_link_owner.h"
+#include "ui/main/main_out.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/artwork.h"
@@ -83,6 +85,7 @@ CKorvoDlg::CKorvoDlg(LinkWorker::Options linkOptions, const EditorPanelFactory& 
 
   progress_ = new CJinDuTiao(this);
   owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
+  owner_->SetSearchTargetHandler([this](const QString& target) { ShowSearchTarget(target); });
   link_ = std::make_unique<LinkWorker>(*owner_, std::move(linkOptions));
   strips_ = std::make_unique<StripBank>(this, link_->params());
   editorFrame_ = new CWinParam(this, link_->params(), link_->jobs(), makePanels);
@@ -158,6 +161,10 @@ void CKorvoDlg::OnUiNotify(int code, std::intptr_t argument) {
     case UiNotify::EditNotConfirmed:
       ShowEditNotConfirmed();
       break;
+    case UiNotify::ConsoleBusy:
+      ShowSearchTarget(Translated(LabelId::ConsoleBusy) + QStringLiteral(" (") +
+                       QString::fromStdString(FormatIpv4(static_cast<std::uint32_t>(argument))) + QStringLiteral(")"));
+      break;
     case UiNotify::ValueArrived:
       if (argument >= 0 && argument < static_cast<std::intptr_t>(kParamCount)) {
         ValueArrived(static_cast<ParamAddress>(argument));
@@ -177,14 +184,41 @@ void CKorvoDlg::ValueArrived(ParamAddress address) {
   editorFrame_->ValueArrived(address);
 }
 
+void CKorvoDlg::ShowSearchTarget(const QString& target) {
+  // Queued: it may come in after the console was found.
+  if (status_ == static_cast<int>(LinkStatus::Connected)) return;
+  searchTarget_ = target;
+  ShowStatus(status_);
+}
+
 void CKorvoDlg::ShowStatus(int status) {
   status_ = status;
   editWarningTimer_.stop();
-  title_->SetText(TitleText());
-  CGDI_Button& statusButton = *buttons_[kStatus];
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
+  // While searching, the title says what is being tried, the status button's tip says it in full.
+  if (connected) searchTarget_.clear();
+  title_->SetText(searchTarget_.isEmpty() ? TitleText() : TitleText() + QStringLiteral("  ") + searchTarget_);
+  CGDI_Button& statusButton = *buttons_[kStatus];
+  statusButton.setToolTip(searchTarget_);
   statusButton.SetState(connected ? 2 : 1);
-  statusButton.SetText(Translated(connected ? LabelId::Successful : LabelId::Searching));
+  statusButton.SetText(Translated(StatusLabel(status)));
+  // Levels that no console stands behind any more must not look like sound.
+  if (!connected) {
+    strips_->outputStrip().SetMeterLevels(0, 0);
+    editorFrame_->SetMeterLevels(0, 0);
+  }
+}
+
+LabelId CKorvoDlg::StatusLabel(int status) const {
+  switch (static_cast<LinkStatus>(status)) {
+    case LinkStatus::Connected:
+      // No console is attached offline: nothing can be "Successful".
+      return offline_ ? LabelId::Offline : LabelId::Successful;
+    case LinkStatus::NotAnswering:
+      return LabelId::NotAnswering;
+    default:
+      return LabelId::Searching;
+  }
 }
 
 void CKorvoDlg::ShowEditNotConfirmed() {
@@ -320,7 +354,8 @@ void CKorvoDlg::Retranslate() {
   if (offline_) ShowOffline();
   strips_->RefreshTexts();
   PostWindowMessage(editorFrame_, kRefreshTexts, 0, 0);
-  static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended};
+  static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended,
+                                             LabelId::NotAnswering, LabelId::Offline};
   if (const auto shown = MatchLabelText(buttons_[kStatus]->text().toStdString(), kStatusTexts)) {
     buttons_[kStatus]->SetText(Translated(*shown));
   }
@@ -417,10 +452,11 @@ void CKorvoDlg::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::ExitQuestion), Translated(LabelId::Tip)) !=
-      MessageButton::Yes) {
-    return;
-  }
+  const std::optional<bool> answered = closeQuestion_ ? closeQuestion_() : std::nullopt;
+  const bool close = answered ? *answered
+                              : ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::ExitQuestion),
+                                               Translated(LabelId::Tip)) == MessageButton::Yes;
+  if (!close) return;
   hide();
   owner_->BeginClosing();
   link_->StopLink();

@@ -5,8 +5,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "i18n/label_id.h"
 #include "link/link_worker.h"
 #include "ui/controls/mem_dc.h"
 #include "ui/editors/editor_panels.h"
@@ -38,6 +41,9 @@ class CKorvoDlg final : public QWidget {
   /// The link reaches the console model inside the program: the window title
   /// and the title label say so, in the current language.
   void ShowOffline();
+  /// Asked when the user closes the window, before anything else: nothing
+  /// for the usual "Whether to exit the program!", else whether to close.
+  void SetCloseQuestion(std::function<std::optional<bool>()> question) { closeQuestion_ = std::move(question); }
 
   /// The "Tape Down" menu with its check marks as the parameters stand now;
   /// each action's data is its command (5124..5128).
@@ -65,6 +71,9 @@ class CKorvoDlg final : public QWidget {
   void SkinTopBar();
   void OnUiNotify(int code, std::intptr_t argument);
   void ShowStatus(int status);
+  /// What the link tries while searching (a transport and its address, port or device).
+  void ShowSearchTarget(const QString& target);
+  [[nodiscard]] LabelId StatusLabel(int status) const;
   /// "RMT-4" and how the console is reached.
   [[nodiscard]] QString TitleText() const;
   void ShowEditNotConfirmed();
@@ -89,7 +98,9 @@ class CKorvoDlg final : public QWidget {
   std::array<CGDI_Button*, 8> buttons_{};
   Cqel_CStatic* title_ = nullptr;
   int status_ = static_cast<int>(LinkStatus::Starting);
+  QString searchTarget_;
   QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
+  std::function<std::optional<bool>()> closeQuestion_;
   bool closeConfirmed_ = false;
   bool offline_ = false;
 };

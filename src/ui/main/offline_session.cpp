@@ -21,7 +21,34 @@ emulator::ConsoleSettings OfflineConsoleSettings() {
 }  // namespace
 
 OfflineSession::OfflineSession(AppFolders folders)
-    : folders_(std::move(folders)), console_(OfflineConsoleSettings()) {}
+    : folders_(std::move(folders)), console_(OfflineConsoleSettings()), kept_(ConsoleValues()) {}
+
+std::vector<std::uint16_t> OfflineSession::ConsoleValues() const {
+  std::vector<std::uint16_t> values(kParamCount);
+  for (ParamAddress a = 0; a < kParamCount; ++a) values[a] = console_.Value(a);
+  return values;
+}
+
+bool OfflineSession::HasEdits() const {
+  const std::vector<std::uint16_t> now = ConsoleValues();
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    // The link writes these itself; they are no edit of the user's.
+    if (a == address::kLevelMeters || a == address::kModeOperation || a == address::kKeepAlive) continue;
+    if (now[a] != kept_[a]) return true;
+  }
+  return false;
+}
+
+SceneFileResult OfflineSession::SaveEdits(std::string_view name) {
+  CZB_FileData scene(folders_);
+  scene.header.fileDeviceType = console_.Value(address::kDeviceType);
+  std::array<std::uint16_t, kSceneParamCount> values{};
+  const std::vector<std::uint16_t> now = ConsoleValues();
+  std::copy(now.begin(), now.end(), values.begin());
+  const SceneFileResult result = scene.SaveSceneFile(values, name);
+  if (result == SceneFileResult::kOk) kept_ = now;
+  return result;
+}
 
 std::optional<LabelId> OfflineSession::LoadScene(std::string_view name) {
   CZB_FileData scene(folders_);
@@ -31,6 +58,7 @@ std::optional<LabelId> OfflineSession::LoadScene(std::string_view name) {
   if (scene.header.lockFlag != 0) return LabelId::DataHasPassword;
   if (scene.header.fileDeviceType != console_.Value(address::kDeviceType)) return LabelId::WrongFileVersion;
   console_.Load(scene.values);
+  kept_ = ConsoleValues();
   return std::nullopt;
 }
 

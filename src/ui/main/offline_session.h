@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "emulator/console_responder.h"
+#include "files/scene_codec.h"
 #include "i18n/label_id.h"
 #include "link/link_worker.h"
 #include "platform/app_folders.h"
@@ -32,11 +34,28 @@ class OfflineSession {
   /// outlive the link.
   [[nodiscard]] LinkWorker::Options LinkOptions();
 
+  /// Whether the console model holds anything other than what the session
+  /// started from (its scene or the defaults) or last saved: edits that
+  /// only a saved scene keeps.
+  [[nodiscard]] bool HasEdits() const;
+  /// Saves the console model as the scene `name` (a plain name goes into the
+  /// scene folders); its edits then count as kept.
+  [[nodiscard]] SceneFileResult SaveEdits(std::string_view name);
+  /// Closing with edits: asks whether to save them as a scene (Save, Discard,
+  /// Cancel) and saves them under a name the user types. Nothing without
+  /// edits; otherwise whether the window may close.
+  [[nodiscard]] std::optional<bool> ConfirmClose(QWidget* window);
+
   [[nodiscard]] emulator::ConsoleResponder& console() { return console_; }
+  [[nodiscard]] const AppFolders& folders() const { return folders_; }
 
  private:
+  [[nodiscard]] std::vector<std::uint16_t> ConsoleValues() const;
+
   AppFolders folders_;
   emulator::ConsoleResponder console_;
+  /// What the console held when the session started or was last saved.
+  std::vector<std::uint16_t> kept_;
 };
 
 }  // namespace rmt4::ui

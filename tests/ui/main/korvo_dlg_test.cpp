@@ -1,5 +1,6 @@
 // The main window with the real link worker and an emulated console in the
 // same process: status, layout, languages, the tape menu, closing, strips.
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTableWidget>
 #include <QTest>
@@ -22,6 +23,7 @@
 #include "ui/controls/eq_g_1.h"
 #include "ui/editors/console_chooser.h"
 #include "ui/controls/gdi_button.h"
+#include "ui/controls/qel_spectrum.h"
 #include "ui/controls/qel_static.h"
 #include "ui/main/korvo_dlg.h"
 #include "ui/main/main_in_put.h"
@@ -114,6 +116,25 @@ TEST_F(MainWindowTest, TitleAndStatusFollowTheLink) {
   // The console falls silent: searching again.
   transport_.load()->SetPlugged(false);
   EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Search.."; }, 10000));
+}
+
+TEST_F(MainWindowTest, AConsoleThatStopsAnsweringSaysSoWithSilentMetersUntilItAnswersAgain) {
+  (void)SetCurrentLanguage(LanguageIndex::English);
+  StartConnected(kNetwork);
+  const CMainOut& output = window_->strips().outputStrip();
+  ASSERT_TRUE(test::PumpUntil([&] { return output.leftMeter().level() > 0 || output.rightMeter().level() > 0; }))
+      << "the console plays";
+
+  QElapsedTimer clock;
+  clock.start();
+  transport_.load()->SetSilent(true);
+  ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "No answer"; }, 5000)) << StatusText().toStdString();
+  EXPECT_LE(clock.elapsed(), 5000);
+  transport_.load()->SetSilent(false);
+  EXPECT_EQ(Button(kStatusButton).state(), 1);
+  EXPECT_EQ(output.leftMeter().level(), 0);
+  EXPECT_EQ(output.rightMeter().level(), 0);
+  EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Successful"; }, 5000));
 }
 
 TEST_F(MainWindowTest, TheTitleNamesTheTransport) {

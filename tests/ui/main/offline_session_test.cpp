@@ -2,6 +2,8 @@
 // program, starting from a scene file.
 #include <QElapsedTimer>
 #include <QImage>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -139,7 +141,7 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
   EXPECT_TRUE(test::PumpUntil([&] { return ch3.ReadControl(StripCode::Fader) == kSceneFader; }));
   EXPECT_EQ(window.windowTitle(), "RMT-4-Offline");
   EXPECT_EQ(window.titleLabel()->text(), "RMT-4-Offline");
-  EXPECT_EQ(window.button(3)->text(), "Successful");
+  EXPECT_EQ(window.button(3)->text(), "Offline") << "no console stands behind it";
   // A language chosen in the System window re-labels the title too.
   (void)SetCurrentLanguage(LanguageIndex::TraditionalChinese);
   PostWindowMessage(&window, kRetranslate, 0, 0);
@@ -188,6 +190,57 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
     EXPECT_EQ(saved.values[a], wasEdited ? params.Value(a) : start[a]) << "address " << a;
   }
   for (ParamAddress a : edited) EXPECT_NE(saved.values[a], start[a]) << "address " << a;
+}
+
+TEST_F(OfflineSessionTest, ClosingWithEditsAsksToSaveThemAsAScene) {
+  CKorvoDlg window(session_.LinkOptions());
+  window.ShowOffline();
+  window.SetCloseQuestion([this, &window] { return session_.ConfirmClose(&window); });
+  window.show();
+  ASSERT_TRUE(test::PumpUntil([&] { return window.link().SyncCount() >= 1; }, 10000));
+  EXPECT_FALSE(session_.HasEdits()) << "the link's own writes are no edits";
+
+  CMainInPut& ch3 = window.strips().inputStrip(2);
+  QTest::mouseClick(&ch3.button(StripCode::Mute), Qt::LeftButton);
+  ASSERT_TRUE(test::PumpUntil([&] { return session_.HasEdits(); })) << "MUTE did not reach the console model";
+  const auto closeAndAnswer = [&](const QString& button) {
+    QString question;
+    test::AnswerNextMessageBox([&](QMessageBox& box) {
+      question = box.text();
+      EXPECT_TRUE(test::PressButton(box, button)) << button.toStdString();
+    });
+    QTest::mouseClick(window.button(0), Qt::LeftButton);
+    EXPECT_TRUE(test::PumpUntil([&] { return !question.isEmpty(); })) << "nothing asked";
+    return question;
+  };
+
+  EXPECT_EQ(closeAndAnswer("Cancel"), "The offline edits are not saved. Save them as a scene?");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window.isVisible()) << "Cancel keeps the window";
+
+  // Save asks for the scene's name, typed as the user does.
+  auto* typing = new QTimer;
+  QObject::connect(typing, &QTimer::timeout, typing, [typing] {
+    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    typing->stop();
+    typing->deleteLater();
+    QLineEdit* field = dialog->findChild<QLineEdit*>();
+    QTest::keyClicks(field, "late show");
+    QTest::keyClick(field, Qt::Key_Return);
+  });
+  typing->start(5);
+  (void)closeAndAnswer("Save");
+  ASSERT_TRUE(test::PumpUntil([&] { return !window.isVisible(); })) << "saved: the window closes";
+
+  CZB_FileData saved(folders_);
+  ASSERT_EQ(saved.LoadSceneFile("late show"), SceneFileResult::kOk);
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    if (a != address::kLevelMeters) {
+      EXPECT_EQ(saved.values[a], session_.console().Value(a)) << "address " << a;
+    }
+  }
+  EXPECT_FALSE(session_.HasEdits()) << "saved edits are kept";
 }
 
 TEST(ProgramOptions, OfflineTakesAnOptionalSceneAndLeavesQtsOwnArguments) {
