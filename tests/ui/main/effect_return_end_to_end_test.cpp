@@ -85,7 +85,7 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
   window_.OpenFromStrip(kFx2Strip);
   CEA_Qel2& parameter1 = editor().slider(18);
   ASSERT_LT(parameter1.maxValue(), 100) << "Fx2 shows a reverb";
-  // The user scrolls the effect program into view.
+  // Scrolled into view, where painting once clamped the value.
   QScrollBar& bar = editor().scrollBar();
   const auto inView = [&] {
     return editor().rect().contains(QRect(parameter1.mapTo(&editor(), QPoint(0, 0)), parameter1.size()));
@@ -108,8 +108,7 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
   ASSERT_EQ(editor().channel(), kFx1Channel);
   EXPECT_EQ(editor().ReadControl(editor_code::kEffectParameter1), 100);
   EXPECT_EQ(parameter1.captionText(), "Echo Delay:500ms");
-  QTest::qWait(300);
-  EXPECT_EQ(window_.console().Value(kFx1Parameter1), 100);
+  QTest::qWait(300);  // a few worker cycles: nothing clamped goes out
   EXPECT_EQ(window_.transport().Payloads(Command::WriteParams).size(), writesBefore);
 }
 

@@ -1,6 +1,5 @@
 // The main window with the real link worker and an emulated console in the
 // same process: status, layout, languages, the tape menu, closing, strips.
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QTableWidget>
 #include <QTest>
@@ -125,11 +124,8 @@ TEST_F(MainWindowTest, AConsoleThatStopsAnsweringSaysSoWithSilentMetersUntilItAn
   ASSERT_TRUE(test::PumpUntil([&] { return output.leftMeter().level() > 0 || output.rightMeter().level() > 0; }))
       << "the console plays";
 
-  QElapsedTimer clock;
-  clock.start();
   transport_.load()->SetSilent(true);
   ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "No answer"; }, 5000)) << StatusText().toStdString();
-  EXPECT_LE(clock.elapsed(), 5000);
   transport_.load()->SetSilent(false);
   EXPECT_EQ(Button(kStatusButton).state(), 1);
   EXPECT_EQ(output.leftMeter().level(), 0);
@@ -305,23 +301,20 @@ TEST_F(MainWindowTest, TheAboutBoxNamesTheProgramAndItsVersionInTheInterfaceLang
   };
   for (const auto& language : expected) {
     ASSERT_TRUE(SetCurrentLanguage(language.language));
-    QString item;
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, &item] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (menu == nullptr) return;
-      timer->stop();
-      timer->deleteLater();
-      item = menu->actions().value(0)->text();
-      QTest::keyClick(menu, Qt::Key_Down);
-      QTest::keyClick(menu, Qt::Key_Return);
+    QString item, title, text;
+    QTimer user;  // picks the menu's first item with the keys once the menu is open
+    QObject::connect(&user, &QTimer::timeout, [&] {
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        user.stop();
+        item = menu->actions().value(0)->text();
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+      }
     });
-    timer->start(5);
-    QString text;
-    QString title;
+    user.start(5);
     test::AnswerNextMessageBox([&](QMessageBox& box) {
-      text = box.text();
       title = box.windowTitle();
+      text = box.text();
       box.accept();
     });
     // Through the window system, which turns a right click into a context-menu request.
