@@ -208,14 +208,13 @@ TEST_F(Scope, QArrowsStandByTheIntegerPartOfQAndFollowTheirMovement) {
     SCOPED_TRACE(a.q);
     scope->SetBandQ(a.q, 4);
     host.Forget();
-    const double q = scope->pointQ[6];
     EXPECT_EQ(QHandleDistance(a.q), a.distance);
     // Pressed and released in place, the arrow leaves Q alone and reports no change of band 4.
     QTest::mousePress(scope, Qt::LeftButton, {}, Marker(6) - QPoint(a.distance, 0));
     EXPECT_TRUE(scope->leftHandleActive());
     QTest::mouseRelease(scope, Qt::LeftButton, {}, Marker(6) - QPoint(a.distance, 0));
     EXPECT_FALSE(scope->leftHandleActive());
-    EXPECT_EQ(scope->pointQ[6], q);
+    EXPECT_EQ(scope->pointQ[6], a.q);
     // (At Q 128 the arrow lies on band 6's marker, which the press selects.)
     EXPECT_EQ(std::ranges::count(host.Messages(), RecordedMessage{kId, 0, 4}), 0);
   }
@@ -258,14 +257,10 @@ TEST_F(Scope, WheelAndUpDownStepTheSelectedPoint) {
   QTest::keyClick(scope, Qt::Key_A);
   EXPECT_EQ(host.passedKeys, std::vector<int>{Qt::Key_A});
 
-  // A sideways turn or a trackpad's event without vertical distance steps nothing.
+  // A sideways turn or a trackpad's event has no vertical distance: it steps nothing.
   host.Forget();
   scope->SetBandGain(0, 2);
-  for (const QPoint sideways : {QPoint(120, 0), QPoint(0, 0)}) {
-    QWheelEvent event(Marker(4), scope->mapToGlobal(Marker(4)), QPoint(), sideways, Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(scope, &event);
-  }
+  test::Wheel(*scope, Marker(4), 0);
   EXPECT_EQ(scope->pointGain[4], 0);
   EXPECT_TRUE(host.Messages().empty());
 }
