@@ -233,32 +233,23 @@ TEST_F(Rmt4ctlProgramTest, NetworkModuleConfigurationIsRead) {
 
 TEST_F(Rmt4ctlProgramTest, NetworkSettingsAreCheckedThenConfirmedByTheModule) {
   ASSERT_TRUE(console_.ready());
-  const struct {
-    std::vector<std::string> settings;
-    const char* named;
-  } refused[] = {{{"0.0.0.0", "255.255.255.0", "0.0.0.0", "02-00-00-00-00-07"}, "IP: "},
-                 {{"10.0.0.300", "255.0.0.0", "10.0.0.1", "02-00-00-00-00-07"}, "IP: "},
-                 {{"10.0.0.7", "255.0.0.0", "11.0.0.1", "02-00-00-00-00-07"}, "Gateway: "},
-                 {{"10.0.0.7", "255.0.0.0", "10.0.0.1", "02:00:00:00:00:07"}, "MAC: "}};
-  for (const auto& c : refused) {
-    std::vector<std::string> command{"netconf", "set"};
-    command.insert(command.end(), c.settings.begin(), c.settings.end());
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"netconf", "set", "10.0.0.300", "255.0.0.0", "10.0.0.1", "02-00-00-00-00-07"}, "IP: "},
+      {{"netconf", "set", "10.0.0.7", "255.0.0.0", "11.0.0.1", "02-00-00-00-00-07"}, "Gateway: "},
+      {{"netconf", "set", "10.0.0.7", "255.0.0.0", "10.0.0.1", "02:00:00:00:00:07"}, "MAC: "}};
+  for (const auto& [command, named] : refused) {
     const CtlRun run = Net(command);
-    EXPECT_EQ(run.exitCode, 2) << c.settings[0] << " " << c.settings[3] << run.err;
-    EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    EXPECT_EQ(run.exitCode, 2) << command[2] << " " << command[5] << run.err;
+    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
   }
 
   // 198.51.100.0/24 is kept for documentation: no PC running the tests is on it.
-  const std::vector<std::string> unreachable{"netconf", "set", "198.51.100.7", "255.255.255.0", "0.0.0.0",
-                                             "02-00-00-00-00-07"};
-  const CtlRun asked = Net(unreachable);
+  const CtlRun asked = Net({"netconf", "set", "198.51.100.7", "255.255.255.0", "0.0.0.0", "02-00-00-00-00-07"});
   EXPECT_EQ(asked.exitCode, 2) << asked.err;
   EXPECT_NE(asked.err.find("will not reach"), std::string::npos) << asked.err;
   EXPECT_EQ(Net({"netconf", "get"}).out.find("198.51.100.7"), std::string::npos) << "nothing was stored";
 
-  std::vector<std::string> confirmed = unreachable;
-  confirmed.insert(confirmed.begin(), "--yes");
-  const CtlRun set = Net(confirmed);
+  const CtlRun set = Net({"--yes", "netconf", "set", "198.51.100.7", "255.255.255.0", "0.0.0.0", "02-00-00-00-00-07"});
   EXPECT_EQ(set.exitCode, 0) << set.err;
   EXPECT_EQ(Net({"netconf", "get"}).out,
             "address: 198.51.100.7\nmask: 255.255.255.0\ngateway: 0.0.0.0\nmac: 02-00-00-00-00-07\n");
