@@ -1,7 +1,5 @@
 // rmt4ctl as a user runs it, against a running rmt4-console on loopback.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +16,8 @@
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::test {
@@ -419,17 +419,12 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
 TEST_F(Rmt4ctlProgramTest, AConsoleHeldByAnotherPcIsReportedBusyWithThatPc) {
   ASSERT_TRUE(console_.ready());
   // The other PC (the window, say) holds the console's one TCP connection.
-  const int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  ASSERT_GE(holder, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(static_cast<std::uint16_t>(console_.tcpPort()));
-  to.sin_addr.s_addr = htonl(console_.address());
-  ASSERT_EQ(::connect(holder, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
+  const UniqueFd holder(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const sockaddr_in to = SocketAddress(console_.address(), static_cast<std::uint16_t>(console_.tcpPort()));
+  ASSERT_EQ(::connect(holder.Get(), reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
   ASSERT_TRUE(Eventually([&] { return console_.Ask("peer") == std::optional<std::string>("peer 127.0.0.1"); }));
 
   const CtlRun run = Ctl({"--net", FormatIpv4(console_.address()), "--timeout", "7", "get", "136"});
-  ::close(holder);
   EXPECT_EQ(run.exitCode, 3);
   EXPECT_NE(run.err.find("The console is busy with another PC (127.0.0.1)"), std::string::npos) << run.err;
 }
