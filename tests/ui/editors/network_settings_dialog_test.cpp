@@ -89,7 +89,7 @@ TEST_F(NetworkDialogTest, SetSendsUsableSettingsOnly) {
     const char* mac;
     LabelId said;
   } refused[] = {{"10.0.0.300", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressNotDotted},
-                 {"10.0.0.2", "255.-1.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotDotted},
+                 {"10.0.0.2", "255.0.0.", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotDotted},
                  {"10.0.0.2", "255.0.0.0", "10.ab.0.1", "00-11-22-33-44-55", LabelId::NetGatewayNotDotted},
                  {"0.0.0.0", "255.0.0.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetAddressUnusable},
                  {"10.0.0.2", "255.0.255.0", "10.0.0.1", "00-11-22-33-44-55", LabelId::NetMaskNotContiguous},
