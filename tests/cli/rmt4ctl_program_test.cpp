@@ -315,7 +315,6 @@ TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
     EXPECT_NE(run.err.find("rmt4ctl: "), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(trace)) << "connected for " << command.back();
   }
-  // A built-in effect program is refused as the editor refuses it; a program that does not exist says the range.
   EXPECT_NE(Net({"fx", "store", "1", "16"}).err.find("System mode cannot be saved! (fx store takes the user programs 17..36)"),
             std::string::npos);
   EXPECT_NE(Net({"fx", "recall", "1", "0"}).err.find("effect program number 1..36"), std::string::npos);

@@ -101,7 +101,6 @@ TEST(NetworkConnect, WaitsWhileTheModuleServesAnotherPc) {
   }));
   EXPECT_EQ(module.Connections(), 0);
   EXPECT_FALSE(rig.context.linkUp.load());
-  // The owner hears who holds the console, and what the search tries.
   EXPECT_TRUE(rig.owner.WaitUntil([](const test::RecordingLinkOwner& o) {
     return o.NotifiedLocked(UiNotify::ConsoleBusy, static_cast<int>(Loopback(99)));
   }));
