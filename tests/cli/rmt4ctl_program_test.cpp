@@ -1,7 +1,5 @@
 // rmt4ctl as a user runs it, against a running rmt4-console on loopback.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +16,8 @@
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
+#include "platform/socket_address.h"
+#include "platform/unique_fd.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::test {
@@ -233,32 +233,23 @@ TEST_F(Rmt4ctlProgramTest, NetworkModuleConfigurationIsRead) {
 
 TEST_F(Rmt4ctlProgramTest, NetworkSettingsAreCheckedThenConfirmedByTheModule) {
   ASSERT_TRUE(console_.ready());
-  const struct {
-    std::vector<std::string> settings;
-    const char* named;
-  } refused[] = {{{"0.0.0.0", "255.255.255.0", "0.0.0.0", "02-00-00-00-00-07"}, "IP: "},
-                 {{"10.0.0.300", "255.0.0.0", "10.0.0.1", "02-00-00-00-00-07"}, "IP: "},
-                 {{"10.0.0.7", "255.0.0.0", "11.0.0.1", "02-00-00-00-00-07"}, "Gateway: "},
-                 {{"10.0.0.7", "255.0.0.0", "10.0.0.1", "02:00:00:00:00:07"}, "MAC: "}};
-  for (const auto& c : refused) {
-    std::vector<std::string> command{"netconf", "set"};
-    command.insert(command.end(), c.settings.begin(), c.settings.end());
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"netconf", "set", "10.0.0.300", "255.0.0.0", "10.0.0.1", "02-00-00-00-00-07"}, "IP: "},
+      {{"netconf", "set", "10.0.0.7", "255.0.0.0", "11.0.0.1", "02-00-00-00-00-07"}, "Gateway: "},
+      {{"netconf", "set", "10.0.0.7", "255.0.0.0", "10.0.0.1", "02:00:00:00:00:07"}, "MAC: "}};
+  for (const auto& [command, named] : refused) {
     const CtlRun run = Net(command);
-    EXPECT_EQ(run.exitCode, 2) << c.settings[0] << " " << c.settings[3] << run.err;
-    EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    EXPECT_EQ(run.exitCode, 2) << command[2] << " " << command[5] << run.err;
+    EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
   }
 
   // 198.51.100.0/24 is kept for documentation: no PC running the tests is on it.
-  const std::vector<std::string> unreachable{"netconf", "set", "198.51.100.7", "255.255.255.0", "0.0.0.0",
-                                             "02-00-00-00-00-07"};
-  const CtlRun asked = Net(unreachable);
+  const CtlRun asked = Net({"netconf", "set", "198.51.100.7", "255.255.255.0", "0.0.0.0", "02-00-00-00-00-07"});
   EXPECT_EQ(asked.exitCode, 2) << asked.err;
   EXPECT_NE(asked.err.find("will not reach"), std::string::npos) << asked.err;
   EXPECT_EQ(Net({"netconf", "get"}).out.find("198.51.100.7"), std::string::npos) << "nothing was stored";
 
-  std::vector<std::string> confirmed = unreachable;
-  confirmed.insert(confirmed.begin(), "--yes");
-  const CtlRun set = Net(confirmed);
+  const CtlRun set = Net({"--yes", "netconf", "set", "198.51.100.7", "255.255.255.0", "0.0.0.0", "02-00-00-00-00-07"});
   EXPECT_EQ(set.exitCode, 0) << set.err;
   EXPECT_EQ(Net({"netconf", "get"}).out,
             "address: 198.51.100.7\nmask: 255.255.255.0\ngateway: 0.0.0.0\nmac: 02-00-00-00-00-07\n");
@@ -324,7 +315,6 @@ TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
     EXPECT_NE(run.err.find("rmt4ctl: "), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(trace)) << "connected for " << command.back();
   }
-  // A built-in effect program is refused as the editor refuses it; a program that does not exist says the range.
   EXPECT_NE(Net({"fx", "store", "1", "16"}).err.find("System mode cannot be saved! (fx store takes the user programs 17..36)"),
             std::string::npos);
   EXPECT_NE(Net({"fx", "recall", "1", "0"}).err.find("effect program number 1..36"), std::string::npos);
@@ -428,17 +418,12 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
 TEST_F(Rmt4ctlProgramTest, AConsoleHeldByAnotherPcIsReportedBusyWithThatPc) {
   ASSERT_TRUE(console_.ready());
   // The other PC (the window, say) holds the console's one TCP connection.
-  const int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  ASSERT_GE(holder, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(static_cast<std::uint16_t>(console_.tcpPort()));
-  to.sin_addr.s_addr = htonl(console_.address());
-  ASSERT_EQ(::connect(holder, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
+  const UniqueFd holder(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const sockaddr_in to = SocketAddress(console_.address(), static_cast<std::uint16_t>(console_.tcpPort()));
+  ASSERT_EQ(::connect(holder.Get(), reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
   ASSERT_TRUE(Eventually([&] { return console_.Ask("peer") == std::optional<std::string>("peer 127.0.0.1"); }));
 
   const CtlRun run = Ctl({"--net", FormatIpv4(console_.address()), "--timeout", "7", "get", "136"});
-  ::close(holder);
   EXPECT_EQ(run.exitCode, 3);
   EXPECT_NE(run.err.find("The console is busy with another PC (127.0.0.1)"), std::string::npos) << run.err;
 }

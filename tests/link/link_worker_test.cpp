@@ -116,8 +116,7 @@ TEST_F(LinkWorkerTest, SilentConsoleDropsTheLinkAndItComesBack) {
 
 /// A network module that takes five seconds to reconnect after silence, as a
 /// real re-probe without answer does.
-class SlowReprobeConsole : public InProcessConsole {
- public:
+struct SlowReprobeConsole : InProcessConsole {
   using InProcessConsole::InProcessConsole;
   bool OnSilence() override {
     (void)context().appRunning.SleepFor(5000ms);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/module_commands.h"
-
 namespace rmt4 {
 namespace {
 
@@ -27,17 +25,6 @@ TEST(ModuleConfiguration, ReplyFillsFieldsEndedBySeparators) {
 
   EXPECT_FALSE(ParseConfigurationReply("192.168.1.100")) << "ends before the first separator";
   EXPECT_EQ(ParseConfigurationReply("junk 1.2.3.4 ")->address, 0xFFFFFFFFu) << "a broken address shows as all ones";
-}
-
-TEST(ModuleConfiguration, AStoredReplyKeepsAMacThatEndsIt) {
-  ModuleCommandTable modules;
-  for (const char* ending : {"", "\r"}) {
-    modules.ParseModuleText(std::string("Get_Confi:192.168.1.100 255.255.255.0 192.168.1.1 00-11-22-33-44-55") + ending);
-    const auto stored = StoredConfigurationReply(modules);
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->gateway, 0xC0A80101u);
-    EXPECT_EQ(stored->mac, "00-11-22-33-44-55") << "ending '" << ending << "'";
-  }
 }
 
 }  // namespace

@@ -53,9 +53,6 @@ TEST(NetworkSettingsCheck, SettingsThatWouldCutTheConsoleOffAreRefused) {
 TEST(NetworkSettingsCheck, TypedAddressesAreFourOctetsOrRefusedNamingTheField) {
   using enum NetworkSettingFault;
   const TypedNetworkSettings good{"192.168.1.100", "255.255.255.0", "192.168.1.1", "00-11-22-33-44-55"};
-  const CheckedNetworkSettings taken = CheckTypedNetworkSettings(good);
-  EXPECT_EQ(taken.fault, kNone);
-  EXPECT_EQ(taken.configuration.address, 0xC0A80164u);
   for (const char* typed : {"192.168.1.300", "192.168.1.1e3", "192.168.-1.1", "192.168..1", "192.168.1.", "192.x.1.1",
                             "192.168.1.1.5"}) {
     for (const auto& [field, fault] : {std::pair{&TypedNetworkSettings::address, kAddressNotDotted},

@@ -101,21 +101,16 @@ TEST(NetworkConnect, WaitsWhileTheModuleServesAnotherPc) {
   }));
   EXPECT_EQ(module.Connections(), 0);
   EXPECT_FALSE(rig.context.linkUp.load());
-  // The owner hears who holds the console, and what the search tries.
   EXPECT_TRUE(rig.owner.WaitUntil([](const test::RecordingLinkOwner& o) {
     return o.NotifiedLocked(UiNotify::ConsoleBusy, static_cast<int>(Loopback(99)));
   }));
-  std::string search = "UDP 127.255.255.255:";
-  search += std::to_string(module.udpPort());
-  EXPECT_EQ(rig.owner.SearchTargets(), std::vector<std::string>{search});
+  EXPECT_EQ(rig.owner.SearchTargets(), std::vector<std::string>{"UDP 127.255.255.255:" + std::to_string(module.udpPort())});
 
   module.ReportLinkedHost(0);
   connecting.join();
   EXPECT_TRUE(connected.load());
   EXPECT_EQ(module.Connections(), 1);
-  std::string connect = "TCP 127.0.0.205:";
-  connect += std::to_string(module.tcpPort());
-  EXPECT_EQ(rig.owner.SearchTargets().back(), connect);
+  EXPECT_EQ(rig.owner.SearchTargets().back(), "TCP 127.0.0.205:" + std::to_string(module.tcpPort()));
 }
 
 TEST(NetworkConnect, ClosingWhileSearchingReturnsPromptly) {
