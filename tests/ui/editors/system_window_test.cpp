@@ -145,10 +145,7 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
   EXPECT_EQ(said, Text(LabelId::NoDevice)) << "the mode menu needs the link";
   link().context().linkUp.store(true);
 
-  const std::map<int, bool> modeRow{{4024, true}, {4025, true}, {4026, true}};
   const std::map<int, bool> fileRow{{5024, false}, {5025, true}, {5027, true}};
-  const std::map<int, bool> noRow{{5024, false}, {5025, false}, {5027, false}};
-  ParamTable& params = link().params();
   LinkJobs& jobs = link().jobs();
   const struct {
     const char* what;
@@ -160,8 +157,8 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
     QStringList said;
     std::function<void()> check;
   } cases[] = {
-      {"Use on mode 6's name", &modes, 5, 1, modeRow, SystemModeList::kUse, {},
-       [&] { EXPECT_EQ(params.Value(address::kModeOperation), 0x0606); EXPECT_TRUE(jobs.Take(4)); }},
+      {"Use on mode 6's name", &modes, 5, 1, {{4024, true}, {4025, true}, {4026, true}}, SystemModeList::kUse, {},
+       [&] { EXPECT_EQ(link().params().Value(address::kModeOperation), 0x0606); EXPECT_TRUE(jobs.Take(4)); }},
       {"upload by the number of the scene folder's a.mxb", &sceneList, 0, 0, fileRow, SystemSceneList::kUpdateToEquip, {},
        [&] { EXPECT_EQ(jobs.ScenePath(), (scenes() / "a.mxb").string()); EXPECT_TRUE(jobs.Take(2)); }},
       {"upload of a file that is no scene", &sceneList, 1, 1, fileRow, SystemSceneList::kUpdateToEquip,
@@ -173,7 +170,7 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
          EXPECT_FALSE(std::filesystem::exists(fallback() / "a.mxb"));
          EXPECT_TRUE(std::filesystem::exists(scenes() / "a.mxb"));
        }},
-      {"blank space", &sceneList, -1, 0, noRow, 0, {}, [] {}},
+      {"blank space", &sceneList, -1, 0, {{5024, false}, {5025, false}, {5027, false}}, 0, {}, [] {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
