@@ -287,18 +287,15 @@ TEST_F(SceneFileOperations, ListingShowsCurrentThenSceneThenFallbackThenLegacyFo
   }
   EXPECT_EQ(list[3].name, "");
 
-  std::filesystem::create_directories(folders_.fallbackDirectory);
-  WriteWholeFile(folders_.fallbackDirectory / "z.b.mxb", "");
-  list = ListSceneFiles(current, folders_);
-  ASSERT_EQ(list.size(), 5u);
-  EXPECT_EQ(list[3].name, "z.b.mxb");
-  EXPECT_EQ(list[3].directory, folders_.fallbackDirectory);
-
   // What an older build saved beside its executable comes last.
+  std::filesystem::create_directories(folders_.fallbackDirectory);
   std::filesystem::create_directories(folders_.legacyDirectory);
+  WriteWholeFile(folders_.fallbackDirectory / "z.b.mxb", "");
   WriteWholeFile(folders_.legacyDirectory / "old.mxb", "");
   list = ListSceneFiles(current, folders_);
   ASSERT_EQ(list.size(), 6u);
+  EXPECT_EQ(list[3].name, "z.b.mxb");
+  EXPECT_EQ(list[3].directory, folders_.fallbackDirectory);
   EXPECT_EQ(list[4].name, "old.mxb");
   EXPECT_EQ(list[4].directory, folders_.legacyDirectory);
 

@@ -219,26 +219,24 @@ TEST_F(OfflineSessionTest, ClosingWithEditsAsksToSaveThemAsAScene) {
   EXPECT_TRUE(window.isVisible()) << "Cancel keeps the window";
 
   // Save asks for the scene's name, typed as the user does.
-  auto* typing = new QTimer;
-  QObject::connect(typing, &QTimer::timeout, typing, [typing] {
-    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    typing->stop();
-    typing->deleteLater();
-    QLineEdit* field = dialog->findChild<QLineEdit*>();
-    QTest::keyClicks(field, "late show");
-    QTest::keyClick(field, Qt::Key_Return);
+  QTimer typing;
+  QObject::connect(&typing, &QTimer::timeout, [&typing] {
+    if (auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+      typing.stop();
+      QLineEdit* field = dialog->findChild<QLineEdit*>();
+      QTest::keyClicks(field, "late show");
+      QTest::keyClick(field, Qt::Key_Return);
+    }
   });
-  typing->start(5);
+  typing.start(5);
   (void)closeAndAnswer("Save");
   ASSERT_TRUE(test::PumpUntil([&] { return !window.isVisible(); })) << "saved: the window closes";
 
   CZB_FileData saved(folders_);
   ASSERT_EQ(saved.LoadSceneFile("late show"), SceneFileResult::kOk);
   for (ParamAddress a = 0; a < kParamCount; ++a) {
-    if (a != address::kLevelMeters) {
-      EXPECT_EQ(saved.values[a], session_.console().Value(a)) << "address " << a;
-    }
+    if (a == address::kLevelMeters) continue;
+    EXPECT_EQ(saved.values[a], session_.console().Value(a)) << "address " << a;
   }
   EXPECT_FALSE(session_.HasEdits()) << "saved edits are kept";
 }
