@@ -14,7 +14,6 @@
 #include "protocol/module_configuration.h"
 #include "protocol/network_settings_check.h"
 #include "transport/local_address.h"
-#include "i18n/label_text.h"
 #include "values/effect_program_values.h"
 #include "values/own_bits.h"
 #include "values/param_catalogue.h"
@@ -309,15 +308,23 @@ int SceneCommand(CtlSession& session, const Words& command) {
 
 TypedNetworkSettings TypedSettings(const Words& command) { return {command[2], command[3], command[4], command[5]}; }
 
-int NetconfGet(CtlSession& session) {
+/// Sends `text` in the module command slot `slot` and waits for the module's
+/// answer; false (said on stderr) when it did not answer in time.
+bool AskModule(CtlSession& session, int slot, const std::string& text) {
   ModuleCommandTable& modules = session.worker.context().modules;
-  modules.ClearDone(ModuleCommandTable::kGetConfig);
-  modules.SetModuleCommand(ModuleCommandTable::kGetConfig, "Get_Confi:");
-  if (!WaitUntil([&] { return modules.Done(ModuleCommandTable::kGetConfig); }, session.timeoutSeconds)) {
+  modules.ClearDone(slot);
+  modules.SetModuleCommand(slot, text);
+  if (!WaitUntil([&] { return modules.Done(slot); }, session.timeoutSeconds)) {
     std::cerr << "rmt4ctl: the network module did not answer" << std::endl;
-    return kExitFailed;
+    return false;
   }
-  modules.ClearDone(ModuleCommandTable::kGetConfig);
+  modules.ClearDone(slot);
+  return true;
+}
+
+int NetconfGet(CtlSession& session) {
+  if (!AskModule(session, ModuleCommandTable::kGetConfig, "Get_Confi:")) return kExitFailed;
+  const ModuleCommandTable& modules = session.worker.context().modules;
   const auto configuration = StoredConfigurationReply(modules);
   if (!configuration) {
     std::cerr << "rmt4ctl: the network module's answer could not be read" << std::endl;
@@ -338,15 +345,8 @@ int NetconfSet(CtlSession& session, const Words& command) {
         session.owner.ShowMessage(MessageStyle::YesNo, LabelText(LabelId::NetUnreachableFromPc), {});
     if (answer != MessageButton::Yes) return kExitUsage;
   }
-  ModuleCommandTable& modules = session.worker.context().modules;
-  modules.ClearDone(ModuleCommandTable::kSetConfig);
-  modules.SetModuleCommand(ModuleCommandTable::kSetConfig, FormatSetConfigCommand(configuration));
-  if (!WaitUntil([&] { return modules.Done(ModuleCommandTable::kSetConfig); }, session.timeoutSeconds)) {
-    std::cerr << "rmt4ctl: the network module did not answer" << std::endl;
-    return kExitFailed;
-  }
-  modules.ClearDone(ModuleCommandTable::kSetConfig);
-  const std::string verdict = modules.Text(ModuleCommandTable::kSetConfig);
+  if (!AskModule(session, ModuleCommandTable::kSetConfig, FormatSetConfigCommand(configuration))) return kExitFailed;
+  const std::string verdict = session.worker.context().modules.Text(ModuleCommandTable::kSetConfig);
   if (!ModuleAcceptedConfiguration(verdict)) {
     std::cerr << "rmt4ctl: " << LabelText(LabelId::SetFailed) << " " << ShownVerdict(verdict) << std::endl;
     return kExitFailed;

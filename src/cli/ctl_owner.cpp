@@ -28,17 +28,6 @@ MessageButton CtlOwner::ShowMessage(MessageStyle style, std::string_view text, s
 
 namespace {
 
-LabelId StatusLabel(LinkStatus status) {
-  switch (status) {
-    case LinkStatus::Connected:
-      return LabelId::Successful;
-    case LinkStatus::NotAnswering:
-      return LabelId::NotAnswering;
-    default:
-      return LabelId::Searching;
-  }
-}
-
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -79,7 +68,7 @@ void CtlOwner::SendStatus(LinkStatus status) {
   const bool answeringAgain = status == LinkStatus::Connected && notAnswering_.exchange(false);
   if (status == LinkStatus::NotAnswering) notAnswering_.store(true);
   if (verbose_ || status == LinkStatus::NotAnswering || answeringAgain) {
-    std::cerr << "rmt4ctl: link: " << LabelText(StatusLabel(status)) << std::endl;
+    std::cerr << "rmt4ctl: link: " << LabelText(LinkStatusLabel(status)) << std::endl;
   }
 }
 

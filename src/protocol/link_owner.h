@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/label_id.h"
 #include "i18n/message_presenter.h"
 
 namespace rmt4 {
@@ -28,6 +29,18 @@ enum class UiNotify : int {
 /// The link states the owner sees. NotAnswering: connected, but the console
 /// has been silent for the silence limit; Connected follows when it answers again.
 enum class LinkStatus : int { Connected = 0, Searching = 1, NotAnswering = 2, Starting = 3 };
+
+/// The status text each owner shows for `status`.
+[[nodiscard]] constexpr LabelId LinkStatusLabel(LinkStatus status) {
+  switch (status) {
+    case LinkStatus::Connected:
+      return LabelId::Successful;
+    case LinkStatus::NotAnswering:
+      return LabelId::NotAnswering;
+    default:
+      return LabelId::Searching;
+  }
+}
 
 /// Everything the link layer needs from whoever runs it. The link layer never
 /// touches a window: the GUI implements this with Qt, the command-line client

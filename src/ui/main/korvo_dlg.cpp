@@ -210,15 +210,10 @@ void CKorvoDlg::ShowStatus(int status) {
 }
 
 LabelId CKorvoDlg::StatusLabel(int status) const {
-  switch (static_cast<LinkStatus>(status)) {
-    case LinkStatus::Connected:
-      // No console is attached offline: nothing can be "Successful".
-      return offline_ ? LabelId::Offline : LabelId::Successful;
-    case LinkStatus::NotAnswering:
-      return LabelId::NotAnswering;
-    default:
-      return LabelId::Searching;
-  }
+  const auto linkStatus = static_cast<LinkStatus>(status);
+  // No console is attached offline: nothing can be "Successful".
+  if (offline_ && linkStatus == LinkStatus::Connected) return LabelId::Offline;
+  return LinkStatusLabel(linkStatus);
 }
 
 void CKorvoDlg::ShowEditNotConfirmed() {
