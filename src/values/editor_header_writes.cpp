@@ -134,7 +134,7 @@ int CopyChannelBlock(ParamTable& table, int from, int to, PhantomPowerCopy phant
     const auto target = static_cast<ParamAddress>(InputBlockBase(to) + offset);
     std::uint16_t value = table.Value(source);
     if (target == phantomWord && phantom == PhantomPowerCopy::kTargetKept) {
-      value = static_cast<std::uint16_t>((value & ~kPhantomPowerBit) | (table.Value(target) & kPhantomPowerBit));
+      value = ReplaceOwnBits(value, table.Value(target), kPhantomPowerBit);
     }
     if (value == table.Value(target)) continue;
     ParamSet(table, target, value);
