@@ -20,7 +20,7 @@
 #include <utility>
 
 #include "main/connected_main_window.h"
-#include "ui/controls/qel_new_scope.h"
+#include "ui/controls/response_curve.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_addresses.h"
@@ -38,7 +38,7 @@ constexpr int kIdleSeconds = 10;
 constexpr int kSettleMs = 300;
 constexpr int kCh1 = 0;
 constexpr int kCh2 = 1;
-constexpr int kBand3Point = CQel_NewScope::kFirstBandPoint + 2;
+constexpr int kBand3Point = ResponseCurve::kFirstBandPoint + 2;
 
 // CH2 differs from CH1 in every section, so that opening one after the other moves every control.
 constexpr std::pair<int, int> kOtherChannel[] = {
@@ -69,7 +69,7 @@ void Settle(int ms = kSettleMs) {
 
 /// Alternates between CH1 and CH2, each a full load of panel and curve followed by a repaint of the frame.
 void BM_OpenEditor(benchmark::State& state, test::ConnectedMainWindow& connected) {
-  CWinParam& frame = connected.frame();
+  ChannelEditorFrame& frame = connected.frame();
   PaintCounter paints;
   int channel = kCh1;
   double cpuSeconds = 0;
@@ -98,11 +98,11 @@ void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton bu
 /// Band 3 dragged back and forth on the curve; each step runs until the
 /// frame has handled the edits it posted (the three ParamSet calls).
 void BM_CurveDragStep(benchmark::State& state, test::ConnectedMainWindow& connected) {
-  CWinParam& frame = connected.frame();
+  ChannelEditorFrame& frame = connected.frame();
   frame.SelectChannel(kCh1);
   Settle();
-  CQel_NewScope& curve = frame.curve();
-  const ScopeGeometry& plot = curve.geometry();
+  ResponseCurve& curve = frame.curve();
+  const CurveGeometry& plot = curve.geometry();
   const QPoint marker(plot.plotLeft + curve.pointX[kBand3Point], plot.zeroRow + curve.pointY[kBand3Point]);
   const ParamAddress gainAddress = EditorCodeAddresses(kCh1, editor_code::kBandGain + 2).front();
   SendMouse(curve, QEvent::MouseButtonPress, marker, Qt::LeftButton, Qt::LeftButton);

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "main/connected_main_window.h"
-#include "ui/main/korvo_dlg.h"
-#include "ui/main/main_in_put.h"
-#include "ui/main/main_out.h"
+#include "ui/main/main_window.h"
+#include "ui/main/input_strip.h"
+#include "ui/main/output_strip.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
@@ -119,7 +119,7 @@ TableValues MovedValues(const ParamTable& table, const StripBank& strips) {
   return ValuesOf(moved);
 }
 
-void PostFullRefresh(CKorvoDlg& window) {
+void PostFullRefresh(MainWindow& window) {
   for (ParamAddress a = kFirstNotified; a <= kLastNotified; ++a) {
     PostWindowMessage(&window, kUiNotify, static_cast<int>(UiNotify::ValueArrived), a);
   }
@@ -133,14 +133,14 @@ void HandleQueuedEvents() {
 }
 
 /// Puts `values` in the table and shows them through a full refresh.
-void ShowValues(CKorvoDlg& window, ParamTable& params, const TableValues& values) {
+void ShowValues(MainWindow& window, ParamTable& params, const TableValues& values) {
   LoadValues(params, values);
   PostFullRefresh(window);
   HandleQueuedEvents();
 }
 
 /// How many strip controls read differently with `moved` shown than with `values`.
-int CountMovedControls(CKorvoDlg& window, ParamTable& params, const TableValues& values, const TableValues& moved) {
+int CountMovedControls(MainWindow& window, ParamTable& params, const TableValues& values, const TableValues& moved) {
   ShowValues(window, params, moved);
   const std::vector<int> after = Readings(window.strips());
   ShowValues(window, params, values);
@@ -159,7 +159,7 @@ void BM_FullRefresh(benchmark::State& state, ConnectedMainWindow& connected, QSi
     state.SkipWithError("the window did not take the size");
     return;
   }
-  CKorvoDlg& window = connected.window();
+  MainWindow& window = connected.window();
   ParamTable& params = connected.params();
   const TableValues console = ValuesOf(params);
   std::vector<TableValues> rounds{console};

@@ -361,7 +361,7 @@ void ReportUnreadableScene(const std::string& path, SceneFileResult result) {
 }
 
 int SceneShow(const std::string& path) {
-  CZB_FileData scene(CurrentAppFolders());
+  SceneFile scene(CurrentAppFolders());
   const SceneFileResult result = scene.LoadSceneFile(path);
   if (result != SceneFileResult::kOk) {
     ReportUnreadableScene(path, result);

@@ -45,7 +45,7 @@ std::vector<std::string> SceneDiffLines(std::span<const std::uint16_t, kParamCou
 }
 
 std::optional<SceneValues> ReadSceneValues(const std::string& path) {
-  CZB_FileData scene(CurrentAppFolders());
+  SceneFile scene(CurrentAppFolders());
   const SceneFileResult result = scene.LoadSceneFile(path);
   if (result != SceneFileResult::kOk || scene.values.size() != kParamCount) {
     std::cerr << "rmt4ctl: " << path << ": cannot read the scene file (result " << static_cast<int>(result) << ")"

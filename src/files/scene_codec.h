@@ -3,7 +3,7 @@
 // The byte format of scene files ".mxb", the console's interchange format: a
 // plain image of header and parameter values with a CRC, of which everything
 // after the first 256 bytes is written as two characters of a per-file code
-// table. Pure functions on bytes; CZB_FileData adds files and folders.
+// table. Pure functions on bytes; SceneFile adds files and folders.
 
 #include <cstddef>
 #include <cstdint>

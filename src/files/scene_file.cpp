@@ -21,13 +21,13 @@ bool IsAbsoluteName(std::string_view name) {
 
 }  // namespace
 
-CZB_FileData::CZB_FileData(AppFolders folders)
+SceneFile::SceneFile(AppFolders folders)
     : saveTime(LocalSceneTime()), randomByte(DefaultRandomBytes()), folders_(std::move(folders)) {}
 
-CZB_FileData::CZB_FileData(AppFolders folders, std::uint64_t seed)
+SceneFile::SceneFile(AppFolders folders, std::uint64_t seed)
     : saveTime(LocalSceneTime()), randomByte(SeededRandomBytes(seed)), folders_(std::move(folders)) {}
 
-std::string CZB_FileData::WithExtension(std::string_view name) const {
+std::string SceneFile::WithExtension(std::string_view name) const {
   std::string result(name);
   if (result.find(extension) == std::string::npos) {
     result += extension;
@@ -35,7 +35,7 @@ std::string CZB_FileData::WithExtension(std::string_view name) const {
   return result;
 }
 
-SceneFileResult CZB_FileData::WriteSceneFile(
+SceneFileResult SceneFile::WriteSceneFile(
     std::string_view path, std::span<const std::uint16_t, kSceneParamCount> sceneValues) {
   if (path.empty()) {
     return SceneFileResult::kEmptyName;
@@ -60,7 +60,7 @@ SceneFileResult CZB_FileData::WriteSceneFile(
   return SceneFileResult::kOk;
 }
 
-SceneFileResult CZB_FileData::ReadSceneFile(std::string_view path) {
+SceneFileResult SceneFile::ReadSceneFile(std::string_view path) {
   if (path.empty()) {
     return SceneFileResult::kEmptyName;
   }
@@ -86,7 +86,7 @@ SceneFileResult CZB_FileData::ReadSceneFile(std::string_view path) {
   return decoded.result;
 }
 
-SceneFileResult CZB_FileData::SaveSceneFile(
+SceneFileResult SceneFile::SaveSceneFile(
     std::span<const std::uint16_t, kSceneParamCount> sceneValues, std::string_view name) {
   if (name.empty()) {
     return SceneFileResult::kEmptyName;
@@ -116,7 +116,7 @@ SceneFileResult CZB_FileData::SaveSceneFile(
   return result;
 }
 
-SceneFileResult CZB_FileData::LoadSceneFile(std::string_view name) {
+SceneFileResult SceneFile::LoadSceneFile(std::string_view name) {
   SceneFileResult result = ReadSceneFile(name);
   if (result != SceneFileResult::kCannotOpen || IsAbsoluteName(name)) {
     return result;
@@ -135,7 +135,7 @@ SceneFileResult CZB_FileData::LoadSceneFile(std::string_view name) {
   return result;
 }
 
-SceneFileResult CZB_FileData::DeleteSceneFile(std::string_view name) {
+SceneFileResult SceneFile::DeleteSceneFile(std::string_view name) {
   if (name.empty()) {
     return SceneFileResult::kEmptyName;
   }
@@ -156,7 +156,7 @@ SceneFileResult CZB_FileData::DeleteSceneFile(std::string_view name) {
   return SceneFileResult::kNotFound;
 }
 
-std::filesystem::path CZB_FileData::SaveTarget(std::string_view name) const {
+std::filesystem::path SceneFile::SaveTarget(std::string_view name) const {
   if (name.empty()) {
     return {};
   }
@@ -172,18 +172,18 @@ std::filesystem::path CZB_FileData::SaveTarget(std::string_view name) const {
   return {};
 }
 
-bool CZB_FileData::SceneFileExists(std::string_view name) const {
+bool SceneFile::SceneFileExists(std::string_view name) const {
   return PathExists(SaveTarget(name));
 }
 
-std::vector<SceneListEntry> CZB_FileData::ListSceneFiles() const {
+std::vector<SceneListEntry> SceneFile::ListSceneFiles() const {
   std::error_code error;
   const std::filesystem::path current = std::filesystem::current_path(error);
   return rmt4::ListSceneFiles(error ? std::filesystem::path() : current, folders_, extension);
 }
 
 SceneFileResult CheckSceneReadable(const AppFolders& folders, std::string_view name) {
-  return CZB_FileData(folders).LoadSceneFile(name);
+  return SceneFile(folders).LoadSceneFile(name);
 }
 
 }  // namespace rmt4

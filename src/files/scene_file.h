@@ -1,6 +1,6 @@
 #pragma once
 
-// `CZB_FileData`: one scene and the operations on its file: write, read,
+// `SceneFile`: one scene and the operations on its file: write, read,
 // save, load, delete, exists and the listing, with the result codes the
 // System window and the link worker turn into messages.
 
@@ -18,12 +18,12 @@
 namespace rmt4 {
 
 /// One scene and its file handling. Lives for one operation.
-class CZB_FileData {
+class SceneFile {
  public:
   /// Random bytes from a source seeded by std::random_device; saveTime = now.
-  explicit CZB_FileData(AppFolders folders);
+  explicit SceneFile(AppFolders folders);
   /// Random bytes from `seed`, for repeatable files in tests.
-  CZB_FileData(AppFolders folders, std::uint64_t seed);
+  SceneFile(AppFolders folders, std::uint64_t seed);
 
   std::string extension = ".mxb";
   /// Read from a file; its device type is also what a write records.

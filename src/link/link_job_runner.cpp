@@ -140,7 +140,7 @@ void LinkWorker::SaveScene() {
     state.params[a].received.store(false);
   }
 
-  CZB_FileData scene(options_.sceneFolders);
+  SceneFile scene(options_.sceneFolders);
   scene.header.fileDeviceType = state.device.deviceType.load();
   // A bare name goes into the scene folder; a path is written where it points.
   const std::filesystem::path target(path);
@@ -180,7 +180,7 @@ bool LinkWorker::UploadScene() {
 }
 
 LinkWorker::SceneWrite LinkWorker::WriteSceneToConsole() {
-  CZB_FileData scene(options_.sceneFolders);
+  SceneFile scene(options_.sceneFolders);
   if (scene.LoadSceneFile(jobs_.ScenePath()) != SceneFileResult::kOk) {
     HideProgress();
     Show(LabelId::NoFilesFullWidthStop);

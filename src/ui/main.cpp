@@ -3,7 +3,7 @@
 #include <span>
 
 #include "rmt4_version.h"
-#include "ui/main/korvo_app.h"
+#include "ui/main/remote_app.h"
 
 int main(int argc, char** argv) {
   const rmt4::ui::ProgramOptions options =
@@ -17,5 +17,5 @@ int main(int argc, char** argv) {
     std::printf("rmt4 %s\n", rmt4::kVersion);
     return 0;
   }
-  return rmt4::ui::CKorvoApp::Run(argc, argv, options);
+  return rmt4::ui::RemoteApp::Run(argc, argv, options);
 }

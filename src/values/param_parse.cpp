@@ -8,7 +8,7 @@
 #include "values/effect_program_values.h"
 #include "values/editor_encodings.h"
 #include "values/filter_values.h"
-#include "values/input_editor_values.h"
+#include "values/input_editor_conversions.h"
 #include "values/level_table.h"
 #include "values/param_catalogue.h"
 #include "values/param_words.h"

@@ -7,7 +7,7 @@
 #include "dsp/band_field_steps.h"
 #include "values/effect_program_values.h"
 #include "values/filter_values.h"
-#include "values/input_editor_values.h"
+#include "values/input_editor_conversions.h"
 #include "values/level_table.h"
 
 namespace rmt4::param_words {

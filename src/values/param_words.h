@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "values/effect_program_values.h"
-#include "values/output_editor_values.h"
+#include "values/output_editor_conversions.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::param_words {

@@ -201,7 +201,7 @@ TEST_F(Rmt4ctlProgramTest, SceneUploadLeavesTheWordsTheConsoleDoesNotStore) {
   std::array<std::uint16_t, kParamCount> values{};
   for (ParamAddress a = 0; a < kParamCount; ++a) values[a] = DefaultValue(a);
   values[address::kLevelMeters] = 0x77;  // the meters as they stood when the scene was saved
-  CZB_FileData scene(CurrentAppFolders(), 7);
+  SceneFile scene(CurrentAppFolders(), 7);
   scene.header.fileDeviceType = kSupportedDeviceType;
   const std::string path = (home_ / "meters.mxb").string();
   ASSERT_EQ(scene.WriteSceneFile(path, values), SceneFileResult::kOk);
@@ -324,7 +324,7 @@ TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
 TEST_F(Rmt4ctlProgramTest, SceneDiffNamesWhatChanged) {
   std::array<std::uint16_t, kParamCount> values{};
   for (ParamAddress a = 0; a < kParamCount; ++a) values[a] = DefaultValue(a);
-  CZB_FileData scene(CurrentAppFolders(), 7);
+  SceneFile scene(CurrentAppFolders(), 7);
   const std::string a = (home_ / "a.mxb").string();
   const std::string b = (home_ / "b.mxb").string();
   const std::string c = (home_ / "c.mxb").string();

@@ -1,4 +1,4 @@
-// CZB_FileData: the file operations, their result codes and the folders.
+// SceneFile: the file operations, their result codes and the folders.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ Values MakeValues(std::uint16_t start) {
 
 class SceneFileOperations : public ::testing::Test {
  protected:
-  CZB_FileData Scene(std::uint64_t seed = 1) const { return CZB_FileData(folders_, seed); }
+  SceneFile Scene(std::uint64_t seed = 1) const { return SceneFile(folders_, seed); }
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
 
   TempFolder root_;
@@ -36,13 +36,13 @@ class SceneFileOperations : public ::testing::Test {
 };
 
 TEST_F(SceneFileOperations, WriteThenReadRoundTripsTheSceneAndItsHeader) {
-  CZB_FileData writer = Scene(5);
+  SceneFile writer = Scene(5);
   writer.header.fileDeviceType = kSupportedDeviceType;
   writer.saveTime = SceneTime{2027, 1, 2, 3, 4, 5};
   ASSERT_EQ(writer.WriteSceneFile(Path("live"), values_), SceneFileResult::kOk);
   EXPECT_EQ(std::filesystem::file_size(Path("live.mxb")), kSceneWrittenFileSize);
 
-  CZB_FileData reader = Scene();
+  SceneFile reader = Scene();
   reader.header.lockFlag = 9;
   ASSERT_EQ(reader.ReadSceneFile(Path("live")), SceneFileResult::kOk);
   EXPECT_TRUE(std::equal(values_.begin(), values_.end(), reader.values.begin(), reader.values.end()));
@@ -54,7 +54,7 @@ TEST_F(SceneFileOperations, WriteThenReadRoundTripsTheSceneAndItsHeader) {
 }
 
 TEST_F(SceneFileOperations, ConstructionTakesTheLocalTime) {
-  const CZB_FileData scene(folders_);
+  const SceneFile scene(folders_);
   const SceneTime now = LocalSceneTime();
   EXPECT_GE(scene.saveTime.year, 2024);
   EXPECT_LE(scene.saveTime.year, now.year);
@@ -62,15 +62,15 @@ TEST_F(SceneFileOperations, ConstructionTakesTheLocalTime) {
   EXPECT_TRUE(scene.saveTime.day >= 1 && scene.saveTime.day <= 31);
   EXPECT_LT(scene.saveTime.hour, 24);
   // Two objects seeded from the system write different files.
-  CZB_FileData a(folders_);
-  CZB_FileData b(folders_);
+  SceneFile a(folders_);
+  SceneFile b(folders_);
   ASSERT_EQ(a.WriteSceneFile(Path("a"), values_), SceneFileResult::kOk);
   ASSERT_EQ(b.WriteSceneFile(Path("b"), values_), SceneFileResult::kOk);
   EXPECT_NE(ReadWholeFile(Path("a.mxb")), ReadWholeFile(Path("b.mxb")));
 }
 
 TEST_F(SceneFileOperations, ExtensionIsAppendedUnlessTheNameContainsIt) {
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   EXPECT_EQ(scene.WithExtension("show"), "show.mxb");
   EXPECT_EQ(scene.WithExtension("show.mxb"), "show.mxb");
   EXPECT_EQ(scene.WithExtension("show.MXB"), "show.MXB.mxb");
@@ -83,7 +83,7 @@ TEST_F(SceneFileOperations, ExtensionIsAppendedUnlessTheNameContainsIt) {
 }
 
 TEST_F(SceneFileOperations, EveryOperationRefusesAnEmptyName) {
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   EXPECT_EQ(scene.WriteSceneFile("", values_), SceneFileResult::kEmptyName);
   EXPECT_EQ(scene.ReadSceneFile(""), SceneFileResult::kEmptyName);
   EXPECT_EQ(scene.SaveSceneFile(values_, ""), SceneFileResult::kEmptyName);
@@ -94,7 +94,7 @@ TEST_F(SceneFileOperations, EveryOperationRefusesAnEmptyName) {
 }
 
 TEST_F(SceneFileOperations, WriteResultCodes) {
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   WriteWholeFile(Path("taken.mxb"), "precious");
   EXPECT_EQ(scene.WriteSceneFile(Path("taken"), values_), SceneFileResult::kAlreadyExists);
   EXPECT_EQ(ReadWholeFile(Path("taken.mxb")), "precious");
@@ -109,7 +109,7 @@ TEST_F(SceneFileOperations, WriteResultCodes) {
 }
 
 TEST_F(SceneFileOperations, ReadResultCodesAndWhatAFailedReadKeeps) {
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   EXPECT_EQ(scene.ReadSceneFile(Path("absent")), SceneFileResult::kCannotOpen);
   std::filesystem::create_directory(Path("folder.mxb"));
   EXPECT_EQ(scene.ReadSceneFile(Path("folder")), SceneFileResult::kCannotOpen);
@@ -120,7 +120,7 @@ TEST_F(SceneFileOperations, ReadResultCodesAndWhatAFailedReadKeeps) {
   ASSERT_EQ(scene.ReadSceneFile(Path("good")), SceneFileResult::kOk);
 
   // A damaged file: header fields are taken, values stay as they were.
-  CZB_FileData other = Scene(3);
+  SceneFile other = Scene(3);
   other.header.fileDeviceType = 777;
   ASSERT_EQ(other.WriteSceneFile(Path("bad"), MakeValues(100)), SceneFileResult::kOk);
   std::string bytes = ReadWholeFile(Path("bad.mxb"));
@@ -141,24 +141,24 @@ TEST_F(SceneFileOperations, HugeFilesAreRefusedFromTheirSize) {
   // A sparse file: large on paper, nothing on disk.
   WriteWholeFile(Path("huge.mxb"), "");
   std::filesystem::resize_file(Path("huge.mxb"), std::uintmax_t{8} << 30);
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   EXPECT_EQ(scene.ReadSceneFile(Path("huge")), SceneFileResult::kUnreadable);
   std::filesystem::resize_file(Path("huge.mxb"), kMaxSceneFileBytes + 1);
   EXPECT_EQ(scene.ReadSceneFile(Path("huge")), SceneFileResult::kUnreadable);
 }
 
 TEST_F(SceneFileOperations, SaveReplacesAnOlderFileInTheSceneFolder) {
-  CZB_FileData first = Scene(1);
+  SceneFile first = Scene(1);
   ASSERT_EQ(first.SaveSceneFile(values_, "gig"), SceneFileResult::kOk);
   const std::string expected = (folders_.sceneDirectory / "gig.mxb").string();
   EXPECT_EQ(first.savedPath, expected);
   const std::string before = ReadWholeFile(expected);
 
-  CZB_FileData second = Scene(2);
+  SceneFile second = Scene(2);
   ASSERT_EQ(second.SaveSceneFile(MakeValues(9), "gig.mxb"), SceneFileResult::kOk);
   EXPECT_EQ(second.savedPath, expected);
   EXPECT_NE(ReadWholeFile(expected), before);
-  CZB_FileData reader = Scene();
+  SceneFile reader = Scene();
   ASSERT_EQ(reader.LoadSceneFile("gig"), SceneFileResult::kOk);
   EXPECT_EQ(reader.values[0], 9);
   EXPECT_FALSE(std::filesystem::exists(folders_.fallbackDirectory));
@@ -167,7 +167,7 @@ TEST_F(SceneFileOperations, SaveReplacesAnOlderFileInTheSceneFolder) {
 TEST_F(SceneFileOperations, SaveFallsBackWhenTheProgramFolderCannotBeCreated) {
   // A regular file in the way: works even for root, where permissions do not.
   WriteWholeFile(root_.path() / "bin", "");
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   ASSERT_EQ(scene.SaveSceneFile(values_, "gig"), SceneFileResult::kOk);
   const std::string fallback = (folders_.fallbackDirectory / "gig.mxb").string();
   EXPECT_EQ(scene.savedPath, fallback);
@@ -175,15 +175,15 @@ TEST_F(SceneFileOperations, SaveFallsBackWhenTheProgramFolderCannotBeCreated) {
   EXPECT_TRUE(scene.SceneFileExists("gig"));
 
   // Saving the same name again replaces the fallback copy too.
-  CZB_FileData again = Scene(4);
+  SceneFile again = Scene(4);
   ASSERT_EQ(again.SaveSceneFile(MakeValues(50), "gig"), SceneFileResult::kOk);
-  CZB_FileData reader = Scene();
+  SceneFile reader = Scene();
   ASSERT_EQ(reader.LoadSceneFile("gig"), SceneFileResult::kOk);
   EXPECT_EQ(reader.values[0], 50);
 
   // Neither folder usable.
   WriteWholeFile(root_.path() / "data2", "");
-  CZB_FileData stuck(AppFolders{root_.path() / "bin/FileData/", root_.path() / "data2/x/"}, 1);
+  SceneFile stuck(AppFolders{root_.path() / "bin/FileData/", root_.path() / "data2/x/"}, 1);
   EXPECT_EQ(stuck.SaveSceneFile(values_, "gig"), SceneFileResult::kCannotCreate);
   EXPECT_EQ(stuck.savedPath, (root_.path() / "data2/x/gig.mxb").string());
 }
@@ -196,7 +196,7 @@ TEST_F(SceneFileOperations, LoadSearchesAsGivenThenSceneThenFallbackThenLegacyFo
   };
   std::filesystem::create_directories(folders_.legacyDirectory);
   writeAt(folders_.legacyDirectory, 40);
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   ASSERT_EQ(scene.LoadSceneFile("s"), SceneFileResult::kOk);
   EXPECT_EQ(scene.values[0], 40);
   writeAt(folders_.fallbackDirectory, 30);
@@ -224,7 +224,7 @@ TEST_F(SceneFileOperations, DeleteSearchesTheSamePlaces) {
   WriteWholeFile(Path("x.mxb"), "");
   WriteWholeFile(folders_.sceneDirectory / "x.mxb", "");
   WriteWholeFile(folders_.fallbackDirectory / "x.mxb", "");
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   EXPECT_EQ(scene.DeleteSceneFile(Path("x")), SceneFileResult::kOk);
   EXPECT_FALSE(std::filesystem::exists(Path("x.mxb")));
   EXPECT_EQ(scene.DeleteSceneFile("x"), SceneFileResult::kOk);
@@ -246,7 +246,7 @@ TEST_F(SceneFileOperations, DeleteSearchesTheSamePlaces) {
 TEST_F(SceneFileOperations, ExistsLooksWhereTheSaveWrites) {
   std::filesystem::create_directories(folders_.sceneDirectory);
   std::filesystem::create_directories(folders_.fallbackDirectory);
-  CZB_FileData scene = Scene();
+  SceneFile scene = Scene();
   // The scene folder when it can be written: a copy in the fallback folder is not replaced.
   WriteWholeFile(folders_.fallbackDirectory / "backup.mxb", "");
   EXPECT_EQ(scene.SaveTarget("backup"), folders_.sceneDirectory / "backup.mxb");

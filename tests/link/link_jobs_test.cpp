@@ -161,7 +161,7 @@ TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFilesAndAsksNothingAfter
   // Yes to any question: a refused scene must never be stored as the current mode.
   owner_.AnswerMessagesWith(MessageButton::Yes);
   const std::string foreign = (folder_ / "foreign.mxb").string();
-  CZB_FileData writer(AppFolders{folder_, folder_}, 1);
+  SceneFile writer(AppFolders{folder_, folder_}, 1);
   writer.header.fileDeviceType = 4321;
   std::array<std::uint16_t, kSceneParamCount> values{};
   values.fill(3);

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "ui/controls/host_background.h"
-#include "ui/controls/mem_dc.h"
+#include "ui/controls/offscreen_buffer.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/cross_thread_caller.h"
 #include "ui/platform/window_message.h"
@@ -29,8 +29,8 @@ TEST(Artwork, NumberedImagesHaveTheirSizes) {
   EXPECT_TRUE(LoadArtwork(9999).isNull());
 }
 
-TEST(MemDc, RecreateAndStretch) {
-  CMemDcClass buffer;
+TEST(OffscreenBuffer, RecreateAndStretch) {
+  OffscreenBuffer buffer;
   EXPECT_FALSE(buffer.bufferValid());
   buffer.Recreate(0, 0, 0, 50);  // empty: unchanged
   EXPECT_FALSE(buffer.bufferValid());
@@ -44,7 +44,7 @@ TEST(MemDc, RecreateAndStretch) {
 
   QImage red(10, 10, QImage::Format_ARGB32_Premultiplied);
   red.fill(Qt::red);
-  CMemDcClass grown;
+  OffscreenBuffer grown;
   grown.StretchFrom(red, 0, 0, 500, 300, 0, 0, 10, 10);
   ASSERT_EQ(grown.image().size(), QSize(500, 300));
   EXPECT_EQ(grown.image().pixelColor(250, 150), QColor(Qt::red));
@@ -52,7 +52,7 @@ TEST(MemDc, RecreateAndStretch) {
 }
 
 TEST(HostBackground, ControlsCopyThePixelsUnderThem) {
-  CMemDcClass background;
+  OffscreenBuffer background;
   background.Recreate(0, 0, 200, 100);
   QPainter(&background.image()).fillRect(QRect(40, 20, 10, 10), Qt::blue);
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/controls/mem_dc.h"
+#include "ui/controls/offscreen_buffer.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::test {
@@ -51,7 +51,7 @@ class RecordingHost : public QWidget {
     return messages.empty() ? kNothingReported : messages.back().lParam;
   }
 
-  ui::CMemDcClass background;
+  ui::OffscreenBuffer background;
   std::vector<int> passedKeys;
 
  protected:

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "values/filter_values.h"
-#include "values/input_editor_values.h"
+#include "values/input_editor_conversions.h"
 #include "values/level_table.h"
 
 namespace rmt4 {

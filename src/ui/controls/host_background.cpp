@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "ui/controls/mem_dc.h"
+#include "ui/controls/offscreen_buffer.h"
 
 namespace rmt4::ui {
 namespace {
@@ -16,7 +16,7 @@ QPoint PositionIn(const QWidget& control, int ancestorLevel) {
 
 }  // namespace
 
-QImage CopyHostBackground(const QWidget& control, const CMemDcClass* source, int ancestorLevel) {
+QImage CopyHostBackground(const QWidget& control, const OffscreenBuffer* source, int ancestorLevel) {
   QImage copy(control.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
   copy.fill(QColor(240, 240, 240));
   if (source == nullptr || !source->bufferValid()) return copy;

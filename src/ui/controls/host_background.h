@@ -5,7 +5,7 @@
 
 namespace rmt4::ui {
 
-class CMemDcClass;
+class OffscreenBuffer;
 
 /// Which ancestor's client coordinates place a control inside its host's
 /// background buffer: 1 the parent, 2 the top-level window, 3 the top-level
@@ -15,6 +15,6 @@ enum class AncestorLevel : int { Parent = 1, TopLevel = 2, Owner = 3 };
 /// The pixels of `source` under `control` (at the control's size), so that a
 /// skinned control can draw itself over its host's picture; light grey
 /// (240,240,240) without a source or where the source does not reach.
-[[nodiscard]] QImage CopyHostBackground(const QWidget& control, const CMemDcClass* source, int ancestorLevel);
+[[nodiscard]] QImage CopyHostBackground(const QWidget& control, const OffscreenBuffer* source, int ancestorLevel);
 
 }  // namespace rmt4::ui

@@ -4,7 +4,7 @@
 
 namespace rmt4::ui {
 
-const QImage& SkinnedFrameCache::Frame(const QWidget& control, const CMemDcClass* source, int ancestorLevel,
+const QImage& SkinnedFrameCache::Frame(const QWidget& control, const OffscreenBuffer* source, int ancestorLevel,
                                        bool skinVisible, const std::function<void(QImage&)>& compose) {
   if (frameValid_) return frame_;
   frameValid_ = true;

@@ -7,7 +7,7 @@
 
 namespace rmt4::ui {
 
-class CMemDcClass;
+class OffscreenBuffer;
 
 /// The two pictures a skinned control caches: the host's pixels under it and
 /// the composed frame. A repaint is a single copy unless something changed.
@@ -23,7 +23,7 @@ class SkinnedFrameCache {
   /// The current frame. When invalid it is rebuilt: the host background
   /// (copied again when invalid), and, when `skinVisible`, whatever `compose`
   /// draws over a copy of it.
-  [[nodiscard]] const QImage& Frame(const QWidget& control, const CMemDcClass* source, int ancestorLevel,
+  [[nodiscard]] const QImage& Frame(const QWidget& control, const OffscreenBuffer* source, int ancestorLevel,
                                     bool skinVisible, const std::function<void(QImage&)>& compose);
 
  private:

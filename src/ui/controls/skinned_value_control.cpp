@@ -17,7 +17,7 @@ SkinnedValueControl::SkinnedValueControl(QWidget* parent, int controlId) : QWidg
   setFocusPolicy(Qt::NoFocus);
 }
 
-bool SkinnedValueControl::LoadSkin(const CMemDcClass* source, int pngId, int style, int styleCount) {
+bool SkinnedValueControl::LoadSkin(const OffscreenBuffer* source, int pngId, int style, int styleCount) {
   skinImage_ = QImage();
   backgroundSource_ = source;
   frame_.InvalidateBackground();

@@ -8,7 +8,7 @@
 
 namespace rmt4::ui {
 
-class CMemDcClass;
+class OffscreenBuffer;
 
 /// What the slider and the fader share: a skin from the numbered images
 /// drawn over the host's pixels, a value the user changes by dragging, the
@@ -36,7 +36,7 @@ class SkinnedValueControl : public QWidget {
   /// Drops the current skin and takes `source` as the background; for a
   /// `style` below `styleCount`, loads numbered image `pngId` and lays the
   /// control out. False when the style is unknown or the image does not exist.
-  bool LoadSkin(const CMemDcClass* source, int pngId, int style, int styleCount);
+  bool LoadSkin(const OffscreenBuffer* source, int pngId, int style, int styleCount);
   [[nodiscard]] bool skinLoaded() const { return !skinImage_.isNull(); }
   [[nodiscard]] const QImage& skinImage() const { return skinImage_; }
   [[nodiscard]] int styleIndex() const { return styleIndex_; }
@@ -87,7 +87,7 @@ class SkinnedValueControl : public QWidget {
   bool dragging_ = false;
   int styleIndex_ = 0;
   QImage skinImage_;
-  const CMemDcClass* backgroundSource_ = nullptr;
+  const OffscreenBuffer* backgroundSource_ = nullptr;
   int ancestorLevel_ = 2;
   SkinnedFrameCache frame_;
 };

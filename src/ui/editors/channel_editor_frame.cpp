@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "ui/controls/eq_g_1.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_new_scope.h"
-#include "ui/controls/qel_spectrum.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/response_curve.h"
+#include "ui/controls/level_meter.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/window_message.h"
@@ -26,7 +26,7 @@ constexpr int kInputCurvePoints = 6;
 
 }  // namespace
 
-CWinParam::CWinParam(QWidget* parent, ParamTable& params, LinkJobs& jobs, const EditorPanelFactory& makePanels)
+ChannelEditorFrame::ChannelEditorFrame(QWidget* parent, ParamTable& params, LinkJobs& jobs, const EditorPanelFactory& makePanels)
     : QWidget(parent), params_(params), jobs_(jobs), backgroundImage_(LoadArtwork(kBackgroundImage)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   hide();
@@ -43,9 +43,9 @@ CWinParam::CWinParam(QWidget* parent, ParamTable& params, LinkJobs& jobs, const 
   PostWindowMessage(this, kRefreshTexts, 0, 0);
 }
 
-CWinParam::~CWinParam() = default;
+ChannelEditorFrame::~ChannelEditorFrame() = default;
 
-void CWinParam::SetScale(double horizontal, double vertical) {
+void ChannelEditorFrame::SetScale(double horizontal, double vertical) {
   if (horizontal == scaleX_ && vertical == scaleY_) return;
   scaleX_ = horizontal;
   scaleY_ = vertical;
@@ -55,17 +55,17 @@ void CWinParam::SetScale(double horizontal, double vertical) {
   LayOut();
 }
 
-bool CWinParam::CanOpen(int channel) const {
+bool ChannelEditorFrame::CanOpen(int channel) const {
   const std::optional<PanelKind> kind = PanelKindOf(channel);
   return kind && panel(*kind) != nullptr;
 }
 
-EditorPanel* CWinParam::ShownPanel() const {
+EditorPanel* ChannelEditorFrame::ShownPanel() const {
   const std::optional<PanelKind> kind = PanelKindOf(selection_.selected);
   return kind ? panel(*kind) : nullptr;
 }
 
-void CWinParam::SelectChannel(int channel) {
+void ChannelEditorFrame::SelectChannel(int channel) {
   if (!CanOpen(channel)) return;
   const PanelKind kind = *PanelKindOf(channel);
   for (int each = 0; each < kPanelKindCount; ++each) {
@@ -80,7 +80,7 @@ void CWinParam::SelectChannel(int channel) {
   }
   selection_.selected = channel;
   ShowSelections();
-  for (int point = 0; point < kScopePointCount; ++point) {
+  for (int point = 0; point < kCurvePointCount; ++point) {
     curve_->pointEnabled[static_cast<std::size_t>(point)] = channel >= kMainChannel || point < kInputCurvePoints;
   }
   RefreshCaption(header_code::kTitle);
@@ -90,7 +90,7 @@ void CWinParam::SelectChannel(int channel) {
   update();
 }
 
-void CWinParam::ValueArrived(ParamAddress address) {
+void ChannelEditorFrame::ValueArrived(ParamAddress address) {
   // While hidden nothing is shown; opening a channel loads it afresh.
   if (!isVisible() || !IsValidAddress(address)) return;
   if (address == address::kChannelSelect) {
@@ -116,12 +116,12 @@ void CWinParam::ValueArrived(ParamAddress address) {
   }
 }
 
-void CWinParam::SetMeterLevels(int left, int right) {
+void ChannelEditorFrame::SetMeterLevels(int left, int right) {
   meters_[0]->SetLevel(left);
   meters_[1]->SetLevel(right);
 }
 
-bool CWinParam::event(QEvent* event) {
+bool ChannelEditorFrame::event(QEvent* event) {
   const WindowMessage* message = AsWindowMessage(event);
   if (message == nullptr) return QWidget::event(event);
   const auto wParam = static_cast<int>(message->wParam());
@@ -160,7 +160,7 @@ bool CWinParam::event(QEvent* event) {
   }
 }
 
-void CWinParam::paintEvent(QPaintEvent*) {
+void ChannelEditorFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!background_.bufferValid()) {
     painter.fillRect(rect(), palette().window());  // no artwork: the plain window look
@@ -179,14 +179,14 @@ void CWinParam::paintEvent(QPaintEvent*) {
   painter.drawImage(QPoint(0, 0), composed);
 }
 
-void CWinParam::resizeEvent(QResizeEvent*) { LayOut(); }
+void ChannelEditorFrame::resizeEvent(QResizeEvent*) { LayOut(); }
 
-void CWinParam::showEvent(QShowEvent* event) {
+void ChannelEditorFrame::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   curve_->SetActive(1);
 }
 
-void CWinParam::hideEvent(QHideEvent* event) {
+void ChannelEditorFrame::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   curve_->SetActive(0);
 }

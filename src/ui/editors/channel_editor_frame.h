@@ -8,7 +8,7 @@
 
 #include "link/link_jobs.h"
 #include "protocol/param_table.h"
-#include "ui/controls/mem_dc.h"
+#include "ui/controls/offscreen_buffer.h"
 #include "ui/editors/editor_panels.h"
 #include "values/editor_addresses.h"
 #include "values/editor_header_writes.h"
@@ -17,13 +17,13 @@ class QMenu;
 
 namespace rmt4::ui {
 
-class CEA_Qel2;
-class CEQ_G_1;
-class CGDI_Button;
-class CQel_ComboBox;
-class CQel_NewScope;
-class Cqel_CStatic;
-class Cqel_Spectrum;
+class SkinnedSlider;
+class SkinnedFader;
+class SkinnedButton;
+class SkinnedComboBox;
+class ResponseCurve;
+class SkinnedLabel;
+class LevelMeter;
 class EditorPanel;
 
 /// The channel editor frame: one editing surface for every channel of the
@@ -35,7 +35,7 @@ class EditorPanel;
 /// curve (ControlEdited from the frame to itself, source 20), passes through
 /// one handler that writes the parameter table; curve and panel are kept
 /// showing the same values.
-class CWinParam final : public QWidget {
+class ChannelEditorFrame final : public QWidget {
  public:
   /// Header buttons by index (the wParam of their messages).
   enum HeaderButton : int {
@@ -56,8 +56,8 @@ class CWinParam final : public QWidget {
   static constexpr int kFirstCopyCommand = 11324;
 
   /// Created hidden; the panels come from `makePanels`.
-  CWinParam(QWidget* parent, ParamTable& params, LinkJobs& jobs, const EditorPanelFactory& makePanels = MakeEditorPanels);
-  ~CWinParam() override;
+  ChannelEditorFrame(QWidget* parent, ParamTable& params, LinkJobs& jobs, const EditorPanelFactory& makePanels = MakeEditorPanels);
+  ~ChannelEditorFrame() override;
 
   /// The main window's factors; the frame lays itself out at its design size times them.
   void SetScale(double horizontal, double vertical);
@@ -83,14 +83,14 @@ class CWinParam final : public QWidget {
   [[nodiscard]] int selectedChannel() const { return selection_.selected; }
   [[nodiscard]] int inputSelection() const { return selection_.input; }
   [[nodiscard]] int outputSelection() const { return selection_.output; }
-  [[nodiscard]] CGDI_Button& button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] CEQ_G_1& fader(int index) const { return *faders_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] CQel_ComboBox& selector(int index) const { return *selectors_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] Cqel_CStatic& faderCaption(int index) const { return *faderCaptions_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] Cqel_CStatic& title() const { return *title_; }
-  [[nodiscard]] CEA_Qel2& balance() const { return *balance_; }
-  [[nodiscard]] CQel_NewScope& curve() const { return *curve_; }
-  [[nodiscard]] Cqel_Spectrum& meter(int side) const { return *meters_.at(static_cast<std::size_t>(side)); }
+  [[nodiscard]] SkinnedButton& button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedFader& fader(int index) const { return *faders_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedComboBox& selector(int index) const { return *selectors_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedLabel& faderCaption(int index) const { return *faderCaptions_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedLabel& title() const { return *title_; }
+  [[nodiscard]] SkinnedSlider& balance() const { return *balance_; }
+  [[nodiscard]] ResponseCurve& curve() const { return *curve_; }
+  [[nodiscard]] LevelMeter& meter(int side) const { return *meters_.at(static_cast<std::size_t>(side)); }
   [[nodiscard]] EditorPanel* panel(PanelKind kind) const { return panels_[static_cast<std::size_t>(kind)]; }
   /// Whether header control `control` (a button, the balance) is placed in view.
   [[nodiscard]] bool HeaderShown(const QWidget& control) const;
@@ -151,23 +151,23 @@ class CWinParam final : public QWidget {
 
   ParamTable& params_;
   LinkJobs& jobs_;
-  CMemDcClass background_;
+  OffscreenBuffer background_;
   const QImage backgroundImage_;
   double scaleX_ = 1.0;
   double scaleY_ = 1.0;
   HeaderSelection selection_;
   EditorPanels panels_{};
 
-  std::array<CGDI_Button*, kHeaderButtonCount> buttons_{};
-  std::array<CEQ_G_1*, 2> faders_{};
-  std::array<CQel_ComboBox*, 2> selectors_{};
-  std::array<Cqel_CStatic*, 2> faderCaptions_{};
+  std::array<SkinnedButton*, kHeaderButtonCount> buttons_{};
+  std::array<SkinnedFader*, 2> faders_{};
+  std::array<SkinnedComboBox*, 2> selectors_{};
+  std::array<SkinnedLabel*, 2> faderCaptions_{};
   /// The levels the two faders stand for: the table's word, or the step the user moved a fader to.
   std::array<std::uint16_t, 2> faderLevels_{};
-  Cqel_CStatic* title_ = nullptr;
-  CEA_Qel2* balance_ = nullptr;
-  CQel_NewScope* curve_ = nullptr;
-  std::array<Cqel_Spectrum*, 2> meters_{};
+  SkinnedLabel* title_ = nullptr;
+  SkinnedSlider* balance_ = nullptr;
+  ResponseCurve* curve_ = nullptr;
+  std::array<LevelMeter*, 2> meters_{};
   std::vector<Placement> placements_;
 };
 

@@ -2,7 +2,7 @@
 #include <QMenu>
 
 #include "i18n/label_id.h"
-#include "ui/controls/gdi_button.h"
+#include "ui/controls/skinned_button.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
@@ -11,7 +11,7 @@
 
 namespace rmt4::ui {
 
-void CWinParam::OnHeaderButton(int index) {
+void ChannelEditorFrame::OnHeaderButton(int index) {
   switch (index) {
     case kInputEnter:
       SelectChannel(selection_.input);
@@ -34,7 +34,7 @@ void CWinParam::OnHeaderButton(int index) {
     case kCopy: {
       if (selection_.selected >= kCopyableChannels) break;
       const std::unique_ptr<QMenu> menu = BuildCopyMenu();
-      const CGDI_Button& anchor = button(kCopy);
+      const SkinnedButton& anchor = button(kCopy);
       if (const QAction* chosen = menu->exec(anchor.mapToGlobal(QPoint(0, anchor.height())))) {
         CopyToChannel(chosen->data().toInt());
       }
@@ -63,7 +63,7 @@ void CWinParam::OnHeaderButton(int index) {
   }
 }
 
-std::unique_ptr<QMenu> CWinParam::BuildCopyMenu() {
+std::unique_ptr<QMenu> ChannelEditorFrame::BuildCopyMenu() {
   auto menu = std::make_unique<QMenu>(this);
   for (int target = 1; target <= kCopyableChannels; ++target) {
     QAction* action = menu->addAction(Translated(LabelId::CopyToCh) + QString::asprintf(":%d", target));
@@ -73,7 +73,7 @@ std::unique_ptr<QMenu> CWinParam::BuildCopyMenu() {
   return menu;
 }
 
-void CWinParam::CopyToChannel(int command) {
+void ChannelEditorFrame::CopyToChannel(int command) {
   if (selection_.selected >= kCopyableChannels) return;
   const int target = command - kFirstCopyCommand;
   // Phantom power switched on by a copy is asked for, as the 48V button asks; No copies the rest.

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "i18n/label_id.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_g_1.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_new_scope.h"
-#include "ui/controls/qel_spectrum.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/response_curve.h"
+#include "ui/controls/level_meter.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/main/strip_texts.h"
@@ -54,7 +54,7 @@ struct ButtonLayout {
   QRect design;
   int pngId;
 };
-constexpr std::array<ButtonLayout, CWinParam::kHeaderButtonCount> kButtons{{
+constexpr std::array<ButtonLayout, ChannelEditorFrame::kHeaderButtonCount> kButtons{{
     {QRect(21, 303, 60, 30), 138},   // ENTER (input)
     {QRect(21, 333, 60, 30), 136},   // MUTE
     {QRect(21, 363, 60, 30), 137},   // PFL
@@ -99,21 +99,21 @@ QString BalanceText(int value) {
 
 }  // namespace
 
-void CWinParam::CreateHeader() {
-  title_ = new Cqel_CStatic(this);
+void ChannelEditorFrame::CreateHeader() {
+  title_ = new SkinnedLabel(this);
   Place(*title_, kTitleRect);
   for (std::size_t k = 0; k < faderCaptions_.size(); ++k) {
-    faderCaptions_[k] = new Cqel_CStatic(this);
+    faderCaptions_[k] = new SkinnedLabel(this);
     faderCaptions_[k]->SetImage(kReadoutImage, kReadoutFrameWidth, kReadoutFrameHeight);
     Place(*faderCaptions_[k], kFaderCaptionRects[k]);
   }
-  for (Cqel_CStatic* label : {title_, faderCaptions_[0], faderCaptions_[1]}) {
+  for (SkinnedLabel* label : {title_, faderCaptions_[0], faderCaptions_[1]}) {
     label->SetBackgroundSource(&background_);
     label->SetAncestorLevel(kParentCoordinates);
   }
 
   for (int index = 0; index < kHeaderButtonCount; ++index) {
-    auto* each = new CGDI_Button(this, kButtonClicked);
+    auto* each = new SkinnedButton(this, kButtonClicked);
     each->SetButtonIndex(index);
     each->SetAncestorLevel(kParentCoordinates);
     // The skin's frame count follows from the width at this moment: the design one.
@@ -129,7 +129,7 @@ void CWinParam::CreateHeader() {
   buttons_[kRight]->SetText(QStringLiteral("R"));
 
   for (std::size_t k = 0; k < faders_.size(); ++k) {
-    auto* fader = new CEQ_G_1(this, kFaderMoved);
+    auto* fader = new SkinnedFader(this, kFaderMoved);
     fader->SetFaderIndex(static_cast<int>(k));
     fader->SetAncestorLevel(kParentCoordinates);
     fader->setGeometry(kFaderRects[k]);
@@ -143,7 +143,7 @@ void CWinParam::CreateHeader() {
   }
 
   for (std::size_t k = 0; k < selectors_.size(); ++k) {
-    auto* selector = new CQel_ComboBox(this);
+    auto* selector = new SkinnedComboBox(this);
     selector->SetControlId(kLabelOrSelector);
     selector->SetComboIndex(static_cast<int>(k));
     selector->SetAncestorLevel(kParentCoordinates);
@@ -157,7 +157,7 @@ void CWinParam::CreateHeader() {
     Place(*selector, kSelectorRects[k]);
   }
 
-  balance_ = new CEA_Qel2(this, 6024);
+  balance_ = new SkinnedSlider(this, 6024);
   balance_->SetAncestorLevel(kParentCoordinates);
   balance_->setGeometry(kBalanceRect);
   balance_->SetShowLevelTint(false);
@@ -169,7 +169,7 @@ void CWinParam::CreateHeader() {
   ShowBalance(kBalanceCentre);
   Place(*balance_, kBalanceRect);
 
-  curve_ = new CQel_NewScope(this);
+  curve_ = new ResponseCurve(this);
   curve_->setGeometry(kCurveRect);
   curve_->Initialise();
   curve_->hpfMinHz = kCutMinHz;
@@ -182,7 +182,7 @@ void CWinParam::CreateHeader() {
   Place(*curve_, kCurveRect);
 
   for (std::size_t side = 0; side < meters_.size(); ++side) {
-    auto* meter = new Cqel_Spectrum(this);
+    auto* meter = new LevelMeter(this);
     meter->setGeometry(kMeterRects[side]);
     meter->SetBackgroundSource(&background_);
     meter->SetAncestorLevel(kParentCoordinates);
@@ -196,18 +196,18 @@ void CWinParam::CreateHeader() {
   }
 }
 
-void CWinParam::Place(QWidget& control, const QRect& design) { placements_.push_back({&control, design, true}); }
+void ChannelEditorFrame::Place(QWidget& control, const QRect& design) { placements_.push_back({&control, design, true}); }
 
-QRect CWinParam::Scaled(const QRect& design) const {
+QRect ChannelEditorFrame::Scaled(const QRect& design) const {
   return QRect(Trunc(design.left() * scaleX_), Trunc(design.top() * scaleY_), Trunc(design.width() * scaleX_),
                Trunc(design.height() * scaleY_));
 }
 
-QRect CWinParam::PanelRect(const EditorPanel& shown) const {
+QRect ChannelEditorFrame::PanelRect(const EditorPanel& shown) const {
   return Scaled(QRect(kPanelOrigin, shown.DesignSize()));
 }
 
-void CWinParam::LayOut() {
+void ChannelEditorFrame::LayOut() {
   if (backgroundImage_.isNull() || width() <= 0 || height() <= 0) return;
   background_.Recreate(0, 0, width(), height());
   background_.StretchFrom(backgroundImage_, 0, 0, width(), height(), 0, 0, backgroundImage_.width(),
@@ -220,30 +220,30 @@ void CWinParam::LayOut() {
   update();
 }
 
-void CWinParam::PlaceChild(const Placement& placement) const {
+void ChannelEditorFrame::PlaceChild(const Placement& placement) const {
   QRect rect = Scaled(placement.design);
   if (!placement.shown) rect.moveTop(kParkedTop);
   placement.control->setGeometry(rect);
 }
 
-void CWinParam::ApplyFonts() {
+void ChannelEditorFrame::ApplyFonts() {
   title_->SetTextStyle(kTextFlags, Trunc(kTitleFontSize * scaleY_), kCaptionFace, kLabelColour);
-  for (Cqel_CStatic* caption : faderCaptions_) {
+  for (SkinnedLabel* caption : faderCaptions_) {
     caption->SetTextStyle(kTextFlags, Trunc(kCaptionFontSize * scaleY_), kCaptionFace, kLabelColour);
   }
-  for (CGDI_Button* each : buttons_) {
+  for (SkinnedButton* each : buttons_) {
     each->SetTextStyle(kTextFlags, Trunc(kButtonFontSize * scaleY_), kCaptionFace, kButtonColour);
   }
 }
 
-bool CWinParam::HeaderShown(const QWidget& control) const {
+bool ChannelEditorFrame::HeaderShown(const QWidget& control) const {
   for (const Placement& placement : placements_) {
     if (placement.control == &control) return placement.shown;
   }
   return false;
 }
 
-void CWinParam::SetHeaderShown(QWidget& control, bool shown) {
+void ChannelEditorFrame::SetHeaderShown(QWidget& control, bool shown) {
   for (Placement& placement : placements_) {
     if (placement.control != &control) continue;
     placement.shown = shown;
@@ -251,7 +251,7 @@ void CWinParam::SetHeaderShown(QWidget& control, bool shown) {
   }
 }
 
-void CWinParam::ShowHeaderFor(int channel) {
+void ChannelEditorFrame::ShowHeaderFor(int channel) {
   const bool mixing = channel < kSt910Channel;
   const bool stereoInput = channel == kSt910Channel || channel == kDigitalChannel;
   const bool output = channel >= kMainChannel;
@@ -272,16 +272,16 @@ void CWinParam::ShowHeaderFor(int channel) {
   }
 }
 
-bool CWinParam::Lit(int index) const { return buttons_[static_cast<std::size_t>(index)]->state() == kLit; }
+bool ChannelEditorFrame::Lit(int index) const { return buttons_[static_cast<std::size_t>(index)]->state() == kLit; }
 
-void CWinParam::SetLit(int index, bool lit) { buttons_[static_cast<std::size_t>(index)]->SetState(lit ? kLit : kUnlit); }
+void ChannelEditorFrame::SetLit(int index, bool lit) { buttons_[static_cast<std::size_t>(index)]->SetState(lit ? kLit : kUnlit); }
 
-void CWinParam::ShowBalance(int value) {
+void ChannelEditorFrame::ShowBalance(int value) {
   balance_->SetValue(value);
   RefreshCaption(header_code::kBalance);
 }
 
-bool CWinParam::HeaderShows(ParamAddress address) const {
+bool ChannelEditorFrame::HeaderShows(ParamAddress address) const {
   if (address == address::kPflBus || address == address::kMainBalance) return true;
   const InputHeaderAddresses input = InputHeader(selection_.input);
   const BusHeaderAddresses output = BusHeader(selection_.output);
@@ -294,7 +294,7 @@ bool CWinParam::HeaderShows(ParamAddress address) const {
   return std::find(shown.begin(), shown.end(), std::optional<ParamAddress>(address)) != shown.end();
 }
 
-void CWinParam::RefreshInputSection() {
+void ChannelEditorFrame::RefreshInputSection() {
   const int channel = selection_.input;
   const InputHeaderAddresses input = InputHeader(channel);
   const std::uint16_t switches = params_.Value(input.mute);
@@ -316,7 +316,7 @@ void CWinParam::RefreshInputSection() {
   RefreshCaption(header_code::kInputFader);
 }
 
-void CWinParam::RefreshOutputSection() {
+void ChannelEditorFrame::RefreshOutputSection() {
   const BusHeaderAddresses output = BusHeader(selection_.output);
   SetLit(kOutputMute, params_.Value(output.on) == 0);
   SetLit(kOutputPfl, (params_.Value(address::kPflBus) & output.pflBit) != 0);
@@ -333,7 +333,7 @@ void CWinParam::RefreshOutputSection() {
   if (edited.right) SetLit(kRight, params_.Value(*edited.right) == 0);
 }
 
-void CWinParam::RefreshCaption(int code) {
+void ChannelEditorFrame::RefreshCaption(int code) {
   switch (code) {
     case header_code::kBalance:
       balance_->SetCaption(BalanceText(static_cast<int>(balance_->GetValue())));
@@ -358,12 +358,12 @@ void CWinParam::RefreshCaption(int code) {
   }
 }
 
-void CWinParam::RefreshLanguage() {
+void ChannelEditorFrame::RefreshLanguage() {
   for (EditorPanel* each : panels_) {
     if (each != nullptr) PostWindowMessage(each, kRefreshTexts, 0, 0);
   }
   for (std::size_t k = 0; k < selectors_.size(); ++k) {
-    CQel_ComboBox& selector = *selectors_[k];
+    SkinnedComboBox& selector = *selectors_[k];
     const QSignalBlocker quiet(&selector);
     selector.clear();
     const int first = k == 0 ? 0 : kMainChannel;
@@ -381,12 +381,12 @@ void CWinParam::RefreshLanguage() {
   for (const auto& [index, label] : kCaptions) buttons_[static_cast<std::size_t>(index)]->SetText(Translated(label));
 }
 
-void CWinParam::ShowSelections() {
+void ChannelEditorFrame::ShowSelections() {
   selectors_[0]->SetSelection(selection_.input);
   selectors_[1]->SetSelection(selection_.output);
 }
 
-void CWinParam::PostHeaderEdit(int code) {
+void ChannelEditorFrame::PostHeaderEdit(int code) {
   PostWindowMessage(this, kControlEdited, kHeaderEditSource, code);
   RefreshCaption(code);
 }

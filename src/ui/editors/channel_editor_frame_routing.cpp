@@ -1,9 +1,9 @@
 // Every edit of the frame, its panels and its curve becomes a parameter
 // write here; loading shows the table on the panel and the curve.
 #include "i18n/label_id.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_g_1.h"
-#include "ui/controls/qel_new_scope.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/response_curve.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/platform/message_box.h"
@@ -19,7 +19,7 @@ namespace rmt4::ui {
 namespace {
 
 constexpr int kInputBands = 4;
-constexpr int kOutputBands = CQel_NewScope::kBandCount;
+constexpr int kOutputBands = ResponseCurve::kBandCount;
 constexpr int kBandCodeSpan = 16;  // frequency, Q and gain codes each leave room for 16 bands
 // A cut filter that is off lies below the curve's lowest frequency.
 constexpr double kOffAfterEditHz = 10.0;
@@ -31,17 +31,17 @@ int BandOf(int code) {
   return code % kBandCodeSpan;
 }
 
-int PointOfBand(int band) { return CQel_NewScope::kFirstBandPoint + band; }
+int PointOfBand(int band) { return ResponseCurve::kFirstBandPoint + band; }
 
 }  // namespace
 
-int CWinParam::BandCount() const { return selection_.selected >= kMainChannel ? kOutputBands : kInputBands; }
+int ChannelEditorFrame::BandCount() const { return selection_.selected >= kMainChannel ? kOutputBands : kInputBands; }
 
-void CWinParam::Write(const EditorAddresses& addresses, int raw) {
+void ChannelEditorFrame::Write(const EditorAddresses& addresses, int raw) {
   for (ParamAddress address : addresses) ParamSet(params_, address, static_cast<std::uint16_t>(raw));
 }
 
-void CWinParam::OnControlEdited(int source, int code) {
+void ChannelEditorFrame::OnControlEdited(int source, int code) {
   if (source == kHeaderEditSource) {
     RouteHeaderEdit(code);
   } else if (source >= 0 && source <= kLastEditorChannel) {
@@ -49,7 +49,7 @@ void CWinParam::OnControlEdited(int source, int code) {
   }
 }
 
-void CWinParam::RoutePanelEdit(int channel, int code) {
+void ChannelEditorFrame::RoutePanelEdit(int channel, int code) {
   const std::optional<PanelKind> kind = PanelKindOf(channel);
   EditorPanel* from = kind ? panel(*kind) : nullptr;
   if (from == nullptr || from->channel() != channel) return;  // a late report of a channel no longer shown
@@ -69,7 +69,7 @@ void CWinParam::RoutePanelEdit(int channel, int code) {
   Write(EditorCodeAddresses(channel, code), raw);
 }
 
-void CWinParam::RouteEffectProgram(int channel, int code, int program) {
+void ChannelEditorFrame::RouteEffectProgram(int channel, int code, int program) {
   if (channel != kFx1Channel && channel != kFx2Channel) return;
   const bool fx1 = channel == kFx1Channel;
   // The console's own programs cannot be overwritten.
@@ -89,7 +89,7 @@ void CWinParam::RouteEffectProgram(int channel, int code, int program) {
   }
 }
 
-void CWinParam::RouteHeaderEdit(int code) {
+void ChannelEditorFrame::RouteHeaderEdit(int code) {
   EditorPanel* shown = ShownPanel();
   const int band = BandOf(code);
   const bool cutFrequency = code == editor_code::kHpfFrequency || code == editor_code::kLpfFrequency;
@@ -141,11 +141,11 @@ void CWinParam::RouteHeaderEdit(int code) {
   WriteHeaderEdit(params_, selection_, code, reading);
 }
 
-void CWinParam::OnCurveEdited(int notice, int band) {
-  if (band < 0 || band >= CQel_NewScope::kBandCount) return;
-  if (notice == CQel_NewScope::kHpfNotice) {
+void ChannelEditorFrame::OnCurveEdited(int notice, int band) {
+  if (band < 0 || band >= ResponseCurve::kBandCount) return;
+  if (notice == ResponseCurve::kHpfNotice) {
     PostWindowMessage(this, kControlEdited, kHeaderEditSource, editor_code::kHpfFrequency);
-  } else if (notice == CQel_NewScope::kLpfNotice) {
+  } else if (notice == ResponseCurve::kLpfNotice) {
     PostWindowMessage(this, kControlEdited, kHeaderEditSource, editor_code::kLpfFrequency);
   } else {
     for (int code : {editor_code::kBandGain + band, editor_code::kBandFrequency + band, editor_code::kBandQ + band}) {
@@ -154,9 +154,9 @@ void CWinParam::OnCurveEdited(int notice, int band) {
   }
 }
 
-std::uint16_t CWinParam::CurveValue(int code) const {
+std::uint16_t ChannelEditorFrame::CurveValue(int code) const {
   if (code == editor_code::kHpfFrequency || code == editor_code::kLpfFrequency) {
-    const int point = code == editor_code::kHpfFrequency ? CQel_NewScope::kHpfPoint : CQel_NewScope::kLpfPoint;
+    const int point = code == editor_code::kHpfFrequency ? ResponseCurve::kHpfPoint : ResponseCurve::kLpfPoint;
     return EncodeFrequency(curve_->pointFrequency[static_cast<std::size_t>(point)]);
   }
   const auto point = static_cast<std::size_t>(PointOfBand(BandOf(code)));
@@ -165,7 +165,7 @@ std::uint16_t CWinParam::CurveValue(int code) const {
   return EncodeFrequency(curve_->pointFrequency[point]);
 }
 
-void CWinParam::ShowOnCurve(int code, std::uint16_t raw, double offHz) {
+void ChannelEditorFrame::ShowOnCurve(int code, std::uint16_t raw, double offHz) {
   const int band = BandOf(code);
   if (band >= 0) {
     if (band >= BandCount()) return;
@@ -198,7 +198,7 @@ void CWinParam::ShowOnCurve(int code, std::uint16_t raw, double offHz) {
   }
 }
 
-void CWinParam::LoadPanelAndCurve() {
+void ChannelEditorFrame::LoadPanelAndCurve() {
   const int channel = selection_.selected;
   const auto valueOf = [&](int code) -> std::optional<std::uint16_t> {
     const EditorAddresses addresses = EditorCodeAddresses(channel, code);

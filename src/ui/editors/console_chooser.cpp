@@ -17,7 +17,7 @@ constexpr QRect kListRect(10, 11, 224, 154);
 
 }  // namespace
 
-CWinWIFI_User::CWinWIFI_User(const std::vector<std::uint32_t>& consoles, QWidget* parent)
+ConsoleChooser::ConsoleChooser(const std::vector<std::uint32_t>& consoles, QWidget* parent)
     : QDialog(parent), consoles_(consoles), list_(new QTableWidget(this)) {
   setWindowTitle(QStringLiteral("WIFI_User"));
   setFixedSize(kDialogSize);
@@ -40,7 +40,7 @@ CWinWIFI_User::CWinWIFI_User(const std::vector<std::uint32_t>& consoles, QWidget
   setWindowFlag(Qt::WindowStaysOnTopHint, false);
 }
 
-bool CWinWIFI_User::eventFilter(QObject* watched, QEvent* event) {
+bool ConsoleChooser::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
     const auto* click = static_cast<QMouseEvent*>(event);
     if (click->button() != Qt::LeftButton && click->button() != Qt::RightButton) return true;
@@ -53,7 +53,7 @@ bool CWinWIFI_User::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void CWinWIFI_User::keyPressEvent(QKeyEvent* event) {
+void ConsoleChooser::keyPressEvent(QKeyEvent* event) {
   // The dialog has no button for Enter to press: it ends as Esc does, keeping the last listed console.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     reject();

@@ -13,10 +13,10 @@ namespace rmt4::ui {
 /// network search found. Its result is always an address: the one
 /// double-clicked, or the last one listed when the dialog ends otherwise
 /// (Enter, Esc or its close box).
-class CWinWIFI_User final : public QDialog {
+class ConsoleChooser final : public QDialog {
  public:
   /// `consoles`: IPv4 addresses, first octet in the high byte, in the order found.
-  CWinWIFI_User(const std::vector<std::uint32_t>& consoles, QWidget* parent);
+  ConsoleChooser(const std::vector<std::uint32_t>& consoles, QWidget* parent);
 
   [[nodiscard]] std::uint32_t chosenAddress() const { return chosenAddress_; }
   [[nodiscard]] QTableWidget& list() { return *list_; }

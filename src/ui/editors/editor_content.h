@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/controls/mem_dc.h"
+#include "ui/controls/offscreen_buffer.h"
 
 namespace rmt4::ui {
 
@@ -30,7 +30,7 @@ class EditorContent : public QWidget {
   /// the background to it.
   void SetScale(double horizontal, double vertical);
 
-  [[nodiscard]] const CMemDcClass& background() const { return background_; }
+  [[nodiscard]] const OffscreenBuffer& background() const { return background_; }
   [[nodiscard]] QSize nominalSize() const { return nominal_.size(); }
 
  protected:
@@ -39,7 +39,7 @@ class EditorContent : public QWidget {
 
  private:
   QImage nominal_;
-  CMemDcClass background_;
+  OffscreenBuffer background_;
 };
 
 }  // namespace rmt4::ui

@@ -51,7 +51,7 @@ inline constexpr int kBandSpacing = 105;
 
 /// Controls every channel editor has at the same index.
 namespace editor_control {
-/// Looks of the latched buttons (CGDI_Button::SetState).
+/// Looks of the latched buttons (SkinnedButton::SetState).
 inline constexpr int kButtonReleased = 1;
 inline constexpr int kButtonPressed = 2;
 inline constexpr int kHighPassCombo = 0;

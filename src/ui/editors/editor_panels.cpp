@@ -23,8 +23,8 @@ int FirstChannelOf(PanelKind kind) {
 namespace {
 
 /// An output editor without the sliders its buses lack.
-CWinOutPut* MakeOutputEditor(QWidget* frame, PanelKind kind, std::initializer_list<int> absentSliders) {
-  auto* editor = new CWinOutPut(frame, FirstChannelOf(kind));
+OutputEditor* MakeOutputEditor(QWidget* frame, PanelKind kind, std::initializer_list<int> absentSliders) {
+  auto* editor = new OutputEditor(frame, FirstChannelOf(kind));
   for (const int index : absentSliders) editor->SetControlShown(EditorControlKind::kSlider, index, false);
   return editor;
 }
@@ -35,7 +35,7 @@ EditorPanels MakeEditorPanels(QWidget* frame) {
   using namespace output_editor;
   EditorPanels panels{};
   const auto addInputEditor = [&](PanelKind kind, InputEditorRole role) {
-    auto* editor = new CWinInPut(frame, role);
+    auto* editor = new InputEditor(frame, role);
     editor->SetChannel(FirstChannelOf(kind));
     panels[static_cast<std::size_t>(kind)] = editor;
   };

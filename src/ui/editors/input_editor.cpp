@@ -18,14 +18,14 @@ constexpr EditorInventory kInventory{kInputEditorLabels, kInputEditorButtons, kI
 
 }  // namespace
 
-CWinInPut::CWinInPut(QWidget* parent, InputEditorRole role)
+InputEditor::InputEditor(QWidget* parent, InputEditorRole role)
     : ScrollingEditor(parent, kContentSize, kBackgroundSlices, kInventory), role_(role) {
   HideForRole(role);
   FillInitialProgramEntries();
   Initialise();
 }
 
-void CWinInPut::HideForRole(InputEditorRole role) {
+void InputEditor::HideForRole(InputEditorRole role) {
   const auto hide = [this](InputEditorControl kind, std::initializer_list<int> indices) {
     for (const int index : indices) SetControlShown(kind, index, false);
   };
@@ -43,14 +43,14 @@ void CWinInPut::HideForRole(InputEditorRole role) {
   }
 }
 
-bool CWinInPut::Shown(EditorControlKind kind, std::size_t index) const {
+bool InputEditor::Shown(EditorControlKind kind, std::size_t index) const {
   if (kind == InputEditorControl::kSlider && withoutDelayAndGain_ && (index == kDelaySlider || index == kGainSlider)) {
     return false;
   }
   return ScrollingEditor::Shown(kind, index);
 }
 
-QPoint CWinInPut::SliderPosition(std::size_t index) const {
+QPoint InputEditor::SliderPosition(std::size_t index) const {
   // The Main send shares AUX1's nominal place; the returns have no effect
   // sends, so it takes the row of those instead and both stay usable.
   if (index == kMainSendSlider && role_ == InputEditorRole::kEffectReturns) {
@@ -59,14 +59,14 @@ QPoint CWinInPut::SliderPosition(std::size_t index) const {
   return ScrollingEditor::SliderPosition(index);
 }
 
-void CWinInPut::SetChannel(int channel) {
+void InputEditor::SetChannel(int channel) {
   channel_ = channel;
   // Channels 10 and up belong to the effect-return instance, which has no delay or gain anyway.
   withoutDelayAndGain_ = channel == kSt910Channel || channel == kDigitalChannel;
   UpdateVisibility();
 }
 
-std::vector<int> CWinInPut::LoadOrder() const {
+std::vector<int> InputEditor::LoadOrder() const {
   std::vector<int> order;
   for (int band = 0; band < kBandCount; ++band) {
     order.insert(order.end(),

@@ -23,13 +23,13 @@ using InputEditorControl = EditorControlKind;
 /// Every user edit is posted to the parent as ControlEdited (wParam = the
 /// channel, lParam = the editor code); the parent reads the value back with
 /// ReadControl and writes it.
-class CWinInPut : public ScrollingEditor {
+class InputEditor : public ScrollingEditor {
   Q_OBJECT
 
  public:
   static constexpr QSize kContentSize{1445, 279};
 
-  explicit CWinInPut(QWidget* parent, InputEditorRole role = InputEditorRole::kInputChannels);
+  explicit InputEditor(QWidget* parent, InputEditorRole role = InputEditorRole::kInputChannels);
 
   void SetChannel(int channel) override;
   [[nodiscard]] int ReadControl(int code) const override;

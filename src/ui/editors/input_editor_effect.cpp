@@ -3,14 +3,14 @@
 // the program type the console reports.
 #include <algorithm>
 
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/input_editor.h"
 #include "ui/editors/input_editor_inventory.h"
 #include "values/editor_codes.h"
 #include "values/effect_program_values.h"
-#include "values/input_editor_values.h"
+#include "values/input_editor_conversions.h"
 
 namespace rmt4::ui {
 namespace {
@@ -19,25 +19,25 @@ using namespace input_editor;
 
 }  // namespace
 
-void CWinInPut::FillInitialProgramEntries() { FillProgramEntries(InitialProgramEntries()); }
+void InputEditor::FillInitialProgramEntries() { FillProgramEntries(InitialProgramEntries()); }
 
-void CWinInPut::FillProgramEntries(const std::vector<std::string>& entries) {
-  CQel_ComboBox& programs = combo(kProgramCombo);
+void InputEditor::FillProgramEntries(const std::vector<std::string>& entries) {
+  SkinnedComboBox& programs = combo(kProgramCombo);
   programs.clear();
   for (const std::string& entry : entries) programs.addItem(QString::fromStdString(entry));
 }
 
-int CWinInPut::ProgramReading() const {
+int InputEditor::ProgramReading() const {
   // A selection before the first entry is drawn as the first entry, so it reads as that one.
   return std::max(0, combo(kProgramCombo).shownIndex()) + 1;
 }
 
-void CWinInPut::ApplyProgramNumber(int program) {
+void InputEditor::ApplyProgramNumber(int program) {
   FillProgramEntries(ProgramEntries(ProgramListOfChannel(channel_)));
   if (program <= kLastProgram) combo(kProgramCombo).SetSelection(program - 1);
 }
 
-void CWinInPut::ApplyProgramType(int type) {
+void InputEditor::ApplyProgramType(int type) {
   if (!IsKnownProgramType(type)) return;
   programType_ = type;
   label(kProgramNameLabel).SetText(QString::fromStdString(ProgramTypeName(type)));
@@ -48,10 +48,10 @@ void CWinInPut::ApplyProgramType(int type) {
   RefreshProgramParameterText(editor_code::kEffectParameter2);
 }
 
-void CWinInPut::RefreshProgramParameterText(int code) {
+void InputEditor::RefreshProgramParameterText(int code) {
   const ProgramTypeLook& look = ProgramTypeLookOf(programType_);
   const bool first = code == editor_code::kEffectParameter1;
-  CEA_Qel2& parameter = slider(first ? kEffectParameter1Slider : kEffectParameter2Slider);
+  SkinnedSlider& parameter = slider(first ? kEffectParameter1Slider : kEffectParameter2Slider);
   parameter.SetCaption(QString::fromStdString(ProgramParameterText(first ? look.parameter1 : look.parameter2,
                                                                   WholePosition(parameter.GetValue()))));
 }

@@ -1,14 +1,14 @@
 // The editor's texts in the current language.
 #include "i18n/label_id.h"
 #include "i18n/label_text.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/input_editor.h"
 #include "ui/editors/input_editor_inventory.h"
 #include "ui/platform/translated.h"
 #include "values/editor_codes.h"
-#include "values/input_editor_values.h"
+#include "values/input_editor_conversions.h"
 
 namespace rmt4::ui {
 namespace {
@@ -21,7 +21,7 @@ constexpr int kAuxCount = 6;
 
 }  // namespace
 
-void CWinInPut::RefreshText(int code) {
+void InputEditor::RefreshText(int code) {
   if (code >= editor_code::kMainSend && code < editor_code::kAux1Send + kAuxCount) {
     RefreshSendText(code);
     return;
@@ -62,23 +62,23 @@ void CWinInPut::RefreshText(int code) {
   }
 }
 
-void CWinInPut::RefreshSendText(int code) {
+void InputEditor::RefreshSendText(int code) {
   if (code == editor_code::kMainSend) {
     slider(kMainSendSlider)
         .SetCaption(FromStd(SendText(LabelText(LabelId::MainSend), 0, slider(kMainSendSlider).GetValue())));
   } else if (code < editor_code::kAux1Send) {
     const int number = code - editor_code::kEfx1Send + 1;
-    CEA_Qel2& send = slider(kEfx1Slider + number - 1);
+    SkinnedSlider& send = slider(kEfx1Slider + number - 1);
     send.SetCaption(FromStd(SendText(LabelText(LabelId::Efx), number, send.GetValue())));
   } else {
     const int aux = code - editor_code::kAux1Send;
-    CEA_Qel2& send = slider(kFirstAuxSlider + aux);
+    SkinnedSlider& send = slider(kFirstAuxSlider + aux);
     send.SetCaption(FromStd(SendText(LabelText(LabelId::Aux), aux + 1, send.GetValue())));
     button(kFirstPrePostButton + aux).SetText(PressedCaption(kFirstPrePostButton + aux));
   }
 }
 
-QString CWinInPut::PressedCaption(int buttonIndex) const {
+QString InputEditor::PressedCaption(int buttonIndex) const {
   const bool pressed = ButtonPressed(buttonIndex);
   if (buttonIndex >= kFirstPrePostButton && buttonIndex < kFirstPrePostButton + kAuxCount) {
     return Translated(pressed ? LabelId::Post : LabelId::Pre);
@@ -86,7 +86,7 @@ QString CWinInPut::PressedCaption(int buttonIndex) const {
   return OnOffCaption(button(buttonIndex));
 }
 
-void CWinInPut::RefreshCaptions() {
+void InputEditor::RefreshCaptions() {
   button(kSaveButton).SetText(Translated(LabelId::Save));
   RefreshEqCaptions();
   label(kSendTitle).SetText(Translated(LabelId::Send));

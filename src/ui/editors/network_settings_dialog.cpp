@@ -34,7 +34,7 @@ QLabel* MakeCaption(const QString& text, const QRect& geometry, QWidget* parent)
 
 }  // namespace
 
-CWin_NetConfi::CWin_NetConfi(ModuleCommandTable& modules, SubnetQuery pcSubnets, QWidget* parent)
+NetworkSettingsDialog::NetworkSettingsDialog(ModuleCommandTable& modules, SubnetQuery pcSubnets, QWidget* parent)
     : QDialog(parent),
       modules_(modules),
       pcSubnets_(std::move(pcSubnets)),
@@ -64,34 +64,34 @@ CWin_NetConfi::CWin_NetConfi(ModuleCommandTable& modules, SubnetQuery pcSubnets,
   set_->setGeometry(Units(110, 95, 60, 18));
   read_->setAutoDefault(false);
   set_->setDefault(true);
-  connect(read_, &QPushButton::clicked, this, &CWin_NetConfi::Read);
-  connect(set_, &QPushButton::clicked, this, &CWin_NetConfi::Set);
+  connect(read_, &QPushButton::clicked, this, &NetworkSettingsDialog::Read);
+  connect(set_, &QPushButton::clicked, this, &NetworkSettingsDialog::Set);
   connect(mac_, &QLineEdit::textEdited, this, [this] { macEdited_ = true; });
   timer_.setInterval(kPollMs);
-  connect(&timer_, &QTimer::timeout, this, &CWin_NetConfi::PollReplies);
+  connect(&timer_, &QTimer::timeout, this, &NetworkSettingsDialog::PollReplies);
   RefreshTexts();
 }
 
-void CWin_NetConfi::RefreshTexts() {
+void NetworkSettingsDialog::RefreshTexts() {
   maskLabel_->setText(Translated(LabelId::SubnetMask) + QStringLiteral(":"));
   gatewayLabel_->setText(Translated(LabelId::Gateway) + QStringLiteral(":"));
   read_->setText(Translated(LabelId::Read));
   set_->setText(Translated(LabelId::Set));
 }
 
-void CWin_NetConfi::showEvent(QShowEvent* event) {
+void NetworkSettingsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   timer_.start();
   Read();
   RefreshTexts();
 }
 
-void CWin_NetConfi::hideEvent(QHideEvent* event) {
+void NetworkSettingsDialog::hideEvent(QHideEvent* event) {
   timer_.stop();
   QDialog::hideEvent(event);
 }
 
-void CWin_NetConfi::Read() {
+void NetworkSettingsDialog::Read() {
   address_->SetAddress(0);
   mask_->SetAddress(0);
   gateway_->SetAddress(0);
@@ -100,7 +100,7 @@ void CWin_NetConfi::Read() {
   modules_.SetModuleCommand(ModuleCommandTable::kGetConfig, "Get_Confi:");
 }
 
-void CWin_NetConfi::Set() {
+void NetworkSettingsDialog::Set() {
   const CheckedNetworkSettings checked = CheckTypedNetworkSettings(
       {address_->Text().toStdString(), mask_->Text().toStdString(), gateway_->Text().toStdString(),
        mac_->text().toStdString()});
@@ -115,12 +115,12 @@ void CWin_NetConfi::Set() {
   modules_.SetModuleCommand(ModuleCommandTable::kSetConfig, FormatSetConfigCommand(checked.configuration));
 }
 
-void CWin_NetConfi::PollReplies() {
+void NetworkSettingsDialog::PollReplies() {
   if (modules_.Done(ModuleCommandTable::kSetConfig)) ShowVerdict();
   if (modules_.Done(ModuleCommandTable::kGetConfig)) TakeConfiguration();
 }
 
-void CWin_NetConfi::ShowVerdict() {
+void NetworkSettingsDialog::ShowVerdict() {
   modules_.ClearDone(ModuleCommandTable::kSetConfig);
   timer_.stop();
   const std::string verdict = modules_.Text(ModuleCommandTable::kSetConfig);
@@ -132,7 +132,7 @@ void CWin_NetConfi::ShowVerdict() {
   timer_.start();
 }
 
-void CWin_NetConfi::TakeConfiguration() {
+void NetworkSettingsDialog::TakeConfiguration() {
   modules_.ClearDone(ModuleCommandTable::kGetConfig);
   const auto configuration = StoredConfigurationReply(modules_);
   if (!configuration) return;

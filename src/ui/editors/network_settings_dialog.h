@@ -26,13 +26,13 @@ class Ipv4Field;
 /// A configuration that would cut the console off the network is refused
 /// with the reason before anything is sent; one the PC itself would not
 /// reach is sent only when the user says so.
-class CWin_NetConfi final : public QDialog {
+class NetworkSettingsDialog final : public QDialog {
  public:
   static constexpr int kPollMs = 500;
   using SubnetQuery = std::function<std::vector<Ipv4Subnet>()>;
 
   /// `pcSubnets` tells the networks this PC is on, asked at each Set.
-  CWin_NetConfi(ModuleCommandTable& modules, SubnetQuery pcSubnets, QWidget* parent);
+  NetworkSettingsDialog(ModuleCommandTable& modules, SubnetQuery pcSubnets, QWidget* parent);
 
   [[nodiscard]] Ipv4Field& addressField() { return *address_; }
   [[nodiscard]] Ipv4Field& maskField() { return *mask_; }

@@ -17,15 +17,15 @@ constexpr EditorInventory kInventory{kOutputEditorLabels, kOutputEditorButtons, 
 
 }  // namespace
 
-CWinOutPut::CWinOutPut(QWidget* parent, int channel)
+OutputEditor::OutputEditor(QWidget* parent, int channel)
     : ScrollingEditor(parent, kContentSize, kBackgroundSlices, kInventory) {
   channel_ = channel;
   Initialise();
 }
 
-void CWinOutPut::SetChannel(int channel) { channel_ = channel; }
+void OutputEditor::SetChannel(int channel) { channel_ = channel; }
 
-std::vector<int> CWinOutPut::LoadOrder() const {
+std::vector<int> OutputEditor::LoadOrder() const {
   std::vector<int> order;
   for (int band = 0; band < kOutputBandCount; ++band) {
     order.insert(order.end(),

@@ -13,14 +13,14 @@ namespace rmt4::ui {
 /// ("FEBK"). The frame hides the controls the instance's buses lack. Edits
 /// are reported as on the input editor: ControlEdited (wParam = the channel,
 /// lParam = an output_code or editor_code) to the parent.
-class CWinOutPut : public ScrollingEditor {
+class OutputEditor : public ScrollingEditor {
   Q_OBJECT
 
  public:
   static constexpr QSize kContentSize{1919, 279};
 
   /// Starts on `channel` (12 for the MAIN instance, 13 for the AUX one).
-  CWinOutPut(QWidget* parent, int channel);
+  OutputEditor(QWidget* parent, int channel);
 
   void SetChannel(int channel) override;
   [[nodiscard]] int ReadControl(int code) const override;

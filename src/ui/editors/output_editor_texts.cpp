@@ -1,20 +1,20 @@
 // The output editor's texts in the current language.
 #include "i18n/label_id.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/output_editor.h"
 #include "ui/editors/output_editor_inventory.h"
 #include "ui/platform/translated.h"
 #include "values/editor_codes.h"
-#include "values/input_editor_values.h"
-#include "values/output_editor_values.h"
+#include "values/input_editor_conversions.h"
+#include "values/output_editor_conversions.h"
 
 namespace rmt4::ui {
 
 using namespace output_editor;
 
-void CWinOutPut::RefreshText(int code) {
+void OutputEditor::RefreshText(int code) {
   if (RefreshEqSectionText(code)) return;
   const auto caption = [this](int sliderIndex, std::string (*text)(double)) {
     slider(sliderIndex).SetCaption(QString::fromStdString(text(slider(sliderIndex).GetValue())));
@@ -53,7 +53,7 @@ void CWinOutPut::RefreshText(int code) {
   }
 }
 
-void CWinOutPut::RefreshCaptions() {
+void OutputEditor::RefreshCaptions() {
   RefreshEqCaptions();
   label(kCompTitle).SetText(Translated(LabelId::Comp));
 }

@@ -2,12 +2,12 @@
 
 #include <QScrollBar>
 
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/gdi_button.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_button.h"
 #include "ui/controls/host_background.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_codes.h"
@@ -22,7 +22,7 @@ const QColor kComboTextColour(250, 250, 250);
 
 constexpr int kSliderSkin = 155;
 constexpr int kSliderStyle = 3;
-constexpr int kBandMessage = CEQ_Qel0::kDefaultControlId;
+constexpr int kBandMessage = BandPanel::kDefaultControlId;
 
 constexpr int kParentCoordinates = static_cast<int>(AncestorLevel::Parent);
 
@@ -52,16 +52,16 @@ void ScrollingEditor::Initialise() {
 }
 
 void ScrollingEditor::CreateControls() {
-  const CMemDcClass* background = &content_->background();
+  const OffscreenBuffer* background = &content_->background();
   for (std::size_t i = 0; i < inventory_.labels.size(); ++i) {
-    auto* label = new Cqel_CStatic(content_);
+    auto* label = new SkinnedLabel(content_);
     label->SetBackgroundSource(background);
     label->SetAncestorLevel(kParentCoordinates);
     labels_.push_back(label);
   }
   for (std::size_t i = 0; i < inventory_.buttons.size(); ++i) {
     const EditorButtonItem& item = inventory_.buttons[i];
-    auto* button = new CGDI_Button(content_, kButtonClicked);
+    auto* button = new SkinnedButton(content_, kButtonClicked);
     button->SetButtonIndex(static_cast<int>(i));
     button->SetAncestorLevel(kParentCoordinates);
     // The frame count follows from the width at SetSkin: the nominal one.
@@ -72,7 +72,7 @@ void ScrollingEditor::CreateControls() {
   }
   for (std::size_t i = 0; i < inventory_.combos.size(); ++i) {
     const EditorComboItem& item = inventory_.combos[i];
-    auto* combo = new CQel_ComboBox(content_);
+    auto* combo = new SkinnedComboBox(content_);
     combo->SetControlId(kComboChanged);
     combo->SetComboIndex(static_cast<int>(i));
     combo->SetAncestorLevel(kParentCoordinates);
@@ -92,7 +92,7 @@ void ScrollingEditor::CreateControls() {
   }
   for (std::size_t i = 0; i < inventory_.sliders.size(); ++i) {
     const EditorSliderItem& item = inventory_.sliders[i];
-    auto* slider = new CEA_Qel2(content_, kLabelOrSelector);
+    auto* slider = new SkinnedSlider(content_, kLabelOrSelector);
     slider->SetSliderIndex(static_cast<int>(i));
     slider->SetAncestorLevel(kParentCoordinates);
     slider->SetShowLevelTint(false);
@@ -106,7 +106,7 @@ void ScrollingEditor::CreateControls() {
     sliders_.push_back(slider);
   }
   for (int i = 0; i < inventory_.bandCount; ++i) {
-    auto* band = new CEQ_Qel0(content_, kBandMessage);
+    auto* band = new BandPanel(content_, kBandMessage);
     band->SetBandIndex(i);
     band->SetShowTypeButtons(false);
     band->SetAncestorLevel(kParentCoordinates);
@@ -202,14 +202,14 @@ void ScrollingEditor::Notify(int code) {
   if (parentWidget() != nullptr) PostWindowMessage(parentWidget(), kControlEdited, channel_, code);
 }
 
-CEA_Qel2* ScrollingEditor::SliderOfCode(int code) const {
+SkinnedSlider* ScrollingEditor::SliderOfCode(int code) const {
   for (std::size_t i = 0; i < inventory_.sliders.size(); ++i) {
     if (inventory_.sliders[i].code == code) return sliders_[i];
   }
   return nullptr;
 }
 
-CGDI_Button* ScrollingEditor::ButtonOfCode(int code) const {
+SkinnedButton* ScrollingEditor::ButtonOfCode(int code) const {
   for (std::size_t i = 0; i < inventory_.buttons.size(); ++i) {
     if (inventory_.buttons[i].code == code) return buttons_[i];
   }

@@ -14,11 +14,11 @@ class QScrollBar;
 
 namespace rmt4::ui {
 
-class CEA_Qel2;
-class CEQ_Qel0;
-class CGDI_Button;
-class CQel_ComboBox;
-class Cqel_CStatic;
+class SkinnedSlider;
+class BandPanel;
+class SkinnedButton;
+class SkinnedComboBox;
+class SkinnedLabel;
 
 /// The controls an editor lays out on its content.
 struct EditorInventory {
@@ -57,11 +57,11 @@ class ScrollingEditor : public EditorPanel {
   [[nodiscard]] bool controlShown(EditorControlKind kind, int index) const;
 
   // The controls, for the frame and for tests.
-  [[nodiscard]] CEA_Qel2& slider(int index) const { return *sliders_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] CGDI_Button& button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] CQel_ComboBox& combo(int index) const { return *combos_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] Cqel_CStatic& label(int index) const { return *labels_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] CEQ_Qel0& band(int index) const { return *bands_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedSlider& slider(int index) const { return *sliders_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedButton& button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedComboBox& combo(int index) const { return *combos_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] SkinnedLabel& label(int index) const { return *labels_.at(static_cast<std::size_t>(index)); }
+  [[nodiscard]] BandPanel& band(int index) const { return *bands_.at(static_cast<std::size_t>(index)); }
   [[nodiscard]] QScrollBar& scrollBar() const { return *scrollBar_; }
   [[nodiscard]] EditorContent& content() const { return *content_; }
 
@@ -91,10 +91,10 @@ class ScrollingEditor : public EditorPanel {
   [[nodiscard]] bool ButtonPressed(int index) const;
   void ShowPressed(int index, bool pressed);
   /// "ON" for a released switch of a section, "OFF" for a pressed one.
-  [[nodiscard]] static QString OnOffCaption(const CGDI_Button& sectionSwitch);
+  [[nodiscard]] static QString OnOffCaption(const SkinnedButton& sectionSwitch);
   /// The control that reports `code`, or null for a code without one.
-  [[nodiscard]] CEA_Qel2* SliderOfCode(int code) const;
-  [[nodiscard]] CGDI_Button* ButtonOfCode(int code) const;
+  [[nodiscard]] SkinnedSlider* SliderOfCode(int code) const;
+  [[nodiscard]] SkinnedButton* ButtonOfCode(int code) const;
 
   int channel_ = 0;
 
@@ -121,11 +121,11 @@ class ScrollingEditor : public EditorPanel {
   double sy_ = 1.0;
   EditorContent* content_ = nullptr;
   QScrollBar* scrollBar_ = nullptr;
-  std::vector<Cqel_CStatic*> labels_;
-  std::vector<CGDI_Button*> buttons_;
-  std::vector<CQel_ComboBox*> combos_;
-  std::vector<CEA_Qel2*> sliders_;
-  std::vector<CEQ_Qel0*> bands_;
+  std::vector<SkinnedLabel*> labels_;
+  std::vector<SkinnedButton*> buttons_;
+  std::vector<SkinnedComboBox*> combos_;
+  std::vector<SkinnedSlider*> sliders_;
+  std::vector<BandPanel*> bands_;
   /// Shown flags by kind and index.
   std::vector<std::vector<bool>> shown_;
 };

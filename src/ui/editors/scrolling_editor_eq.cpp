@@ -5,24 +5,24 @@
 
 #include "dsp/band_field_steps.h"
 #include "i18n/label_id.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/scrolling_editor.h"
 #include "ui/platform/translated.h"
 #include "values/editor_codes.h"
 #include "values/editor_encodings.h"
 #include "values/filter_values.h"
-#include "values/input_editor_values.h"
+#include "values/input_editor_conversions.h"
 
 namespace rmt4::ui {
 namespace {
 
 using namespace editor_control;
 
-int FilterRowOf(const CEA_Qel2& slider) { return static_cast<int>(std::lround(slider.GetValue())); }
+int FilterRowOf(const SkinnedSlider& slider) { return static_cast<int>(std::lround(slider.GetValue())); }
 
 /// The band of a band code with base `first` (frequency, Q or gain), or -1.
 int BandIn(int code, int first, int bandCount) { return code >= first && code < first + bandCount ? code - first : -1; }
@@ -35,7 +35,7 @@ void ScrollingEditor::ShowPressed(int index, bool pressed) {
   button(index).SetState(pressed ? kButtonPressed : kButtonReleased);
 }
 
-QString ScrollingEditor::OnOffCaption(const CGDI_Button& sectionSwitch) {
+QString ScrollingEditor::OnOffCaption(const SkinnedButton& sectionSwitch) {
   // Pressed switches the section off.
   return Translated(sectionSwitch.state() == kButtonPressed ? LabelId::Off : LabelId::On);
 }

@@ -3,11 +3,11 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/scrolling_editor.h"
 #include "ui/platform/fonts.h"
 
@@ -76,7 +76,7 @@ void ScrollingEditor::ApplyFonts() {
                              kLabelColour);
   }
   const int buttonSize = static_cast<int>(kButtonFontSize * sx_);
-  for (CGDI_Button* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kCaptionFace, kButtonColour);
+  for (SkinnedButton* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kCaptionFace, kButtonColour);
 }
 
 void ScrollingEditor::resizeEvent(QResizeEvent* event) {

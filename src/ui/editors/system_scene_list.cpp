@@ -30,7 +30,7 @@ SystemSceneList::SystemSceneList(QTableWidget& list, CellEditor& editor, LinkWor
     : list_(list), editor_(editor), link_(link), folders_(std::move(folders)), window_(window) {}
 
 void SystemSceneList::Fill() {
-  const std::vector<SceneListEntry> entries = CZB_FileData(folders_).ListSceneFiles();
+  const std::vector<SceneListEntry> entries = SceneFile(folders_).ListSceneFiles();
   list_.setRowCount(static_cast<int>(entries.size()));
   for (int row = 0; row < list_.rowCount(); ++row) {
     const SceneListEntry& entry = entries[static_cast<std::size_t>(row)];
@@ -96,7 +96,7 @@ void SystemSceneList::Run(int command, int row) {
 }
 
 std::optional<std::string> SystemSceneList::UsableName(const std::string& typed) const {
-  const CZB_FileData scene(folders_);
+  const SceneFile scene(folders_);
   const SceneNameFault fault = CheckSceneName(typed, scene.extension);
   if (fault != SceneNameFault::kNone) {
     (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(SceneNameFaultText(fault)), Translated(LabelId::Warning));
@@ -115,7 +115,7 @@ void SystemSceneList::FinishSave(int row) {
     return;
   }
   // The question and the save both concern the one file the save writes.
-  const CZB_FileData scene(folders_);
+  const SceneFile scene(folders_);
   const std::filesystem::path file = scene.SaveTarget(*name);
   if (file.empty()) {
     (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::SaveFailed));
@@ -161,7 +161,7 @@ void SystemSceneList::Delete(int row) {
   if (ShowMessageBox(&window_, MessageStyle::YesNo, question, Translated(LabelId::Warning)) != MessageButton::Yes) {
     return;
   }
-  const bool deleted = CZB_FileData(folders_).DeleteSceneFile(file.string()) == SceneFileResult::kOk;
+  const bool deleted = SceneFile(folders_).DeleteSceneFile(file.string()) == SceneFileResult::kOk;
   (void)ShowMessageBox(&window_, MessageStyle::Ok,
                        Translated(deleted ? LabelId::SuccessfullyDelete : LabelId::DeleteFailedNoFiles));
   Fill();

@@ -60,7 +60,7 @@ constexpr int kTransportPositions = 3;
 
 }  // namespace
 
-CWinPopupMode::CWinPopupMode(LinkWorker& link, QWidget* mainWindow)
+SystemWindow::SystemWindow(LinkWorker& link, QWidget* mainWindow)
     : QDialog(mainWindow),
       link_(link),
       mainWindow_(mainWindow),
@@ -96,9 +96,9 @@ CWinPopupMode::CWinPopupMode(LinkWorker& link, QWidget* mainWindow)
   }
   noiseGate_->setCurrentIndex(-1);
   SelectNoiseGate();
-  connect(language_, &QComboBox::activated, this, &CWinPopupMode::OnLanguage);
-  connect(transport_, &QComboBox::activated, this, &CWinPopupMode::OnTransport);
-  connect(noiseGate_, &QComboBox::activated, this, &CWinPopupMode::OnNoiseGate);
+  connect(language_, &QComboBox::activated, this, &SystemWindow::OnLanguage);
+  connect(transport_, &QComboBox::activated, this, &SystemWindow::OnTransport);
+  connect(noiseGate_, &QComboBox::activated, this, &SystemWindow::OnNoiseGate);
 
   modes_ = std::make_unique<SystemModeList>(*modeList_, *editor_, link, *this);
   scenes_ = std::make_unique<SystemSceneList>(*sceneList_, *editor_, link, link.sceneFolders(), *this);
@@ -106,14 +106,14 @@ CWinPopupMode::CWinPopupMode(LinkWorker& link, QWidget* mainWindow)
   scenes_->Fill();
 
   timer_.setInterval(kRefreshMs);
-  connect(&timer_, &QTimer::timeout, this, &CWinPopupMode::PeriodicRefresh);
+  connect(&timer_, &QTimer::timeout, this, &SystemWindow::PeriodicRefresh);
   if (mainWindow != nullptr) move(mainWindow->geometry().center() - rect().center());
   RefreshTexts();
 }
 
-CWinPopupMode::~CWinPopupMode() = default;
+SystemWindow::~SystemWindow() = default;
 
-QTableWidget* CWinPopupMode::MakeList(const QRect& geometry) {
+QTableWidget* SystemWindow::MakeList(const QRect& geometry) {
   auto* list = new QTableWidget(0, 2, this);
   list->setGeometry(geometry);
   list->verticalHeader()->hide();
@@ -136,14 +136,14 @@ QTableWidget* CWinPopupMode::MakeList(const QRect& geometry) {
   return list;
 }
 
-QComboBox* CWinPopupMode::MakeSelector(const QRect& geometry) {
+QComboBox* SystemWindow::MakeSelector(const QRect& geometry) {
   auto* selector = new QComboBox(this);
   selector->setGeometry(geometry.left(), geometry.top(), geometry.width(), selector->sizeHint().height());
   selector->setMaxVisibleItems(10);
   return selector;
 }
 
-void CWinPopupMode::RefreshTexts() {
+void SystemWindow::RefreshTexts() {
   setWindowTitle(Translated(LabelId::System));
   language_->setCurrentIndex(static_cast<int>(CurrentLanguage()));
   SetFittingTitle(*groups_[kModeGroup], Translated(LabelId::MachineModeStorage));
@@ -156,7 +156,7 @@ void CWinPopupMode::RefreshTexts() {
   sceneList_->setHorizontalHeaderLabels(titles);
 }
 
-bool CWinPopupMode::eventFilter(QObject* watched, QEvent* event) {
+bool SystemWindow::eventFilter(QObject* watched, QEvent* event) {
   const bool modeView = watched == modeList_->viewport();
   if ((modeView || watched == sceneList_->viewport()) && event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
@@ -182,31 +182,31 @@ bool CWinPopupMode::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void CWinPopupMode::showEvent(QShowEvent* event) {
+void SystemWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   timer_.start();
   RefreshTexts();
 }
 
-void CWinPopupMode::hideEvent(QHideEvent* event) {
+void SystemWindow::hideEvent(QHideEvent* event) {
   // An edit still open goes with the window, without questions.
   editor_->Discard();
   timer_.stop();
   QDialog::hideEvent(event);
 }
 
-void CWinPopupMode::paintEvent(QPaintEvent*) {
+void SystemWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(rect(), background_);
 }
 
-void CWinPopupMode::keyPressEvent(QKeyEvent* event) {
+void SystemWindow::keyPressEvent(QKeyEvent* event) {
   // Enter is the dialog's OK, which this window does not have.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
   QDialog::keyPressEvent(event);
 }
 
-void CWinPopupMode::OnLanguage(int index) {
+void SystemWindow::OnLanguage(int index) {
   if (!SetCurrentLanguage(static_cast<LanguageIndex>(index))) return;
   if (!settings_.WriteSettingInt(kLanguageSettingsFile, kLanguageKey, index)) {
     (void)ShowMessageBox(this, MessageStyle::Ok, Translated(LabelId::SaveFailed));
@@ -215,24 +215,24 @@ void CWinPopupMode::OnLanguage(int index) {
   if (mainWindow_ != nullptr) PostWindowMessage(mainWindow_, kRetranslate, index, index);
 }
 
-void CWinPopupMode::OnTransport(int index) {
+void SystemWindow::OnTransport(int index) {
   const bool stored =
       settings_.WriteSettingInt(kConfigurationSettingsFile, kConnectionKindKey, index) &&
       settings_.WriteSettingInt(kConfigurationSettingsFile, kSerialSpeedKey, link_.context().serialBaudRate);
   (void)ShowMessageBox(this, MessageStyle::Ok, Translated(stored ? LabelId::ModifySuccessRestart : LabelId::SaveFailed));
 }
 
-void CWinPopupMode::OnNoiseGate(int index) {
+void SystemWindow::OnNoiseGate(int index) {
   if (index < 0 || index >= static_cast<int>(kSystemNoiseGateSteps.size())) return;
   link_.params()[address::kSystemNoiseGate].Edit(kSystemNoiseGateSteps[static_cast<std::size_t>(index)]);
 }
 
-void CWinPopupMode::SelectNoiseGate() {
+void SystemWindow::SelectNoiseGate() {
   const std::optional<int> position = SystemNoiseGatePosition(link_.params().Value(address::kSystemNoiseGate));
   if (position && *position != noiseGate_->currentIndex()) noiseGate_->setCurrentIndex(*position);
 }
 
-void CWinPopupMode::PeriodicRefresh() {
+void SystemWindow::PeriodicRefresh() {
   modes_->RefreshNames();
   SelectNoiseGate();
   link_.params()[address::kCurrentMode].rereadRequested.store(true);

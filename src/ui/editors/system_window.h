@@ -27,13 +27,13 @@ class SystemSceneList;
 /// the PC, the interface language, the transport and the console's noise
 /// gate. It never talks to the console itself: it edits the parameter table
 /// and raises the link jobs the worker carries out.
-class CWinPopupMode final : public QDialog {
+class SystemWindow final : public QDialog {
  public:
   static constexpr int kRefreshMs = 500;
 
   /// `mainWindow` hears of a language change; it is also the window this one is centred over.
-  CWinPopupMode(LinkWorker& link, QWidget* mainWindow);
-  ~CWinPopupMode() override;
+  SystemWindow(LinkWorker& link, QWidget* mainWindow);
+  ~SystemWindow() override;
 
   [[nodiscard]] QTableWidget& modeList() { return *modeList_; }
   [[nodiscard]] QTableWidget& sceneList() { return *sceneList_; }

@@ -11,7 +11,7 @@
 
 namespace rmt4::ui {
 
-class CJinDuTiao;
+class ProgressWindow;
 
 /// The link layer's owner in the program: notifications become window
 /// messages to the main window (codes 4 and 10 delivered synchronously),
@@ -20,7 +20,7 @@ class CJinDuTiao;
 /// After BeginClosing nothing waits for the window any more.
 class GuiLinkOwner final : public LinkOwner {
  public:
-  GuiLinkOwner(QWidget& mainWindow, CJinDuTiao& progress) : mainWindow_(mainWindow), progress_(progress) {}
+  GuiLinkOwner(QWidget& mainWindow, ProgressWindow& progress) : mainWindow_(mainWindow), progress_(progress) {}
 
   void PostNotify(UiNotify code, int argument) override;
   void SendStatus(LinkStatus status) override;
@@ -47,7 +47,7 @@ class GuiLinkOwner final : public LinkOwner {
 
  private:
   QWidget& mainWindow_;
-  CJinDuTiao& progress_;
+  ProgressWindow& progress_;
   CrossThreadCaller caller_;
   // Only touched while a ChooseConsole call holds the discovery thread.
   std::vector<std::uint32_t> discovered_;

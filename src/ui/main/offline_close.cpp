@@ -42,7 +42,7 @@ std::optional<QString> AskSceneName(QWidget* window, const AppFolders& folders) 
   while (dialog.exec() == QDialog::Accepted) {
     const std::string typed = dialog.textValue().trimmed().toStdString();
     if (typed.empty()) continue;
-    const CZB_FileData scene(folders);
+    const SceneFile scene(folders);
     if (const SceneNameFault fault = CheckSceneName(typed, scene.extension); fault != SceneNameFault::kNone) {
       (void)ShowMessageBox(window, MessageStyle::Ok, Translated(SceneNameFaultText(fault)), Translated(LabelId::Warning));
       continue;

@@ -40,7 +40,7 @@ bool OfflineSession::HasEdits() const {
 }
 
 SceneFileResult OfflineSession::SaveEdits(std::string_view name) {
-  CZB_FileData scene(folders_);
+  SceneFile scene(folders_);
   scene.header.fileDeviceType = console_.Value(address::kDeviceType);
   std::array<std::uint16_t, kSceneParamCount> values{};
   const std::vector<std::uint16_t> now = ConsoleValues();
@@ -51,7 +51,7 @@ SceneFileResult OfflineSession::SaveEdits(std::string_view name) {
 }
 
 std::optional<LabelId> OfflineSession::LoadScene(std::string_view name) {
-  CZB_FileData scene(folders_);
+  SceneFile scene(folders_);
   // The same refusals as an upload to a console: a scene that reaches the
   // console offline must be one that could reach it at the venue.
   if (scene.LoadSceneFile(name) != SceneFileResult::kOk) return LabelId::NoFilesFullWidthStop;

@@ -21,7 +21,7 @@ constexpr int kTextTop = 90;
 
 }  // namespace
 
-CJinDuTiao::CJinDuTiao(QWidget* owner)
+ProgressWindow::ProgressWindow(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       empty_(LoadArtwork(130)),
       full_(LoadArtwork(131)),
@@ -36,17 +36,17 @@ CJinDuTiao::CJinDuTiao(QWidget* owner)
   Recentre();
 }
 
-void CJinDuTiao::SetProgressMaximum(int maximum) {
+void ProgressWindow::SetProgressMaximum(int maximum) {
   std::lock_guard lock(mutex_);
   maximum_ = maximum;
 }
 
-void CJinDuTiao::SetProgressFormat(const std::string& format) {
+void ProgressWindow::SetProgressFormat(const std::string& format) {
   std::lock_guard lock(mutex_);
   format_ = format;
 }
 
-void CJinDuTiao::SetProgressPosition(int position) {
+void ProgressWindow::SetProgressPosition(int position) {
   QImage picture = empty_;
   QString text;
   int bar = 0;
@@ -79,7 +79,7 @@ void CJinDuTiao::SetProgressPosition(int position) {
   });
 }
 
-void CJinDuTiao::ShowProgress() {
+void ProgressWindow::ShowProgress() {
   OnWindowThread([this] {
     Recentre();
     show();
@@ -87,26 +87,26 @@ void CJinDuTiao::ShowProgress() {
   });
 }
 
-void CJinDuTiao::HideProgress() {
+void ProgressWindow::HideProgress() {
   OnWindowThread([this] { hide(); });
 }
 
-QImage CJinDuTiao::composite() const {
+QImage ProgressWindow::composite() const {
   std::lock_guard lock(mutex_);
   return composite_;
 }
 
-QString CJinDuTiao::progressText() const {
+QString ProgressWindow::progressText() const {
   std::lock_guard lock(mutex_);
   return text_;
 }
 
-int CJinDuTiao::barWidth() const {
+int ProgressWindow::barWidth() const {
   std::lock_guard lock(mutex_);
   return barWidth_;
 }
 
-void CJinDuTiao::OnWindowThread(std::function<void()> work) {
+void ProgressWindow::OnWindowThread(std::function<void()> work) {
   if (thread() == QThread::currentThread()) {
     work();
   } else {
@@ -114,30 +114,30 @@ void CJinDuTiao::OnWindowThread(std::function<void()> work) {
   }
 }
 
-void CJinDuTiao::Recentre() {
+void ProgressWindow::Recentre() {
   const QWidget* owner = parentWidget();
   if (owner == nullptr) return;
   const QRect frame = owner->window()->frameGeometry();
   move((frame.left() + frame.left() + frame.width() - kWidth) / 2, (frame.top() + frame.top() + frame.height() - kHeight) / 2);
 }
 
-void CJinDuTiao::paintEvent(QPaintEvent*) {
+void ProgressWindow::paintEvent(QPaintEvent*) {
   const QImage picture = composite();
   QPainter painter(this);
   painter.drawImage(rect(), picture);
 }
 
-void CJinDuTiao::resizeEvent(QResizeEvent*) {
+void ProgressWindow::resizeEvent(QResizeEvent*) {
   QPainterPath rounded;
   rounded.addRoundedRect(QRectF(rect()), 5, 5);
   setMask(QRegion(rounded.toFillPolygon().toPolygon()));
 }
 
-void CJinDuTiao::mousePressEvent(QMouseEvent* event) {
+void ProgressWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && windowHandle() != nullptr) windowHandle()->startSystemMove();
 }
 
-void CJinDuTiao::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   Recentre();
   SetProgressFormat({});

@@ -13,13 +13,13 @@ namespace rmt4::ui {
 /// display refresh, scene upload, mode recall). The link worker drives it
 /// from its own thread: every public operation may be called from any
 /// thread; the window itself is touched only on the window thread.
-class CJinDuTiao final : public QWidget {
+class ProgressWindow final : public QWidget {
  public:
   static constexpr int kWidth = 541;
   static constexpr int kHeight = 161;
 
   /// Created hidden, centred over `owner`.
-  explicit CJinDuTiao(QWidget* owner);
+  explicit ProgressWindow(QWidget* owner);
 
   void SetProgressMaximum(int maximum);
   void SetProgressFormat(const std::string& format);

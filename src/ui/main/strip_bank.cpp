@@ -1,7 +1,7 @@
 #include "ui/main/strip_bank.h"
 
-#include "ui/main/main_in_put.h"
-#include "ui/main/main_out.h"
+#include "ui/main/input_strip.h"
+#include "ui/main/output_strip.h"
 #include "ui/platform/window_message.h"
 
 namespace rmt4::ui {
@@ -19,7 +19,7 @@ constexpr int kOutputTop = 51;
 bool HasPhantomPower(int strip) { return strip < 8; }
 bool IsEffectReturn(int strip) { return strip == kFx1Strip || strip == kFx2Strip; }
 
-void SwitchOffAbsentControls(CMainInPut& strip, int index) {
+void SwitchOffAbsentControls(InputStrip& strip, int index) {
   if (!HasPhantomPower(index)) strip.SetControlShown(StripControl::PhantomButton, false);
   if (IsEffectReturn(index)) {
     strip.SetControlShown(StripControl::LeftButton, false);
@@ -33,12 +33,12 @@ void SwitchOffAbsentControls(CMainInPut& strip, int index) {
 
 StripBank::StripBank(QWidget* host, ParamTable& params) : params_(params) {
   for (int i = 0; i < kInputStripCount; ++i) {
-    auto* strip = new CMainInPut(host);
+    auto* strip = new InputStrip(host);
     strip->SetIndex(i);
     SwitchOffAbsentControls(*strip, i);
     inputs_[static_cast<std::size_t>(i)] = strip;
   }
-  output_ = new CMainOut(host);
+  output_ = new OutputStrip(host);
   output_->SetIndex(kOutputStrip);
   // The output strip has no phantom power.
   output_->SetControlShown(StripControl::PhantomButton, false);
@@ -49,7 +49,7 @@ void StripBank::Layout(double s, double sx, int clientWidth) {
   const int height = static_cast<int>(kInputBottom * s) - top;
   int x = static_cast<int>(kInputLeft * sx);
   for (int i = 0; i < kInputStripCount; ++i) {
-    CMainInPut& strip = inputStrip(i);
+    InputStrip& strip = inputStrip(i);
     if (i == kDigitalStrip) x += static_cast<int>(kDigitalGap * s);
     const int width = static_cast<int>(strip.nominalSize().width() * s);
     strip.SetScale(s);
@@ -64,7 +64,7 @@ void StripBank::Layout(double s, double sx, int clientWidth) {
 }
 
 void StripBank::SetVisible(bool visible) {
-  for (CMainInPut* strip : inputs_) strip->setVisible(visible);
+  for (InputStrip* strip : inputs_) strip->setVisible(visible);
   output_->setVisible(visible);
 }
 
@@ -90,22 +90,22 @@ void StripBank::ValueArrived(ParamAddress address) {
 }
 
 void StripBank::RefreshTexts() {
-  for (CMainInPut* strip : inputs_) PostWindowMessage(strip, kRefreshTexts, 0, 0);
+  for (InputStrip* strip : inputs_) PostWindowMessage(strip, kRefreshTexts, 0, 0);
   PostWindowMessage(output_, kRefreshTexts, 0, 0);
 }
 
 int StripBank::OutputBus() const { return output_->selectedBus(); }
 
-CMainInPut& StripBank::inputStrip(int i) const { return *inputs_.at(static_cast<std::size_t>(i)); }
+InputStrip& StripBank::inputStrip(int i) const { return *inputs_.at(static_cast<std::size_t>(i)); }
 
-CStripBase* StripBank::Strip(int strip) const {
+StripBase* StripBank::Strip(int strip) const {
   if (strip == kOutputStrip) return output_;
   if (strip >= 0 && strip < kInputStripCount) return inputs_[static_cast<std::size_t>(strip)];
   return nullptr;
 }
 
 void StripBank::Apply(const StripUpdate& update) const {
-  if (CStripBase* strip = Strip(update.strip)) strip->ApplyValue(update.code, update.value);
+  if (StripBase* strip = Strip(update.strip)) strip->ApplyValue(update.code, update.value);
 }
 
 }  // namespace rmt4::ui

@@ -9,9 +9,9 @@
 
 namespace rmt4::ui {
 
-class CMainInPut;
-class CMainOut;
-class CStripBase;
+class InputStrip;
+class OutputStrip;
+class StripBase;
 
 /// The twelve input strips and the output strip of the main window, and the
 /// one place where their edits become parameter writes and parameter values
@@ -39,16 +39,16 @@ class StripBank {
   /// The bus the output strip shows: 0 MAIN, 1..6 AUX1..AUX6.
   [[nodiscard]] int OutputBus() const;
 
-  [[nodiscard]] CMainInPut& inputStrip(int i) const;
-  [[nodiscard]] CMainOut& outputStrip() const { return *output_; }
+  [[nodiscard]] InputStrip& inputStrip(int i) const;
+  [[nodiscard]] OutputStrip& outputStrip() const { return *output_; }
 
  private:
-  [[nodiscard]] CStripBase* Strip(int strip) const;
+  [[nodiscard]] StripBase* Strip(int strip) const;
   void Apply(const StripUpdate& update) const;
 
   ParamTable& params_;
-  std::array<CMainInPut*, kInputStripCount> inputs_{};
-  CMainOut* output_ = nullptr;
+  std::array<InputStrip*, kInputStripCount> inputs_{};
+  OutputStrip* output_ = nullptr;
 };
 
 }  // namespace rmt4::ui

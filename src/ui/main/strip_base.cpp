@@ -6,10 +6,10 @@
 #include <algorithm>
 
 #include "i18n/label_id.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_g_1.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_label.h"
 #include "values/level_table.h"
 #include "ui/main/strip_texts.h"
 #include "ui/platform/translated.h"
@@ -68,13 +68,13 @@ constexpr int kFaderScale = 1;
 
 }  // namespace
 
-CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
+StripBase::StripBase(QWidget* parent, int backgroundId, int routingTop)
     : QWidget(parent), backgroundImage_(LoadArtwork(backgroundId)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   resize(backgroundImage_.size());
 
   for (std::size_t i = 0; i < labels_.size(); ++i) {
-    labels_[i] = new Cqel_CStatic(this);
+    labels_[i] = new SkinnedLabel(this);
     labels_[i]->SetBackgroundSource(&background_);
     labels_[i]->SetAncestorLevel(kParentCoordinates);
   }
@@ -93,7 +93,7 @@ CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
   button(StripCode::Left).SetState(kButtonPressed);
   button(StripCode::Right).SetState(kButtonPressed);
 
-  pan_ = new CEA_Qel2(this, kLabelOrSelector);
+  pan_ = new SkinnedSlider(this, kLabelOrSelector);
   pan_->setGeometry(kPanRect);
   pan_->SetAncestorLevel(kParentCoordinates);
   pan_->SetShowLevelTint(false);
@@ -105,7 +105,7 @@ CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
   pan_->SetValue(kPanCentre);
   AddPlacement(*pan_, kPanRect);
 
-  fader_ = new CEQ_G_1(this, kFaderMoved);
+  fader_ = new SkinnedFader(this, kFaderMoved);
   fader_->setGeometry(kFaderRect);
   fader_->SetAncestorLevel(kParentCoordinates);
   fader_->SetSkin(kFaderStyle, &background_, kFaderImage);
@@ -119,8 +119,8 @@ CStripBase::CStripBase(QWidget* parent, int backgroundId, int routingTop)
   PostWindowMessage(this, kRefreshTexts, 0, 0);
 }
 
-CGDI_Button& CStripBase::AddButton(const QRect& nominal, int pngId) {
-  auto* button = new CGDI_Button(this, kButtonClicked);
+SkinnedButton& StripBase::AddButton(const QRect& nominal, int pngId) {
+  auto* button = new SkinnedButton(this, kButtonClicked);
   button->SetButtonIndex(static_cast<int>(buttons_.size()));
   button->SetAncestorLevel(kParentCoordinates);
   // The skin's frame count follows from the width at this moment: the nominal one.
@@ -131,21 +131,21 @@ CGDI_Button& CStripBase::AddButton(const QRect& nominal, int pngId) {
   return *button;
 }
 
-void CStripBase::AddPlacement(QWidget& control, const QRect& nominal) {
+void StripBase::AddPlacement(QWidget& control, const QRect& nominal) {
   placements_.push_back({&control, nominal, true});
 }
 
-CGDI_Button& CStripBase::button(int buttonIndex) const {
+SkinnedButton& StripBase::button(int buttonIndex) const {
   return *buttons_.at(static_cast<std::size_t>(buttonIndex));
 }
 
-void CStripBase::SetScale(double scale) {
+void StripBase::SetScale(double scale) {
   if (scale == scale_) return;
   scale_ = scale;
   LayOut();
 }
 
-QWidget& CStripBase::ControlWidget(StripControl control) const {
+QWidget& StripBase::ControlWidget(StripControl control) const {
   switch (control) {
     case StripControl::NameLabel:
       return *labels_[kNameLabel];
@@ -162,25 +162,25 @@ QWidget& CStripBase::ControlWidget(StripControl control) const {
   }
 }
 
-CStripBase::Placement& CStripBase::PlacementOf(const QWidget& control) {
+StripBase::Placement& StripBase::PlacementOf(const QWidget& control) {
   return *std::find_if(placements_.begin(), placements_.end(),
                        [&](const Placement& placement) { return placement.control == &control; });
 }
 
-const CStripBase::Placement& CStripBase::PlacementOf(const QWidget& control) const {
+const StripBase::Placement& StripBase::PlacementOf(const QWidget& control) const {
   return *std::find_if(placements_.begin(), placements_.end(),
                        [&](const Placement& placement) { return placement.control == &control; });
 }
 
-void CStripBase::SetControlShown(StripControl control, bool shown) {
+void StripBase::SetControlShown(StripControl control, bool shown) {
   PlacementOf(ControlWidget(control)).shown = shown;
   if (!shown) DisableInput(control);
   LayOut();
 }
 
-bool CStripBase::controlShown(StripControl control) const { return PlacementOf(ControlWidget(control)).shown; }
+bool StripBase::controlShown(StripControl control) const { return PlacementOf(ControlWidget(control)).shown; }
 
-void CStripBase::DisableInput(StripControl control) {
+void StripBase::DisableInput(StripControl control) {
   switch (control) {
     case StripControl::Pan:
       pan_->SetSkinVisible(false);
@@ -193,18 +193,18 @@ void CStripBase::DisableInput(StripControl control) {
     case StripControl::LevelLabel:
       break;  // labels take no input
     default:
-      static_cast<CGDI_Button&>(ControlWidget(control)).SetShown(false);
+      static_cast<SkinnedButton&>(ControlWidget(control)).SetShown(false);
       break;
   }
 }
 
-QRect CStripBase::Scaled(const QRect& nominal) const {
+QRect StripBase::Scaled(const QRect& nominal) const {
   const int left = static_cast<int>(nominal.left() * scale_);
   const int top = static_cast<int>(nominal.top() * scale_);
   return QRect(left, top, static_cast<int>(nominal.width() * scale_), static_cast<int>(nominal.height() * scale_));
 }
 
-void CStripBase::LayOut() {
+void StripBase::LayOut() {
   if (backgroundImage_.isNull() || width() <= 0 || height() <= 0) return;
   background_.Recreate(0, 0, width(), height());
   background_.StretchFrom(backgroundImage_, 0, 0, width(), height(), 0, 0, backgroundImage_.width(),
@@ -218,22 +218,22 @@ void CStripBase::LayOut() {
   update();
 }
 
-void CStripBase::ApplyFonts() {
+void StripBase::ApplyFonts() {
   const int labelSize = static_cast<int>(kLabelFontSize * scale_);
-  for (Cqel_CStatic* label : labels_) label->SetTextStyle(kTextFlags, labelSize, kCaptionFace, kLabelColour);
+  for (SkinnedLabel* label : labels_) label->SetTextStyle(kTextFlags, labelSize, kCaptionFace, kLabelColour);
   const int buttonSize = static_cast<int>(kButtonFontSize * scale_);
-  for (CGDI_Button* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kCaptionFace, kButtonColour);
+  for (SkinnedButton* each : buttons_) each->SetTextStyle(kTextFlags, buttonSize, kCaptionFace, kButtonColour);
 }
 
 // Sent, not posted: the window reads the control back while it still shows
 // what the user did (a bus switch right after a fader move cannot slip in between).
-void CStripBase::Notify(StripCode code) {
+void StripBase::Notify(StripCode code) {
   SendWindowMessage(parentWidget(), kControlEdited, index_, static_cast<int>(code));
 }
 
-bool CStripBase::ButtonPressed(int buttonIndex) const { return button(buttonIndex).state() == kButtonPressed; }
+bool StripBase::ButtonPressed(int buttonIndex) const { return button(buttonIndex).state() == kButtonPressed; }
 
-int CStripBase::ReadCommonControl(StripCode code) const {
+int StripBase::ReadCommonControl(StripCode code) const {
   switch (code) {
     case StripCode::Phantom48V:
       return ButtonPressed(code) ? 1 : 0;
@@ -249,7 +249,7 @@ int CStripBase::ReadCommonControl(StripCode code) const {
   }
 }
 
-void CStripBase::ApplyValue(StripCode code, int raw) {
+void StripBase::ApplyValue(StripCode code, int raw) {
   switch (code) {
     case StripCode::Mute:
       // The caller passes the channel-on state: on means not muted.
@@ -276,7 +276,7 @@ void CStripBase::ApplyValue(StripCode code, int raw) {
   }
 }
 
-QString CStripBase::ButtonCaption(int buttonIndex) const {
+QString StripBase::ButtonCaption(int buttonIndex) const {
   switch (static_cast<StripCode>(buttonIndex)) {
     case StripCode::Enter:
       return Translated(LabelId::Enter);
@@ -296,18 +296,18 @@ QString CStripBase::ButtonCaption(int buttonIndex) const {
 }
 
 
-void CStripBase::RefreshTexts() {
+void StripBase::RefreshTexts() {
   labels_[kNameLabel]->SetText(NameText());
-  for (CGDI_Button* each : buttons_) each->SetText(ButtonCaption(each->buttonIndex()));
+  for (SkinnedButton* each : buttons_) each->SetText(ButtonCaption(each->buttonIndex()));
   RefreshPanText();
   RefreshLevelText();
 }
 
-void CStripBase::RefreshPanText() { labels_[kPanLabel]->SetText(PanText(static_cast<int>(pan_->GetValue()))); }
+void StripBase::RefreshPanText() { labels_[kPanLabel]->SetText(PanText(static_cast<int>(pan_->GetValue()))); }
 
-void CStripBase::RefreshLevelText() { labels_[kLevelLabel]->SetText(LevelText(levelWord_)); }
+void StripBase::RefreshLevelText() { labels_[kLevelLabel]->SetText(LevelText(levelWord_)); }
 
-bool CStripBase::event(QEvent* event) {
+bool StripBase::event(QEvent* event) {
   const WindowMessage* message = AsWindowMessage(event);
   if (message == nullptr) return QWidget::event(event);
   switch (message->message()) {
@@ -331,7 +331,7 @@ bool CStripBase::event(QEvent* event) {
   }
 }
 
-void CStripBase::paintEvent(QPaintEvent*) {
+void StripBase::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (background_.bufferValid()) {
     // Opaque: copied, not blended, which is most of a whole-window repaint.
@@ -342,7 +342,7 @@ void CStripBase::paintEvent(QPaintEvent*) {
   }
 }
 
-void CStripBase::resizeEvent(QResizeEvent* event) {
+void StripBase::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   LayOut();
 }

@@ -9,15 +9,15 @@
 #include <array>
 #include <vector>
 
-#include "ui/controls/mem_dc.h"
+#include "ui/controls/offscreen_buffer.h"
 #include "ui/main/strip_mapping.h"
 
 namespace rmt4::ui {
 
-class CGDI_Button;
-class CEA_Qel2;
-class CEQ_G_1;
-class Cqel_CStatic;
+class SkinnedButton;
+class SkinnedSlider;
+class SkinnedFader;
+class SkinnedLabel;
 
 /// The controls every mixing strip has; each can be switched off by the
 /// strip's parent (it is then parked off-screen and takes no input).
@@ -40,7 +40,7 @@ enum class StripControl : int {
 /// 0..5), the pan/balance slider and the fader, laid out at a scale, their
 /// texts, and the notifications to the parent (ControlEdited, wParam = strip
 /// index, lParam = StripCode).
-class CStripBase : public QWidget {
+class StripBase : public QWidget {
   Q_OBJECT
 
  public:
@@ -63,14 +63,14 @@ class CStripBase : public QWidget {
   void ApplyValue(StripCode code, int raw);
 
   /// Accessors for tests and the strip bank.
-  [[nodiscard]] CGDI_Button& button(int buttonIndex) const;
-  [[nodiscard]] CGDI_Button& button(StripCode code) const { return button(static_cast<int>(code)); }
-  [[nodiscard]] CEQ_G_1& fader() const { return *fader_; }
-  [[nodiscard]] CEA_Qel2& pan() const { return *pan_; }
-  [[nodiscard]] Cqel_CStatic& nameLabel() const { return *labels_[kNameLabel]; }
-  [[nodiscard]] Cqel_CStatic& panLabel() const { return *labels_[kPanLabel]; }
-  [[nodiscard]] Cqel_CStatic& levelLabel() const { return *labels_[kLevelLabel]; }
-  [[nodiscard]] const CMemDcClass& background() const { return background_; }
+  [[nodiscard]] SkinnedButton& button(int buttonIndex) const;
+  [[nodiscard]] SkinnedButton& button(StripCode code) const { return button(static_cast<int>(code)); }
+  [[nodiscard]] SkinnedFader& fader() const { return *fader_; }
+  [[nodiscard]] SkinnedSlider& pan() const { return *pan_; }
+  [[nodiscard]] SkinnedLabel& nameLabel() const { return *labels_[kNameLabel]; }
+  [[nodiscard]] SkinnedLabel& panLabel() const { return *labels_[kPanLabel]; }
+  [[nodiscard]] SkinnedLabel& levelLabel() const { return *labels_[kLevelLabel]; }
+  [[nodiscard]] const OffscreenBuffer& background() const { return background_; }
 
  protected:
   /// Button looks (SetState).
@@ -79,11 +79,11 @@ class CStripBase : public QWidget {
 
   /// `backgroundId` is the strip's bitmap, whose size is the nominal size;
   /// `routingTop` the nominal top of the L/R buttons.
-  CStripBase(QWidget* parent, int backgroundId, int routingTop);
+  StripBase(QWidget* parent, int backgroundId, int routingTop);
 
   /// Adds a button with its nominal rectangle and skin; its index is the
   /// next free one.
-  CGDI_Button& AddButton(const QRect& nominal, int pngId);
+  SkinnedButton& AddButton(const QRect& nominal, int pngId);
   /// Places `control` at `nominal` scaled by the strip's scale on every layout.
   void AddPlacement(QWidget& control, const QRect& nominal);
 
@@ -130,13 +130,13 @@ class CStripBase : public QWidget {
   void DisableInput(StripControl control);
 
   QImage backgroundImage_;
-  CMemDcClass background_;
+  OffscreenBuffer background_;
   int index_ = 0;
   double scale_ = 1.0;
-  std::array<Cqel_CStatic*, 3> labels_{};
-  std::vector<CGDI_Button*> buttons_;
-  CEA_Qel2* pan_ = nullptr;
-  CEQ_G_1* fader_ = nullptr;
+  std::array<SkinnedLabel*, 3> labels_{};
+  std::vector<SkinnedButton*> buttons_;
+  SkinnedSlider* pan_ = nullptr;
+  SkinnedFader* fader_ = nullptr;
   /// The level the fader stands for: the console's word (between or above
   /// the fader's steps too) or the step the user moved it to.
   std::uint16_t levelWord_ = 0;

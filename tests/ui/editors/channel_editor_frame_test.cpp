@@ -15,12 +15,12 @@
 #include "param_writes.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_g_1.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_new_scope.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/response_curve.h"
+#include "ui/controls/skinned_label.h"
 #include "values/editor_addresses.h"
 
 namespace rmt4::ui {
@@ -63,7 +63,7 @@ class ChannelEditorFrameTest : public ::testing::Test {
 
   ParamTable params_;
   LinkJobs jobs_;
-  CWinParam frame_{nullptr, params_, jobs_, test::MakeFakePanels};
+  ChannelEditorFrame frame_{nullptr, params_, jobs_, test::MakeFakePanels};
 };
 
 struct KindCase {
@@ -92,13 +92,13 @@ TEST_F(ChannelEditorFrameTest, SelectChannelShowsThePanelAndHeaderOfTheKind) {
     for (PanelKind other : {PanelKind::Channel, PanelKind::EffectReturn, PanelKind::MainOutput, PanelKind::AuxOutput}) {
       EXPECT_EQ(Panel(other).isVisible(), other == c.panel);
     }
-    EXPECT_EQ(frame_.HeaderShown(frame_.button(CWinParam::kCopy)), c.copy);
-    EXPECT_EQ(frame_.HeaderShown(frame_.button(CWinParam::kPhantom)), c.phantom);
-    EXPECT_EQ(frame_.HeaderShown(frame_.button(CWinParam::kPhase)), c.phase);
-    EXPECT_EQ(frame_.HeaderShown(frame_.button(CWinParam::kLeft)), c.left);
-    EXPECT_EQ(frame_.HeaderShown(frame_.button(CWinParam::kRight)), c.left);
+    EXPECT_EQ(frame_.HeaderShown(frame_.button(ChannelEditorFrame::kCopy)), c.copy);
+    EXPECT_EQ(frame_.HeaderShown(frame_.button(ChannelEditorFrame::kPhantom)), c.phantom);
+    EXPECT_EQ(frame_.HeaderShown(frame_.button(ChannelEditorFrame::kPhase)), c.phase);
+    EXPECT_EQ(frame_.HeaderShown(frame_.button(ChannelEditorFrame::kLeft)), c.left);
+    EXPECT_EQ(frame_.HeaderShown(frame_.button(ChannelEditorFrame::kRight)), c.left);
     EXPECT_EQ(frame_.HeaderShown(frame_.balance()), c.balance);
-    EXPECT_EQ(frame_.button(CWinParam::kCopy).y() < 0, !c.copy) << "hidden controls are parked above the frame";
+    EXPECT_EQ(frame_.button(ChannelEditorFrame::kCopy).y() < 0, !c.copy) << "hidden controls are parked above the frame";
     EXPECT_EQ(frame_.title().text(), c.title);
     int enabled = 0;
     for (std::uint8_t point : frame_.curve().pointEnabled) enabled += point;
@@ -115,7 +115,7 @@ TEST_F(ChannelEditorFrameTest, SelectChannelShowsThePanelAndHeaderOfTheKind) {
 TEST(ChannelEditorFrameWithoutPanels, AChannelWithoutAPanelIsNotOpened) {
   ParamTable params;
   LinkJobs jobs;
-  CWinParam frame(nullptr, params, jobs, [](QWidget*) { return EditorPanels{}; });
+  ChannelEditorFrame frame(nullptr, params, jobs, [](QWidget*) { return EditorPanels{}; });
   EXPECT_FALSE(frame.CanOpen(0));
   frame.SelectChannel(3);
   EXPECT_EQ(frame.selectedChannel(), 0);
@@ -136,10 +136,10 @@ TEST_F(ChannelEditorFrameTest, SelectingLoadsThePanelTheCurveAndTheHeader) {
   EXPECT_EQ(panel.resets, 1);
   EXPECT_EQ(frame_.curve().pointGain[3], 100);
   EXPECT_DOUBLE_EQ(frame_.curve().pointFrequency[3], 99.0);
-  EXPECT_EQ(frame_.button(CWinParam::kInputMute).state(), 2);
-  EXPECT_EQ(frame_.button(CWinParam::kPhantom).state(), 1);
-  EXPECT_EQ(frame_.button(CWinParam::kLeft).state(), 2) << "0 is lit in the header";
-  EXPECT_EQ(frame_.button(CWinParam::kRight).state(), 1) << "1300 is unlit";
+  EXPECT_EQ(frame_.button(ChannelEditorFrame::kInputMute).state(), 2);
+  EXPECT_EQ(frame_.button(ChannelEditorFrame::kPhantom).state(), 1);
+  EXPECT_EQ(frame_.button(ChannelEditorFrame::kLeft).state(), 2) << "0 is lit in the header";
+  EXPECT_EQ(frame_.button(ChannelEditorFrame::kRight).state(), 1) << "1300 is unlit";
   EXPECT_EQ(frame_.balance().GetValue(), 150);
 }
 
@@ -154,7 +154,7 @@ TEST_F(ChannelEditorFrameTest, ACurveBandEditWritesWhatAPanelEditWrites) {
   EXPECT_EQ(byPanel, (std::set<ParamAddress>{kCh1 + 32, kCh1 + 33, kCh1 + 34}));
   EXPECT_EQ(frame_.curve().pointGain[3], -30) << "the curve follows the panel";
 
-  CQel_NewScope& curve = frame_.curve();
+  ResponseCurve& curve = frame_.curve();
   curve.pointGain[3] = 60;
   curve.pointFrequency[3] = 2000;
   curve.pointQ[3] = 1.15;
@@ -166,8 +166,8 @@ TEST_F(ChannelEditorFrameTest, ACurveBandEditWritesWhatAPanelEditWrites) {
   EXPECT_EQ(params_.Value(kCh1 + 34), 115);
   EXPECT_EQ(panel.applied, (std::vector<std::pair<int, int>>{{kBandGain + 1, 560}, {1, 2000}, {kBandQ + 1, 115}}))
       << "gain, frequency, Q, each shown on the panel first";
-  curve.pointFrequency[CQel_NewScope::kHpfPoint] = 19.7;
-  EXPECT_EQ(Written([&] { SendWindowMessage(&frame_, kCurveEdited, CQel_NewScope::kHpfNotice, 0); }),
+  curve.pointFrequency[ResponseCurve::kHpfPoint] = 19.7;
+  EXPECT_EQ(Written([&] { SendWindowMessage(&frame_, kCurveEdited, ResponseCurve::kHpfNotice, 0); }),
             (std::set<ParamAddress>{kCh1 + 24}));
   EXPECT_EQ(params_.Value(kCh1 + 24), 0x80C5) << "19.7 Hz in tenths with bit 15";
   EXPECT_EQ(panel.values[kHpfFrequency], 0x80C5);
@@ -233,8 +233,8 @@ TEST_F(ChannelEditorFrameTest, CopyOffersTheOtherChannelsAndWritesOnlyWhatDiffer
   EXPECT_EQ(menu->actions()[0]->text(), "CopyToCh:1");
   for (int k = 0; k < 8; ++k) EXPECT_EQ(menu->actions()[k]->isEnabled(), k != 2) << k;
   ParamSet(params_, kCh3 + 4, 1000);
-  EXPECT_EQ(Written([&] { frame_.CopyToChannel(CWinParam::kFirstCopyCommand + 6); }), (std::set<ParamAddress>{308}));
-  EXPECT_TRUE(Written([&] { frame_.CopyToChannel(CWinParam::kFirstCopyCommand + 2); }).empty());
+  EXPECT_EQ(Written([&] { frame_.CopyToChannel(ChannelEditorFrame::kFirstCopyCommand + 6); }), (std::set<ParamAddress>{308}));
+  EXPECT_TRUE(Written([&] { frame_.CopyToChannel(ChannelEditorFrame::kFirstCopyCommand + 2); }).empty());
 }
 
 // A copy that would switch 48V on asks once, as the 48V button does; No copies all the rest.
@@ -261,19 +261,19 @@ TEST_F(ChannelEditorFrameTest, CopySwitchingPhantomPowerOnAsksFirst) {
     SCOPED_TRACE(answer);
     answerText = answer;
     ParamSet(params_, kCh3 + 4, params_.Value(ch7 + 4) + 10);  // and a fader that differs
-    const std::set<ParamAddress> written = Written([&] { Click(frame_.button(CWinParam::kCopy)); });
+    const std::set<ParamAddress> written = Written([&] { Click(frame_.button(ChannelEditorFrame::kCopy)); });
     EXPECT_TRUE(written.contains(ch7 + 4));
     EXPECT_EQ((params_.Value(ch7) & kPhantomPowerBit) != 0, answerText == "Yes");
     EXPECT_NE(params_.Value(ch7) & kChannelOnBit, 0);
   }
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(Written([&] { Click(frame_.button(CWinParam::kCopy)); }), std::set<ParamAddress>{});
+  EXPECT_EQ(Written([&] { Click(frame_.button(ChannelEditorFrame::kCopy)); }), std::set<ParamAddress>{});
   EXPECT_EQ(asked, 2) << "48V already on at the target: nothing to ask";
 }
 
 TEST_F(ChannelEditorFrameTest, SwitchingPhantomPowerOnAsksAndOffDoesNot) {
   frame_.SelectChannel(0);
-  CGDI_Button& phantom = frame_.button(CWinParam::kPhantom);
+  SkinnedButton& phantom = frame_.button(ChannelEditorFrame::kPhantom);
   int asked = 0;
   QTimer answer;
   QString answerText = "No";
@@ -300,7 +300,7 @@ TEST_F(ChannelEditorFrameTest, SwitchingPhantomPowerOnAsksAndOffDoesNot) {
 TEST_F(ChannelEditorFrameTest, HeaderSwitchesWriteTheirWords) {
   frame_.SelectChannel(15);  // AUX3
   params_[address::kPflBus].Store(0x0101);
-  Click(frame_.button(CWinParam::kOutputPfl));
+  Click(frame_.button(ChannelEditorFrame::kOutputPfl));
   EXPECT_EQ(params_.Value(address::kPflBus), 0x0105) << "bit 0x04 set, the others kept";
 
   (void)SetCurrentLanguage(LanguageIndex::English);
@@ -317,13 +317,13 @@ TEST_F(ChannelEditorFrameTest, HeaderSwitchesWriteTheirWords) {
   EXPECT_EQ(frame_.faderCaption(0).text(), "0.0dB");
 
   frame_.SelectChannel(10);  // Fx1
-  Click(frame_.button(CWinParam::kInputMute));
+  Click(frame_.button(ChannelEditorFrame::kInputMute));
   EXPECT_EQ(params_.Value(1111), 0);
-  Click(frame_.button(CWinParam::kInputMute));
+  Click(frame_.button(ChannelEditorFrame::kInputMute));
   EXPECT_EQ(params_.Value(1111), 1);
   params_[1111].Store(0);
   frame_.SelectChannel(10);
-  EXPECT_EQ(frame_.button(CWinParam::kInputMute).state(), 2) << "0 read back shows lit";
+  EXPECT_EQ(frame_.button(ChannelEditorFrame::kInputMute).state(), 2) << "0 read back shows lit";
   EXPECT_EQ(params_.Value(46 + 3), 100) << "Fx1 has no balance";
 }
 
@@ -336,7 +336,7 @@ TEST_F(ChannelEditorFrameTest, ConsoleChangesShowWhileOpen) {
   EXPECT_EQ(frame_.curve().pointGain[2], 100);
   params_[kCh1].Store(4);  // channel off
   frame_.ValueArrived(kCh1);
-  EXPECT_EQ(frame_.button(CWinParam::kInputMute).state(), 2);
+  EXPECT_EQ(frame_.button(ChannelEditorFrame::kInputMute).state(), 2);
   const int resets = panel.resets;
   frame_.ValueArrived(address::kChannelSelect);
   EXPECT_EQ(panel.resets, resets + 1) << "1184 reloads the channel";
@@ -365,7 +365,7 @@ TEST_F(ChannelEditorFrameTest, EveryChannelNameFitsItsSelector) {
     PostWindowMessage(&frame_, kRefreshTexts, 0, 0);
     Drain();
     for (const int side : {0, 1}) {
-      const CQel_ComboBox& selector = frame_.selector(side);
+      const SkinnedComboBox& selector = frame_.selector(side);
       const QFontMetrics metrics(selector.displayFont());
       for (int item = 0; item < selector.count(); ++item) {
         EXPECT_LE(metrics.horizontalAdvance(selector.itemText(item)), selector.textRect().width())

@@ -12,12 +12,12 @@ namespace {
 
 const std::vector<std::uint32_t> kThree = {0xC0A80114, 0xC0A80115, 0xC0A80116};  // 192.168.1.20..22
 
-QPoint RowCentre(CWinWIFI_User& chooser, int row) {
+QPoint RowCentre(ConsoleChooser& chooser, int row) {
   return chooser.list().visualItemRect(chooser.list().item(row, 0)).center();
 }
 
 TEST(ConsoleChooser, ListsTheConsolesInTheOrderFound) {
-  CWinWIFI_User chooser(kThree, nullptr);
+  ConsoleChooser chooser(kThree, nullptr);
   ASSERT_EQ(chooser.list().rowCount(), 3);
   EXPECT_EQ(chooser.list().horizontalHeaderItem(0)->text(), "Client IP");
   EXPECT_EQ(chooser.list().item(0, 0)->text(), "192.168.1.20");
@@ -26,7 +26,7 @@ TEST(ConsoleChooser, ListsTheConsolesInTheOrderFound) {
 
 TEST(ConsoleChooser, DoubleClickWithEitherButtonChoosesThatRow) {
   for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-    CWinWIFI_User chooser(kThree, nullptr);
+    ConsoleChooser chooser(kThree, nullptr);
     chooser.show();
     QTest::mouseDClick(chooser.list().viewport(), button, {}, RowCentre(chooser, 0));
     // The hand lets go too; the test harness would otherwise hold the button down for later tests.
@@ -37,7 +37,7 @@ TEST(ConsoleChooser, DoubleClickWithEitherButtonChoosesThatRow) {
 }
 
 TEST(ConsoleChooser, EscapeOrADoubleClickOutsideTheRowsKeepsTheLastListed) {
-  CWinWIFI_User chooser(kThree, nullptr);
+  ConsoleChooser chooser(kThree, nullptr);
   chooser.show();
   const QPoint below(10, chooser.list().viewport()->height() - 3);
   ASSERT_EQ(chooser.list().rowAt(below.y()), -1);
@@ -50,14 +50,14 @@ TEST(ConsoleChooser, EscapeOrADoubleClickOutsideTheRowsKeepsTheLastListed) {
 }
 
 TEST(ConsoleChooser, EnterEscapeAndTheCloseBoxEndItWithTheLastListed) {
-  const std::function<void(CWinWIFI_User&)> endings[] = {
-      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Return); },
-      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Enter, Qt::KeypadModifier); },
-      [](CWinWIFI_User& c) { QTest::keyClick(&c.list(), Qt::Key_Escape); },
-      [](CWinWIFI_User& c) { c.close(); },
+  const std::function<void(ConsoleChooser&)> endings[] = {
+      [](ConsoleChooser& c) { QTest::keyClick(&c.list(), Qt::Key_Return); },
+      [](ConsoleChooser& c) { QTest::keyClick(&c.list(), Qt::Key_Enter, Qt::KeypadModifier); },
+      [](ConsoleChooser& c) { QTest::keyClick(&c.list(), Qt::Key_Escape); },
+      [](ConsoleChooser& c) { c.close(); },
   };
   for (const auto& end : endings) {
-    CWinWIFI_User chooser(kThree, nullptr);
+    ConsoleChooser chooser(kThree, nullptr);
     chooser.show();
     chooser.list().setFocus();
     chooser.list().selectRow(0);  // a highlighted row is not a choice

@@ -62,7 +62,7 @@ inline ui::EditorPanels MakeFakePanels(QWidget* frame) {
   return panels;
 }
 
-inline FakeEditorPanel& FakePanel(const ui::CWinParam& frame, ui::PanelKind kind) {
+inline FakeEditorPanel& FakePanel(const ui::ChannelEditorFrame& frame, ui::PanelKind kind) {
   return static_cast<FakeEditorPanel&>(*frame.panel(kind));
 }
 

@@ -5,9 +5,9 @@
 
 #include "i18n/language_guard.h"
 #include "recording_host.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/input_editor.h"
 #include "values/editor_codes.h"
 
@@ -24,16 +24,16 @@ constexpr int kParameter2 = 19;
 struct ReturnsFixture {
   explicit ReturnsFixture(int channel) {
     EXPECT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-    editor = new CWinInPut(&host, InputEditorRole::kEffectReturns);
+    editor = new InputEditor(&host, InputEditorRole::kEffectReturns);
     editor->SetChannel(channel);
     QCoreApplication::sendPostedEvents();
     host.Forget();
   }
-  CQel_ComboBox& programs() { return editor->combo(kProgramCombo); }
+  SkinnedComboBox& programs() { return editor->combo(kProgramCombo); }
 
   LanguageGuard guard;
   test::RecordingHost host{QSize(900, 300), Qt::darkGray};
-  CWinInPut* editor = nullptr;
+  InputEditor* editor = nullptr;
 };
 
 struct TypeCase {

@@ -13,7 +13,7 @@ namespace rmt4::ui {
 namespace {
 
 // A channel as the frame loads it: some EQ, a filter, sends, a compressor.
-void LoadExampleChannel(CWinInPut& editor, int channel) {
+void LoadExampleChannel(InputEditor& editor, int channel) {
   editor.SetChannel(channel);
   const std::pair<int, int> values[] = {
       {0, 0x8000 + 800}, {32, 560},    {1, 400},   {33, 470},    {2, 2500}, {34, 530},          {3, 8000},   {35, 440},
@@ -39,8 +39,8 @@ bool Dark(QRgb pixel) { return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(p
 TEST(InputEditorLook, ChannelOneFromStartToEnd) {
   LanguageGuard guard;
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-  test::RecordingHost host(CWinInPut::kViewSize, Qt::black);
-  auto* editor = new CWinInPut(&host);
+  test::RecordingHost host(InputEditor::kViewSize, Qt::black);
+  auto* editor = new InputEditor(&host);
   LoadExampleChannel(*editor, 0);
   host.show();
 
@@ -65,8 +65,8 @@ TEST(InputEditorLook, ChannelOneFromStartToEnd) {
 TEST(InputEditorLook, StereoChannelInTraditionalChinese) {
   LanguageGuard guard;
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::TraditionalChinese));
-  test::RecordingHost host(CWinInPut::kViewSize, Qt::black);
-  auto* editor = new CWinInPut(&host);
+  test::RecordingHost host(InputEditor::kViewSize, Qt::black);
+  auto* editor = new InputEditor(&host);
   LoadExampleChannel(*editor, 8);
   host.show();
 

@@ -10,11 +10,11 @@
 #include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/editor_content.h"
 #include "ui/platform/window_message.h"
 
@@ -30,7 +30,7 @@ constexpr int kChannel = 3;
 struct EditorFixture {
   explicit EditorFixture(LanguageIndex language = LanguageIndex::English) {
     EXPECT_TRUE(SetCurrentLanguage(language));
-    editor = new CWinInPut(&host);
+    editor = new InputEditor(&host);
     editor->SetChannel(kChannel);
     Deliver();
     host.Forget();
@@ -58,7 +58,7 @@ struct EditorFixture {
 
   LanguageGuard guard;
   RecordingHost host{QSize(900, 300), Qt::darkGray};
-  CWinInPut* editor = nullptr;
+  InputEditor* editor = nullptr;
 };
 
 struct SliderCase {
@@ -85,7 +85,7 @@ TEST(InputEditorSliders, ArrowKeysWriteTheRawValueAndShowItsText) {
   };
   for (const SliderCase& c : cases) {
     SCOPED_TRACE(c.text);
-    CEA_Qel2& slider = f.editor->slider(c.slider);
+    SkinnedSlider& slider = f.editor->slider(c.slider);
     const bool fromBelow = c.value > slider.minValue();
     slider.SetValue(fromBelow ? c.value - 1 : c.value + 1);
     QTest::keyClick(&slider, fromBelow ? Qt::Key_Right : Qt::Key_Left);
@@ -152,8 +152,8 @@ TEST(InputEditorButtons, ClicksToggleAndReportTheCombinedValue) {
 
 TEST(InputEditorFilterTypes, PickedItemsWriteTheirCodesAndConsoleCodesSelectItems) {
   EditorFixture f;
-  CQel_ComboBox& highPass = f.editor->combo(0);
-  CQel_ComboBox& lowPass = f.editor->combo(1);
+  SkinnedComboBox& highPass = f.editor->combo(0);
+  SkinnedComboBox& lowPass = f.editor->combo(1);
   ASSERT_EQ(highPass.count(), 7);
   highPass.setCurrentIndex(3);
   QTest::keyClick(&highPass, Qt::Key_Down);  // "Bwoth-24dB"
@@ -169,11 +169,11 @@ TEST(InputEditorFilterTypes, PickedItemsWriteTheirCodesAndConsoleCodesSelectItem
   }
 }
 
-QLineEdit& Field(CEQ_Qel0& band, int id) { return *band.findChild<QLineEdit*>(QString::number(id)); }
+QLineEdit& Field(BandPanel& band, int id) { return *band.findChild<QLineEdit*>(QString::number(id)); }
 
 TEST(InputEditorBands, FieldsMapToCodesAndRawValues) {
   EditorFixture f;
-  CEQ_Qel0& band1 = f.editor->band(1);
+  BandPanel& band1 = f.editor->band(1);
   band1.SetField(BandField::kFrequency, 99.5);
   EXPECT_EQ(f.editor->ReadControl(1), 33763);
   f.editor->ApplyValue(1, 1000);
@@ -196,7 +196,7 @@ TEST(InputEditorBands, FieldsMapToCodesAndRawValues) {
   QTest::keyClick(&band1, Qt::Key_Right);  // one step up from between two steps: the one above
   EXPECT_EQ(f.Reported(), std::vector<std::intptr_t>{1});
   EXPECT_EQ(f.editor->ReadControl(1), 101);
-  QLineEdit& q = Field(f.editor->band(3), CEQ_Qel0::kFieldIds[2]);
+  QLineEdit& q = Field(f.editor->band(3), BandPanel::kFieldIds[2]);
   q.setText("2");
   QTest::keyClick(&q, Qt::Key_Return);
   EXPECT_EQ(f.Reported(), std::vector<std::intptr_t>{19});
@@ -253,7 +253,7 @@ TEST(InputEditorScrolling, ScaledLayoutKeepsTheWholeContentReachable) {
 
 TEST(InputEditorRoles, EffectReturnsShowTheProgramPanelInsteadOfTheCompressor) {
   EditorFixture f;
-  CWinInPut returns(&f.host, InputEditorRole::kEffectReturns);
+  InputEditor returns(&f.host, InputEditorRole::kEffectReturns);
   for (const int slider : {0, 1, 2, 5, 6, 13, 14, 15, 16}) EXPECT_TRUE(returns.slider(slider).isHidden()) << slider;
   for (const int slider : {7, 17, 18, 19}) EXPECT_FALSE(returns.slider(slider).isHidden()) << slider;
   EXPECT_TRUE(returns.button(1).isHidden());
@@ -281,11 +281,11 @@ TEST(InputEditorTexts, RefreshTextsFollowsTheLanguage) {
 
 TEST(InputEditorMessages, IndicesOutsideTheInventoryAreIgnored) {
   EditorFixture f;
-  for (const int message : {int{kLabelOrSelector}, int{kButtonClicked}, int{kComboChanged}, CEQ_Qel0::kDefaultControlId}) {
+  for (const int message : {int{kLabelOrSelector}, int{kButtonClicked}, int{kComboChanged}, BandPanel::kDefaultControlId}) {
     SendWindowMessage(f.editor, message, 99, 0);
     SendWindowMessage(f.editor, message, -1, 0);
   }
-  SendWindowMessage(f.editor, CEQ_Qel0::kDefaultControlId, 0, CEQ_Qel0::kBandTypeChanged);
+  SendWindowMessage(f.editor, BandPanel::kDefaultControlId, 0, BandPanel::kBandTypeChanged);
   EXPECT_TRUE(f.Reported().empty());
 }
 
@@ -295,7 +295,7 @@ TEST(InputEditorBands, HiddenPanelsShowTheContentBackgroundUnderThem) {
   EditorFixture f;
   f.editor->move(40, 7);
   f.host.show();
-  CEQ_Qel0& band = f.editor->band(2);
+  BandPanel& band = f.editor->band(2);
   band.SetSkinVisible(false);
   const QImage picture = test::Picture(band);
   const QImage expected =

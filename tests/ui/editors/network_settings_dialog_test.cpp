@@ -51,7 +51,7 @@ class NetworkDialogTest : public ::testing::Test {
   }
 
   ModuleCommandTable modules_;
-  CWin_NetConfi dialog_{modules_, TestPcSubnets, nullptr};
+  NetworkSettingsDialog dialog_{modules_, TestPcSubnets, nullptr};
 };
 
 TEST_F(NetworkDialogTest, ShowingReadsAndTheReplyFillsTheFields) {
@@ -178,7 +178,7 @@ class NetworkDialogConsoleTest : public test::SystemTestHost {};
 
 TEST_F(NetworkDialogConsoleTest, ReadAndSetReachTheEmulatedModule) {
   Start(true);
-  CWin_NetConfi dialog(link().context().modules, TestPcSubnets, window_.get());
+  NetworkSettingsDialog dialog(link().context().modules, TestPcSubnets, window_.get());
   dialog.show();
   // The in-process module starts unconfigured: no address of its own yet.
   ASSERT_TRUE(PumpUntil([&] { return dialog.macField().text() == "02-00-00-00-00-00"; }, 10000));

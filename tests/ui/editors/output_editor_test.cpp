@@ -14,11 +14,11 @@
 #include "i18n/language.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/output_editor_inventory.h"
 #include "ui/platform/window_message.h"
@@ -48,33 +48,33 @@ class OutputEditorTest : public ::testing::Test {
   static void Drain() {
     for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
   }
-  CWinOutPut& Open(int channel) {
+  OutputEditor& Open(int channel) {
     frame_.SelectChannel(channel);
     Drain();
-    return dynamic_cast<CWinOutPut&>(*frame_.panel(*PanelKindOf(channel)));
+    return dynamic_cast<OutputEditor&>(*frame_.panel(*PanelKindOf(channel)));
   }
 
   ParamTable params_;
   LinkJobs jobs_;
-  CWinParam frame_{nullptr, params_, jobs_};
+  ChannelEditorFrame frame_{nullptr, params_, jobs_};
 };
 
 /// Moves a slider to `value` with an arrow key from its neighbour, as a user would.
-void MoveSlider(CEA_Qel2& slider, int value) {
+void MoveSlider(SkinnedSlider& slider, int value) {
   const bool fromBelow = value > slider.minValue();
   slider.SetValue(fromBelow ? value - 1 : value + 1);
   QTest::keyClick(&slider, fromBelow ? Qt::Key_Right : Qt::Key_Left);
 }
 
 /// Picks filter type `item` of a type box with the keyboard.
-void PickType(CQel_ComboBox& box, int item) {
+void PickType(SkinnedComboBox& box, int item) {
   box.setCurrentIndex(item - 1);
   QTest::keyClick(&box, Qt::Key_Down);
 }
 
 /// Types `text` into a band panel's field (0 gain, 1 frequency, 2 Q).
-void TypeIntoBand(CEQ_Qel0& band, int field, const char* text) {
-  auto* edit = band.findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[static_cast<std::size_t>(field)]));
+void TypeIntoBand(BandPanel& band, int field, const char* text) {
+  auto* edit = band.findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[static_cast<std::size_t>(field)]));
   ASSERT_NE(edit, nullptr);
   edit->setText(text);
   QTest::keyClick(edit, Qt::Key_Return);
@@ -83,34 +83,34 @@ void TypeIntoBand(CEQ_Qel0& band, int field, const char* text) {
 struct EditCase {
   const char* what;
   int channel;
-  std::function<void(CWinOutPut&)> edit;
+  std::function<void(OutputEditor&)> edit;
   ParamAddress address;
   std::uint16_t written;
 };
 
 TEST_F(OutputEditorTest, UserEditsWriteTheirConsoleWords) {
   const EditCase cases[] = {
-      {"AUX4 band 1 frequency 1000 Hz", kAux4, [](CWinOutPut& e) { TypeIntoBand(e.band(0), 1, "1000"); }, 783, 1000},
-      {"AUX4 band 1 gain -3.0 dB", kAux4, [](CWinOutPut& e) { TypeIntoBand(e.band(0), 0, "-3.0"); }, 784, 470},
-      {"AUX4 band 1 Q 2.50", kAux4, [](CWinOutPut& e) { TypeIntoBand(e.band(0), 2, "2.50"); }, 785, 250},
-      {"AUX6 band 13 frequency", kAux6, [](CWinOutPut& e) { TypeIntoBand(e.band(12), 1, "1000"); }, 967, 1000},
-      {"MAIN Left-Delay 50", kMainChannel, [](CWinOutPut& e) { MoveSlider(e.slider(kLeftDelaySlider), 50); }, 973,
+      {"AUX4 band 1 frequency 1000 Hz", kAux4, [](OutputEditor& e) { TypeIntoBand(e.band(0), 1, "1000"); }, 783, 1000},
+      {"AUX4 band 1 gain -3.0 dB", kAux4, [](OutputEditor& e) { TypeIntoBand(e.band(0), 0, "-3.0"); }, 784, 470},
+      {"AUX4 band 1 Q 2.50", kAux4, [](OutputEditor& e) { TypeIntoBand(e.band(0), 2, "2.50"); }, 785, 250},
+      {"AUX6 band 13 frequency", kAux6, [](OutputEditor& e) { TypeIntoBand(e.band(12), 1, "1000"); }, 967, 1000},
+      {"MAIN Left-Delay 50", kMainChannel, [](OutputEditor& e) { MoveSlider(e.slider(kLeftDelaySlider), 50); }, 973,
        500},
-      {"AUX2 FEBK 0", kAux2, [](CWinOutPut& e) { MoveSlider(e.slider(kFeedbackSuppressorSlider), 0); }, 638, 0},
-      {"AUX2 FEBK 3", kAux2, [](CWinOutPut& e) { MoveSlider(e.slider(kFeedbackSuppressorSlider), 3); }, 638, 3},
+      {"AUX2 FEBK 0", kAux2, [](OutputEditor& e) { MoveSlider(e.slider(kFeedbackSuppressorSlider), 0); }, 638, 0},
+      {"AUX2 FEBK 3", kAux2, [](OutputEditor& e) { MoveSlider(e.slider(kFeedbackSuppressorSlider), 3); }, 638, 3},
       {"MAIN compressor off, ratio 9", kMainChannel,
-       [](CWinOutPut& e) {
+       [](OutputEditor& e) {
          QTest::mouseClick(&e.button(kCompressorButton), Qt::LeftButton);
          MoveSlider(e.slider(kRatioSlider), 9);
        },
        974, 0x8024},
-      {"MAIN HPF Lnkwtz-24dB", kMainChannel, [](CWinOutPut& e) { PickType(e.combo(kHighPassCombo), 6); }, 982, 24},
-      {"AUX1 LPF Bessel-12dB", kAux1, [](CWinOutPut& e) { PickType(e.combo(kLowPassCombo), 1); }, 576, 11},
+      {"MAIN HPF Lnkwtz-24dB", kMainChannel, [](OutputEditor& e) { PickType(e.combo(kHighPassCombo), 6); }, 982, 24},
+      {"AUX1 LPF Bessel-12dB", kAux1, [](OutputEditor& e) { PickType(e.combo(kLowPassCombo), 1); }, 576, 11},
   };
   params_[974].Store(20);  // MAIN's compressor on: the click switches it off
   for (const EditCase& c : cases) {
     SCOPED_TRACE(c.what);
-    CWinOutPut& editor = Open(c.channel);
+    OutputEditor& editor = Open(c.channel);
     // A different value, not yet to be written, so the write is seen.
     params_[c.address].Store(static_cast<std::uint16_t>(c.written ^ 0x0101));
     params_[c.address].ClearDirty();
@@ -119,7 +119,7 @@ TEST_F(OutputEditorTest, UserEditsWriteTheirConsoleWords) {
     EXPECT_EQ(params_.Value(c.address), c.written);
     EXPECT_TRUE(params_[c.address].Dirty());
   }
-  CWinOutPut& aux = Open(kAux2);
+  OutputEditor& aux = Open(kAux2);
   EXPECT_EQ(aux.slider(kFeedbackSuppressorSlider).captionText(), "FEBK:FB3");
   MoveSlider(aux.slider(kFeedbackSuppressorSlider), 0);
   EXPECT_EQ(aux.slider(kFeedbackSuppressorSlider).captionText(), "FEBK:OFF");
@@ -158,7 +158,7 @@ std::vector<int> WordsOf(int code) {
 
 TEST_F(OutputEditorTest, EveryCodeOfEveryBusRoundTripsThroughThePanelToItsAddress) {
   for (int channel = kMainChannel; channel <= kLastEditorChannel; ++channel) {
-    CWinOutPut& editor = Open(channel);
+    OutputEditor& editor = Open(channel);
     for (int code : editor.LoadOrder()) {
       const EditorAddresses addresses = EditorCodeAddresses(channel, code);
       ASSERT_EQ(addresses.size(), 1U) << "channel " << channel << " code " << code;
@@ -178,7 +178,7 @@ TEST_F(OutputEditorTest, OpeningABusLoadsItsValuesAndShowsItsVariant) {
   params_[973].Store(100);
   params_[1041].Store(250);
   params_[974].Store(0x8000 | 20);
-  CWinOutPut& main = Open(kMainChannel);
+  OutputEditor& main = Open(kMainChannel);
   EXPECT_EQ(main.slider(kLeftDelaySlider).captionText(), "Left-Delay:   1.0ms");
   EXPECT_EQ(main.slider(kRightDelaySlider).captionText(), "Right-Delay:   2.5ms");
   EXPECT_EQ(main.slider(kRatioSlider).GetValue(), 5);
@@ -195,7 +195,7 @@ TEST_F(OutputEditorTest, OpeningABusLoadsItsValuesAndShowsItsVariant) {
 
   params_[630 + 8].Store(3);   // AUX2 feedback suppressor
   params_[630 + 3].Store(455);  // AUX2 delay
-  CWinOutPut& aux = Open(kAux2);
+  OutputEditor& aux = Open(kAux2);
   EXPECT_EQ(aux.channel(), kAux2);
   EXPECT_EQ(aux.slider(kFeedbackSuppressorSlider).captionText(), "FEBK:FB3");
   EXPECT_EQ(aux.slider(kDelaySlider).captionText(), "Delay:   4.5ms");
@@ -243,7 +243,7 @@ TEST_F(OutputEditorTest, PicturesOfMainAndAux3FromStartToCompressor) {
     SCOPED_TRACE(shot.name);
     (void)SetCurrentLanguage(shot.language);
     PostWindowMessage(&frame_, kRefreshTexts, 0, 0);
-    CWinOutPut& editor = Open(shot.channel);
+    OutputEditor& editor = Open(shot.channel);
     editor.RefreshTexts();
     const QImage start = test::Picture(frame_);
     (void)test::SaveScreenshot(frame_, QStringLiteral("output_editor_%1_start").arg(shot.name));

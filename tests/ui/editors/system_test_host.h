@@ -18,7 +18,7 @@
 #include "i18n/language.h"
 #include "in_process_console.h"
 #include "modal_answer.h"
-#include "ui/main/korvo_dlg.h"
+#include "ui/main/main_window.h"
 
 namespace rmt4::test {
 
@@ -57,7 +57,7 @@ class SystemTestHost : public ::testing::Test {
     };
     options.readConfiguration = [] { return LinkConfiguration{kUsbHid, 128000}; };
     options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
-    window_ = std::make_unique<ui::CKorvoDlg>(std::move(options));
+    window_ = std::make_unique<ui::MainWindow>(std::move(options));
     window_->show();
     if (plugged) {
       ASSERT_TRUE(PumpUntil([&] { return window_->link().SyncCount() >= 1; }, 10000)) << "no complete read";
@@ -70,7 +70,7 @@ class SystemTestHost : public ::testing::Test {
 
   emulator::ConsoleResponder console_{emulator::ConsoleSettings{}};
   std::filesystem::path folder_;
-  std::unique_ptr<ui::CKorvoDlg> window_;
+  std::unique_ptr<ui::MainWindow> window_;
 };
 
 /// Chooses the item whose data is `command` in the next pop-up menu, as the

@@ -13,7 +13,7 @@
 #include "i18n/label_text.h"
 #include "screenshot.h"
 #include "system_test_host.h"
-#include "ui/controls/gdi_button.h"
+#include "ui/controls/skinned_button.h"
 #include "ui/editors/cell_editor.h"
 #include "ui/editors/system_mode_list.h"
 #include "ui/editors/system_scene_list.h"
@@ -48,8 +48,8 @@ struct BoxAnswerer {
 
 class SystemWindowTest : public test::SystemTestHost {
  protected:
-  CWinPopupMode& Open() {
-    system_ = std::make_unique<CWinPopupMode>(link(), window_.get());
+  SystemWindow& Open() {
+    system_ = std::make_unique<SystemWindow>(link(), window_.get());
     system_->show();
     QCoreApplication::processEvents();
     return *system_;
@@ -89,12 +89,12 @@ class SystemWindowTest : public test::SystemTestHost {
   }
   void WriteReadableScene(const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
-    CZB_FileData writer(AppFolders{}, 1);
+    SceneFile writer(AppFolders{}, 1);
     writer.header.fileDeviceType = kSupportedDeviceType;
     ASSERT_EQ(writer.WriteSceneFile(path.string(), std::array<std::uint16_t, kSceneParamCount>{}), SceneFileResult::kOk);
   }
 
-  std::unique_ptr<CWinPopupMode> system_;
+  std::unique_ptr<SystemWindow> system_;
 };
 
 TEST_F(SystemWindowTest, ModeListShowsNamesTheCurrentModeAndTheNoiseGate) {
@@ -102,7 +102,7 @@ TEST_F(SystemWindowTest, ModeListShowsNamesTheCurrentModeAndTheNoiseGate) {
   ParamTable& params = link().params();
   params[address::kCurrentMode].Store(4);
   params[address::kSystemNoiseGate].Store(12);
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   QTableWidget& modes = window.modeList();
   ASSERT_EQ(modes.rowCount(), 12);
   EXPECT_EQ(Cell(modes, 0, 0), "1");
@@ -134,7 +134,7 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
   WriteReadableScene(scenes() / "a.mxb");
   WriteScene(scenes() / "broken.mxb");
   WriteReadableScene(fallback() / "a.mxb");
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   QTableWidget& modes = window.modeList();
   QTableWidget& sceneList = window.sceneList();
   ASSERT_EQ(sceneList.rowCount(), 4) << "a, broken (scene folder), a (fallback folder), the empty row";
@@ -192,7 +192,7 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
 TEST_F(SystemWindowTest, RenameInPlaceAsksAndStoresTheName) {
   Start(false);
   link().context().linkUp.store(true);
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   QTableWidget& modes = window.modeList();
 
   QString asked;
@@ -254,7 +254,7 @@ TEST_F(SystemWindowTest, SavingASceneNamesItAsksBeforeReplacingAndAddsARow) {
   Start(false);
   link().context().linkUp.store(true);
   WriteReadableScene(scenes() / "old.mxb");
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   QTableWidget& sceneList = window.sceneList();
   ASSERT_EQ(sceneList.rowCount(), 2);
   EXPECT_EQ(Cell(sceneList, 0, 1), "old.mxb");
@@ -290,7 +290,7 @@ TEST_F(SystemWindowTest, ASettingThatCannotBeStoredIsReportedOnce) {
   std::ofstream(folder_ / "scenes") << "";
   std::ofstream(folder_ / "fallback") << "";
   Start(false);
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   BoxAnswerer boxes;
   window.transportSelector().setFocus();
   QTest::keyClick(&window.transportSelector(), Qt::Key_Down);
@@ -300,7 +300,7 @@ TEST_F(SystemWindowTest, ASettingThatCannotBeStoredIsReportedOnce) {
 TEST_F(SystemWindowTest, TypedSceneNamesNeverReachOutsideTheSceneFolders) {
   Start(false);
   link().context().linkUp.store(true);
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   const struct {
     QString typed;
     LabelId said;
@@ -320,7 +320,7 @@ TEST_F(SystemWindowTest, TypedSceneNamesNeverReachOutsideTheSceneFolders) {
 TEST_F(SystemWindowTest, SelectorsStoreLanguageTransportAndNoiseGate) {
   Start(false);
   link().params()[address::kSystemNoiseGate].Store(0);
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   const SettingsStore settings(link().sceneFolders());
 
   window.languageSelector().setFocus();
@@ -348,7 +348,7 @@ TEST_F(SystemWindowTest, SelectorsStoreLanguageTransportAndNoiseGate) {
 
 TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
   Start(true);
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   QTableWidget& modes = window.modeList();
 
   // Recall mode 4: the console changes mode and everything is read again behind the progress window.
@@ -424,7 +424,7 @@ TEST_F(SystemWindowTest, ScreenshotsInEveryLanguage) {
   Start(false);
   link().params()[address::kCurrentMode].Store(2);
   WriteScene(scenes() / "Concert.mxb");
-  CWinPopupMode& window = Open();
+  SystemWindow& window = Open();
   for (const LanguageIndex language :
        {LanguageIndex::SimplifiedChinese, LanguageIndex::TraditionalChinese, LanguageIndex::English}) {
     (void)SetCurrentLanguage(language);

@@ -10,11 +10,11 @@
 #include "emulator/console_responder.h"
 #include "in_process_console.h"
 #include "modal_answer.h"
-#include "ui/controls/gdi_button.h"
+#include "ui/controls/skinned_button.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/input_editor.h"
-#include "ui/main/korvo_dlg.h"
-#include "ui/main/main_in_put.h"
+#include "ui/main/main_window.h"
+#include "ui/main/input_strip.h"
 #include "ui/main/strip_bank.h"
 
 namespace rmt4::test {
@@ -33,7 +33,7 @@ class ConnectedMainWindow {
     options.readConfiguration = [] { return LinkConfiguration{kUsbHid, 128000}; };
     const std::filesystem::path folder = folder_.path().toStdString();
     options.sceneFolders = AppFolders{folder / "scenes/", folder / "fallback/"};
-    window_ = std::make_unique<ui::CKorvoDlg>(std::move(options));
+    window_ = std::make_unique<ui::MainWindow>(std::move(options));
     window_->show();
   }
 
@@ -43,15 +43,15 @@ class ConnectedMainWindow {
 
   /// Presses ENTER on input strip `strip`, as the user opens a channel.
   void OpenFromStrip(int strip) {
-    ui::CGDI_Button& enter = window_->strips().inputStrip(strip).button(ui::StripCode::Enter);
+    ui::SkinnedButton& enter = window_->strips().inputStrip(strip).button(ui::StripCode::Enter);
     QTest::mouseClick(&enter, Qt::LeftButton, {}, enter.rect().center());
     QCoreApplication::sendPostedEvents();
   }
 
-  [[nodiscard]] ui::CKorvoDlg& window() { return *window_; }
-  [[nodiscard]] ui::CWinParam& frame() { return window_->editorFrame(); }
-  [[nodiscard]] ui::CWinInPut& inputEditor() {
-    return dynamic_cast<ui::CWinInPut&>(*frame().panel(ui::PanelKind::Channel));
+  [[nodiscard]] ui::MainWindow& window() { return *window_; }
+  [[nodiscard]] ui::ChannelEditorFrame& frame() { return window_->editorFrame(); }
+  [[nodiscard]] ui::InputEditor& inputEditor() {
+    return dynamic_cast<ui::InputEditor&>(*frame().panel(ui::PanelKind::Channel));
   }
   [[nodiscard]] ParamTable& params() { return window_->link().params(); }
   [[nodiscard]] emulator::ConsoleResponder& console() { return console_; }
@@ -61,7 +61,7 @@ class ConnectedMainWindow {
   QTemporaryDir folder_;
   emulator::ConsoleResponder console_{emulator::ConsoleSettings{}};  // outlives the window's link
   std::atomic<InProcessConsole*> transport_{nullptr};
-  std::unique_ptr<ui::CKorvoDlg> window_;
+  std::unique_ptr<ui::MainWindow> window_;
 };
 
 }  // namespace rmt4::test

@@ -17,11 +17,11 @@
 #include "i18n/language_guard.h"
 #include "protocol/address_map.h"
 #include "protocol/link_frame.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_new_scope.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/response_curve.h"
+#include "ui/controls/skinned_label.h"
 #include "values/editor_codes.h"
 
 namespace rmt4::ui {
@@ -31,7 +31,7 @@ constexpr int kCh5 = 4;
 constexpr int kCh7 = 6;
 // The worker writes what is dirty every cycle (tens of ms); room for a busy machine.
 constexpr int kWorkerCycleLimitMs = 1500;
-constexpr int kBand3Point = CQel_NewScope::kFirstBandPoint + 2;
+constexpr int kBand3Point = ResponseCurve::kFirstBandPoint + 2;
 
 // Offsets in an input channel's block.
 constexpr int kGateOffset = 1;
@@ -65,7 +65,7 @@ class EditorEndToEnd : public ::testing::Test {
     ASSERT_EQ(editor().channel(), kCh5);
   }
 
-  CWinInPut& editor() { return window_.inputEditor(); }
+  InputEditor& editor() { return window_.inputEditor(); }
 
   /// Waits until the console holds the editor's reading of `code` at `address`; true when it does in time.
   [[nodiscard]] bool ReachesConsole(int code, ParamAddress address) {
@@ -86,8 +86,8 @@ class EditorEndToEnd : public ::testing::Test {
 
 TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
   // EQ band 3, dragged up and right on the curve: frequency, Q and gain go out together.
-  CQel_NewScope& curve = window_.frame().curve();
-  const ScopeGeometry& plot = curve.geometry();
+  ResponseCurve& curve = window_.frame().curve();
+  const CurveGeometry& plot = curve.geometry();
   const QPoint marker(plot.plotLeft + curve.pointX[kBand3Point], plot.zeroRow + curve.pointY[kBand3Point]);
   const int frequencyBefore = editor().ReadControl(editor_code::kBandFrequency + 2);
   const int gainBefore = editor().ReadControl(editor_code::kBandGain + 2);
@@ -102,13 +102,13 @@ TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
   EXPECT_TRUE(ReachesConsole(editor_code::kBandQ + 2, Ch5(kBand3QOffset)));
 
   // The gate, with the wheel; the HPF type, with the Down key on its list.
-  CEA_Qel2& gate = editor().slider(2);
+  SkinnedSlider& gate = editor().slider(2);
   ASSERT_TRUE(InView(gate));
   const int gateBefore = editor().ReadControl(editor_code::kNoiseGate);
   Wheel(gate, 3);
   EXPECT_EQ(editor().ReadControl(editor_code::kNoiseGate), gateBefore - 3);
   EXPECT_TRUE(ReachesConsole(editor_code::kNoiseGate, Ch5(kGateOffset)));
-  CQel_ComboBox& hpfType = editor().combo(0);
+  SkinnedComboBox& hpfType = editor().combo(0);
   const int typeBefore = editor().ReadControl(editor_code::kHpfType);
   QTest::keyClick(&hpfType, Qt::Key_Down);
   EXPECT_NE(editor().ReadControl(editor_code::kHpfType), typeBefore);
@@ -117,9 +117,9 @@ TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
   // The sends and the compressor lie beyond the view: the scroll bar's right arrow brings them in.
   QScrollBar& bar = editor().scrollBar();
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
-  CEA_Qel2& aux1 = editor().slider(7);
-  CGDI_Button& prePost = editor().button(2);
-  CEA_Qel2& ratio = editor().slider(16);
+  SkinnedSlider& aux1 = editor().slider(7);
+  SkinnedButton& prePost = editor().button(2);
+  SkinnedSlider& ratio = editor().slider(16);
   ASSERT_TRUE(InView(aux1) && InView(prePost) && InView(ratio));
   aux1.setFocus();
   for (int step = 0; step < 20; ++step) QTest::keyClick(&aux1, Qt::Key_Right);
@@ -147,7 +147,7 @@ TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
                                  {12, 69, 10}, {13, 70, 21}, {14, 71, 19}, {15, 72, 20}, {16, 73, 18}};
   for (const ControlCase& c : sliders) {
     SCOPED_TRACE(c.code);
-    CEA_Qel2& slider = editor().slider(c.index);
+    SkinnedSlider& slider = editor().slider(c.index);
     const int before = editor().ReadControl(c.code);
     QTest::keyClick(&slider, slider.GetValue() < slider.maxValue() ? Qt::Key_Right : Qt::Key_Left);
     EXPECT_NE(editor().ReadControl(c.code), before);
@@ -157,7 +157,7 @@ TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
                                  {4, 66, 7},  {5, 67, 8},  {6, 68, 9}, {7, 69, 10}};
   for (const ControlCase& c : buttons) {
     SCOPED_TRACE(c.code);
-    CGDI_Button& button = editor().button(c.index);
+    SkinnedButton& button = editor().button(c.index);
     const int before = editor().ReadControl(c.code);
     QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
     EXPECT_NE(editor().ReadControl(c.code), before);
@@ -167,7 +167,7 @@ TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
 
 // A band's value typed into its panel reaches the console and moves the curve point.
 TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
-  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[1]));
+  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[1]));
   frequency.setFocus();
   frequency.selectAll();
   QTest::keyClicks(&frequency, QStringLiteral("2000"));
@@ -183,7 +183,7 @@ TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
 // nothing is written until the user's own Enter.
 TEST_F(EditorEndToEnd, ConsoleValuesLeaveTheFocusAndTheTextBeingTypedAlone) {
   EXPECT_FALSE(editor().isAncestorOf(window_.window().focusWidget())) << "opening a channel focuses no control";
-  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[1]));
+  auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[1]));
   QTest::mouseClick(&frequency, Qt::LeftButton, {}, frequency.rect().center());
   ASSERT_EQ(window_.window().focusWidget(), &frequency);
   QTest::keyClick(&frequency, Qt::Key_A, Qt::ControlModifier);
@@ -218,7 +218,7 @@ TEST_F(EditorEndToEnd, ConsoleLpfOffShowsOffAndWritesNothing) {
 }
 
 TEST_F(EditorEndToEnd, ConsoleChangeOfBandThreeGainMovesTheCurvePointAndTheBandPanel) {
-  CQel_NewScope& curve = window_.frame().curve();
+  ResponseCurve& curve = window_.frame().curve();
   const int rowBefore = curve.pointY[kBand3Point];
   window_.transport().ChangeOnConsole(Ch5(kBand3GainOffset), 620);  // +12.0 dB
   EXPECT_TRUE(test::PumpUntil([&] { return curve.pointGain[kBand3Point] == 120; }, kWorkerCycleLimitMs));
@@ -250,7 +250,7 @@ TEST_F(EditorEndToEnd, CopyToCh7WritesOnlyTheAddressesThatDiffer) {
       }
     }
   });
-  CGDI_Button& copy = window_.frame().button(CWinParam::kCopy);
+  SkinnedButton& copy = window_.frame().button(ChannelEditorFrame::kCopy);
   QTest::mouseClick(&copy, Qt::LeftButton, {}, copy.rect().center());
 
   EXPECT_TRUE(test::PumpUntil([&] {

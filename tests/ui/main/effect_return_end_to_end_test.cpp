@@ -8,9 +8,9 @@
 #include "connected_main_window.h"
 #include "i18n/language_guard.h"
 #include "protocol/link_frame.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/qel_combo_box.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_codes.h"
 
@@ -30,11 +30,11 @@ class EffectReturnEndToEnd : public ::testing::Test {
     ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
   }
 
-  CWinInPut& editor() { return dynamic_cast<CWinInPut&>(*window_.frame().panel(PanelKind::EffectReturn)); }
+  InputEditor& editor() { return dynamic_cast<InputEditor&>(*window_.frame().panel(PanelKind::EffectReturn)); }
 
   /// Picks entry `item` (≥ 1) of the program selector with the keyboard.
   void Pick(int item) {
-    CQel_ComboBox& programs = editor().combo(2);
+    SkinnedComboBox& programs = editor().combo(2);
     programs.setCurrentIndex(item - 1);
     QTest::keyClick(&programs, Qt::Key_Down);
     QCoreApplication::sendPostedEvents();
@@ -47,7 +47,7 @@ class EffectReturnEndToEnd : public ::testing::Test {
       text = box.text();
       box.accept();
     });
-    CGDI_Button& save = editor().button(8);
+    SkinnedButton& save = editor().button(8);
     QTest::mouseClick(&save, Qt::LeftButton, {}, save.rect().center());
     (void)test::PumpUntil([&] { return !text.isEmpty(); }, kLimitMs);
     return text;
@@ -83,7 +83,7 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
   constexpr ParamAddress kFx1Parameter1 = 1143;
   constexpr std::uint16_t kDelay1 = 24;
   window_.OpenFromStrip(kFx2Strip);
-  CEA_Qel2& parameter1 = editor().slider(18);
+  SkinnedSlider& parameter1 = editor().slider(18);
   ASSERT_LT(parameter1.maxValue(), 100) << "Fx2 shows a reverb";
   // Scrolled into view, where painting once clamped the value.
   QScrollBar& bar = editor().scrollBar();
@@ -101,7 +101,7 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
   }, kLimitMs));
   const std::size_t writesBefore = window_.transport().Payloads(Command::WriteParams).size();
 
-  CQel_ComboBox& channels = window_.frame().selector(0);
+  SkinnedComboBox& channels = window_.frame().selector(0);
   channels.setCurrentIndex(kFx1Channel - 1);
   QTest::keyClick(&channels, Qt::Key_Down);  // Fx1 picked on the header's channel list
   QCoreApplication::sendPostedEvents();
@@ -116,7 +116,7 @@ TEST_F(EffectReturnEndToEnd, UserSlotsAreStoredAndBuiltInOnesRefused) {
   window_.OpenFromStrip(kFx2Strip);
   Pick(18);  // program 19, "Ueser-3"
   EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(address::kFx2Program) == 19; }, kLimitMs));
-  CEA_Qel2& parameter2 = editor().slider(19);
+  SkinnedSlider& parameter2 = editor().slider(19);
   QTest::keyClick(&parameter2, parameter2.GetValue() < 100 ? Qt::Key_Right : Qt::Key_Left);
   const int edited = editor().ReadControl(editor_code::kEffectParameter2);
   EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(1181) == edited; }, kLimitMs));

@@ -8,7 +8,7 @@
 #include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/skinned_label.h"
 
 namespace rmt4::ui {
 namespace {
@@ -44,7 +44,7 @@ TEST_P(EffectReturnLook, ProgramPanelOfFx1) {
   test::ConnectedMainWindow window;
   ASSERT_TRUE(window.WaitForCompleteRead());
   window.OpenFromStrip(kFx1Strip);
-  auto& editor = dynamic_cast<CWinInPut&>(*window.frame().panel(PanelKind::EffectReturn));
+  auto& editor = dynamic_cast<InputEditor&>(*window.frame().panel(PanelKind::EffectReturn));
   (void)test::PumpUntil([] { return false; }, 200);  // layout, texts and the first paints
   const QPoint panelAt = window.frame().geometry().topLeft() + kPanelAt;
   // The returns have no noise gate: its place stays bare.

@@ -33,7 +33,7 @@ class RecordingWindow : public QWidget {
 class GuiLinkOwnerTest : public ::testing::Test {
  protected:
   RecordingWindow window;
-  CJinDuTiao progress{&window};
+  ProgressWindow progress{&window};
   GuiLinkOwner owner{window, progress};
 };
 

@@ -19,10 +19,10 @@
 #include "param_writes.h"
 #include "protocol/crc16.h"
 #include "screenshot.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_static.h"
-#include "ui/main/korvo_dlg.h"
-#include "ui/main/main_in_put.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_label.h"
+#include "ui/main/main_window.h"
+#include "ui/main/input_strip.h"
 #include "ui/main/offline_session.h"
 #include "ui/main/program_options.h"
 #include "ui/main/strip_bank.h"
@@ -129,7 +129,7 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
 
   QElapsedTimer clock;
   clock.start();
-  CKorvoDlg window(session_.LinkOptions());
+  MainWindow window(session_.LinkOptions());
   window.ShowOffline();
   window.show();
   ASSERT_TRUE(test::PumpUntil([&] { return window.link().SyncCount() >= 1; }, 10000));
@@ -137,7 +137,7 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
   EXPECT_LT(clock.elapsed(), 1600);
   std::printf("offline start to first complete read: %lld ms\n", static_cast<long long>(clock.elapsed()));
 
-  CMainInPut& ch3 = window.strips().inputStrip(2);
+  InputStrip& ch3 = window.strips().inputStrip(2);
   EXPECT_TRUE(test::PumpUntil([&] { return ch3.ReadControl(StripCode::Fader) == kSceneFader; }));
   EXPECT_EQ(window.windowTitle(), "RMT-4-Offline");
   EXPECT_EQ(window.titleLabel()->text(), "RMT-4-Offline");
@@ -155,7 +155,7 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
   // The screenshot: CH3's fader stands where the scene put it, not where CH2's does.
   const QImage shot = window.grab().toImage();
   ASSERT_FALSE(test::SaveScreenshot(window, "offline_main_window").isEmpty());
-  const CMainInPut& ch2 = window.strips().inputStrip(1);
+  const InputStrip& ch2 = window.strips().inputStrip(1);
   EXPECT_NE(shot.copy(ch2.geometry()), shot.copy(QRect(ch3.pos(), ch2.size())))
       << "CH3 draws like CH2 although its fader differs";
 
@@ -182,7 +182,7 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
   ASSERT_TRUE(test::PumpUntil([&] { return window.link().FinishedJobCount() > jobsBefore; }, 10000));
   EXPECT_TRUE(saveMessage.startsWith("Save successfully!")) << saveMessage.toStdString();
 
-  CZB_FileData saved(folders_);
+  SceneFile saved(folders_);
   ASSERT_EQ(saved.LoadSceneFile("show"), SceneFileResult::kOk);
   ASSERT_EQ(saved.values.size(), start.size());
   for (ParamAddress a = 0; a < kParamCount; ++a) {
@@ -193,14 +193,14 @@ TEST_F(OfflineSessionTest, TheWindowEditsTheSceneAndSavesItWithExactlyTheEdits) 
 }
 
 TEST_F(OfflineSessionTest, ClosingWithEditsAsksToSaveThemAsAScene) {
-  CKorvoDlg window(session_.LinkOptions());
+  MainWindow window(session_.LinkOptions());
   window.ShowOffline();
   window.SetCloseQuestion([this, &window] { return session_.ConfirmClose(&window); });
   window.show();
   ASSERT_TRUE(test::PumpUntil([&] { return window.link().SyncCount() >= 1; }, 10000));
   EXPECT_FALSE(session_.HasEdits()) << "the link's own writes are no edits";
 
-  CMainInPut& ch3 = window.strips().inputStrip(2);
+  InputStrip& ch3 = window.strips().inputStrip(2);
   QTest::mouseClick(&ch3.button(StripCode::Mute), Qt::LeftButton);
   ASSERT_TRUE(test::PumpUntil([&] { return session_.HasEdits(); })) << "MUTE did not reach the console model";
   const auto closeAndAnswer = [&](const QString& button) {
@@ -232,7 +232,7 @@ TEST_F(OfflineSessionTest, ClosingWithEditsAsksToSaveThemAsAScene) {
   (void)closeAndAnswer("Save");
   ASSERT_TRUE(test::PumpUntil([&] { return !window.isVisible(); })) << "saved: the window closes";
 
-  CZB_FileData saved(folders_);
+  SceneFile saved(folders_);
   ASSERT_EQ(saved.LoadSceneFile("late show"), SceneFileResult::kOk);
   for (ParamAddress a = 0; a < kParamCount; ++a) {
     if (a == address::kLevelMeters) continue;

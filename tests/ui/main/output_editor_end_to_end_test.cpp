@@ -8,11 +8,11 @@
 
 #include "connected_main_window.h"
 #include "i18n/language_guard.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/eq_qel0.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/band_panel.h"
 #include "ui/editors/output_editor.h"
 #include "ui/editors/output_editor_inventory.h"
-#include "ui/main/main_out.h"
+#include "ui/main/output_strip.h"
 #include "values/editor_codes.h"
 
 namespace rmt4::ui {
@@ -39,13 +39,13 @@ class OutputEditorEndToEnd : public ::testing::Test {
     QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.rect().center());
     QCoreApplication::sendPostedEvents();
   }
-  CWinOutPut& Shown(PanelKind kind) {
-    auto& editor = dynamic_cast<CWinOutPut&>(*window_.frame().panel(kind));
+  OutputEditor& Shown(PanelKind kind) {
+    auto& editor = dynamic_cast<OutputEditor&>(*window_.frame().panel(kind));
     EXPECT_TRUE(editor.isVisible());
     return editor;
   }
   /// Waits until the console holds `editor`'s reading of `code` at `address`.
-  [[nodiscard]] bool ReachesConsole(const CWinOutPut& editor, int code, ParamAddress address) {
+  [[nodiscard]] bool ReachesConsole(const OutputEditor& editor, int code, ParamAddress address) {
     QCoreApplication::sendPostedEvents();
     const int shown = editor.ReadControl(code);
     return test::PumpUntil([&] { return window_.console().Value(address) == shown; }, kWorkerCycleLimitMs);
@@ -56,14 +56,14 @@ class OutputEditorEndToEnd : public ::testing::Test {
 };
 
 TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) {
-  CMainOut& strip = window_.window().strips().outputStrip();
+  OutputStrip& strip = window_.window().strips().outputStrip();
   Click(strip.button(StripCode::Enter));
   ASSERT_TRUE(window_.frame().isVisible());
   ASSERT_EQ(window_.frame().selectedChannel(), kMainChannel);
-  CWinOutPut& main = Shown(PanelKind::MainOutput);
+  OutputEditor& main = Shown(PanelKind::MainOutput);
 
   // The left delay, with the keyboard, in view at the start.
-  CEA_Qel2& leftDelay = main.slider(kLeftDelaySlider);
+  SkinnedSlider& leftDelay = main.slider(kLeftDelaySlider);
   leftDelay.setFocus();
   for (int step = 0; step < 12; ++step) QTest::keyClick(&leftDelay, Qt::Key_Right);
   EXPECT_GE(main.ReadControl(output_code::kLeftDelay), 120);
@@ -72,7 +72,7 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   // Band 13 lies at the far end: scroll there and type its gain.
   QScrollBar& bar = main.scrollBar();
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
-  auto* gain = main.band(12).findChild<QLineEdit*>(QString::number(CEQ_Qel0::kFieldIds[0]));
+  auto* gain = main.band(12).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[0]));
   ASSERT_NE(gain, nullptr);
   ASSERT_TRUE(main.rect().contains(QRect(gain->mapTo(&main, QPoint(0, 0)), gain->size())));
   gain->setText("-4.5");
@@ -85,9 +85,9 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   Click(strip.button(kFirstBusButton + kAux6));
   Click(strip.button(StripCode::Enter));
   ASSERT_EQ(window_.frame().selectedChannel(), kMainChannel + kAux6);
-  CWinOutPut& aux = Shown(PanelKind::AuxOutput);
+  OutputEditor& aux = Shown(PanelKind::AuxOutput);
   EXPECT_EQ(aux.channel(), kMainChannel + kAux6);
-  CEA_Qel2& feedback = aux.slider(kFeedbackSuppressorSlider);
+  SkinnedSlider& feedback = aux.slider(kFeedbackSuppressorSlider);
   feedback.setFocus();
   for (int step = 0; step < 3; ++step) QTest::keyClick(&feedback, Qt::Key_Right);
   EXPECT_EQ(aux.ReadControl(output_code::kFeedbackSuppressor), 3);

@@ -19,12 +19,12 @@
 #include "modal_answer.h"
 #include "param_writes.h"
 #include "transport/transport_factory.h"
-#include "ui/controls/gdi_button.h"
-#include "ui/controls/qel_static.h"
-#include "ui/controls/qel_spectrum.h"
-#include "ui/main/korvo_dlg.h"
-#include "ui/main/main_in_put.h"
-#include "ui/main/main_out.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_label.h"
+#include "ui/controls/level_meter.h"
+#include "ui/main/main_window.h"
+#include "ui/main/input_strip.h"
+#include "ui/main/output_strip.h"
 #include "ui/main/strip_bank.h"
 
 namespace rmt4::ui {
@@ -53,7 +53,7 @@ TEST(Program, TheWindowFindsTheEmulatedConsoleOverTheNetwork) {
   options.makeTransport = MakeTransportFactory(TransportChoice{});
   options.readConfiguration = [] { return LinkConfiguration{kNetwork, 128000}; };
   options.sceneFolders = AppFolders{folder.filePath("scenes").toStdString(), folder.filePath("fallback").toStdString()};
-  CKorvoDlg window(std::move(options));
+  MainWindow window(std::move(options));
   window.show();
   EXPECT_TRUE(test::PumpUntil([&] { return window.button(3)->text() == "Successful"; }, 15000));
   EXPECT_EQ(window.titleLabel()->text(), "RMT-4-NET");
@@ -61,7 +61,7 @@ TEST(Program, TheWindowFindsTheEmulatedConsoleOverTheNetwork) {
   ASSERT_TRUE(test::PumpUntil([&] { return window.link().SyncCount() >= 1; }, 15000));
 
   // A fader moved on the console moves CH3's fader in the window.
-  CMainInPut& ch3 = window.strips().inputStrip(2);
+  InputStrip& ch3 = window.strips().inputStrip(2);
   ASSERT_TRUE(console.Ask("set 136 1200").has_value());
   EXPECT_TRUE(test::PumpUntil([&] { return ch3.ReadControl(StripCode::Fader) == 1200; }));
 

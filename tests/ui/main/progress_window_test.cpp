@@ -15,7 +15,7 @@ namespace {
 class ProgressWindowTest : public ::testing::Test {
  protected:
   QWidget owner;
-  CJinDuTiao progress{&owner};
+  ProgressWindow progress{&owner};
 };
 
 TEST_F(ProgressWindowTest, TextAndBarFollowThePosition) {

@@ -10,11 +10,11 @@
 #include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "strip_test_host.h"
-#include "ui/controls/eq_qel0.h"
-#include "ui/controls/qel_static.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/editors/input_editor.h"
-#include "ui/main/main_in_put.h"
-#include "ui/main/main_out.h"
+#include "ui/main/input_strip.h"
+#include "ui/main/output_strip.h"
 #include "values/editor_codes.h"
 #include "values/param_catalogue.h"
 
@@ -36,9 +36,9 @@ TEST(ShownValues, WindowAndCatalogueReadEveryWordOfAKindAlike) {
   ParamTable params;
   StripHost strips(params);
   ::rmt4::test::RecordingHost editorHost(QSize(900, 300), Qt::darkGray);
-  auto* editor = new CWinInPut(&editorHost);
+  auto* editor = new InputEditor(&editorHost);
   editor->SetChannel(3);  // CH4
-  const auto strip = [&](const Cqel_CStatic& label) {
+  const auto strip = [&](const SkinnedLabel& label) {
     return [&](ParamAddress address, std::uint16_t raw) {
       Arrive(params, strips.bank, address, raw);
       return label.text().toStdString();

@@ -8,9 +8,9 @@
 #include "i18n/language.h"
 #include "screenshot.h"
 #include "strip_test_host.h"
-#include "ui/controls/qel_static.h"
-#include "ui/main/main_in_put.h"
-#include "ui/main/main_out.h"
+#include "ui/controls/skinned_label.h"
+#include "ui/main/input_strip.h"
+#include "ui/main/output_strip.h"
 
 namespace rmt4::ui {
 namespace {
@@ -32,7 +32,7 @@ TEST(StripBank, LayoutFollowsTheHostsScaleFactors) {
   // A client 1.5 times as wide and 1.2 times as high: s = 1.2, sx = 1.5.
   host.resize(1716, 854);
   host.bank.Layout(1.2, 1.5, 1716);
-  const CMainInPut& first = host.bank.inputStrip(0);
+  const InputStrip& first = host.bank.inputStrip(0);
   EXPECT_EQ(first.geometry(), QRect(4, 63, 98, 830 - 63));
   EXPECT_DOUBLE_EQ(first.scale(), 1.2);
   EXPECT_EQ(host.bank.inputStrip(9).x(), 4 + 9 * 98 + 26);
@@ -108,7 +108,7 @@ TEST(StripBank, ScreenshotsInEnglishAndSimplifiedChinese) {
   EXPECT_FALSE(rmt4::test::SaveScreenshot(host, "strip_bank_simplified_chinese").isEmpty());
 
   // One strip at twice the size, to judge the artwork's detail: the same picture, twice as large.
-  CMainOut& output = host.bank.outputStrip();
+  OutputStrip& output = host.bank.outputStrip();
   const QImage single = output.grab().toImage();
   output.SetScale(2.0);
   output.resize(single.size() * 2);

@@ -5,9 +5,9 @@
 #include "i18n/language.h"
 #include "recording_host.h"
 #include "strip_test_host.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/qel_static.h"
-#include "ui/main/main_in_put.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/skinned_label.h"
+#include "ui/main/input_strip.h"
 
 // In the strip helpers' namespace, so the tests use them unqualified.
 namespace rmt4::ui::test {
@@ -15,8 +15,8 @@ namespace {
 
 class InputStripTest : public StripTest {
  protected:
-  CMainInPut& strip(int i) { return host.bank.inputStrip(i); }
-  CGDI_Button& button(int i, StripCode code) { return strip(i).button(code); }
+  InputStrip& strip(int i) { return host.bank.inputStrip(i); }
+  SkinnedButton& button(int i, StripCode code) { return strip(i).button(code); }
   std::string LevelText(int i) { return strip(i).levelLabel().text().toStdString(); }
   std::string PanText(int i) { return strip(i).panLabel().text().toStdString(); }
 };
@@ -44,7 +44,7 @@ TEST_F(InputStripTest, MuteAndPhantomShareTheSwitchesWordAndKeepEachOthersBits) 
 
 TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
   Arrive(params, host.bank, 132, 0x0008);
-  CGDI_Button& phantom = button(2, StripCode::Phantom48V);
+  SkinnedButton& phantom = button(2, StripCode::Phantom48V);
   {
     MessageBoxAnswerer no(QStringLiteral("&No"));
     Click(phantom);
@@ -105,7 +105,7 @@ TEST_F(InputStripTest, RoutingButtonsWriteNothingOrFullLevel) {
 }
 
 TEST_F(InputStripTest, FaderDragWritesLevelsAndShowsThem) {
-  CEQ_G_1& fader = strip(0).fader();
+  SkinnedFader& fader = strip(0).fader();
   DragFader(fader, 109);  // 166 px above the bottom: step 180
   EXPECT_EQ(fader.position(), 180);
   EXPECT_EQ(params.Value(50), 1200);
@@ -122,7 +122,7 @@ TEST_F(InputStripTest, FaderDragWritesLevelsAndShowsThem) {
 }
 
 TEST_F(InputStripTest, FaderKeysStepTheLevel) {
-  CEQ_G_1& fader = strip(4).fader();  // CH5: fader at 222
+  SkinnedFader& fader = strip(4).fader();  // CH5: fader at 222
   Arrive(params, host.bank, 222, 1200);
   fader.setFocus();
   QTest::keyClick(&fader, Qt::Key_Up);
@@ -132,7 +132,7 @@ TEST_F(InputStripTest, FaderKeysStepTheLevel) {
 }
 
 TEST_F(InputStripTest, ConsoleLevelsPlaceTheFader) {
-  CEQ_G_1& fader = strip(1).fader();  // CH2: fader at 93
+  SkinnedFader& fader = strip(1).fader();  // CH2: fader at 93
   Arrive(params, host.bank, 93, 1001);
   EXPECT_EQ(fader.position(), 81);  // the step of 1002
   EXPECT_EQ(LevelText(1), "-19.9dB");  // the level the console holds, not the step's
@@ -160,7 +160,7 @@ TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
   ASSERT_EQ(DirtyCount(params), 0);
 
   // Thumb at the track's middle (x 30 of 60); 33 px right of the track start is 150.
-  CEA_Qel2& pan = strip(0).pan();
+  SkinnedSlider& pan = strip(0).pan();
   QTest::mousePress(&pan, Qt::LeftButton, {}, QPoint(30, 7));
   QTest::mouseMove(&pan, QPoint(41, 7));
   QTest::mouseRelease(&pan, Qt::LeftButton, {}, QPoint(41, 7));
@@ -176,7 +176,7 @@ TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
 }
 
 TEST_F(InputStripTest, ConsolePanValuesLeaveTheKeyboardFocusWhereItWas) {
-  CEQ_G_1& fader = strip(3).fader();
+  SkinnedFader& fader = strip(3).fader();
   fader.setFocus();
   ASSERT_EQ(host.focusWidget(), &fader);
   Arrive(params, host.bank, 49, 60);
@@ -225,7 +225,7 @@ TEST_F(InputStripTest, ControlsAStripLacksAreParkedAndIgnoreInput) {
                                              std::tuple{10, StripControl::RightButton, StripCode::Right}}) {
     SCOPED_TRACE(index);
     EXPECT_FALSE(strip(index).controlShown(control));
-    CGDI_Button& absent = button(index, code);
+    SkinnedButton& absent = button(index, code);
     EXPECT_EQ(absent.y(), -1000);
     EXPECT_EQ(strip(index).childAt(absent.geometry().translated(0, 1000).center()), nullptr);
     const int before = absent.state();
@@ -234,7 +234,7 @@ TEST_F(InputStripTest, ControlsAStripLacksAreParkedAndIgnoreInput) {
     EXPECT_EQ(watcher.answered(), 0);
     EXPECT_EQ(absent.state(), before);
   }
-  CEA_Qel2& pan = strip(10).pan();
+  SkinnedSlider& pan = strip(10).pan();
   EXPECT_EQ(pan.y(), -1000);
   EXPECT_EQ(strip(10).panLabel().y(), -1000);
   pan.setFocus();
@@ -272,7 +272,7 @@ TEST_F(InputStripTest, NamesAndCaptionsFollowTheLanguage) {
 }
 
 TEST_F(InputStripTest, ScaleMultipliesEveryRectangle) {
-  CMainInPut& first = strip(0);
+  InputStrip& first = strip(0);
   first.SetScale(1.5);
   first.resize(123, 958);
   const QRect mute = first.button(StripCode::Mute).geometry();

@@ -4,10 +4,10 @@
 
 #include "i18n/language.h"
 #include "strip_test_host.h"
-#include "ui/controls/ea_qel2.h"
-#include "ui/controls/qel_spectrum.h"
-#include "ui/controls/qel_static.h"
-#include "ui/main/main_out.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/controls/level_meter.h"
+#include "ui/controls/skinned_label.h"
+#include "ui/main/output_strip.h"
 
 // In the strip helpers' namespace, so the tests use them unqualified.
 namespace rmt4::ui::test {
@@ -17,8 +17,8 @@ constexpr int kFirstBusButton = 6;
 
 class OutputStripTest : public StripTest {
  protected:
-  CMainOut& strip() { return host.bank.outputStrip(); }
-  CGDI_Button& button(StripCode code) { return strip().button(code); }
+  OutputStrip& strip() { return host.bank.outputStrip(); }
+  SkinnedButton& button(StripCode code) { return strip().button(code); }
   void SelectBus(int bus) { Click(strip().button(kFirstBusButton + bus)); }
   std::string Name() { return strip().nameLabel().text().toStdString(); }
 };
@@ -148,7 +148,7 @@ TEST_F(OutputStripTest, RoutingExistsOnlyOnAuxBuses) {
 
 TEST_F(OutputStripTest, BalanceIsWrittenOnMainAndAlwaysShown) {
   // Thumb in the middle of the 60-px slider; 33 px right of the track start is 150.
-  CEA_Qel2& balance = strip().pan();
+  SkinnedSlider& balance = strip().pan();
   QTest::mousePress(&balance, Qt::LeftButton, {}, QPoint(30, 7));
   QTest::mouseMove(&balance, QPoint(41, 7));
   QTest::mouseRelease(&balance, Qt::LeftButton, {}, QPoint(41, 7));

@@ -14,8 +14,8 @@
 
 #include "i18n/language.h"
 #include "protocol/param_table.h"
-#include "ui/controls/eq_g_1.h"
-#include "ui/controls/gdi_button.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_button.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/window_message.h"
 
@@ -66,7 +66,7 @@ inline void Click(QWidget& control) {
 }
 
 /// Drags the fader's cap (found at its current position) to height `y`.
-inline void DragFader(CEQ_G_1& fader, int y) {
+inline void DragFader(SkinnedFader& fader, int y) {
   const double span = 275.0 - 18.0;
   const int capY = static_cast<int>(275.0 - fader.position() * span / fader.maxValue());
   const int x = fader.width() / 2;

@@ -1,0 +1,68 @@
+#include "ui/main/input_strip.h"
+
+#include "i18n/name_arrays.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/main/strip_texts.h"
+#include "ui/platform/translated.h"
+#include "ui/platform/message_box.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr int kBackgroundImage = 134;
+constexpr int kRoutingTop = 204;
+
+}  // namespace
+
+InputStrip::InputStrip(QWidget* parent) : StripBase(parent, kBackgroundImage, kRoutingTop) {}
+
+int InputStrip::ReadControl(StripCode code) const {
+  switch (code) {
+    case StripCode::Mute:
+      return ButtonPressed(code) ? 1 : 0;
+    case StripCode::Pfl:
+      return ButtonPressed(code) ? kRoutedLevel : 0;
+    default:
+      return ReadCommonControl(code);
+  }
+}
+
+void InputStrip::OnButtonClicked(int buttonIndex) {
+  switch (static_cast<StripCode>(buttonIndex)) {
+    case StripCode::Enter:
+    case StripCode::Mute:
+    case StripCode::Pfl:
+    case StripCode::Left:
+    case StripCode::Right:
+      Notify(static_cast<StripCode>(buttonIndex));
+      break;
+    case StripCode::Phantom48V:
+      if (ButtonPressed(buttonIndex)) {
+        ConfirmPhantomPower();
+      } else {
+        Notify(StripCode::Phantom48V);  // switching off needs no question
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void InputStrip::ConfirmPhantomPower() {
+  SkinnedButton& phantom = button(StripCode::Phantom48V);
+  const MessageButton answer = ShowMessageBox(window(), MessageStyle::YesNo, Translated(LabelId::Operating48V));
+  // The console may have reported a state while the question was open; the answer decides.
+  if (answer == MessageButton::Yes) {
+    phantom.SetState(kButtonPressed);
+    Notify(StripCode::Phantom48V);
+  } else {
+    phantom.SetState(kButtonReleased);
+  }
+}
+
+QString InputStrip::NameText() const {
+  const auto strip = static_cast<std::size_t>(index());
+  return strip < kInputChannelLabels.size() ? Translated(kInputChannelLabels[strip]) : QString();
+}
+
+}  // namespace rmt4::ui

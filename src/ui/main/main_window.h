@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "i18n/label_id.h"
+#include "link/link_worker.h"
+#include "ui/controls/offscreen_buffer.h"
+#include "ui/editors/editor_panels.h"
+
+class QMenu;
+
+namespace rmt4::ui {
+
+class SkinnedButton;
+class ProgressWindow;
+class ChannelEditorFrame;
+class SkinnedLabel;
+class GuiLinkOwner;
+class StripBank;
+
+/// The main window: a borderless window over one background picture with
+/// the strips, the top bar's eight buttons and the title label. It starts
+/// the link, turns the link's notifications into display updates and strip
+/// edits into parameter writes, and stops the link when the user confirms
+/// closing.
+class MainWindow final : public QWidget {
+ public:
+  /// Starts the link with these options; the channel editor frame takes its panels from `makePanels`.
+  explicit MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory& makePanels = MakeEditorPanels);
+  ~MainWindow() override;
+
+  /// Restores the window and brings it to the front (a second start asks for this).
+  void BringToFront();
+  /// The link reaches the console model inside the program: the window title
+  /// and the title label say so, in the current language.
+  void ShowOffline();
+  /// Asked when the user closes the window, before anything else: nothing
+  /// for the usual "Whether to exit the program!", else whether to close.
+  void SetCloseQuestion(std::function<std::optional<bool>()> question) { closeQuestion_ = std::move(question); }
+
+  /// The "Tape Down" menu with its check marks as the parameters stand now;
+  /// each action's data is its command (5124..5128).
+  [[nodiscard]] std::unique_ptr<QMenu> BuildTapeMenu();
+
+  [[nodiscard]] LinkWorker& link() { return *link_; }
+  [[nodiscard]] ProgressWindow& progressWindow() { return *progress_; }
+  [[nodiscard]] SkinnedButton* button(int index) { return buttons_[index]; }
+  [[nodiscard]] SkinnedLabel* titleLabel() { return title_; }
+  [[nodiscard]] StripBank& strips() { return *strips_; }
+  [[nodiscard]] ChannelEditorFrame& editorFrame() { return *editorFrame_; }
+  [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void Layout();
+  void CreateTopBar();
+  void SkinTopBar();
+  void OnUiNotify(int code, std::intptr_t argument);
+  void ShowStatus(int status);
+  /// What the link tries while searching (a transport and its address, port or device).
+  void ShowSearchTarget(const QString& target);
+  [[nodiscard]] LabelId StatusLabel(int status) const;
+  /// "RMT-4" and how the console is reached.
+  [[nodiscard]] QString TitleText() const;
+  void ShowEditNotConfirmed();
+  void ChooseConsole();
+  void OnButton(int index);
+  void OnControlEdited(int strip, int code);
+  void RunTapeCommand(int command);
+  void Retranslate();
+  void ShowAbout();
+  void ShowMainWin();
+  /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
+  void OpenEditor(int strip);
+  void ValueArrived(ParamAddress address);
+
+  const QImage reference_;  // bitmap 133: its size is the reference size of the layout
+  OffscreenBuffer background_;  // the reference stretched to the client size
+  ProgressWindow* progress_;
+  std::unique_ptr<GuiLinkOwner> owner_;
+  std::unique_ptr<LinkWorker> link_;
+  std::unique_ptr<StripBank> strips_;
+  ChannelEditorFrame* editorFrame_ = nullptr;
+  std::array<SkinnedButton*, 8> buttons_{};
+  SkinnedLabel* title_ = nullptr;
+  int status_ = static_cast<int>(LinkStatus::Starting);
+  QString searchTarget_;
+  QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
+  std::function<std::optional<bool>()> closeQuestion_;
+  bool closeConfirmed_ = false;
+  bool offline_ = false;
+};
+
+}  // namespace rmt4::ui
