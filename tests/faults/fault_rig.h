@@ -45,6 +45,9 @@ class FaultRig {
   std::unique_ptr<test::ConsoleProcess> console_;
 };
 
+/// A new empty folder under the temporary folder; empty when none could be made.
+[[nodiscard]] std::filesystem::path MakeTempFolder();
+
 /// Polls `done` until it holds or `limit` passed; true when it held.
 bool WaitUntil(std::chrono::milliseconds limit, const std::function<bool()>& done);
 
@@ -62,6 +65,11 @@ struct TimeSummary {
   double maxMs = 0;
   [[nodiscard]] static TimeSummary Of(std::vector<double> milliseconds);
 };
+
+/// Addresses the console stores as they are written: not the device type and
+/// meters, not the mode, keep-alive and console words, not the linked MAIN
+/// pairs and PFL words that one edit changes together.
+[[nodiscard]] std::vector<ParamAddress> PlainAddresses();
 
 /// The random source of a run: `--seed N` repeats one.
 using Random = std::mt19937;
