@@ -34,8 +34,8 @@ constexpr std::uint16_t kRecallRequest = 0x0600;  // with the mode number in the
 constexpr int kEditsWhilePulled = 2;
 constexpr auto kRealLimit = 60s;  // for a reconnect, a job or settling down, in real time
 // Growth allowed from the first hour to the end: allocator bookkeeping, not a leak.
-constexpr long kHeapSlackBytes = 256 * 1024;
-constexpr long kResidentSlackKiB = 1024;
+constexpr long kHeapSlackBytes = 32 * 1024;
+constexpr long kResidentSlackKiB = 256;
 
 /// What the process holds: heap in use, resident memory, descriptors, threads.
 struct Footprint {
