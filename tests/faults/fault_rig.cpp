@@ -111,6 +111,13 @@ std::vector<ParamAddress> PlainAddresses() {
   return plain;
 }
 
+std::uint16_t FreshValue(Random& random, std::uint16_t current, std::uint16_t top) {
+  std::uniform_int_distribution<int> value(0, top);
+  std::uint16_t fresh = current;
+  while (fresh == current) fresh = static_cast<std::uint16_t>(value(random));
+  return fresh;
+}
+
 ProcessCounts ProcessCounts::Now() { return {CountEntries("/proc/self/fd"), CountEntries("/proc/self/task")}; }
 
 TimeSummary TimeSummary::Of(std::vector<double> milliseconds) {

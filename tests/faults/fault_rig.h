@@ -74,4 +74,7 @@ struct TimeSummary {
 /// The random source of a run: `--seed N` repeats one.
 using Random = std::mt19937;
 
+/// A value in 0..top other than `current`: an edit that changes something.
+[[nodiscard]] std::uint16_t FreshValue(Random& random, std::uint16_t current, std::uint16_t top);
+
 }  // namespace rmt4::faults

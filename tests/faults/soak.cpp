@@ -92,7 +92,7 @@ class Show {
   ParamTable& Params() { return worker_->params(); }
   /// A plain address no pending edit holds or a re-read will bring.
   ParamAddress FreeAddress();
-  std::uint16_t FreshValue(std::uint16_t current);
+  std::uint16_t FreshValue(std::uint16_t current) { return faults::FreshValue(random_, current, kTopValue); }
 
   Random& random_;
   test::VirtualClock clock_;
@@ -171,13 +171,6 @@ ParamAddress Show::FreeAddress() {
     });
     if (!held && !Params()[address].rereadRequested.load()) return address;
   }
-}
-
-std::uint16_t Show::FreshValue(std::uint16_t current) {
-  std::uniform_int_distribution<int> value(0, kTopValue);
-  std::uint16_t fresh = current;
-  while (fresh == current) fresh = static_cast<std::uint16_t>(value(random_));
-  return fresh;
 }
 
 void Show::Edit() {
