@@ -4,14 +4,22 @@
 # on the console during each outage must reach the mirror; descriptors and
 # threads must not drift), 1000 edits over a link that drops and corrupts
 # replies (none silently lost) and 200 stops at random moments (each under
-# 1 s). One run of each; the program prints medians and maxima over its
-# pulls, edits and stops. Exits 1 when any of them failed.
+# 1 s). Then an eight-hour show on the link's virtual clock against the
+# console in the process (a few minutes of real time): an edit a second,
+# console changes, scene uploads, mode recalls, a pull every ten minutes and
+# 2 % of the frames lost or garbled; no edit silently lost, the mirror equal
+# to the console, no growth from the first hour to the end. One run of each
+# (or of the RUNs named); the program prints medians and maxima over its
+# pulls, edits and stops, and the soak's figures. Exits 1 when any failed.
 #
-#   bench/link_faults.sh BUILD [SEED]     (BUILD: a built build folder)
+#   bench/link_faults.sh BUILD [SEED [RUN...]]     (BUILD: a built build folder;
+#                                                 RUN: pulls, lossy, stops or soak)
 set -euo pipefail
-usage="usage: bench/link_faults.sh BUILD [SEED]"
+usage="usage: bench/link_faults.sh BUILD [SEED [RUN...]]"
 build=$(cd "${1:?$usage}" && pwd)
 seed=${2:-1}
+runs=("${@:3}")
+[[ ${#runs[@]} -gt 0 ]] || runs=(pulls lossy stops soak)
 program="$build/tests/faults/link_faults"
 [[ -x $program ]] || { echo "link_faults.sh: $program is not built" >&2; exit 1; }
 
@@ -37,8 +45,13 @@ run() {
 }
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-run pulls 100 --net
-run pulls 100 --serial
-run lossy 1000
-run stops 200
+for name in "${runs[@]}"; do
+  case $name in
+    pulls) run pulls 100 --net; run pulls 100 --serial ;;
+    lossy) run lossy 1000 ;;
+    stops) run stops 200 ;;
+    soak) run soak $((8 * 60)) ;;
+    *) echo "$usage" >&2; exit 2 ;;
+  esac
+done
 exit "$failed"

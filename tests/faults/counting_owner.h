@@ -2,7 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 #include "protocol/address_map.h"
 #include "protocol/link_owner.h"
@@ -10,8 +14,9 @@
 namespace rmt4::faults {
 
 /// A link owner that keeps, per address, only what the fault runs judge:
-/// how many values arrived and when an edit was last reported as not
-/// confirmed. Fixed-size, so a long run cannot grow it. Any thread.
+/// how many values arrived, when an edit was last reported as not
+/// confirmed and how often each message was shown. Fixed-size but for one
+/// count per distinct message, so a long run cannot grow it. Any thread.
 class CountingOwner final : public LinkOwner {
  public:
   /// A point on the owner's own clock: every stamp and every report moves it on.
@@ -29,6 +34,13 @@ class CountingOwner final : public LinkOwner {
     return notConfirmedAt_[address];
   }
 
+  /// How often a message box said `text`.
+  [[nodiscard]] int Said(std::string_view text) const {
+    std::lock_guard lock(mutex_);
+    const auto found = said_.find(text);
+    return found == said_.end() ? 0 : found->second;
+  }
+
   void PostNotify(UiNotify code, int argument) override {
     if (argument < 0 || argument >= static_cast<int>(kParamCount)) return;
     const auto address = static_cast<std::size_t>(argument);
@@ -42,7 +54,11 @@ class CountingOwner final : public LinkOwner {
     return consoles.front();
   }
   /// Questions (overwrite a scene file?) are answered yes, so jobs run to their end.
-  MessageButton ShowMessage(MessageStyle style, std::string_view, std::string_view) override {
+  MessageButton ShowMessage(MessageStyle style, std::string_view text, std::string_view) override {
+    {
+      std::lock_guard lock(mutex_);
+      ++said_[std::string(text)];
+    }
     return style == MessageStyle::Ok ? MessageButton::Ok : MessageButton::Yes;
   }
   void SetProgressMaximum(int) override {}
@@ -56,6 +72,7 @@ class CountingOwner final : public LinkOwner {
   std::uint64_t clock_ = 0;
   std::array<std::uint64_t, kParamCount> arrivals_{};
   std::array<std::uint64_t, kParamCount> notConfirmedAt_{};
+  std::map<std::string, int, std::less<>> said_;
 };
 
 }  // namespace rmt4::faults

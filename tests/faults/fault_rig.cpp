@@ -14,12 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path MakeTempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "rmt4-faults-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return {};
-  return pattern;
-}
-
 void SetVariable(const char* name, const std::string& value) { ::setenv(name, value.c_str(), 1); }
 
 long CountEntries(const char* folder) {
@@ -29,6 +23,12 @@ long CountEntries(const char* folder) {
 }
 
 }  // namespace
+
+fs::path MakeTempFolder() {
+  std::string pattern = (fs::temp_directory_path() / "rmt4-faults-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) return {};
+  return pattern;
+}
 
 FaultRig::FaultRig(const std::string& address, bool serial, std::vector<std::string> extra)
     : folder_(MakeTempFolder()), address_(ParseIpv4(address)) {
@@ -93,6 +93,29 @@ bool WaitUntil(std::chrono::milliseconds limit, const std::function<bool()>& don
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
+}
+
+std::vector<ParamAddress> PlainAddresses() {
+  constexpr int kPflOffset = 13;  // an input channel's PFL word
+  constexpr int kInputChannels = 10;
+  std::vector<int> excluded{address::kDeviceType, address::kLevelMeters, address::kMainBus, address::kMainBusLinked,
+                            address::kMainOn,     address::kMainOnLinked,  address::kPflBus};
+  for (int channel = 0; channel < kInputChannels; ++channel) excluded.push_back(InputBlockBase(channel) + kPflOffset);
+  std::vector<ParamAddress> plain;
+  for (int a = 1; a < static_cast<int>(kParamCount); ++a) {
+    const bool consoleWord = a >= 1201 && a <= address::kKeepAlive;
+    if (!consoleWord && std::find(excluded.begin(), excluded.end(), a) == excluded.end()) {
+      plain.push_back(static_cast<ParamAddress>(a));
+    }
+  }
+  return plain;
+}
+
+std::uint16_t FreshValue(Random& random, std::uint16_t current, std::uint16_t top) {
+  std::uniform_int_distribution<int> value(0, top);
+  std::uint16_t fresh = current;
+  while (fresh == current) fresh = static_cast<std::uint16_t>(value(random));
+  return fresh;
 }
 
 ProcessCounts ProcessCounts::Now() { return {CountEntries("/proc/self/fd"), CountEntries("/proc/self/task")}; }

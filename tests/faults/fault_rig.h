@@ -45,6 +45,9 @@ class FaultRig {
   std::unique_ptr<test::ConsoleProcess> console_;
 };
 
+/// A new empty folder under the temporary folder; empty when none could be made.
+[[nodiscard]] std::filesystem::path MakeTempFolder();
+
 /// Polls `done` until it holds or `limit` passed; true when it held.
 bool WaitUntil(std::chrono::milliseconds limit, const std::function<bool()>& done);
 
@@ -63,7 +66,15 @@ struct TimeSummary {
   [[nodiscard]] static TimeSummary Of(std::vector<double> milliseconds);
 };
 
+/// Addresses the console stores as they are written: not the device type and
+/// meters, not the mode, keep-alive and console words, not the linked MAIN
+/// pairs and PFL words that one edit changes together.
+[[nodiscard]] std::vector<ParamAddress> PlainAddresses();
+
 /// The random source of a run: `--seed N` repeats one.
 using Random = std::mt19937;
+
+/// A value in 0..top other than `current`: an edit that changes something.
+[[nodiscard]] std::uint16_t FreshValue(Random& random, std::uint16_t current, std::uint16_t top);
 
 }  // namespace rmt4::faults

@@ -14,5 +14,8 @@ int RunPulls(int count, bool serial, Random& random);
 int RunLossy(int count, Random& random);
 /// `count` links stopped at random moments; each stop must return within a second.
 int RunStops(int count, Random& random);
+/// A show of `minutes` on the virtual clock with edits, console changes, jobs, pulls and lost
+/// frames; no edit may be lost silently, the mirror must keep equal and nothing may grow.
+int RunSoak(int minutes, Random& random);
 
 }  // namespace rmt4::faults

@@ -18,25 +18,6 @@ constexpr int kBurstEvery = 100;  // edits; the first kBurstLength of each hundr
 constexpr int kBurstLength = 20;
 constexpr auto kSettleLimit = 120s;
 
-/// Addresses the console stores as they are written: not the device type and
-/// meters, not the mode, keep-alive and console words, not the linked MAIN
-/// pairs and PFL words that one edit changes together.
-std::vector<ParamAddress> PlainAddresses() {
-  constexpr int kPflOffset = 13;  // an input channel's PFL word
-  constexpr int kInputChannels = 10;
-  std::vector<int> excluded{address::kDeviceType, address::kLevelMeters, address::kMainBus, address::kMainBusLinked,
-                            address::kMainOn,     address::kMainOnLinked,  address::kPflBus};
-  for (int channel = 0; channel < kInputChannels; ++channel) excluded.push_back(InputBlockBase(channel) + kPflOffset);
-  std::vector<ParamAddress> plain;
-  for (int a = 1; a < static_cast<int>(kParamCount); ++a) {
-    const bool consoleWord = a >= 1201 && a <= address::kKeepAlive;
-    if (!consoleWord && std::find(excluded.begin(), excluded.end(), a) == excluded.end()) {
-      plain.push_back(static_cast<ParamAddress>(a));
-    }
-  }
-  return plain;
-}
-
 bool AnyDirty(const ParamTable& params) {
   for (ParamAddress a = 0; a < kParamCount; ++a) {
     if (params[a].Dirty()) return true;

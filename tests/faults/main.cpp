@@ -1,5 +1,6 @@
 // link_faults: the link layer under faults, against rmt4-console on loopback.
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -12,7 +13,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: link_faults [--seed N] pulls COUNT --net|--serial\n"
     "       link_faults [--seed N] lossy COUNT\n"
-    "       link_faults [--seed N] stops COUNT\n";
+    "       link_faults [--seed N] stops COUNT\n"
+    "       link_faults [--seed N] soak MINUTES\n";
 
 std::optional<unsigned> ParseCount(std::string_view text) {
   unsigned number = 0;
@@ -41,6 +43,8 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return 2;
   }
+  // A failing run repeats with the same seed.
+  std::printf("link_faults: seed %u\n", seed);
   Random random(seed);
   const int n = static_cast<int>(*count);
   if (words[0] == "pulls" && words.size() == 3 && (words[2] == "--net" || words[2] == "--serial")) {
@@ -48,6 +52,7 @@ int main(int argc, char** argv) {
   }
   if (words[0] == "lossy" && words.size() == 2) return RunLossy(n, random);
   if (words[0] == "stops" && words.size() == 2) return RunStops(n, random);
+  if (words[0] == "soak" && words.size() == 2) return RunSoak(n, random);
   std::cerr << kUsage;
   return 2;
 }

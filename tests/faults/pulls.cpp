@@ -27,13 +27,6 @@ ParamAddress RandomFader(Random& random, std::optional<ParamAddress> other = std
   }
 }
 
-std::uint16_t FreshValue(Random& random, std::uint16_t current) {
-  std::uniform_int_distribution<int> level(0, kTopLevel);
-  std::uint16_t value = current;
-  while (value == current) value = static_cast<std::uint16_t>(level(random));
-  return value;
-}
-
 }  // namespace
 
 int RunPulls(int count, bool serial, Random& random) {
@@ -60,7 +53,7 @@ int RunPulls(int count, bool serial, Random& random) {
   std::vector<double> changeTimes;
   for (int pull = 1; pull <= count; ++pull) {
     const ParamAddress fader = RandomFader(random);
-    const std::uint16_t value = FreshValue(random, worker->params().Value(fader));
+    const std::uint16_t value = FreshValue(random, worker->params().Value(fader), kTopLevel);
     const std::uint64_t arrivalsBefore = owner.Arrivals(fader);
     const int syncsBefore = worker->SyncCount();
 
@@ -68,7 +61,7 @@ int RunPulls(int count, bool serial, Random& random) {
     const std::string unplugged = rig.Ask("unplug");
     const std::string changed = rig.Ask("set " + std::to_string(fader) + ' ' + std::to_string(value));
     const ParamAddress edited = RandomFader(random, fader);
-    const std::uint16_t edit = FreshValue(random, worker->params().Value(edited));
+    const std::uint16_t edit = FreshValue(random, worker->params().Value(edited), kTopLevel);
     ParamSet(worker->params(), edited, edit);
     const std::uint64_t editStamp = owner.Stamp();
     const bool seen = WaitUntil(kChangeLimit, [&] {
