@@ -399,6 +399,13 @@ ParsedValue ParsePflBus(std::string_view typed) {
   if (typed == "none") return Accept(0);
   long bits = 0;
   for (const std::string& word : Words(typed)) {
+    // The console's own bits type back as they are printed (MAIN in PFL reads "MAIN 0x0080").
+    if (word.starts_with("0x")) {
+      const auto own = ParseWholeNumber(word, 0xFFFF);
+      if (!own) return Refuse("not a bus of the PFL word");
+      bits |= static_cast<long>(*own);
+      continue;
+    }
     const auto bit = CodeOfWord(kPflBusBits, word);
     if (!bit || std::to_string(*bit) == word) return Refuse("not a bus of the PFL word");
     bits |= *bit;
