@@ -8,7 +8,9 @@
 
 namespace rmt4 {
 
-std::string FormatValue(ParamAddress address, std::uint16_t raw) { return MeaningOf(ParamAt(address).kind).format(raw); }
+std::string FormatValue(ParamAddress address, std::uint16_t raw) {
+  return MeaningOf(ParamAt(address).kind).format(raw);
+}
 
 std::string FormatValue(ParamAddress address, std::uint16_t raw, const ValueAt& valueAt) {
   const ParamInfo& info = ParamAt(address);
@@ -38,8 +40,8 @@ std::string ValueRangeText(ParamAddress address) { return MeaningOf(ParamAt(addr
 ParsedValue ParseValue(ParamAddress address, std::string_view text) {
   if (!IsValidAddress(address)) return {std::nullopt, "no such address: " + std::to_string(address)};
   const std::string_view typed = Trimmed(text);
-  ParsedValue parsed =
-      typed.empty() ? ParsedValue{std::nullopt, "an empty value"} : MeaningOf(ParamAt(address).kind).parse(Lower(typed));
+  ParsedValue parsed = typed.empty() ? ParsedValue{std::nullopt, "an empty value"}
+                                     : MeaningOf(ParamAt(address).kind).parse(Lower(typed));
   if (!parsed.raw) {
     parsed.error = ParamAt(address).name + ": " + parsed.error + " ('" + std::string(typed) + "'); it takes " +
                    ValueRangeText(address);

@@ -32,6 +32,8 @@ std::string Printf(const char* format, double value) {
 }
 
 std::string OnOff(bool on) { return on ? "ON" : "OFF"; }
+std::string OnWhenZero(std::uint16_t raw) { return OnOff(raw == 0); }
+std::string OnWhenNonZero(std::uint16_t raw) { return OnOff(raw != 0); }
 
 ParsedValue Refuse(std::string_view why) { return {std::nullopt, std::string(why)}; }
 
@@ -51,9 +53,6 @@ ParsedValue Owning(ParsedValue parsed, std::uint16_t own) {
   if (parsed.raw) parsed.ownBits = own;
   return parsed;
 }
-
-/// The first word: the number a reading starts with, before what it means in brackets.
-std::string_view FirstWord(std::string_view typed) { return typed.substr(0, typed.find(' ')); }
 
 /// A number in the range's unit, the unit optional ("-6dB", "-6 db", "1.2kHz", "1200").
 template <typename Encode>
@@ -75,7 +74,14 @@ ParsedValue Measured(std::string_view text, const UnitRange& range, Encode encod
   return Accept(encode(value));
 }
 
-std::string MeasuredRangeText(const UnitRange& range) {
+/// A measured kind's parser and range text, from its unit range and the encoder of its word.
+template <UnitRange (*Range)(), auto Encode>
+ParsedValue ParseMeasured(std::string_view typed) {
+  return Measured(typed, Range(), Encode);
+}
+template <UnitRange (*Range)()>
+std::string MeasuredRange() {
+  const UnitRange range = Range();
   char text[64];
   if (range.unit == ":1") {
     std::snprintf(text, sizeof text, "%g:1..%g:1", range.min, range.max);
@@ -106,9 +112,9 @@ constexpr std::array<CodeWord, 3> kBandTypes{{{5, "high-shelf"}, {6, "low-shelf"
 constexpr std::array<CodeWord, 3> kFootSwitch{{{1, "FX1"}, {2, "FX2"}, {3, "FX1+FX2"}}};
 constexpr std::array<CodeWord, 2> kRecorder{{{0, "MP3"}, {1, "USB"}}};
 
-template <std::size_t N>
-std::string CodeText(const std::array<CodeWord, N>& words, std::uint16_t raw) {
-  for (const CodeWord& entry : words) {
+template <const auto& Words>
+std::string CodeText(std::uint16_t raw) {
+  for (const CodeWord& entry : Words) {
     if (entry.code == raw) return std::string(entry.word);
   }
   return std::to_string(raw);
@@ -122,10 +128,15 @@ std::optional<std::uint16_t> CodeOfWord(const std::array<CodeWord, N>& words, st
   return std::nullopt;
 }
 
-template <std::size_t N>
-std::string CodeNames(const std::array<CodeWord, N>& words) {
+template <const auto& Words>
+ParsedValue ParseCode(std::string_view typed) {
+  return Coded(CodeOfWord(Words, typed));
+}
+
+template <const auto& Words>
+std::string CodeNames() {
   std::string names;
-  for (const CodeWord& entry : words) {
+  for (const CodeWord& entry : Words) {
     if (!names.empty()) names += ", ";
     names += entry.word;
   }
@@ -194,25 +205,27 @@ ParsedValue ParseSwitch(std::string_view typed) {
 }
 
 /// The mute state ("ON" = muted, bit 3 clear) and phantom power.
-std::string SwitchesText(std::uint16_t raw, bool phantom) {
+template <bool HasPhantom>
+std::string SwitchesText(std::uint16_t raw) {
   std::string text = OnOff((raw & kChannelOnBit) == 0);
-  if (phantom && (raw & kPhantomPowerBit) != 0) text += " 48V";
+  if (HasPhantom && (raw & kPhantomPowerBit) != 0) text += " 48V";
   return text;
 }
 
 /// The mute state and phantom power, each optional: what the text leaves out
 /// reads as the default word and is not written (`ownBits`).
-ParsedValue ParseSwitches(std::string_view typed, bool hasPhantom) {
+template <bool HasPhantom>
+ParsedValue ParseSwitches(std::string_view typed) {
   constexpr std::uint16_t kSwitchesKeptBits = 0x0004;
   std::optional<bool> muted;
   std::optional<bool> phantom;
   for (const std::string& word : Words(typed)) {
-    if (hasPhantom && (word == "48v" || word == "48v-off") && !phantom) {
+    if (HasPhantom && (word == "48v" || word == "48v-off") && !phantom) {
       phantom = word == "48v";
     } else if (const auto state = OnOffWord(word); state && !muted) {
       muted = state;
     } else {
-      return Refuse(hasPhantom ? "not ON or OFF and 48V or 48V-OFF" : "not ON or OFF");
+      return Refuse(HasPhantom ? "not ON or OFF and 48V or 48V-OFF" : "not ON or OFF");
     }
   }
   if (!muted && !phantom) return Refuse("no ON or OFF");
@@ -237,6 +250,11 @@ UnitRange DelayRange() { return {0, kDelayTop / 10.0, "ms"}; }
 UnitRange TimeRange() { return {0, kTimeTop, "ms"}; }
 UnitRange ThresholdRange() { return {-kThresholdOffsetDb, kThresholdTop - kThresholdOffsetDb, "dBu"}; }
 UnitRange RatioRange() { return {RatioTable.front() / 10.0, RatioTable.back() / 10.0, ":1"}; }
+
+int NoiseGateWord(double db) { return NoiseGateRaw(std::round(db) + kNoiseGateTop); }
+int GainStepWord(double db) { return GainRaw(NearestTenths(GainTable, db)); }
+int DelayWord(double ms) { return DelayRaw(ms * 10); }
+int ThresholdWord(double dbu) { return TenthsRaw(dbu + kThresholdOffsetDb); }
 
 std::string GainStepText(std::uint16_t raw) {
   if (raw > kGainStepTop) return std::to_string(raw);
@@ -312,6 +330,10 @@ std::string FilterTypeNames() {
   return names;
 }
 
+std::string CutFrequencyText(std::uint16_t raw) {
+  return raw == kFilterOffRaw ? "OFF" : FrequencyText(DecodeFilterFrequency(raw));
+}
+
 ParsedValue ParseCutFrequency(std::string_view typed) {
   if (OnOffWord(typed) == false) return Accept(kFilterOffRaw);
   return Measured(typed, CutFrequencyRange(), [](double hz) { return static_cast<int>(EncodeFilterFrequency(hz)); });
@@ -355,11 +377,12 @@ std::string ProgramTypeText(std::uint16_t raw) {
   return std::to_string(raw) + " (" + ProgramTypeName(raw) + ")";
 }
 
-/// Typed as printed: the steps, then (ignored) what they mean in brackets.
+/// Typed as printed: the number, then (ignored) what it means in brackets.
 template <unsigned long (*Top)()>
-ParsedValue ParseEffectParameter(std::string_view typed) {
-  return Coded(ParseWholeNumber(FirstWord(typed), Top()));
+ParsedValue ParseLeadingNumber(std::string_view typed) {
+  return Coded(ParseWholeNumber(typed.substr(0, typed.find(' ')), Top()));
 }
+unsigned long ProgramTypeTop() { return kLastProgramType; }
 unsigned long Parameter1Top() { return static_cast<unsigned long>(HighestParameter1Top()); }
 unsigned long Parameter2Top() { return kProgramParameter2Top; }
 
@@ -445,89 +468,63 @@ constexpr const char* kSliderSteps = " (slider steps; the program type gives the
 // One entry per kind, in the order of ValueKind.
 constexpr ValueKindMeaning kMeanings[] = {
     {ValueKind::kRaw, Number, ParseNumber<0xFFFF>, [] { return std::string("0..65535"); }},
-    {ValueKind::kLevel, LevelText, ParseLevel, [] { return MeasuredRangeText(LevelRange()) + ", -inf"; }, LevelRange},
+    {ValueKind::kLevel, LevelText, ParseLevel, [] { return MeasuredRange<LevelRange>() + ", -inf"; }, LevelRange},
     {ValueKind::kAuxSend,
      [](std::uint16_t raw) { return LevelText(raw) + (AuxSendState(raw).postFader ? " post" : " pre"); }, ParseAuxSend,
-     [] { return MeasuredRangeText(LevelRange()) + ", -inf; pre|post"; }, LevelRange},
+     [] { return MeasuredRange<LevelRange>() + ", -inf; pre|post"; }, LevelRange},
     {ValueKind::kPan, PanText, ParsePan, [] { return std::string("L100..C..R100 (raw 0..200)"); }},
-    {ValueKind::kSwitches, [](std::uint16_t raw) { return SwitchesText(raw, true); },
-     [](std::string_view typed) { return ParseSwitches(typed, true); },
+    {ValueKind::kSwitches, SwitchesText<true>, ParseSwitches<true>,
      [] { return std::string("ON|OFF (mute), 48V|48V-OFF (phantom power)"); }},
-    {ValueKind::kSwitchesNo48V, [](std::uint16_t raw) { return SwitchesText(raw, false); },
-     [](std::string_view typed) { return ParseSwitches(typed, false); }, [] { return std::string("ON|OFF (mute)"); }},
+    {ValueKind::kSwitchesNo48V, SwitchesText<false>, ParseSwitches<false>, [] { return std::string("ON|OFF (mute)"); }},
     // The name says mute: ON writes "bus off".
-    {ValueKind::kOnWord, [](std::uint16_t raw) { return OnOff(raw == 0); }, ParseSwitch<0, 1>,
-     [] { return std::string("ON|OFF (mute)"); }},
-    {ValueKind::kRouted, [](std::uint16_t raw) { return OnOff(raw != 0); }, ParseSwitch<kRoutedOn, 0>,
-     [] { return std::string("ON|OFF"); }},
+    {ValueKind::kOnWord, OnWhenZero, ParseSwitch<0, 1>, [] { return std::string("ON|OFF (mute)"); }},
+    {ValueKind::kRouted, OnWhenNonZero, ParseSwitch<kRoutedOn, 0>, [] { return std::string("ON|OFF"); }},
     {ValueKind::kPfl, [](std::uint16_t raw) { return OnOff((raw & kPflOnMask) != 0); },
      [](std::string_view typed) {
        return Owning(ParseSwitch<kPflConsoleBit | kRoutedOn, kPflConsoleBit>(typed),
                      static_cast<std::uint16_t>(~kPflConsoleBit));
      },
      [] { return std::string("ON|OFF"); }},
-    {ValueKind::kSwitch, [](std::uint16_t raw) { return OnOff(raw != 0); }, ParseSwitch<1, 0>,
-     [] { return std::string("ON|OFF"); }},
+    {ValueKind::kSwitch, OnWhenNonZero, ParseSwitch<1, 0>, [] { return std::string("ON|OFF"); }},
     // Read as the button's caption: pressed (1) shows "OFF".
-    {ValueKind::kEqSwitch, [](std::uint16_t raw) { return OnOff(raw == 0); }, ParseSwitch<0, 1>,
+    {ValueKind::kEqSwitch, OnWhenZero, ParseSwitch<0, 1>,
      [] { return std::string("ON|OFF (the EQ button's caption)"); }},
     {ValueKind::kNoiseGate, [](std::uint16_t raw) { return Printf("%.0f dB", NoiseGatePosition(raw) - kNoiseGateTop); },
-     [](std::string_view typed) {
-       return Measured(typed, NoiseGateRange(), [](double db) { return NoiseGateRaw(std::round(db) + kNoiseGateTop); });
-     },
-     [] { return MeasuredRangeText(NoiseGateRange()); }, NoiseGateRange},
-    {ValueKind::kGainStep, GainStepText,
-     [](std::string_view typed) {
-       return Measured(typed, GainStepRange(), [](double db) { return GainRaw(NearestTenths(GainTable, db)); });
-     },
-     [] { return MeasuredRangeText(GainStepRange()); }, GainStepRange},
+     ParseMeasured<NoiseGateRange, NoiseGateWord>, MeasuredRange<NoiseGateRange>, NoiseGateRange},
+    {ValueKind::kGainStep, GainStepText, ParseMeasured<GainStepRange, GainStepWord>, MeasuredRange<GainStepRange>,
+     GainStepRange},
     {ValueKind::kDelay, [](std::uint16_t raw) { return Printf("%.2f ms", DelayPosition(raw) / 10); },
-     [](std::string_view typed) { return Measured(typed, DelayRange(), [](double ms) { return DelayRaw(ms * 10); }); },
-     [] { return MeasuredRangeText(DelayRange()); }, DelayRange},
+     ParseMeasured<DelayRange, DelayWord>, MeasuredRange<DelayRange>, DelayRange},
     {ValueKind::kTime, [](std::uint16_t raw) { return Printf("%.1f ms", TenthsPosition(raw)); },
-     [](std::string_view typed) { return Measured(typed, TimeRange(), TenthsRaw); },
-     [] { return MeasuredRangeText(TimeRange()); }, TimeRange},
-    {ValueKind::kThreshold, [](std::uint16_t raw) { return Printf("%.1f dBu", TenthsPosition(raw) - kThresholdOffsetDb); },
-     [](std::string_view typed) {
-       return Measured(typed, ThresholdRange(), [](double dbu) { return TenthsRaw(dbu + kThresholdOffsetDb); });
-     },
-     [] { return MeasuredRangeText(ThresholdRange()); }, ThresholdRange},
-    {ValueKind::kRatio, RatioText, ParseRatio,
-     [] { return MeasuredRangeText(RatioRange()) + " (nearest step); on|off"; }, RatioRange},
+     ParseMeasured<TimeRange, TenthsRaw>, MeasuredRange<TimeRange>, TimeRange},
+    {ValueKind::kThreshold,
+     [](std::uint16_t raw) { return Printf("%.1f dBu", TenthsPosition(raw) - kThresholdOffsetDb); },
+     ParseMeasured<ThresholdRange, ThresholdWord>, MeasuredRange<ThresholdRange>, ThresholdRange},
+    {ValueKind::kRatio, RatioText, ParseRatio, [] { return MeasuredRange<RatioRange>() + " (nearest step); on|off"; },
+     RatioRange},
     {ValueKind::kHpfType, FilterTypeText<CutFilter::kHighPass>, ParseFilterType<CutFilter::kHighPass>, FilterTypeNames},
     {ValueKind::kLpfType, FilterTypeText<CutFilter::kLowPass>, ParseFilterType<CutFilter::kLowPass>, FilterTypeNames},
-    {ValueKind::kCutFrequency,
-     [](std::uint16_t raw) { return raw == kFilterOffRaw ? std::string("OFF") : FrequencyText(DecodeFilterFrequency(raw)); },
-     ParseCutFrequency, [] { return MeasuredRangeText(CutFrequencyRange()) + ", OFF"; }, CutFrequencyRange},
+    {ValueKind::kCutFrequency, CutFrequencyText, ParseCutFrequency, [] { return MeasuredRange<CutFrequencyRange>() + ", OFF"; }, CutFrequencyRange},
     {ValueKind::kBandFrequency, [](std::uint16_t raw) { return FrequencyText(DecodeFrequency(raw)); },
-     [](std::string_view typed) { return Measured(typed, BandFrequencyRange(), BandFrequencyRaw); },
-     [] { return MeasuredRangeText(BandFrequencyRange()); }, BandFrequencyRange},
+     ParseMeasured<BandFrequencyRange, BandFrequencyRaw>, MeasuredRange<BandFrequencyRange>, BandFrequencyRange},
     {ValueKind::kBandGain, [](std::uint16_t raw) { return Printf("%.1f dB", DecodeGainDb(raw)); },
-     [](std::string_view typed) { return Measured(typed, BandGainRange(), BandGainRaw); },
-     [] { return MeasuredRangeText(BandGainRange()); }, BandGainRange},
+     ParseMeasured<BandGainRange, BandGainRaw>, MeasuredRange<BandGainRange>, BandGainRange},
     {ValueKind::kBandQ, [](std::uint16_t raw) { return Printf("%.2f", DecodeQ(raw)); },
-     [](std::string_view typed) { return Measured(typed, BandQRange(), BandQRaw); },
-     [] { return MeasuredRangeText(BandQRange()); }, BandQRange},
-    {ValueKind::kBandType, [](std::uint16_t raw) { return CodeText(kBandTypes, raw); },
-     [](std::string_view typed) { return Coded(CodeOfWord(kBandTypes, typed)); }, [] { return CodeNames(kBandTypes); }},
+     ParseMeasured<BandQRange, BandQRaw>, MeasuredRange<BandQRange>, BandQRange},
+    {ValueKind::kBandType, CodeText<kBandTypes>, ParseCode<kBandTypes>, CodeNames<kBandTypes>},
     {ValueKind::kFeedback, FeedbackText, ParseFeedback, [] { return std::string("OFF, FB1..FB5"); }},
     {ValueKind::kProgramA, ProgramText<EffectProgramList::A>, ParseProgram<EffectProgramList::A>,
      [] { return std::string("1..36 or the program's name"); }},
     {ValueKind::kProgramB, ProgramText<EffectProgramList::B>, ParseProgram<EffectProgramList::B>,
      [] { return std::string("1..36 or the program's name"); }},
-    // Typed as printed: the number, then (ignored) the program's name in brackets.
-    {ValueKind::kProgramType, ProgramTypeText,
-     [](std::string_view typed) { return Coded(ParseWholeNumber(FirstWord(typed), static_cast<unsigned long>(kLastProgramType))); },
-     [] { return std::string("0..36"); }},
-    {ValueKind::kEffectParameter1, Number, ParseEffectParameter<Parameter1Top>,
+    {ValueKind::kProgramType, ProgramTypeText, ParseLeadingNumber<ProgramTypeTop>, [] { return std::string("0..36"); }},
+    {ValueKind::kEffectParameter1, Number, ParseLeadingNumber<Parameter1Top>,
      [] { return "0.." + std::to_string(Parameter1Top()) + kSliderSteps; }},
-    {ValueKind::kEffectParameter2, Number, ParseEffectParameter<Parameter2Top>,
+    {ValueKind::kEffectParameter2, Number, ParseLeadingNumber<Parameter2Top>,
      [] { return "0.." + std::to_string(Parameter2Top()) + kSliderSteps; }},
     {ValueKind::kPflBus, PflBusText, ParsePflBus, [] { return std::string("none or any of AUX1..AUX6 MAIN FX1 FX2"); }},
-    {ValueKind::kFootSwitch, [](std::uint16_t raw) { return CodeText(kFootSwitch, raw); },
-     [](std::string_view typed) { return Coded(CodeOfWord(kFootSwitch, typed)); }, [] { return CodeNames(kFootSwitch); }},
-    {ValueKind::kRecorder, [](std::uint16_t raw) { return CodeText(kRecorder, raw); },
-     [](std::string_view typed) { return Coded(CodeOfWord(kRecorder, typed)); }, [] { return CodeNames(kRecorder); }},
+    {ValueKind::kFootSwitch, CodeText<kFootSwitch>, ParseCode<kFootSwitch>, CodeNames<kFootSwitch>},
+    {ValueKind::kRecorder, CodeText<kRecorder>, ParseCode<kRecorder>, CodeNames<kRecorder>},
     {ValueKind::kSystemNoiseGate, Number, ParseSystemNoiseGate, SystemNoiseGateSteps},
     {ValueKind::kMode, [](std::uint16_t raw) { return raw == 0 ? std::string("none") : std::to_string(raw); },
      [](std::string_view typed) { return typed == "none" ? Accept(0) : ParseNumber<kModeTop>(typed); },

@@ -50,7 +50,7 @@ TEST(ValueKinds, PrintedWordsTypeBackAndMeasuredRangesHoldAtTheirEdges) {
       const std::string shown = FormatValue(address, word);
       const ParsedValue parsed = ParseValue(address, shown);
       ASSERT_TRUE(parsed.raw) << kind.name << " " << word << ": " << parsed.error;
-      EXPECT_EQ(*parsed.raw & parsed.ownBits, word & parsed.ownBits) << kind.name << " " << word << " '" << shown << "'";
+      EXPECT_EQ(*parsed.raw & parsed.ownBits, word & parsed.ownBits) << kind.name << " '" << shown << "'";
     }
     if (!meaning.measured) continue;
     // Tenths are the finest step any measured kind is typed in.
