@@ -92,6 +92,17 @@ std::string MeasuredRange() {
   return text;
 }
 
+/// The texts of `items`, separated by `separator`.
+template <typename Items, typename Text>
+std::string Joined(const Items& items, std::string_view separator, Text text) {
+  std::string joined;
+  for (const auto& item : items) {
+    if (!joined.empty()) joined += separator;
+    joined += text(item);
+  }
+  return joined;
+}
+
 /// The nearest entry of a table of tenths, as a position for its encoder.
 template <std::size_t N>
 double NearestTenths(const std::array<int, N>& table, double value) {
@@ -135,12 +146,7 @@ ParsedValue ParseCode(std::string_view typed) {
 
 template <const auto& Words>
 std::string CodeNames() {
-  std::string names;
-  for (const CodeWord& entry : Words) {
-    if (!names.empty()) names += ", ";
-    names += entry.word;
-  }
-  return names;
+  return Joined(Words, ", ", [](const CodeWord& entry) { return entry.word; });
 }
 
 // ---- Levels: dB from the level table, 0 = -inf ----
@@ -322,12 +328,7 @@ ParsedValue ParseFilterType(std::string_view typed) {
 }
 
 std::string FilterTypeNames() {
-  std::string names;
-  for (const FilterTypeItem& item : kFilterTypeItems) {
-    if (!names.empty()) names += ", ";
-    names += item.text;
-  }
-  return names;
+  return Joined(kFilterTypeItems, ", ", [](const FilterTypeItem& item) { return item.text; });
 }
 
 std::string CutFrequencyText(std::uint16_t raw) {
@@ -424,9 +425,9 @@ ParsedValue ParsePflBus(std::string_view typed) {
   for (const std::string& word : Words(typed)) {
     // The console's own bits type back as they are printed (MAIN in PFL reads "MAIN 0x0080").
     if (word.starts_with("0x")) {
-      const auto own = ParseWholeNumber(word, 0xFFFF);
-      if (!own) return Refuse("not a bus of the PFL word");
-      bits |= static_cast<long>(*own);
+      const auto shown = ParseWholeNumber(word, 0xFFFF);
+      if (!shown) return Refuse("not a bus of the PFL word");
+      bits |= static_cast<long>(*shown);
       continue;
     }
     const auto bit = CodeOfWord(kPflBusBits, word);
@@ -447,12 +448,7 @@ ParsedValue ParseSystemNoiseGate(std::string_view typed) {
 }
 
 std::string SystemNoiseGateSteps() {
-  std::string steps;
-  for (const std::uint16_t step : kSystemNoiseGateSteps) {
-    if (!steps.empty()) steps += ' ';
-    steps += std::to_string(step);
-  }
-  return steps;
+  return Joined(kSystemNoiseGateSteps, " ", [](std::uint16_t step) { return std::to_string(step); });
 }
 
 constexpr std::uint16_t kModeTop = 12;
