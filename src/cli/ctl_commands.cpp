@@ -17,7 +17,7 @@
 #include "values/effect_program_values.h"
 #include "values/own_bits.h"
 #include "values/param_catalogue.h"
-#include "values/param_words.h"
+#include "values/typed_text.h"
 
 namespace rmt4::ctl {
 namespace {
@@ -28,7 +28,7 @@ using Words = std::vector<std::string>;
 
 template <typename Number>
 std::optional<Number> ParseNumber(std::string_view text, Number maximum) {
-  const std::optional<unsigned long> value = param_words::ParseWholeNumber(text, maximum);
+  const std::optional<unsigned long> value = ParseWholeNumber(text, maximum);
   if (!value) return std::nullopt;
   return static_cast<Number>(*value);
 }

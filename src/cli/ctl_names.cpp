@@ -6,7 +6,7 @@
 #include "cli/ctl_options.h"
 #include "values/param_catalogue.h"
 #include "values/own_bits.h"
-#include "values/param_words.h"
+#include "values/typed_text.h"
 
 namespace rmt4::ctl {
 namespace {
@@ -20,7 +20,7 @@ struct Target {
 };
 
 std::optional<Target> TargetOf(std::string_view word, std::string& error) {
-  if (const auto number = param_words::ParseWholeNumber(word, kParamCount - 1))
+  if (const auto number = ParseWholeNumber(word, kParamCount - 1))
     return Target{{static_cast<ParamAddress>(*number)}, true};
   if (!word.empty() && word.find_first_not_of("0123456789") == std::string_view::npos) {
     error = "no address " + std::string(word) + " (addresses are 0..1573)";
@@ -59,7 +59,7 @@ void ResolveSet(const Words& command, bool raw, ResolvedCommand& resolved) {
     const auto target = TargetOf(std::string_view(word).substr(0, equals), resolved.error);
     if (!target) return;
     const std::string valueText = word.substr(equals + 1);
-    const auto rawValue = param_words::ParseWholeNumber(valueText, 0xFFFF);
+    const auto rawValue = ParseWholeNumber(valueText, 0xFFFF);
     for (const ParamAddress address : target->addresses) {
       std::uint16_t value = 0;
       if (rawValue && (raw || target->numeric)) {
@@ -89,7 +89,7 @@ void ResolveSet(const Words& command, bool raw, ResolvedCommand& resolved) {
 
 void ResolveWatch(const Words& command, bool raw, ResolvedCommand& resolved) {
   std::size_t first = 1;
-  if (command.size() > 1 && param_words::ParseWholeNumber(command[1], 0xFFFFFFFFUL)) {
+  if (command.size() > 1 && ParseWholeNumber(command[1], 0xFFFFFFFFUL)) {
     resolved.words.push_back(command[1]);
     first = 2;
   }

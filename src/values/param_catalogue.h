@@ -19,7 +19,8 @@ namespace rmt4 {
 
 enum class ParamSection : std::uint8_t { kStrip, kEq, kFilter, kDynamics, kSends, kDelay, kEffect, kSystem, kOther };
 
-/// How a raw word reads; every kind has one formatter and one parser.
+/// How a raw word reads. What each kind means (reading, typing, range) is
+/// one entry of the table in value_kinds.cpp, listed in this order.
 enum class ValueKind : std::uint8_t {
   kRaw,            ///< plain 0..65535
   kLevel,          ///< level table word, dB
@@ -57,6 +58,7 @@ enum class ValueKind : std::uint8_t {
   kRecorder,
   kSystemNoiseGate,
   kMode,
+  kLast = kMode,
 };
 
 struct ParamInfo {
