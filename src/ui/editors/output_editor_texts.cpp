@@ -15,7 +15,7 @@ namespace rmt4::ui {
 using namespace output_editor;
 
 void OutputEditor::RefreshText(int code) {
-  if (RefreshEqSectionText(code)) return;
+  if (RefreshEqSectionText(code) || RefreshCompressorSectionText(code)) return;
   const auto caption = [this](int sliderIndex, std::string (*text)(double)) {
     slider(sliderIndex).SetCaption(QString::fromStdString(text(slider(sliderIndex).GetValue())));
   };
@@ -28,19 +28,6 @@ void OutputEditor::RefreshText(int code) {
       break;
     case output_code::kRightDelay:
       caption(kRightDelaySlider, RightDelayText);
-      break;
-    case output_code::kThreshold:
-      caption(kThresholdSlider, ThresholdText);
-      break;
-    case output_code::kAttack:
-      caption(kAttackSlider, AttackText);
-      break;
-    case output_code::kRelease:
-      caption(kReleaseSlider, ReleaseText);
-      break;
-    case output_code::kRatio:
-      caption(kRatioSlider, RatioText);
-      button(kCompressorButton).SetText(OnOffCaption(button(kCompressorButton)));
       break;
     case output_code::kFeedbackSuppressor:
       caption(kFeedbackSuppressorSlider, FeedbackSuppressorText);
