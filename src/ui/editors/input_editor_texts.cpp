@@ -29,13 +29,13 @@ void InputEditor::RefreshText(int code) {
   if (RefreshEqSectionText(code) || RefreshCompressorSectionText(code)) return;
   switch (code) {
     case editor_code::kDelay:
-      slider(kDelaySlider).SetCaption(FromStd(DelayText(slider(kDelaySlider).GetValue())));
+      ShowCaption(slider(kDelaySlider), DelayText);
       break;
     case editor_code::kGain:
-      slider(kGainSlider).SetCaption(FromStd(GainText(slider(kGainSlider).GetValue())));
+      ShowCaption(slider(kGainSlider), GainText);
       break;
     case editor_code::kNoiseGate:
-      slider(kNoiseGateSlider).SetCaption(FromStd(NoiseGateText(slider(kNoiseGateSlider).GetValue())));
+      ShowCaption(slider(kNoiseGateSlider), NoiseGateText);
       break;
     case editor_code::kEffectParameter1:
     case editor_code::kEffectParameter2:

@@ -16,21 +16,18 @@ using namespace output_editor;
 
 void OutputEditor::RefreshText(int code) {
   if (RefreshEqSectionText(code) || RefreshCompressorSectionText(code)) return;
-  const auto caption = [this](int sliderIndex, std::string (*text)(double)) {
-    slider(sliderIndex).SetCaption(QString::fromStdString(text(slider(sliderIndex).GetValue())));
-  };
   switch (code) {
     case output_code::kLeftDelay:
-      caption(kLeftDelaySlider, LeftDelayText);
+      ShowCaption(slider(kLeftDelaySlider), LeftDelayText);
       break;
     case output_code::kDelay:
-      caption(kDelaySlider, DelayText);
+      ShowCaption(slider(kDelaySlider), DelayText);
       break;
     case output_code::kRightDelay:
-      caption(kRightDelaySlider, RightDelayText);
+      ShowCaption(slider(kRightDelaySlider), RightDelayText);
       break;
     case output_code::kFeedbackSuppressor:
-      caption(kFeedbackSuppressorSlider, FeedbackSuppressorText);
+      ShowCaption(slider(kFeedbackSuppressorSlider), FeedbackSuppressorText);
       break;
     case editor_code::kCaptions:
       RefreshCaptions();

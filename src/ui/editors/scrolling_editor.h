@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "ui/editors/editor_content.h"
@@ -98,6 +99,8 @@ class ScrollingEditor : public EditorPanel {
 
   [[nodiscard]] bool ButtonPressed(int index) const;
   void ShowPressed(int index, bool pressed);
+  /// Captions `slider` with what `text` makes of its value.
+  static void ShowCaption(SkinnedSlider& slider, std::string (*text)(double));
   /// "ON" for a released switch of a section, "OFF" for a pressed one.
   [[nodiscard]] static QString OnOffCaption(const SkinnedButton& sectionSwitch);
   /// The control that reports `code`, or null for a code without one.

@@ -51,8 +51,7 @@ bool ScrollingEditor::ApplyCompressorSection(int code, int raw) {
 bool ScrollingEditor::RefreshCompressorSectionText(int code) {
   const int control = CompressorControlOf(code);
   if (control < 0) return false;
-  SkinnedSlider& slider = *SliderOfCode(code);
-  slider.SetCaption(QString::fromStdString(kCaptions[static_cast<std::size_t>(control)](slider.GetValue())));
+  ShowCaption(*SliderOfCode(code), kCaptions[static_cast<std::size_t>(control)]);
   if (control == kRatio) ButtonOfCode(code)->SetText(OnOffCaption(*ButtonOfCode(code)));
   return true;
 }
