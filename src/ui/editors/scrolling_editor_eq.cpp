@@ -35,10 +35,6 @@ void ScrollingEditor::ShowPressed(int index, bool pressed) {
   button(index).SetState(pressed ? kButtonPressed : kButtonReleased);
 }
 
-void ScrollingEditor::ShowCaption(SkinnedSlider& slider, std::string (*text)(double)) {
-  slider.SetCaption(QString::fromStdString(text(slider.GetValue())));
-}
-
 QString ScrollingEditor::OnOffCaption(const SkinnedButton& sectionSwitch) {
   // Pressed switches the section off.
   return Translated(sectionSwitch.state() == kButtonPressed ? LabelId::Off : LabelId::On);
