@@ -86,8 +86,7 @@ void BandPanel::SetField(BandField field, double value) {
   if (!BeingEdited(field)) {
     Field(field).setText(QString::fromStdString(FormatBandField(field, kFieldFormats[Index(field)], value)));
   }
-  InvalidateFrame();
-  update();
+  frame_.Redraw(*this);
 }
 
 std::optional<double> BandPanel::StepField(BandField field, int delta) const {
@@ -101,17 +100,9 @@ bool BandPanel::BeingEdited(BandField field) const {
   return edit.isModified() && window()->focusWidget() == &edit;
 }
 
-void BandPanel::SetBandIndex(int index) {
-  bandIndex_ = index;
-  InvalidateFrame();
-  update();
-}
+void BandPanel::SetBandIndex(int index) { frame_.Set(*this, bandIndex_, index); }
 
-void BandPanel::SetShowTypeButtons(bool show) {
-  showTypeButtons_ = show;
-  InvalidateFrame();
-  update();
-}
+void BandPanel::SetShowTypeButtons(bool show) { frame_.Set(*this, showTypeButtons_, show); }
 
 void BandPanel::SetSkinVisible(bool visible) {
   skinVisible_ = visible;
@@ -120,8 +111,7 @@ void BandPanel::SetSkinVisible(bool visible) {
     dragging_ = false;
     unsetCursor();
   }
-  InvalidateFrame();
-  update();
+  frame_.Redraw(*this);
 }
 
 bool BandPanel::InputAllowed() const { return !skin_.isNull() && skinVisible_ && isEnabled(); }
@@ -145,8 +135,6 @@ void BandPanel::StepAndReport(BandField field, int delta) {
 }
 
 void BandPanel::Notify(int changed) { SendWindowMessage(parentWidget(), controlId_, bandIndex_, changed); }
-
-void BandPanel::InvalidateFrame() { frame_.InvalidateFrame(); }
 
 bool BandPanel::HandleArrowKey(int key) {
   switch (key) {
@@ -254,9 +242,7 @@ void BandPanel::mousePressEvent(QMouseEvent* event) {
   } else {
     ClickOutsideThumb(at);
   }
-  focusLook_ = true;
-  InvalidateFrame();
-  update();
+  frame_.Set(*this, focusLook_, true);
 }
 
 void BandPanel::ClickOutsideThumb(QPoint at) {
@@ -310,10 +296,6 @@ void BandPanel::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void BandPanel::focusOutEvent(QFocusEvent*) {
-  focusLook_ = false;
-  InvalidateFrame();
-  update();
-}
+void BandPanel::focusOutEvent(QFocusEvent*) { frame_.Set(*this, focusLook_, false); }
 
 }  // namespace rmt4::ui

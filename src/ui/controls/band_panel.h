@@ -107,7 +107,6 @@ class BandPanel : public QWidget {
   bool HandleArrowKey(int key);
   void ClickOutsideThumb(QPoint at);
   void Notify(int changed);
-  void InvalidateFrame();
   void Compose(QImage& frame);
 
   int controlId_;

@@ -99,22 +99,12 @@ void SkinnedFader::SetPosition(double x) {
   if (dragging()) return;
   const int position = static_cast<int>(setScale_ * x);
   if (position == position_) return;  // a refresh with the same value redraws nothing
-  position_ = position;
-  InvalidateFrame();
-  update();
+  SetAndRedraw(position_, position);
 }
 
-void SkinnedFader::SetMinValue(int value) {
-  minValue_ = value;
-  InvalidateFrame();
-  update();
-}
+void SkinnedFader::SetMinValue(int value) { SetAndRedraw(minValue_, value); }
 
-void SkinnedFader::SetMaxValue(int value) {
-  maxValue_ = value;
-  InvalidateFrame();
-  update();
-}
+void SkinnedFader::SetMaxValue(int value) { SetAndRedraw(maxValue_, value); }
 
 void SkinnedFader::SetVertical(bool vertical) {
   vertical_ = vertical;
@@ -152,8 +142,7 @@ void SkinnedFader::Compose(QImage& frame) {
 void SkinnedFader::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) {
     EndDrag();
-    InvalidateFrame();
-    update();
+    Redraw();
   }
   SkinnedValueControl::changeEvent(event);
 }

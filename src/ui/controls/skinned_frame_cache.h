@@ -15,6 +15,17 @@ class SkinnedFrameCache {
  public:
   /// Something drawn on the control changed (value, caption, focus look).
   void InvalidateFrame() { frameValid_ = false; }
+  /// The same, and `control` paints again soon.
+  void Redraw(QWidget& control) {
+    InvalidateFrame();
+    control.update();
+  }
+  /// A look setter's whole job: stores `value` in `member` and redraws `control`.
+  template <typename T>
+  void Set(QWidget& control, T& member, const T& value) {
+    member = value;
+    Redraw(control);
+  }
   /// The control moved, resized or got a new skin: copy the host's pixels again.
   void InvalidateBackground() {
     backgroundValid_ = false;

@@ -163,23 +163,11 @@ void SkinnedSlider::SetCaption(const QString& text) {
   repaint();
 }
 
-void SkinnedSlider::SetCaptionFormat(const QString& format) {
-  captionFormat_ = format;
-  InvalidateFrame();
-  update();
-}
+void SkinnedSlider::SetCaptionFormat(const QString& format) { SetAndRedraw(captionFormat_, format); }
 
-void SkinnedSlider::SetMinValue(double value) {
-  minValue_ = value;
-  InvalidateFrame();
-  update();
-}
+void SkinnedSlider::SetMinValue(double value) { SetAndRedraw(minValue_, value); }
 
-void SkinnedSlider::SetMaxValue(double value) {
-  maxValue_ = value;
-  InvalidateFrame();
-  update();
-}
+void SkinnedSlider::SetMaxValue(double value) { SetAndRedraw(maxValue_, value); }
 
 void SkinnedSlider::SetCaptionLayout(int layout) {
   captionLayout_ = layout;
@@ -191,17 +179,11 @@ void SkinnedSlider::SetToggleEnabled(bool enabled) {
   UpdateGeometryIfSkinned();
 }
 
-void SkinnedSlider::SetShowLevelTint(bool show) {
-  showLevelTint_ = show;
-  InvalidateFrame();
-  update();
-}
+void SkinnedSlider::SetShowLevelTint(bool show) { SetAndRedraw(showLevelTint_, show); }
 
 void SkinnedSlider::SetThumbVisible(bool visible) {
-  thumbVisible_ = visible;
   if (!visible) EndDrag();
-  InvalidateFrame();
-  update();
+  SetAndRedraw(thumbVisible_, visible);
 }
 
 void SkinnedSlider::Compose(QImage& frame) {

@@ -60,10 +60,8 @@ void SkinnedValueControl::EndDrag() {
 }
 
 void SkinnedValueControl::SetSkinVisible(bool visible) {
-  skinVisible_ = visible;
   if (!visible) EndDrag();
-  frame_.InvalidateFrame();
-  update();
+  SetAndRedraw(skinVisible_, visible);
 }
 
 void SkinnedValueControl::SetAncestorLevel(int level) {
@@ -137,10 +135,6 @@ void SkinnedValueControl::keyPressEvent(QKeyEvent* event) {
   repaint();
 }
 
-void SkinnedValueControl::focusOutEvent(QFocusEvent*) {
-  focusLook_ = false;
-  frame_.InvalidateFrame();
-  update();
-}
+void SkinnedValueControl::focusOutEvent(QFocusEvent*) { SetAndRedraw(focusLook_, false); }
 
 }  // namespace rmt4::ui

@@ -45,6 +45,13 @@ class SkinnedValueControl : public QWidget {
 
   /// Something drawn on the control changed; the next paint composes again.
   void InvalidateFrame() { frame_.InvalidateFrame(); }
+  /// The same, and the control paints again soon.
+  void Redraw() { frame_.Redraw(*this); }
+  /// Stores `value` in `member` and redraws.
+  template <typename T>
+  void SetAndRedraw(T& member, const T& value) {
+    frame_.Set(*this, member, value);
+  }
   /// Draws the focused look from the next paint on.
   void ShowFocusLook();
   /// Lays the control out at its current size and copies the host's pixels again.

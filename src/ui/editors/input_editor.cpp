@@ -14,7 +14,7 @@ const std::vector<BackgroundSlice> kBackgroundSlices{
 };
 
 constexpr EditorInventory kInventory{kInputEditorLabels, kInputEditorButtons, kInputEditorCombos, kInputEditorSliders,
-                                     kBandCount};
+                                     kBandCount,        editor_code::kThreshold};
 
 }  // namespace
 

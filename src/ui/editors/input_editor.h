@@ -55,7 +55,6 @@ class InputEditor : public ScrollingEditor {
   // Texts (input_editor_texts.cpp).
   void RefreshCaptions();
   void RefreshSendText(int code);
-  [[nodiscard]] QString PressedCaption(int buttonIndex) const;
 
   InputEditorRole role_;
   /// ST9/10 and DIGTAL have no delay and no input gain.

@@ -17,6 +17,7 @@ bool IsAuxCode(int code) { return code >= editor_code::kAux1Send && code < edito
 
 int InputEditor::ReadControl(int code) const {
   if (const std::optional<int> eq = ReadEqSection(code)) return *eq;
+  if (const std::optional<int> compressor = ReadCompressorSection(code)) return *compressor;
   if (IsAuxCode(code)) {
     const int aux = code - editor_code::kAux1Send;
     return AuxSendRaw(slider(kFirstAuxSlider + aux).GetValue(), ButtonPressed(kFirstPrePostButton + aux));
@@ -32,12 +33,6 @@ int InputEditor::ReadControl(int code) const {
     case editor_code::kEfx1Send:
     case editor_code::kEfx2Send:
       return SendRaw(SliderOfCode(code)->GetValue());
-    case editor_code::kThreshold:
-    case editor_code::kAttack:
-    case editor_code::kRelease:
-      return TenthsRaw(SliderOfCode(code)->GetValue());
-    case editor_code::kRatio:
-      return RatioRaw(slider(kRatioSlider).GetValue(), ButtonPressed(kCompressorButton));
     case editor_code::kEffectParameter1:
     case editor_code::kEffectParameter2:
       return WholePosition(SliderOfCode(code)->GetValue());
@@ -49,7 +44,7 @@ int InputEditor::ReadControl(int code) const {
 }
 
 void InputEditor::ApplyValue(int code, int raw) {
-  if (ApplyEqSection(code, raw)) return;
+  if (ApplyEqSection(code, raw) || ApplyCompressorSection(code, raw)) return;
   if (IsAuxCode(code)) {
     const int aux = code - editor_code::kAux1Send;
     const SendState state = AuxSendState(raw);
@@ -74,17 +69,6 @@ void InputEditor::ApplyValue(int code, int raw) {
       // A level above the slider's top leaves the slider where it is.
       if (const std::optional<int> position = SendPosition(raw)) SliderOfCode(code)->SetValue(*position);
       break;
-    case editor_code::kThreshold:
-    case editor_code::kAttack:
-    case editor_code::kRelease:
-      SliderOfCode(code)->SetValue(TenthsPosition(raw));
-      break;
-    case editor_code::kRatio: {
-      const RatioState state = RatioStateOf(raw);
-      ShowPressed(kCompressorButton, state.compressorOff);
-      if (state.position) slider(kRatioSlider).SetValue(*state.position);
-      break;
-    }
     case editor_code::kEffectParameter1:
     case editor_code::kEffectParameter2:
       SliderOfCode(code)->SetValue(raw);

@@ -26,29 +26,16 @@ void InputEditor::RefreshText(int code) {
     RefreshSendText(code);
     return;
   }
-  if (RefreshEqSectionText(code)) return;
+  if (RefreshEqSectionText(code) || RefreshCompressorSectionText(code)) return;
   switch (code) {
     case editor_code::kDelay:
-      slider(kDelaySlider).SetCaption(FromStd(DelayText(slider(kDelaySlider).GetValue())));
+      ShowCaption(slider(kDelaySlider), DelayText);
       break;
     case editor_code::kGain:
-      slider(kGainSlider).SetCaption(FromStd(GainText(slider(kGainSlider).GetValue())));
+      ShowCaption(slider(kGainSlider), GainText);
       break;
     case editor_code::kNoiseGate:
-      slider(kNoiseGateSlider).SetCaption(FromStd(NoiseGateText(slider(kNoiseGateSlider).GetValue())));
-      break;
-    case editor_code::kThreshold:
-      slider(kThresholdSlider).SetCaption(FromStd(ThresholdText(slider(kThresholdSlider).GetValue())));
-      break;
-    case editor_code::kAttack:
-      slider(kThresholdSlider + 1).SetCaption(FromStd(AttackText(slider(kThresholdSlider + 1).GetValue())));
-      break;
-    case editor_code::kRelease:
-      slider(kThresholdSlider + 2).SetCaption(FromStd(ReleaseText(slider(kThresholdSlider + 2).GetValue())));
-      break;
-    case editor_code::kRatio:
-      slider(kRatioSlider).SetCaption(FromStd(RatioText(slider(kRatioSlider).GetValue())));
-      button(kCompressorButton).SetText(PressedCaption(kCompressorButton));
+      ShowCaption(slider(kNoiseGateSlider), NoiseGateText);
       break;
     case editor_code::kEffectParameter1:
     case editor_code::kEffectParameter2:
@@ -74,16 +61,9 @@ void InputEditor::RefreshSendText(int code) {
     const int aux = code - editor_code::kAux1Send;
     SkinnedSlider& send = slider(kFirstAuxSlider + aux);
     send.SetCaption(FromStd(SendText(LabelText(LabelId::Aux), aux + 1, send.GetValue())));
-    button(kFirstPrePostButton + aux).SetText(PressedCaption(kFirstPrePostButton + aux));
+    const int prePost = kFirstPrePostButton + aux;
+    button(prePost).SetText(Translated(ButtonPressed(prePost) ? LabelId::Post : LabelId::Pre));
   }
-}
-
-QString InputEditor::PressedCaption(int buttonIndex) const {
-  const bool pressed = ButtonPressed(buttonIndex);
-  if (buttonIndex >= kFirstPrePostButton && buttonIndex < kFirstPrePostButton + kAuxCount) {
-    return Translated(pressed ? LabelId::Post : LabelId::Pre);
-  }
-  return OnOffCaption(button(buttonIndex));
 }
 
 void InputEditor::RefreshCaptions() {

@@ -13,7 +13,7 @@ const std::vector<BackgroundSlice> kBackgroundSlices{
 };
 
 constexpr EditorInventory kInventory{kOutputEditorLabels, kOutputEditorButtons, kOutputEditorCombos,
-                                     kOutputEditorSliders, kOutputBandCount};
+                                     kOutputEditorSliders, kOutputBandCount,    output_code::kThreshold};
 
 }  // namespace
 

@@ -13,17 +13,12 @@ using namespace output_editor;
 
 int OutputEditor::ReadControl(int code) const {
   if (const std::optional<int> eq = ReadEqSection(code)) return *eq;
+  if (const std::optional<int> compressor = ReadCompressorSection(code)) return *compressor;
   switch (code) {
     case output_code::kLeftDelay:
     case output_code::kDelay:
     case output_code::kRightDelay:
       return DelayRaw(SliderOfCode(code)->GetValue());
-    case output_code::kThreshold:
-    case output_code::kAttack:
-    case output_code::kRelease:
-      return TenthsRaw(SliderOfCode(code)->GetValue());
-    case output_code::kRatio:
-      return RatioRaw(slider(kRatioSlider).GetValue(), ButtonPressed(kCompressorButton));
     case output_code::kFeedbackSuppressor:
       return FeedbackSuppressorRaw(slider(kFeedbackSuppressorSlider).GetValue());
     default:
@@ -32,25 +27,13 @@ int OutputEditor::ReadControl(int code) const {
 }
 
 void OutputEditor::ApplyValue(int code, int raw) {
-  if (ApplyEqSection(code, raw)) return;
+  if (ApplyEqSection(code, raw) || ApplyCompressorSection(code, raw)) return;
   switch (code) {
     case output_code::kLeftDelay:
     case output_code::kDelay:
     case output_code::kRightDelay:
       SliderOfCode(code)->SetValue(DelayPosition(raw));
       break;
-    case output_code::kThreshold:
-    case output_code::kAttack:
-    case output_code::kRelease:
-      SliderOfCode(code)->SetValue(TenthsPosition(raw));
-      break;
-    case output_code::kRatio: {
-      const RatioState state = RatioStateOf(raw);
-      ShowPressed(kCompressorButton, state.compressorOff);
-      // A ratio above the table leaves the slider where it is.
-      if (state.position) slider(kRatioSlider).SetValue(*state.position);
-      break;
-    }
     case output_code::kFeedbackSuppressor:
       slider(kFeedbackSuppressorSlider).SetValue(FeedbackSuppressorPosition(raw));
       break;

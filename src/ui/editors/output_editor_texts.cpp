@@ -15,35 +15,19 @@ namespace rmt4::ui {
 using namespace output_editor;
 
 void OutputEditor::RefreshText(int code) {
-  if (RefreshEqSectionText(code)) return;
-  const auto caption = [this](int sliderIndex, std::string (*text)(double)) {
-    slider(sliderIndex).SetCaption(QString::fromStdString(text(slider(sliderIndex).GetValue())));
-  };
+  if (RefreshEqSectionText(code) || RefreshCompressorSectionText(code)) return;
   switch (code) {
     case output_code::kLeftDelay:
-      caption(kLeftDelaySlider, LeftDelayText);
+      ShowCaption(slider(kLeftDelaySlider), LeftDelayText);
       break;
     case output_code::kDelay:
-      caption(kDelaySlider, DelayText);
+      ShowCaption(slider(kDelaySlider), DelayText);
       break;
     case output_code::kRightDelay:
-      caption(kRightDelaySlider, RightDelayText);
-      break;
-    case output_code::kThreshold:
-      caption(kThresholdSlider, ThresholdText);
-      break;
-    case output_code::kAttack:
-      caption(kAttackSlider, AttackText);
-      break;
-    case output_code::kRelease:
-      caption(kReleaseSlider, ReleaseText);
-      break;
-    case output_code::kRatio:
-      caption(kRatioSlider, RatioText);
-      button(kCompressorButton).SetText(OnOffCaption(button(kCompressorButton)));
+      ShowCaption(slider(kRightDelaySlider), RightDelayText);
       break;
     case output_code::kFeedbackSuppressor:
-      caption(kFeedbackSuppressorSlider, FeedbackSuppressorText);
+      ShowCaption(slider(kFeedbackSuppressorSlider), FeedbackSuppressorText);
       break;
     case editor_code::kCaptions:
       RefreshCaptions();

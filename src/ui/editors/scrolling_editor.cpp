@@ -202,6 +202,10 @@ void ScrollingEditor::Notify(int code) {
   if (parentWidget() != nullptr) PostWindowMessage(parentWidget(), kControlEdited, channel_, code);
 }
 
+void ScrollingEditor::ShowCaption(SkinnedSlider& slider, std::string (*text)(double)) {
+  slider.SetCaption(QString::fromStdString(text(slider.GetValue())));
+}
+
 SkinnedSlider* ScrollingEditor::SliderOfCode(int code) const {
   for (std::size_t i = 0; i < inventory_.sliders.size(); ++i) {
     if (inventory_.sliders[i].code == code) return sliders_[i];

@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "ui/editors/editor_content.h"
@@ -27,15 +28,18 @@ struct EditorInventory {
   std::span<const EditorComboItem> combos;
   std::span<const EditorSliderItem> sliders;
   int bandCount = 0;
+  /// The compressor threshold's code; attack, release and the ratio (with
+  /// the compressor switch) have the next three.
+  int compressorCode = 0;
 };
 
 /// What the channel editors share: a view of 882 × 293 over content wider
 /// than it that scrolls horizontally, the skinned controls of an inventory
 /// placed at their scaled nominal rectangles, the user's edits reported to the
 /// parent as ControlEdited (wParam = the channel, lParam = the control's
-/// code), and the equaliser section (bands, EQ switch, cut filters), whose
-/// codes and encodings every editor has in common. The editors add their own
-/// codes' values and texts.
+/// code), the equaliser section (bands, EQ switch, cut filters), whose
+/// codes and encodings every editor has in common, and the compressor
+/// section. The editors add their own codes' values and texts.
 class ScrollingEditor : public EditorPanel {
  public:
   static constexpr QSize kViewSize{882, 293};
@@ -88,8 +92,15 @@ class ScrollingEditor : public EditorPanel {
   /// The equaliser section's fixed captions and title.
   void RefreshEqCaptions();
 
+  // The compressor section (scrolling_editor_compressor.cpp); none / false for other codes.
+  [[nodiscard]] std::optional<int> ReadCompressorSection(int code) const;
+  [[nodiscard]] bool ApplyCompressorSection(int code, int raw);
+  [[nodiscard]] bool RefreshCompressorSectionText(int code);
+
   [[nodiscard]] bool ButtonPressed(int index) const;
   void ShowPressed(int index, bool pressed);
+  /// Captions `slider` with what `text` makes of its value.
+  static void ShowCaption(SkinnedSlider& slider, std::string (*text)(double));
   /// "ON" for a released switch of a section, "OFF" for a pressed one.
   [[nodiscard]] static QString OnOffCaption(const SkinnedButton& sectionSwitch);
   /// The control that reports `code`, or null for a code without one.
@@ -99,6 +110,8 @@ class ScrollingEditor : public EditorPanel {
   int channel_ = 0;
 
  private:
+  /// 0..3 for threshold, attack, release and ratio; -1 for other codes.
+  [[nodiscard]] int CompressorControlOf(int code) const;
   void CreateControls();
   /// Places every control at its scaled nominal rectangle and sets the fonts.
   void LayOut();

@@ -27,25 +27,14 @@ int InputStrip::ReadControl(StripCode code) const {
   }
 }
 
-void InputStrip::OnButtonClicked(int buttonIndex) {
-  switch (static_cast<StripCode>(buttonIndex)) {
-    case StripCode::Enter:
-    case StripCode::Mute:
-    case StripCode::Pfl:
-    case StripCode::Left:
-    case StripCode::Right:
-      Notify(static_cast<StripCode>(buttonIndex));
-      break;
-    case StripCode::Phantom48V:
-      if (ButtonPressed(buttonIndex)) {
-        ConfirmPhantomPower();
-      } else {
-        Notify(StripCode::Phantom48V);  // switching off needs no question
-      }
-      break;
-    default:
-      break;
+bool InputStrip::OnOwnButtonClicked(int buttonIndex) {
+  if (static_cast<StripCode>(buttonIndex) != StripCode::Phantom48V) return false;
+  if (ButtonPressed(buttonIndex)) {
+    ConfirmPhantomPower();
+  } else {
+    Notify(StripCode::Phantom48V);  // switching off needs no question
   }
+  return true;
 }
 
 void InputStrip::ConfirmPhantomPower() {

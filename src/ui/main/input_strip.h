@@ -18,7 +18,7 @@ class InputStrip : public StripBase {
   [[nodiscard]] int ReadControl(StripCode code) const override;
 
  protected:
-  void OnButtonClicked(int buttonIndex) override;
+  [[nodiscard]] bool OnOwnButtonClicked(int buttonIndex) override;
   [[nodiscard]] QString NameText() const override;
 
  private:

@@ -70,23 +70,13 @@ void OutputStrip::SetMeterLevels(int left, int right) {
   meters_[1]->SetLevel(right);
 }
 
-void OutputStrip::OnButtonClicked(int buttonIndex) {
+bool OutputStrip::OnOwnButtonClicked(int buttonIndex) {
   if (buttonIndex >= kFirstBusButton && buttonIndex < kFirstBusButton + kOutputBusCount) {
     ShowBus(buttonIndex - kFirstBusButton);
     Notify(StripCode::Bus);
-    return;
+    return true;
   }
-  switch (static_cast<StripCode>(buttonIndex)) {
-    case StripCode::Enter:
-    case StripCode::Mute:
-    case StripCode::Pfl:
-    case StripCode::Left:
-    case StripCode::Right:
-      Notify(static_cast<StripCode>(buttonIndex));
-      break;
-    default:
-      break;  // the 48V button has no function here
-  }
+  return false;
 }
 
 void OutputStrip::ShowBus(int bus) {

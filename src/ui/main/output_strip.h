@@ -30,7 +30,7 @@ class OutputStrip : public StripBase {
   [[nodiscard]] LevelMeter& rightMeter() const { return *meters_[1]; }
 
  protected:
-  void OnButtonClicked(int buttonIndex) override;
+  [[nodiscard]] bool OnOwnButtonClicked(int buttonIndex) override;
   [[nodiscard]] QString NameText() const override;
   [[nodiscard]] QString ButtonCaption(int buttonIndex) const override;
 

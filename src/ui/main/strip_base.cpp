@@ -233,6 +233,21 @@ void StripBase::Notify(StripCode code) {
 
 bool StripBase::ButtonPressed(int buttonIndex) const { return button(buttonIndex).state() == kButtonPressed; }
 
+void StripBase::OnButtonClicked(int buttonIndex) {
+  if (OnOwnButtonClicked(buttonIndex)) return;
+  switch (const auto code = static_cast<StripCode>(buttonIndex)) {
+    case StripCode::Enter:
+    case StripCode::Mute:
+    case StripCode::Pfl:
+    case StripCode::Left:
+    case StripCode::Right:
+      Notify(code);
+      break;
+    default:
+      break;  // 48V is each strip's own; the output strip's does nothing
+  }
+}
+
 int StripBase::ReadCommonControl(StripCode code) const {
   switch (code) {
     case StripCode::Phantom48V:

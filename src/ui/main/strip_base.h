@@ -95,7 +95,9 @@ class StripBase : public QWidget {
   /// ReadControl of the controls both strips read alike (48V, L, R, pan, fader).
   [[nodiscard]] int ReadCommonControl(StripCode code) const;
 
-  virtual void OnButtonClicked(int buttonIndex) = 0;
+  /// A click the strip handles itself (48V, the bus buttons); false leaves it
+  /// to the common rule: ENTER, MUTE, PFL, L and R report their new state.
+  [[nodiscard]] virtual bool OnOwnButtonClicked(int buttonIndex) = 0;
   [[nodiscard]] virtual QString NameText() const = 0;
   /// The caption of button `buttonIndex` in the current language.
   [[nodiscard]] virtual QString ButtonCaption(int buttonIndex) const;
@@ -125,6 +127,7 @@ class StripBase : public QWidget {
   [[nodiscard]] QWidget& ControlWidget(StripControl control) const;
   [[nodiscard]] Placement& PlacementOf(const QWidget& control);
   [[nodiscard]] const Placement& PlacementOf(const QWidget& control) const;
+  void OnButtonClicked(int buttonIndex);
   void ApplyFonts();
   /// A control switched off by the parent takes no input (it is parked anyway).
   void DisableInput(StripControl control);
