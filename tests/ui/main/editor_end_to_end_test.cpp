@@ -25,8 +25,7 @@ namespace {
 
 constexpr int kCh5 = 4;
 constexpr int kCh7 = 6;
-// The worker writes what is dirty every cycle (tens of ms); room for a busy machine.
-constexpr int kWorkerCycleLimitMs = 1500;
+constexpr int kWorkerCycleLimitMs = test::ConnectedMainWindow::kWriteLimitMs;
 constexpr int kBand3Point = ResponseCurve::kFirstBandPoint + 2;
 
 // Offsets in an input channel's block.
@@ -53,11 +52,7 @@ class EditorEndToEnd : public ::testing::Test {
   InputEditor& editor() { return window_.inputEditor(); }
 
   /// Waits until the console holds the editor's reading of `code` at `address`; true when it does in time.
-  [[nodiscard]] bool ReachesConsole(int code, ParamAddress address) {
-    QCoreApplication::sendPostedEvents();
-    const int shown = editor().ReadControl(code);
-    return test::PumpUntil([&] { return window_.console().Value(address) == shown; }, kWorkerCycleLimitMs);
-  }
+  [[nodiscard]] bool ReachesConsole(int code, ParamAddress address) { return window_.ReachesConsole(editor(), code, address); }
 
   /// Whether `control` lies inside the editor's visible view, as a user must see it to touch it.
   [[nodiscard]] bool InView(const QWidget& control) {

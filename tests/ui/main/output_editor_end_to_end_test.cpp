@@ -18,8 +18,6 @@ namespace {
 
 using namespace output_editor;
 
-// The worker writes what is dirty every cycle (tens of ms); room for a busy machine.
-constexpr int kWorkerCycleLimitMs = 1500;
 constexpr int kMainWinButton = 5;
 constexpr int kFirstBusButton = 6;
 constexpr int kAux6 = 6;
@@ -34,12 +32,6 @@ class OutputEditorEndToEnd : public ::testing::Test {
     auto& editor = dynamic_cast<OutputEditor&>(*window_.frame().panel(kind));
     EXPECT_TRUE(editor.isVisible());
     return editor;
-  }
-  /// Waits until the console holds `editor`'s reading of `code` at `address`.
-  [[nodiscard]] bool ReachesConsole(const OutputEditor& editor, int code, ParamAddress address) {
-    QCoreApplication::sendPostedEvents();
-    const int shown = editor.ReadControl(code);
-    return test::PumpUntil([&] { return window_.console().Value(address) == shown; }, kWorkerCycleLimitMs);
   }
 
   test::ConnectedMainWindow window_;
@@ -57,7 +49,7 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   leftDelay.setFocus();
   for (int step = 0; step < 12; ++step) QTest::keyClick(&leftDelay, Qt::Key_Right);
   EXPECT_GE(main.ReadControl(output_code::kLeftDelay), 120);
-  EXPECT_TRUE(ReachesConsole(main, output_code::kLeftDelay, address::kMainLeftDelay));
+  EXPECT_TRUE(window_.ReachesConsole(main, output_code::kLeftDelay, address::kMainLeftDelay));
 
   // Band 13 lies at the far end: scroll there and type its gain.
   QScrollBar& bar = main.scrollBar();
@@ -68,7 +60,7 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   test::TypeOver(*gain, "-4.5");
   QTest::keyClick(gain, Qt::Key_Return);
   EXPECT_EQ(main.ReadControl(editor_code::kBandGain + 12), 455);
-  EXPECT_TRUE(ReachesConsole(main, editor_code::kBandGain + 12, kMainBand13Gain));
+  EXPECT_TRUE(window_.ReachesConsole(main, editor_code::kBandGain + 12, kMainBand13Gain));
 
   // Back to the strips, AUX6 on the output strip, ENTER: the AUX editor on AUX6.
   test::Click(*window_.window().button(kMainWinButton));
@@ -81,7 +73,7 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   feedback.setFocus();
   for (int step = 0; step < 3; ++step) QTest::keyClick(&feedback, Qt::Key_Right);
   EXPECT_EQ(aux.ReadControl(output_code::kFeedbackSuppressor), 3);
-  EXPECT_TRUE(ReachesConsole(aux, output_code::kFeedbackSuppressor, kAux6Feedback));
+  EXPECT_TRUE(window_.ReachesConsole(aux, output_code::kFeedbackSuppressor, kAux6Feedback));
 
   // Changed on the console: the open editor follows.
   window_.transport().ChangeOnConsole(kAux6Feedback, 1);

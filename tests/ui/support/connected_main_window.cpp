@@ -29,6 +29,12 @@ bool ConnectedMainWindow::WaitForCompleteRead(int limitMs) {
 
 void ConnectedMainWindow::OpenFromStrip(int strip) { Click(window_->strips().inputStrip(strip).button(ui::StripCode::Enter)); }
 
+bool ConnectedMainWindow::ReachesConsole(const ui::EditorPanel& editor, int code, ParamAddress address) {
+  QCoreApplication::sendPostedEvents();
+  const int shown = editor.ReadControl(code);
+  return PumpUntil([&] { return console_.Value(address) == shown; }, kWriteLimitMs);
+}
+
 ui::ChannelEditorFrame& ConnectedMainWindow::frame() { return window_->editorFrame(); }
 
 ui::InputEditor& ConnectedMainWindow::inputEditor() {

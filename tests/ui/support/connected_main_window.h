@@ -12,6 +12,7 @@
 #include "modal_answer.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/editors/channel_editor_frame.h"
+#include "ui/editors/editor_panel.h"
 #include "ui/editors/editor_panels.h"
 #include "ui/editors/input_editor.h"
 #include "ui/main/input_strip.h"
@@ -47,6 +48,13 @@ class ConnectedMainWindow {
   [[nodiscard]] bool WaitForCompleteRead(int limitMs = 20000);
   /// Presses ENTER on input strip `strip`, as the user opens a channel.
   void OpenFromStrip(int strip);
+
+  /// How long an edit may take to reach the console: the worker writes what
+  /// is dirty every cycle (tens of ms); room for a busy machine.
+  static constexpr int kWriteLimitMs = 1500;
+  /// Whether the console comes to hold `editor`'s reading of `code` at
+  /// `address` within kWriteLimitMs.
+  [[nodiscard]] bool ReachesConsole(const ui::EditorPanel& editor, int code, ParamAddress address);
 
   [[nodiscard]] ui::MainWindow& window() { return *window_; }
   [[nodiscard]] LinkWorker& link() { return window_->link(); }
