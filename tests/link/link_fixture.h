@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "emulator/console_responder.h"
 #include "in_process_console.h"
@@ -14,6 +15,20 @@
 #include "support/virtual_clock.h"
 
 namespace rmt4::test {
+
+/// The connection kind as test names show it.
+inline std::string KindName(ConnectionKind kind) {
+  switch (kind) {
+    case kUsbHid:
+      return "UsbHid";
+    case kNetwork:
+      return "Network";
+    case kSerialLongTiming:
+      return "SerialLongTiming";
+    default:
+      return "Serial";
+  }
+}
 
 /// A link worker connected to an emulated console in the same process.
 class LinkFixture : public ::testing::Test {

@@ -74,7 +74,8 @@ TEST_P(SettlePauseTest, AreKeptByTheProgramAndLeftOutByAShortLivedClient) {
   EXPECT_LE(read->atMs - startedAt_, skip ? 20 : 1200);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pauses, SettlePauseTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Pauses, SettlePauseTest, ::testing::Bool(),
+                         [](const auto& each) { return each.param ? "ShortLivedClient" : "Program"; });
 
 }  // namespace
 }  // namespace rmt4::test

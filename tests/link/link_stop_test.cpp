@@ -37,6 +37,14 @@ TEST_P(LinkStopTest, StopReturnsWithinASecond) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
 }
 
+/// The moment as a test name: "UsbHid_Silent_2500ms".
+std::string MomentName(const ::testing::TestParamInfo<StopMoment>& each) {
+  constexpr const char* kStates[] = {"Answering", "Silent", "Unplugged"};
+  const StopMoment& moment = each.param;
+  return KindName(moment.kind) + "_" + kStates[static_cast<int>(moment.console)] + "_" +
+         std::to_string(moment.after.count()) + "ms";
+}
+
 // 0 ms: before the worker thread ran at all; 100 ms: connecting to a
 // console that is gone; 600 ms: connecting and identifying; 1100 ms: reading;
 // 2500 ms: steady loop (or silent waits).
@@ -48,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(AtAnyMoment, LinkStopTest,
                                            StopMoment{kUsbHid, kAnswering, 600ms}, StopMoment{kUsbHid, kAnswering, 1100ms},
                                            StopMoment{kUsbHid, kAnswering, 2500ms}, StopMoment{kNetwork, kAnswering, 0ms},
                                            StopMoment{kNetwork, kAnswering, 1100ms}, StopMoment{kNetwork, kSilent, 700ms},
-                                           StopMoment{kNetwork, kSilent, 2500ms}, StopMoment{kUsbHid, kSilent, 2500ms}));
+                                           StopMoment{kNetwork, kSilent, 2500ms}, StopMoment{kUsbHid, kSilent, 2500ms}),
+                         MomentName);
 
 }  // namespace
 }  // namespace rmt4::test

@@ -155,7 +155,8 @@ TEST_P(NotAnsweringTest, SilenceIsShownWithinFiveSecondsAndAnswersShowConnectedA
 }
 
 INSTANTIATE_TEST_SUITE_P(PerConnectionKind, NotAnsweringTest,
-                         ::testing::Values(kUsbHid, kNetwork, kSerialLongTiming));
+                         ::testing::Values(kUsbHid, kNetwork, kSerialLongTiming),
+                         [](const auto& each) { return KindName(each.param); });
 
 TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   StartConnected();
@@ -231,7 +232,8 @@ TEST_P(MissLimitTest, SilenceCostsTheLinkAfterTheKindsNumberOfUnansweredSends) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PerConnectionKind, MissLimitTest,
-                         ::testing::Values(MissLimit{kUsbHid, 4}, MissLimit{kNetwork, 14}));
+                         ::testing::Values(MissLimit{kUsbHid, 4}, MissLimit{kNetwork, 14}),
+                         [](const auto& each) { return KindName(each.param.kind); });
 
 class LockedModeTest : public LinkFixture {
  protected:

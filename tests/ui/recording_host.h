@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPoint>
 #include <QSize>
-#include <QWheelEvent>
 #include <QWidget>
 
 #include <cstdint>
@@ -15,6 +14,7 @@
 
 #include "ui/controls/offscreen_buffer.h"
 #include "ui/platform/window_message.h"
+#include "user_input.h"
 
 namespace rmt4::test {
 
@@ -68,13 +68,6 @@ class RecordingHost : public QWidget {
  private:
   std::vector<RecordedMessage> received_;
 };
-
-/// A wheel turn of `delta` (120: one notch up) at `at`.
-inline void Wheel(QWidget& widget, QPoint at, int delta) {
-  QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(&widget, &event);
-}
 
 /// The widget as it draws itself, in one pixel format for comparisons.
 inline QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <set>
+#include <string>
 
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
@@ -54,7 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{12, output_code::kFeedbackSuppressor, {}}, CodeCase{14, output_code::kRightDelay, {}},
         // What a channel does not have.
         CodeCase{10, kDelay, {}}, CodeCase{10, kRatio, {}}, CodeCase{0, kMainSend, {}},
-        CodeCase{0, kBandFrequency + 4, {}}, CodeCase{13, kDelay, {}}, CodeCase{-1, kEqOn, {}}));
+        CodeCase{0, kBandFrequency + 4, {}}, CodeCase{13, kDelay, {}}, CodeCase{-1, kEqOn, {}}),
+    [](const ::testing::TestParamInfo<CodeCase>& each) {
+      const CodeCase& c = each.param;
+      return "Channel" + (c.channel < 0 ? std::string("None") : std::to_string(c.channel)) + "Code" +
+             std::to_string(c.code);
+    });
 
 // Every control code of a mixing channel and of a return has an address of its own
 // inside that channel's part of the table.

@@ -20,6 +20,7 @@ constexpr int kBandIndex = 2;
 constexpr QPoint kPanelAt(10, 10);
 
 using test::RecordedMessage;
+using test::Click;
 using test::Wheel;
 
 /// A charcoal host with one band panel (band 3) and a widget that takes the
@@ -44,13 +45,6 @@ class BandPanelHost : public test::RecordingHost {
   QLineEdit& Field(BandField field) {
     return *panel->findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[static_cast<std::size_t>(field)]));
   }
-  /// Replaces the field's text with `text` as typed keys.
-  void Type(BandField field, const QString& text) {
-    Field(field).setFocus();
-    Field(field).selectAll();
-    QTest::keyClick(&Field(field), Qt::Key_Delete);
-    QTest::keyClicks(&Field(field), text);
-  }
   /// Moves the focus away as a window does, not the user.
   void Leave() { elsewhere->setFocus(); }
   /// The message the panel sends when `field` changed.
@@ -59,11 +53,6 @@ class BandPanelHost : public test::RecordingHost {
   BandPanel* panel;
   QWidget* elsewhere;
 };
-
-void Click(QWidget& widget, QPoint at) {
-  QTest::mousePress(&widget, Qt::LeftButton, {}, at);
-  QTest::mouseRelease(&widget, Qt::LeftButton, {}, at);
-}
 
 TEST(BandPanelFields, StartWithTheDefaultBand) {
   BandPanelHost host;
@@ -112,7 +101,7 @@ TEST(BandPanelFields, TypedTextIsCommittedSnappedAndReported) {
     host.panel->SetField(BandField::kGain, -3.0);
     const QString before = host.panel->fieldText(c.field);
     const double valueBefore = host.panel->value(c.field);
-    host.Type(c.field, c.typed);
+    test::TypeOver(host.Field(c.field), c.typed);
     if (c.commit == kClickElsewhere) {
       QTest::mouseClick(host.elsewhere, Qt::LeftButton, {}, QPoint(5, 5));
     } else {
@@ -130,7 +119,7 @@ TEST(BandPanelFields, TypedTextIsCommittedSnappedAndReported) {
 
 TEST(BandPanelFields, TypedGainIsStoredExactlyAndShownInTenths) {
   BandPanelHost host;
-  host.Type(BandField::kGain, "3.27");
+  test::TypeOver(host.Field(BandField::kGain), "3.27");
   QTest::keyClick(&host.Field(BandField::kGain), Qt::Key_Enter);
   EXPECT_DOUBLE_EQ(host.panel->gain(), 3.27);
   EXPECT_EQ(host.panel->fieldText(BandField::kGain), "3.3");

@@ -16,6 +16,7 @@ const QColor kHostColour(38, 40, 44);
 constexpr int kSliderId = 4024;
 
 using test::RecordedMessage;
+using test::Click;
 using test::Wheel;
 
 /// A charcoal host for sliders.
@@ -39,11 +40,6 @@ class SliderHost : public test::RecordingHost {
     return slider;
   }
 };
-
-void Click(QWidget& widget, QPoint at) {
-  QTest::mousePress(&widget, Qt::LeftButton, {}, at);
-  QTest::mouseRelease(&widget, Qt::LeftButton, {}, at);
-}
 
 /// Pixels in the rectangle that differ from the host's colour.
 int InkIn(const QImage& picture, const QRect& area) {

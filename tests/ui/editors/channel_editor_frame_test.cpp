@@ -27,6 +27,7 @@ namespace rmt4::ui {
 namespace {
 
 using namespace editor_code;
+using test::Click;
 using test::FakeEditorPanel;
 
 constexpr ParamAddress kCh1 = 46;
@@ -36,24 +37,16 @@ class ChannelEditorFrameTest : public ::testing::Test {
  protected:
   ChannelEditorFrameTest() {
     frame_.show();
-    Drain();
+    test::DeliverPosted();
   }
   ~ChannelEditorFrameTest() override { (void)SetCurrentLanguage(LanguageIndex::English); }
 
-  /// Delivers what is queued, including what the handlers queue in turn.
-  static void Drain() {
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-  }
-  void Click(QWidget& widget) {
-    QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.rect().center());
-    Drain();
-  }
   FakeEditorPanel& Panel(PanelKind kind) { return test::FakePanel(frame_, kind); }
   /// The addresses `action` changed.
   std::set<ParamAddress> Written(const std::function<void()>& action) {
     const std::vector<std::uint16_t> before = test::Snapshot(params_);
     action();
-    Drain();
+    test::DeliverPosted();
     std::set<ParamAddress> written;
     for (ParamAddress a = 0; a < kParamCount; ++a) {
       if (params_.Value(a) != before[a]) written.insert(a);
@@ -203,12 +196,12 @@ TEST_F(ChannelEditorFrameTest, EffectProgramsAreStoredDirectlyAndFactoryOnesAreN
   frame_.SelectChannel(11);
   FakeEditorPanel& panel = Panel(PanelKind::EffectReturn);
   panel.Edit(kEffectProgram, 19);
-  Drain();
+  test::DeliverPosted();
   EXPECT_EQ(params_.Value(address::kFx2Program), 19);
   EXPECT_FALSE(params_[address::kFx2Program].Dirty());
   EXPECT_TRUE(jobs_.Take(static_cast<int>(LinkJob::RecallFxPreset2)));
   panel.Edit(kStoreEffectProgram, 0);
-  Drain();
+  test::DeliverPosted();
   EXPECT_TRUE(jobs_.Take(static_cast<int>(LinkJob::StoreFxPreset2)));
 
   frame_.SelectChannel(10);
@@ -363,7 +356,7 @@ TEST_F(ChannelEditorFrameTest, EveryChannelNameFitsItsSelector) {
        {LanguageIndex::English, LanguageIndex::SimplifiedChinese, LanguageIndex::TraditionalChinese}) {
     (void)SetCurrentLanguage(language);
     PostWindowMessage(&frame_, kRefreshTexts, 0, 0);
-    Drain();
+    test::DeliverPosted();
     for (const int side : {0, 1}) {
       const SkinnedComboBox& selector = frame_.selector(side);
       const QFontMetrics metrics(selector.displayFont());
@@ -380,7 +373,7 @@ TEST_F(ChannelEditorFrameTest, PictureInEnglishAndTraditionalChinese) {
                                        std::pair{LanguageIndex::TraditionalChinese, "editor_frame_ch1_zh_tw"}}) {
     (void)SetCurrentLanguage(language);
     PostWindowMessage(&frame_, kRefreshTexts, 0, 0);
-    Drain();
+    test::DeliverPosted();
     frame_.SelectChannel(0);
     Panel(PanelKind::Channel).hide();  // the fake panel draws nothing: show the frame's panel well
     frame_.update();

@@ -53,7 +53,7 @@ TEST(InputEditorLook, ChannelOneFromStartToEnd) {
   EXPECT_FALSE(Dark(start.pixel(250 + 30, 16 + 15)));               // the EQ switch, lit (OFF)
 
   QScrollBar& bar = editor->scrollBar();
-  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  test::ClickRightArrow(bar);
   const QImage end = test::Picture(*editor);
   EXPECT_FALSE(test::SaveScreenshot(*editor, "input_editor_ch1_end").isEmpty());
   const int shift = 1445 - 882;

@@ -227,8 +227,7 @@ TEST(InputEditorScrolling, ArrowsJumpToEitherEndOfTheContent) {
   f.host.show();
   QScrollBar& bar = f.editor->scrollBar();
   EXPECT_EQ(bar.maximum(), 1445 - 882);
-  const QPoint rightArrow(bar.width() - 4, bar.height() / 2);
-  QTest::mouseClick(&bar, Qt::LeftButton, {}, rightArrow);
+  test::ClickRightArrow(bar);
   EXPECT_EQ(bar.value(), bar.maximum());
   EXPECT_EQ(f.editor->content().x(), -(1445 - 882));
   QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 8, bar.height() / 2));  // the track: one pixel

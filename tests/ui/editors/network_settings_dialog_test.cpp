@@ -21,18 +21,10 @@ QString Text(LabelId id) { return QString::fromUtf8(LabelText(id).data()); }
 /// The PC of these tests lives on 192.168.1.0/24 and 10.0.0.0/8.
 std::vector<Ipv4Subnet> TestPcSubnets() { return {{0xC0A80105, 0xFFFFFF00}, {0x0A000005, 0xFF000000}}; }
 
-/// Types `text` over what the field held, as a user does.
-void Type(QLineEdit& field, const QString& text) {
-  QTest::mouseClick(&field, Qt::LeftButton);
-  QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(&field, Qt::Key_Backspace);
-  QTest::keyClicks(&field, text);
-}
-
-/// Each dotted part of `text` into its octet box.
+/// Each dotted part of `text` into its octet box, as a user types it.
 void Type(Ipv4Field& field, const QString& text) {
   const QStringList parts = text.split(QLatin1Char('.'));
-  for (int i = 0; i < 4; ++i) Type(field.octet(i), i < parts.size() ? parts[i] : QString());
+  for (int i = 0; i < 4; ++i) test::TypeOver(field.octet(i), i < parts.size() ? parts[i] : QString());
 }
 
 class NetworkDialogTest : public ::testing::Test {
@@ -47,7 +39,7 @@ class NetworkDialogTest : public ::testing::Test {
     Type(dialog_.addressField(), address);
     Type(dialog_.maskField(), mask);
     Type(dialog_.gatewayField(), gateway);
-    Type(dialog_.macField(), mac);
+    test::TypeOver(dialog_.macField(), mac);
   }
 
   ModuleCommandTable modules_;
@@ -122,7 +114,7 @@ TEST_F(NetworkDialogTest, AnAddressThePcWillNotReachIsSentOnlyWhenTheUserSaysSo)
 TEST_F(NetworkDialogTest, ALateReplyLeavesWhatTheUserTyped) {
   dialog_.show();
   Type(dialog_.addressField(), "10.0.0.2");
-  Type(dialog_.macField(), "00-11-22-33-44-55");
+  test::TypeOver(dialog_.macField(), "00-11-22-33-44-55");
   modules_.ParseModuleText("Get_Confi:192.168.1.100 255.255.255.0 192.168.1.1 02-00-00-00-00-07\r");
   dialog_.PollReplies();
   EXPECT_EQ(dialog_.addressField().Text(), "10.0.0.2");
@@ -178,7 +170,7 @@ class NetworkDialogConsoleTest : public test::SystemTestHost {};
 
 TEST_F(NetworkDialogConsoleTest, ReadAndSetReachTheEmulatedModule) {
   Start(true);
-  NetworkSettingsDialog dialog(link().context().modules, TestPcSubnets, window_.get());
+  NetworkSettingsDialog dialog(link().context().modules, TestPcSubnets, &mainWindow());
   dialog.show();
   // The in-process module starts unconfigured: no address of its own yet.
   ASSERT_TRUE(PumpUntil([&] { return dialog.macField().text() == "02-00-00-00-00-00"; }, 10000));
@@ -188,13 +180,13 @@ TEST_F(NetworkDialogConsoleTest, ReadAndSetReachTheEmulatedModule) {
 
   Type(dialog.addressField(), "10.0.0.9");
   Type(dialog.gatewayField(), "0.0.0.0");
-  Type(dialog.macField(), "02-00-0A-00-00-09");
+  test::TypeOver(dialog.macField(), "02-00-0A-00-00-09");
   QString said;
   AnswerNextBox(&said);
   QTest::mouseClick(&dialog.setButton(), Qt::LeftButton);
   ASSERT_TRUE(PumpUntil([&] { return !said.isEmpty(); }, 10000));
   EXPECT_EQ(said, "Set OK!");
-  EXPECT_EQ(console_.ModuleCommand("Get_Confi:"), "Get_Confi:10.0.0.9 255.0.0.0 0.0.0.0 02-00-0A-00-00-09\r");
+  EXPECT_EQ(console().ModuleCommand("Get_Confi:"), "Get_Confi:10.0.0.9 255.0.0.0 0.0.0.0 02-00-0A-00-00-09\r");
 }
 
 }  // namespace

@@ -41,16 +41,13 @@ class OutputEditorTest : public ::testing::Test {
   OutputEditorTest() {
     (void)SetCurrentLanguage(LanguageIndex::English);
     frame_.show();
-    Drain();
+    test::DeliverPosted();
   }
   ~OutputEditorTest() override { (void)SetCurrentLanguage(LanguageIndex::English); }
 
-  static void Drain() {
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-  }
   OutputEditor& Open(int channel) {
     frame_.SelectChannel(channel);
-    Drain();
+    test::DeliverPosted();
     return dynamic_cast<OutputEditor&>(*frame_.panel(*PanelKindOf(channel)));
   }
 
@@ -115,7 +112,7 @@ TEST_F(OutputEditorTest, UserEditsWriteTheirConsoleWords) {
     params_[c.address].Store(static_cast<std::uint16_t>(c.written ^ 0x0101));
     params_[c.address].ClearDirty();
     c.edit(editor);
-    Drain();
+    test::DeliverPosted();
     EXPECT_EQ(params_.Value(c.address), c.written);
     EXPECT_TRUE(params_[c.address].Dirty());
   }
@@ -167,7 +164,7 @@ TEST_F(OutputEditorTest, EveryCodeOfEveryBusRoundTripsThroughThePanelToItsAddres
         editor.ApplyValue(code, raw);
         EXPECT_EQ(editor.ReadControl(code), raw);
         PostWindowMessage(&frame_, kControlEdited, channel, code);
-        Drain();
+        test::DeliverPosted();
         EXPECT_EQ(params_.Value(addresses.front()), raw);
       }
     }
@@ -255,7 +252,7 @@ TEST_F(OutputEditorTest, PicturesOfMainAndAux3FromStartToCompressor) {
     EXPECT_EQ(start.pixel(panel + QPoint(315 + 35, 16 + 185)), qRgb(255, 255, 255)) << "band 1's gain field";
 
     QScrollBar& bar = editor.scrollBar();
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+    test::ClickRightArrow(bar);
     ASSERT_EQ(bar.value(), 1919 - 882);
     const QImage end = test::Picture(frame_);
     (void)test::SaveScreenshot(frame_, QStringLiteral("output_editor_%1_compressor").arg(shot.name));

@@ -12,13 +12,9 @@
 
 #include <filesystem>
 #include <map>
-#include <memory>
+#include <optional>
 
-#include "emulator/console_responder.h"
-#include "i18n/language.h"
-#include "in_process_console.h"
-#include "modal_answer.h"
-#include "ui/main/main_window.h"
+#include "connected_main_window.h"
 
 namespace rmt4::test {
 
@@ -30,47 +26,31 @@ inline QObject& PendingAnswers() {
 }
 inline void DropPendingAnswers() { qDeleteAll(PendingAnswers().findChildren<QTimer*>(Qt::FindDirectChildrenOnly)); }
 
+/// The System window's and the network dialog's tests: the main window over
+/// the console in this process, started by each test.
 class SystemTestHost : public ::testing::Test {
  protected:
-  SystemTestHost() {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("rmt4-system-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-    (void)SetCurrentLanguage(LanguageIndex::English);
-  }
   ~SystemTestHost() override {
     DropPendingAnswers();
-    window_.reset();
-    (void)SetCurrentLanguage(LanguageIndex::English);
-    std::filesystem::remove_all(folder_);
+    main_.reset();
   }
 
   /// The main window; `plugged` false leaves the link searching, so raised
   /// jobs and queued commands stay where the windows put them.
   void Start(bool plugged) {
-    LinkWorker::Options options;
-    options.makeTransport = [this, plugged](ConnectionKind, LinkContext& context, FrameSender&) {
-      auto transport = std::make_unique<InProcessConsole>(context, console_);
-      transport->SetPlugged(plugged);
-      return transport;
-    };
-    options.readConfiguration = [] { return LinkConfiguration{kUsbHid, 128000}; };
-    options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
-    window_ = std::make_unique<ui::MainWindow>(std::move(options));
-    window_->show();
+    main_.emplace(WindowSetup{.plugged = plugged});
     if (plugged) {
-      ASSERT_TRUE(PumpUntil([&] { return window_->link().SyncCount() >= 1; }, 10000)) << "no complete read";
+      ASSERT_TRUE(main_->WaitForCompleteRead()) << "no complete read";
     }
   }
 
-  LinkWorker& link() { return window_->link(); }
-  std::filesystem::path scenes() const { return folder_ / "scenes"; }
-  std::filesystem::path fallback() const { return folder_ / "fallback"; }
+  ui::MainWindow& mainWindow() { return main_->window(); }
+  LinkWorker& link() { return main_->link(); }
+  emulator::ConsoleResponder& console() { return main_->console(); }
+  std::filesystem::path scenes() const { return main_->scenes(); }
+  std::filesystem::path fallback() const { return main_->fallback(); }
 
-  emulator::ConsoleResponder console_{emulator::ConsoleSettings{}};
-  std::filesystem::path folder_;
-  std::unique_ptr<ui::MainWindow> window_;
+  std::optional<ConnectedMainWindow> main_;
 };
 
 /// Chooses the item whose data is `command` in the next pop-up menu, as the

@@ -49,7 +49,7 @@ struct BoxAnswerer {
 class SystemWindowTest : public test::SystemTestHost {
  protected:
   SystemWindow& Open() {
-    system_ = std::make_unique<SystemWindow>(link(), window_.get());
+    system_ = std::make_unique<SystemWindow>(link(), &mainWindow());
     system_->show();
     QCoreApplication::processEvents();
     return *system_;
@@ -287,9 +287,9 @@ TEST_F(SystemWindowTest, SavingASceneNamesItAsksBeforeReplacingAndAddsARow) {
 
 TEST_F(SystemWindowTest, ASettingThatCannotBeStoredIsReportedOnce) {
   // Files where the folders would be: no settings file can be written.
-  std::ofstream(folder_ / "scenes") << "";
-  std::ofstream(folder_ / "fallback") << "";
   Start(false);
+  std::ofstream(main_->folder() / "scenes") << "";
+  std::ofstream(main_->folder() / "fallback") << "";
   SystemWindow& window = Open();
   BoxAnswerer boxes;
   window.transportSelector().setFocus();
@@ -329,7 +329,7 @@ TEST_F(SystemWindowTest, SelectorsStoreLanguageTransportAndNoiseGate) {
   EXPECT_EQ(settings.ReadSettingInt(kLanguageSettingsFile, kLanguageKey), 1);
   EXPECT_EQ(window.groupBox(4).title(), "噪聲門");
   EXPECT_EQ(window.modeList().horizontalHeaderItem(1)->text(), "模式名稱:");
-  ASSERT_TRUE(PumpUntil([&] { return window_->button(4)->text() == "系統設置"; })) << "the main window re-labels";
+  ASSERT_TRUE(PumpUntil([&] { return mainWindow().button(4)->text() == "系統設置"; })) << "the main window re-labels";
 
   QString said;
   AnswerNextBox(&said);
@@ -358,8 +358,8 @@ TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
   ChooseFromNextMenu(SystemModeList::kUse);
   RightClick(modes, 3, 1);
   ASSERT_TRUE(PumpUntil([&] {
-    progressShown = progressShown || window_->progressWindow().isVisible();
-    return console_.Value(address::kCurrentMode) == 4 && link().FinishedJobCount() >= 1;
+    progressShown = progressShown || mainWindow().progressWindow().isVisible();
+    return console().Value(address::kCurrentMode) == 4 && link().FinishedJobCount() >= 1;
   }, 15000));
   EXPECT_TRUE(progressShown);
   EXPECT_GT(link().SyncCount() + link().FinishedJobCount(), synced);
@@ -373,26 +373,26 @@ TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
   ASSERT_TRUE(PumpUntil([&] { return !said.isEmpty(); }, 15000));
   EXPECT_EQ(said, Text(LabelId::SaveSuccessfully));
   const std::uint8_t five = 5;
-  const std::vector<LinkFrame> named = console_.Respond(FrameView{static_cast<std::uint8_t>(Command::ReadModeName), {&five, 1}});
+  const std::vector<LinkFrame> named = console().Respond(FrameView{static_cast<std::uint8_t>(Command::ReadModeName), {&five, 1}});
   ASSERT_EQ(named.size(), 1u);
   const ModeName held = DecodeModeName(named[0].Payload().subspan(1));
   EXPECT_EQ(std::u16string(held.begin(), std::find(held.begin(), held.end(), u'\0')), u"Band");
 
   // Save a scene, change the console, upload the scene: the values come back.
   constexpr ParamAddress kFader = 136;
-  const std::uint16_t saved = console_.Value(kFader);
+  const std::uint16_t saved = console().Value(kFader);
   said.clear();
   AnswerNextBox(&said);
   TypeInPlace(window.sceneList(), 0, SystemSceneList::kSaveScenePc, "show");
   ASSERT_TRUE(PumpUntil([&] { return !said.isEmpty(); }, 15000));
   ASSERT_TRUE(std::filesystem::exists(scenes() / "show.mxb")) << said.toStdString();
-  (void)console_.ChangeFromConsole(kFader, static_cast<std::uint16_t>(saved ^ 0x100));
+  (void)console().ChangeFromConsole(kFader, static_cast<std::uint16_t>(saved ^ 0x100));
 
   QString question;
   AnswerNextBox(&question, "No");
   ChooseFromNextMenu(SystemSceneList::kUpdateToEquip);
   RightClick(window.sceneList(), 0, 1);
-  EXPECT_TRUE(PumpUntil([&] { return console_.Value(kFader) == saved; }, 20000));
+  EXPECT_TRUE(PumpUntil([&] { return console().Value(kFader) == saved; }, 20000));
   ASSERT_TRUE(PumpUntil([&] { return !question.isEmpty(); }, 20000));
   EXPECT_EQ(question, Text(LabelId::UploadCompletedSave));
 
@@ -414,7 +414,7 @@ TEST_F(SystemWindowTest, TopBarOpensBothWindowsModally) {
       opened = modal != nullptr ? modal->windowTitle() : QString();
       if (modal != nullptr) modal->close();
     });
-    QTest::mouseClick(window_->button(button), Qt::LeftButton);
+    QTest::mouseClick(mainWindow().button(button), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(opened, button == 4 ? "System" : "NET_Confi");
   }

@@ -4,17 +4,13 @@
 // editor; Copy from CH5 to CH7.
 #include <QLineEdit>
 #include <QMenu>
-#include <QScrollBar>
 #include <QTimer>
-#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 #include "connected_main_window.h"
-#include "i18n/language_guard.h"
 #include "protocol/address_map.h"
 #include "protocol/link_frame.h"
 #include "ui/controls/skinned_slider.h"
@@ -29,8 +25,7 @@ namespace {
 
 constexpr int kCh5 = 4;
 constexpr int kCh7 = 6;
-// The worker writes what is dirty every cycle (tens of ms); room for a busy machine.
-constexpr int kWorkerCycleLimitMs = 1500;
+constexpr int kWorkerCycleLimitMs = test::ConnectedMainWindow::kWriteLimitMs;
 constexpr int kBand3Point = ResponseCurve::kFirstBandPoint + 2;
 
 // Offsets in an input channel's block.
@@ -45,20 +40,9 @@ constexpr int kBand3QOffset = 30 + 8;
 
 ParamAddress Ch5(int offset) { return static_cast<ParamAddress>(InputBlockBase(kCh5) + offset); }
 
-/// One wheel event per notch, as a mouse wheel sends them.
-void Wheel(QWidget& widget, int notches) {
-  const QPointF at = widget.rect().center();
-  for (int k = 0; k < std::abs(notches); ++k) {
-    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? 120 : -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&widget, &event);
-  }
-}
-
 class EditorEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
     ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
     window_.OpenFromStrip(kCh5);
     ASSERT_TRUE(window_.frame().isVisible());
@@ -68,11 +52,7 @@ class EditorEndToEnd : public ::testing::Test {
   InputEditor& editor() { return window_.inputEditor(); }
 
   /// Waits until the console holds the editor's reading of `code` at `address`; true when it does in time.
-  [[nodiscard]] bool ReachesConsole(int code, ParamAddress address) {
-    QCoreApplication::sendPostedEvents();
-    const int shown = editor().ReadControl(code);
-    return test::PumpUntil([&] { return window_.console().Value(address) == shown; }, kWorkerCycleLimitMs);
-  }
+  [[nodiscard]] bool ReachesConsole(int code, ParamAddress address) { return window_.ReachesConsole(editor(), code, address); }
 
   /// Whether `control` lies inside the editor's visible view, as a user must see it to touch it.
   [[nodiscard]] bool InView(const QWidget& control) {
@@ -80,7 +60,6 @@ class EditorEndToEnd : public ::testing::Test {
     return editor().rect().contains(at);
   }
 
-  LanguageGuard guard_;
   test::ConnectedMainWindow window_;
 };
 
@@ -105,7 +84,7 @@ TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
   SkinnedSlider& gate = editor().slider(2);
   ASSERT_TRUE(InView(gate));
   const int gateBefore = editor().ReadControl(editor_code::kNoiseGate);
-  Wheel(gate, 3);
+  test::Wheel(gate, 3);
   EXPECT_EQ(editor().ReadControl(editor_code::kNoiseGate), gateBefore - 3);
   EXPECT_TRUE(ReachesConsole(editor_code::kNoiseGate, Ch5(kGateOffset)));
   SkinnedComboBox& hpfType = editor().combo(0);
@@ -116,7 +95,7 @@ TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
 
   // The sends and the compressor lie beyond the view: the scroll bar's right arrow brings them in.
   QScrollBar& bar = editor().scrollBar();
-  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  test::ClickRightArrow(bar);
   SkinnedSlider& aux1 = editor().slider(7);
   SkinnedButton& prePost = editor().button(2);
   SkinnedSlider& ratio = editor().slider(16);
@@ -125,7 +104,7 @@ TEST_F(EditorEndToEnd, EverySectionEditedByHandReachesTheConsole) {
   for (int step = 0; step < 20; ++step) QTest::keyClick(&aux1, Qt::Key_Right);
   EXPECT_TRUE(ReachesConsole(editor_code::kAux1Send, Ch5(kAux1Offset)));
   const int sendBefore = editor().ReadControl(editor_code::kAux1Send);
-  QTest::mouseClick(&prePost, Qt::LeftButton, {}, prePost.rect().center());
+  test::Click(prePost);
   EXPECT_EQ(editor().ReadControl(editor_code::kAux1Send), sendBefore ^ 0x8000);  // only the pre-fader flag changed
   EXPECT_TRUE(ReachesConsole(editor_code::kAux1Send, Ch5(kAux1Offset)));
   const int ratioBefore = editor().ReadControl(editor_code::kRatio);
@@ -159,7 +138,7 @@ TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
     SCOPED_TRACE(c.code);
     SkinnedButton& button = editor().button(c.index);
     const int before = editor().ReadControl(c.code);
-    QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+    test::Click(button);
     EXPECT_NE(editor().ReadControl(c.code), before);
     EXPECT_TRUE(ReachesConsole(c.code, Ch5(c.offset)));
   }
@@ -168,9 +147,7 @@ TEST_F(EditorEndToEnd, EverySliderAndSwitchReachesItsAddress) {
 // A band's value typed into its panel reaches the console and moves the curve point.
 TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
   auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[1]));
-  frequency.setFocus();
-  frequency.selectAll();
-  QTest::keyClicks(&frequency, QStringLiteral("2000"));
+  test::TypeOver(frequency, QStringLiteral("2000"));
   QTest::keyClick(&frequency, Qt::Key_Return);
   EXPECT_TRUE(ReachesConsole(editor_code::kBandFrequency + 2, Ch5(kBand3FrequencyOffset)));
   const int written = window_.console().Value(Ch5(kBand3FrequencyOffset));
@@ -184,10 +161,8 @@ TEST_F(EditorEndToEnd, TypedBandFrequencyReachesTheConsoleAndTheCurve) {
 TEST_F(EditorEndToEnd, ConsoleValuesLeaveTheFocusAndTheTextBeingTypedAlone) {
   EXPECT_FALSE(editor().isAncestorOf(window_.window().focusWidget())) << "opening a channel focuses no control";
   auto& frequency = *editor().band(2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[1]));
-  QTest::mouseClick(&frequency, Qt::LeftButton, {}, frequency.rect().center());
+  test::TypeOver(frequency, QStringLiteral("10"));  // of a "1000" being typed
   ASSERT_EQ(window_.window().focusWidget(), &frequency);
-  QTest::keyClick(&frequency, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(&frequency, QStringLiteral("10"));  // of a "1000" being typed
 
   const std::uint16_t aux = window_.console().Value(Ch5(kAux1Offset)) == 1200 ? 1000 : 1200;
   window_.transport().ChangeOnConsole(Ch5(kAux1Offset), aux);
@@ -229,7 +204,7 @@ TEST_F(EditorEndToEnd, ConsoleChangeOfBandThreeGainMovesTheCurvePointAndTheBandP
 
 TEST_F(EditorEndToEnd, CopyToCh7WritesOnlyTheAddressesThatDiffer) {
   // Make CH5 differ from CH7 in a few places, by hand.
-  Wheel(editor().slider(2), 2);
+  test::Wheel(editor().slider(2), 2);
   QTest::keyClick(&editor().combo(0), Qt::Key_Down);
   ASSERT_TRUE(ReachesConsole(editor_code::kHpfType, Ch5(kHpfTypeOffset)));
   std::set<ParamAddress> differing;
@@ -251,7 +226,7 @@ TEST_F(EditorEndToEnd, CopyToCh7WritesOnlyTheAddressesThatDiffer) {
     }
   });
   SkinnedButton& copy = window_.frame().button(ChannelEditorFrame::kCopy);
-  QTest::mouseClick(&copy, Qt::LeftButton, {}, copy.rect().center());
+  test::Click(copy);
 
   EXPECT_TRUE(test::PumpUntil([&] {
     for (int offset = 0; offset < kInputBlockSize; ++offset) {

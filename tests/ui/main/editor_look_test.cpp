@@ -2,12 +2,9 @@
 // the reference size and stretched 1.5 × 1.2, in English and Simplified
 // Chinese, with the input editor at the start (EQ) and at the end (SEND, COMP)
 // of its content.
-#include <QScrollBar>
-
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
-#include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "screenshot.h"
 #include "values/editor_codes.h"
@@ -41,14 +38,12 @@ class EditorLook : public ::testing::TestWithParam<LookCase> {
                  static_cast<int>(design.width() * c.sx), static_cast<int>(design.height() * c.sy));
   }
 
-  LanguageGuard guard_;
   std::unique_ptr<test::ConnectedMainWindow> window_;
 };
 
 TEST_P(EditorLook, FrameOnTheChannelAtBothEndsOfTheContent) {
   const LookCase& c = GetParam();
-  ASSERT_TRUE(SetCurrentLanguage(c.language));
-  window_ = std::make_unique<test::ConnectedMainWindow>();
+  window_ = std::make_unique<test::ConnectedMainWindow>(test::WindowSetup{.language = c.language});
   ASSERT_TRUE(window_->WaitForCompleteRead());
   const QSize reference = window_->window().referenceSize();
   window_->window().resize(static_cast<int>(reference.width() * c.sx), static_cast<int>(reference.height() * c.sy));
@@ -69,7 +64,7 @@ TEST_P(EditorLook, FrameOnTheChannelAtBothEndsOfTheContent) {
   }
 
   QScrollBar& bar = window_->inputEditor().scrollBar();
-  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  test::ClickRightArrow(bar);
   (void)test::PumpUntil([] { return false; }, 100);
   const QImage end = test::Picture(window_->window());
   EXPECT_FALSE(test::SaveScreenshot(window_->window(), QString("editor_%1_send_comp").arg(c.name)).isEmpty());

@@ -1,12 +1,9 @@
 // The effect-return editor as a user meets it: ENTER on Fx2's strip, a
 // program picked, recalled on the emulated console and read back into the
 // editor; storing to a user slot and the refusal for a built-in slot.
-#include <QScrollBar>
-
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
-#include "i18n/language_guard.h"
 #include "protocol/link_frame.h"
 #include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_combo_box.h"
@@ -25,10 +22,7 @@ constexpr ParamAddress kFx2UserProgram3Parameter2 = 1215 + 5 * 54 + 2;
 
 class EffectReturnEndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-    ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
-  }
+  void SetUp() override { ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read"; }
 
   InputEditor& editor() { return dynamic_cast<InputEditor&>(*window_.frame().panel(PanelKind::EffectReturn)); }
 
@@ -47,13 +41,11 @@ class EffectReturnEndToEnd : public ::testing::Test {
       text = box.text();
       box.accept();
     });
-    SkinnedButton& save = editor().button(8);
-    QTest::mouseClick(&save, Qt::LeftButton, {}, save.rect().center());
+    test::Click(editor().button(8));
     (void)test::PumpUntil([&] { return !text.isEmpty(); }, kLimitMs);
     return text;
   }
 
-  LanguageGuard guard_;
   test::ConnectedMainWindow window_;
 };
 
@@ -91,7 +83,7 @@ TEST_F(EffectReturnEndToEnd, ParametersLoadWithinTheRangeOfTheirOwnProgramType) 
     return editor().rect().contains(QRect(parameter1.mapTo(&editor(), QPoint(0, 0)), parameter1.size()));
   };
   for (int click = 0; click < 20 && !inView(); ++click) {
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+    test::ClickRightArrow(bar);
   }
   ASSERT_TRUE(inView());
   window_.transport().ChangeOnConsole(kFx1ProgramType, kDelay1);

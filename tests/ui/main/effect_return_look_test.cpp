@@ -1,11 +1,8 @@
 // Pictures of the Fx1 editor inside the main window, scrolled to its
 // effect-program panel, in English and Traditional Chinese.
-#include <QScrollBar>
-
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
-#include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "screenshot.h"
 #include "ui/controls/skinned_label.h"
@@ -33,15 +30,11 @@ struct LookCase {
   const char* title;
 };
 
-class EffectReturnLook : public ::testing::TestWithParam<LookCase> {
- protected:
-  LanguageGuard guard_;
-};
+class EffectReturnLook : public ::testing::TestWithParam<LookCase> {};
 
 TEST_P(EffectReturnLook, ProgramPanelOfFx1) {
   const LookCase& c = GetParam();
-  ASSERT_TRUE(SetCurrentLanguage(c.language));
-  test::ConnectedMainWindow window;
+  test::ConnectedMainWindow window({.language = c.language});
   ASSERT_TRUE(window.WaitForCompleteRead());
   window.OpenFromStrip(kFx1Strip);
   auto& editor = dynamic_cast<InputEditor&>(*window.frame().panel(PanelKind::EffectReturn));
@@ -51,7 +44,7 @@ TEST_P(EffectReturnLook, ProgramPanelOfFx1) {
   const QImage start = test::Picture(window.window());
   EXPECT_EQ(BrightPixels(start, QRect(10, 142, 214, 32).translated(panelAt), 130), 0);
   QScrollBar& bar = editor.scrollBar();
-  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  test::ClickRightArrow(bar);
   (void)test::PumpUntil([] { return false; }, 100);
 
   EXPECT_EQ(editor.label(8).text(), QString::fromUtf8(c.title));

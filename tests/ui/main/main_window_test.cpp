@@ -8,14 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <optional>
 #include <thread>
 
-#include "emulator/console_responder.h"
+#include "connected_main_window.h"
 #include "i18n/label_text.h"
 #include "i18n/language.h"
-#include "in_process_console.h"
-#include "modal_answer.h"
 #include "param_writes.h"
 #include "rmt4_version.h"
 #include "screenshot.h"
@@ -48,85 +46,49 @@ int Count(const QImage& picture, const QRect& area, bool (*picks)(QColor)) {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("rmt4-ui-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  ~MainWindowTest() override {
-    window_.reset();
-    (void)SetCurrentLanguage(LanguageIndex::English);
-    std::filesystem::remove_all(folder_);
-  }
+  void Start(test::WindowSetup setup) { main_.emplace(std::move(setup)); }
 
-  void Start(ConnectionKind kind, bool plugged) {
-    LinkWorker::Options options;
-    options.makeTransport = [this, plugged](ConnectionKind, LinkContext& context, FrameSender&) {
-      auto transport = std::make_unique<test::InProcessConsole>(context, console_);
-      transport->SetPlugged(plugged);
-      transport_.store(transport.get());
-      return transport;
-    };
-    options.readConfiguration = [kind] { return LinkConfiguration{kind, 128000}; };
-    options.sceneFolders = AppFolders{folder_ / "scenes", folder_ / "fallback"};
-    window_ = std::make_unique<MainWindow>(std::move(options));
-    window_->show();
-  }
-
-  void StartConnected(ConnectionKind kind = kUsbHid) {
-    Start(kind, true);
-    ASSERT_TRUE(test::PumpUntil([&] { return window_->link().SyncCount() >= 1; }, 10000)) << "no complete read";
+  void StartConnected(test::WindowSetup setup = {}) {
+    Start(std::move(setup));
+    ASSERT_TRUE(main_->WaitForCompleteRead()) << "no complete read";
     const QString connected = QString::fromUtf8(LabelText(LabelId::Successful).data());
     ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == connected; }));
   }
 
-  SkinnedButton& Button(int index) { return *window_->button(index); }
+  MainWindow& window() { return main_->window(); }
+  SkinnedButton& Button(int index) { return *window().button(index); }
   QString StatusText() { return Button(kStatusButton).text(); }
 
-  /// Clicks the button through the mouse, as a user does, and lets the
-  /// window handle the message the button posts.
-  void Click(QWidget& widget) {
-    QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.rect().center());
-    QCoreApplication::sendPostedEvents();
-  }
-
-  emulator::ConsoleResponder console_{emulator::ConsoleSettings{}};
-  std::atomic<test::InProcessConsole*> transport_{nullptr};
-  std::filesystem::path folder_;
-  std::unique_ptr<MainWindow> window_;
+  std::optional<test::ConnectedMainWindow> main_;
 };
 
 TEST_F(MainWindowTest, TitleAndStatusFollowTheLink) {
-  (void)SetCurrentLanguage(LanguageIndex::English);
-  Start(kNetwork, false);
-  ASSERT_TRUE(test::PumpUntil([&] { return window_->titleLabel()->text() == "RMT-4-NET"; }));
+  Start({.kind = kNetwork, .plugged = false});
+  ASSERT_TRUE(test::PumpUntil([&] { return window().titleLabel()->text() == "RMT-4-NET"; }));
   EXPECT_EQ(StatusText(), "Search..");
   EXPECT_EQ(Button(kStatusButton).state(), 1);
 
-  ASSERT_TRUE(test::PumpUntil([&] { return transport_.load() != nullptr; }));
-  transport_.load()->SetPlugged(true);
+  main_->transport().SetPlugged(true);
   ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "Successful"; }, 10000));
   EXPECT_EQ(Button(kStatusButton).state(), 2);
   // The complete read is over: its progress window is gone again.
-  ASSERT_TRUE(test::PumpUntil([&] { return window_->link().SyncCount() >= 1; }, 10000));
-  EXPECT_TRUE(test::PumpUntil([&] { return !window_->progressWindow().isVisible(); }));
+  ASSERT_TRUE(test::PumpUntil([&] { return window().link().SyncCount() >= 1; }, 10000));
+  EXPECT_TRUE(test::PumpUntil([&] { return !window().progressWindow().isVisible(); }));
 
   // The console falls silent: searching again.
-  transport_.load()->SetPlugged(false);
+  main_->transport().SetPlugged(false);
   EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Search.."; }, 10000));
 }
 
 TEST_F(MainWindowTest, AConsoleThatStopsAnsweringSaysSoWithSilentMetersUntilItAnswersAgain) {
-  (void)SetCurrentLanguage(LanguageIndex::English);
-  StartConnected(kNetwork);
-  const OutputStrip& output = window_->strips().outputStrip();
+  StartConnected({.kind = kNetwork});
+  const OutputStrip& output = window().strips().outputStrip();
   ASSERT_TRUE(test::PumpUntil([&] { return output.leftMeter().level() > 0 || output.rightMeter().level() > 0; }))
       << "the console plays";
 
-  transport_.load()->SetSilent(true);
+  main_->transport().SetSilent(true);
   ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "No answer"; }, 5000)) << StatusText().toStdString();
-  transport_.load()->SetSilent(false);
+  main_->transport().SetSilent(false);
   EXPECT_EQ(Button(kStatusButton).state(), 1);
   EXPECT_EQ(output.leftMeter().level(), 0);
   EXPECT_EQ(output.rightMeter().level(), 0);
@@ -137,19 +99,18 @@ TEST_F(MainWindowTest, TheTitleNamesTheTransport) {
   const std::vector<std::pair<ConnectionKind, QString>> kinds{
       {kUsbHid, "RMT-4-USB"}, {kNetwork, "RMT-4-NET"}, {kSerialLongTiming, "RMT-4-BT"}, {0, "RMT-4-COM"}, {7, "RMT-4-COM"}};
   for (const auto& [kind, title] : kinds) {
-    Start(kind, false);
-    EXPECT_TRUE(test::PumpUntil([&] { return window_->titleLabel()->text() == title; })) << title.toStdString();
-    window_.reset();
+    Start({.kind = kind, .plugged = false});
+    EXPECT_TRUE(test::PumpUntil([&] { return window().titleLabel()->text() == title; })) << title.toStdString();
+    main_.reset();
   }
 }
 
 TEST_F(MainWindowTest, AnEditNotConfirmedShowsInTheStatusForAWhile) {
-  (void)SetCurrentLanguage(LanguageIndex::English);
   StartConnected();
-  PostWindowMessage(window_.get(), kUiNotify, static_cast<int>(UiNotify::EditNotConfirmed), 136);
+  PostWindowMessage(&window(), kUiNotify, static_cast<int>(UiNotify::EditNotConfirmed), 136);
   ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == "Unconfirmed"; }));
   EXPECT_EQ(Button(kStatusButton).state(), 1);
-  (void)test::SaveScreenshot(*window_, "main_window_not_confirmed");
+  (void)test::SaveScreenshot(window(), "main_window_not_confirmed");
   EXPECT_TRUE(test::PumpUntil([&] { return StatusText() == "Successful"; }, 4000)) << "back after a few seconds";
   EXPECT_EQ(Button(kStatusButton).state(), 2);
 }
@@ -167,39 +128,39 @@ TEST_F(MainWindowTest, ReTranslationRelabelsTheTopBarAndTheStatus) {
   };
   for (const auto& language : expected) {
     ASSERT_TRUE(SetCurrentLanguage(language.language));
-    PostWindowMessage(window_.get(), kRetranslate, 0, 0);
-    QCoreApplication::sendPostedEvents(window_.get());
+    PostWindowMessage(&window(), kRetranslate, 0, 0);
+    QCoreApplication::sendPostedEvents(&window());
     EXPECT_EQ(StatusText(), QString::fromUtf8(language.status));
     for (int j = 0; j < 4; ++j) EXPECT_EQ(Button(4 + j).text(), QString::fromUtf8(language.buttons[j]));
-    EXPECT_EQ(window_->strips().inputStrip(0).nameLabel().text().isEmpty(), false);
+    EXPECT_EQ(window().strips().inputStrip(0).nameLabel().text().isEmpty(), false);
   }
-  EXPECT_EQ(window_->strips().inputStrip(0).nameLabel().text(), "CH1");
+  EXPECT_EQ(window().strips().inputStrip(0).nameLabel().text(), "CH1");
 }
 
 TEST_F(MainWindowTest, LayoutScalesWithTheWindowAndRefusesBelowHalfSize) {
-  Start(kUsbHid, false);
-  ASSERT_EQ(window_->referenceSize(), QSize(1144, 710));
-  window_->resize(1716, 852);  // 1.5 × 1.2 of the reference
+  Start({.plugged = false});
+  ASSERT_EQ(window().referenceSize(), QSize(1144, 710));
+  window().resize(1716, 852);  // 1.5 × 1.2 of the reference
   QCoreApplication::processEvents();
   EXPECT_EQ(Button(4).geometry(), QRect(15, 37, 120, 22));  // x, width × 1.5; y, height × 1.2
   EXPECT_EQ(Button(3).geometry().left(), 1581);
   EXPECT_EQ(Button(0).geometry(), QRect(1672, 12, 12, 12));  // trunc(1716 − 43.5); side 10 × 1.2
   EXPECT_EQ(Button(1).geometry().left(), 1603);
-  const InputStrip& first = window_->strips().inputStrip(0);
+  const InputStrip& first = window().strips().inputStrip(0);
   EXPECT_EQ(first.x(), 4);  // 3 × 1.5 = 4.5, fraction dropped
   EXPECT_DOUBLE_EQ(first.scale(), 1.2);
   EXPECT_EQ(first.y(), 63);  // trunc(53 × 1.2)
-  EXPECT_EQ(window_->titleLabel()->geometry(), QRect(10, 0, 300, 34));
+  EXPECT_EQ(window().titleLabel()->geometry(), QRect(10, 0, 300, 34));
 
   const QRect before = Button(4).geometry();
-  window_->resize(560, 700);  // width below half the reference
+  window().resize(560, 700);  // width below half the reference
   QCoreApplication::processEvents();
   EXPECT_EQ(Button(4).geometry(), before) << "below half size the contents keep their last layout";
 }
 
 TEST_F(MainWindowTest, EdgesAndCornersResizeTheWindowWithALiveLayout) {
-  Start(kUsbHid, false);
-  ASSERT_EQ(window_->size(), QSize(1144, 710));
+  Start({.plugged = false});
+  ASSERT_EQ(window().size(), QSize(1144, 710));
   const struct {
     QPoint at;
     Qt::CursorShape shape;
@@ -207,48 +168,48 @@ TEST_F(MainWindowTest, EdgesAndCornersResizeTheWindowWithALiveLayout) {
                {{572, 709}, Qt::SizeVerCursor},  {{1, 1}, Qt::SizeFDiagCursor},   {{1142, 708}, Qt::SizeFDiagCursor},
                {{1142, 1}, Qt::SizeBDiagCursor}, {{1, 708}, Qt::SizeBDiagCursor}};
   for (const auto& grip : grips) {
-    const QWidget* under = window_->childAt(grip.at);
+    const QWidget* under = window().childAt(grip.at);
     ASSERT_NE(under, nullptr) << grip.at.x() << "," << grip.at.y();
     EXPECT_EQ(under->cursor().shape(), grip.shape) << grip.at.x() << "," << grip.at.y();
   }
-  EXPECT_NE(window_->childAt(600, 355)->cursor().shape(), Qt::SizeHorCursor) << "only the edges resize";
+  EXPECT_NE(window().childAt(600, 355)->cursor().shape(), Qt::SizeHorCursor) << "only the edges resize";
 
   // Pressed, moved and released as the window system delivers it, from a grip to a point.
-  QWindow& handle = *window_->windowHandle();
+  QWindow& handle = *window().windowHandle();
   const auto drag = [&](QPoint from, QPoint to) {
     QTest::mousePress(&handle, Qt::LeftButton, {}, from);
     QTest::mouseMove(&handle, to);
     QTest::mouseRelease(&handle, Qt::LeftButton, {}, to);
     QCoreApplication::processEvents();
   };
-  const QPoint origin = window_->pos();
+  const QPoint origin = window().pos();
   drag({1142, 355}, {1428, 355});  // the right edge, 1.25 times as wide
-  EXPECT_EQ(window_->geometry(), QRect(origin, QSize(1430, 710)));
+  EXPECT_EQ(window().geometry(), QRect(origin, QSize(1430, 710)));
   EXPECT_EQ(Button(4).geometry(), QRect(12, 31, 100, 19));
-  const OutputStrip& output = window_->strips().outputStrip();
+  const OutputStrip& output = window().strips().outputStrip();
   EXPECT_EQ(output.geometry().right(), 1428) << "the output strip stays at the right edge";
 
   drag({1427, 707}, {1713, 849});  // the bottom-right corner, to 1.5 × 1.2
-  EXPECT_EQ(window_->geometry(), QRect(origin, QSize(1716, 852)));
+  EXPECT_EQ(window().geometry(), QRect(origin, QSize(1716, 852)));
   EXPECT_EQ(Button(4).geometry(), QRect(15, 37, 120, 22));
-  EXPECT_DOUBLE_EQ(window_->strips().inputStrip(0).scale(), 1.2);
+  EXPECT_DOUBLE_EQ(window().strips().inputStrip(0).scale(), 1.2);
   EXPECT_EQ(output.geometry().right(), 1714);
-  const QImage picture = window_->grab().toImage();
-  (void)test::SaveScreenshot(*window_, "main_window_resized");
+  const QImage picture = window().grab().toImage();
+  (void)test::SaveScreenshot(window(), "main_window_resized");
   EXPECT_EQ(picture.size(), QSize(1716, 852));
 
   // The top-left corner dragged far inwards stops at half the reference size, the
   // bottom-right corner staying put, and the layout still follows at that size.
-  const QPoint bottomRight = window_->geometry().bottomRight();
+  const QPoint bottomRight = window().geometry().bottomRight();
   drag({1, 1}, {2001, 1001});
-  EXPECT_EQ(window_->geometry(), QRect(bottomRight - QPoint(571, 354), QSize(572, 355)));
-  EXPECT_DOUBLE_EQ(window_->strips().inputStrip(0).scale(), 0.5);
+  EXPECT_EQ(window().geometry(), QRect(bottomRight - QPoint(571, 354), QSize(572, 355)));
+  EXPECT_DOUBLE_EQ(window().strips().inputStrip(0).scale(), 0.5);
   EXPECT_EQ(Button(4).geometry(), QRect(5, 15, 40, 9));
 }
 
 TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
-  Start(kUsbHid, false);
-  ParamTable& params = window_->link().params();
+  Start({.plugged = false});
+  ParamTable& params = window().link().params();
   // Picks an item once the menu is open, with the keys a user would press:
   // down to the submenu, into it, down to the item, Enter.
   const auto pick = [](int submenu, int item) {
@@ -268,16 +229,16 @@ TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
 
   params[address::kFootSwitch].ClearDirty();
   pick(1, 1);  // FOOT SW, Fx2
-  Click(Button(6));
+  test::Click(Button(6));
   EXPECT_EQ(params.Value(address::kFootSwitch), 2);
   EXPECT_TRUE(params[address::kFootSwitch].Dirty());
 
   pick(0, 1);  // Record, USB
-  Click(Button(6));
+  test::Click(Button(6));
   EXPECT_EQ(params.Value(address::kRecordingDevice), 1);
   EXPECT_TRUE(params[address::kRecordingDevice].Dirty());
 
-  const std::unique_ptr<QMenu> menu = window_->BuildTapeMenu();
+  const std::unique_ptr<QMenu> menu = window().BuildTapeMenu();
   QStringList checked;
   for (QAction* entry : menu->actions()) {
     for (QAction* choice : entry->menu()->actions()) {
@@ -288,7 +249,7 @@ TEST_F(MainWindowTest, TapeMenuWritesAndChecksItsParameters) {
 }
 
 TEST_F(MainWindowTest, TheAboutBoxNamesTheProgramAndItsVersionInTheInterfaceLanguage) {
-  Start(kUsbHid, false);
+  Start({.plugged = false});
   const std::string version = kVersion;
   const struct {
     LanguageIndex language;
@@ -318,7 +279,7 @@ TEST_F(MainWindowTest, TheAboutBoxNamesTheProgramAndItsVersionInTheInterfaceLang
       box.accept();
     });
     // Through the window system, which turns a right click into a context-menu request.
-    QTest::mouseClick(window_->windowHandle(), Qt::RightButton, {}, QPoint(window_->width() / 3, 10));  // the caption band
+    QTest::mouseClick(window().windowHandle(), Qt::RightButton, {}, QPoint(window().width() / 3, 10));  // the caption band
     ASSERT_TRUE(test::PumpUntil([&] { return !title.isEmpty(); })) << "menu item: " << item.toStdString();
     EXPECT_EQ(item.toStdString(), language.caption + "...");
     EXPECT_EQ(title.toStdString(), language.caption);
@@ -333,32 +294,32 @@ TEST_F(MainWindowTest, ClosingAsksAndOnlyYesStopsTheLink) {
     EXPECT_EQ(box.windowTitle(), "Tip!");
     EXPECT_TRUE(test::PressButton(box, "No"));
   });
-  Click(Button(0));
+  test::Click(Button(0));
   ASSERT_TRUE(test::PumpUntil([&] { return test::OpenMessageBox() == nullptr; }));
   QTest::qWait(50);
-  EXPECT_TRUE(window_->isVisible());
-  EXPECT_TRUE(window_->link().context().appRunning.load());
-  const int cycles = window_->link().SyncCount();
-  EXPECT_TRUE(window_->link().linkUp()) << cycles;
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_TRUE(window().link().context().appRunning.load());
+  const int cycles = window().link().SyncCount();
+  EXPECT_TRUE(window().link().linkUp()) << cycles;
 
   QElapsedTimer clock;
   test::AnswerNextMessageBox([&](QMessageBox& box) {
     clock.start();
     EXPECT_TRUE(test::PressButton(box, "Yes"));
   });
-  window_->close();
-  EXPECT_FALSE(window_->isVisible());
-  EXPECT_FALSE(window_->link().context().appRunning.load());
-  EXPECT_FALSE(window_->link().linkUp());
+  window().close();
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_FALSE(window().link().context().appRunning.load());
+  EXPECT_FALSE(window().link().linkUp());
   EXPECT_LT(clock.elapsed(), 2000) << "the link stops within its limit";
 }
 
 TEST_F(MainWindowTest, MainWinShowsTheStripsAndRefreshesEveryShownAddress) {
   StartConnected();
-  window_->strips().SetVisible(false);
-  Click(Button(5));
-  EXPECT_TRUE(window_->strips().inputStrip(0).isVisible());
-  ParamTable& params = window_->link().params();
+  window().strips().SetVisible(false);
+  test::Click(Button(5));
+  EXPECT_TRUE(window().strips().inputStrip(0).isVisible());
+  ParamTable& params = window().link().params();
   // The worker posts (and so clears) every flag of 1..1213 at its next cycle.
   EXPECT_TRUE(test::PumpUntil([&] {
     for (ParamAddress a = 1; a <= 1213; ++a) {
@@ -370,30 +331,30 @@ TEST_F(MainWindowTest, MainWinShowsTheStripsAndRefreshesEveryShownAddress) {
 
 TEST_F(MainWindowTest, EditsReachTheConsoleAndConsoleChangesReachTheStrips) {
   StartConnected();
-  ParamTable& params = window_->link().params();
-  InputStrip& ch3 = window_->strips().inputStrip(2);
+  ParamTable& params = window().link().params();
+  InputStrip& ch3 = window().strips().inputStrip(2);
 
   // A fader moved on the console (CH3: 46 + 43 × 2 + 4) moves the strip's fader.
   const int before = ch3.fader().position();
-  transport_.load()->ChangeOnConsole(136, 1200);
+  main_->transport().ChangeOnConsole(136, 1200);
   ASSERT_TRUE(test::PumpUntil([&] { return ch3.ReadControl(StripCode::Fader) == 1200; }));
   EXPECT_NE(ch3.fader().position(), before);
 
   // MUTE pressed in the window reaches the console.
   const std::vector<std::uint16_t> snapshot = test::Snapshot(params);
-  Click(ch3.button(StripCode::Mute));
+  test::Click(ch3.button(StripCode::Mute));
   const std::vector<ParamAddress> changed = test::WaitForWrites(params, snapshot);
   ASSERT_FALSE(changed.empty()) << "MUTE wrote nothing";
   EXPECT_TRUE(test::PumpUntil([&] {
     for (ParamAddress a : changed) {
-      if (console_.Value(a) != params.Value(a)) return false;
+      if (main_->console().Value(a) != params.Value(a)) return false;
     }
     return true;
   }));
 }
 
 TEST_F(MainWindowTest, SeveralConsolesFoundLetTheUserPickOne) {
-  Start(kNetwork, false);
+  Start({.kind = kNetwork, .plugged = false});
   // The network search hands its finds to the main window and waits for the choice.
   auto* timer = new QTimer;
   QObject::connect(timer, &QTimer::timeout, timer, [timer] {
@@ -408,7 +369,7 @@ TEST_F(MainWindowTest, SeveralConsolesFoundLetTheUserPickOne) {
   std::optional<std::uint32_t> chosen;
   std::atomic<bool> done{false};
   std::thread discovery([&] {
-    chosen = window_->link().context().owner.ChooseConsole({0x7F000002, 0x7F000003, 0x7F000004});
+    chosen = window().link().context().owner.ChooseConsole({0x7F000002, 0x7F000003, 0x7F000004});
     done.store(true);
   });
   EXPECT_TRUE(test::PumpUntil([&] { return done.load(); }));
@@ -418,22 +379,21 @@ TEST_F(MainWindowTest, SeveralConsolesFoundLetTheUserPickOne) {
 
 TEST_F(MainWindowTest, Screenshots) {
   for (const LanguageIndex language : {LanguageIndex::English, LanguageIndex::SimplifiedChinese}) {
-    ASSERT_TRUE(SetCurrentLanguage(language));
-    StartConnected();
+    StartConnected({.language = language});
     QTest::qWait(200);  // a few meter polls
-    (void)test::SaveScreenshot(*window_, language == LanguageIndex::English ? "main_window_english"
+    (void)test::SaveScreenshot(window(), language == LanguageIndex::English ? "main_window_english"
                                                                            : "main_window_simplified_chinese");
-    const QImage picture = window_->grab().toImage();
+    const QImage picture = window().grab().toImage();
     // The background picture shows between the strips, in the gap before strip 10.
-    const QPoint gap(window_->strips().inputStrip(9).x() - 10, 400);
+    const QPoint gap(window().strips().inputStrip(9).x() - 10, 400);
     EXPECT_EQ(picture.pixelColor(gap), LoadArtwork(133).pixelColor(gap));
-    EXPECT_GT(Count(picture, window_->titleLabel()->geometry(), [](QColor c) { return c.lightness() < 90; }), 30)
+    EXPECT_GT(Count(picture, window().titleLabel()->geometry(), [](QColor c) { return c.lightness() < 90; }), 30)
         << "the title's dark letters on the light caption band";
     const QRect status = Button(kStatusButton).geometry();
     EXPECT_GT(Count(picture, status, [](QColor c) { return c.lightness() > 200; }), 30) << "the status text";
     const QColor face = picture.pixelColor(status.left() + 4, status.center().y());
     EXPECT_GT(face.blue(), face.red() + 20) << "the connected status is lit blue";
-    window_.reset();
+    main_.reset();
   }
 }
 

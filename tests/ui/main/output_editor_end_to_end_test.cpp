@@ -2,12 +2,10 @@
 // strip opens MAIN or the AUX bus the strip shows; edits by hand reach the
 // emulated console and the console's changes appear in the open editor.
 #include <QLineEdit>
-#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
-#include "i18n/language_guard.h"
 #include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
 #include "ui/editors/output_editor.h"
@@ -20,8 +18,6 @@ namespace {
 
 using namespace output_editor;
 
-// The worker writes what is dirty every cycle (tens of ms); room for a busy machine.
-constexpr int kWorkerCycleLimitMs = 1500;
 constexpr int kMainWinButton = 5;
 constexpr int kFirstBusButton = 6;
 constexpr int kAux6 = 6;
@@ -30,34 +26,20 @@ constexpr ParamAddress kAux6Feedback = 562 + 68 * 5 + 8;
 
 class OutputEditorEndToEnd : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-    ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
-  }
+  void SetUp() override { ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read"; }
 
-  void Click(QWidget& widget) {
-    QTest::mouseClick(&widget, Qt::LeftButton, {}, widget.rect().center());
-    QCoreApplication::sendPostedEvents();
-  }
   OutputEditor& Shown(PanelKind kind) {
     auto& editor = dynamic_cast<OutputEditor&>(*window_.frame().panel(kind));
     EXPECT_TRUE(editor.isVisible());
     return editor;
   }
-  /// Waits until the console holds `editor`'s reading of `code` at `address`.
-  [[nodiscard]] bool ReachesConsole(const OutputEditor& editor, int code, ParamAddress address) {
-    QCoreApplication::sendPostedEvents();
-    const int shown = editor.ReadControl(code);
-    return test::PumpUntil([&] { return window_.console().Value(address) == shown; }, kWorkerCycleLimitMs);
-  }
 
-  LanguageGuard guard_;
   test::ConnectedMainWindow window_;
 };
 
 TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) {
   OutputStrip& strip = window_.window().strips().outputStrip();
-  Click(strip.button(StripCode::Enter));
+  test::Click(strip.button(StripCode::Enter));
   ASSERT_TRUE(window_.frame().isVisible());
   ASSERT_EQ(window_.frame().selectedChannel(), kMainChannel);
   OutputEditor& main = Shown(PanelKind::MainOutput);
@@ -67,23 +49,23 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   leftDelay.setFocus();
   for (int step = 0; step < 12; ++step) QTest::keyClick(&leftDelay, Qt::Key_Right);
   EXPECT_GE(main.ReadControl(output_code::kLeftDelay), 120);
-  EXPECT_TRUE(ReachesConsole(main, output_code::kLeftDelay, address::kMainLeftDelay));
+  EXPECT_TRUE(window_.ReachesConsole(main, output_code::kLeftDelay, address::kMainLeftDelay));
 
   // Band 13 lies at the far end: scroll there and type its gain.
   QScrollBar& bar = main.scrollBar();
-  QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+  test::ClickRightArrow(bar);
   auto* gain = main.band(12).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[0]));
   ASSERT_NE(gain, nullptr);
   ASSERT_TRUE(main.rect().contains(QRect(gain->mapTo(&main, QPoint(0, 0)), gain->size())));
-  gain->setText("-4.5");
+  test::TypeOver(*gain, "-4.5");
   QTest::keyClick(gain, Qt::Key_Return);
   EXPECT_EQ(main.ReadControl(editor_code::kBandGain + 12), 455);
-  EXPECT_TRUE(ReachesConsole(main, editor_code::kBandGain + 12, kMainBand13Gain));
+  EXPECT_TRUE(window_.ReachesConsole(main, editor_code::kBandGain + 12, kMainBand13Gain));
 
   // Back to the strips, AUX6 on the output strip, ENTER: the AUX editor on AUX6.
-  Click(*window_.window().button(kMainWinButton));
-  Click(strip.button(kFirstBusButton + kAux6));
-  Click(strip.button(StripCode::Enter));
+  test::Click(*window_.window().button(kMainWinButton));
+  test::Click(strip.button(kFirstBusButton + kAux6));
+  test::Click(strip.button(StripCode::Enter));
   ASSERT_EQ(window_.frame().selectedChannel(), kMainChannel + kAux6);
   OutputEditor& aux = Shown(PanelKind::AuxOutput);
   EXPECT_EQ(aux.channel(), kMainChannel + kAux6);
@@ -91,7 +73,7 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   feedback.setFocus();
   for (int step = 0; step < 3; ++step) QTest::keyClick(&feedback, Qt::Key_Right);
   EXPECT_EQ(aux.ReadControl(output_code::kFeedbackSuppressor), 3);
-  EXPECT_TRUE(ReachesConsole(aux, output_code::kFeedbackSuppressor, kAux6Feedback));
+  EXPECT_TRUE(window_.ReachesConsole(aux, output_code::kFeedbackSuppressor, kAux6Feedback));
 
   // Changed on the console: the open editor follows.
   window_.transport().ChangeOnConsole(kAux6Feedback, 1);

@@ -16,7 +16,7 @@ namespace rmt4::ui {
 namespace {
 
 using test::Arrive;
-using test::Deliver;
+using test::DeliverPosted;
 using test::StripHost;
 
 TEST(StripBank, LayoutFollowsTheHostsScaleFactors) {
@@ -97,13 +97,13 @@ TEST(StripBank, ScreenshotsInEnglishAndSimplifiedChinese) {
 
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
   host.bank.RefreshTexts();
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(host.bank.inputStrip(0).nameLabel().text().toStdString(), "CH1");
   EXPECT_FALSE(rmt4::test::SaveScreenshot(host, "strip_bank_english").isEmpty());
 
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::SimplifiedChinese));
   host.bank.RefreshTexts();
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(host.bank.inputStrip(0).button(StripCode::Enter).text().toStdString(), "进入");
   EXPECT_FALSE(rmt4::test::SaveScreenshot(host, "strip_bank_simplified_chinese").isEmpty());
 

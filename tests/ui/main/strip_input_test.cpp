@@ -8,6 +8,7 @@
 #include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_label.h"
 #include "ui/main/input_strip.h"
+#include "ui/main/strip_texts.h"
 
 // In the strip helpers' namespace, so the tests use them unqualified.
 namespace rmt4::ui::test {
@@ -126,7 +127,7 @@ TEST_F(InputStripTest, FaderKeysStepTheLevel) {
   Arrive(params, host.bank, 222, 1200);
   fader.setFocus();
   QTest::keyClick(&fader, Qt::Key_Up);
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(params.Value(222), 1201);
   EXPECT_EQ(LevelText(4), "0.1dB");
 }
@@ -164,13 +165,13 @@ TEST_F(InputStripTest, PanFollowsTheConsoleAndTheMouse) {
   QTest::mousePress(&pan, Qt::LeftButton, {}, QPoint(30, 7));
   QTest::mouseMove(&pan, QPoint(41, 7));
   QTest::mouseRelease(&pan, Qt::LeftButton, {}, QPoint(41, 7));
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(params.Value(49), 150);
   EXPECT_TRUE(params[49].Dirty());
   EXPECT_EQ(PanText(0), "R 50%");
 
   rmt4::test::Wheel(pan, QPoint(30, 7), -120);
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(params.Value(49), 149);
   EXPECT_EQ(PanText(0), "R 49%");
 }
@@ -185,7 +186,7 @@ TEST_F(InputStripTest, ConsolePanValuesLeaveTheKeyboardFocusWhereItWas) {
   // So the arrow keys still go to the fader the user chose, not to CH1's pan.
   QTest::keyClick(host.focusWidget(), Qt::Key_Up);
   QTest::keyClick(host.focusWidget(), Qt::Key_Right);
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(params.Value(49), 60);
   EXPECT_FALSE(params[49].Dirty());
   EXPECT_TRUE(params[222 - 43].Dirty());  // CH4's fader
@@ -240,7 +241,7 @@ TEST_F(InputStripTest, ControlsAStripLacksAreParkedAndIgnoreInput) {
   pan.setFocus();
   QTest::keyClick(&pan, Qt::Key_Right);
   QTest::mouseClick(&pan, Qt::LeftButton, {}, QPoint(50, 7));
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(DirtyCount(params), 0);
 
   // Everything else of those strips is in place.
@@ -265,7 +266,7 @@ TEST_F(InputStripTest, NamesAndCaptionsFollowTheLanguage) {
 
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::TraditionalChinese));
   host.bank.RefreshTexts();
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(button(3, StripCode::Mute).text().toStdString(), "靜音");
   EXPECT_EQ(button(3, StripCode::Pfl).text().toStdString(), "監聽");
   EXPECT_EQ(button(3, StripCode::Left).text().toStdString(), "L");
@@ -279,6 +280,16 @@ TEST_F(InputStripTest, ScaleMultipliesEveryRectangle) {
   EXPECT_EQ(mute, QRect(15, 130, 90, 45));
   EXPECT_EQ(first.fader().geometry(), QRect(16, 489, 88, 439));
   EXPECT_EQ(first.background().image().size(), QSize(123, 958));
+}
+
+TEST(StripTexts, LevelTextPrecisionChangesAtMinusForty) {
+  // The strips above show the common levels; these are the edges of the format.
+  EXPECT_EQ(LevelText(805).toStdString(), "-39.5dB");
+  EXPECT_EQ(LevelText(800).toStdString(), "-40.0dB");
+  EXPECT_EQ(LevelText(780).toStdString(), "-42dB");
+  EXPECT_EQ(LevelText(20).toStdString(), "-118dB");
+  EXPECT_EQ(LevelText(795).toStdString(), "-40.5dB");  // between whole dB: the tenth is kept
+  EXPECT_EQ(LevelText(0x8000 | 1200).toStdString(), "0.0dB");  // bit 15 is no level
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ TEST_F(OutputStripTest, BalanceIsWrittenOnMainAndAlwaysShown) {
   QTest::mousePress(&balance, Qt::LeftButton, {}, QPoint(30, 7));
   QTest::mouseMove(&balance, QPoint(41, 7));
   QTest::mouseRelease(&balance, Qt::LeftButton, {}, QPoint(41, 7));
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(params.Value(address::kMainBalance), 150);
   EXPECT_TRUE(params[address::kMainBalance].Dirty());
   EXPECT_EQ(strip().panLabel().text().toStdString(), "R 50%");
@@ -165,7 +165,7 @@ TEST_F(OutputStripTest, BalanceIsWrittenOnMainAndAlwaysShown) {
   // Hidden on AUX: it takes no input.
   ClearDirty(params);
   QTest::mouseClick(&balance, Qt::LeftButton, {}, QPoint(50, 7));
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(DirtyCount(params), 0);
 }
 
@@ -192,7 +192,7 @@ TEST_F(OutputStripTest, EnterReportsTheStripAndTheBusDecidesTheEditor) {
 TEST_F(OutputStripTest, BusCaptionsInSimplifiedChinese) {
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::SimplifiedChinese));
   host.bank.RefreshTexts();
-  Deliver();
+  DeliverPosted();
   EXPECT_EQ(strip().button(kFirstBusButton).text().toStdString(), "主");
   EXPECT_EQ(strip().button(kFirstBusButton + 6).text().toStdString(), "辅6");
   EXPECT_EQ(Name(), "主输出");

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
-#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +17,7 @@
 #include "ui/controls/skinned_button.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/window_message.h"
+#include "user_input.h"
 
 namespace rmt4::ui::test {
 
@@ -54,16 +54,8 @@ class StripHost : public QWidget {
 constexpr int kReleased = 1;
 constexpr int kPressed = 2;
 
-/// Delivers what the controls and strips posted (a click travels control →
-/// strip → host in two posted messages).
-inline void Deliver() {
-  for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-}
-
-inline void Click(QWidget& control) {
-  QTest::mouseClick(&control, Qt::LeftButton);
-  Deliver();
-}
+using rmt4::test::Click;
+using rmt4::test::DeliverPosted;
 
 /// Drags the fader's cap (found at its current position) to height `y`.
 inline void DragFader(SkinnedFader& fader, int y) {
@@ -73,7 +65,7 @@ inline void DragFader(SkinnedFader& fader, int y) {
   QTest::mousePress(&fader, Qt::LeftButton, {}, QPoint(x, capY));
   QTest::mouseMove(&fader, QPoint(x, y));
   QTest::mouseRelease(&fader, Qt::LeftButton, {}, QPoint(x, y));
-  Deliver();
+  DeliverPosted();
 }
 
 /// Sets a console value and reports its arrival, as the link layer does.
@@ -97,7 +89,7 @@ class StripTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::English));
-    Deliver();  // the strips' own first text refresh
+    DeliverPosted();  // the strips' own first text refresh
     ClearDirty(params);
   }
   void TearDown() override { (void)SetCurrentLanguage(previousLanguage); }
