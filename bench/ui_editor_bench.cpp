@@ -7,9 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QEventLoop>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -19,7 +17,7 @@
 #include <ctime>
 #include <utility>
 
-#include "main/connected_main_window.h"
+#include "connected_main_window.h"
 #include "ui/controls/response_curve.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"

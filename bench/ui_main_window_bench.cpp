@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "main/connected_main_window.h"
+#include "connected_main_window.h"
 #include "ui/main/main_window.h"
 #include "ui/main/input_strip.h"
 #include "ui/main/output_strip.h"
