@@ -111,10 +111,11 @@ void LinkWorker::Run() {
 
     const std::vector<ParamAddress> dropped = context_.state.params.ClearReceivedAndDirty();
     context_.linkUp.store(true);
+    // The owner has shown the status when this returns, so the read (and
+    // its progress window) can follow at once.
     SendStatus(LinkStatus::Connected);
     ReportDroppedEdits(dropped);
 
-    SettlePause(100);
     ReadAfterConnecting();
     if (!options_.readOnly) {
       ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
