@@ -51,6 +51,16 @@ cpu_ticks() {
   awk '{ print $12 + $13 }' <<<"$stat"
 }
 
+# CPU time of each thread in clock ticks, one "TID NAME TICKS" line each (names without spaces).
+thread_ticks() {
+  local task stat name
+  for task in /proc/"$1"/task/*; do
+    stat=$(<"$task/stat") || continue
+    name=$(<"$task/comm")
+    awk -v tid="${task##*/}" -v name="${name// /_}" '{ print tid, name, $12 + $13 }' <<<"${stat##*) }"
+  done | sort
+}
+
 now() { date +%s.%N; }
 
 # One run: sets `percent` (of one core) and `peer` (the emulator's view). Runs in this shell, not a subshell,
@@ -82,11 +92,16 @@ measure_run() {
   sleep "$read_settle_s"
 
   ticks_before=$(cpu_ticks "$program_pid")
+  thread_ticks "$program_pid" >"$home/threads.before"
   start=$(now)
   sleep "$seconds"
   ticks_after=$(cpu_ticks "$program_pid")
+  thread_ticks "$program_pid" >"$home/threads.after"
   end=$(now)
   stop_run
+  # Where the time went: CPU seconds of each thread that used any (the GUI thread is named rmt4 and comes first).
+  threads=$(join "$home/threads.before" "$home/threads.after" |
+    awk -v hz="$(getconf CLK_TCK)" '$5 > $3 { printf "%s%s %.2f s", sep, $2, ($5 - $3) / hz; sep = ", " }')
 
   percent=$(awk -v ticks=$((ticks_after - ticks_before)) -v hz="$(getconf CLK_TCK)" -v s="$start" -v e="$end" \
     'BEGIN { printf "%.2f", 100 * ticks / hz / (e - s) }')
@@ -97,7 +112,7 @@ results=()
 for ((run = 1; run <= runs; run++)); do
   measure_run "$run"
   results+=("$percent")
-  echo "run $run: ${results[-1]} % of one core over ${seconds} s (emulator: $peer)"
+  echo "run $run: ${results[-1]} % of one core over ${seconds} s (emulator: $peer); threads: ${threads:-none busy}"
 done
 median=$(printf '%s\n' "${results[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
 echo "idle CPU while connected: median ${median} % of one core over ${runs} runs (runs: ${results[*]})"

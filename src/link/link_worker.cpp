@@ -111,10 +111,11 @@ void LinkWorker::Run() {
 
     const std::vector<ParamAddress> dropped = context_.state.params.ClearReceivedAndDirty();
     context_.linkUp.store(true);
+    // The owner has shown the status when this returns, so the read (and
+    // its progress window) can follow at once.
     SendStatus(LinkStatus::Connected);
     ReportDroppedEdits(dropped);
 
-    SettlePause(100);
     ReadAfterConnecting();
     if (!options_.readOnly) {
       ReadModeNames(context_.state.params.Value(address::kCurrentMode) & 0xFF);
@@ -154,6 +155,7 @@ void LinkWorker::SteadyLoop() {
   int moduleCursor = 0;
   int writeCursor = 0;
   int idle = 0;
+  postedMeterWord_.reset();
   while (context_.appRunning.load() && context_.linkUp.load() &&
          context_.state.health.missCount.load() < timing_.missLimit) {
     Pause(10);
@@ -271,9 +273,19 @@ void LinkWorker::SendRereadBatches(const std::function<void(const std::vector<Pa
 
 void LinkWorker::PostArrivals() {
   ParamTable& params = context_.state.params;
+  // The owner clears its meters while the console is not answering: the next word must reach it.
+  if (context_.shownStatus.load() != LinkStatus::Connected) postedMeterWord_.reset();
   // Address 0 is never posted: only the connect probe and identification care about it.
   for (ParamAddress a = 1; a < kParamCount; ++a) {
-    if (params[a].received.exchange(false)) context_.owner.PostNotify(UiNotify::ValueArrived, a);
+    if (!params[a].received.exchange(false)) continue;
+    // The meters are polled 20 times a second; a word the owner already has
+    // would wake it for nothing (a quiet console answers the same all day).
+    if (a == address::kLevelMeters) {
+      const std::uint16_t word = params.Value(a);
+      if (word == postedMeterWord_) continue;
+      postedMeterWord_ = word;
+    }
+    context_.owner.PostNotify(UiNotify::ValueArrived, a);
   }
 }
 

@@ -165,6 +165,8 @@ class LinkWorker final : public FrameSender {
   std::atomic<int> syncCount_{0};
   std::atomic<bool> resyncRequested_{false};
   std::atomic<int> finishedJobs_{0};
+  /// The meter word last posted to the owner; worker thread only.
+  std::optional<std::uint16_t> postedMeterWord_;
 
   std::thread thread_;
 };

@@ -19,8 +19,6 @@ constexpr std::string_view kGetLinkIp{"Get_LinkIP:", sizeof "Get_LinkIP:"};
 constexpr int kFirstSweepHost = 2;
 constexpr int kLastSweepHost = 254;
 constexpr milliseconds kBindRetry{1000};
-/// Receives wait in slices of this, so a stop is seen promptly.
-constexpr milliseconds kReceiveSlice{20};
 
 std::string BindFailureText(OsResult error, std::uint16_t port) {
   std::string text = "The console search cannot use UDP port " + std::to_string(port) + ": " + error.Text() + ". ";
@@ -49,9 +47,10 @@ NetworkDiscovery::NetworkDiscovery(LinkContext& context, const NetworkEndpoints&
 void NetworkDiscovery::Start() {
   std::lock_guard lock(controlMutex_);
   // The earlier thread ends before the flag is raised again, or it would go on beside the new one.
-  running_.store(false);
+  StopRunning();
   thread_.Join();
   if (!context_.appRunning.load()) return;
+  socket_.Rearm();
   running_.store(true);
   if (!thread_.Start([this] { Run(); })) {
     running_.store(false);
@@ -59,14 +58,19 @@ void NetworkDiscovery::Start() {
   }
 }
 
+void NetworkDiscovery::StopRunning() {
+  running_.store(false);
+  socket_.Interrupt();
+}
+
 void NetworkDiscovery::Stop() {
   std::lock_guard lock(controlMutex_);
-  running_.store(false);
+  StopRunning();
   thread_.Join();
 }
 
 void NetworkDiscovery::StopFor(milliseconds limit) {
-  running_.store(false);
+  StopRunning();
   const auto deadline = std::chrono::steady_clock::now() + limit;
   // Closing never waits long, even behind a Start that is joining a busy thread.
   std::unique_lock lock(controlMutex_, std::defer_lock);
@@ -169,7 +173,7 @@ void NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
   for (bool arrived = false; !arrived && KeepRunning();) {
     const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
-    arrived = socket_.ReceiveFor(std::min(left, kReceiveSlice), [this, from](std::string_view text, Ipv4Address sender) {
+    arrived = socket_.ReceiveFor(left, [this, from](std::string_view text, Ipv4Address sender) {
       if (from == kAnySender || sender == from) context_.ReceiveModuleText(text);
     });
   }

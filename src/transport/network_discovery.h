@@ -68,6 +68,8 @@ class NetworkDiscovery {
   /// `from` unless it is kAnySender (the search hears every module).
   void Receive(std::chrono::milliseconds limit, Ipv4Address from = kAnySender);
   [[nodiscard]] bool KeepRunning() const;
+  /// Lowers `running_` and ends a receive in progress.
+  void StopRunning();
 
   LinkContext& context_;
   const NetworkEndpoints& endpoints_;

@@ -1,6 +1,7 @@
 #include "transport/udp_socket.h"
 
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 
 #include <array>
@@ -15,6 +16,8 @@ constexpr int kMaxDatagramsPerReceive = 512;
 constexpr int kReceiveBufferBytes = 1 << 20;
 
 }  // namespace
+
+UdpSocket::UdpSocket() : interrupt_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 OsResult UdpSocket::Open(std::optional<Ipv4Address> address, std::uint16_t port) {
   Close();
@@ -48,8 +51,9 @@ OsResult UdpSocket::SendTo(Ipv4Address address, std::uint16_t port, std::string_
 bool UdpSocket::ReceiveFor(std::chrono::milliseconds limit,
                            const std::function<void(std::string_view text, Ipv4Address sender)>& deliver) {
   // Without a socket poll() just waits (it skips negative descriptors), so callers never spin.
-  pollfd waiting{socket_.Get(), POLLIN, 0};
-  if (poll(&waiting, 1, static_cast<int>(limit.count())) <= 0) return false;
+  std::array<pollfd, 2> waiting{pollfd{socket_.Get(), POLLIN, 0}, pollfd{interrupt_.Get(), POLLIN, 0}};
+  if (poll(waiting.data(), waiting.size(), static_cast<int>(limit.count())) <= 0) return false;
+  if (waiting[0].revents == 0) return false;  // interrupted
   std::array<char, kMaxDatagram> buffer{};
   for (int taken = 0; taken < kMaxDatagramsPerReceive; ++taken) {
     // MSG_TRUNC reports the full length, so an oversized datagram is recognised and dropped.
@@ -63,6 +67,17 @@ bool UdpSocket::ReceiveFor(std::chrono::milliseconds limit,
     deliver(std::string_view(buffer.data(), static_cast<std::size_t>(length)), AddressOf(sender));
   }
   return true;
+}
+
+void UdpSocket::Interrupt() {
+  const std::uint64_t one = 1;
+  // Only fails when the counter is full, and then it is readable already.
+  (void)write(interrupt_.Get(), &one, sizeof one);
+}
+
+void UdpSocket::Rearm() {
+  std::uint64_t count = 0;
+  (void)read(interrupt_.Get(), &count, sizeof count);  // non-blocking: nothing to take is fine
 }
 
 }  // namespace rmt4

@@ -14,9 +14,12 @@
 namespace rmt4 {
 
 /// The UDP socket of the console search: broadcast allowed, the port shared
-/// (SO_REUSEADDR), datagrams from anyone bounded in size. Used by one thread.
+/// (SO_REUSEADDR), datagrams from anyone bounded in size. Used by one thread,
+/// except Interrupt, which any thread may call.
 class UdpSocket {
  public:
+  UdpSocket();
+
   /// Datagrams longer than this are not module texts and are dropped whole.
   static constexpr std::size_t kMaxDatagram = 1500;
 
@@ -34,8 +37,16 @@ class UdpSocket {
   bool ReceiveFor(std::chrono::milliseconds limit,
                   const std::function<void(std::string_view text, Ipv4Address sender)>& deliver);
 
+  /// Ends a ReceiveFor in progress at once, and makes every later one return
+  /// at once, until Rearm: a stopping search need not wait out its receive.
+  void Interrupt();
+  /// Lets ReceiveFor wait again; called before the receiving thread starts.
+  void Rearm();
+
  private:
   UniqueFd socket_;
+  /// Readable while interrupted (an eventfd; without one, receives just run to their limit).
+  UniqueFd interrupt_;
 };
 
 }  // namespace rmt4

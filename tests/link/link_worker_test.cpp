@@ -256,5 +256,39 @@ TEST_F(LockedModeTest, SceneOfALockedModeIsRefused) {
   EXPECT_FALSE(std::filesystem::exists(folder_ / "scenes" / "locked.mxb"));
 }
 
+// A quiet console answers every meter poll with the same word: the owner hears
+// of it once, not 20 times a second; moving meters still reach it as they move.
+class MeterArrivalTest : public LinkFixture, public ::testing::WithParamInterface<bool> {
+ protected:
+  MeterArrivalTest() : LinkFixture(Settings()) {}
+  static emulator::ConsoleSettings Settings() {
+    emulator::ConsoleSettings settings;
+    settings.soundingMeters = GetParam();
+    return settings;
+  }
+  [[nodiscard]] std::size_t MeterArrivals() const {
+    const auto notes = owner_.Notifications();
+    return static_cast<std::size_t>(std::count_if(notes.begin(), notes.end(), [](const auto& n) {
+      return n.code == UiNotify::ValueArrived && n.argument == address::kLevelMeters;
+    }));
+  }
+};
+
+TEST_P(MeterArrivalTest, AnUnchangedMeterWordIsPostedOnce) {
+  const bool sounding = GetParam();
+  StartConnected();
+  const int polled = Console().CountSent(Command::ReadParams);
+  const std::size_t before = MeterArrivals();
+  ASSERT_TRUE(Eventually([&] { return Console().CountSent(Command::ReadParams) >= polled + 40; }));
+  const std::size_t posted = MeterArrivals() - before;
+  if (sounding) {
+    EXPECT_GE(posted, 10u);
+  } else {
+    EXPECT_LE(posted, 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(QuietOrSounding, MeterArrivalTest, ::testing::Bool());
+
 }  // namespace
 }  // namespace rmt4::test

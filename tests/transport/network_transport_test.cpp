@@ -10,6 +10,7 @@
 
 #include "loopback_fake_module.h"
 #include "network_test_support.h"
+#include "transport/udp_socket.h"
 
 namespace rmt4 {
 namespace {
@@ -356,6 +357,27 @@ TEST(NetworkClose, ReturnsWithinASecondWhileSearchingConnectingOrConnected) {
     rig.context.appRunning.store(false);
     connecting.join();
   }
+}
+
+TEST(UdpSocket, InterruptEndsAWaitingReceiveAndRearmLetsItWaitAgain) {
+  UdpSocket socket;
+  ASSERT_TRUE(socket.Open(Loopback(230), test::FreeUdpPort(Loopback(230))).ok());
+  const auto nothing = [](std::string_view, Ipv4Address) { ADD_FAILURE() << "no datagram was sent"; };
+  const auto start = std::chrono::steady_clock::now();
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(50ms);
+    socket.Interrupt();
+  });
+  EXPECT_FALSE(socket.ReceiveFor(10000ms, nothing));
+  stopper.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms) << "the receive waited out its limit";
+  EXPECT_FALSE(socket.ReceiveFor(10000ms, nothing)) << "still interrupted";
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms);
+
+  socket.Rearm();
+  const auto rearmed = std::chrono::steady_clock::now();
+  EXPECT_FALSE(socket.ReceiveFor(100ms, nothing));
+  EXPECT_GE(std::chrono::steady_clock::now() - rearmed, 100ms);
 }
 
 }  // namespace

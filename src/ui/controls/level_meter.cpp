@@ -36,20 +36,24 @@ float LevelMeter::BoundaryRow() const {
   return static_cast<float>(rowAtMin_ + (rowAtMax_ - rowAtMin_) * (level_ - minLevel_) / (maxLevel_ - minLevel_));
 }
 
+void LevelMeter::ScaleColumns(const QImage& image) {
+  if (unlit_.size() == size() && scaledFrom_ == image.cacheKey()) return;
+  const int half = image.width() / 2;
+  unlit_ = image.copy(0, 0, half, image.height()).scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  lit_ = image.copy(half, 0, half, image.height()).scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  scaledFrom_ = image.cacheKey();
+}
+
 void LevelMeter::DrawImageLayer(QPainter& painter, const QImage& image) {
   if (level_ < minLevel_) level_ = minLevel_;
   if (level_ > maxLevel_) level_ = maxLevel_;
-  const qreal boundary = BoundaryRow();
-  const qreal halfWidth = image.width() / 2;
-  const qreal clientWidth = width();
-  const qreal clientHeight = height();
-  const qreal y = clientHeight * boundary / image.height();
+  if (image.isNull() || width() <= 0 || height() <= 0) return;
+  ScaleColumns(image);
+  // The boundary on a whole row, so both parts are plain copies.
+  const int y = std::clamp(static_cast<int>(std::lround(height() * BoundaryRow() / image.height())), 0, height());
   // An empty source rectangle would mean "to the image's edge" to QPainter.
-  if (boundary > 0) painter.drawImage(QRectF(0, 0, clientWidth, y), image, QRectF(0, 0, halfWidth, boundary));
-  if (boundary < image.height()) {
-    painter.drawImage(QRectF(0, y, clientWidth, clientHeight - y), image,
-                      QRectF(halfWidth, boundary, halfWidth, image.height() - boundary));
-  }
+  if (y > 0) painter.drawImage(QPoint(0, 0), unlit_, QRect(0, 0, width(), y));
+  if (y < height()) painter.drawImage(QPoint(0, y), lit_, QRect(0, y, width(), height() - y));
 }
 
 }  // namespace rmt4::ui

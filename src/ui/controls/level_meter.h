@@ -24,12 +24,19 @@ class LevelMeter : public SkinnedLabel {
 
  private:
   [[nodiscard]] float BoundaryRow() const;
+  /// Scales the unlit and the lit column of `image` to the meter's size, once per size and image.
+  void ScaleColumns(const QImage& image);
 
   int level_ = 50;
   int minLevel_ = 0;
   int maxLevel_ = 100;
   double rowAtMin_ = 100.0;
   double rowAtMax_ = 0.0;
+  // The columns at the meter's size: a level change then only copies rows,
+  // where scaling the columns again 20 times a second would cost far more.
+  QImage unlit_;
+  QImage lit_;
+  qint64 scaledFrom_ = 0;  // cache key of the image they come from
 };
 
 }  // namespace rmt4::ui

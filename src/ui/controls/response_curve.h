@@ -179,7 +179,8 @@ class ResponseCurve : public QWidget {
   // Drawing (response_curve_paint.cpp).
   void RecreateLayers();
   void DrawGridLayer();
-  void Compose();
+  /// Redraws `area` of the frame; the rest keeps what was composed before.
+  void Compose(const QRect& area);
   void DrawShadedArea(QPainter& painter);
   /// A 2-px anti-aliased line along `points` (closed: back to the first point).
   void StrokeTwoPixels(QPainter& painter, const QPolygon& points, const QColor& colour, bool closed);

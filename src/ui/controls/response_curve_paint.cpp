@@ -105,7 +105,7 @@ void ResponseCurve::DrawGridLayer() {
   }
 }
 
-void ResponseCurve::Compose() {
+void ResponseCurve::Compose(const QRect& area) {
   if (!initialised_) return;
   if (recomputeAll_) {
     recomputeAll_ = false;
@@ -114,6 +114,8 @@ void ResponseCurve::Compose() {
   if (frame_.isNull()) return;
   DrawGridLayer();
   QPainter painter(&frame_);
+  // The marker's pulse repaints its box only: the rest of the frame stays as composed.
+  painter.setClipRect(area);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(0, 0, gridLayer_);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -121,11 +123,12 @@ void ResponseCurve::Compose() {
   painter.setRenderHint(QPainter::TextAntialiasing);
 
   const CurveGeometry& g = geometry_;
-  painter.setClipRect(QRect(g.plotLeft, g.plotTop, g.width, g.height));
+  painter.save();
+  painter.setClipRect(QRect(g.plotLeft, g.plotTop, g.width, g.height), Qt::IntersectClip);
   if (showEditingAids) DrawShadedArea(painter);
   BuildCurvePolyline(totalCurve_, g, polyline_);
   StrokeTwoPixels(painter, polyline_, curveColour, false);
-  painter.setClipping(false);
+  painter.restore();
 
   if (!eqActive) {
     painter.drawImage(QPoint(g.width / 2 - kPassLeftOfMiddle, g.plotBottom() - kPassAboveBottom), passCaption_,
@@ -239,12 +242,12 @@ void ResponseCurve::DrawMenu(QPainter& painter) const {
 }
 
 void ResponseCurve::PaintInto(QPainter& parentPainter) {
-  Compose();
+  Compose(rect());
   if (!frame_.isNull()) parentPainter.drawImage(pos(), frame_);
 }
 
-void ResponseCurve::paintEvent(QPaintEvent*) {
-  Compose();
+void ResponseCurve::paintEvent(QPaintEvent* event) {
+  Compose(event->rect());
   QPainter painter(this);
   if (frame_.isNull()) {
     painter.fillRect(rect(), Qt::black);

@@ -10,7 +10,6 @@
 #include <QWindow>
 
 #include <cmath>
-#include <thread>
 
 #include "i18n/label_text.h"
 #include "platform/ipv4_address.h"
@@ -455,7 +454,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   hide();
   owner_->BeginClosing();
   link_->StopLink();
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
   closeConfirmed_ = true;
   event->accept();
 }
