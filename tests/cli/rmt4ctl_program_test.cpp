@@ -480,10 +480,11 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
   const CtlRun missing = Ctl({"scene", "show", (home_ / "none.mxb").string()});
   EXPECT_EQ(missing.exitCode, 4);
 
-  // Nobody answers on this address: said within the time-out.
+  // Nobody answers on this address: said once the time-out given has passed, long before the default 10 s.
   const auto start = std::chrono::steady_clock::now();
-  const CtlRun nobody = Ctl({"--net", "127.0.0.254", "--timeout", "1.5", "get", "136"});
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+  const CtlRun nobody = Ctl({"--net", "127.0.0.254", "--timeout", "1", "get", "136"});
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 1s);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 6s);
   EXPECT_EQ(nobody.exitCode, 3);
   EXPECT_NE(nobody.err.find("no console answered"), std::string::npos) << nobody.err;
 }
