@@ -54,9 +54,14 @@ class Silence {
   using Clock = std::chrono::steady_clock;
 
   void Forever() { until_.store(Clock::time_point::max().time_since_epoch().count()); }
-  void For(std::chrono::milliseconds duration) { until_.store((Clock::now() + duration).time_since_epoch().count()); }
+  /// `now` is the moment the silence starts (tests name it).
+  void For(std::chrono::milliseconds duration, Clock::time_point now = Clock::now()) {
+    until_.store((now + duration).time_since_epoch().count());
+  }
   void End() { until_.store(Clock::time_point::min().time_since_epoch().count()); }
-  [[nodiscard]] bool Active() const { return Clock::now().time_since_epoch().count() < until_.load(); }
+  [[nodiscard]] bool Active(Clock::time_point now = Clock::now()) const {
+    return now.time_since_epoch().count() < until_.load();
+  }
 
  private:
   std::atomic<Clock::rep> until_{Clock::time_point::min().time_since_epoch().count()};

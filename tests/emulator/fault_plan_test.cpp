@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
-#include <thread>
 
 #include "emulator/line_pacer.h"
 #include "protocol/link_frame.h"
@@ -91,10 +90,11 @@ TEST(ConsoleFaultPlan, SameSeedSameDecisions) {
 TEST(ConsoleSilence, HoldsForItsTimeOrUntilEnded) {
   Silence silence;
   EXPECT_FALSE(silence.Active());
-  silence.For(50ms);
-  EXPECT_TRUE(silence.Active());
-  std::this_thread::sleep_for(70ms);
-  EXPECT_FALSE(silence.Active());
+  const Silence::Clock::time_point start = Silence::Clock::now();
+  silence.For(50ms, start);
+  EXPECT_TRUE(silence.Active(start));
+  EXPECT_TRUE(silence.Active(start + 49ms));
+  EXPECT_FALSE(silence.Active(start + 50ms));
   silence.Forever();
   EXPECT_TRUE(silence.Active());
   silence.End();

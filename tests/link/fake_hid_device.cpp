@@ -119,6 +119,11 @@ int FakeHidBus::OpenCount(std::uint16_t productId) const {
   return found == opens_.end() ? 0 : found->second;
 }
 
+int FakeHidBus::EnumerateCount() const {
+  std::lock_guard lock(mutex_);
+  return enumerations_;
+}
+
 std::vector<HidReport> FakeHidBus::WrittenReports() const {
   std::lock_guard lock(mutex_);
   return written_;
@@ -131,6 +136,7 @@ std::size_t FakeHidBus::InputReportsSent() const {
 
 std::vector<HidDeviceInfo> FakeHidBus::Enumerate(std::uint16_t vendorId) const {
   std::lock_guard lock(mutex_);
+  ++enumerations_;
   std::vector<HidDeviceInfo> devices;
   for (const auto& device : present_) {
     if (device->info.vendorId == vendorId) devices.push_back(device->info);

@@ -43,6 +43,8 @@ class FakeHidBus {
   void ChangeOnConsole(ParamAddress address, std::uint16_t value);
 
   [[nodiscard]] int OpenCount(std::uint16_t productId) const;
+  /// How often a transport looked for devices: each search does once.
+  [[nodiscard]] int EnumerateCount() const;
   /// Output reports the console's interface was asked to take, stalled or not.
   [[nodiscard]] std::vector<HidReport> WrittenReports() const;
   /// Input reports the console has queued for the PC so far.
@@ -66,6 +68,7 @@ class FakeHidBus {
   std::vector<std::shared_ptr<Interface>> present_;
   std::shared_ptr<Interface> consoleInterface_;
   int plugCount_ = 0;
+  mutable int enumerations_ = 0;
   bool stalled_ = false;
   bool refused_ = false;
   Clock::duration pace_{};

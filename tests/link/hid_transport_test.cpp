@@ -99,7 +99,7 @@ TEST_F(HidTransportTest, AnotherProductOfTheVendorIsNeverOpened) {
   HidRig rig(bus_, lockFolder_.path());
   std::thread connect([&] { rig.transport.Connect(); });
 
-  std::this_thread::sleep_for(400ms);  // several searches
+  ASSERT_TRUE(Eventually([&] { return bus_.EnumerateCount() >= 3; })) << "several searches";
   EXPECT_FALSE(rig.context.linkUp.load());
   bus_.PlugConsole();
   EXPECT_TRUE(Eventually([&] { return rig.context.linkUp.load(); }));
@@ -114,7 +114,7 @@ TEST_F(HidTransportTest, AConsoleThatCannotBeOpenedIsReportedOnceAndUsedOnceItCa
   HidRig rig(bus_, lockFolder_.path());
   std::thread connect([&] { rig.transport.Connect(); });
 
-  std::this_thread::sleep_for(400ms);  // several searches
+  ASSERT_TRUE(Eventually([&] { return bus_.EnumerateCount() >= 3; })) << "several searches";
   EXPECT_FALSE(rig.context.linkUp.load());
   bus_.RefuseOpens(false);
   EXPECT_TRUE(Eventually([&] { return rig.context.linkUp.load(); }));
@@ -216,7 +216,7 @@ TEST_F(HidTransportTest, ClosingEndsAConnectThatWaitsForTheChannel) {
   HidRig first(bus_, lockFolder_.path());
   std::thread holder([&] { first.transport.Connect(); });  // holds the lock, searches forever
   ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(lockFolder_.path() / "HID_VID_4084_PID_4357.lock"); }));
-  std::this_thread::sleep_for(200ms);
+  ASSERT_TRUE(Eventually([&] { return bus_.EnumerateCount() >= 1; })) << "the holder searches";
 
   HidRig second(bus_, lockFolder_.path());
   std::thread connect([&] { second.transport.Connect(); });

@@ -160,9 +160,10 @@ INSTANTIATE_TEST_SUITE_P(PerConnectionKind, NotAnsweringTest,
 
 TEST_F(LinkWorkerTest, PulledCableSearchesUntilPluggedAgain) {
   StartConnected();
+  const std::size_t connects = Console().ConnectStarts().size();
   Console().SetPlugged(false);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Searching) >= 1; }));
-  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(Eventually([&] { return Console().ConnectStarts().size() > connects; })) << "searching again";
   ParamSet(Params(), 136, 42);  // an edit while disconnected is not written later
   Console().SetPlugged(true);
   EXPECT_TRUE(owner_.WaitUntil([](const RecordingLinkOwner& o) { return o.StatusCountLocked(LinkStatus::Connected) >= 2; }));

@@ -335,8 +335,7 @@ TEST_F(ResponseCurveTest, ActivityStartsThePulseAndSelectsBandOne) {
   curve->SetActive(1);
   EXPECT_TRUE(curve->animating());
   EXPECT_EQ(curve->selectedPoint(), 2);
-  QTest::qWait(250);
-  EXPECT_GE(curve->animationPhase(), 1);
+  EXPECT_TRUE(test::PumpUntil([&] { return curve->animationPhase() >= 1; }, 2000)) << "the pulse does not step";
   curve->SetActive(0);
   EXPECT_FALSE(curve->animating());
   curve->SetCutFrequency(100, 0);
@@ -356,7 +355,7 @@ TEST_F(ResponseCurveTest, PulseRepaintsOnlyTheSelectedMarker) {
     }
   } paints;
   curve->SetActive(1);
-  QTest::qWait(50);  // the selection's own repaint
+  QCoreApplication::processEvents();  // the selection's own repaint
   curve->installEventFilter(&paints);
   ASSERT_TRUE(test::PumpUntil([&] { return paints.rects.size() >= 2; }, 2000));
   curve->SetActive(0);
