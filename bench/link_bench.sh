@@ -11,6 +11,9 @@ build=${RMT4_BUILD:-$root/build/release}
 runs=${1:-7}
 address=127.0.0.9
 
+source "$root/bench/lib/build_benchmark.sh"
+build_benchmark "$build" edit_to_wire_bench
+
 coproc EMULATOR { "$build/emulator/rmt4-console" --address "$address" --tcp-port 0 --udp-port 0; }
 trap 'echo quit >&"${EMULATOR[1]}" 2>/dev/null || true; wait' EXIT
 read -r ready <&"${EMULATOR[0]}"
