@@ -11,6 +11,14 @@
 namespace rmt4 {
 namespace {
 
+/// `head` followed by `count` copies of `filler` (grown in place: GCC 12
+/// warns falsely on concatenating a long temporary string).
+std::string WithFiller(std::string_view head, std::size_t count, char filler) {
+  std::string text(head);
+  text.resize(head.size() + count, filler);
+  return text;
+}
+
 using testing::ReadWholeFile;
 using testing::TempFolder;
 using testing::WriteWholeFile;
@@ -110,7 +118,7 @@ TEST(ProfileWrite, WrittenValuesReadBackInEveryShapeOfFile) {
 }
 
 TEST(ProfileWrite, RefusesToGrowBeyondTheReadLimit) {
-  const std::string big = "[rmt4]\nfiller=" + std::string(kMaxProfileBytes - 20, 'x') + "\n";
+  const std::string big = WithFiller("[rmt4]\nfiller=", kMaxProfileBytes - 20, 'x') + "\n";
   EXPECT_FALSE(ProfileSetString(big, "rmt4", "Language", "2"));
 }
 
@@ -150,7 +158,7 @@ TEST(ProfileFile, WritesThroughASymbolicLink) {
 TEST(ProfileFile, OversizedOrSpecialFilesAreNeitherReadNorReplaced) {
   TempFolder folder;
   const auto big = folder / "big.ini";
-  const std::string bigText = "[rmt4]\nk=1\n" + std::string(kMaxProfileBytes, ';');
+  const std::string bigText = WithFiller("[rmt4]\nk=1\n", kMaxProfileBytes, ';');
   WriteWholeFile(big, bigText);
   EXPECT_EQ(ReadProfileFile(big), std::nullopt);
   EXPECT_EQ(ReadProfileInt(big, "rmt4", "k", -1), -1);
@@ -158,7 +166,7 @@ TEST(ProfileFile, OversizedOrSpecialFilesAreNeitherReadNorReplaced) {
   EXPECT_EQ(ReadWholeFile(big), bigText);
 
   const auto exact = folder / "exact.ini";
-  WriteWholeFile(exact, "[rmt4]\nk=1\n" + std::string(kMaxProfileBytes - 11, ';'));
+  WriteWholeFile(exact, WithFiller("[rmt4]\nk=1\n", kMaxProfileBytes - 11, ';'));
   EXPECT_EQ(ReadProfileInt(exact, "rmt4", "k", -1), 1);
 
   // A FIFO would block a plain open; a folder cannot be read as a file.

@@ -85,10 +85,14 @@ TEST_F(ModuleCommandParse, TextRepliesKeepTextAndLength) {
 
 TEST_F(ModuleCommandParse, OutsideTextIsBounded) {
   // A long text with the name past the first 1500 bytes is not seen at all.
-  table.ParseModuleText(std::string(1500, 'x') + "Get_IP:01020304");
+  std::string late(1500, 'x');
+  late.append("Get_IP:01020304");
+  table.ParseModuleText(late);
   EXPECT_FALSE(table.Done(0));
   // A text reply never grows beyond the bound.
-  table.ParseModuleText("Get_HotSSID:" + std::string(5000, 'a'));
+  std::string longReply("Get_HotSSID:");
+  longReply.append(5000, 'a');
+  table.ParseModuleText(longReply);
   EXPECT_EQ(table.Text(7).size(), 1500u);
   EXPECT_EQ(table.Number(7), 1500u - 11u);
 }
