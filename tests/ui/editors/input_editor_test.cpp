@@ -10,13 +10,14 @@
 #include "i18n/language_guard.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/editor_content.h"
 #include "ui/platform/window_message.h"
+#include "user_input.h"
 
 namespace rmt4::ui {
 namespace {
@@ -32,16 +33,12 @@ struct EditorFixture {
     EXPECT_TRUE(SetCurrentLanguage(language));
     editor = new InputEditor(&host);
     editor->SetChannel(kChannel);
-    Deliver();
+    test::DeliverPosted();
     host.Forget();
-  }
-  static void Deliver() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents();
   }
   /// The editor codes the host was told about since the last call.
   std::vector<std::intptr_t> Reported() {
-    Deliver();
+    test::DeliverPosted();
     std::vector<std::intptr_t> codes;
     for (const RecordedMessage& m : host.Messages()) {
       EXPECT_EQ(m.number, kControlEdited);
@@ -270,7 +267,7 @@ TEST(InputEditorTexts, RefreshTextsFollowsTheLanguage) {
   EXPECT_EQ(f.editor->label(3).text(), "HPF: OFF");
   ASSERT_TRUE(SetCurrentLanguage(LanguageIndex::TraditionalChinese));
   PostWindowMessage(f.editor, kRefreshTexts, 0, 0);
-  EditorFixture::Deliver();
+  test::DeliverPosted();
   EXPECT_EQ(f.editor->label(6).text(), QString::fromUtf8("音量派送"));
   EXPECT_EQ(f.editor->label(7).text(), QString::fromUtf8("壓限器"));
   EXPECT_EQ(f.editor->slider(7).captionText(), QString::fromUtf8("輔助1:- \u221E"));

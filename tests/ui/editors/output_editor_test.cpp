@@ -14,14 +14,15 @@
 #include "i18n/language.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/output_editor_inventory.h"
 #include "ui/platform/window_message.h"
+#include "user_input.h"
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
 
@@ -73,7 +74,7 @@ void PickType(SkinnedComboBox& box, int item) {
 void TypeIntoBand(BandPanel& band, int field, const char* text) {
   auto* edit = band.findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[static_cast<std::size_t>(field)]));
   ASSERT_NE(edit, nullptr);
-  edit->setText(text);
+  test::TypeOver(*edit, text);
   QTest::keyClick(edit, Qt::Key_Return);
 }
 
