@@ -18,12 +18,12 @@
 #include <utility>
 
 #include "connected_main_window.h"
+#include "lib/paint_counter.h"
 #include "ui/controls/response_curve.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
-#include "lib/paint_counter.h"
 
 namespace rmt4::ui {
 namespace {

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "connected_main_window.h"
-#include "ui/main/main_window.h"
+#include "lib/paint_counter.h"
 #include "ui/main/input_strip.h"
+#include "ui/main/main_window.h"
 #include "ui/main/output_strip.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
-#include "lib/paint_counter.h"
 
 namespace rmt4::ui {
 namespace {

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "cli/ctl_options.h"
-#include "values/param_catalogue.h"
 #include "values/own_bits.h"
+#include "values/param_catalogue.h"
 #include "values/typed_text.h"
 
 namespace rmt4::ctl {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "i18n/label_id.h"
+#include "link/link_configuration.h"
+#include "link/link_jobs.h"
 #include "platform/app_folders.h"
 #include "protocol/batch_builder.h"
-#include "link/link_configuration.h"
 #include "protocol/link_context.h"
-#include "link/link_jobs.h"
 #include "protocol/link_transport.h"
 
 namespace rmt4 {

@@ -3,8 +3,8 @@
 
 #include <chrono>
 
-#include "support/console_process.h"
 #include "peer_clients.h"
+#include "support/console_process.h"
 
 namespace rmt4::emulator::test {
 

@@ -6,12 +6,12 @@
 #include <atomic>
 #include <thread>
 
+#include "modal_answer.h"
 #include "ui/controls/host_background.h"
 #include "ui/controls/offscreen_buffer.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/cross_thread_caller.h"
 #include "ui/platform/window_message.h"
-#include "modal_answer.h"
 
 namespace rmt4::ui {
 namespace {

@@ -5,16 +5,16 @@
 
 #include <algorithm>
 
-#include "ui/controls/skinned_fader.h"
-#include "ui/controls/skinned_combo_box.h"
-#include "ui/controls/response_curve.h"
 #include "ui/controls/level_meter.h"
+#include "ui/controls/response_curve.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_fader.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/window_message.h"
-#include "values/level_table.h"
 #include "values/editor_addresses.h"
 #include "values/editor_codes.h"
+#include "values/level_table.h"
 
 namespace rmt4::ui {
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "i18n/label_id.h"
-#include "ui/controls/skinned_slider.h"
-#include "ui/controls/skinned_fader.h"
+#include "ui/controls/level_meter.h"
+#include "ui/controls/response_curve.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
-#include "ui/controls/response_curve.h"
-#include "ui/controls/level_meter.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/main/strip_texts.h"

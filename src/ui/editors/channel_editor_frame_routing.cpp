@@ -1,9 +1,9 @@
 // Every edit of the frame, its panels and its curve becomes a parameter
 // write here; loading shows the table on the panel and the curve.
 #include "i18n/label_id.h"
-#include "ui/controls/skinned_slider.h"
-#include "ui/controls/skinned_fader.h"
 #include "ui/controls/response_curve.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/platform/message_box.h"

@@ -3,9 +3,9 @@
 // the program type the console reports.
 #include <algorithm>
 
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/input_editor.h"
 #include "ui/editors/input_editor_inventory.h"
 #include "values/editor_codes.h"

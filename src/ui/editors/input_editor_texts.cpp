@@ -1,9 +1,9 @@
 // The editor's texts in the current language.
 #include "i18n/label_id.h"
 #include "i18n/label_text.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/input_editor.h"
 #include "ui/editors/input_editor_inventory.h"
 #include "ui/platform/translated.h"

@@ -1,8 +1,8 @@
 // The output editor's texts in the current language.
 #include "i18n/label_id.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/output_editor.h"
 #include "ui/editors/output_editor_inventory.h"
 #include "ui/platform/translated.h"

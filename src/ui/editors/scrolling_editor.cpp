@@ -2,12 +2,12 @@
 
 #include <QScrollBar>
 
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
-#include "ui/controls/skinned_button.h"
 #include "ui/controls/host_background.h"
+#include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_codes.h"

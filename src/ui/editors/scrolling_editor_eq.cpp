@@ -5,11 +5,11 @@
 
 #include "dsp/band_field_steps.h"
 #include "i18n/label_id.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/scrolling_editor.h"
 #include "ui/platform/translated.h"
 #include "values/editor_codes.h"

@@ -3,11 +3,11 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/scrolling_editor.h"
 #include "ui/platform/fonts.h"
 

@@ -3,8 +3,8 @@
 #include "i18n/name_arrays.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/main/strip_texts.h"
-#include "ui/platform/translated.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/translated.h"
 
 namespace rmt4::ui {
 namespace {

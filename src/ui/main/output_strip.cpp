@@ -1,9 +1,9 @@
 #include "ui/main/output_strip.h"
 
 #include "i18n/name_arrays.h"
-#include "ui/controls/skinned_slider.h"
-#include "ui/controls/skinned_button.h"
 #include "ui/controls/level_meter.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/main/strip_texts.h"
 #include "ui/platform/translated.h"
 

@@ -10,9 +10,9 @@
 
 #include "files/settings_store.h"
 #include "i18n/language_choice.h"
+#include "link/link_configuration.h"
 #include "platform/app_folders.h"
 #include "platform/system_locale.h"
-#include "link/link_configuration.h"
 #include "transport/transport_factory.h"
 #include "ui/main/main_window.h"
 #include "ui/main/offline_session.h"

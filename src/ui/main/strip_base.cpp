@@ -6,16 +6,16 @@
 #include <algorithm>
 
 #include "i18n/label_id.h"
-#include "ui/controls/skinned_slider.h"
-#include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_label.h"
-#include "values/level_table.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/main/strip_texts.h"
-#include "ui/platform/translated.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
+#include "values/level_table.h"
 
 namespace rmt4::ui {
 namespace {

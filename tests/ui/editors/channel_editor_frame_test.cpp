@@ -15,12 +15,12 @@
 #include "param_writes.h"
 #include "recording_host.h"
 #include "screenshot.h"
-#include "ui/controls/skinned_slider.h"
-#include "ui/controls/skinned_fader.h"
+#include "ui/controls/response_curve.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
-#include "ui/controls/response_curve.h"
+#include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "values/editor_addresses.h"
 
 namespace rmt4::ui {

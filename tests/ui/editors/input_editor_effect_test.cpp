@@ -5,9 +5,9 @@
 
 #include "i18n/language_guard.h"
 #include "recording_host.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/input_editor.h"
 #include "values/editor_codes.h"
 

@@ -13,11 +13,11 @@
 #include "connected_main_window.h"
 #include "protocol/address_map.h"
 #include "protocol/link_frame.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
-#include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/response_curve.h"
+#include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "values/editor_codes.h"
 
 namespace rmt4::ui {

@@ -5,9 +5,9 @@
 
 #include "connected_main_window.h"
 #include "protocol/link_frame.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_codes.h"
 

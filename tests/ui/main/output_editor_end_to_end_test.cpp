@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/output_editor.h"
 #include "ui/editors/output_editor_inventory.h"
 #include "ui/main/output_strip.h"

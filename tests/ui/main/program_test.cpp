@@ -19,11 +19,11 @@
 #include "modal_answer.h"
 #include "param_writes.h"
 #include "transport/transport_factory.h"
+#include "ui/controls/level_meter.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_label.h"
-#include "ui/controls/level_meter.h"
-#include "ui/main/main_window.h"
 #include "ui/main/input_strip.h"
+#include "ui/main/main_window.h"
 #include "ui/main/output_strip.h"
 #include "ui/main/strip_bank.h"
 

@@ -5,8 +5,8 @@
 #include "i18n/language.h"
 #include "recording_host.h"
 #include "strip_test_host.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/main/input_strip.h"
 #include "ui/main/strip_texts.h"
 

@@ -4,9 +4,9 @@
 
 #include "i18n/language.h"
 #include "strip_test_host.h"
-#include "ui/controls/skinned_slider.h"
 #include "ui/controls/level_meter.h"
 #include "ui/controls/skinned_label.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/main/output_strip.h"
 
 // In the strip helpers' namespace, so the tests use them unqualified.

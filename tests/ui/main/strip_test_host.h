@@ -13,8 +13,8 @@
 
 #include "i18n/language.h"
 #include "protocol/param_table.h"
-#include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_fader.h"
 #include "ui/main/strip_bank.h"
 #include "ui/platform/window_message.h"
 #include "user_input.h"
