@@ -30,6 +30,15 @@ void FallBackToMainPfl(ParamTable& table) {
   table[address::kPflBus].received.store(true);
 }
 
+// One word edited on the PC; its listener hears of it when the value changed.
+void EditWord(ParamTable& table, ParamAddress address, std::uint16_t value) {
+  const std::uint16_t before = table.Value(address);
+  table[address].Edit(value);
+  if (EditListener* listener = table.editListener(); listener != nullptr && before != value) {
+    listener->Edited(address, before, value);
+  }
+}
+
 }  // namespace
 
 ParamTable::ParamTable() { LoadDefaults(); }
@@ -75,13 +84,13 @@ std::vector<ParamAddress> ParamTable::ClearReceivedAndDirty() {
 
 void ParamSet(ParamTable& table, ParamAddress address, std::uint16_t value) {
   if (address == address::kMainBus || address == address::kMainOn) {
-    table[address == address::kMainBus ? address::kMainBusLinked : address::kMainOnLinked].Edit(value);
+    EditWord(table, address == address::kMainBus ? address::kMainBusLinked : address::kMainOnLinked, value);
   }
   if (address == address::kPflBus) {
     // Bit 7 follows bit 6 (MAIN PFL).
     value = (value & kPflMainBit) ? (value | kPflMainBits) : static_cast<std::uint16_t>(value & ~kPflMainBits);
   }
-  table[address].Edit(value);
+  EditWord(table, address, value);
   if (address == address::kPflBus || IsPflGroupMember(address)) FallBackToMainPfl(table);
 }
 

@@ -55,6 +55,14 @@ class ParamEntry {
   std::atomic<std::uint32_t> word_{0};
 };
 
+/// Told of every word the PC edits through ParamSet, on the editing thread
+/// (the history listens: it groups the edits into undo steps).
+class EditListener {
+ public:
+  virtual ~EditListener() = default;
+  virtual void Edited(ParamAddress address, std::uint16_t before, std::uint16_t after) = 0;
+};
+
 /// The PC's mirror of the console's parameters.
 class ParamTable {
  public:
@@ -85,8 +93,13 @@ class ParamTable {
   /// while this runs stays dirty rather than vanish unreported.
   std::vector<ParamAddress> ClearReceivedAndDirty();
 
+  /// Set on the editing thread before it edits; none by default.
+  void SetEditListener(EditListener* listener) { editListener_ = listener; }
+  [[nodiscard]] EditListener* editListener() const { return editListener_; }
+
  private:
   std::array<ParamEntry, kParamCount> entries_;
+  EditListener* editListener_ = nullptr;
 };
 
 /// Stores a value edited on the PC and marks it for writing, applying the
