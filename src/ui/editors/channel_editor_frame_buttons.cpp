@@ -41,11 +41,12 @@ void ChannelEditorFrame::OnHeaderButton(int index) {
       break;
     }
     case kPhantom:
-      // Phantom power can harm a source that does not want it: switching it on is confirmed.
-      if (Lit(kPhantom) && ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::Operating48V)) !=
-                               MessageButton::Yes) {
+      // Phantom power can harm a source that does not want it: switching it on is confirmed,
+      // and the button shows it off while the question is open.
+      if (Lit(kPhantom)) {
         SetLit(kPhantom, false);
-        break;
+        if (ShowMessageBox(this, MessageStyle::YesNo, Translated(LabelId::Operating48V)) != MessageButton::Yes) break;
+        SetLit(kPhantom, true);
       }
       PostHeaderEdit(header_code::kPhantomPower);
       break;

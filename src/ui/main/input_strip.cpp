@@ -39,6 +39,8 @@ bool InputStrip::OnOwnButtonClicked(int buttonIndex) {
 
 void InputStrip::ConfirmPhantomPower() {
   SkinnedButton& phantom = button(StripCode::Phantom48V);
+  // Phantom power is off until the user says yes: the button shows so while it asks.
+  phantom.SetState(kButtonReleased);
   const MessageButton answer = ShowMessageBox(window(), MessageStyle::YesNo, Translated(LabelId::Operating48V));
   // The console may have reported a state while the question was open; the answer decides.
   if (answer == MessageButton::Yes) {

@@ -274,6 +274,7 @@ TEST_F(ChannelEditorFrameTest, SwitchingPhantomPowerOnAsksAndOffDoesNot) {
     if (QMessageBox* box = test::OpenMessageBox()) {
       ++asked;
       EXPECT_EQ(box->text(), "Operating 48V");
+      EXPECT_EQ(phantom.state(), 1) << "shown off while the user is asked";
       test::PressButton(*box, answerText);
     }
   });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "i18n/language.h"
+#include "modal_answer.h"
 #include "recording_host.h"
 #include "strip_test_host.h"
 #include "ui/controls/skinned_label.h"
@@ -56,11 +57,13 @@ TEST_F(InputStripTest, PhantomPowerIsSwitchedOnOnlyAfterTheUserConfirms) {
   EXPECT_EQ(DirtyCount(params), 0);
   EXPECT_EQ(params.Value(132), 0x0008);
 
-  {
-    MessageBoxAnswerer yes(QStringLiteral("&Yes"));
-    Click(phantom);
-    EXPECT_EQ(yes.answered(), 1);
-  }
+  int stateWhileAsked = 0;
+  rmt4::test::AnswerNextMessageBox([&](QMessageBox& box) {
+    stateWhileAsked = phantom.state();
+    rmt4::test::PressButton(box, QStringLiteral("Yes"));
+  });
+  Click(phantom);
+  EXPECT_EQ(stateWhileAsked, kReleased) << "phantom power is off until the user says yes";
   EXPECT_EQ(phantom.state(), kPressed);
   EXPECT_EQ(params.Value(132), 0x0009);
   EXPECT_TRUE(params[132].Dirty());
