@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "emulator/in_process_console.h"
@@ -56,6 +57,8 @@ class InProcessConsole : public emulator::InProcessConsole {
     std::lock_guard lock(mutex_);
     return connectStarts_;
   }
+  /// The link's worker thread, which made the transport.
+  [[nodiscard]] std::thread::id linkThread() const { return linkThread_; }
 
  protected:
   void OnConnectStarted() override {
@@ -72,6 +75,7 @@ class InProcessConsole : public emulator::InProcessConsole {
   mutable std::mutex mutex_;
   std::vector<Request> sent_;
   std::vector<std::int64_t> connectStarts_;
+  const std::thread::id linkThread_ = std::this_thread::get_id();
 };
 
 }  // namespace rmt4::test

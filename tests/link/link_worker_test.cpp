@@ -58,6 +58,83 @@ TEST_F(LinkWorkerTest, ManyEditsGoOutInBatchesOfAtMostTwentyFour) {
   EXPECT_EQ(largest, 96u);
 }
 
+/// A moment of the idle worker's cycle, told by the frame it sends then.
+struct EditMoment {
+  const char* name;
+  Command command;
+  ParamAddress address;  // the first word of the frame's payload
+};
+
+/// Once armed, makes one edit on the link's table as the worker sends the
+/// frame of `moment` (a user's click falls at any moment of the cycle) and
+/// notes when, on the link's clock.
+class EditingConsole final : public InProcessConsole {
+ public:
+  EditingConsole(LinkContext& context, emulator::ConsoleResponder& console, EditMoment moment)
+      : InProcessConsole(context, console), moment_(moment) {}
+
+  static constexpr ParamAddress kAddress = 136;
+  static constexpr std::uint16_t kValue = 1000;
+
+  void Arm() { armed_.store(true); }
+  /// When the edit was made; 0 while it is not.
+  [[nodiscard]] std::int64_t EditedAtMs() const { return editedAtMs_.load(); }
+
+ protected:
+  void OnRequest(const FrameView& request, bool answered) override {
+    InProcessConsole::OnRequest(request, answered);
+    if (request.command != static_cast<std::uint8_t>(moment_.command) || request.payload.size() < 2 ||
+        ReadWord(request.payload.data()) != moment_.address || !armed_.exchange(false)) {
+      return;
+    }
+    editedAtMs_.store(context().state.clock.NowMs());
+    ParamSet(context().state.params, kAddress, kValue);
+  }
+
+ private:
+  const EditMoment moment_;
+  std::atomic<bool> armed_{false};
+  std::atomic<std::int64_t> editedAtMs_{0};
+};
+
+class EditTimingTest : public LinkFixture, public ::testing::WithParamInterface<EditMoment> {};
+
+// Measured on the link's simulated clock, so a loaded machine cannot make
+// it pass or fail: the edit waits for no poll and no retry, whenever it falls.
+TEST_P(EditTimingTest, AnEditIsWrittenOnceWithinOneIdleCycle) {
+  std::atomic<EditingConsole*> editing{nullptr};
+  adjustOptions_ = [&](LinkWorker::Options& options) {
+    options.makeTransport = [&](ConnectionKind, LinkContext& context, FrameSender&) {
+      auto transport = std::make_unique<EditingConsole>(context, console_, GetParam());
+      editing.store(transport.get());
+      transport_.store(transport.get());
+      return transport;
+    };
+  };
+  StartConnected();
+  editing.load()->Arm();
+  ASSERT_TRUE(Eventually([&] {
+    return console_.Value(EditingConsole::kAddress) == EditingConsole::kValue && !Params()[EditingConsole::kAddress].Dirty();
+  })) << "the edit never reached the console";
+
+  std::vector<std::int64_t> writes;
+  for (const auto& request : Console().Requests()) {
+    if (request.command != static_cast<std::uint8_t>(Command::WriteParams)) continue;
+    ForEachParamEntry(request.payload, [&](const ParamEntryData& entry) {
+      if (entry.address == EditingConsole::kAddress) writes.push_back(request.atMs);
+    });
+  }
+  ASSERT_EQ(writes.size(), 1u) << "written once, acknowledged at once: no retry";
+  // The steady loop's idle cycle: 10 ms before it writes, 40 after it polls the meters.
+  constexpr std::int64_t kIdleCycleMs = 50;
+  EXPECT_LE(writes.front() - editing.load()->EditedAtMs(), kIdleCycleMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtAnyMomentOfTheCycle, EditTimingTest,
+                         ::testing::Values(EditMoment{"MeterPoll", Command::ReadParams, address::kLevelMeters},
+                                           EditMoment{"KeepAlive", Command::WriteParams, address::kKeepAlive}),
+                         [](const auto& each) { return std::string(each.param.name); });
+
 TEST_F(LinkWorkerTest, ConsoleSideChangesReachTheOwner) {
   StartConnected();
   Console().ChangeOnConsole(260, 777);

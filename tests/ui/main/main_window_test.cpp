@@ -17,6 +17,7 @@
 #include "param_writes.h"
 #include "rmt4_version.h"
 #include "screenshot.h"
+#include "sleep_watch.h"
 #include "ui/controls/level_meter.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_fader.h"
@@ -312,6 +313,24 @@ TEST_F(MainWindowTest, ClosingAsksAndOnlyYesStopsTheLink) {
   EXPECT_FALSE(window().link().context().appRunning.load());
   EXPECT_FALSE(window().link().linkUp());
   EXPECT_LT(clock.elapsed(), 2000) << "the link stops within its limit";
+}
+
+// A sleep or a timed wait anywhere on the way out shows here on any machine,
+// where the time the close takes would depend on the machine's load.
+TEST_F(MainWindowTest, YesClosesWithoutASleepOrATimedWait) {
+  StartConnected();
+  test::SleepWatch watch;
+  // The worker only once it is told to stop: its waits until then are its work.
+  const RunFlag& running = window().link().context().appRunning;
+  watch.Watch(main_->transport().linkThread(), [&running] { return !running.load(); });
+  test::AnswerNextMessageBox([&](QMessageBox& box) {
+    watch.Watch(std::this_thread::get_id());
+    EXPECT_TRUE(test::PressButton(box, "Yes"));
+  });
+  window().close();
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_FALSE(window().link().context().appRunning.load()) << "the link worker has stopped";
+  EXPECT_EQ(watch.Waits(), std::vector<std::string>{}) << "closing sleeps or waits on a timer";
 }
 
 TEST_F(MainWindowTest, MainWinShowsTheStripsAndRefreshesEveryShownAddress) {
