@@ -69,7 +69,7 @@ void LevelMeter::paintEvent(QPaintEvent* event) {
   if (level_ < minLevel_) level_ = minLevel_;
   if (level_ > maxLevel_) level_ = maxLevel_;
   SkinnedLabel::paintEvent(event);  // the host's background and the fill, composed when stale
-  if (unlit_.isNull() || imageHeight_ <= 0) return;
+  if (image().isNull() || unlit_.isNull()) return;
   const int y = BoundaryY(level_);
   // A fresh painter without smoothing: 1:1 copies then blit on this thread,
   // where a smoothing painter has Qt blend them span by span on its thread pool.

@@ -44,6 +44,7 @@ class SkinnedLabel : public QWidget {
   virtual void DrawImageLayer(QPainter& painter, const QImage& image);
   /// Marks the picture stale and schedules a repaint.
   void Invalidate();
+  [[nodiscard]] const QImage& image() const { return image_; }
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
