@@ -1,6 +1,5 @@
 #include "ui/controls/response_curve.h"
 
-#include <QPaintEvent>
 #include <QPainter>
 #include <QTest>
 
