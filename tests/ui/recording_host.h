@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPoint>
+#include <QScreen>
 #include <QSize>
 #include <QWidget>
 
@@ -71,5 +73,25 @@ class RecordingHost : public QWidget {
 
 /// The widget as it draws itself, in one pixel format for comparisons.
 inline QImage Picture(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+/// The widget as its shown window holds it, after the repaints so far (partial
+/// ones included), in Picture's format.
+inline QImage OnScreen(QWidget& widget) {
+  const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+  return widget.screen()
+      ->grabWindow(widget.window()->winId(), at.x(), at.y(), widget.width(), widget.height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+/// The rectangles of the paint events a widget receives.
+struct PaintedRects : QObject {
+  explicit PaintedRects(QWidget& widget) { widget.installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) rects.push_back(static_cast<QPaintEvent*>(event)->rect());
+    return false;
+  }
+  std::vector<QRect> rects;
+};
 
 }  // namespace rmt4::test

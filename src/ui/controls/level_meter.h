@@ -13,17 +13,23 @@ class LevelMeter : public SkinnedLabel {
  public:
   explicit LevelMeter(QWidget* parent);
 
-  /// Stores the truncated value; clamping to the range happens at the next paint.
+  /// Stores the truncated value and repaints the rows between the old and the
+  /// new boundary; clamping to the range happens at the next paint.
   void SetLevel(double value);
   /// `rowAtMin`/`rowAtMax`: image row of the unlit/lit boundary at `minLevel`/`maxLevel`.
   void SetRange(int minLevel, int maxLevel, double rowAtMin, double rowAtMax);
   [[nodiscard]] int level() const { return level_; }
 
  protected:
+  /// Takes the bar's columns from the image; the bar itself is drawn over the
+  /// composed label at each paint, so that a level change recomposes nothing.
   void DrawImageLayer(QPainter& painter, const QImage& image) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
-  [[nodiscard]] float BoundaryRow() const;
+  [[nodiscard]] float BoundaryRow(int level) const;
+  /// The meter's first lit row at `level` (clamped to the range); its height when nothing is lit.
+  [[nodiscard]] int BoundaryY(int level) const;
   /// Scales the unlit and the lit column of `image` to the meter's size, once per size and image.
   void ScaleColumns(const QImage& image);
 
@@ -36,6 +42,7 @@ class LevelMeter : public SkinnedLabel {
   // where scaling the columns again 20 times a second would cost far more.
   QImage unlit_;
   QImage lit_;
+  int imageHeight_ = 0;    // rows of the image they come from; 0 before the first composition
   qint64 scaledFrom_ = 0;  // cache key of the image they come from
 };
 

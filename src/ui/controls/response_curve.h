@@ -2,9 +2,12 @@
 
 #include <QBasicTimer>
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPolygon>
 #include <QRect>
+#include <QSizeF>
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -186,7 +189,8 @@ class ResponseCurve : public QWidget {
   void StrokeTwoPixels(QPainter& painter, const QPolygon& points, const QColor& colour, bool closed);
   void DrawQHandles(QPainter& painter) const;
   void DrawMarkers(QPainter& painter) const;
-  void DrawCaption(QPainter& painter) const;
+  /// The labelled point's caption, when it reaches into `area`.
+  void DrawCaption(QPainter& painter, const QRect& area);
   void DrawMenu(QPainter& painter) const;
 
   int controlId_;
@@ -225,6 +229,12 @@ class ResponseCurve : public QWidget {
   QImage markerSheet_;
   QImage arrowSheet_;
   QImage passCaption_;
+  // The caption's font and measured size, kept while the scale and the text
+  // stay: the pulse repaints 10 times a second and shaping text is its dearest step.
+  QFont captionFont_;
+  double captionFontScale_ = 0.0;
+  QString captionText_;
+  QSizeF captionSize_;
   QImage gridLayer_;
   /// The curve layer, which is also the copy of the last composed frame.
   QImage frame_;

@@ -44,6 +44,7 @@ constexpr QRect kPassCell(0, 0, 448, 64);
 constexpr int kMarkerLeftOfColumn = 14;
 /// Gap between a marker and its caption.
 constexpr int kCaptionGap = 12;
+constexpr int kCaptionBleed = 2;
 
 QFont CaptionFont(double scale) { return MakeFont(QStringLiteral("Arial Bold"), 12 * scale, kFontBold); }
 
@@ -138,7 +139,7 @@ void ResponseCurve::Compose(const QRect& area) {
     DrawQHandles(painter);
     DrawMarkers(painter);
   }
-  DrawCaption(painter);
+  DrawCaption(painter, area);
   if (menuEnabled && menuState_ > 0) DrawMenu(painter);
 }
 
@@ -213,22 +214,35 @@ void ResponseCurve::DrawMarkers(QPainter& painter) const {
   }
 }
 
-void ResponseCurve::DrawCaption(QPainter& painter) const {
+void ResponseCurve::DrawCaption(QPainter& painter, const QRect& area) {
   const int p = labelledPoint_;
   if (!pointEnabled[p]) return;
   const CurveGeometry& g = geometry_;
-  const QFont font = CaptionFont(scale);
+  if (captionFontScale_ != scale) {
+    captionFont_ = CaptionFont(scale);
+    captionFontScale_ = scale;
+    captionText_.clear();
+  }
   const QString text = CaptionOf(p);
-  const QSizeF size = MeasureText(font, text);
+  if (text != captionText_) {
+    captionText_ = text;
+    captionSize_ = MeasureText(captionFont_, text);
+  }
+  const QSizeF size = captionSize_;
   // The caption stands under the marker's column taken as a client x, kept inside the plot.
   double x = pointX[p];
   double y = g.zeroRow + pointY[p] + kCaptionGap;
   if (g.plotLeft > x) x = g.plotLeft + kCaptionGap;
   if (x + size.width() > g.plotRight()) x = g.plotRight() - size.width() - kCaptionGap;
   if (y + size.height() > g.plotBottom()) y = g.zeroRow + pointY[p] - size.height() - kCaptionGap;
-  painter.setFont(font);
+  const QRectF box(QPointF(x, y), size);
+  // Sideways, anti-aliased glyphs may reach past their advance; up and down
+  // they stay within the font's height, so the caption just under or over the
+  // pulsing marker lies outside its box.
+  if (!box.adjusted(-kCaptionBleed, 0, kCaptionBleed, 0).intersects(area)) return;
+  painter.setFont(captionFont_);
   painter.setPen(Qt::white);
-  DrawTextBox(painter, QRectF(QPointF(x, y), size), text);
+  DrawTextBox(painter, box, text);
 }
 
 void ResponseCurve::DrawMenu(QPainter& painter) const {

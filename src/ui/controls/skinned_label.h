@@ -39,11 +39,12 @@ class SkinnedLabel : public QWidget {
   [[nodiscard]] QString text() const { return text_; }
 
  protected:
-  /// The image step of the composition; the level meter draws its bar here.
+  /// The image step of the composition; the level meter takes its bar's columns here.
   /// Runs only when an image is set.
   virtual void DrawImageLayer(QPainter& painter, const QImage& image);
   /// Marks the picture stale and schedules a repaint.
   void Invalidate();
+  [[nodiscard]] const QImage& image() const { return image_; }
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -190,7 +190,6 @@ void ChannelEditorFrame::CreateHeader() {
     // The image's rows map onto the meter's full height.
     meter->SetRange(0, kMeterMaxLevel, kMeterRects[side].height(), 0.0);
     meter->SetLevel(0);
-    meter->SetText(QStringLiteral(" "));
     meters_[side] = meter;
     Place(*meter, kMeterRects[side]);
   }

@@ -44,7 +44,6 @@ OutputStrip::OutputStrip(QWidget* parent) : StripBase(parent, kBackgroundImage, 
     // The image's rows map onto the meter's own height at scale 1.
     meter->SetRange(0, kMeterMaxLevel, kMeterHeight, 0.0);
     meter->SetLevel(0);
-    meter->SetText(QStringLiteral(" "));
     AddPlacement(*meter, nominal);
     meters_[side] = meter;
   }

@@ -1,3 +1,4 @@
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -5,7 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
+#include "modal_answer.h"
 #include "recording_host.h"
 #include "screenshot.h"
 #include "ui/controls/level_meter.h"
@@ -90,6 +93,27 @@ TEST(LevelMeterBar, BarScalesWithTheMeter) {
   const QImage picture = Picture(meter.meter);
   EXPECT_TRUE(Near(picture.pixel(30, 369), art.pixel(7, 184)));
   EXPECT_TRUE(Near(picture.pixel(30, 370), art.pixel(22, 185)));
+}
+
+// The meters change 20 times a second while music plays: a change repaints
+// only the rows between the old and the new boundary, and the screen then
+// shows what a full paint shows.
+TEST(LevelMeterBar, ChangeRepaintsOnlyTheRowsBetweenTheBoundaries) {
+  HostedMeter meter;
+  meter.host.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter.host));
+  test::PaintedRects paints(meter.meter);
+  const struct {
+    int level;
+    QRect rows;
+  } steps[] = {{6, {0, 185, 30, 185}}, {12, {0, 0, 30, 185}}, {9, {0, 0, 30, 93}}, {0, {0, 93, 30, 277}}};
+  for (const auto& step : steps) {
+    paints.rects.clear();
+    meter.meter.SetLevel(step.level);
+    ASSERT_TRUE(test::PumpUntil([&] { return !paints.rects.empty(); }, 2000)) << "level " << step.level;
+    EXPECT_EQ(paints.rects, std::vector<QRect>{step.rows}) << "level " << step.level;
+    EXPECT_EQ(test::OnScreen(meter.meter), Picture(meter.meter)) << "level " << step.level;
+  }
 }
 
 TEST(LevelMeterLevel, TruncatesAndClampsWhenPainted) {
