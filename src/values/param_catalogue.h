@@ -85,6 +85,8 @@ struct ParamInfo {
 /// case-insensitive), in address order.
 [[nodiscard]] std::vector<ParamAddress> MatchParams(std::string_view pattern);
 [[nodiscard]] bool HasWildcard(std::string_view pattern);
+/// Whether `name` matches `pattern` as MatchParams matches ('*', '?', case-insensitive).
+[[nodiscard]] bool NameMatches(std::string_view pattern, std::string_view name);
 
 /// "-6.0 dB", "1.20 kHz", "OFF", "Bessel-12dB", "REVERB HALL"…
 [[nodiscard]] std::string FormatValue(ParamAddress address, std::uint16_t raw);
