@@ -50,7 +50,7 @@ std::vector<ChangeLogEntry> Entries(const ChangeRecord& record, std::int64_t msO
 
 ChangeLog::ChangeLog(ChangeLogOptions options) : options_(std::move(options)) {
   LoadToday();
-  writer_ = std::thread([this] { RunWriter(); });
+  if (!options_.folder.empty()) writer_ = std::thread([this] { RunWriter(); });
 }
 
 ChangeLog::~ChangeLog() {
@@ -59,7 +59,7 @@ ChangeLog::~ChangeLog() {
     stopping_ = true;
   }
   wake_.notify_one();
-  writer_.join();
+  if (writer_.joinable()) writer_.join();
   CloseFile();
 }
 
@@ -73,10 +73,10 @@ void ChangeLog::Record(const ChangeRecord& record) {
   if (record.changes.empty()) return;
   const LocalMoment moment = ToLocalMoment(record.unixMs);
   const std::vector<ChangeLogEntry> entries = Entries(record, moment.msOfDay, options_.valueAt);
-  EntryListener listener;
   {
     const std::lock_guard lock(mutex_);
     for (const ChangeLogEntry& entry : entries) {
+      if (!writer_.joinable()) break;
       if (queue_.size() < options_.limits.queuedLines) {
         queue_.push_back({moment.day, FormatChangeLogLine(entry)});
       } else {
@@ -84,10 +84,10 @@ void ChangeLog::Record(const ChangeRecord& record) {
       }
     }
     Remember(moment.day, entries);
-    listener = listener_;
   }
   wake_.notify_one();
-  if (listener) listener(entries);
+  const std::lock_guard lock(listenerMutex_);
+  if (listener_) listener_(entries);
 }
 
 void ChangeLog::Remember(const std::string& day, const std::vector<ChangeLogEntry>& entries) {
@@ -106,7 +106,7 @@ std::vector<ChangeLogEntry> ChangeLog::TodaysEntries() const {
 }
 
 void ChangeLog::SetEntryListener(EntryListener listener) {
-  const std::lock_guard lock(mutex_);
+  const std::lock_guard lock(listenerMutex_);
   listener_ = std::move(listener);
 }
 

@@ -32,6 +32,7 @@ struct ChangeLogLimits {
 
 struct ChangeLogOptions {
   /// Where the day's files go (AppFolders::stateDirectory); made when missing.
+  /// Empty (no folder is known): the day is kept in memory only.
   std::filesystem::path folder;
   /// The words other readings depend on (an effect parameter's program type);
   /// empty reads every value on its own.
@@ -62,7 +63,8 @@ class ChangeLog final : public ChangeSink {
   /// Today's entries, oldest first: those of earlier runs found on disk at
   /// start, then this run's (at most ChangeLogLimits::recentEntries).
   [[nodiscard]] std::vector<ChangeLogEntry> TodaysEntries() const;
-  /// Told each step's new entries on the thread that recorded it; empty to stop.
+  /// Told each step's new entries on the thread that recorded it; empty to
+  /// stop (once it returns, the listener before is not running and never runs again).
   void SetEntryListener(EntryListener listener);
 
   [[nodiscard]] const std::filesystem::path& folder() const { return options_.folder; }
@@ -91,6 +93,8 @@ class ChangeLog final : public ChangeSink {
   bool stopping_ = false;
   std::string recentDay_;
   std::deque<ChangeLogEntry> recent_;
+  // Held while the listener runs, so that clearing it waits for a call under way.
+  std::mutex listenerMutex_;
   EntryListener listener_;
 
   // The writer thread's own.
