@@ -89,6 +89,7 @@ TEST_F(HistoryWindowTest, AChannelPickedInTheFilterAndADoubleClickOnAPcStepAsksT
   Record(ChangeSource::kPc, 7, "ch2.fader", 0, 1);
   Record(ChangeSource::kConsole, 0, "aux2.mute", 0, 1);
   Record(ChangeSource::kPc, 8, "ch2.pan", 100, 90);
+  Record(ChangeSource::kUndo, 8, "ch2.pan", 90, 100);
   window().ShowHistory();
   QComboBox& filter = history().channelFilter();
   QTest::mouseClick(&filter, Qt::LeftButton);
@@ -100,17 +101,15 @@ TEST_F(HistoryWindowTest, AChannelPickedInTheFilterAndADoubleClickOnAPcStepAsksT
   ASSERT_GE(ch2, 0);
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(ch2, 0)).center());
   ASSERT_EQ(filter.currentText(), "CH2");
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"PC ch2.pan C → L10", "PC ch2.fader -inf → -119.9 dB"}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"Undo ch2.pan L10 → C", "PC ch2.pan C → L10",
+                                              "PC ch2.fader -inf → -119.9 dB"}));
 
   QSignalSpy asked(&history(), &HistoryWindow::undoBackToRequested);
-  DoubleClickRow(1);
+  DoubleClickRow(2);
   ASSERT_EQ(asked.count(), 1);
   EXPECT_EQ(asked.front().front().toULongLong(), 7u);
-
-  // A console change is no step of the undo history.
-  filter.setCurrentIndex(0);
-  ASSERT_EQ(Rows().at(1).rfind("Console", 0), 0u);
-  DoubleClickRow(1);
+  // An undo is no step of its own to go back to.
+  DoubleClickRow(0);
   EXPECT_EQ(asked.count(), 1);
 }
 
