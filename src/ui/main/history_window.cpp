@@ -7,8 +7,10 @@
 
 #include <unordered_map>
 
+#include "i18n/name_arrays.h"
 #include "ui/editors/console_palette.h"
 #include "ui/platform/translated.h"
+#include "values/editor_codes.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::ui {
@@ -19,6 +21,8 @@ constexpr QSize kInitialSize(620, 440);
 constexpr std::size_t kMostShown = ChangeLogLimits{}.recentEntries;
 // The entry a row shows, as its index since the window opened.
 constexpr int kEntryRole = Qt::UserRole;
+// A filter choice's label row.
+constexpr int kLabelRole = Qt::UserRole + 1;
 
 /// The channel each parameter name belongs to, from the catalogue.
 const std::string& ChannelOf(const std::string& name) {
@@ -32,27 +36,15 @@ const std::string& ChannelOf(const std::string& name) {
   return found == channels.end() ? none : found->second;
 }
 
-/// The catalogue's channels in order, each once.
-std::vector<std::string> Channels() {
-  std::vector<std::string> channels;
-  for (const ParamInfo& info : ParamCatalogue()) {
-    if (!info.channel.empty() && std::find(channels.begin(), channels.end(), info.channel) == channels.end()) {
-      channels.push_back(info.channel);
-    }
+/// The filter's choices after "All": every channel as the strips name it, then the system words.
+std::vector<std::pair<std::string, LabelId>> Channels() {
+  std::vector<std::pair<std::string, LabelId>> channels;
+  for (int channel = 0; channel <= kLastEditorChannel; ++channel) {
+    channels.emplace_back(ChannelName(channel), channel < kMainChannel ? kInputChannelLabels[channel]
+                                                                        : kOutputBusLabels[channel - kMainChannel]);
   }
+  channels.emplace_back(kSystemChannel, LabelId::System);
   return channels;
-}
-
-QString ChannelCaption(const std::string& channel) {
-  static const std::unordered_map<std::string, LabelId> labels{
-      {"ch1", LabelId::Ch1},   {"ch2", LabelId::Ch2},   {"ch3", LabelId::Ch3},       {"ch4", LabelId::Ch4},
-      {"ch5", LabelId::Ch5},   {"ch6", LabelId::Ch6},   {"ch7", LabelId::Ch7},       {"ch8", LabelId::Ch8},
-      {"st9", LabelId::St9_10}, {"dig", LabelId::Digtal}, {"fx1", LabelId::Fx1},     {"fx2", LabelId::Fx2},
-      {"main", LabelId::MainBus}, {"aux1", LabelId::Aux1}, {"aux2", LabelId::Aux2}, {"aux3", LabelId::Aux3},
-      {"aux4", LabelId::Aux4}, {"aux5", LabelId::Aux5}, {"aux6", LabelId::Aux6},     {"sys", LabelId::System},
-  };
-  const auto found = labels.find(channel);
-  return found == labels.end() ? QString::fromStdString(channel) : Translated(found->second);
 }
 
 QString WhoCaption(const std::string& who) {
@@ -74,7 +66,10 @@ HistoryWindow::HistoryWindow(ChangeLog& log, QWidget* parent)
   layout->addWidget(channels_, 0, Qt::AlignLeft);
   layout->addWidget(table_);
   channels_->addItem(QString(), QString());
-  for (const std::string& channel : Channels()) channels_->addItem(QString(), QString::fromStdString(channel));
+  for (const auto& [channel, label] : Channels()) {
+    channels_->addItem(QString(), QString::fromStdString(channel));
+    channels_->setItemData(channels_->count() - 1, static_cast<int>(label), kLabelRole);
+  }
   table_->setColumnCount(kColumnCount);
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
@@ -99,7 +94,7 @@ void HistoryWindow::Retranslate() {
   setWindowTitle(Translated(LabelId::History));
   channels_->setItemText(0, Translated(LabelId::HistoryAllChannels));
   for (int i = 1; i < channels_->count(); ++i) {
-    channels_->setItemText(i, ChannelCaption(channels_->itemData(i).toString().toStdString()));
+    channels_->setItemText(i, Translated(static_cast<LabelId>(channels_->itemData(i, kLabelRole).toInt())));
   }
   table_->setHorizontalHeaderLabels({Translated(LabelId::HistoryTime), Translated(LabelId::HistoryWho),
                                      Translated(LabelId::HistoryParameter), Translated(LabelId::HistoryChange)});
