@@ -5,9 +5,11 @@
 #include <iostream>
 #include <thread>
 
+#include "cli/ctl_history.h"
 #include "cli/ctl_names.h"
 #include "cli/ctl_scene_diff.h"
 #include "files/scene_file.h"
+#include "history/change_log_line.h"
 #include "i18n/label_text.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
@@ -394,11 +396,12 @@ bool IsUnreadableSceneUpload(const Words& command) {
 
 bool IsOfflineCommand(const Words& command) {
   return (command.size() == 3 && command[0] == "scene" && command[1] == "show") || IsSceneFilesDiff(command) ||
-         IsNamesCommand(command);
+         IsNamesCommand(command) || IsHistoryCommand(command);
 }
 
 int RunOfflineCommand(const Words& command) {
   if (IsNamesCommand(command)) return ListNames(command);
+  if (IsHistoryCommand(command)) return PrintHistory(command, CurrentAppFolders().stateDirectory, WallClockMs());
   if (IsSceneFilesDiff(command)) return RunSceneFilesDiff(command);
   return SceneShow(command[2]);
 }
@@ -433,6 +436,7 @@ std::string ValidateCommand(const Words& c) {
   }
   if (name == "scene" && c.size() == 3 && (c[1] == "save" || c[1] == "upload" || c[1] == "show")) return {};
   if (IsSceneFilesDiff(c) || IsSceneConsoleDiff(c) || IsNamesCommand(c)) return {};
+  if (IsHistoryCommand(c)) return ValidateHistory(c);
   if (name == "netconf" && c.size() == 2 && c[1] == "get") return {};
   if (name == "netconf" && c.size() == 6 && c[1] == "set") {
     const NetworkSettingFault fault = CheckTypedNetworkSettings(TypedSettings(c)).fault;

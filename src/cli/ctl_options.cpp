@@ -45,6 +45,10 @@ Commands:
   scene show PATH              print a scene file's header and values (offline)
   scene diff A [B]             what differs from scene file A to B (offline) or to the
                                console, "name: old → new"; exit 0 equal, 1 different
+  history [--since HH:MM] [PATTERN]
+                               today's change log, oldest first (offline): time, who
+                               (pc, console, undo, redo), undo step, name, old → new,
+                               separated by tabs; PATTERN as for names
   netconf get                  print the network module's address, mask, gateway, MAC
   netconf set IP MASK GW MAC   change the network module's configuration (MAC as
                                00-11-22-33-44-55; GW 0.0.0.0 = no gateway)

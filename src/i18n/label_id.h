@@ -169,9 +169,22 @@ enum class LabelId : std::uint16_t {
   Cancel,
   /// Our own: the console's network module serves another PC.
   ConsoleBusy,
+  /// Our own: the History window of the day's changes.
+  History,
+  HistoryAllChannels,
+  HistoryTime,
+  HistoryWho,
+  HistoryParameter,
+  HistoryChange,
+  ChangedByPc,
+  ChangedByConsole,
+  ChangedByUndo,
+  ChangedByRedo,
+  /// Our own: the change log cannot be written (a printf format taking the reason).
+  ChangeLogNotWrittenFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ConsoleBusy) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ChangeLogNotWrittenFormat) + 1;
 
 }  // namespace rmt4

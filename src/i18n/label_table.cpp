@@ -188,6 +188,18 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     {LabelId::Discard, {"放弃", "放棄", "Discard"}},
     {LabelId::Cancel, {"取消", "取消", "Cancel"}},
     {LabelId::ConsoleBusy, {"调音台正被另一台电脑使用", "調音台正被另一台電腦使用", "The console is busy with another PC"}},
+    {LabelId::History, {"历史记录", "歷史記錄", "History"}},
+    {LabelId::HistoryAllChannels, {"全部", "全部", "All"}},
+    {LabelId::HistoryTime, {"时间", "時間", "Time"}},
+    {LabelId::HistoryWho, {"来源", "來源", "Who"}},
+    {LabelId::HistoryParameter, {"参数", "參數", "Parameter"}},
+    {LabelId::HistoryChange, {"旧值 → 新值", "舊值 → 新值", "Old → New"}},
+    {LabelId::ChangedByPc, {"电脑", "電腦", "PC"}},
+    {LabelId::ChangedByConsole, {"调音台", "調音台", "Console"}},
+    {LabelId::ChangedByUndo, {"撤销", "復原", "Undo"}},
+    {LabelId::ChangedByRedo, {"重做", "重做", "Redo"}},
+    {LabelId::ChangeLogNotWrittenFormat,
+     {"无法写入修改记录: %s", "無法寫入修改記錄: %s", "The change log cannot be written: %s"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -32,7 +32,7 @@ std::string HomeFromPasswordDatabase() {
 }  // namespace
 
 AppFolders ComputeAppFolders(const std::filesystem::path& executable, const char* dataDir,
-                             const char* xdgDataHome, const char* home) {
+                             const char* xdgDataHome, const char* home, const char* xdgStateHome) {
   const auto absolute = [](const char* text) {
     return text != nullptr && text[0] == '/' ? std::string(text) : std::string();
   };
@@ -46,6 +46,14 @@ AppFolders ComputeAppFolders(const std::filesystem::path& executable, const char
     folders.fallbackDirectory = WithTrailingSeparator(xdg) / "rmt4/";
   } else if (const std::string homeText = absolute(home); !homeText.empty()) {
     folders.fallbackDirectory = WithTrailingSeparator(homeText) / ".local/share/rmt4/";
+  }
+  // The override keeps everything of the program together (tests point it at a folder of their own).
+  if (const std::string data = absolute(dataDir); !data.empty()) {
+    folders.stateDirectory = WithTrailingSeparator(data) / "state/";
+  } else if (const std::string xdg = absolute(xdgStateHome); !xdg.empty()) {
+    folders.stateDirectory = WithTrailingSeparator(xdg) / "rmt4/";
+  } else if (const std::string homeText = absolute(home); !homeText.empty()) {
+    folders.stateDirectory = WithTrailingSeparator(homeText) / ".local/state/rmt4/";
   }
   if (!folders.fallbackDirectory.empty()) folders.sceneDirectory = folders.fallbackDirectory / "scenes/";
   return folders;
@@ -81,7 +89,8 @@ AppFolders CurrentAppFolders() {
     homeFromDatabase = HomeFromPasswordDatabase();
     home = homeFromDatabase.c_str();
   }
-  return ComputeAppFolders(ExecutablePath(), std::getenv("RMT4_DATA_DIR"), std::getenv("XDG_DATA_HOME"), home);
+  return ComputeAppFolders(ExecutablePath(), std::getenv("RMT4_DATA_DIR"), std::getenv("XDG_DATA_HOME"), home,
+                           std::getenv("XDG_STATE_HOME"));
 }
 
 std::filesystem::path JoinFolder(const std::filesystem::path& directory, std::string_view name) {

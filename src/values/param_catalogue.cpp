@@ -19,16 +19,6 @@ constexpr int kInputBands = 4;
 constexpr int kOutputBands = 13;
 constexpr int kPhantomPowerChannels = 8;
 
-std::string EditorChannelName(int channel) {
-  if (channel < kSt910Channel) return "ch" + std::to_string(channel + 1);
-  if (channel == kSt910Channel) return "st9";
-  if (channel == kDigitalChannel) return "dig";
-  if (channel == kFx1Channel) return "fx1";
-  if (channel == kFx2Channel) return "fx2";
-  if (channel == kMainChannel) return "main";
-  return "aux" + std::to_string(channel - kMainChannel);
-}
-
 class Builder {
  public:
   Builder() {
@@ -57,7 +47,7 @@ class Builder {
 
   /// Names the address(es) editor code `editorCode` writes on `channel`.
   void NameCode(int channel, int editorCode, std::string_view parameter, ParamSection section, ValueKind kind) {
-    const std::string name = EditorChannelName(channel);
+    const std::string name = ChannelName(channel);
     const EditorAddresses addresses = EditorCodeAddresses(channel, editorCode);
     if (addresses.size() == 2) {
       Pair(addresses[0], addresses[1], name, parameter, section, kind);
@@ -70,7 +60,7 @@ class Builder {
   /// channel's own header words.
   void Codes(int channel, int bands) {
     using namespace editor_code;
-    const std::string name = EditorChannelName(channel);
+    const std::string name = ChannelName(channel);
     auto code = [&](int editorCode, std::string_view parameter, ParamSection section, ValueKind kind) {
       NameCode(channel, editorCode, parameter, section, kind);
     };
@@ -117,7 +107,7 @@ class Builder {
   }
 
   void InputStrip(int channel) {
-    const std::string name = EditorChannelName(channel);
+    const std::string name = ChannelName(channel);
     const InputHeaderAddresses header = InputHeader(channel);
     Name(header.level, name, "fader", ParamSection::kStrip, ValueKind::kLevel);
     if (header.isEffectReturn()) {
@@ -134,7 +124,7 @@ class Builder {
 
   void Bus(int bus) {
     const int channel = kMainChannel + bus;
-    const std::string name = EditorChannelName(channel);
+    const std::string name = ChannelName(channel);
     const BusHeaderAddresses header = BusHeader(bus);
     const ParamAddress base = header.level;
     auto at = [base](int offset) { return static_cast<ParamAddress>(base + offset); };
@@ -166,7 +156,7 @@ class Builder {
   }
 
   void System() {
-    const std::string sys = "sys";
+    const std::string sys(kSystemChannel);
     Name(address::kDeviceType, sys, "device", ParamSection::kSystem, ValueKind::kRaw);
     Name(address::kLevelMeters, sys, "meters", ParamSection::kSystem, ValueKind::kRaw);
     Name(address::kRecordingDevice, sys, "recorder", ParamSection::kSystem, ValueKind::kRecorder);
@@ -197,6 +187,16 @@ Catalogue BuildCatalogue() {
 }
 
 }  // namespace
+
+std::string ChannelName(int channel) {
+  if (channel < kSt910Channel) return "ch" + std::to_string(channel + 1);
+  if (channel == kSt910Channel) return "st9";
+  if (channel == kDigitalChannel) return "dig";
+  if (channel == kFx1Channel) return "fx1";
+  if (channel == kFx2Channel) return "fx2";
+  if (channel == kMainChannel) return "main";
+  return "aux" + std::to_string(channel - kMainChannel);
+}
 
 std::span<const ParamInfo, kParamCount> ParamCatalogue() {
   static const Catalogue catalogue = BuildCatalogue();

@@ -73,6 +73,12 @@ struct ParamInfo {
   std::optional<ParamAddress> readWith;
 };
 
+/// The channel name of the channel editor's channel `channel` (0..18): "ch1".."ch8",
+/// "st9", "dig", "fx1", "fx2", "main", "aux1".."aux6".
+[[nodiscard]] std::string ChannelName(int channel);
+/// The channel of the system words.
+inline constexpr std::string_view kSystemChannel = "sys";
+
 /// Every address, indexed by address.
 [[nodiscard]] std::span<const ParamInfo, kParamCount> ParamCatalogue();
 /// The entry of `address` (address 0's for one outside the table; callers check addresses first).
@@ -85,6 +91,8 @@ struct ParamInfo {
 /// case-insensitive), in address order.
 [[nodiscard]] std::vector<ParamAddress> MatchParams(std::string_view pattern);
 [[nodiscard]] bool HasWildcard(std::string_view pattern);
+/// Whether `name` matches `pattern` as MatchParams matches ('*', '?', case-insensitive).
+[[nodiscard]] bool NameMatches(std::string_view pattern, std::string_view name);
 
 /// "-6.0 dB", "1.20 kHz", "OFF", "Bessel-12dB", "REVERB HALL"…
 [[nodiscard]] std::string FormatValue(ParamAddress address, std::uint16_t raw);

@@ -8,9 +8,10 @@ namespace {
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
-/// Glob match with '*' and '?', case-insensitive; iterative, so a long
-/// pattern of stars cannot recurse deeply.
-bool Matches(std::string_view pattern, std::string_view name) {
+}  // namespace
+
+// Iterative, so a long pattern of stars cannot recurse deeply.
+bool NameMatches(std::string_view pattern, std::string_view name) {
   std::size_t p = 0;
   std::size_t n = 0;
   std::size_t starAt = std::string_view::npos;
@@ -33,14 +34,12 @@ bool Matches(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
-}  // namespace
-
 bool HasWildcard(std::string_view pattern) { return pattern.find_first_of("*?") != std::string_view::npos; }
 
 std::optional<ParamAddress> FindParam(std::string_view name) {
   if (HasWildcard(name)) return std::nullopt;
   for (const ParamInfo& entry : ParamCatalogue()) {
-    if (Matches(name, entry.name)) return entry.address;
+    if (NameMatches(name, entry.name)) return entry.address;
   }
   return std::nullopt;
 }
@@ -48,7 +47,7 @@ std::optional<ParamAddress> FindParam(std::string_view name) {
 std::vector<ParamAddress> MatchParams(std::string_view pattern) {
   std::vector<ParamAddress> found;
   for (const ParamInfo& entry : ParamCatalogue()) {
-    if (Matches(pattern, entry.name)) found.push_back(entry.address);
+    if (NameMatches(pattern, entry.name)) found.push_back(entry.address);
   }
   return found;
 }

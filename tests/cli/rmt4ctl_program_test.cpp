@@ -14,6 +14,7 @@
 #include "console_process.h"
 #include "eventually.h"
 #include "files/scene_file.h"
+#include "history/change_log.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
@@ -487,6 +488,46 @@ TEST_F(Rmt4ctlProgramTest, ClearFailures) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 6s);
   EXPECT_EQ(nobody.exitCode, 3);
   EXPECT_NE(nobody.err.find("no console answered"), std::string::npos) << nobody.err;
+}
+
+TEST_F(Rmt4ctlProgramTest, HistoryPrintsTodaysLogFilteredWithoutAConsole) {
+  const auto todayAt = [](int hour, int minute) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = 0;
+    local.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&local)) * 1000;
+  };
+  const ParamAddress fader = *FindParam("ch3.fader");
+  {
+    ChangeLogOptions options;
+    options.folder = home_ / ".local/state/rmt4";
+    ChangeLog log(std::move(options));
+    log.Record({todayAt(9, 0), ChangeSource::kPc, 4, {{fader, *ParseValue(fader, "-10dB").raw, *ParseValue(fader, "-6dB").raw}}});
+    log.Record({todayAt(21, 13), ChangeSource::kConsole, 0, {{*FindParam("aux2.mute"), 1, 0}}});
+    log.Record({todayAt(21, 14), ChangeSource::kUndo, 4, {{fader, *ParseValue(fader, "-6dB").raw, *ParseValue(fader, "-10dB").raw}}});
+  }
+  const CtlRun all = Ctl({"history"});
+  EXPECT_EQ(all.exitCode, 0) << all.err;
+  EXPECT_EQ(all.out,
+            "09:00:00.000\tpc\t4\tch3.fader\t-10.0 dB\t\u2192\t-6.0 dB\n"
+            "21:13:00.000\tconsole\t-\taux2.mute\tOFF\t\u2192\tON\n"
+            "21:14:00.000\tundo\t4\tch3.fader\t-6.0 dB\t\u2192\t-10.0 dB\n");
+  const CtlRun filtered = Ctl({"history", "--since", "21:00", "CH3.*"});
+  EXPECT_EQ(filtered.exitCode, 0) << filtered.err;
+  EXPECT_EQ(filtered.out, "21:14:00.000\tundo\t4\tch3.fader\t-6.0 dB\t\u2192\t-10.0 dB\n");
+
+  for (const std::vector<std::string>& refused :
+       {std::vector<std::string>{"history", "--since", "21.00"}, {"history", "--since"}, {"history", "nothing.here"}}) {
+    const CtlRun run = Ctl(refused);
+    EXPECT_EQ(run.exitCode, 2) << refused.back();
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(run.err.empty());
+  }
+  EXPECT_NE(Ctl({"history", "--since", "24:00"}).err.find("HH:MM"), std::string::npos);
 }
 
 TEST_F(Rmt4ctlProgramTest, AConsoleHeldByAnotherPcIsReportedBusyWithThatPc) {

@@ -33,6 +33,21 @@ TEST(AppFolders, DataFolderComesFromTheOverrideThenXdgThenHome) {
   }
 }
 
+TEST(AppFolders, StateFolderComesFromTheOverrideThenXdgStateThenHome) {
+  const struct {
+    const char *dataDir, *xdgState, *home, *expected;
+  } cases[] = {
+      {"/tmp/t", "/state/xdg", "/home/u", "/tmp/t/state/"},
+      {nullptr, "/state/xdg", "/home/u", "/state/xdg/rmt4/"},
+      {nullptr, "relative", "/home/u/", "/home/u/.local/state/rmt4/"},
+      {nullptr, nullptr, "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ComputeAppFolders("/bin/rmt4", c.dataDir, "/data/xdg", c.home, c.xdgState).stateDirectory, c.expected)
+        << (c.xdgState ? c.xdgState : "(unset)");
+  }
+}
+
 TEST(AppFolders, UnknownPlacesStayEmpty) {
   const AppFolders folders = ComputeAppFolders("", nullptr, nullptr, "");
   EXPECT_TRUE(folders.sceneDirectory.empty());

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 #include <cmath>
@@ -24,6 +25,7 @@
 #include "ui/editors/network_settings_dialog.h"
 #include "ui/editors/system_window.h"
 #include "ui/main/gui_link_owner.h"
+#include "ui/main/history_window.h"
 #include "ui/main/output_strip.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
@@ -42,12 +44,14 @@ constexpr std::uint32_t kCaptionColour = 0xFAFFFFFF;
 constexpr std::uint32_t kTitleFlags = 0x40000124;
 constexpr std::uint32_t kTitleColour = 0xFF000000;
 
-enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf };
+enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf, kHistory };
 
 // Reference rectangles (left, top, right, bottom) of the top bar's text buttons 3..7.
 constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49)), QRect(QPoint(10, 31), QPoint(89, 49)),
                                        QRect(QPoint(91, 31), QPoint(170, 49)), QRect(QPoint(172, 31), QPoint(251, 49)),
                                        QRect(QPoint(253, 31), QPoint(332, 49))};
+// The History button follows the text buttons in the same row.
+constexpr QRect kHistoryRect(QPoint(334, 31), QPoint(413, 49));
 constexpr QRect kTitleRect(QPoint(7, 0), QPoint(206, 28));
 constexpr int kCaptionBandHeight = 31;
 // The editor frame stands where the strips do, under the top bar.
@@ -83,9 +87,25 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
   setWindowIcon(QIcon(QPixmap::fromImage(LoadArtwork(128))));
 
   progress_ = new ProgressWindow(this);
+  const std::filesystem::path stateFolder = linkOptions.sceneFolders.stateDirectory;
   owner_ = std::make_unique<GuiLinkOwner>(*this, *progress_);
   owner_->SetSearchTargetHandler([this](const QString& target) { ShowSearchTarget(target); });
   link_ = std::make_unique<LinkWorker>(*owner_, std::move(linkOptions));
+  ChangeLogOptions logOptions;
+  logOptions.folder = stateFolder;
+  logOptions.valueAt = [&params = link_->params()](ParamAddress address) { return params.Value(address); };
+  logOptions.reportProblem = [this](const std::string& problem) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, problem] {
+          constexpr int kShownMs = 10000;
+          ShowWarning(Translated(LabelId::ChangeLogNotWrittenFormat).replace(QStringLiteral("%s"), QString::fromStdString(problem)),
+                      kShownMs);
+        },
+        Qt::QueuedConnection);
+  };
+  changeLog_ = std::make_unique<ChangeLog>(std::move(logOptions));
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_H), this), &QShortcut::activated, this, &MainWindow::ShowHistory);
   strips_ = std::make_unique<StripBank>(this, link_->params());
   editorFrame_ = new ChannelEditorFrame(this, link_->params(), link_->jobs(), makePanels);
   editorFrame_->move(0, kEditorFrameTop);
@@ -107,6 +127,8 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
 MainWindow::~MainWindow() {
   owner_->BeginClosing();
   link_->StopLink();
+  // It listens to the change log, which goes before the window's children do.
+  delete history_;
 }
 
 void MainWindow::ShowOffline() {
@@ -220,10 +242,22 @@ void MainWindow::ShowEditNotConfirmed() {
   // come in a row, and the show must go on. The control itself snaps back
   // when the console's value has been read again.
   constexpr int kShownMs = 3000;
+  ShowWarning(Translated(LabelId::EditNotConfirmed), kShownMs);
+}
+
+void MainWindow::ShowWarning(const QString& text, int shownMs) {
   SkinnedButton& statusButton = *buttons_[kStatus];
   statusButton.SetState(1);
-  statusButton.SetText(Translated(LabelId::EditNotConfirmed));
-  editWarningTimer_.start(kShownMs);
+  statusButton.SetText(text);
+  statusButton.setToolTip(text);
+  editWarningTimer_.start(shownMs);
+}
+
+void MainWindow::ShowHistory() {
+  if (history_ == nullptr) history_ = new HistoryWindow(*changeLog_, this);
+  history_->show();
+  history_->raise();
+  history_->activateWindow();
 }
 
 void MainWindow::ChooseConsole() {
@@ -266,6 +300,9 @@ void MainWindow::OnButton(int index) {
       netConf.exec();
       break;
     }
+    case kHistory:
+      ShowHistory();
+      break;
     default:
       break;  // the status display
   }
@@ -345,6 +382,8 @@ void MainWindow::Retranslate() {
   buttons_[kMainWin]->SetText(Translated(LabelId::MainWin));
   buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
   buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
+  historyButton_->SetText(Translated(LabelId::History));
+  if (history_ != nullptr) history_->Retranslate();
   if (offline_) ShowOffline();
   strips_->RefreshTexts();
   PostWindowMessage(editorFrame_, kRefreshTexts, 0, 0);
@@ -375,11 +414,12 @@ void MainWindow::Layout() {
     const int side = Trunc(10 * s);
     buttons_[j]->setGeometry(Trunc(Trunc(width() - 29 * sx) - 46 * j * sx), Trunc(10 * sy), side, side);
   }
-  for (int j = kStatus; j <= kNetConf; ++j) {
-    const QRect& r = kTextButtonRects[j - kStatus];
-    buttons_[j]->setGeometry(Trunc(r.left() * sx), Trunc(r.top() * sy), Trunc(r.width() * sx), Trunc(r.height() * sy));
-    buttons_[j]->SetTextStyle(kCaptionFlags, Trunc(13 * sx), kCaptionFace, kCaptionColour);
-  }
+  const auto placeTextButton = [&](SkinnedButton& button, const QRect& r) {
+    button.setGeometry(Trunc(r.left() * sx), Trunc(r.top() * sy), Trunc(r.width() * sx), Trunc(r.height() * sy));
+    button.SetTextStyle(kCaptionFlags, Trunc(13 * sx), kCaptionFace, kCaptionColour);
+  };
+  for (int j = kStatus; j <= kNetConf; ++j) placeTextButton(*buttons_[j], kTextButtonRects[j - kStatus]);
+  placeTextButton(*historyButton_, kHistoryRect);
   title_->setGeometry(Trunc(kTitleRect.left() * sx), Trunc(kTitleRect.top() * sy), Trunc(kTitleRect.width() * sx),
                       Trunc(kTitleRect.height() * sy));
   title_->SetTextStyle(kTitleFlags, Trunc(14 * sy), kCaptionFace, kTitleColour);
@@ -394,6 +434,9 @@ void MainWindow::CreateTopBar() {
     if (j >= kStatus) button->SetAncestorLevel(1);
     buttons_[j] = button;
   }
+  historyButton_ = new SkinnedButton(this);
+  historyButton_->SetButtonIndex(kHistory);
+  historyButton_->SetAncestorLevel(1);
   title_ = new SkinnedLabel(this);
   title_->SetAncestorLevel(1);
   title_->SetBackgroundSource(&background_);
@@ -405,6 +448,8 @@ void MainWindow::SkinTopBar() {
   // from its size at this moment.
   static constexpr int kImages[8] = {143, 144, 145, 164, 164, 164, 164, 164};
   for (int j = 0; j < 8; ++j) buttons_[j]->SetSkin(&background_, kImages[j]);
+  historyButton_->SetSkin(&background_, kImages[kNetConf]);
+  historyButton_->SetText(Translated(LabelId::History));
   buttons_[kStatus]->SetState(1);
   buttons_[kStatus]->SetText(Translated(LabelId::Searching));
 }

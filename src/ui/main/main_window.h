@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "history/change_log.h"
 #include "i18n/label_id.h"
 #include "link/link_worker.h"
 #include "ui/controls/offscreen_buffer.h"
@@ -24,15 +25,18 @@ class ChannelEditorFrame;
 class SkinnedLabel;
 class GuiLinkOwner;
 class StripBank;
+class HistoryWindow;
 
 /// The main window: a borderless window over one background picture with
-/// the strips, the top bar's eight buttons and the title label. It starts
+/// the strips, the top bar's buttons and the title label. It starts
 /// the link, turns the link's notifications into display updates and strip
 /// edits into parameter writes, and stops the link when the user confirms
 /// closing.
 class MainWindow final : public QWidget {
  public:
-  /// Starts the link with these options; the channel editor frame takes its panels from `makePanels`.
+  /// Starts the link with these options; the channel editor frame takes its
+  /// panels from `makePanels`. The day's change log goes to the state folder
+  /// of `linkOptions.sceneFolders`.
   explicit MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory& makePanels = MakeEditorPanels);
   ~MainWindow() override;
 
@@ -55,6 +59,12 @@ class MainWindow final : public QWidget {
   [[nodiscard]] SkinnedLabel* titleLabel() { return title_; }
   [[nodiscard]] StripBank& strips() { return *strips_; }
   [[nodiscard]] ChannelEditorFrame& editorFrame() { return *editorFrame_; }
+  /// Where every finished step of this window's edits, undos and the console's changes is to go.
+  [[nodiscard]] ChangeLog& changeLog() { return *changeLog_; }
+  [[nodiscard]] SkinnedButton* historyButton() { return historyButton_; }
+  /// The History window, opened by the History button and Ctrl+H (made at the first opening).
+  [[nodiscard]] HistoryWindow* historyWindow() { return history_; }
+  void ShowHistory();
   [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
 
  protected:
@@ -77,6 +87,8 @@ class MainWindow final : public QWidget {
   /// "RMT-4" and how the console is reached.
   [[nodiscard]] QString TitleText() const;
   void ShowEditNotConfirmed();
+  /// `text` in the status field for `shownMs`, then the link status again.
+  void ShowWarning(const QString& text, int shownMs);
   void ChooseConsole();
   void OnButton(int index);
   void OnControlEdited(int strip, int code);
@@ -91,11 +103,15 @@ class MainWindow final : public QWidget {
   const QImage reference_;  // bitmap 133: its size is the reference size of the layout
   OffscreenBuffer background_;  // the reference stretched to the client size
   ProgressWindow* progress_;
+  // Outlives the link, whose threads may still record into it until it stops.
+  std::unique_ptr<ChangeLog> changeLog_;
   std::unique_ptr<GuiLinkOwner> owner_;
   std::unique_ptr<LinkWorker> link_;
   std::unique_ptr<StripBank> strips_;
   ChannelEditorFrame* editorFrame_ = nullptr;
   std::array<SkinnedButton*, 8> buttons_{};
+  SkinnedButton* historyButton_ = nullptr;
+  HistoryWindow* history_ = nullptr;
   SkinnedLabel* title_ = nullptr;
   int status_ = static_cast<int>(LinkStatus::Starting);
   QString searchTarget_;

@@ -17,6 +17,7 @@ ConnectedMainWindow::ConnectedMainWindow(WindowSetup setup) {
   };
   options.readConfiguration = [kind = setup.kind] { return LinkConfiguration{kind, 128000}; };
   options.sceneFolders = AppFolders{scenes(), fallback()};
+  options.sceneFolders.stateDirectory = state();
   window_ = std::make_unique<ui::MainWindow>(std::move(options), setup.panels);
   window_->show();
 }

@@ -35,8 +35,8 @@ struct WindowSetup {
 };
 
 /// The main window with its real link worker, connected to the emulator's
-/// console logic in this process, as a user of the demo sees it; its scene
-/// and settings folders are its own, removed afterwards.
+/// console logic in this process, as a user of the demo sees it; its scene,
+/// settings and change log folders are its own, removed afterwards.
 class ConnectedMainWindow {
  public:
   explicit ConnectedMainWindow(WindowSetup setup = {});
@@ -68,6 +68,8 @@ class ConnectedMainWindow {
   [[nodiscard]] std::filesystem::path folder() const { return folder_.path().toStdString(); }
   [[nodiscard]] std::filesystem::path scenes() const { return folder() / "scenes/"; }
   [[nodiscard]] std::filesystem::path fallback() const { return folder() / "fallback/"; }
+  /// Where the window's change log goes.
+  [[nodiscard]] std::filesystem::path state() const { return folder() / "state/"; }
 
  private:
   LanguageGuard language_;
