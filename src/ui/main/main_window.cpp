@@ -23,10 +23,12 @@
 #include "ui/editors/console_chooser.h"
 #include "ui/editors/network_settings_dialog.h"
 #include "ui/editors/system_window.h"
+#include "ui/main/edit_gestures.h"
 #include "ui/main/gui_link_owner.h"
 #include "ui/main/output_strip.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
+#include "ui/main/undo_keys.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/edge_resize_grip.h"
 #include "ui/platform/fonts.h"
@@ -42,7 +44,7 @@ constexpr std::uint32_t kCaptionColour = 0xFAFFFFFF;
 constexpr std::uint32_t kTitleFlags = 0x40000124;
 constexpr std::uint32_t kTitleColour = 0xFF000000;
 
-enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf };
+enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf, kUndo, kRedo };
 
 // Reference rectangles (left, top, right, bottom) of the top bar's text buttons 3..7.
 constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49)), QRect(QPoint(10, 31), QPoint(89, 49)),
@@ -89,6 +91,7 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
   strips_ = std::make_unique<StripBank>(this, link_->params());
   editorFrame_ = new ChannelEditorFrame(this, link_->params(), link_->jobs(), makePanels);
   editorFrame_->move(0, kEditorFrameTop);
+  CreateHistory();
   editWarningTimer_.setSingleShot(true);
   connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
 
@@ -158,7 +161,10 @@ void MainWindow::OnUiNotify(int code, std::intptr_t argument) {
       ChooseConsole();
       break;
     case UiNotify::EditNotConfirmed:
-      ShowEditNotConfirmed();
+      ShowStatusNote(LabelId::EditNotConfirmed);
+      break;
+    case UiNotify::DataReloaded:
+      FollowDataReloaded();
       break;
     case UiNotify::ConsoleBusy:
       ShowSearchTarget(Translated(LabelId::ConsoleBusy) + QStringLiteral(" (") +
@@ -175,6 +181,7 @@ void MainWindow::OnUiNotify(int code, std::intptr_t argument) {
 }
 
 void MainWindow::ValueArrived(ParamAddress address) {
+  FollowValueInHistory(address);
   strips_->ValueArrived(address);
   if (address == address::kLevelMeters) {
     const MeterLevels levels = MeterLevelsFromWord(link_->params().Value(address));
@@ -191,6 +198,7 @@ void MainWindow::ShowSearchTarget(const QString& target) {
 }
 
 void MainWindow::ShowStatus(int status) {
+  FollowStatusInHistory(status_, status);
   status_ = status;
   editWarningTimer_.stop();
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
@@ -215,14 +223,14 @@ LabelId MainWindow::StatusLabel(int status) const {
   return LinkStatusLabel(linkStatus);
 }
 
-void MainWindow::ShowEditNotConfirmed() {
-  // Shown in the status field, not in a box: under a bad link several may
-  // come in a row, and the show must go on. The control itself snaps back
-  // when the console's value has been read again.
+void MainWindow::ShowStatusNote(LabelId note) {
+  // Shown in the status field, not in a box: under a bad link several edits
+  // may go unconfirmed in a row, and the show must go on. The control itself
+  // snaps back when the console's value has been read again.
   constexpr int kShownMs = 3000;
   SkinnedButton& statusButton = *buttons_[kStatus];
   statusButton.SetState(1);
-  statusButton.SetText(Translated(LabelId::EditNotConfirmed));
+  statusButton.SetText(Translated(note));
   editWarningTimer_.start(kShownMs);
 }
 
@@ -266,6 +274,10 @@ void MainWindow::OnButton(int index) {
       netConf.exec();
       break;
     }
+    case kUndo:
+    case kRedo:
+      UndoOrRedo(index == kUndo);
+      break;
     default:
       break;  // the status display
   }
@@ -321,9 +333,7 @@ std::unique_ptr<QMenu> MainWindow::BuildTapeMenu() {
 
 void MainWindow::RunTapeCommand(int command) {
   ParamTable& params = link_->params();
-  const auto write = [&params](ParamAddress address, std::uint16_t value) {
-    params[address].Edit(value);
-  };
+  const auto write = [&params](ParamAddress address, std::uint16_t value) { ParamSet(params, address, value); };
   switch (command) {
     case kTapeMp3:
     case kTapeUsb:
@@ -348,6 +358,7 @@ void MainWindow::Retranslate() {
   if (offline_) ShowOffline();
   strips_->RefreshTexts();
   PostWindowMessage(editorFrame_, kRefreshTexts, 0, 0);
+  RefreshUndoButtons();
   static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended,
                                              LabelId::NotAnswering, LabelId::Offline};
   if (const auto shown = MatchLabelText(buttons_[kStatus]->text().toStdString(), kStatusTexts)) {
@@ -383,6 +394,7 @@ void MainWindow::Layout() {
   title_->setGeometry(Trunc(kTitleRect.left() * sx), Trunc(kTitleRect.top() * sy), Trunc(kTitleRect.width() * sx),
                       Trunc(kTitleRect.height() * sy));
   title_->SetTextStyle(kTitleFlags, Trunc(14 * sy), kCaptionFace, kTitleColour);
+  PlaceUndoButtons(sx, sy);
   if (firstPass) SkinTopBar();
   update();
 }
@@ -405,6 +417,7 @@ void MainWindow::SkinTopBar() {
   // from its size at this moment.
   static constexpr int kImages[8] = {143, 144, 145, 164, 164, 164, 164, 164};
   for (int j = 0; j < 8; ++j) buttons_[j]->SetSkin(&background_, kImages[j]);
+  for (SkinnedButton* button : undoButtons_) button->SetSkin(&background_, kImages[kStatus]);
   buttons_[kStatus]->SetState(1);
   buttons_[kStatus]->SetText(Translated(LabelId::Searching));
 }

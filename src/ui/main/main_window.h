@@ -5,10 +5,13 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 
+#include "history/edit_history.h"
 #include "i18n/label_id.h"
 #include "link/link_worker.h"
 #include "ui/controls/offscreen_buffer.h"
@@ -24,6 +27,8 @@ class ChannelEditorFrame;
 class SkinnedLabel;
 class GuiLinkOwner;
 class StripBank;
+class EditGestures;
+class UndoKeys;
 
 /// The main window: a borderless window over one background picture with
 /// the strips, the top bar's eight buttons and the title label. It starts
@@ -57,6 +62,13 @@ class MainWindow final : public QWidget {
   [[nodiscard]] ChannelEditorFrame& editorFrame() { return *editorFrame_; }
   [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
 
+  /// Undoes every step down to `step` (a number of the history's records),
+  /// asking once about values the console changed since.
+  void UndoBackTo(std::uint64_t step);
+  [[nodiscard]] EditHistory& history() { return *history_; }
+  /// The top bar's undo (`back`) or redo button.
+  [[nodiscard]] SkinnedButton* undoButton(bool back) { return undoButtons_[back ? 0 : 1]; }
+
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -76,7 +88,8 @@ class MainWindow final : public QWidget {
   [[nodiscard]] LabelId StatusLabel(int status) const;
   /// "RMT-4" and how the console is reached.
   [[nodiscard]] QString TitleText() const;
-  void ShowEditNotConfirmed();
+  /// A note in the status field for a few seconds.
+  void ShowStatusNote(LabelId note);
   void ChooseConsole();
   void OnButton(int index);
   void OnControlEdited(int strip, int code);
@@ -87,6 +100,18 @@ class MainWindow final : public QWidget {
   /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
   void OpenEditor(int strip);
   void ValueArrived(ParamAddress address);
+
+  // Undo and redo (main_window_undo.cpp).
+  void CreateHistory();
+  void UndoOrRedo(bool back);
+  void RefreshUndoButtons();
+  void PlaceUndoButtons(double sx, double sy);
+  /// A job that changes many values was requested (called on the requesting thread).
+  void OnJobRequested(LinkJob job);
+  /// The status changed: a connection's complete read begins.
+  void FollowStatusInHistory(int before, int status);
+  void FollowDataReloaded();
+  void FollowValueInHistory(ParamAddress address);
 
   const QImage reference_;  // bitmap 133: its size is the reference size of the layout
   OffscreenBuffer background_;  // the reference stretched to the client size
@@ -103,6 +128,17 @@ class MainWindow final : public QWidget {
   std::function<std::optional<bool>()> closeQuestion_;
   bool closeConfirmed_ = false;
   bool offline_ = false;
+
+  std::unique_ptr<EditHistory> history_;
+  // After the history: they are gone before it is.
+  std::unique_ptr<EditGestures> gestures_;
+  std::unique_ptr<UndoKeys> undoKeys_;
+  std::array<SkinnedButton*, 2> undoButtons_{};
+  /// How the console whose complete read is under way was reached: told to
+  /// the history when the read ends, so it can tell another console from the last.
+  std::optional<QString> readingFrom_;
+  /// The words an effect program recall reads back; its step ends when all have come.
+  std::set<ParamAddress> awaitedEffectWords_;
 };
 
 }  // namespace rmt4::ui
