@@ -428,7 +428,7 @@ TEST_F(SystemWindowTest, UndoOfASceneUploadRestoresEveryValueOnTheConsole) {
   // The PC writes MAIN's PFL as bits 6 and 7 together, where the console may hold bit 6 alone.
   const auto held = [&](ParamAddress a) {
     const std::uint16_t value = console().Value(a);
-    return a == address::kPflBus && (before[a] & 0x40) != 0 ? static_cast<std::uint16_t>(value & ~0x80) : value;
+    return a == address::kPflBus && (before[a] & 0xC0) == 0x40 ? static_cast<std::uint16_t>(value & ~0x80) : value;
   };
   const auto restored = [&] {
     for (ParamAddress a = 0; a < kParamCount; ++a) {
