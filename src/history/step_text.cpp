@@ -62,10 +62,17 @@ std::string UndoTip(const HistoryStep& step, bool back) {
 }
 
 std::string ChangedOnConsoleQuestion(const std::vector<ParamAddress>& words, bool back) {
+  // A recall may meet hundreds: the question stays readable.
+  constexpr int kNamedAtMost = 5;
   std::string names;
+  int named = 0;
   for (ParamAddress address : words) {
     if (Linked(address) && words.size() > 1) continue;
-    if (!names.empty()) names += ", ";
+    if (named == kNamedAtMost) {
+      names += ", ...";
+      break;
+    }
+    if (named++ > 0) names += ", ";
     names += ParamDisplayName(address);
   }
   return Filled(LabelText(back ? LabelId::UndoChangedOnConsole : LabelId::RedoChangedOnConsole), {names});
