@@ -160,5 +160,23 @@ TEST_F(UndoRedo, AValueTheConsoleChangedSinceIsAskedAboutAndNoKeepsIt) {
   EXPECT_FALSE(window_.params()[address].Dirty());
 }
 
+// A cable pulled and put back: the same console is read again and the history stays.
+TEST_F(UndoRedo, TheHistoryOutlivesAReconnectToTheSameConsole) {
+  const ParamAddress address = Named("ch3.fader");
+  const std::uint16_t before = OnConsole(address);
+  DragCh3Fader();
+  ASSERT_TRUE(ConsoleComesToHold(address, window_.params().Value(address)));
+  const int reads = window_.link().SyncCount();
+  window_.transport().SetPlugged(false);
+  ASSERT_TRUE(test::PumpUntil([&] { return window_.window().button(3)->text() == "Search.."; }, 10000));
+  window_.transport().SetPlugged(true);
+  ASSERT_TRUE(test::PumpUntil([&] { return window_.link().SyncCount() > reads; }, 20000));
+  test::DeliverPosted();
+
+  EXPECT_EQ(window_.window().button(3)->text().toStdString(), "Successful") << "no note of another console";
+  Keys(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(ConsoleComesToHold(address, before));
+}
+
 }  // namespace
 }  // namespace rmt4::ui
