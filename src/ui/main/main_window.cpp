@@ -51,6 +51,8 @@ constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49))
                                        QRect(QPoint(91, 31), QPoint(170, 49)), QRect(QPoint(172, 31), QPoint(251, 49)),
                                        QRect(QPoint(253, 31), QPoint(332, 49))};
 constexpr QRect kTitleRect(QPoint(7, 0), QPoint(206, 28));
+// Undo and redo, left of the status field.
+constexpr QRect kUndoRects[2] = {QRect(QPoint(990, 31), QPoint(1019, 49)), QRect(QPoint(1022, 31), QPoint(1051, 49))};
 constexpr int kCaptionBandHeight = 31;
 // The editor frame stands where the strips do, under the top bar.
 constexpr int kEditorFrameTop = 51;
@@ -399,6 +401,14 @@ void MainWindow::Layout() {
   update();
 }
 
+void MainWindow::PlaceUndoButtons(double sx, double sy) {
+  for (std::size_t j = 0; j < undoButtons_.size(); ++j) {
+    const QRect& r = kUndoRects[j];
+    undoButtons_[j]->setGeometry(Trunc(r.left() * sx), Trunc(r.top() * sy), Trunc(r.width() * sx), Trunc(r.height() * sy));
+    undoButtons_[j]->SetTextStyle(kCaptionFlags, Trunc(15 * sx), kCaptionFace, kCaptionColour);
+  }
+}
+
 void MainWindow::CreateTopBar() {
   for (int j = 0; j < 8; ++j) {
     auto* button = new SkinnedButton(this);
@@ -406,6 +416,14 @@ void MainWindow::CreateTopBar() {
     if (j >= kStatus) button->SetAncestorLevel(1);
     buttons_[j] = button;
   }
+  for (std::size_t j = 0; j < undoButtons_.size(); ++j) {
+    auto* button = new SkinnedButton(this);
+    button->SetButtonIndex(j == 0 ? kUndo : kRedo);
+    button->SetAncestorLevel(1);
+    button->SetText(j == 0 ? QStringLiteral("\u21B6") : QStringLiteral("\u21B7"));
+    undoButtons_[j] = button;
+  }
+  RefreshUndoButtons();
   title_ = new SkinnedLabel(this);
   title_->SetAncestorLevel(1);
   title_->SetBackgroundSource(&background_);

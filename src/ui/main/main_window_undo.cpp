@@ -13,11 +13,6 @@
 namespace rmt4::ui {
 namespace {
 
-// Buttons of the top bar after its eight: undo and redo, left of the status field.
-constexpr int kUndoButton = 8;
-constexpr QRect kUndoRects[2] = {QRect(QPoint(990, 31), QPoint(1019, 49)), QRect(QPoint(1022, 31), QPoint(1051, 49))};
-constexpr std::uint32_t kUndoCaptionFlags = 0x50000025;
-constexpr std::uint32_t kUndoCaptionColour = 0xFAFFFFFF;
 // The words an effect program recall reads back: the program type and its two parameters.
 constexpr int kEffectWordsRead = 3;
 
@@ -31,26 +26,10 @@ void MainWindow::CreateHistory() {
   undoKeys_ = std::make_unique<UndoKeys>(*this, [this](bool back) { UndoOrRedo(back); });
   history_->SetChangedHandler([this] { RefreshUndoButtons(); });
   link_->jobs().SetRequestObserver([this](LinkJob job) { OnJobRequested(job); });
-  for (int j = 0; j < 2; ++j) {
-    auto* button = new SkinnedButton(this);
-    button->SetButtonIndex(kUndoButton + j);
-    button->SetAncestorLevel(1);
-    button->SetText(j == 0 ? QStringLiteral("\u21B6") : QStringLiteral("\u21B7"));
-    undoButtons_[static_cast<std::size_t>(j)] = button;
-  }
-  RefreshUndoButtons();
-}
-
-void MainWindow::PlaceUndoButtons(double sx, double sy) {
-  for (std::size_t j = 0; j < undoButtons_.size(); ++j) {
-    const QRect& r = kUndoRects[j];
-    undoButtons_[j]->setGeometry(static_cast<int>(r.left() * sx), static_cast<int>(r.top() * sy),
-                                 static_cast<int>(r.width() * sx), static_cast<int>(r.height() * sy));
-    undoButtons_[j]->SetTextStyle(kUndoCaptionFlags, static_cast<int>(15 * sx), kCaptionFace, kUndoCaptionColour);
-  }
 }
 
 void MainWindow::RefreshUndoButtons() {
+  if (undoButtons_[0] == nullptr) return;  // the top bar comes with the first layout
   const auto refresh = [](SkinnedButton& button, const HistoryStep* step, bool back) {
     button.setEnabled(step != nullptr);
     button.setToolTip(step != nullptr ? FromUtf8(UndoTip(*step, back))
