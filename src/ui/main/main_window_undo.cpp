@@ -6,7 +6,6 @@
 #include "ui/main/edit_gestures.h"
 #include "ui/main/main_window.h"
 #include "ui/main/undo_keys.h"
-#include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 
