@@ -182,9 +182,25 @@ enum class LabelId : std::uint16_t {
   ChangedByRedo,
   /// Our own: the change log cannot be written (a printf format taking the reason).
   ChangeLogNotWrittenFormat,
+  /// Our own: undo and redo. The tips name what a step takes back or does
+  /// again (printf-style %s texts, %d a count).
+  UndoTip,
+  RedoTip,
+  ValueBackFromTo,
+  ValueFromTo,
+  StepValues,
+  SceneUploadStep,
+  ModeRecallStep,
+  EffectRecallStep,
+  NothingToUndo,
+  NothingToRedo,
+  UndoChangedOnConsole,
+  RedoChangedOnConsole,
+  /// Our own: another console connected; its history is not ours.
+  HistoryClearedOtherConsole,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::ChangeLogNotWrittenFormat) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::HistoryClearedOtherConsole) + 1;
 
 }  // namespace rmt4

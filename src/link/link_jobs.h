@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -28,7 +29,13 @@ class LinkJobs {
   static constexpr int kLast = 20;
 
   /// Raised by a window after it prepared the job's data.
-  void Request(LinkJob job) { flags_[static_cast<std::size_t>(job)].store(1); }
+  void Request(LinkJob job) {
+    if (observer_) observer_(job);
+    flags_[static_cast<std::size_t>(job)].store(1);
+  }
+  /// Told of each request before the worker can see it, on the requesting
+  /// thread (the undo history takes its snapshot); set before the link starts.
+  void SetRequestObserver(std::function<void(LinkJob)> observer) { observer_ = std::move(observer); }
   [[nodiscard]] bool Requested(int index) const { return flags_[static_cast<std::size_t>(index)].load() > 0; }
   /// Clears a request; true when it was raised.
   bool Take(int index) { return flags_[static_cast<std::size_t>(index)].exchange(0) > 0; }
@@ -46,6 +53,7 @@ class LinkJobs {
   std::array<std::atomic<int>, kLast + 1> flags_{};
   mutable std::mutex mutex_;
   std::string scenePath_;
+  std::function<void(LinkJob)> observer_;
 };
 
 }  // namespace rmt4

@@ -92,7 +92,7 @@ void WriteSelectedEdit(ParamTable& table, int channel, int code, int reading) {
   if (code == header_code::kRight && output.right) ParamSet(table, *output.right, routed);
   // The MAIN balance has no linked addresses: stored and marked for sending as it is.
   if (code == header_code::kBalance && channel == kMainChannel) {
-    table[address::kMainBalance].Edit(static_cast<std::uint16_t>(reading));
+    ParamSet(table, address::kMainBalance, static_cast<std::uint16_t>(reading));
   }
 }
 

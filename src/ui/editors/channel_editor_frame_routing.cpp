@@ -63,7 +63,7 @@ void ChannelEditorFrame::RoutePanelEdit(int channel, int code) {
   if (channel == selection_.selected) ShowOnCurve(code, static_cast<std::uint16_t>(raw), kOffAfterEditHz);
   if (channel == kMainChannel && code == output_code::kLeftDelay) {
     // MAIN's left delay has no linked address to follow: it is stored and marked for writing as it is.
-    params_[address::kMainLeftDelay].Edit(static_cast<std::uint16_t>(raw));
+    ParamSet(params_, address::kMainLeftDelay, static_cast<std::uint16_t>(raw));
     return;
   }
   Write(EditorCodeAddresses(channel, code), raw);

@@ -224,7 +224,7 @@ void SystemWindow::OnTransport(int index) {
 
 void SystemWindow::OnNoiseGate(int index) {
   if (index < 0 || index >= static_cast<int>(kSystemNoiseGateSteps.size())) return;
-  link_.params()[address::kSystemNoiseGate].Edit(kSystemNoiseGateSteps[static_cast<std::size_t>(index)]);
+  ParamSet(link_.params(), address::kSystemNoiseGate, kSystemNoiseGateSteps[static_cast<std::size_t>(index)]);
 }
 
 void SystemWindow::SelectNoiseGate() {

@@ -24,11 +24,13 @@
 #include "ui/editors/console_chooser.h"
 #include "ui/editors/network_settings_dialog.h"
 #include "ui/editors/system_window.h"
+#include "ui/main/edit_gestures.h"
 #include "ui/main/gui_link_owner.h"
 #include "ui/main/history_window.h"
 #include "ui/main/output_strip.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
+#include "ui/main/undo_keys.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/edge_resize_grip.h"
 #include "ui/platform/fonts.h"
@@ -44,7 +46,7 @@ constexpr std::uint32_t kCaptionColour = 0xFAFFFFFF;
 constexpr std::uint32_t kTitleFlags = 0x40000124;
 constexpr std::uint32_t kTitleColour = 0xFF000000;
 
-enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf, kHistory };
+enum Button : int { kClose, kMaximise, kMinimise, kStatus, kSystemSet, kMainWin, kTapeDown, kNetConf, kHistory, kUndo, kRedo };
 
 // Reference rectangles (left, top, right, bottom) of the top bar's text buttons 3..7.
 constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49)), QRect(QPoint(10, 31), QPoint(89, 49)),
@@ -53,6 +55,8 @@ constexpr QRect kTextButtonRects[5] = {QRect(QPoint(1054, 31), QPoint(1133, 49))
 // The History button follows the text buttons in the same row.
 constexpr QRect kHistoryRect(QPoint(334, 31), QPoint(413, 49));
 constexpr QRect kTitleRect(QPoint(7, 0), QPoint(206, 28));
+// Undo and redo, left of the status field.
+constexpr QRect kUndoRects[2] = {QRect(QPoint(990, 31), QPoint(1019, 49)), QRect(QPoint(1022, 31), QPoint(1051, 49))};
 constexpr int kCaptionBandHeight = 31;
 // The editor frame stands where the strips do, under the top bar.
 constexpr int kEditorFrameTop = 51;
@@ -109,6 +113,7 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
   strips_ = std::make_unique<StripBank>(this, link_->params());
   editorFrame_ = new ChannelEditorFrame(this, link_->params(), link_->jobs(), makePanels);
   editorFrame_->move(0, kEditorFrameTop);
+  CreateHistory();
   editWarningTimer_.setSingleShot(true);
   connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
 
@@ -128,7 +133,7 @@ MainWindow::~MainWindow() {
   owner_->BeginClosing();
   link_->StopLink();
   // It listens to the change log, which goes before the window's children do.
-  delete history_;
+  delete historyWindow_;
 }
 
 void MainWindow::ShowOffline() {
@@ -180,7 +185,10 @@ void MainWindow::OnUiNotify(int code, std::intptr_t argument) {
       ChooseConsole();
       break;
     case UiNotify::EditNotConfirmed:
-      ShowEditNotConfirmed();
+      ShowStatusNote(LabelId::EditNotConfirmed);
+      break;
+    case UiNotify::DataReloaded:
+      FollowDataReloaded();
       break;
     case UiNotify::ConsoleBusy:
       ShowSearchTarget(Translated(LabelId::ConsoleBusy) + QStringLiteral(" (") +
@@ -197,6 +205,7 @@ void MainWindow::OnUiNotify(int code, std::intptr_t argument) {
 }
 
 void MainWindow::ValueArrived(ParamAddress address) {
+  FollowValueInHistory(address);
   strips_->ValueArrived(address);
   if (address == address::kLevelMeters) {
     const MeterLevels levels = MeterLevelsFromWord(link_->params().Value(address));
@@ -213,6 +222,7 @@ void MainWindow::ShowSearchTarget(const QString& target) {
 }
 
 void MainWindow::ShowStatus(int status) {
+  FollowStatusInHistory(status_, status);
   status_ = status;
   editWarningTimer_.stop();
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
@@ -237,12 +247,12 @@ LabelId MainWindow::StatusLabel(int status) const {
   return LinkStatusLabel(linkStatus);
 }
 
-void MainWindow::ShowEditNotConfirmed() {
-  // Shown in the status field, not in a box: under a bad link several may
-  // come in a row, and the show must go on. The control itself snaps back
-  // when the console's value has been read again.
+void MainWindow::ShowStatusNote(LabelId note) {
+  // Shown in the status field, not in a box: under a bad link several edits
+  // may go unconfirmed in a row, and the show must go on. The control itself
+  // snaps back when the console's value has been read again.
   constexpr int kShownMs = 3000;
-  ShowWarning(Translated(LabelId::EditNotConfirmed), kShownMs);
+  ShowWarning(Translated(note), kShownMs);
 }
 
 void MainWindow::ShowWarning(const QString& text, int shownMs) {
@@ -254,10 +264,13 @@ void MainWindow::ShowWarning(const QString& text, int shownMs) {
 }
 
 void MainWindow::ShowHistory() {
-  if (history_ == nullptr) history_ = new HistoryWindow(*changeLog_, this);
-  history_->show();
-  history_->raise();
-  history_->activateWindow();
+  if (historyWindow_ == nullptr) {
+    historyWindow_ = new HistoryWindow(*changeLog_, this);
+    connect(historyWindow_, &HistoryWindow::undoBackToRequested, this, [this](quint64 step) { UndoBackTo(step); });
+  }
+  historyWindow_->show();
+  historyWindow_->raise();
+  historyWindow_->activateWindow();
 }
 
 void MainWindow::ChooseConsole() {
@@ -302,6 +315,10 @@ void MainWindow::OnButton(int index) {
     }
     case kHistory:
       ShowHistory();
+      break;
+    case kUndo:
+    case kRedo:
+      UndoOrRedo(index == kUndo);
       break;
     default:
       break;  // the status display
@@ -358,9 +375,7 @@ std::unique_ptr<QMenu> MainWindow::BuildTapeMenu() {
 
 void MainWindow::RunTapeCommand(int command) {
   ParamTable& params = link_->params();
-  const auto write = [&params](ParamAddress address, std::uint16_t value) {
-    params[address].Edit(value);
-  };
+  const auto write = [&params](ParamAddress address, std::uint16_t value) { ParamSet(params, address, value); };
   switch (command) {
     case kTapeMp3:
     case kTapeUsb:
@@ -383,10 +398,11 @@ void MainWindow::Retranslate() {
   buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
   buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
   historyButton_->SetText(Translated(LabelId::History));
-  if (history_ != nullptr) history_->Retranslate();
+  if (historyWindow_ != nullptr) historyWindow_->Retranslate();
   if (offline_) ShowOffline();
   strips_->RefreshTexts();
   PostWindowMessage(editorFrame_, kRefreshTexts, 0, 0);
+  RefreshUndoButtons();
   static constexpr LabelId kStatusTexts[] = {LabelId::Successful, LabelId::Searching, LabelId::Suspended,
                                              LabelId::NotAnswering, LabelId::Offline};
   if (const auto shown = MatchLabelText(buttons_[kStatus]->text().toStdString(), kStatusTexts)) {
@@ -423,8 +439,17 @@ void MainWindow::Layout() {
   title_->setGeometry(Trunc(kTitleRect.left() * sx), Trunc(kTitleRect.top() * sy), Trunc(kTitleRect.width() * sx),
                       Trunc(kTitleRect.height() * sy));
   title_->SetTextStyle(kTitleFlags, Trunc(14 * sy), kCaptionFace, kTitleColour);
+  PlaceUndoButtons(sx, sy);
   if (firstPass) SkinTopBar();
   update();
+}
+
+void MainWindow::PlaceUndoButtons(double sx, double sy) {
+  for (std::size_t j = 0; j < undoButtons_.size(); ++j) {
+    const QRect& r = kUndoRects[j];
+    undoButtons_[j]->setGeometry(Trunc(r.left() * sx), Trunc(r.top() * sy), Trunc(r.width() * sx), Trunc(r.height() * sy));
+    undoButtons_[j]->SetTextStyle(kCaptionFlags, Trunc(15 * sx), kCaptionFace, kCaptionColour);
+  }
 }
 
 void MainWindow::CreateTopBar() {
@@ -437,6 +462,14 @@ void MainWindow::CreateTopBar() {
   historyButton_ = new SkinnedButton(this);
   historyButton_->SetButtonIndex(kHistory);
   historyButton_->SetAncestorLevel(1);
+  for (std::size_t j = 0; j < undoButtons_.size(); ++j) {
+    auto* button = new SkinnedButton(this);
+    button->SetButtonIndex(j == 0 ? kUndo : kRedo);
+    button->SetAncestorLevel(1);
+    button->SetText(j == 0 ? QStringLiteral("\u21B6") : QStringLiteral("\u21B7"));
+    undoButtons_[j] = button;
+  }
+  RefreshUndoButtons();
   title_ = new SkinnedLabel(this);
   title_->SetAncestorLevel(1);
   title_->SetBackgroundSource(&background_);
@@ -450,6 +483,7 @@ void MainWindow::SkinTopBar() {
   for (int j = 0; j < 8; ++j) buttons_[j]->SetSkin(&background_, kImages[j]);
   historyButton_->SetSkin(&background_, kImages[kNetConf]);
   historyButton_->SetText(Translated(LabelId::History));
+  for (SkinnedButton* button : undoButtons_) button->SetSkin(&background_, kImages[kStatus]);
   buttons_[kStatus]->SetState(1);
   buttons_[kStatus]->SetText(Translated(LabelId::Searching));
 }

@@ -5,11 +5,14 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 
 #include "history/change_log.h"
+#include "history/edit_history.h"
 #include "i18n/label_id.h"
 #include "link/link_worker.h"
 #include "ui/controls/offscreen_buffer.h"
@@ -26,6 +29,8 @@ class SkinnedLabel;
 class GuiLinkOwner;
 class StripBank;
 class HistoryWindow;
+class EditGestures;
+class UndoKeys;
 
 /// The main window: a borderless window over one background picture with
 /// the strips, the top bar's buttons and the title label. It starts
@@ -63,9 +68,16 @@ class MainWindow final : public QWidget {
   [[nodiscard]] ChangeLog& changeLog() { return *changeLog_; }
   [[nodiscard]] SkinnedButton* historyButton() { return historyButton_; }
   /// The History window, opened by the History button and Ctrl+H (made at the first opening).
-  [[nodiscard]] HistoryWindow* historyWindow() { return history_; }
+  [[nodiscard]] HistoryWindow* historyWindow() { return historyWindow_; }
   void ShowHistory();
   [[nodiscard]] QSize referenceSize() const { return reference_.size(); }
+
+  /// Undoes every step down to `step` (a number of the history's records),
+  /// asking once about values the console changed since.
+  void UndoBackTo(std::uint64_t step);
+  [[nodiscard]] EditHistory& history() { return *history_; }
+  /// The top bar's undo (`back`) or redo button.
+  [[nodiscard]] SkinnedButton* undoButton(bool back) { return undoButtons_[back ? 0 : 1]; }
 
  protected:
   bool event(QEvent* event) override;
@@ -86,9 +98,10 @@ class MainWindow final : public QWidget {
   [[nodiscard]] LabelId StatusLabel(int status) const;
   /// "RMT-4" and how the console is reached.
   [[nodiscard]] QString TitleText() const;
-  void ShowEditNotConfirmed();
   /// `text` in the status field for `shownMs`, then the link status again.
   void ShowWarning(const QString& text, int shownMs);
+  /// A note in the status field for a few seconds.
+  void ShowStatusNote(LabelId note);
   void ChooseConsole();
   void OnButton(int index);
   void OnControlEdited(int strip, int code);
@@ -99,6 +112,18 @@ class MainWindow final : public QWidget {
   /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
   void OpenEditor(int strip);
   void ValueArrived(ParamAddress address);
+
+  // Undo and redo (main_window_undo.cpp).
+  void CreateHistory();
+  void UndoOrRedo(bool back);
+  void RefreshUndoButtons();
+  void PlaceUndoButtons(double sx, double sy);
+  /// A job that changes many values was requested (called on the requesting thread).
+  void OnJobRequested(LinkJob job);
+  /// The status changed: a connection's complete read begins.
+  void FollowStatusInHistory(int before, int status);
+  void FollowDataReloaded();
+  void FollowValueInHistory(ParamAddress address);
 
   const QImage reference_;  // bitmap 133: its size is the reference size of the layout
   OffscreenBuffer background_;  // the reference stretched to the client size
@@ -111,7 +136,7 @@ class MainWindow final : public QWidget {
   ChannelEditorFrame* editorFrame_ = nullptr;
   std::array<SkinnedButton*, 8> buttons_{};
   SkinnedButton* historyButton_ = nullptr;
-  HistoryWindow* history_ = nullptr;
+  HistoryWindow* historyWindow_ = nullptr;
   SkinnedLabel* title_ = nullptr;
   int status_ = static_cast<int>(LinkStatus::Starting);
   QString searchTarget_;
@@ -119,6 +144,17 @@ class MainWindow final : public QWidget {
   std::function<std::optional<bool>()> closeQuestion_;
   bool closeConfirmed_ = false;
   bool offline_ = false;
+
+  std::unique_ptr<EditHistory> history_;
+  // After the history: they are gone before it is.
+  std::unique_ptr<EditGestures> gestures_;
+  std::unique_ptr<UndoKeys> undoKeys_;
+  std::array<SkinnedButton*, 2> undoButtons_{};
+  /// How the console whose complete read is under way was reached: told to
+  /// the history when the read ends, so it can tell another console from the last.
+  std::optional<QString> readingFrom_;
+  /// The words an effect program recall reads back; its step ends when all have come.
+  std::set<ParamAddress> awaitedEffectWords_;
 };
 
 }  // namespace rmt4::ui

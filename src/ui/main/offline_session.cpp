@@ -80,6 +80,9 @@ LinkWorker::Options OfflineSession::LinkOptions() {
   // The USB timing is the quickest; the in-process console answers within the send anyway.
   options.readConfiguration = [] { return LinkConfiguration{kUsbHid, LinkConfiguration{}.serialBaudRate}; };
   options.sceneFolders = folders_;
+  // The day's change log tells what happened to a console; a show prepared
+  // offline changed none, so its history stays in memory.
+  options.sceneFolders.stateDirectory.clear();
   options.skipSettlePauses = true;
   return options;
 }

@@ -191,7 +191,7 @@ void WriteOutputStripEdit(ParamTable& table, int bus, StripCode code, int readin
     case StripCode::Pan:
       // The balance has no linked addresses: stored and marked for sending as it is.
       if (bus == 0) {
-        table[address::kMainBalance].Edit(value);
+        ParamSet(table, address::kMainBalance, value);
       }
       break;
     case StripCode::Fader:

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 #include <fstream>
@@ -403,6 +404,43 @@ TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
   EXPECT_EQ(boxes.texts[1], Text(LabelId::SuccessfullyDelete));
   EXPECT_FALSE(std::filesystem::exists(scenes() / "show.mxb"));
   EXPECT_EQ(window.sceneList().rowCount(), 1) << "the list is filled again";
+}
+
+// A scene upload is one undo step: Ctrl+Z in the System window writes back every value it changed.
+TEST_F(SystemWindowTest, UndoOfASceneUploadRestoresEveryValueOnTheConsole) {
+  Start(true);
+  WriteReadableScene(scenes() / "zeros.mxb");
+  SystemWindow& window = Open();
+  std::vector<std::uint16_t> before(kParamCount);
+  for (ParamAddress a = 0; a < kParamCount; ++a) before[a] = console().Value(a);
+
+  QString question;
+  AnswerNextBox(&question, "No");
+  ChooseFromNextMenu(SystemSceneList::kUpdateToEquip);
+  RightClick(window.sceneList(), 0, 1);
+  ASSERT_TRUE(PumpUntil([&] { return !question.isEmpty(); }, 20000));
+  const HistoryStep* upload = mainWindow().history().NextUndo();
+  ASSERT_NE(upload, nullptr);
+  ASSERT_GT(upload->changes.size(), 100u);
+  EXPECT_TRUE(QRegularExpression("^Undo: scene upload \\(\\d+ values\\)$").match(mainWindow().undoButton(true)->toolTip()).hasMatch())
+      << mainWindow().undoButton(true)->toolTip().toStdString();
+
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  // The PC writes MAIN's PFL as bits 6 and 7 together, where the console may hold bit 6 alone.
+  const auto held = [&](ParamAddress a) {
+    const std::uint16_t value = console().Value(a);
+    return a == address::kPflBus && (before[a] & 0xC0) == 0x40 ? static_cast<std::uint16_t>(value & ~0x80) : value;
+  };
+  const auto restored = [&] {
+    for (ParamAddress a = 0; a < kParamCount; ++a) {
+      if (IsHistoryWord(a) && held(a) != before[a]) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(PumpUntil(restored, 20000));
+  for (ParamAddress a = 0; a < kParamCount; ++a) {
+    if (IsHistoryWord(a) && held(a) != before[a]) ADD_FAILURE() << "not restored: " << a;
+  }
 }
 
 TEST_F(SystemWindowTest, TopBarOpensBothWindowsModally) {
