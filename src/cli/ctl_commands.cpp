@@ -9,7 +9,9 @@
 #include "cli/ctl_names.h"
 #include "cli/ctl_scene_diff.h"
 #include "files/scene_file.h"
+#include "history/change_log.h"
 #include "history/change_log_line.h"
+#include "history/edit_history.h"
 #include "i18n/label_text.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
@@ -166,11 +168,29 @@ std::optional<std::vector<Assignment>> StoreAssignments(CtlSession& session, con
   return stored;
 }
 
+/// The day's change log as rmt4ctl writes it: the window's folder, nothing
+/// of earlier runs read back, problems said on stderr.
+ChangeLogOptions CtlChangeLogOptions(const ParamTable& params) {
+  ChangeLogOptions options;
+  options.folder = CurrentAppFolders().stateDirectory;
+  options.valueAt = [&params](ParamAddress address) { return params.Value(address); };
+  options.limits.recentEntries = 0;
+  options.reportProblem = [](const std::string& problem) {
+    std::cerr << "rmt4ctl: the change log cannot be written: " << problem << std::endl;
+  };
+  return options;
+}
+
 int Set(CtlSession& session, const Words& command) {
   ParamTable& params = session.worker.params();
   std::vector<Assignment> typed;
   for (std::size_t i = 1; i < command.size(); ++i) typed.push_back(*ParseAssignment(command[i]));
+  // One step in the day's change log, as an edit in the window is.
+  ChangeLog log(CtlChangeLogOptions(params));
+  EditHistory history(params, &log);
+  history.BeginStep();
   const std::optional<std::vector<Assignment>> stored = StoreAssignments(session, typed);
+  history.EndStep();
   if (!stored) return kExitFailed;
   const std::vector<Assignment>& assignments = *stored;
 

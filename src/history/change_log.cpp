@@ -64,6 +64,7 @@ ChangeLog::~ChangeLog() {
 }
 
 void ChangeLog::LoadToday() {
+  if (options_.limits.recentEntries == 0) return;  // nobody will ask for them
   const LocalMoment now = ToLocalMoment(options_.now());
   const std::vector<ChangeLogEntry> earlier = ReadChangeLogDay(options_.folder, now.day).entries;
   Remember(now.day, earlier);

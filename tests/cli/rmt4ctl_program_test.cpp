@@ -338,6 +338,12 @@ TEST_F(Rmt4ctlProgramTest, NamesAndUnitsReadAndWriteTheConsole) {
   EXPECT_EQ(get.exitCode, 0) << get.err;
   EXPECT_EQ(get.out, "ch1.fader: -6.0 dB\nch1.pfl: ON\nch1.pfl.linked: ON\n");
   EXPECT_EQ(Net({"--raw", "get", "ch1.fader"}).out, "50 1140\n");
+
+  const CtlRun history = Ctl({"history", "ch1.*"});
+  EXPECT_EQ(history.exitCode, 0) << history.err;
+  for (const char* logged : {"\tpc\t1\tch1.fader\t", "\t-6.0 dB\n", "\tpc\t1\tch1.pfl\tOFF\t\u2192\tON\n"}) {
+    EXPECT_NE(history.out.find(logged), std::string::npos) << "the set is one step of the day's log: " << history.out;
+  }
 }
 
 TEST_F(Rmt4ctlProgramTest, ANamedSwitchChangesOnlyItsOwnBitsOfTheWordTheConsoleHolds) {
