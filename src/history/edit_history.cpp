@@ -239,7 +239,9 @@ void EditHistory::Apply(const HistoryStep& step, Direction direction, bool overw
     std::for_each(step.changes.begin(), step.changes.end(), write);
   }
   applying_ = false;
-  Send(back ? ChangeSource::kUndo : ChangeSource::kRedo, step.number, TakeCollected());
+  std::vector<ParamChange> written = TakeCollected();
+  if (applied_) applied_(written);
+  Send(back ? ChangeSource::kUndo : ChangeSource::kRedo, step.number, std::move(written));
 }
 
 bool EditHistory::Undo(bool overwriteConflicts) {

@@ -66,6 +66,10 @@ class EditHistory final : public EditListener {
   void SetStepOpenedHandler(std::function<void()> handler) { stepOpened_ = std::move(handler); }
   /// Called whenever the undo or redo stack changed.
   void SetChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
+  /// Told the words an undo or redo wrote, so that whoever shows them shows them anew.
+  void SetAppliedHandler(std::function<void(const std::vector<ParamChange>&)> handler) {
+    applied_ = std::move(handler);
+  }
 
   /// A job that changes many values at once was requested: the values now
   /// are what its step goes back to.
@@ -121,6 +125,7 @@ class EditHistory final : public EditListener {
   WallClock clock_;
   std::function<void()> stepOpened_;
   std::function<void()> changed_;
+  std::function<void(const std::vector<ParamChange>&)> applied_;
 
   std::deque<HistoryStep> undo_;
   std::vector<HistoryStep> redo_;

@@ -24,6 +24,10 @@ void MainWindow::CreateHistory() {
   gestures_ = std::make_unique<EditGestures>(*history_);
   undoKeys_ = std::make_unique<UndoKeys>(*this, [this](bool back) { UndoOrRedo(back); });
   history_->SetChangedHandler([this] { RefreshUndoButtons(); });
+  // The controls show what an undo wrote at once, as they show what the console sends.
+  history_->SetAppliedHandler([this](const std::vector<ParamChange>& written) {
+    for (const ParamChange& change : written) ValueArrived(change.address);
+  });
   link_->jobs().SetRequestObserver([this](LinkJob job) { OnJobRequested(job); });
 }
 

@@ -60,16 +60,18 @@ class UndoRedo : public ::testing::Test {
 TEST_F(UndoRedo, EachGestureIsOneStepThatTheKeysTakeBackAndDoAgainOnTheConsole) {
   struct Gesture {
     const char* name;
+    int strip;
+    StripCode control;
     std::function<void()> make;
     Qt::Key redo;
     Qt::KeyboardModifiers redoModifiers;
   };
   const Gesture gestures[] = {
-      {"ch3.fader", [&] { DragCh3Fader(); }, Qt::Key_Y, Qt::ControlModifier},
-      {"ch1.mute", [&] { test::Click(strip(0).button(StripCode::Mute)); }, Qt::Key_Z,
+      {"ch3.fader", kCh3, StripCode::Fader, [&] { DragCh3Fader(); }, Qt::Key_Y, Qt::ControlModifier},
+      {"ch1.mute", 0, StripCode::Mute, [&] { test::Click(strip(0).button(StripCode::Mute)); }, Qt::Key_Z,
        Qt::ControlModifier | Qt::ShiftModifier},
-      {"ch3.pan", [&] { test::Wheel(strip(kCh3).pan(), 3); }, Qt::Key_Y, Qt::ControlModifier},
-      {"ch4.pan",
+      {"ch3.pan", kCh3, StripCode::Pan, [&] { test::Wheel(strip(kCh3).pan(), 3); }, Qt::Key_Y, Qt::ControlModifier},
+      {"ch4.pan", 3, StripCode::Pan,
        [&] {
          for (int k = 0; k < 4; ++k) QTest::keyClick(&strip(3).pan(), Qt::Key_Right);
          test::DeliverPosted();
@@ -80,16 +82,20 @@ TEST_F(UndoRedo, EachGestureIsOneStepThatTheKeysTakeBackAndDoAgainOnTheConsole) 
     SCOPED_TRACE(gesture.name);
     const ParamAddress address = Named(gesture.name);
     const std::uint16_t before = OnConsole(address);
+    const int shownBefore = strip(gesture.strip).ReadControl(gesture.control);
     const std::size_t steps = history().undoCount();
     gesture.make();
     const std::uint16_t after = window_.params().Value(address);
+    const int shownAfter = strip(gesture.strip).ReadControl(gesture.control);
     ASSERT_NE(after, before);
     ASSERT_TRUE(ConsoleComesToHold(address, after));
 
     Keys(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(strip(gesture.strip).ReadControl(gesture.control), shownBefore) << "the control shows the undone value";
     EXPECT_TRUE(ConsoleComesToHold(address, before));
     EXPECT_EQ(history().undoCount(), steps) << "the whole gesture was one step";
     Keys(gesture.redo, gesture.redoModifiers);
+    EXPECT_EQ(strip(gesture.strip).ReadControl(gesture.control), shownAfter);
     EXPECT_TRUE(ConsoleComesToHold(address, after));
   }
 }
