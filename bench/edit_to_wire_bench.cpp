@@ -2,6 +2,7 @@
 // WriteParams frame carrying that value being handed to the TCP socket, with
 // the real link worker and network transport against a running console
 // (bench/link_bench.sh starts the emulator and sets the RMT4_* variables).
+// Each edit is one undo step, and its undo is timed the same way.
 //
 //   edit_to_wire_bench ADDRESS [EDITS]
 #include <algorithm>
@@ -9,9 +10,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <vector>
 
+#include "history/edit_history.h"
 #include "platform/ipv4_address.h"
 #include "protocol/link_frame.h"
 #include "link/link_worker.h"
@@ -93,23 +96,35 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
 
-  std::vector<double> milliseconds;
-  for (int i = 0; i < edits; ++i) {
-    // Edits land at random points of the worker's cycle, as a user's do.
+  // Waits for the write of kEdited that `change` causes, at a random point of the worker's cycle, as a user's do.
+  const auto timeToWire = [&](int i, const std::function<void()>& change, std::vector<double>& milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(37 + (i * 29) % 61));
     sentAt.store(0);
-    const auto edited = WallClock::now();
-    ParamSet(worker.params(), kEdited, static_cast<std::uint16_t>(100 + i));
-    while (sentAt.load() == 0 && WallClock::now() - edited < std::chrono::seconds(2)) std::this_thread::yield();
-    if (sentAt.load() == 0) continue;
+    const auto changed = WallClock::now();
+    change();
+    while (sentAt.load() == 0 && WallClock::now() - changed < std::chrono::seconds(2)) std::this_thread::yield();
+    if (sentAt.load() == 0) return;
     const auto sent = WallClock::time_point(WallClock::duration(sentAt.load()));
-    milliseconds.push_back(std::chrono::duration<double, std::milli>(sent - edited).count());
+    milliseconds.push_back(std::chrono::duration<double, std::milli>(sent - changed).count());
+  };
+  EditHistory history(worker.params());
+  std::vector<double> editMs;
+  std::vector<double> undoMs;
+  for (int i = 0; i < edits; ++i) {
+    timeToWire(i, [&] {
+      history.BeginStep();
+      ParamSet(worker.params(), kEdited, static_cast<std::uint16_t>(100 + i));
+      history.EndStep();
+    }, editMs);
+    timeToWire(i + 1, [&] { history.Undo(true); }, undoMs);
   }
   worker.StopLink();
-  if (milliseconds.empty()) return 1;
-  std::sort(milliseconds.begin(), milliseconds.end());
-  const auto at = [&](double q) { return milliseconds[static_cast<std::size_t>(q * (milliseconds.size() - 1))]; };
-  std::printf("edit to wire: %zu edits, median %.1f ms, 90th percentile %.1f ms, max %.1f ms\n", milliseconds.size(),
-              at(0.5), at(0.9), milliseconds.back());
+  if (editMs.empty() || undoMs.empty()) return 1;
+  for (auto [what, milliseconds] : {std::pair{"edit to wire", &editMs}, std::pair{"undo to wire", &undoMs}}) {
+    std::sort(milliseconds->begin(), milliseconds->end());
+    const auto at = [&](double q) { return (*milliseconds)[static_cast<std::size_t>(q * (milliseconds->size() - 1))]; };
+    std::printf("%s: %zu, median %.1f ms, 90th percentile %.1f ms, max %.1f ms\n", what, milliseconds->size(), at(0.5),
+                at(0.9), milliseconds->back());
+  }
   return 0;
 }
