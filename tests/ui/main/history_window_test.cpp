@@ -16,6 +16,8 @@
 #include "screenshot.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/main/history_window.h"
+#include "ui/main/input_strip.h"
+#include "ui/main/strip_bank.h"
 #include "ui/main/main_window.h"
 #include "values/param_catalogue.h"
 
@@ -111,6 +113,24 @@ TEST_F(HistoryWindowTest, AChannelPickedInTheFilterAndADoubleClickOnAPcStepAsksT
   // An undo is no step of its own to go back to.
   DoubleClickRow(0);
   EXPECT_EQ(asked.count(), 1);
+}
+
+TEST_F(HistoryWindowTest, ADoubleClickOnAnEarlierMuteUndoesEveryStepBackToIt) {
+  ASSERT_TRUE(main_.WaitForCompleteRead());
+  const ParamAddress ch1 = *FindParam("ch1.mute");
+  const ParamAddress ch2 = *FindParam("ch2.mute");
+  const std::uint16_t ch1Before = main_.params().Value(ch1);
+  const std::uint16_t ch2Before = main_.params().Value(ch2);
+  test::Click(window().strips().inputStrip(0).button(StripCode::Mute));
+  test::Click(window().strips().inputStrip(1).button(StripCode::Mute));
+  ASSERT_NE(main_.params().Value(ch2), ch2Before);
+  window().ShowHistory();
+  ASSERT_EQ(Rows(), (std::vector<std::string>{"PC ch2.mute OFF → ON", "PC ch1.mute OFF → ON"}));
+  DoubleClickRow(1);
+  test::DeliverPosted();
+  EXPECT_EQ(main_.params().Value(ch1), ch1Before);
+  EXPECT_EQ(main_.params().Value(ch2), ch2Before);
+  EXPECT_EQ(window().strips().inputStrip(0).button(StripCode::Mute).state(), 1) << "the strip shows it unmuted";
 }
 
 TEST_F(HistoryWindowTest, ALogThatCannotBeWrittenIsSaidInTheStatusField) {
