@@ -47,7 +47,8 @@ ChangeLogOptions Options(const std::filesystem::path& folder, ChangeLogLimits li
   ChangeLogOptions options;
   options.folder = folder;
   options.limits = limits;
-  options.now = [] { return At(23, 0); };
+  // Worked out here: mktime re-reads the time zone, which the writer thread's localtime_r reads too.
+  options.now = [now = At(23, 0)] { return now; };
   return options;
 }
 

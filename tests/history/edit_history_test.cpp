@@ -37,25 +37,6 @@ class EditHistoryTest : public ::testing::Test {
   EditHistory history{table, &sink, HistoryLimits{}, [] { return std::int64_t{1000}; }};
 };
 
-TEST_F(EditHistoryTest, EditsBetweenBeginAndEndAreOneStepAndUndoRestoresThem) {
-  const std::uint16_t fader = Value("ch3.fader");
-  const std::uint16_t pan = Value("ch3.pan");
-  history.BeginStep();
-  for (std::uint16_t v : {100, 200, 300}) ParamSet(table, Named("ch3.fader"), v);
-  ParamSet(table, Named("ch3.pan"), 20);
-  history.EndStep();
-  ASSERT_EQ(history.undoCount(), 1u);
-  EXPECT_EQ(history.NextUndo()->changes.size(), 2u);
-
-  ASSERT_TRUE(history.Undo(false));
-  EXPECT_EQ(Value("ch3.fader"), fader);
-  EXPECT_EQ(Value("ch3.pan"), pan);
-  EXPECT_TRUE(table[Named("ch3.fader")].Dirty()) << "undo is written to the console like an edit";
-  ASSERT_TRUE(history.Redo(false));
-  EXPECT_EQ(Value("ch3.fader"), 300);
-  EXPECT_EQ(Value("ch3.pan"), 20);
-}
-
 TEST_F(EditHistoryTest, AnEditOutsideAGestureOpensAStepTheOwnerCloses) {
   int opened = 0;
   history.SetStepOpenedHandler([&] { ++opened; });
