@@ -184,7 +184,7 @@ TEST(ChangeLog, AFullQueueDropsAndTheLogSaysHowMany) {
     if (!entry->isNote()) {
       ++changes;
     } else {
-      dropped = std::stoi(entry->note);
+      dropped = dropped.value_or(0) + std::stoi(entry->note);  // one note each time the writer caught up
       EXPECT_NE(entry->note.find("not written"), std::string::npos);
     }
   }
