@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "protocol/param_table.h"
 
@@ -24,5 +25,18 @@ inline constexpr std::uint16_t kWholeWord = 0xFFFF;
 /// this one's value). Returns the word stored.
 std::uint16_t StoreOwnBits(ParamTable& table, ParamAddress address, std::uint16_t value, std::uint16_t own,
                            std::optional<ParamAddress> companion = std::nullopt);
+
+/// An edit asked for by name from outside the windows (rmt4ctl, automation
+/// clients), already checked: the word, and the bits of it the edit owns.
+struct RequestedEdit {
+  ParamAddress address = 0;
+  std::uint16_t value = 0;
+  std::uint16_t own = kWholeWord;
+  friend bool operator==(const RequestedEdit&, const RequestedEdit&) = default;
+};
+
+/// Stores each edit through the edit path: a whole word with ParamSet, a part
+/// of one with StoreOwnBits (and its catalogue companion). On the editing thread.
+void StoreRequestedEdits(ParamTable& table, std::span<const RequestedEdit> edits);
 
 }  // namespace rmt4
