@@ -36,4 +36,9 @@ struct ParamNumber {
 /// The word at position `normalised` (0..1, refused outside) of the range.
 [[nodiscard]] ParsedValue ValueFromNormalised(ParamAddress address, double normalised);
 
+/// Whether the value moves over a range a control travels smoothly (levels,
+/// pan, dynamics, delays, filter and band frequencies, gains and Q), rather
+/// than by choices or switches.
+[[nodiscard]] bool HasContinuousRange(ParamAddress address);
+
 }  // namespace rmt4

@@ -40,8 +40,13 @@ std::string ValueRangeText(ParamAddress address) { return MeaningOf(ParamAt(addr
 ParsedValue ParseValue(ParamAddress address, std::string_view text) {
   if (!IsValidAddress(address)) return {std::nullopt, "no such address: " + std::to_string(address)};
   const std::string_view typed = Trimmed(text);
-  ParsedValue parsed = typed.empty() ? ParsedValue{std::nullopt, "an empty value"}
-                                     : MeaningOf(ParamAt(address).kind).parse(Lower(typed));
+  return NamingRefusal(address,
+                       typed.empty() ? ParsedValue{std::nullopt, "an empty value"}
+                                     : MeaningOf(ParamAt(address).kind).parse(Lower(typed)),
+                       typed);
+}
+
+ParsedValue NamingRefusal(ParamAddress address, ParsedValue parsed, std::string_view typed) {
   if (!parsed.raw) {
     parsed.error = ParamAt(address).name + ": " + parsed.error + " ('" + std::string(typed) + "'); it takes " +
                    ValueRangeText(address);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "values/input_editor_conversions.h"
 #include "values/level_table.h"
 #include "values/output_editor_conversions.h"
+#include "values/own_bits.h"
 #include "values/system_noise_gate.h"
 #include "values/typed_text.h"
 
@@ -54,6 +56,16 @@ ParsedValue Owning(ParsedValue parsed, std::uint16_t own) {
   return parsed;
 }
 
+/// A number in the range's unit, refused outside the range.
+template <typename Encode>
+ParsedValue MeasuredNumber(double value, const UnitRange& range, Encode encode) {
+  if (!std::isfinite(value)) return Refuse("not a number");
+  // A hair of slack: typed tenths are not exact in binary.
+  constexpr double kSlack = 1e-9;
+  if (value < range.min - kSlack || value > range.max + kSlack) return Refuse("out of range");
+  return Accept(encode(value));
+}
+
 /// A number in the range's unit, the unit optional ("-6dB", "-6 db", "1.2kHz", "1200").
 template <typename Encode>
 ParsedValue Measured(std::string_view text, const UnitRange& range, Encode encode) {
@@ -68,16 +80,17 @@ ParsedValue Measured(std::string_view text, const UnitRange& range, Encode encod
     unit = expected;
   }
   if (!unit.empty() && unit != expected) return Refuse("a unit this parameter does not use");
-  // A hair of slack: typed tenths are not exact in binary.
-  constexpr double kSlack = 1e-9;
-  if (value < range.min - kSlack || value > range.max + kSlack) return Refuse("out of range");
-  return Accept(encode(value));
+  return MeasuredNumber(value, range, encode);
 }
 
 /// A measured kind's parser and range text, from its unit range and the encoder of its word.
 template <UnitRange (*Range)(), auto Encode>
 ParsedValue ParseMeasured(std::string_view typed) {
   return Measured(typed, Range(), Encode);
+}
+template <UnitRange (*Range)(), auto Encode>
+ParsedValue MeasuredFrom(double number) {
+  return MeasuredNumber(number, Range(), Encode);
 }
 template <UnitRange (*Range)()>
 std::string MeasuredRange() {
@@ -112,6 +125,87 @@ double NearestTenths(const std::array<int, N>& table, double value) {
   return static_cast<double>(nearest - table.begin());
 }
 
+// ---- Numbers and the steps of a range ----
+
+template <int N>
+int Constant() {
+  return N;
+}
+
+/// The words Low..Low+Top, the number their own.
+template <int Low, int Top>
+std::optional<int> CountStep(std::uint16_t raw) {
+  if (raw < Low || raw > Low + Top) return std::nullopt;
+  return raw - Low;
+}
+template <int Low>
+std::uint16_t CountRaw(int step) {
+  return static_cast<std::uint16_t>(Low + step);
+}
+
+/// A kind counted in whole steps: the number of step s is Low + s (a choice's
+/// index, a pan position, a program number…).
+template <int Top, std::optional<int> (*StepOf)(std::uint16_t), std::uint16_t (*RawAt)(int), int Low = 0>
+constexpr NumberMeaning Counted(std::uint16_t own = kWholeWord, bool continuous = false) {
+  return {[](std::uint16_t raw) -> std::optional<double> {
+            const std::optional<int> step = StepOf(raw);
+            if (!step) return std::nullopt;
+            return Low + *step;
+          },
+          [](double number) {
+            if (!std::isfinite(number) || number != std::floor(number)) return Refuse("not a whole number");
+            if (number < Low || number > Low + Top) return Refuse("out of range");
+            return Accept(RawAt(static_cast<int>(number) - Low));
+          },
+          true, continuous, Constant<Top>, StepOf, RawAt, own};
+}
+template <int Low, int High>
+constexpr NumberMeaning CountedWords(bool continuous = false) {
+  return Counted<High - Low, CountStep<Low, High - Low>, CountRaw<Low>, Low>(kWholeWord, continuous);
+}
+
+/// A measured kind whose word counts its steps evenly from the range's bottom
+/// (upwards or, as the noise gate, downwards).
+template <UnitRange (*Range)(), auto Encode>
+struct WordSteps {
+  static int Bottom() { return Encode(Range().min); }
+  static int Direction() { return Encode(Range().max) < Bottom() ? -1 : 1; }
+  static int Top() { return (Encode(Range().max) - Bottom()) * Direction(); }
+  static std::optional<int> StepOf(std::uint16_t raw) {
+    const int step = (raw - Bottom()) * Direction();
+    if (step < 0 || step > Top()) return std::nullopt;
+    return step;
+  }
+  static std::uint16_t RawAt(int step) { return static_cast<std::uint16_t>(Bottom() + step * Direction()); }
+};
+
+/// A measured kind: its number, its words from numbers, its steps.
+template <UnitRange (*Range)(), auto Encode, std::optional<double> (*Number)(std::uint16_t)>
+constexpr NumberMeaning MeasuredNumbers() {
+  using Steps = WordSteps<Range, Encode>;
+  return {Number,
+          MeasuredFrom<Range, Encode>,
+          false,
+          true,
+          Steps::Top,
+          Steps::StepOf,
+          Steps::RawAt};
+}
+
+/// The entry of a rising table nearest to a word's value: a band panel's grid.
+template <const auto& Table, double (*Decode)(std::uint16_t)>
+std::optional<int> NearestEntry(std::uint16_t raw) {
+  const double value = Decode(raw);
+  const auto above = std::lower_bound(Table.begin(), Table.end(), value);
+  if (above == Table.begin()) return 0;
+  if (above == Table.end() || value - *(above - 1) < *above - value) return static_cast<int>(above - Table.begin()) - 1;
+  return static_cast<int>(above - Table.begin());
+}
+template <const auto& Table, auto Encode>
+std::uint16_t EntryRaw(int step) {
+  return static_cast<std::uint16_t>(Encode(Table[static_cast<std::size_t>(step)]));
+}
+
 // ---- Coded values: a word for each code ----
 
 struct CodeWord {
@@ -144,6 +238,23 @@ ParsedValue ParseCode(std::string_view typed) {
   return Coded(CodeOfWord(Words, typed));
 }
 
+/// A code's index in its list.
+template <const auto& Words>
+std::optional<int> CodeIndex(std::uint16_t raw) {
+  for (std::size_t i = 0; i < Words.size(); ++i) {
+    if (Words[i].code == raw) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+template <const auto& Words>
+std::uint16_t CodeAt(int index) {
+  return Words[static_cast<std::size_t>(index)].code;
+}
+template <const auto& Words>
+constexpr NumberMeaning CodeNumbers() {
+  return Counted<static_cast<int>(Words.size()) - 1, CodeIndex<Words>, CodeAt<Words>>();
+}
+
 template <const auto& Words>
 std::string CodeNames() {
   return Joined(Words, ", ", [](const CodeWord& entry) { return entry.word; });
@@ -156,6 +267,24 @@ UnitRange LevelRange() { return {LevelDb(LevelTable.front()), LevelDb(LevelAtSte
 std::string LevelText(std::uint16_t raw) {
   if ((raw & kLevelMask) == 0) return "-inf";
   return Printf("%.1f dB", LevelDb(raw));
+}
+
+std::optional<double> LevelNumber(std::uint16_t raw) {
+  if ((raw & kLevelMask) == 0) return -std::numeric_limits<double>::infinity();
+  return LevelDb(raw);
+}
+
+/// -inf is the bottom, as typed "-inf".
+ParsedValue LevelFrom(double db) {
+  if (db == -std::numeric_limits<double>::infinity()) return Accept(0);
+  return MeasuredNumber(db, LevelRange(), LevelRaw);
+}
+
+/// Fader travel: a level above the fader's top stands at its top.
+std::optional<int> FaderStep(std::uint16_t raw) { return FaderStepForLevel(raw).value_or(kStripFaderTop); }
+
+constexpr NumberMeaning LevelNumbers(std::uint16_t own) {
+  return {LevelNumber, LevelFrom, false, true, Constant<kStripFaderTop>, FaderStep, LevelAtStep, own};
 }
 
 ParsedValue ParseLevel(std::string_view typed) {
@@ -202,6 +331,25 @@ ParsedValue ParsePan(std::string_view typed) {
   return Coded(ParseWholeNumber(typed, kBalanceMax));
 }
 
+bool IsZero(std::uint16_t raw) { return raw == 0; }
+bool NonZero(std::uint16_t raw) { return raw != 0; }
+/// A channel's switches word: muted while its on bit is clear.
+bool Muted(std::uint16_t raw) { return (raw & kChannelOnBit) == 0; }
+
+/// A switch as a number: 1 for ON, 0 for OFF, as the words read.
+template <bool (*IsOn)(std::uint16_t)>
+std::optional<int> SwitchStep(std::uint16_t raw) {
+  return IsOn(raw) ? 1 : 0;
+}
+template <std::uint16_t On, std::uint16_t Off>
+std::uint16_t SwitchRaw(int step) {
+  return step != 0 ? On : Off;
+}
+template <bool (*IsOn)(std::uint16_t), std::uint16_t On, std::uint16_t Off>
+constexpr NumberMeaning SwitchNumbers(std::uint16_t own = kWholeWord) {
+  return Counted<1, SwitchStep<IsOn>, SwitchRaw<On, Off>>(own);
+}
+
 /// ON or OFF as the words `on` and `off`.
 template <std::uint16_t On, std::uint16_t Off>
 ParsedValue ParseSwitch(std::string_view typed) {
@@ -213,16 +361,18 @@ ParsedValue ParseSwitch(std::string_view typed) {
 /// The mute state ("ON" = muted, bit 3 clear) and phantom power.
 template <bool HasPhantom>
 std::string SwitchesText(std::uint16_t raw) {
-  std::string text = OnOff((raw & kChannelOnBit) == 0);
+  std::string text = OnOff(Muted(raw));
   if (HasPhantom && (raw & kPhantomPowerBit) != 0) text += " 48V";
   return text;
 }
 
 /// The mute state and phantom power, each optional: what the text leaves out
 /// reads as the default word and is not written (`ownBits`).
+/// Set in every switches word the console sends.
+constexpr std::uint16_t kSwitchesKeptBits = 0x0004;
+
 template <bool HasPhantom>
 ParsedValue ParseSwitches(std::string_view typed) {
-  constexpr std::uint16_t kSwitchesKeptBits = 0x0004;
   std::optional<bool> muted;
   std::optional<bool> phantom;
   for (const std::string& word : Words(typed)) {
@@ -244,6 +394,7 @@ ParsedValue ParseSwitches(std::string_view typed) {
 /// Low 14 bits of an input's PFL word: non-zero = in PFL; bit 15 is the console's.
 constexpr std::uint16_t kPflOnMask = 0x3FFF;
 constexpr std::uint16_t kPflConsoleBit = 0x8000;
+bool PflOn(std::uint16_t raw) { return (raw & kPflOnMask) != 0; }
 
 // ---- Dynamics ----
 
@@ -261,6 +412,20 @@ int NoiseGateWord(double db) { return NoiseGateRaw(std::round(db) + kNoiseGateTo
 int GainStepWord(double db) { return GainRaw(NearestTenths(GainTable, db)); }
 int DelayWord(double ms) { return DelayRaw(ms * 10); }
 int ThresholdWord(double dbu) { return TenthsRaw(dbu + kThresholdOffsetDb); }
+
+std::optional<double> NoiseGateDb(std::uint16_t raw) { return NoiseGatePosition(raw) - kNoiseGateTop; }
+std::optional<double> GainStepDb(std::uint16_t raw) {
+  if (raw > kGainStepTop) return std::nullopt;
+  return GainTable[raw] / 10.0;
+}
+std::optional<double> DelayMs(std::uint16_t raw) { return DelayPosition(raw) / 10; }
+std::optional<double> TimeMs(std::uint16_t raw) { return TenthsPosition(raw); }
+std::optional<double> ThresholdDbu(std::uint16_t raw) { return TenthsPosition(raw) - kThresholdOffsetDb; }
+std::optional<double> RatioNumber(std::uint16_t raw) { return (raw & ~kCompressorOffFlag) / 10.0; }
+
+int RatioWord(double ratio) { return RatioRaw(NearestTenths(RatioTable, ratio), false); }
+std::optional<int> RatioStep(std::uint16_t raw) { return RatioStateOf(raw).position; }
+std::uint16_t RatioStepRaw(int step) { return static_cast<std::uint16_t>(RatioRaw(step, false)); }
 
 std::string GainStepText(std::uint16_t raw) {
   if (raw > kGainStepTop) return std::to_string(raw);
@@ -330,6 +495,33 @@ ParsedValue ParseFilterType(std::string_view typed) {
 std::string FilterTypeNames() {
   return Joined(kFilterTypeItems, ", ", [](const FilterTypeItem& item) { return item.text; });
 }
+
+template <CutFilter Filter>
+std::optional<int> FilterTypeIndex(std::uint16_t raw) {
+  return FilterTypeItemForCode(Filter, raw);
+}
+template <CutFilter Filter>
+std::uint16_t FilterTypeAt(int item) {
+  return FilterTypeCode(Filter, item);
+}
+template <CutFilter Filter>
+constexpr NumberMeaning FilterTypeNumbers() {
+  return Counted<static_cast<int>(kFilterTypeItems.size()) - 1, FilterTypeIndex<Filter>, FilterTypeAt<Filter>>();
+}
+
+/// A cut filter switched off is 0 Hz, its slider's bottom row.
+std::optional<double> CutFrequencyHz(std::uint16_t raw) {
+  return raw == kFilterOffRaw ? 0 : DecodeFilterFrequency(raw);
+}
+ParsedValue CutFrequencyFrom(double hz) {
+  if (hz == 0) return Accept(kFilterOffRaw);
+  return MeasuredNumber(hz, CutFrequencyRange(), EncodeFilterFrequency);
+}
+std::optional<int> CutFrequencyRow(std::uint16_t raw) { return FilterRowForRaw(raw); }
+
+std::optional<double> BandFrequencyHz(std::uint16_t raw) { return DecodeFrequency(raw); }
+std::optional<double> BandGainDb(std::uint16_t raw) { return DecodeGainDb(raw); }
+std::optional<double> BandQNumber(std::uint16_t raw) { return DecodeQ(raw); }
 
 std::string CutFrequencyText(std::uint16_t raw) {
   return raw == kFilterOffRaw ? "OFF" : FrequencyText(DecodeFilterFrequency(raw));
@@ -447,6 +639,31 @@ ParsedValue ParseSystemNoiseGate(std::string_view typed) {
   return Accept(static_cast<long>(*value));
 }
 
+std::optional<int> SystemNoiseGateStep(std::uint16_t raw) {
+  const auto position = SystemNoiseGatePosition(raw);
+  if (!position || kSystemNoiseGateSteps[static_cast<std::size_t>(*position)] != raw) return std::nullopt;
+  return position;
+}
+std::uint16_t SystemNoiseGateAt(int step) { return kSystemNoiseGateSteps[static_cast<std::size_t>(step)]; }
+
+/// Its number is the value stored, as typed; its steps are the selector's.
+constexpr NumberMeaning kSystemNoiseGateNumbers{
+    [](std::uint16_t raw) -> std::optional<double> {
+      if (!SystemNoiseGateStep(raw)) return std::nullopt;
+      return raw;
+    },
+    [](double number) {
+      if (!std::isfinite(number) || number != std::floor(number) || number < 0 || number > 0xFFFF) {
+        return Refuse("not a whole number");
+      }
+      return ParseSystemNoiseGate(std::to_string(static_cast<long>(number)));
+    },
+    true,
+    false,
+    Constant<static_cast<int>(kSystemNoiseGateSteps.size()) - 1>,
+    SystemNoiseGateStep,
+    SystemNoiseGateAt};
+
 std::string SystemNoiseGateSteps() {
   return Joined(kSystemNoiseGateSteps, " ", [](std::uint16_t step) { return std::to_string(step); });
 }
@@ -463,68 +680,98 @@ constexpr const char* kSliderSteps = " (slider steps; the program type gives the
 
 // One entry per kind, in the order of ValueKind.
 constexpr ValueKindMeaning kMeanings[] = {
-    {ValueKind::kRaw, Number, ParseNumber<0xFFFF>, [] { return std::string("0..65535"); }},
-    {ValueKind::kLevel, LevelText, ParseLevel, [] { return MeasuredRange<LevelRange>() + ", -inf"; }, LevelRange},
+    {ValueKind::kRaw, Number, ParseNumber<0xFFFF>, [] { return std::string("0..65535"); }, nullptr,
+     CountedWords<0, 0xFFFF>()},
+    {ValueKind::kLevel, LevelText, ParseLevel, [] { return MeasuredRange<LevelRange>() + ", -inf"; }, LevelRange,
+     LevelNumbers(kWholeWord)},
     {ValueKind::kAuxSend,
      [](std::uint16_t raw) { return LevelText(raw) + (AuxSendState(raw).postFader ? " post" : " pre"); }, ParseAuxSend,
-     [] { return MeasuredRange<LevelRange>() + ", -inf; pre|post"; }, LevelRange},
-    {ValueKind::kPan, PanText, ParsePan, [] { return std::string("L100..C..R100 (raw 0..200)"); }},
+     [] { return MeasuredRange<LevelRange>() + ", -inf; pre|post"; }, LevelRange,
+     LevelNumbers(static_cast<std::uint16_t>(~kPreFaderFlag))},
+    {ValueKind::kPan, PanText, ParsePan, [] { return std::string("L100..C..R100 (raw 0..200)"); }, nullptr,
+     CountedWords<0, kBalanceMax>(true)},
     {ValueKind::kSwitches, SwitchesText<true>, ParseSwitches<true>,
-     [] { return std::string("ON|OFF (mute), 48V|48V-OFF (phantom power)"); }},
-    {ValueKind::kSwitchesNo48V, SwitchesText<false>, ParseSwitches<false>, [] { return std::string("ON|OFF (mute)"); }},
+     [] { return std::string("ON|OFF (mute), 48V|48V-OFF (phantom power)"); }, nullptr,
+     SwitchNumbers<Muted, kSwitchesKeptBits, kSwitchesKeptBits | kChannelOnBit>(kChannelOnBit)},
+    {ValueKind::kSwitchesNo48V, SwitchesText<false>, ParseSwitches<false>, [] { return std::string("ON|OFF (mute)"); },
+     nullptr, SwitchNumbers<Muted, kSwitchesKeptBits, kSwitchesKeptBits | kChannelOnBit>(kChannelOnBit)},
     // The name says mute: ON writes "bus off".
-    {ValueKind::kOnWord, OnWhenZero, ParseSwitch<0, 1>, [] { return std::string("ON|OFF (mute)"); }},
-    {ValueKind::kRouted, OnWhenNonZero, ParseSwitch<kRoutedOn, 0>, [] { return std::string("ON|OFF"); }},
-    {ValueKind::kPfl, [](std::uint16_t raw) { return OnOff((raw & kPflOnMask) != 0); },
+    {ValueKind::kOnWord, OnWhenZero, ParseSwitch<0, 1>, [] { return std::string("ON|OFF (mute)"); }, nullptr,
+     SwitchNumbers<IsZero, 0, 1>()},
+    {ValueKind::kRouted, OnWhenNonZero, ParseSwitch<kRoutedOn, 0>, [] { return std::string("ON|OFF"); }, nullptr,
+     SwitchNumbers<NonZero, kRoutedOn, 0>()},
+    {ValueKind::kPfl, [](std::uint16_t raw) { return OnOff(PflOn(raw)); },
      [](std::string_view typed) {
        return Owning(ParseSwitch<kPflConsoleBit | kRoutedOn, kPflConsoleBit>(typed),
                      static_cast<std::uint16_t>(~kPflConsoleBit));
      },
-     [] { return std::string("ON|OFF"); }},
-    {ValueKind::kSwitch, OnWhenNonZero, ParseSwitch<1, 0>, [] { return std::string("ON|OFF"); }},
+     [] { return std::string("ON|OFF"); }, nullptr,
+     SwitchNumbers<PflOn, kPflConsoleBit | kRoutedOn, kPflConsoleBit>(static_cast<std::uint16_t>(~kPflConsoleBit))},
+    {ValueKind::kSwitch, OnWhenNonZero, ParseSwitch<1, 0>, [] { return std::string("ON|OFF"); }, nullptr,
+     SwitchNumbers<NonZero, 1, 0>()},
     // Read as the button's caption: pressed (1) shows "OFF".
     {ValueKind::kEqSwitch, OnWhenZero, ParseSwitch<0, 1>,
-     [] { return std::string("ON|OFF (the EQ button's caption)"); }},
-    {ValueKind::kNoiseGate, [](std::uint16_t raw) { return Printf("%.0f dB", NoiseGatePosition(raw) - kNoiseGateTop); },
-     ParseMeasured<NoiseGateRange, NoiseGateWord>, MeasuredRange<NoiseGateRange>, NoiseGateRange},
+     [] { return std::string("ON|OFF (the EQ button's caption)"); }, nullptr, SwitchNumbers<IsZero, 0, 1>()},
+    {ValueKind::kNoiseGate, [](std::uint16_t raw) { return Printf("%.0f dB", *NoiseGateDb(raw)); },
+     ParseMeasured<NoiseGateRange, NoiseGateWord>, MeasuredRange<NoiseGateRange>, NoiseGateRange,
+     MeasuredNumbers<NoiseGateRange, NoiseGateWord, NoiseGateDb>()},
     {ValueKind::kGainStep, GainStepText, ParseMeasured<GainStepRange, GainStepWord>, MeasuredRange<GainStepRange>,
-     GainStepRange},
-    {ValueKind::kDelay, [](std::uint16_t raw) { return Printf("%.2f ms", DelayPosition(raw) / 10); },
-     ParseMeasured<DelayRange, DelayWord>, MeasuredRange<DelayRange>, DelayRange},
-    {ValueKind::kTime, [](std::uint16_t raw) { return Printf("%.1f ms", TenthsPosition(raw)); },
-     ParseMeasured<TimeRange, TenthsRaw>, MeasuredRange<TimeRange>, TimeRange},
-    {ValueKind::kThreshold,
-     [](std::uint16_t raw) { return Printf("%.1f dBu", TenthsPosition(raw) - kThresholdOffsetDb); },
-     ParseMeasured<ThresholdRange, ThresholdWord>, MeasuredRange<ThresholdRange>, ThresholdRange},
+     GainStepRange, MeasuredNumbers<GainStepRange, GainStepWord, GainStepDb>()},
+    {ValueKind::kDelay, [](std::uint16_t raw) { return Printf("%.2f ms", *DelayMs(raw)); },
+     ParseMeasured<DelayRange, DelayWord>, MeasuredRange<DelayRange>, DelayRange,
+     MeasuredNumbers<DelayRange, DelayWord, DelayMs>()},
+    {ValueKind::kTime, [](std::uint16_t raw) { return Printf("%.1f ms", *TimeMs(raw)); },
+     ParseMeasured<TimeRange, TenthsRaw>, MeasuredRange<TimeRange>, TimeRange,
+     MeasuredNumbers<TimeRange, TenthsRaw, TimeMs>()},
+    {ValueKind::kThreshold, [](std::uint16_t raw) { return Printf("%.1f dBu", *ThresholdDbu(raw)); },
+     ParseMeasured<ThresholdRange, ThresholdWord>, MeasuredRange<ThresholdRange>, ThresholdRange,
+     MeasuredNumbers<ThresholdRange, ThresholdWord, ThresholdDbu>()},
     {ValueKind::kRatio, RatioText, ParseRatio, [] { return MeasuredRange<RatioRange>() + " (nearest step); on|off"; },
-     RatioRange},
-    {ValueKind::kHpfType, FilterTypeText<CutFilter::kHighPass>, ParseFilterType<CutFilter::kHighPass>, FilterTypeNames},
-    {ValueKind::kLpfType, FilterTypeText<CutFilter::kLowPass>, ParseFilterType<CutFilter::kLowPass>, FilterTypeNames},
-    {ValueKind::kCutFrequency, CutFrequencyText, ParseCutFrequency, [] { return MeasuredRange<CutFrequencyRange>() + ", OFF"; }, CutFrequencyRange},
+     RatioRange,
+     {RatioNumber, MeasuredFrom<RatioRange, RatioWord>, false, true, Constant<kRatioTop>, RatioStep, RatioStepRaw,
+      static_cast<std::uint16_t>(~kCompressorOffFlag)}},
+    {ValueKind::kHpfType, FilterTypeText<CutFilter::kHighPass>, ParseFilterType<CutFilter::kHighPass>, FilterTypeNames,
+     nullptr, FilterTypeNumbers<CutFilter::kHighPass>()},
+    {ValueKind::kLpfType, FilterTypeText<CutFilter::kLowPass>, ParseFilterType<CutFilter::kLowPass>, FilterTypeNames,
+     nullptr, FilterTypeNumbers<CutFilter::kLowPass>()},
+    {ValueKind::kCutFrequency, CutFrequencyText, ParseCutFrequency,
+     [] { return MeasuredRange<CutFrequencyRange>() + ", OFF"; }, CutFrequencyRange,
+     {CutFrequencyHz, CutFrequencyFrom, false, true, Constant<kFilterTopRow>, CutFrequencyRow, FilterRowRaw}},
     {ValueKind::kBandFrequency, [](std::uint16_t raw) { return FrequencyText(DecodeFrequency(raw)); },
-     ParseMeasured<BandFrequencyRange, BandFrequencyRaw>, MeasuredRange<BandFrequencyRange>, BandFrequencyRange},
+     ParseMeasured<BandFrequencyRange, BandFrequencyRaw>, MeasuredRange<BandFrequencyRange>, BandFrequencyRange,
+     {BandFrequencyHz, MeasuredFrom<BandFrequencyRange, BandFrequencyRaw>, false, true,
+      Constant<static_cast<int>(BandFrequencyStepTable.size()) - 1>,
+      NearestEntry<BandFrequencyStepTable, DecodeFrequency>, EntryRaw<BandFrequencyStepTable, BandFrequencyRaw>}},
     {ValueKind::kBandGain, [](std::uint16_t raw) { return Printf("%.1f dB", DecodeGainDb(raw)); },
-     ParseMeasured<BandGainRange, BandGainRaw>, MeasuredRange<BandGainRange>, BandGainRange},
+     ParseMeasured<BandGainRange, BandGainRaw>, MeasuredRange<BandGainRange>, BandGainRange,
+     MeasuredNumbers<BandGainRange, BandGainRaw, BandGainDb>()},
     {ValueKind::kBandQ, [](std::uint16_t raw) { return Printf("%.2f", DecodeQ(raw)); },
-     ParseMeasured<BandQRange, BandQRaw>, MeasuredRange<BandQRange>, BandQRange},
-    {ValueKind::kBandType, CodeText<kBandTypes>, ParseCode<kBandTypes>, CodeNames<kBandTypes>},
-    {ValueKind::kFeedback, FeedbackText, ParseFeedback, [] { return std::string("OFF, FB1..FB5"); }},
+     ParseMeasured<BandQRange, BandQRaw>, MeasuredRange<BandQRange>, BandQRange,
+     {BandQNumber, MeasuredFrom<BandQRange, BandQRaw>, false, true, Constant<static_cast<int>(QStepTable.size()) - 1>,
+      NearestEntry<QStepTable, DecodeQ>, EntryRaw<QStepTable, BandQRaw>}},
+    {ValueKind::kBandType, CodeText<kBandTypes>, ParseCode<kBandTypes>, CodeNames<kBandTypes>, nullptr,
+     CodeNumbers<kBandTypes>()},
+    {ValueKind::kFeedback, FeedbackText, ParseFeedback, [] { return std::string("OFF, FB1..FB5"); }, nullptr,
+     CountedWords<0, kFeedbackTop>()},
+    // A program by its number, as typed and as the selector lists them.
     {ValueKind::kProgramA, ProgramText<EffectProgramList::A>, ParseProgram<EffectProgramList::A>,
-     [] { return std::string("1..36 or the program's name"); }},
+     [] { return std::string("1..36 or the program's name"); }, nullptr, CountedWords<1, kProgramTop>()},
     {ValueKind::kProgramB, ProgramText<EffectProgramList::B>, ParseProgram<EffectProgramList::B>,
-     [] { return std::string("1..36 or the program's name"); }},
+     [] { return std::string("1..36 or the program's name"); }, nullptr, CountedWords<1, kProgramTop>()},
     {ValueKind::kProgramType, ProgramTypeText, ParseLeadingNumber<ProgramTypeTop>, [] { return std::string("0..36"); }},
     {ValueKind::kEffectParameter1, Number, ParseLeadingNumber<Parameter1Top>,
      [] { return "0.." + std::to_string(Parameter1Top()) + kSliderSteps; }},
     {ValueKind::kEffectParameter2, Number, ParseLeadingNumber<Parameter2Top>,
      [] { return "0.." + std::to_string(Parameter2Top()) + kSliderSteps; }},
     {ValueKind::kPflBus, PflBusText, ParsePflBus, [] { return std::string("none or any of AUX1..AUX6 MAIN FX1 FX2"); }},
-    {ValueKind::kFootSwitch, CodeText<kFootSwitch>, ParseCode<kFootSwitch>, CodeNames<kFootSwitch>},
-    {ValueKind::kRecorder, CodeText<kRecorder>, ParseCode<kRecorder>, CodeNames<kRecorder>},
-    {ValueKind::kSystemNoiseGate, Number, ParseSystemNoiseGate, SystemNoiseGateSteps},
+    {ValueKind::kFootSwitch, CodeText<kFootSwitch>, ParseCode<kFootSwitch>, CodeNames<kFootSwitch>, nullptr,
+     CodeNumbers<kFootSwitch>()},
+    {ValueKind::kRecorder, CodeText<kRecorder>, ParseCode<kRecorder>, CodeNames<kRecorder>, nullptr,
+     CodeNumbers<kRecorder>()},
+    {ValueKind::kSystemNoiseGate, Number, ParseSystemNoiseGate, SystemNoiseGateSteps, nullptr, kSystemNoiseGateNumbers},
     {ValueKind::kMode, [](std::uint16_t raw) { return raw == 0 ? std::string("none") : std::to_string(raw); },
      [](std::string_view typed) { return typed == "none" ? Accept(0) : ParseNumber<kModeTop>(typed); },
-     [] { return std::string("none, 1..12"); }},
+     [] { return std::string("none, 1..12"); }, nullptr, CountedWords<0, kModeTop>()},
 };
 
 constexpr bool EachKindAtItsIndex() {
