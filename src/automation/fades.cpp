@@ -1,12 +1,90 @@
 #include "automation/fades.h"
 
-namespace rmt4 {
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
-bool Fades::CanFade(ParamAddress) { return false; }
-void Fades::Start(ParamAddress, std::uint16_t, const RequestedEdit&, double, std::int64_t) {}
-void Fades::Cancel(ParamAddress) {}
-std::vector<RequestedEdit> Fades::Tick(std::int64_t, const ValueAt&) { return {}; }
-bool Fades::Empty() const { return true; }
-bool Fades::Fading(ParamAddress) const { return false; }
+#include "values/param_numbers.h"
+
+namespace rmt4 {
+namespace {
+
+/// Whether two steps write the same bits alike.
+bool SameEdit(const RequestedEdit& a, const RequestedEdit& b) {
+  return a.own == b.own && ((a.value ^ b.value) & a.own) == 0;
+}
+
+}  // namespace
+
+bool Fades::CanFade(ParamAddress address) { return HasContinuousRange(address); }
+
+void Fades::Start(ParamAddress address, std::uint16_t from, const RequestedEdit& target, double seconds,
+                  std::int64_t nowMs) {
+  Fade fade;
+  fade.target = target;
+  fade.target.address = address;
+  fade.startMs = nowMs;
+  const std::optional<double> fromPosition = NormalisedOf(address, from);
+  const std::optional<double> toPosition = NormalisedOf(address, target.value);
+  if (CanFade(address) && fromPosition && toPosition && std::isfinite(seconds) && seconds > 0) {
+    fade.fromPosition = *fromPosition;
+    fade.toPosition = *toPosition;
+    fade.durationMs = std::llround(seconds * 1000);
+    fade.own = ValueFromNormalised(address, *toPosition).ownBits;
+  }
+  fade.ownValues.push_back(static_cast<std::uint16_t>(from & fade.own));
+  fade.given = {address, from, fade.own};
+  // Steps of the fade it replaces may still be on their way: they are not someone else's move.
+  if (const auto replaced = fades_.find(address); replaced != fades_.end()) {
+    for (const std::uint16_t value : replaced->second.ownValues) {
+      if (!Wrote(fade, value)) fade.ownValues.push_back(static_cast<std::uint16_t>(value & fade.own));
+    }
+  }
+  fades_[address] = std::move(fade);
+}
+
+void Fades::Cancel(ParamAddress address) { fades_.erase(address); }
+
+RequestedEdit Fades::StepAt(const Fade& fade, std::int64_t nowMs) {
+  const std::int64_t elapsed = nowMs - fade.startMs;
+  if (elapsed >= fade.durationMs) return fade.target;
+  const double share = static_cast<double>(std::max<std::int64_t>(elapsed, 0)) / static_cast<double>(fade.durationMs);
+  const double position = fade.fromPosition + (fade.toPosition - fade.fromPosition) * share;
+  const ParsedValue step = ValueFromNormalised(fade.target.address, position);
+  return {fade.target.address, step.raw.value_or(fade.target.value), fade.own};
+}
+
+bool Fades::Wrote(const Fade& fade, std::uint16_t value) {
+  const auto own = static_cast<std::uint16_t>(value & fade.own);
+  return std::find(fade.ownValues.begin(), fade.ownValues.end(), own) != fade.ownValues.end();
+}
+
+std::vector<RequestedEdit> Fades::Tick(std::int64_t nowMs, const ValueAt& valueAt) {
+  std::vector<RequestedEdit> steps;
+  for (auto it = fades_.begin(); it != fades_.end();) {
+    Fade& fade = it->second;
+    const std::uint16_t held = valueAt(it->first);
+    if (!Wrote(fade, held)) {
+      overridden_.push_back(it->first);
+      it = fades_.erase(it);
+      continue;
+    }
+    const RequestedEdit step = StepAt(fade, nowMs);
+    const bool last = step == fade.target;
+    if (!SameEdit(step, fade.given)) {
+      steps.push_back(step);
+      fade.given = step;
+      if (!Wrote(fade, step.value)) fade.ownValues.push_back(static_cast<std::uint16_t>(step.value & fade.own));
+    }
+    it = last ? fades_.erase(it) : std::next(it);
+  }
+  return steps;
+}
+
+bool Fades::Empty() const { return fades_.empty(); }
+
+bool Fades::Fading(ParamAddress address) const { return fades_.contains(address); }
+
+std::vector<ParamAddress> Fades::TakeOverridden() { return std::exchange(overridden_, {}); }
 
 }  // namespace rmt4

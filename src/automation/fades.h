@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "values/own_bits.h"
@@ -16,11 +17,14 @@ namespace rmt4 {
 /// operator or the window moved it: they win). Used on one thread.
 class Fades {
  public:
-  /// Whether `address` can fade (a level or another value with a range).
+  /// Whether `address` can fade (a level or another value with a range):
+  /// levels, sends, pan, dynamics, delays, filter and band frequencies, band
+  /// gains and Q. Choices and switches do not.
   [[nodiscard]] static bool CanFade(ParamAddress address);
 
   /// Starts a fade of `address` from `from` to `target` (own bits `own`)
-  /// over `seconds`, replacing any fade of the same word.
+  /// over `seconds`, replacing any fade of the same word. A word that cannot
+  /// fade, or a fade of no time, takes its target at the next Tick.
   void Start(ParamAddress address, std::uint16_t from, const RequestedEdit& target, double seconds, std::int64_t nowMs);
   void Cancel(ParamAddress address);
 
@@ -31,6 +35,31 @@ class Fades {
 
   [[nodiscard]] bool Empty() const;
   [[nodiscard]] bool Fading(ParamAddress address) const;
+
+  /// The words whose fades Tick ended because someone else moved them, since the last call.
+  [[nodiscard]] std::vector<ParamAddress> TakeOverridden();
+
+ private:
+  struct Fade {
+    RequestedEdit target;
+    double fromPosition = 0;
+    double toPosition = 0;
+    std::int64_t startMs = 0;
+    std::int64_t durationMs = 0;
+    /// The bits a step writes, and every value of them the fade started from
+    /// or wrote (at most one per step of the range): a step stored late is its own.
+    std::uint16_t own = kWholeWord;
+    std::vector<std::uint16_t> ownValues;
+    /// The last step given (the start at first): a step is given only when it differs.
+    RequestedEdit given;
+  };
+
+  /// The step of `fade` at `nowMs`, or its target once its time is over.
+  [[nodiscard]] static RequestedEdit StepAt(const Fade& fade, std::int64_t nowMs);
+  [[nodiscard]] static bool Wrote(const Fade& fade, std::uint16_t value);
+
+  std::map<ParamAddress, Fade> fades_;
+  std::vector<ParamAddress> overridden_;
 };
 
 }  // namespace rmt4
