@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 #include <thread>
 
+#include "automation/fades.h"
 #include "cli/ctl_history.h"
 #include "cli/ctl_names.h"
 #include "cli/ctl_scene_diff.h"
@@ -142,30 +144,69 @@ int Dump(CtlSession& session) {
   return kExitOk;
 }
 
-/// Stores the assignments; a word of packed switches changes only in the bits
-/// its value names, from the word the console holds. Returns the words to
-/// expect back (companions included), or nothing when a word never arrived.
-std::optional<std::vector<Assignment>> StoreAssignments(CtlSession& session, const std::vector<Assignment>& assignments) {
-  ParamTable& params = session.worker.params();
-  std::vector<ParamAddress> packed;
-  for (const Assignment& a : assignments) {
-    if (session.ownBits.contains(a.address)) packed.push_back(a.address);
-  }
-  if (!WaitForValues(session, packed)) return std::nullopt;
-  std::vector<Assignment> stored;
-  for (const Assignment& a : assignments) {
+/// The typed assignments as edits: a word of packed switches only in the bits its value names.
+std::vector<RequestedEdit> RequestedEdits(const CtlSession& session, const Words& command) {
+  std::vector<RequestedEdit> edits;
+  for (std::size_t i = 1; i < command.size(); ++i) {
+    const Assignment a = *ParseAssignment(command[i]);
     const auto own = session.ownBits.find(a.address);
-    if (own == session.ownBits.end()) {
-      ParamSet(params, a.address, a.value);
-      stored.push_back(a);
-      continue;
-    }
-    const std::optional<ParamAddress> companion = ParamAt(a.address).companion;
-    const std::uint16_t word = StoreOwnBits(params, a.address, a.value, own->second, companion);
-    stored.push_back({a.address, word});
-    if (companion) stored.push_back({*companion, word});
+    edits.push_back({a.address, a.value, own == session.ownBits.end() ? kWholeWord : own->second});
+  }
+  return edits;
+}
+
+/// The words to expect back once `edits` are stored: each as the table holds
+/// it, and the companion of one written in its own bits.
+std::vector<Assignment> StoredWords(const ParamTable& params, const std::vector<RequestedEdit>& edits) {
+  std::vector<Assignment> stored;
+  for (const RequestedEdit& edit : edits) {
+    const std::uint16_t word = params.Value(edit.address);
+    stored.push_back({edit.address, word});
+    const std::optional<ParamAddress> companion = ParamAt(edit.address).companion;
+    if (companion && edit.own != kWholeWord) stored.push_back({*companion, word});
   }
   return stored;
+}
+
+/// The addresses of `edits` whose words are kept in part (they need the console's word first).
+std::vector<ParamAddress> Addresses(const std::vector<RequestedEdit>& edits, bool packedOnly) {
+  std::vector<ParamAddress> addresses;
+  for (const RequestedEdit& edit : edits) {
+    if (!packedOnly || edit.own != kWholeWord) addresses.push_back(edit.address);
+  }
+  return addresses;
+}
+
+/// The link's rate: a fade moves one step per tick.
+constexpr auto kFadeTick = std::chrono::milliseconds(50);
+
+/// Moves each edit's word from the console's value to the edit over the
+/// session's fade time, one step per tick through the table. Returns the
+/// edits that got there; one the console moved meanwhile stops and is said.
+std::vector<RequestedEdit> Fade(CtlSession& session, const std::vector<RequestedEdit>& edits) {
+  ParamTable& params = session.worker.params();
+  const auto start = std::chrono::steady_clock::now();
+  Fades fades;
+  for (const RequestedEdit& edit : edits) {
+    fades.Start(edit.address, params.Value(edit.address), edit, *session.fadeSeconds, 0);
+  }
+  const ValueAt valueAt = [&params](ParamAddress a) { return params.Value(a); };
+  std::vector<ParamAddress> stopped;
+  for (auto tick = start; !fades.Empty() && !Interrupted(); tick += kFadeTick) {
+    std::this_thread::sleep_until(tick);
+    const auto nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    StoreRequestedEdits(params, fades.Tick(nowMs.count(), valueAt));
+    for (const ParamAddress a : fades.TakeOverridden()) {
+      std::cerr << "rmt4ctl: the console moved " << ParamAt(a).name << ": fade stopped" << std::endl;
+      stopped.push_back(a);
+    }
+  }
+  if (!fades.Empty()) return {};
+  std::vector<RequestedEdit> done;
+  std::copy_if(edits.begin(), edits.end(), std::back_inserter(done), [&](const RequestedEdit& edit) {
+    return std::find(stopped.begin(), stopped.end(), edit.address) == stopped.end();
+  });
+  return done;
 }
 
 /// The day's change log as rmt4ctl writes it: the window's folder, nothing
@@ -183,16 +224,22 @@ ChangeLogOptions CtlChangeLogOptions(const ParamTable& params) {
 
 int Set(CtlSession& session, const Words& command) {
   ParamTable& params = session.worker.params();
-  std::vector<Assignment> typed;
-  for (std::size_t i = 1; i < command.size(); ++i) typed.push_back(*ParseAssignment(command[i]));
+  std::vector<RequestedEdit> edits = RequestedEdits(session, command);
+  // A word kept in part is changed from the console's; a fade starts from the console's value.
+  if (!WaitForValues(session, Addresses(edits, !session.fadeSeconds))) return kExitFailed;
+  const std::size_t typed = edits.size();
   // One step in the day's change log, as an edit in the window is.
   ChangeLog log(CtlChangeLogOptions(params));
   EditHistory history(params, &log);
   history.BeginStep();
-  const std::optional<std::vector<Assignment>> stored = StoreAssignments(session, typed);
+  if (session.fadeSeconds) {
+    edits = Fade(session, edits);
+  } else {
+    StoreRequestedEdits(params, edits);
+  }
   history.EndStep();
-  if (!stored) return kExitFailed;
-  const std::vector<Assignment>& assignments = *stored;
+  if (Interrupted()) return kExitFailed;
+  const std::vector<Assignment> assignments = StoredWords(params, edits);
 
   auto settled = [&] {
     return std::none_of(assignments.begin(), assignments.end(), [&](const Assignment& a) {
@@ -209,7 +256,7 @@ int Set(CtlSession& session, const Words& command) {
     });
   }, JobSeconds(session));
 
-  int exitCode = kExitOk;
+  int exitCode = edits.size() == typed ? kExitOk : kExitFailed;
   for (const Assignment& a : assignments) {
     const std::uint16_t held = params.Value(a.address);
     if (!readBack || held != a.value) {
@@ -463,6 +510,18 @@ std::string ValidateCommand(const Words& c) {
     return fault == NetworkSettingFault::kNone ? "" : std::string(LabelText(NetworkSettingFaultText(fault)));
   }
   return "unknown or incomplete command: " + (name.empty() ? std::string("(none)") : name);
+}
+
+std::string ValidateFade(const Words& command) {
+  if (command.empty() || command[0] != "set") return "--fade goes with set only";
+  for (std::size_t i = 1; i < command.size(); ++i) {
+    const ParamAddress address = ParseAssignment(command[i])->address;
+    if (!Fades::CanFade(address)) {
+      return ParamAt(address).name +
+             " cannot fade: --fade moves levels and other values with a range, not choices or switches";
+    }
+  }
+  return {};
 }
 
 std::optional<std::vector<ParamAddress>> AddressesToRead(const Words& command) {

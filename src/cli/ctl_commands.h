@@ -25,6 +25,8 @@ struct CtlSession {
   std::vector<ParamAddress> watched;
   /// set: words written in these bits only (ResolvedCommand::ownBits).
   std::map<ParamAddress, std::uint16_t> ownBits;
+  /// set --fade: the seconds the values move over.
+  std::optional<double> fadeSeconds;
 };
 
 /// Set from a signal handler: long-running commands end cleanly.
@@ -40,6 +42,9 @@ void RequestInterrupt();
 
 /// Checks a command's words before anything connects; empty when fine.
 [[nodiscard]] std::string ValidateCommand(const std::vector<std::string>& command);
+
+/// Why `set --fade` cannot fade the words of a resolved set command; empty when it can.
+[[nodiscard]] std::string ValidateFade(const std::vector<std::string>& command);
 
 /// The only addresses a command needs from the console (get and set), read
 /// instead of everything; nothing when it needs the complete read.

@@ -1,6 +1,7 @@
 #include "cli/ctl_options.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "rmt4_version.h"
 
@@ -8,6 +9,15 @@ namespace rmt4::ctl {
 namespace {
 
 bool IsOption(const std::string& word) { return word.size() > 1 && word[0] == '-' && word.find('=') == std::string::npos; }
+
+std::optional<double> PositiveSeconds(const std::string& text) {
+  double seconds = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+  if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0) || !std::isfinite(seconds)) {
+    return std::nullopt;
+  }
+  return seconds;
+}
 
 }  // namespace
 
@@ -33,6 +43,9 @@ Commands:
   status                       connect, read everything, print identity and timings
   get PARAM...                 print each parameter's value ("ADDR VALUE" for addresses)
   set PARAM=VALUE...           write values and confirm the console holds them
+  set --fade SECONDS PARAM=VALUE...
+                               move levels (and other values with a range) there
+                               smoothly; a move on the console stops the fade (exit 1)
   dump                         print "ADDR VALUE" for all 1574 addresses
   watch [SECONDS] [PARAM...]   print values as they change (meters excepted)
   names [PATTERN]              list the parameter names: name, address, section, values
@@ -97,12 +110,9 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
     } else if (word == "--timeout") {
       if (i + 1 >= arguments.size()) return usageError("--timeout needs a number of seconds");
       const std::string& text = arguments[++i];
-      double seconds = 0;
-      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-      if (error != std::errc() || end != text.data() + text.size() || seconds <= 0) {
-        return usageError("--timeout needs a positive number of seconds, not '" + text + "'");
-      }
-      options.timeoutSeconds = seconds;
+      const std::optional<double> seconds = PositiveSeconds(text);
+      if (!seconds) return usageError("--timeout needs a positive number of seconds, not '" + text + "'");
+      options.timeoutSeconds = *seconds;
     } else if (word == "--yes" || word == "-y") {
       options.answerYes = true;
     } else if (word == "--raw") {
@@ -118,6 +128,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
   }
   options.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
   if (options.command.empty()) return usageError("no command given");
+  if (options.command[0] == "set" && options.command.size() > 1 && options.command[1] == "--fade") {
+    const std::string text = options.command.size() > 2 ? options.command[2] : std::string();
+    options.fadeSeconds = PositiveSeconds(text);
+    if (!options.fadeSeconds) return usageError("--fade needs a positive number of seconds, not '" + text + "'");
+    options.command.erase(options.command.begin() + 1, options.command.begin() + 3);
+  }
   return ParsedOptions{options, kExitOk, {}};
 }
 

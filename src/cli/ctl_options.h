@@ -29,6 +29,8 @@ struct CtlOptions {
   bool raw = false;
   /// `--trace FILE`; wins over RMT4_TRACE.
   std::optional<std::string> tracePath;
+  /// `set --fade SECONDS`: move the values there over this time.
+  std::optional<double> fadeSeconds;
   std::vector<std::string> command;
 };
 

@@ -89,7 +89,7 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   }
   CtlSession session{worker, owner, options.timeoutSeconds, options.answerYes,
                      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-                     resolved.named, resolved.watched, resolved.ownBits};
+                     resolved.named, resolved.watched, resolved.ownBits, options.fadeSeconds};
   const int exitCode = RunCommand(session, resolved.words);
   worker.StopLink();
   return exitCode;
@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
       SettingsStore(CurrentAppFolders()).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
   // Names and values are checked before anything connects: a refused word sends nothing.
   const ResolvedCommand resolved = ResolveNames(options.command, options.raw);
-  const std::string problem = resolved.error.empty() ? ValidateCommand(resolved.words) : resolved.error;
+  std::string problem = resolved.error.empty() ? ValidateCommand(resolved.words) : resolved.error;
+  if (problem.empty() && options.fadeSeconds) problem = ValidateFade(resolved.words);
   if (!problem.empty()) {
     std::cerr << "rmt4ctl: " << problem << "\nTry 'rmt4ctl --help'." << std::endl;
     return kExitUsage;

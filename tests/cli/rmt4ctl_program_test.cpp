@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <future>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -384,7 +385,8 @@ TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
   const std::vector<std::vector<std::string>> commands{
       {"set", "ch1.fader=-6dB", "ch1.eq1.gain=30dB"}, {"set", "ch1.fader=-6dB", "nope=1"}, {"get", "ch1.nothing"},
       {"--raw", "set", "ch1.fader=-6dB"},             {"watch", "5", "ch1.nothing"},
-      {"fx", "store", "1", "16"},                     {"fx", "recall", "2", "37"}};
+      {"fx", "store", "1", "16"},                     {"fx", "recall", "2", "37"},
+      {"set", "--fade", "1", "ch1.mute=on"},          {"set", "--fade", "0", "ch1.fader=-6dB"}};
   for (std::vector<std::string> command : commands) {
     command.insert(command.begin(), {"--trace", trace.string()});
     const CtlRun run = Net(command);
@@ -396,6 +398,25 @@ TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
             std::string::npos);
   EXPECT_NE(Net({"fx", "recall", "1", "0"}).err.find("effect program number 1..36"), std::string::npos);
   EXPECT_EQ(ConsoleValue(50), "50 0");
+}
+
+TEST_F(Rmt4ctlProgramTest, AFadeReachesItsTargetUnlessTheConsoleMovesTheFader) {
+  ASSERT_TRUE(console_.ready());
+  const CtlRun fade = Net({"set", "--fade", "0.5", "ch3.fader=-10", "ch4.fader=-inf"});
+  EXPECT_EQ(fade.exitCode, 0) << fade.err;
+  EXPECT_EQ(ConsoleValue(*FindParam("ch3.fader")), std::to_string(*FindParam("ch3.fader")) + " 1100");
+  EXPECT_EQ(ConsoleValue(*FindParam("ch4.fader")), std::to_string(*FindParam("ch4.fader")) + " 0");
+
+  // A long fade up; once it has begun, the operator pulls the fader on the console.
+  const std::string fader = std::to_string(*FindParam("ch5.fader"));
+  ASSERT_EQ(console_.Ask("set " + fader + " 0"), "ok");
+  auto stopped = std::async(std::launch::async, [&] { return Net({"set", "--fade", "20", "ch5.fader=0dB"}); });
+  EXPECT_TRUE(Eventually([&] { return ConsoleValue(*FindParam("ch5.fader")) != fader + " 0"; }, 15s));
+  ASSERT_EQ(console_.Ask("set " + fader + " 321"), "ok");
+  const CtlRun run = stopped.get();
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("the console moved ch5.fader: fade stopped"), std::string::npos) << run.err;
+  EXPECT_EQ(ConsoleValue(*FindParam("ch5.fader")), fader + " 321") << "the operator's move stands";
 }
 
 TEST_F(Rmt4ctlProgramTest, SceneDiffNamesWhatChanged) {
