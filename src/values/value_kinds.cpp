@@ -34,8 +34,10 @@ std::string Printf(const char* format, double value) {
 }
 
 std::string OnOff(bool on) { return on ? "ON" : "OFF"; }
-std::string OnWhenZero(std::uint16_t raw) { return OnOff(raw == 0); }
-std::string OnWhenNonZero(std::uint16_t raw) { return OnOff(raw != 0); }
+bool IsZero(std::uint16_t raw) { return raw == 0; }
+bool NonZero(std::uint16_t raw) { return raw != 0; }
+std::string OnWhenZero(std::uint16_t raw) { return OnOff(IsZero(raw)); }
+std::string OnWhenNonZero(std::uint16_t raw) { return OnOff(NonZero(raw)); }
 
 ParsedValue Refuse(std::string_view why) { return {std::nullopt, std::string(why)}; }
 
@@ -183,13 +185,7 @@ struct WordSteps {
 template <UnitRange (*Range)(), auto Encode, std::optional<double> (*Number)(std::uint16_t)>
 constexpr NumberMeaning MeasuredNumbers() {
   using Steps = WordSteps<Range, Encode>;
-  return {Number,
-          MeasuredFrom<Range, Encode>,
-          false,
-          true,
-          Steps::Top,
-          Steps::StepOf,
-          Steps::RawAt};
+  return {Number, MeasuredFrom<Range, Encode>, false, true, Steps::Top, Steps::StepOf, Steps::RawAt};
 }
 
 /// The entry of a rising table nearest to a word's value: a band panel's grid.
@@ -331,8 +327,6 @@ ParsedValue ParsePan(std::string_view typed) {
   return Coded(ParseWholeNumber(typed, kBalanceMax));
 }
 
-bool IsZero(std::uint16_t raw) { return raw == 0; }
-bool NonZero(std::uint16_t raw) { return raw != 0; }
 /// A channel's switches word: muted while its on bit is clear.
 bool Muted(std::uint16_t raw) { return (raw & kChannelOnBit) == 0; }
 

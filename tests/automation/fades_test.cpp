@@ -19,7 +19,9 @@ struct Console {
     return [this](ParamAddress a) { return words[a]; };
   }
   void Store(const std::vector<RequestedEdit>& steps) {
-    for (const RequestedEdit& step : steps) words[step.address] = ReplaceOwnBits(words[step.address], step.value, step.own);
+    for (const RequestedEdit& step : steps) {
+      words[step.address] = ReplaceOwnBits(words[step.address], step.value, step.own);
+    }
   }
 };
 

@@ -120,8 +120,6 @@ TEST(ParamNumbers, EveryStepOfARangeRoundTripsThroughItsPosition) {
       ASSERT_NEAR(*back, position, 1e-12) << info.name << " step " << step;
     }
   }
-  const ParamAddress raw = *FindParam("addr.1109");
-  EXPECT_EQ(ValueFromNormalised(raw, *NormalisedOf(raw, 0x80C0)).raw, 0x80C0);
 }
 
 TEST(ParamNumbers, AFaderPositionFollowsTheLevelTable) {
