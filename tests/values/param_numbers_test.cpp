@@ -36,16 +36,13 @@ TEST(ParamNumbers, EachKindReadsAndWritesItsNumber) {
       {"ch1.send.aux1", 0x8000 | 1140, -6, false, true},  // the pre flag is not the level's
       {"ch1.pan", 80, 80, true, true},
       {"ch1.mute", 5, 1, true, true},  // muted, 48V on: the number is the mute alone
-      {"ch1.mute", 13, 0, true, true},
       {"aux1.mute", 0, 1, true, true},
       {"ch1.left", 1300, 1, true, true},
       {"ch1.pfl", 0x8514, 1, true, true},
-      {"aux1.phase", 1, 1, true, true},
       {"ch1.eq", 1, 0, true, true},
       {"ch1.gate", 60, -60, false, true},
       {"ch1.gain", 48, 0, false, true},
       {"ch1.delay", 250, 2.5, false, true},
-      {"ch1.comp.attack", 125, 12.5, false, true},
       {"ch1.comp.threshold", 450, -5, false, true},
       {"ch1.comp.ratio", 0x8000 | 80, 8, false, true},
       {"ch1.hpf.type", 22, 2, true, false},  // a choice by its index: Bessel-24dB
@@ -58,7 +55,6 @@ TEST(ParamNumbers, EachKindReadsAndWritesItsNumber) {
       {"aux1.feedback", 3, 3, true, true},
       {"fx1.program", 16, 16, true, true},
       {"sys.footswitch", 2, 1, true, false},
-      {"sys.recorder", 1, 1, true, false},
       {"sys.noisegate", 41, 41, true, true},
       {"sys.mode", 12, 12, true, true},
   };
