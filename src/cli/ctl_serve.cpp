@@ -36,8 +36,8 @@ ServeOptions ServeOptionsOf(const Words& command) {
     const std::string& value = command[i + 1];
     if (option == "--osc") {
       const auto number = ParseWholeNumber(value, 65535);
-      if (!number || *number == 0) {
-        parsed.error = "serve: --osc needs a UDP port 1..65535, not '" + value + "'";
+      if (!number) {
+        parsed.error = "serve: --osc needs a UDP port 0..65535 (0: any free one), not '" + value + "'";
         return parsed;
       }
       parsed.osc.port = static_cast<std::uint16_t>(*number);

@@ -8,12 +8,14 @@
 #include "automation/osc_packet.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
+#include "support/eventually.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4 {
 namespace {
 
 using namespace std::chrono_literals;
+using test::Eventually;
 
 class CountingHost : public OscHost {
  public:
@@ -48,16 +50,6 @@ class Client {
  private:
   UniqueFd socket_;
 };
-
-template <typename Predicate>
-bool Eventually(Predicate done) {
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
 
 TEST(OscServerTest, EditsWaitMergedAndTheHostIsToldPerBatch) {
   ParamTable params;
