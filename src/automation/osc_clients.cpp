@@ -15,9 +15,8 @@ void OscClients::SetReplyPort(Ipv4Address sender, std::uint16_t port, std::int64
     return;
   }
   if (!replyPorts_.contains(sender) && replyPorts_.size() >= kMaxReplyPorts) {
-    replyPorts_.erase(std::min_element(replyPorts_.begin(), replyPorts_.end(), [](const auto& a, const auto& b) {
-      return a.second.setMs < b.second.setMs;
-    }));
+    replyPorts_.erase(std::min_element(replyPorts_.begin(), replyPorts_.end(),
+                                       [](const auto& a, const auto& b) { return a.second.setMs < b.second.setMs; }));
   }
   replyPorts_[sender] = {port, nowMs};
 }
@@ -63,7 +62,7 @@ void OscClients::Expire(std::int64_t nowMs) {
     std::erase_if(client->second.subscriptions, [&](const Subscription& s) { return s.untilMs <= nowMs; });
     if (client->second.metersUntilMs <= nowMs) client->second.metersUntilMs = 0;
     client = client->second.subscriptions.empty() && client->second.metersUntilMs == 0 ? clients_.erase(client)
-                                                                                        : std::next(client);
+                                                                                       : std::next(client);
   }
 }
 
@@ -78,8 +77,9 @@ bool OscClients::AnyLive(std::int64_t nowMs) const {
 std::vector<OscPeer> OscClients::Followers(ParamAddress address, std::int64_t nowMs) const {
   std::vector<OscPeer> followers;
   for (const auto& [peer, client] : clients_) {
-    const bool follows = std::any_of(client.subscriptions.begin(), client.subscriptions.end(),
-                                     [&](const Subscription& s) { return s.untilMs > nowMs && s.addresses.test(address); });
+    const bool follows =
+        std::any_of(client.subscriptions.begin(), client.subscriptions.end(),
+                    [&](const Subscription& s) { return s.untilMs > nowMs && s.addresses.test(address); });
     if (follows) followers.push_back(peer);
   }
   return followers;

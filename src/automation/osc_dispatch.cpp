@@ -30,6 +30,13 @@ std::optional<double> SecondsOf(const OscArgument& argument, double limit) {
   return argument.number;
 }
 
+/// How long to follow: the argument at `at` when it is the last, the default when there is none.
+std::optional<double> FollowSeconds(const std::vector<OscArgument>& arguments, std::size_t at) {
+  if (arguments.size() == at) return kDefaultFollowSeconds;
+  if (arguments.size() == at + 1) return SecondsOf(arguments[at], kMaxFollowSeconds);
+  return std::nullopt;
+}
+
 class Dispatcher {
  public:
   Dispatcher(OscPeer sender, std::int64_t nowMs, OscState& state, OscDispatched& out)
@@ -50,7 +57,9 @@ class Dispatcher {
     if (normalised) path.remove_prefix(kNormalisedPrefix.size() - 1);
     const bool fade = command.ends_with(kFadeSuffix);
     if (fade) path.remove_suffix(kFadeSuffix.size());
-    if (path.size() > kMaxOscAddress) return Refuse(message, "an address of at most " + std::to_string(kMaxOscAddress) + " characters");
+    if (path.size() > kMaxOscAddress) {
+      return Refuse(message, "the address is longer than " + std::to_string(kMaxOscAddress) + " characters");
+    }
     const OscSelection selection = SelectParams(path);
     if (!selection.error.empty()) return Refuse(message, selection.error);
     if (fade) return Fade(message, selection.addresses, normalised);
@@ -61,8 +70,10 @@ class Dispatcher {
 
   void Finish() {
     if (capped_) {
-      out_.replies.push_back({replyTo_, {"/error", {OscArgument::String("/"),
-                                                     OscArgument::String("too many answers for one packet; the rest were left out")}}});
+      out_.replies.push_back({replyTo_,
+                              {"/error",
+                               {OscArgument::String("/"),
+                                OscArgument::String("too many answers for one packet; the rest were left out")}}});
     }
   }
 
@@ -95,7 +106,8 @@ class Dispatcher {
   }
 
   /// The edits a value asks of every selected word; none (refused) when any word refuses it.
-  std::optional<std::vector<RequestedEdit>> EditsFor(const OscMessage& message, const std::vector<ParamAddress>& selection,
+  std::optional<std::vector<RequestedEdit>> EditsFor(const OscMessage& message,
+                                                     const std::vector<ParamAddress>& selection,
                                                      const OscArgument& argument, bool normalised) {
     std::vector<RequestedEdit> edits;
     for (const ParamAddress address : selection) {
@@ -118,7 +130,8 @@ class Dispatcher {
     for (const ParamAddress address : selection) {
       const std::optional<double> position = NormalisedOf(address, state_.params.Value(address));
       if (!position) return Refuse(message, ParamAt(address).name + " has no range to give a position in");
-      positions.push_back({std::string(kNormalisedPrefix.substr(0, 2)) + OscAddressOf(address), {OscArgument::Float(*position)}});
+      positions.push_back(
+          {std::string(kNormalisedPrefix.substr(0, 2)) + OscAddressOf(address), {OscArgument::Float(*position)}});
     }
     for (OscMessage& position : positions) Reply(std::move(position));
   }
@@ -135,8 +148,12 @@ class Dispatcher {
 
   void Fade(const OscMessage& message, const std::vector<ParamAddress>& selection, bool normalised) {
     const auto& arguments = message.arguments;
-    const std::optional<double> seconds = arguments.size() == 2 ? SecondsOf(arguments[1], kMaxFadeSeconds) : std::nullopt;
-    if (!seconds) return Refuse(message, message.address + " takes a target value and a time of 0.." + SecondsText(kMaxFadeSeconds) + " s");
+    const std::optional<double> seconds =
+        arguments.size() == 2 ? SecondsOf(arguments[1], kMaxFadeSeconds) : std::nullopt;
+    if (!seconds) {
+      return Refuse(message,
+                    message.address + " takes a target value and a time of 0.." + SecondsText(kMaxFadeSeconds) + " s");
+    }
     for (const ParamAddress address : selection) {
       if (!Fades::CanFade(address)) return Refuse(message, ParamAt(address).name + " cannot fade");
     }
@@ -153,9 +170,7 @@ class Dispatcher {
     const auto& arguments = message.arguments;
     const bool patterned = !arguments.empty() && arguments[0].type == OscArgument::Type::kString;
     const std::size_t timed = patterned ? 1 : 0;
-    const std::optional<double> seconds =
-        arguments.size() == timed ? kDefaultFollowSeconds
-        : arguments.size() == timed + 1 ? SecondsOf(arguments[timed], kMaxFollowSeconds) : std::nullopt;
+    const std::optional<double> seconds = FollowSeconds(arguments, timed);
     if (!seconds) {
       return Refuse(message, "/subscribe takes an address pattern and a time of 0.." + SecondsText(kMaxFollowSeconds) +
                                  " s, both optional");
@@ -188,10 +203,10 @@ class Dispatcher {
 
   void Meters(const OscMessage& message) {
     const auto& arguments = message.arguments;
-    const std::optional<double> seconds =
-        arguments.empty() ? kDefaultFollowSeconds
-        : arguments.size() == 1 ? SecondsOf(arguments[0], kMaxFollowSeconds) : std::nullopt;
-    if (!seconds) return Refuse(message, "/meters takes a time of 0.." + SecondsText(kMaxFollowSeconds) + " s, optional");
+    const std::optional<double> seconds = FollowSeconds(arguments, 0);
+    if (!seconds) {
+      return Refuse(message, "/meters takes a time of 0.." + SecondsText(kMaxFollowSeconds) + " s, optional");
+    }
     if (!state_.clients.WatchMeters(replyTo_, Until(*seconds))) {
       Refuse(message, "too many followers: at most " + std::to_string(OscClients::kMaxClients) + " clients");
     }
@@ -208,8 +223,9 @@ class Dispatcher {
   void Status(const OscMessage& message) {
     if (!message.arguments.empty()) return Refuse(message, "/status takes no value");
     const OscLinkStatus status = state_.status ? state_.status() : OscLinkStatus{};
-    Reply({"/status", {OscArgument::String(status.state), OscArgument::String(status.transport),
-                       OscArgument::String(status.console)}});
+    Reply({"/status",
+           {OscArgument::String(status.state), OscArgument::String(status.transport),
+            OscArgument::String(status.console)}});
   }
 
   OscPeer replyTo_;
@@ -239,8 +255,10 @@ OscDispatched DispatchOscPacket(std::span<const std::uint8_t> packet, OscPeer se
 OscMessage ValueMessage(const ParamTable& params, ParamAddress address) {
   const std::uint16_t raw = params.Value(address);
   const std::optional<ParamNumber> number = NumberOf(address, raw);
+  // A word without a number in a unit goes as the raw word rmt4ctl --raw prints.
   OscArgument value = OscArgument::Int(raw);
-  if (number) value = number->whole ? OscArgument::Int(static_cast<std::int32_t>(number->value)) : OscArgument::Float(number->value);
+  if (number && number->whole) value = OscArgument::Int(static_cast<std::int32_t>(number->value));
+  if (number && !number->whole) value = OscArgument::Float(number->value);
   const std::string text = FormatValue(address, raw, [&params](ParamAddress a) { return params.Value(a); });
   return {OscAddressOf(address), {value, OscArgument::String(text)}};
 }

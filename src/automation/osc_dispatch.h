@@ -49,8 +49,8 @@ struct OscDispatched {
   bool edited = false;
 };
 
-[[nodiscard]] OscDispatched DispatchOscPacket(std::span<const std::uint8_t> packet, OscPeer sender,
-                                              std::int64_t nowMs, OscState& state);
+[[nodiscard]] OscDispatched DispatchOscPacket(std::span<const std::uint8_t> packet, OscPeer sender, std::int64_t nowMs,
+                                              OscState& state);
 
 /// The answer to a get of `address`, also pushed to its followers: its value
 /// as a number in its unit (an int for whole ones; the raw word for words

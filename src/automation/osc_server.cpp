@@ -53,8 +53,9 @@ std::optional<std::string> CheckOscServerOptions(const OscServerOptions& options
 
 struct OscServer::Impl {
   Impl(ParamTable& p, OscHost& h, OscServerOptions o, Clock& c)
-      : params(p), host(h), options(std::move(o)), clock(c),
-        state{params, clients, fades, edits, [this] { return host.Status(); }} {}
+      : params(p), host(h), options(std::move(o)), clock(c), state{params, clients, fades, edits, [this] {
+                                                                     return host.Status();
+                                                                   }} {}
 
   void Serve();
   /// Reads what waits on the socket, a batch at a time.

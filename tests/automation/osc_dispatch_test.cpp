@@ -46,8 +46,9 @@ class OscDispatchTest : public ::testing::Test {
   OscClients clients_;
   Fades fades_;
   OscPendingEdits edits_;
-  OscState state_{params_, clients_, fades_, edits_,
-                  [] { return OscLinkStatus{"connected", "network 127.0.0.2", "device type 20024"}; }};
+  OscState state_{params_, clients_, fades_, edits_, [] {
+                    return OscLinkStatus{"connected", "network 127.0.0.2", "device type 20024"};
+                  }};
 };
 
 TEST_F(OscDispatchTest, TextIsTakenAsRmt4ctlSetTakesIt) {
@@ -88,8 +89,10 @@ TEST_F(OscDispatchTest, ABundlesMessagesApplyInOrderNestedToo) {
   EXPECT_EQ(edits_.Take(), (std::vector<RequestedEdit>{{Named("ch1.fader"), Typed("ch1.fader", "-20dB"), kWholeWord},
                                                        {Named("ch2.fader"), Typed("ch2.fader", "-5dB"), kWholeWord}}));
   ASSERT_EQ(out.replies.size(), 1U);
-  EXPECT_EQ(out.replies[0].message, (OscMessage{"/status", {Arg::String("connected"), Arg::String("network 127.0.0.2"),
-                                                            Arg::String("device type 20024")}}));
+  EXPECT_EQ(
+      out.replies[0].message,
+      (OscMessage{"/status",
+                  {Arg::String("connected"), Arg::String("network 127.0.0.2"), Arg::String("device type 20024")}}));
 }
 
 TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
@@ -101,12 +104,14 @@ TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
       {{"/ch99/fader", {Arg::String("0dB")}}, UnknownParamText("/ch99/fader")},
       {{"/ch1/fader", {Arg::String("50dB")}}, ParseValue(Named("ch1.fader"), "50dB").error},
       {{"/ch1/fader", {Arg{Arg::Type::kOther, 0, "N"}}}, "ch1.fader: takes a number or a text, not OSC type 'N'"},
-      {{"/ch1/fader", {Arg::String("0dB"), Arg::String("1dB")}}, "/ch1/fader takes one value to set it, or none to read it"},
+      {{"/ch1/fader", {Arg::String("0dB"), Arg::String("1dB")}},
+       "/ch1/fader takes one value to set it, or none to read it"},
       {{"/ch1/{fader,mute}", {Arg::String("-10dB")}}, ParseValue(Named("ch1.mute"), "-10dB").error},
       {{OscAddressOf(address::kLevelMeters), {Arg::Int(3)}}, "sys.meters is read only"},
       {{"/ch1/mute/fade", {Arg::String("ON"), Arg::Float(2)}}, "ch1.mute cannot fade"},
       {{"/ch1/fader/fade", {Arg::String("0dB")}}, "/ch1/fader/fade takes a target value and a time of 0..3600 s"},
-      {{"/reply_port", {Arg::Int(70000)}}, "/reply_port takes a port 1..65535, or 0 to answer at the sending port again"},
+      {{"/reply_port", {Arg::Int(70000)}},
+       "/reply_port takes a port 1..65535, or 0 to answer at the sending port again"},
       {{"/subscribe", {Arg::Float(-1)}}, "/subscribe takes an address pattern and a time of 0..86400 s, both optional"},
       {{"/subscribe", {Arg::String("/nothing/*")}}, UnknownParamText("/nothing/*")},
   };
@@ -129,7 +134,8 @@ TEST_F(OscDispatchTest, AFadeMovesFromTheMirrorToItsTargetAndASetEndsIt) {
 }
 
 TEST_F(OscDispatchTest, MalformedAndOversizedPacketsAreDroppedUnanswered) {
-  std::vector<std::uint8_t> oversized = EncodeOscMessage({"/ch1/fader", {Arg::String(std::string(kMaxOscPacket, 'x'))}});
+  std::vector<std::uint8_t> oversized =
+      EncodeOscMessage({"/ch1/fader", {Arg::String(std::string(kMaxOscPacket, 'x'))}});
   std::vector<std::uint8_t> deep = EncodeOscMessage({"/ch1/fader", {Arg::String("0dB")}});
   for (int i = 0; i <= kMaxOscBundleDepth; ++i) deep = EncodeOscBundle({deep});
   std::vector<std::uint8_t> cut = EncodeOscBundle({EncodeOscMessage({"/ch1/fader", {Arg::String("0dB")}})});

@@ -24,7 +24,8 @@ TEST(OscNamesTest, PatternsSelectAsOsc10Says) {
       {"/ch{1,2}/fader", {"ch1.fader", "ch2.fader"}},
       {"/ch[2-4]/fader", {"ch2.fader", "ch3.fader", "ch4.fader"}},
       {"/ch[!2-8]/fader", {"ch1.fader"}},
-      {"/ch?/fader", {"ch1.fader", "ch2.fader", "ch3.fader", "ch4.fader", "ch5.fader", "ch6.fader", "ch7.fader", "ch8.fader"}},
+      {"/ch?/fader",
+       {"ch1.fader", "ch2.fader", "ch3.fader", "ch4.fader", "ch5.fader", "ch6.fader", "ch7.fader", "ch8.fader"}},
       {"/aux{1,6}/mute", {"aux1.mute", "aux6.mute"}},
       {"/ch1/eq2/f*q", {"ch1.eq2.freq"}},
       // A star stays within one part of the address.

@@ -59,7 +59,8 @@ TEST(OscServerTest, EditsWaitMergedAndTheHostIsToldPerBatch) {
   const ParamAddress fader = *FindParam("ch1.fader");
   Client client;
   std::vector<std::vector<std::uint8_t>> sets;
-  for (const char* level : {"-30dB", "-20dB", "-10dB"}) sets.push_back(EncodeOscMessage({"/ch1/fader", {OscArgument::String(level)}}));
+  for (const char* level : {"-30dB", "-20dB", "-10dB"})
+    sets.push_back(EncodeOscMessage({"/ch1/fader", {OscArgument::String(level)}}));
   client.Send(EncodeOscBundle(sets), server.port());
   ASSERT_TRUE(Eventually([&] { return host.told.load() > 0; }));
   EXPECT_EQ(server.TakeEdits(), (std::vector<RequestedEdit>{{fader, *ParseValue(fader, "-10dB").raw, kWholeWord}}));
