@@ -108,6 +108,7 @@ TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
        "/ch1/fader takes one value to set it, or none to read it"},
       {{"/ch1/{fader,mute}", {Arg::String("-10dB")}}, ParseValue(Named("ch1.mute"), "-10dB").error},
       {{OscAddressOf(address::kLevelMeters), {Arg::Int(3)}}, "sys.meters is read only"},
+      {{"/n/ch1/fader", {Arg::String("0.5")}}, "ch1.fader: a position takes a number 0..1"},
       {{"/ch1/mute/fade", {Arg::String("ON"), Arg::Float(2)}}, "ch1.mute cannot fade"},
       {{"/ch1/fader/fade", {Arg::String("0dB")}}, "/ch1/fader/fade takes a target value and a time of 0..3600 s"},
       {{"/reply_port", {Arg::Int(70000)}},
