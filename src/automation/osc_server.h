@@ -21,6 +21,10 @@ struct OscServerOptions {
   std::vector<std::string> allow;
 };
 
+/// Why `options` cannot serve (a bind address or an allowed sender that is
+/// not an IPv4 address or ADDRESS/BITS); none when they can.
+[[nodiscard]] std::optional<std::string> CheckOscServerOptions(const OscServerOptions& options);
+
 /// What /status answers: the link's state, the transport and the console, in words.
 struct OscLinkStatus {
   std::string state;      ///< "connected", "searching", "not answering", "offline"

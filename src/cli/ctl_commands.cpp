@@ -1,5 +1,7 @@
 #include "cli/ctl_commands.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -10,6 +12,7 @@
 #include "cli/ctl_history.h"
 #include "cli/ctl_names.h"
 #include "cli/ctl_scene_diff.h"
+#include "cli/ctl_serve.h"
 #include "files/scene_file.h"
 #include "history/change_log.h"
 #include "history/change_log_line.h"
@@ -29,6 +32,7 @@ namespace rmt4::ctl {
 namespace {
 
 std::atomic<bool> gInterrupted{false};
+std::atomic<int> gInterruptWake{-1};
 
 using Words = std::vector<std::string>;
 
@@ -207,19 +211,6 @@ std::vector<RequestedEdit> Fade(CtlSession& session, const std::vector<Requested
     return std::find(stopped.begin(), stopped.end(), edit.address) == stopped.end();
   });
   return done;
-}
-
-/// The day's change log as rmt4ctl writes it: the window's folder, nothing
-/// of earlier runs read back, problems said on stderr.
-ChangeLogOptions CtlChangeLogOptions(const ParamTable& params) {
-  ChangeLogOptions options;
-  options.folder = CurrentAppFolders().stateDirectory;
-  options.valueAt = [&params](ParamAddress address) { return params.Value(address); };
-  options.limits.recentEntries = 0;
-  options.reportProblem = [](const std::string& problem) {
-    std::cerr << "rmt4ctl: the change log cannot be written: " << problem << std::endl;
-  };
-  return options;
 }
 
 int Set(CtlSession& session, const Words& command) {
@@ -450,8 +441,26 @@ bool AllMatch(const Words& command, std::size_t from, bool (*valid)(const std::s
 
 }  // namespace
 
-void RequestInterrupt() { gInterrupted.store(true); }
+// Called from a signal handler: atomics and write() only.
+void RequestInterrupt() {
+  gInterrupted.store(true);
+  const int fd = gInterruptWake.load();
+  const std::uint64_t one = 1;
+  if (fd >= 0) (void)::write(fd, &one, sizeof one);
+}
 bool Interrupted() { return gInterrupted.load(); }
+void WakeOnInterrupt(int eventFd) { gInterruptWake.store(eventFd); }
+
+ChangeLogOptions CtlChangeLogOptions(const ParamTable& params) {
+  ChangeLogOptions options;
+  options.folder = CurrentAppFolders().stateDirectory;
+  options.valueAt = [&params](ParamAddress address) { return params.Value(address); };
+  options.limits.recentEntries = 0;
+  options.reportProblem = [](const std::string& problem) {
+    std::cerr << "rmt4ctl: the change log cannot be written: " << problem << std::endl;
+  };
+  return options;
+}
 
 bool IsUnreadableSceneUpload(const Words& command) {
   if (command.size() != 3 || command[0] != "scene" || command[1] != "upload") return false;
@@ -504,6 +513,7 @@ std::string ValidateCommand(const Words& c) {
   if (name == "scene" && c.size() == 3 && (c[1] == "save" || c[1] == "upload" || c[1] == "show")) return {};
   if (IsSceneFilesDiff(c) || IsSceneConsoleDiff(c) || IsNamesCommand(c)) return {};
   if (IsHistoryCommand(c)) return ValidateHistory(c);
+  if (IsServeCommand(c)) return ValidateServe(c);
   if (name == "netconf" && c.size() == 2 && c[1] == "get") return {};
   if (name == "netconf" && c.size() == 6 && c[1] == "set") {
     const NetworkSettingFault fault = CheckTypedNetworkSettings(TypedSettings(c)).fault;
@@ -545,6 +555,7 @@ int RunCommand(CtlSession& session, const Words& command) {
   if (name == "fx") return FxCommand(session, command);
   if (name == "scene") return SceneCommand(session, command);
   if (name == "netconf") return command[1] == "get" ? NetconfGet(session) : NetconfSet(session, command);
+  if (name == "serve") return Serve(session, command);
   return kExitUsage;
 }
 

@@ -7,6 +7,7 @@
 
 #include "cli/ctl_options.h"
 #include "cli/ctl_owner.h"
+#include "history/change_log.h"
 #include "link/link_worker.h"
 
 namespace rmt4::ctl {
@@ -27,11 +28,20 @@ struct CtlSession {
   std::map<ParamAddress, std::uint16_t> ownBits;
   /// set --fade: the seconds the values move over.
   std::optional<double> fadeSeconds;
+  /// How the console is reached, in words ("network 127.0.0.2", "USB").
+  std::string transport;
 };
 
 /// Set from a signal handler: long-running commands end cleanly.
 void RequestInterrupt();
 [[nodiscard]] bool Interrupted();
+/// An eventfd that RequestInterrupt also signals (-1: none), for a command
+/// that waits in poll() rather than polling Interrupted().
+void WakeOnInterrupt(int eventFd);
+
+/// The day's change log as rmt4ctl writes it: the window's folder, nothing
+/// of earlier runs read back, problems said on stderr.
+[[nodiscard]] ChangeLogOptions CtlChangeLogOptions(const ParamTable& params);
 
 /// Commands that need no console.
 [[nodiscard]] bool IsOfflineCommand(const std::vector<std::string>& command);

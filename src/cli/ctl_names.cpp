@@ -33,7 +33,7 @@ std::optional<Target> TargetOf(std::string_view word, std::string& error) {
     found.push_back(*address);
   }
   if (found.empty()) {
-    error = "no parameter is called '" + std::string(word) + "' (see 'rmt4ctl names'; addresses are 0..1573)";
+    error = UnknownParamText(word);
     return std::nullopt;
   }
   return Target{found, false};

@@ -65,6 +65,12 @@ Commands:
   netconf get                  print the network module's address, mask, gateway, MAC
   netconf set IP MASK GW MAC   change the network module's configuration (MAC as
                                00-11-22-33-44-55; GW 0.0.0.0 = no gateway)
+  serve --osc PORT [--osc-bind ADDRESS] [--osc-allow CIDR]...
+                               hold the link and serve it to OSC clients on UDP PORT
+                               (0: any free one, printed) until Ctrl-C: /ch1/fader
+                               reads, /ch1/fader -6 or ,s "-6dB" sets; ADDRESS to
+                               listen on (default 127.0.0.1); CIDR (192.168.1.0/24)
+                               limits who may send
 
 PARAM is an address (0..1573), a name such as ch1.fader, ch7.eq2.freq, aux4.mute
 (case-insensitive), or a pattern such as 'ch7.eq*' or '*.mute'. Values of named

@@ -60,6 +60,7 @@ void CtlOwner::PostNotify(UiNotify code, int argument) {
 }
 
 void CtlOwner::SendStatus(LinkStatus status) {
+  status_.store(status);
   if (status == LinkStatus::Connected) {
     std::lock_guard lock(mutex_);
     if (!secondsToConnected_) secondsToConnected_ = SecondsSince(started_);

@@ -49,6 +49,8 @@ class CtlOwner : public LinkOwner {
   [[nodiscard]] std::optional<double> SecondsToReadComplete() const;
   /// Addresses the link reported as arrived.
   [[nodiscard]] std::size_t ArrivedCount() const;
+  /// The link's latest status.
+  [[nodiscard]] LinkStatus Status() const { return status_.load(); }
   /// The PC the console was last reported busy with (IPv4, first octet high).
   [[nodiscard]] std::optional<std::uint32_t> BusyWith() const;
 
@@ -64,6 +66,7 @@ class CtlOwner : public LinkOwner {
   const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 
   std::atomic<bool> notAnswering_{false};
+  std::atomic<LinkStatus> status_{LinkStatus::Starting};
   mutable std::mutex mutex_;
   std::vector<Shown> shown_;
   std::optional<double> secondsToConnected_;

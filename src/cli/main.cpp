@@ -28,7 +28,7 @@ using namespace rmt4::ctl;
 
 extern "C" void OnInterrupt(int) { RequestInterrupt(); }
 
-const char* TransportName(ConnectionKind kind) {
+std::string TransportName(ConnectionKind kind) {
   switch (kind) {
     case kUsbHid:
       return "USB";
@@ -89,7 +89,8 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   }
   CtlSession session{worker, owner, options.timeoutSeconds, options.answerYes,
                      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-                     resolved.named, resolved.watched, resolved.ownBits, options.fadeSeconds};
+                     resolved.named, resolved.watched, resolved.ownBits, options.fadeSeconds,
+                     TransportName(configuration.connectionKind) + (options.target.empty() ? "" : " " + options.target)};
   const int exitCode = RunCommand(session, resolved.words);
   worker.StopLink();
   return exitCode;

@@ -87,6 +87,8 @@ inline constexpr std::string_view kSystemChannel = "sys";
 
 /// The address of a name, case-insensitive; none for an unknown name.
 [[nodiscard]] std::optional<ParamAddress> FindParam(std::string_view name);
+/// The refusal of a name no parameter has, as every client words it.
+[[nodiscard]] std::string UnknownParamText(std::string_view name);
 /// The addresses whose names match `pattern` ('*' any run, '?' one character;
 /// case-insensitive), in address order.
 [[nodiscard]] std::vector<ParamAddress> MatchParams(std::string_view pattern);

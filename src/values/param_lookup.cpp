@@ -44,6 +44,10 @@ std::optional<ParamAddress> FindParam(std::string_view name) {
   return std::nullopt;
 }
 
+std::string UnknownParamText(std::string_view name) {
+  return "no parameter is called '" + std::string(name) + "' (see 'rmt4ctl names'; addresses are 0..1573)";
+}
+
 std::vector<ParamAddress> MatchParams(std::string_view pattern) {
   std::vector<ParamAddress> found;
   for (const ParamInfo& entry : ParamCatalogue()) {

@@ -14,6 +14,7 @@
 
 #include "console_process.h"
 #include "eventually.h"
+#include "running_program.h"
 #include "files/scene_file.h"
 #include "history/change_log.h"
 #include "platform/app_folders.h"
@@ -33,78 +34,7 @@ struct CtlRun {
   std::string err;
 };
 
-std::string Quoted(const std::string& word) {
-  std::string quoted(1, '\'');
-  for (char c : word) {
-    if (c == '\'') {
-      quoted.append("'\\''");
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  quoted.push_back('\'');
-  return quoted;
-}
-
 int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
-
-/// rmt4ctl running beside the test, its output read as it comes.
-class RunningCtl {
- public:
-  /// `commandLine` must exec the program last, so that the shell's process id becomes the program's.
-  explicit RunningCtl(const std::string& commandLine) : pipe_(::popen(("echo $$; " + commandLine).c_str(), "r")) {
-    if (pipe_ != nullptr && WaitForOutput("\n", 5s)) {
-      const std::size_t end = out.find('\n');
-      pid_ = static_cast<pid_t>(std::stol(out.substr(0, end)));
-      out.erase(0, end + 1);
-    }
-  }
-  ~RunningCtl() {
-    if (pipe_ == nullptr) return;
-    if (pid_ > 0) ::kill(pid_, SIGKILL);
-    ::pclose(pipe_);
-  }
-  RunningCtl(const RunningCtl&) = delete;
-  RunningCtl& operator=(const RunningCtl&) = delete;
-
-  [[nodiscard]] bool started() const { return pid_ > 0; }
-  /// Reads until the output holds `text`; false when the output ended or `limit` passed first.
-  bool WaitForOutput(const std::string& text, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (out.find(text) == std::string::npos) {
-      if (!ReadMore(deadline)) return false;
-    }
-    return true;
-  }
-  /// Ctrl-C, then the exit code once the program has ended.
-  int Interrupt() {
-    ::kill(pid_, SIGINT);
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (ReadMore(deadline)) {
-    }
-    const int status = ::pclose(pipe_);
-    pipe_ = nullptr;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  std::string out;
-
- private:
-  /// Appends what the program printed next; false at its end or at `deadline`.
-  bool ReadMore(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd readable{::fileno(pipe_), POLLIN, 0};
-    if (left.count() <= 0 || ::poll(&readable, 1, static_cast<int>(left.count())) <= 0) return false;
-    char buffer[4096];
-    const ssize_t count = ::read(readable.fd, buffer, sizeof buffer);
-    if (count <= 0) return false;
-    out.append(buffer, static_cast<std::size_t>(count));
-    return true;
-  }
-
-  FILE* pipe_;
-  pid_t pid_ = -1;
-};
 
 class Rmt4ctlProgramTest : public ::testing::Test {
  protected:
@@ -175,7 +105,7 @@ TEST_F(Rmt4ctlProgramTest, StatusReadsEverything) {
 
 TEST_F(Rmt4ctlProgramTest, WatchSeesAChangeMadeWhileTheLinkWasDown) {
   ASSERT_TRUE(console_.ready());
-  RunningCtl watching(CommandLine(NetArguments({"watch", "120"}), ""));
+  RunningProgram watching(CommandLine(NetArguments({"watch", "120"}), ""));
   ASSERT_TRUE(watching.started());
   // Watching once a change on the console is printed; before the complete read ends, none is.
   bool watched = false;

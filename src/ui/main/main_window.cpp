@@ -37,6 +37,7 @@
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
+#include "values/meter_levels.h"
 
 namespace rmt4::ui {
 namespace {

@@ -3,6 +3,7 @@
 #include "ui/main/input_strip.h"
 #include "ui/main/output_strip.h"
 #include "ui/platform/window_message.h"
+#include "values/meter_levels.h"
 
 namespace rmt4::ui {
 namespace {

@@ -227,6 +227,4 @@ std::vector<StripUpdate> OutputBusUpdates(const ParamTable& table, int bus) {
   return updates;
 }
 
-MeterLevels MeterLevelsFromWord(std::uint16_t word) { return {word & 0x0F, (word >> 4) & 0x0F}; }
-
 }  // namespace rmt4::ui

@@ -42,12 +42,6 @@ struct StripUpdate {
   friend bool operator==(const StripUpdate&, const StripUpdate&) = default;
 };
 
-/// The two level meters' readings from the meter word (address 7).
-struct MeterLevels {
-  int left = 0;
-  int right = 0;
-};
-
 /// Stores the edit of input strip `strip` (0..11) whose control `code` now
 /// reads `reading` (its ReadControl value). ENTER and codes without a
 /// parameter on that strip write nothing.
@@ -59,12 +53,10 @@ void WriteOutputStripEdit(ParamTable& table, int bus, StripCode code, int readin
 
 /// What the strips show of `address` holding `value` while the output strip
 /// shows bus `selectedBus`, in the order the controls are to be updated.
-/// The meter word is not among them (see MeterLevelsFromWord).
+/// The meter word is not among them (see values/meter_levels.h).
 [[nodiscard]] std::vector<StripUpdate> StripUpdatesFor(ParamAddress address, std::uint16_t value, int selectedBus);
 
 /// Everything the output strip shows for bus `bus`, from the table.
 [[nodiscard]] std::vector<StripUpdate> OutputBusUpdates(const ParamTable& table, int bus);
-
-[[nodiscard]] MeterLevels MeterLevelsFromWord(std::uint16_t word);
 
 }  // namespace rmt4::ui

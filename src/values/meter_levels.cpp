@@ -1,0 +1,15 @@
+#include "values/meter_levels.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace rmt4 {
+
+MeterLevels MeterLevelsFromWord(std::uint16_t word) { return {word & 0x0F, (word >> 4) & 0x0F}; }
+
+double MeterDbfs(int segments) {
+  if (segments <= 0) return -std::numeric_limits<double>::infinity();
+  return -kMeterSegmentDb * (kMeterSegments - std::min(segments, kMeterSegments));
+}
+
+}  // namespace rmt4
