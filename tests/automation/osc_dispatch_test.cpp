@@ -193,6 +193,7 @@ TEST(OscMetersTest, SegmentsBecomeDbfs) {
   EXPECT_EQ(meters.arguments[0], Arg::Float(-3));
   EXPECT_TRUE(std::isinf(meters.arguments[1].number) && meters.arguments[1].number < 0);
   EXPECT_EQ(MetersMessage(0xF1).arguments, (std::vector<Arg>{Arg::Float(-33), Arg::Float(0)}));
+  EXPECT_FALSE(std::signbit(MetersMessage(0xF1).arguments[1].number)) << "full scale prints as 0, not -0";
 }
 
 }  // namespace
