@@ -55,12 +55,14 @@ class TimedConsole final : public emulator::InProcessConsole {
  protected:
   void OnRequest(const FrameView& request, bool) override {
     const auto command = static_cast<Command>(request.command);
-    if (command != Command::WriteParams && command != Command::ReadParams) return;
+    // A meter poll asks for the one meter word.
+    if (command == Command::ReadParams && request.payload.size() == 2 &&
+        ReadWord(request.payload.data()) == address::kLevelMeters) {
+      ++meterPolls_;
+    }
+    if (command != Command::WriteParams) return;
     ForEachParamEntry(request.payload, [&](ParamEntryData entry) {
-      if (command == Command::ReadParams && entry.address == address::kLevelMeters) ++meterPolls_;
-      if (command == Command::WriteParams && static_cast<int>(entry.address) == watched_.load() && writtenAt_.load() == 0) {
-        writtenAt_.store(Now());
-      }
+      if (static_cast<int>(entry.address) == watched_.load() && writtenAt_.load() == 0) writtenAt_.store(Now());
     });
   }
 
