@@ -29,6 +29,15 @@ int SettingsStore::ReadSettingInt(std::string_view file, std::string_view key) c
   return ReadProfileInt(SettingsPath(folders_.legacyDirectory, file), kSettingsSection, key, -1);
 }
 
+std::optional<std::string> SettingsStore::ReadSetting(std::string_view file, std::string_view key) const {
+  for (const std::filesystem::path& folder : {folders_.settingsDirectory(), folders_.legacyDirectory}) {
+    if (const std::optional<std::string> text = ReadProfileFile(SettingsPath(folder, file))) {
+      if (std::optional<std::string> value = ProfileGetString(*text, kSettingsSection, key)) return value;
+    }
+  }
+  return std::nullopt;
+}
+
 bool SettingsStore::WriteSettingInt(std::string_view file, std::string_view key, int value) const {
   return WriteSetting(file, key, std::to_string(value));
 }

@@ -7,6 +7,8 @@
 // Every program of the project (the GUI, rmt4ctl, the emulator) uses the one
 // section kSettingsSection, so they share their settings.
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -35,6 +37,10 @@ class SettingsStore {
   /// missing, from the legacy folder's copy; −1 when found in neither. A value
   /// that is not a decimal integer counts as missing.
   [[nodiscard]] int ReadSettingInt(std::string_view file, std::string_view key) const;
+
+  /// The key's text, by the same rule: the data folder's file, else the legacy
+  /// folder's copy; nullopt when found in neither.
+  [[nodiscard]] std::optional<std::string> ReadSetting(std::string_view file, std::string_view key) const;
 
   /// WriteSetting with the value in decimal.
   bool WriteSettingInt(std::string_view file, std::string_view key, int value) const;

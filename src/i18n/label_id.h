@@ -198,9 +198,19 @@ enum class LabelId : std::uint16_t {
   RedoChangedOnConsole,
   /// Our own: another console connected; its history is not ours.
   HistoryClearedOtherConsole,
+  /// Our own: automation over OSC (the System window's group, the command
+  /// line's options; the formats take the text that was refused or the reason).
+  OscOn,
+  OscPort,
+  OscBindAddress,
+  OscAllow,
+  OscPortInvalidFormat,
+  OscBindAddressInvalidFormat,
+  OscAllowInvalidFormat,
+  OscNotServingFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::HistoryClearedOtherConsole) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::OscNotServingFormat) + 1;
 
 }  // namespace rmt4

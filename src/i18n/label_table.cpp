@@ -219,6 +219,21 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     {LabelId::HistoryClearedOtherConsole,
      {"已连接另一台调音台: 撤销记录已清除", "已連接另一台調音台: 復原記錄已清除",
       "Another console: the undo history was cleared"}},
+    {LabelId::OscOn, {"开启", "開啟", "On"}},
+    {LabelId::OscPort, {"端口", "連接埠", "Port"}},
+    {LabelId::OscBindAddress, {"地址", "位址", "Address"}},
+    {LabelId::OscAllow, {"允许", "允許", "Allow"}},
+    {LabelId::OscPortInvalidFormat,
+     {"OSC 端口须为 1 到 65535 的整数, 而不是 \"%s\"", "OSC 連接埠須為 1 到 65535 的整數, 而不是 \"%s\"",
+      "The OSC port must be a whole number from 1 to 65535, not \"%s\""}},
+    {LabelId::OscBindAddressInvalidFormat,
+     {"OSC 地址须为 IPv4 地址 (如 127.0.0.1), 而不是 \"%s\"", "OSC 位址須為 IPv4 位址 (如 127.0.0.1), 而不是 \"%s\"",
+      "The OSC address must be an IPv4 address such as 127.0.0.1, not \"%s\""}},
+    {LabelId::OscAllowInvalidFormat,
+     {"OSC 允许的发送方须为地址或网段 (如 192.168.1.0/24), 而不是 \"%s\"",
+      "OSC 允許的發送方須為位址或網段 (如 192.168.1.0/24), 而不是 \"%s\"",
+      "Who may send OSC must be an address or a network such as 192.168.1.0/24, not \"%s\""}},
+    {LabelId::OscNotServingFormat, {"OSC 未开启: %s", "OSC 未開啟: %s", "OSC is off: %s"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -26,4 +26,10 @@ std::string FormatLabel(LabelId format, double value) { return Format(format, va
 
 std::string FormatLabel(LabelId format, int value) { return Format(format, value); }
 
+std::string FormatLabel(LabelId format, std::string_view text) {
+  std::string filled(LabelText(format));
+  if (const std::size_t at = filled.find("%s"); at != std::string::npos) filled.replace(at, 2, text);
+  return filled;
+}
+
 }  // namespace rmt4

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "i18n/label_id.h"
 
@@ -12,5 +13,9 @@ namespace rmt4 {
 
 /// The same for a row with one integer conversion (such as "HPF: %4dHz").
 [[nodiscard]] std::string FormatLabel(LabelId format, int value);
+
+/// The same for a row with one "%s", filled with `text` as it is (a typed or
+/// outside text may hold "%" itself).
+[[nodiscard]] std::string FormatLabel(LabelId format, std::string_view text);
 
 }  // namespace rmt4

@@ -1,5 +1,5 @@
-// System window: 163, its background (500 × 360): a charcoal panel with a
-// recessed well behind each of the five groups of controls.
+// System window: 163, its background (500 × 400): a charcoal panel with a
+// recessed well behind each of the six groups of controls.
 #include "ui/artwork/art_style.h"
 #include "ui/artwork/artwork_registry.h"
 
@@ -7,10 +7,10 @@ namespace rmt4::artwork {
 namespace {
 
 constexpr int kWidth = 500;
-constexpr int kHeight = 360;
+constexpr int kHeight = 400;
 // The group boxes' rectangles (left, top, width, height).
 const QRectF kWells[] = {{10, 10, 210, 205}, {260, 10, 210, 205}, {10, 230, 140, 70}, {167, 230, 140, 70},
-                         {324, 230, 140, 70}};
+                         {324, 230, 140, 70}, {10, 315, 460, 45}};
 
 const Register background(163, kWidth, kHeight, [](QPainter& p, const QImage&) {
   FillPanel(p, QRectF(0, 0, kWidth, kHeight), kPanel);

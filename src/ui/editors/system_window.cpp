@@ -15,6 +15,7 @@
 #include "ui/editors/cell_editor.h"
 #include "ui/editors/console_palette.h"
 #include "ui/editors/system_mode_list.h"
+#include "ui/editors/system_osc_group.h"
 #include "ui/editors/system_scene_list.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/message_box.h"
@@ -25,14 +26,15 @@
 namespace rmt4::ui {
 namespace {
 
-constexpr QSize kClientSize(500, 360);
+constexpr QSize kClientSize(500, 400);
 
 /// A rectangle given as (left, top, right, bottom), right and bottom outside it.
 constexpr QRect Span(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
-enum Group : int { kModeGroup, kSceneGroup, kLanguageGroup, kTransportGroup, kNoiseGateGroup };
-constexpr std::array<QRect, 5> kGroupRects{Span(10, 10, 220, 215), Span(260, 10, 470, 215), Span(10, 230, 150, 300),
-                                           Span(167, 230, 307, 300), Span(324, 230, 464, 300)};
+enum Group : int { kModeGroup, kSceneGroup, kLanguageGroup, kTransportGroup, kNoiseGateGroup, kOscGroup };
+constexpr std::array<QRect, 6> kGroupRects{Span(10, 10, 220, 215),   Span(260, 10, 470, 215),
+                                           Span(10, 230, 150, 300),  Span(167, 230, 307, 300),
+                                           Span(324, 230, 464, 300), Span(10, 315, 470, 360)};
 constexpr QRect kModeListRect = Span(15, 30, 215, 210);
 constexpr QRect kSceneListRect = Span(265, 30, 465, 210);
 // The drop-down parts reach down to 410; the closed selectors keep their own height.
@@ -60,7 +62,7 @@ constexpr int kTransportPositions = 3;
 
 }  // namespace
 
-SystemWindow::SystemWindow(LinkWorker& link, QWidget* mainWindow)
+SystemWindow::SystemWindow(LinkWorker& link, WindowOscHost& osc, QWidget* mainWindow)
     : QDialog(mainWindow),
       link_(link),
       mainWindow_(mainWindow),
@@ -104,6 +106,7 @@ SystemWindow::SystemWindow(LinkWorker& link, QWidget* mainWindow)
   scenes_ = std::make_unique<SystemSceneList>(*sceneList_, *editor_, link, link.sceneFolders(), *this);
   modes_->Fill();
   scenes_->Fill();
+  osc_ = new SystemOscGroup(*groups_[kOscGroup], osc, settings_, *this);
 
   timer_.setInterval(kRefreshMs);
   connect(&timer_, &QTimer::timeout, this, &SystemWindow::PeriodicRefresh);
@@ -151,6 +154,8 @@ void SystemWindow::RefreshTexts() {
   SetFittingTitle(*groups_[kLanguageGroup], QStringLiteral("Language"));
   SetFittingTitle(*groups_[kTransportGroup], Translated(LabelId::Computer));
   SetFittingTitle(*groups_[kNoiseGateGroup], Translated(LabelId::NoiseGate));
+  SetFittingTitle(*groups_[kOscGroup], QStringLiteral("OSC"));
+  osc_->RefreshTexts();
   const QStringList titles{Translated(LabelId::Model), Translated(LabelId::ModelName)};
   modeList_->setHorizontalHeaderLabels(titles);
   sceneList_->setHorizontalHeaderLabels(titles);

@@ -21,18 +21,20 @@ namespace rmt4::ui {
 
 class CellEditor;
 class SystemModeList;
+class SystemOscGroup;
 class SystemSceneList;
+class WindowOscHost;
 
 /// The modal "System" window: the console's stored modes, the scene files on
 /// the PC, the interface language, the transport and the console's noise
-/// gate. It never talks to the console itself: it edits the parameter table
-/// and raises the link jobs the worker carries out.
+/// gate; whether and how the window serves OSC. It never talks to the console
+/// itself: it edits the parameter table and raises the link jobs the worker carries out.
 class SystemWindow final : public QDialog {
  public:
   static constexpr int kRefreshMs = 500;
 
   /// `mainWindow` hears of a language change; it is also the window this one is centred over.
-  SystemWindow(LinkWorker& link, QWidget* mainWindow);
+  SystemWindow(LinkWorker& link, WindowOscHost& osc, QWidget* mainWindow);
   ~SystemWindow() override;
 
   [[nodiscard]] QTableWidget& modeList() { return *modeList_; }
@@ -43,6 +45,7 @@ class SystemWindow final : public QDialog {
   [[nodiscard]] QGroupBox& groupBox(int index) { return *groups_[static_cast<std::size_t>(index)]; }
   [[nodiscard]] SystemModeList& modes() { return *modes_; }
   [[nodiscard]] SystemSceneList& scenes() { return *scenes_; }
+  [[nodiscard]] SystemOscGroup& osc() { return *osc_; }
   [[nodiscard]] CellEditor& cellEditor() { return *editor_; }
   [[nodiscard]] bool refreshing() const { return timer_.isActive(); }
 
@@ -70,7 +73,7 @@ class SystemWindow final : public QDialog {
   QWidget* mainWindow_;
   const SettingsStore settings_;
   const QImage background_;  // bitmap 163
-  std::array<QGroupBox*, 5> groups_{};
+  std::array<QGroupBox*, 6> groups_{};
   QTableWidget* modeList_;
   QTableWidget* sceneList_;
   QComboBox* language_;
@@ -79,6 +82,7 @@ class SystemWindow final : public QDialog {
   CellEditor* editor_;
   std::unique_ptr<SystemModeList> modes_;
   std::unique_ptr<SystemSceneList> scenes_;
+  SystemOscGroup* osc_ = nullptr;  // a child of its group box
   QTimer timer_;
 };
 

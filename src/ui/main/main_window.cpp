@@ -15,6 +15,7 @@
 #include "i18n/label_text.h"
 #include "platform/ipv4_address.h"
 #include "protocol/address_map.h"
+#include "protocol/wire_trace_line.h"
 #include "rmt4_version.h"
 #include "transport/local_address.h"
 #include "ui/controls/skinned_button.h"
@@ -31,6 +32,7 @@
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
 #include "ui/main/undo_keys.h"
+#include "ui/main/window_osc_host.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/edge_resize_grip.h"
 #include "ui/platform/fonts.h"
@@ -115,6 +117,7 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
   editorFrame_ = new ChannelEditorFrame(this, link_->params(), link_->jobs(), makePanels);
   editorFrame_->move(0, kEditorFrameTop);
   CreateHistory();
+  osc_ = std::make_unique<WindowOscHost>(link_->params(), *history_, [this](ParamAddress address) { ValueArrived(address); });
   editWarningTimer_.setSingleShot(true);
   connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
 
@@ -131,6 +134,7 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
 }
 
 MainWindow::~MainWindow() {
+  osc_->Stop();
   owner_->BeginClosing();
   link_->StopLink();
   // It listens to the change log, which goes before the window's children do.
@@ -141,6 +145,21 @@ void MainWindow::ShowOffline() {
   offline_ = true;
   setWindowTitle(TitleText());
   if (title_ != nullptr) title_->SetText(TitleText());
+  TellOscStatus();
+}
+
+void MainWindow::TellOscStatus() {
+  const bool connected = status_ == static_cast<int>(LinkStatus::Connected);
+  OscLinkStatus status;
+  if (offline_) {
+    status.state = status.transport = "offline";
+  } else {
+    const auto linkStatus = static_cast<LinkStatus>(status_);
+    status.state = linkStatus == LinkStatus::Starting ? "searching" : std::string(StatusName(linkStatus));
+    status.transport = reachedVia_.toStdString();
+  }
+  if (connected) status.console = consoleIdentity_.toStdString();
+  osc_->SetStatus(std::move(status));
 }
 
 QString MainWindow::TitleText() const {
@@ -219,6 +238,7 @@ void MainWindow::ShowSearchTarget(const QString& target) {
   // Queued: it may come in after the console was found.
   if (status_ == static_cast<int>(LinkStatus::Connected)) return;
   searchTarget_ = target;
+  if (!target.isEmpty()) reachedVia_ = target;
   ShowStatus(status_);
 }
 
@@ -229,6 +249,7 @@ void MainWindow::ShowStatus(int status) {
   const bool connected = status == static_cast<int>(LinkStatus::Connected);
   // While searching, the title says what is being tried, the status button's tip says it in full.
   if (connected) searchTarget_.clear();
+  TellOscStatus();
   title_->SetText(searchTarget_.isEmpty() ? TitleText() : TitleText() + QStringLiteral("  ") + searchTarget_);
   SkinnedButton& statusButton = *buttons_[kStatus];
   statusButton.setToolTip(searchTarget_);
@@ -305,7 +326,7 @@ void MainWindow::OnButton(int index) {
       break;
     }
     case kSystemSet: {
-      SystemWindow system(*link_, this);
+      SystemWindow system(*link_, *osc_, this);
       system.exec();
       break;
     }
@@ -532,6 +553,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
                                                Translated(LabelId::Tip)) == MessageButton::Yes;
   if (!close) return;
   hide();
+  osc_->Stop();
   owner_->BeginClosing();
   link_->StopLink();
   closeConfirmed_ = true;

@@ -31,6 +31,7 @@ class StripBank;
 class HistoryWindow;
 class EditGestures;
 class UndoKeys;
+class WindowOscHost;
 
 /// The main window: a borderless window over one background picture with
 /// the strips, the top bar's buttons and the title label. It starts
@@ -78,6 +79,8 @@ class MainWindow final : public QWidget {
   [[nodiscard]] EditHistory& history() { return *history_; }
   /// The top bar's undo (`back`) or redo button.
   [[nodiscard]] SkinnedButton* undoButton(bool back) { return undoButtons_[back ? 0 : 1]; }
+  /// The OSC server's host: clients edit as the window does.
+  [[nodiscard]] WindowOscHost& osc() { return *osc_; }
 
  protected:
   bool event(QEvent* event) override;
@@ -112,6 +115,8 @@ class MainWindow final : public QWidget {
   /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
   void OpenEditor(int strip);
   void ValueArrived(ParamAddress address);
+  /// Tells the OSC host what the status field and title say now.
+  void TellOscStatus();
 
   // Undo and redo (main_window_undo.cpp).
   void CreateHistory();
@@ -140,6 +145,8 @@ class MainWindow final : public QWidget {
   SkinnedLabel* title_ = nullptr;
   int status_ = static_cast<int>(LinkStatus::Starting);
   QString searchTarget_;
+  /// The last transport and address tried: how the console is reached once found.
+  QString reachedVia_;
   QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
   std::function<std::optional<bool>()> closeQuestion_;
   bool closeConfirmed_ = false;
@@ -149,10 +156,14 @@ class MainWindow final : public QWidget {
   // After the history: they are gone before it is.
   std::unique_ptr<EditGestures> gestures_;
   std::unique_ptr<UndoKeys> undoKeys_;
+  // After the history: its server stops before the history goes.
+  std::unique_ptr<WindowOscHost> osc_;
   std::array<SkinnedButton*, 2> undoButtons_{};
   /// How the console whose complete read is under way was reached: told to
   /// the history when the read ends, so it can tell another console from the last.
   std::optional<QString> readingFrom_;
+  /// How the console whose complete read ended was reached, which tells consoles apart; empty while none is.
+  QString consoleIdentity_;
   /// The words an effect program recall reads back; its step ends when all have come.
   std::set<ParamAddress> awaitedEffectWords_;
 };

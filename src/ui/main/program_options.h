@@ -16,6 +16,11 @@ struct ProgramOptions {
   bool offline = false;
   /// The scene the offline console starts from; the console's defaults without one.
   std::optional<std::string> offlineScene;
+  /// Serve OSC on this port for this run, over the stored setting (as typed; checked when the program starts).
+  std::optional<std::string> oscPort;
+  /// The address to serve OSC on, and who may send (each --osc-allow once).
+  std::optional<std::string> oscBind;
+  std::vector<std::string> oscAllow;
   /// Arguments the program does not know. Before the window system has taken
   /// its own (such as -platform), they may still be those.
   std::vector<std::string> unknown;

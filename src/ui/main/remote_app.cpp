@@ -16,6 +16,7 @@
 #include "transport/transport_factory.h"
 #include "ui/main/main_window.h"
 #include "ui/main/offline_session.h"
+#include "ui/main/osc_startup.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
@@ -59,6 +60,13 @@ int RemoteApp::Run(int argc, char** argv, const ProgramOptions& programOptions) 
   const AppFolders folders = CurrentAppFolders();
   (void)SetCurrentLanguage(
       ChooseLanguage(SettingsStore(folders).ReadSettingInt(kLanguageSettingsFile, kLanguageKey), SystemLocaleId()));
+  // Refused in the user's language before anything starts, like an unknown argument.
+  std::string oscProblem;
+  const std::optional<OscStartup> osc = ChooseOscStartup(programOptions, SettingsStore(folders), oscProblem);
+  if (!osc) {
+    std::fprintf(stderr, "rmt4: %s\n", oscProblem.c_str());
+    return 2;
+  }
 
   if (programOptions.offline) {
     // Not one copy per session: a show can be prepared offline while another
@@ -68,6 +76,7 @@ int RemoteApp::Run(int argc, char** argv, const ProgramOptions& programOptions) 
     MainWindow window(session.LinkOptions());
     window.ShowOffline();
     window.SetCloseQuestion([&session, &window] { return session.ConfirmClose(&window); });
+    ServeOscAtStart(window, *osc);
     window.show();
     return QApplication::exec();
   }
@@ -93,6 +102,7 @@ int RemoteApp::Run(int argc, char** argv, const ProgramOptions& programOptions) 
   options.sceneFolders = folders;
   MainWindow window(std::move(options));
   instance.ListenForActivation([&window] { window.BringToFront(); });
+  ServeOscAtStart(window, *osc);
   window.show();
   return QApplication::exec();
 }

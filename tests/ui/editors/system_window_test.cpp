@@ -50,7 +50,7 @@ struct BoxAnswerer {
 class SystemWindowTest : public test::SystemTestHost {
  protected:
   SystemWindow& Open() {
-    system_ = std::make_unique<SystemWindow>(link(), &mainWindow());
+    system_ = std::make_unique<SystemWindow>(link(), mainWindow().osc(), &mainWindow());
     system_->show();
     QCoreApplication::processEvents();
     return *system_;
