@@ -31,12 +31,19 @@ std::optional<std::uint16_t> ParseOscPort(std::string_view text) {
   return static_cast<std::uint16_t>(port);
 }
 
-bool IsOscAllowEntry(std::string_view text) {
+std::optional<Ipv4Subnet> ParseOscSenders(std::string_view text) {
   const std::size_t slash = text.find('/');
-  if (!ParseIpv4(text.substr(0, slash))) return false;
-  if (slash == std::string_view::npos) return true;
-  const std::string_view prefix = text.substr(slash + 1);
-  return AllDigits(prefix) && prefix.size() <= 2 && std::stoi(std::string(prefix)) <= kLongestPrefix;
+  const auto address = ParseIpv4(text.substr(0, slash));
+  if (!address) return std::nullopt;
+  int bits = kLongestPrefix;
+  if (slash != std::string_view::npos) {
+    const std::string_view prefix = text.substr(slash + 1);
+    if (!AllDigits(prefix) || prefix.size() > 2) return std::nullopt;
+    bits = std::stoi(std::string(prefix));
+    if (bits > kLongestPrefix) return std::nullopt;
+  }
+  const Ipv4Address mask = bits == 0 ? 0 : ~Ipv4Address{0} << (kLongestPrefix - bits);
+  return Ipv4Subnet{*address, mask};
 }
 
 std::vector<std::string> SplitOscAllowList(std::string_view text) {
@@ -56,7 +63,7 @@ std::optional<std::string> ReadOscOptions(std::string_view port, std::string_vie
   if (!number) return FormatLabel(LabelId::OscPortInvalidFormat, port);
   if (!ParseIpv4(bindAddress)) return FormatLabel(LabelId::OscBindAddressInvalidFormat, bindAddress);
   for (const std::string& entry : allow) {
-    if (!IsOscAllowEntry(entry)) return FormatLabel(LabelId::OscAllowInvalidFormat, entry);
+    if (!ParseOscSenders(entry)) return FormatLabel(LabelId::OscAllowInvalidFormat, entry);
   }
   options.port = *number;
   options.bindAddress = std::string(bindAddress);

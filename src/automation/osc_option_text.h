@@ -10,14 +10,15 @@
 #include <vector>
 
 #include "automation/osc_server.h"
+#include "platform/ipv4_address.h"
 
 namespace rmt4 {
 
 /// A port a client can be told: 1..65535, decimal digits only.
 [[nodiscard]] std::optional<std::uint16_t> ParseOscPort(std::string_view text);
 
-/// "192.168.1.0/24" (prefix 0..32) or one address.
-[[nodiscard]] bool IsOscAllowEntry(std::string_view text);
+/// The senders "192.168.1.0/24" (prefix 0..32) or one address stand for; none for other text.
+[[nodiscard]] std::optional<Ipv4Subnet> ParseOscSenders(std::string_view text);
 
 /// The entries of a comma-separated allow list, trimmed, empty ones dropped.
 [[nodiscard]] std::vector<std::string> SplitOscAllowList(std::string_view text);

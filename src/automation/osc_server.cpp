@@ -8,11 +8,11 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <thread>
 
 #include "automation/osc_dispatch.h"
+#include "automation/osc_option_text.h"
 #include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
@@ -25,20 +25,6 @@ constexpr std::int64_t kTickMs = 50;
 /// Packets read before the host hears of their edits, so a flood still lets edits through.
 constexpr int kPacketsPerBatch = 256;
 
-std::optional<Ipv4Subnet> ParseSenders(std::string_view text) {
-  const std::size_t slash = text.find('/');
-  const auto address = ParseIpv4(text.substr(0, slash));
-  if (!address) return std::nullopt;
-  unsigned bits = 32;
-  if (slash != std::string_view::npos) {
-    const std::string_view count = text.substr(slash + 1);
-    const auto [end, error] = std::from_chars(count.data(), count.data() + count.size(), bits);
-    if (count.empty() || error != std::errc() || end != count.data() + count.size() || bits > 32) return std::nullopt;
-  }
-  const Ipv4Address mask = bits == 0 ? 0 : ~Ipv4Address{0} << (32 - bits);
-  return Ipv4Subnet{*address, mask};
-}
-
 std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 }  // namespace
@@ -46,7 +32,7 @@ std::string SystemError(const std::string& what) { return what + ": " + std::str
 std::optional<std::string> CheckOscServerOptions(const OscServerOptions& options) {
   if (!ParseIpv4(options.bindAddress)) return "not an IPv4 address to listen on: '" + options.bindAddress + "'";
   for (const std::string& allowed : options.allow) {
-    if (!ParseSenders(allowed)) return "allowed senders are an IPv4 address or ADDRESS/BITS, not '" + allowed + "'";
+    if (!ParseOscSenders(allowed)) return "allowed senders are an IPv4 address or ADDRESS/BITS, not '" + allowed + "'";
   }
   return std::nullopt;
 }
@@ -186,7 +172,7 @@ std::optional<std::string> OscServer::Start() {
   if (impl.thread.joinable()) return std::nullopt;
   if (auto problem = CheckOscServerOptions(impl.options)) return problem;
   impl.allowed.clear();
-  for (const std::string& allowed : impl.options.allow) impl.allowed.push_back(*ParseSenders(allowed));
+  for (const std::string& allowed : impl.options.allow) impl.allowed.push_back(*ParseOscSenders(allowed));
   const std::string where = impl.options.bindAddress + ":" + std::to_string(impl.options.port);
   UniqueFd socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (!socket.Valid()) return SystemError("cannot open a UDP socket for OSC");
