@@ -16,6 +16,7 @@
 #include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
+#include "protocol/wire_trace_line.h"
 
 namespace rmt4 {
 namespace {
@@ -28,6 +29,13 @@ constexpr int kPacketsPerBatch = 256;
 std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 }  // namespace
+
+OscLinkStatus OscStatusOf(LinkStatus status, std::string transport, unsigned deviceType) {
+  OscLinkStatus result{.state = "", .transport = std::move(transport), .console = ""};
+  result.state = status == LinkStatus::Starting ? "searching" : std::string(StatusName(status));
+  if (status == LinkStatus::Connected && deviceType != 0) result.console = "device type " + std::to_string(deviceType);
+  return result;
+}
 
 std::optional<std::string> CheckOscServerOptions(const OscServerOptions& options) {
   if (!ParseIpv4(options.bindAddress)) return "not an IPv4 address to listen on: '" + options.bindAddress + "'";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "protocol/link_owner.h"
 #include "protocol/param_table.h"
 #include "values/own_bits.h"
 
@@ -31,6 +32,10 @@ struct OscLinkStatus {
   std::string transport;  ///< "TCP 127.0.0.2:6010", "USB", "serial /dev/ttyUSB0"
   std::string console;    ///< the console's identity, empty while none
 };
+
+/// The /status of a link in `status`, reached by `transport`, whose console
+/// said it is device type `deviceType` (0: not yet known).
+[[nodiscard]] OscLinkStatus OscStatusOf(LinkStatus status, std::string transport, unsigned deviceType);
 
 /// What the server needs from whoever runs it (the window, rmt4ctl serve).
 /// Called on the server's thread.

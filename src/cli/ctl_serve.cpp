@@ -59,17 +59,6 @@ ServeOptions ServeOptionsOf(const Words& command) {
   return parsed;
 }
 
-std::string StateText(LinkStatus status) {
-  switch (status) {
-    case LinkStatus::Connected:
-      return "connected";
-    case LinkStatus::NotAnswering:
-      return "not answering";
-    default:
-      return "searching";
-  }
-}
-
 /// The OSC server's host: edits wake the command's loop through an eventfd.
 class ServeHost : public OscHost {
  public:
@@ -81,11 +70,8 @@ class ServeHost : public OscHost {
   }
 
   OscLinkStatus Status() override {
-    const LinkStatus status = session_.owner.Status();
-    const unsigned deviceType = session_.worker.context().state.device.deviceType.load();
-    std::string console;
-    if (status == LinkStatus::Connected && deviceType != 0) console = "device type " + std::to_string(deviceType);
-    return {StateText(status), session_.transport, console};
+    return OscStatusOf(session_.owner.Status(), session_.transport,
+                       session_.worker.context().state.device.deviceType.load());
   }
 
  private:

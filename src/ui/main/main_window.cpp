@@ -149,17 +149,9 @@ void MainWindow::ShowOffline() {
 }
 
 void MainWindow::TellOscStatus() {
-  const bool connected = status_ == static_cast<int>(LinkStatus::Connected);
-  OscLinkStatus status;
-  if (offline_) {
-    status.state = status.transport = "offline";
-  } else {
-    const auto linkStatus = static_cast<LinkStatus>(status_);
-    status.state = linkStatus == LinkStatus::Starting ? "searching" : std::string(StatusName(linkStatus));
-    status.transport = reachedVia_.toStdString();
-  }
-  if (connected) status.console = consoleIdentity_.toStdString();
-  osc_->SetStatus(std::move(status));
+  osc_->SetStatus(offline_ ? OscLinkStatus{.state = "offline", .transport = "offline", .console = ""}
+                           : OscStatusOf(static_cast<LinkStatus>(status_), reachedVia_.toStdString(),
+                                         link_->context().state.device.deviceType.load()));
 }
 
 QString MainWindow::TitleText() const {

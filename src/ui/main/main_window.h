@@ -162,8 +162,6 @@ class MainWindow final : public QWidget {
   /// How the console whose complete read is under way was reached: told to
   /// the history when the read ends, so it can tell another console from the last.
   std::optional<QString> readingFrom_;
-  /// How the console whose complete read ended was reached, which tells consoles apart; empty while none is.
-  QString consoleIdentity_;
   /// The words an effect program recall reads back; its step ends when all have come.
   std::set<ParamAddress> awaitedEffectWords_;
 };

@@ -102,7 +102,6 @@ void MainWindow::FollowDataReloaded() {
   }
   if (!readingFrom_) return;
   const EditHistory::Reload reload = history_->EndReload(readingFrom_->toStdString());
-  consoleIdentity_ = *readingFrom_;
   readingFrom_.reset();
   TellOscStatus();
   if (reload == EditHistory::Reload::kOtherConsole) ShowStatusNote(LabelId::HistoryClearedOtherConsole);
