@@ -99,8 +99,8 @@ void NetworkDiscovery::Run() {
     AskLinkedHost();
     // Only the chosen console's module answers our commands: a text from any
     // other host must not pass for its verdict on the settings.
-    Receive(milliseconds(200), addresses_.serverAddress.load());
-    (void)running_.SleepFor(milliseconds(1));
+    // A pause after a datagram keeps a flood of them from spinning the thread; after a quiet wait it would only wake it once more.
+    if (Receive(milliseconds(200), addresses_.serverAddress.load())) (void)running_.SleepFor(milliseconds(1));
     context_.modules.ShowModuleConfirmations(context_.owner);
   }
   socket_.Close();
@@ -168,9 +168,10 @@ void NetworkDiscovery::AskLinkedHost() {
   SendTo(addresses_.serverAddress.load(), kGetLinkIp);
 }
 
-void NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
+bool NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
-  for (bool arrived = false; !arrived && KeepRunning();) {
+  bool arrived = false;
+  while (!arrived && KeepRunning()) {
     const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     arrived = socket_.ReceiveFor(left, [this, from](std::string_view text, Ipv4Address sender) {
@@ -187,6 +188,7 @@ void NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
     modules.ClearDone(ModuleCommandTable::kGetLinkIp);
     addresses_.linkedHostAddress.store(modules.Number(ModuleCommandTable::kGetLinkIp));
   }
+  return arrived;
 }
 
 }  // namespace rmt4
