@@ -1,5 +1,7 @@
 #include "transport/network_discovery.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <string>
 #include <system_error>
@@ -84,6 +86,7 @@ void NetworkDiscovery::StopFor(milliseconds limit) {
 bool NetworkDiscovery::KeepRunning() const { return running_.load() && context_.appRunning.load(); }
 
 void NetworkDiscovery::Run() {
+  (void)pthread_setname_np(pthread_self(), "console-search");  // for top and the CPU benchmark
   addresses_.localAddress.store(endpoints_.localAddress ? *endpoints_.localAddress
                                                         : FindLocalAddress(running_, localAddressLimit_));
   if (!OpenSocket()) return;

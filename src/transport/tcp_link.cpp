@@ -2,6 +2,7 @@
 
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -150,6 +151,7 @@ void TcpLink::CloseLocked() {
 }
 
 void TcpLink::ReadLoop(int descriptor) {
+  (void)pthread_setname_np(pthread_self(), "tcp-reader");  // for top and the CPU benchmark
   std::array<std::uint8_t, kReceiveBytes> buffer{};
   // Sleeps until bytes arrive or Close wakes it: no time limit, so an idle connection costs no wake-ups.
   std::array<pollfd, 2> waiting{pollfd{descriptor, POLLIN, 0}, pollfd{readerWake_.Get(), POLLIN, 0}};
