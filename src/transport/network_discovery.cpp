@@ -102,7 +102,8 @@ void NetworkDiscovery::Run() {
     AskLinkedHost();
     // Only the chosen console's module answers our commands: a text from any
     // other host must not pass for its verdict on the settings.
-    // A pause after a datagram keeps a flood of them from spinning the thread; after a quiet wait it would only wake it once more.
+    // A pause after a datagram keeps a flood of them from spinning the thread;
+    // after a quiet wait it would only wake the thread once more.
     if (Receive(milliseconds(200), addresses_.serverAddress.load())) (void)running_.SleepFor(milliseconds(1));
     context_.modules.ShowModuleConfirmations(context_.owner);
   }

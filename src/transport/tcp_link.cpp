@@ -45,7 +45,7 @@ bool WaitWritable(int descriptor, SocketClock::time_point deadline, KeepWaiting 
 }  // namespace
 
 TcpLink::TcpLink(FrameParser& parser, const RunFlag& appRunning)
-    : parser_(parser), appRunning_(appRunning), readerWake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    : parser_(parser), appRunning_(appRunning) {}
 
 TcpLink::~TcpLink() { Close(); }
 
@@ -82,7 +82,8 @@ OsResult TcpLink::Connect(Ipv4Address server, std::uint16_t port, std::optional<
   }
 
   // Without its wake-up the reader could not be ended: no connection then.
-  if (!readerWake_.Valid()) return OsResult(EMFILE);
+  if (!readerWake_.Valid()) readerWake_ = UniqueFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+  if (!readerWake_.Valid()) return OsResult::FromErrno();
   socket_ = std::move(handle);
   readerStop_.store(false);
   std::uint64_t wakes = 0;
