@@ -1,5 +1,7 @@
 #include "transport/network_discovery.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <string>
 #include <system_error>
@@ -84,6 +86,7 @@ void NetworkDiscovery::StopFor(milliseconds limit) {
 bool NetworkDiscovery::KeepRunning() const { return running_.load() && context_.appRunning.load(); }
 
 void NetworkDiscovery::Run() {
+  (void)pthread_setname_np(pthread_self(), "console-search");  // for top and the CPU benchmark
   addresses_.localAddress.store(endpoints_.localAddress ? *endpoints_.localAddress
                                                         : FindLocalAddress(running_, localAddressLimit_));
   if (!OpenSocket()) return;
@@ -99,8 +102,9 @@ void NetworkDiscovery::Run() {
     AskLinkedHost();
     // Only the chosen console's module answers our commands: a text from any
     // other host must not pass for its verdict on the settings.
-    Receive(milliseconds(200), addresses_.serverAddress.load());
-    (void)running_.SleepFor(milliseconds(1));
+    // A pause after a datagram keeps a flood of them from spinning the thread;
+    // after a quiet wait it would only wake the thread once more.
+    if (Receive(milliseconds(200), addresses_.serverAddress.load())) (void)running_.SleepFor(milliseconds(1));
     context_.modules.ShowModuleConfirmations(context_.owner);
   }
   socket_.Close();
@@ -168,9 +172,10 @@ void NetworkDiscovery::AskLinkedHost() {
   SendTo(addresses_.serverAddress.load(), kGetLinkIp);
 }
 
-void NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
+bool NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
-  for (bool arrived = false; !arrived && KeepRunning();) {
+  bool arrived = false;
+  while (!arrived && KeepRunning()) {
     const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     arrived = socket_.ReceiveFor(left, [this, from](std::string_view text, Ipv4Address sender) {
@@ -187,6 +192,7 @@ void NetworkDiscovery::Receive(milliseconds limit, Ipv4Address from) {
     modules.ClearDone(ModuleCommandTable::kGetLinkIp);
     addresses_.linkedHostAddress.store(modules.Number(ModuleCommandTable::kGetLinkIp));
   }
+  return arrived;
 }
 
 }  // namespace rmt4

@@ -65,8 +65,9 @@ class NetworkDiscovery {
   void AskLinkedHost();
   static constexpr Ipv4Address kAnySender = 0;
   /// Takes the module texts that arrive within `limit`; only those sent by
-  /// `from` unless it is kAnySender (the search hears every module).
-  void Receive(std::chrono::milliseconds limit, Ipv4Address from = kAnySender);
+  /// `from` unless it is kAnySender (the search hears every module). True
+  /// when a datagram arrived (from any host).
+  bool Receive(std::chrono::milliseconds limit, Ipv4Address from = kAnySender);
   [[nodiscard]] bool KeepRunning() const;
   /// Lowers `running_` and ends a receive in progress.
   void StopRunning();

@@ -60,6 +60,9 @@ class TcpLink {
   mutable std::mutex mutex_;
   UniqueFd socket_;
   std::atomic<bool> readerStop_{false};
+  /// An eventfd (made by the first Connect) that Close makes readable: the reader waits on it beside the
+  /// socket, so that it sleeps until bytes arrive or it is told to end.
+  UniqueFd readerWake_;
   std::atomic<int> closeRequests_{0};
   std::mutex problemMutex_;
   std::optional<std::string> problem_;

@@ -6,7 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "loopback_fake_module.h"
 #include "network_test_support.h"
@@ -25,6 +32,38 @@ using test::NetworkRig;
 constexpr Ipv4Address Loopback(int host) { return 0x7F000000u | static_cast<Ipv4Address>(host); }
 
 constexpr std::uint8_t kProbe[] = {0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5};
+
+/// A TCP socket listening at `address` on a free port; port 0 when that failed.
+struct TcpListener {
+  explicit TcpListener(Ipv4Address address) : socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const sockaddr_in local = SocketAddress(address, 0);
+    sockaddr_in bound{};
+    socklen_t length = sizeof bound;
+    if (bind(socket.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 &&
+        listen(socket.Get(), 1) == 0 && getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&bound), &length) == 0) {
+      port = ntohs(bound.sin_port);
+    }
+  }
+  UniqueFd socket;
+  std::uint16_t port = 0;
+};
+
+std::set<std::string> ThreadsOfThisProcess() {
+  std::set<std::string> threads;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    threads.insert(task.path().filename().string());
+  }
+  return threads;
+}
+
+/// How often the thread has gone to sleep waiting for something: its wake-ups.
+long SleepsOf(const std::string& thread) {
+  std::ifstream status("/proc/self/task/" + thread + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("voluntary_ctxt_switches:")) return std::stol(line.substr(line.find(':') + 1));
+  }
+  return -1;
+}
 
 int CountStatus(const test::RecordingLinkOwner& owner, LinkStatus status) {
   const auto statuses = owner.Statuses();
@@ -137,19 +176,14 @@ TEST(NetworkConnect, ClosingWhileSearchingReturnsPromptly) {
 
 TEST(NetworkConnect, NoTcpConnectionWithoutAChosenModule) {
   // Address 0 means "this host" to Linux: a listener here must not be reached.
-  UniqueFd listener(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  const sockaddr_in local = SocketAddress(kLoopbackAddress, 0);
-  ASSERT_EQ(bind(listener.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
-  ASSERT_EQ(listen(listener.Get(), 1), 0);
-  sockaddr_in bound{};
-  socklen_t length = sizeof bound;
-  getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&bound), &length);
-  NetworkEndpoints endpoints = LoopbackEndpoints(kLoopbackAddress, 1, ntohs(bound.sin_port));
+  const TcpListener listener(kLoopbackAddress);
+  ASSERT_NE(listener.port, 0);
+  NetworkEndpoints endpoints = LoopbackEndpoints(kLoopbackAddress, 1, listener.port);
   endpoints.localAddress.reset();
   NetworkRig rig(endpoints);
 
   EXPECT_FALSE(rig.transport.TcpConnect().ok());
-  pollfd waiting{listener.Get(), POLLIN, 0};
+  pollfd waiting{listener.socket.Get(), POLLIN, 0};
   EXPECT_EQ(poll(&waiting, 1, 100), 0);
   EXPECT_FALSE(rig.transport.ReaderRunning());
 }
@@ -361,6 +395,24 @@ TEST(NetworkClose, ReturnsWithinASecondWhileSearchingConnectingOrConnected) {
     rig.context.appRunning.store(false);
     connecting.join();
   }
+}
+
+TEST(TcpLink, AnIdleConnectionCostsTheReaderNoWakeUps) {
+  const TcpListener listener(Loopback(114));
+  ASSERT_NE(listener.port, 0);
+  NetworkRig rig(LoopbackEndpoints(Loopback(114), 1, listener.port));
+  TcpLink link(rig.context.parser, rig.context.appRunning);
+
+  const std::set<std::string> before = ThreadsOfThisProcess();
+  ASSERT_TRUE(link.Connect(Loopback(114), listener.port, std::nullopt, 1000ms).ok());
+  UniqueFd console(accept(listener.socket.Get(), nullptr, nullptr));
+  std::vector<std::string> started;
+  std::ranges::set_difference(ThreadsOfThisProcess(), before, std::back_inserter(started));
+  ASSERT_EQ(started.size(), 1u) << "one reader thread";
+  std::this_thread::sleep_for(20ms);  // the reader reaches its wait
+  const long sleeps = SleepsOf(started[0]);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_LE(SleepsOf(started[0]) - sleeps, 1) << "the reader woke while nothing arrived";
 }
 
 TEST(UdpSocket, InterruptEndsAWaitingReceiveAndRearmLetsItWaitAgain) {

@@ -404,9 +404,12 @@ void ResponseCurve::timerEvent(QTimerEvent* event) {
     QWidget::timerEvent(event);
     return;
   }
+  const int shown = animationPhase_;
   animationPhase_ = animationPhase_ % kLastAnimationPhase + 1;
-  // Only the selected marker pulses: the rest of the picture stays as it is on screen.
-  update(MarkerBox(selectedPoint_));
+  // Only the selected marker pulses: the rest of the picture stays as it is
+  // on screen, and a step to a picture like the one shown needs no repaint.
+  const QRect box = MarkerBox(selectedPoint_) & rect();
+  if (!pulseCells_.Alike(box, shown, animationPhase_)) update(box);
 }
 
 void ResponseCurve::resizeEvent(QResizeEvent* event) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "dsp/cut_catalogue.h"
+#include "ui/controls/pulse_cells.h"
 #include "ui/controls/response_curve_geometry.h"
 #include "ui/controls/response_curve_sprites.h"
 #include "ui/platform/window_message.h"
@@ -182,6 +183,9 @@ class ResponseCurve : public QWidget {
   // Drawing (response_curve_paint.cpp).
   void RecreateLayers();
   void DrawGridLayer();
+  /// Brings `region` of the frame up to date: the pulsing marker's box alone
+  /// from the pictures kept of it where it can, else by Compose.
+  void ComposeRegion(const QRegion& region);
   /// Redraws `area` of the frame; the rest keeps what was composed before.
   void Compose(const QRect& area);
   void DrawShadedArea(QPainter& painter);
@@ -215,6 +219,7 @@ class ResponseCurve : public QWidget {
   QRect copyRect_;
   QRect pasteRect_;
   QBasicTimer animation_;
+  PulseCells pulseCells_;
 
   PointArray<std::vector<double>> responses_;
   std::vector<int> selectedCurve_;

@@ -106,6 +106,24 @@ void ResponseCurve::DrawGridLayer() {
   }
 }
 
+void ResponseCurve::ComposeRegion(const QRegion& region) {
+  const QRect box = MarkerBox(selectedPoint_) & rect();
+  // Anything but the pulse's own repaint may show a change: the kept pictures are stale then.
+  if (region != QRegion(box)) {
+    pulseCells_.Clear();
+    Compose(region.boundingRect());
+    return;
+  }
+  if (const QImage* cell = pulseCells_.Find(box, animationPhase_)) {
+    QPainter painter(&frame_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(box.topLeft(), *cell);
+    return;
+  }
+  Compose(box);
+  if (initialised_) pulseCells_.Keep(box, animationPhase_, frame_.copy(box));
+}
+
 void ResponseCurve::Compose(const QRect& area) {
   if (!initialised_) return;
   if (recomputeAll_) {
@@ -256,12 +274,12 @@ void ResponseCurve::DrawMenu(QPainter& painter) const {
 }
 
 void ResponseCurve::PaintInto(QPainter& parentPainter) {
-  Compose(rect());
+  ComposeRegion(rect());
   if (!frame_.isNull()) parentPainter.drawImage(pos(), frame_);
 }
 
 void ResponseCurve::paintEvent(QPaintEvent* event) {
-  Compose(event->rect());
+  ComposeRegion(event->region());
   QPainter painter(this);
   if (frame_.isNull()) {
     painter.fillRect(rect(), Qt::black);

@@ -357,6 +357,34 @@ TEST_F(ResponseCurveTest, PulseRepaintsOnlyTheSelectedMarker) {
   curve->SetActive(0);
 }
 
+// Once the pulse has been round, a step asks for a repaint only when the
+// marker's picture changes; a change from the console still shows at once.
+TEST_F(ResponseCurveTest, PulseRepaintsOnlyStepsThatChangeThePicture) {
+  curve->SetBandGain(6.0, 0);  // band 1's shaded area reaches into its marker's cell
+  curve->SetActive(1);
+  test::PaintedRects paints(*curve);
+  const auto step = [&] {
+    const int phase = curve->animationPhase();
+    const std::size_t painted = paints.rects.size();
+    EXPECT_TRUE(test::PumpUntil([&] { return curve->animationPhase() != phase; }, 2000));
+    QCoreApplication::processEvents();  // the step's repaint, if any
+    return paints.rects.size() > painted;
+  };
+  for (int n = 0; n < kCurveMarkerFrames; ++n) (void)step();  // a first round
+  QImage shown = test::OnScreen(*curve);
+  for (int n = 0; n < kCurveMarkerFrames; ++n) {
+    const bool repainted = step();
+    const QImage now = test::OnScreen(*curve);
+    EXPECT_EQ(repainted, now != shown) << "at phase " << curve->animationPhase();
+    shown = now;
+  }
+
+  curve->SetBandQ(4.0, 0);  // same marker cell, another shaded area in it
+  for (int n = 0; n < kCurveMarkerFrames; ++n) (void)step();
+  EXPECT_EQ(test::OnScreen(*curve), test::Picture(*curve)) << "at phase " << curve->animationPhase();
+  curve->SetActive(0);
+}
+
 // Screenshots, each checked at a few pixels: the curve where it must be, a
 // marker, the grid and black where nothing is drawn.
 class ResponseCurvePictures : public ResponseCurveTest {
