@@ -17,6 +17,7 @@
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
 #include "protocol/wire_trace_line.h"
+#include "values/label_format.h"
 
 namespace rmt4 {
 namespace {
@@ -26,7 +27,10 @@ constexpr std::int64_t kTickMs = 50;
 /// Packets read before the host hears of their edits, so a flood still lets edits through.
 constexpr int kPacketsPerBatch = 256;
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+/// Why the server cannot serve on `where`, in the user's language, with the system's reason.
+std::string CannotServe(const std::string& where) {
+  return FormatLabel(LabelId::OscCannotServeFormat, where) + ": " + std::strerror(errno);
+}
 
 }  // namespace
 
@@ -38,9 +42,9 @@ OscLinkStatus OscStatusOf(LinkStatus status, std::string transport, unsigned dev
 }
 
 std::optional<std::string> CheckOscServerOptions(const OscServerOptions& options) {
-  if (!ParseIpv4(options.bindAddress)) return "not an IPv4 address to listen on: '" + options.bindAddress + "'";
+  if (!ParseIpv4(options.bindAddress)) return FormatLabel(LabelId::OscBindAddressInvalidFormat, options.bindAddress);
   for (const std::string& allowed : options.allow) {
-    if (!ParseOscSenders(allowed)) return "allowed senders are an IPv4 address or ADDRESS/BITS, not '" + allowed + "'";
+    if (!ParseOscSenders(allowed)) return FormatLabel(LabelId::OscAllowInvalidFormat, allowed);
   }
   return std::nullopt;
 }
@@ -183,13 +187,13 @@ std::optional<std::string> OscServer::Start() {
   for (const std::string& allowed : impl.options.allow) impl.allowed.push_back(*ParseOscSenders(allowed));
   const std::string where = impl.options.bindAddress + ":" + std::to_string(impl.options.port);
   UniqueFd socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!socket.Valid()) return SystemError("cannot open a UDP socket for OSC");
+  if (!socket.Valid()) return CannotServe(where);
   const sockaddr_in address = SocketAddress(*ParseIpv4(impl.options.bindAddress), impl.options.port);
   if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    return SystemError("cannot listen for OSC on " + where);
+    return CannotServe(where);
   }
   UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-  if (!wake.Valid()) return SystemError("cannot start the OSC server");
+  if (!wake.Valid()) return CannotServe(where);
   impl.port = BoundPort(socket.Get());
   impl.socket = std::move(socket);
   impl.wake = std::move(wake);

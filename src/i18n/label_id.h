@@ -208,9 +208,10 @@ enum class LabelId : std::uint16_t {
   OscBindAddressInvalidFormat,
   OscAllowInvalidFormat,
   OscNotServingFormat,
+  OscCannotServeFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::OscNotServingFormat) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::OscCannotServeFormat) + 1;
 
 }  // namespace rmt4

@@ -234,6 +234,8 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
       "OSC 允許的發送方須為位址或網段 (如 192.168.1.0/24), 而不是 \"%s\"",
       "Who may send OSC must be an address or a network such as 192.168.1.0/24, not \"%s\""}},
     {LabelId::OscNotServingFormat, {"OSC 未开启: %s", "OSC 未開啟: %s", "OSC is off: %s"}},
+    {LabelId::OscCannotServeFormat,
+     {"无法在 %s 提供 OSC 服务", "無法在 %s 提供 OSC 服務", "Cannot serve OSC on %s"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -124,9 +124,9 @@ TEST(CtlServeOptions, BadOptionsAreRefusedBeforeAnythingConnects) {
       {{"serve", "--osc", "9000", "--osc-bind", "0.0.0.0", "--osc-allow", "10.0.0.0/8", "--osc-allow", "10.1.2.3"}, ""},
       {{"serve"}, "serve needs --osc PORT"},
       {{"serve", "--osc", "65536"}, "serve: --osc needs a UDP port 0..65535 (0: any free one), not '65536'"},
-      {{"serve", "--osc", "9000", "--osc-bind", "localhost"}, "serve: not an IPv4 address to listen on: 'localhost'"},
+      {{"serve", "--osc", "9000", "--osc-bind", "localhost"}, "serve: The OSC address must be an IPv4 address such as 127.0.0.1, not \"localhost\""},
       {{"serve", "--osc", "9000", "--osc-allow", "10.0.0.0/33"},
-       "serve: allowed senders are an IPv4 address or ADDRESS/BITS, not '10.0.0.0/33'"},
+       "serve: Who may send OSC must be an address or a network such as 192.168.1.0/24, not \"10.0.0.0/33\""},
       {{"serve", "--osc", "9000", "--osc-allow"}, "serve: --osc-allow needs a value"},
   };
   for (const auto& [command, refusal] : cases) EXPECT_EQ(ctl::ValidateCommand(command), refusal) << command.back();
