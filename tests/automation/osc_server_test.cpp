@@ -51,7 +51,7 @@ class Client {
   UniqueFd socket_;
 };
 
-TEST(OscServerTest, EditsWaitMergedAndTheHostIsToldPerBatch) {
+TEST(OscServerTest, EditsWaitMergedTheHostIsToldPerBatchAndMetersStream) {
   ParamTable params;
   CountingHost host;
   OscServer server(params, host, {});
@@ -65,6 +65,13 @@ TEST(OscServerTest, EditsWaitMergedAndTheHostIsToldPerBatch) {
   ASSERT_TRUE(Eventually([&] { return host.told.load() > 0; }));
   EXPECT_EQ(server.TakeEdits(), (std::vector<RequestedEdit>{{fader, *ParseValue(fader, "-10dB").raw, kWholeWord}}));
   EXPECT_EQ(host.told.load(), 1);
+
+  client.Send(EncodeOscMessage({"/meters", {}}), server.port());
+  params[address::kLevelMeters].Store(0x00CC);
+  EXPECT_TRUE(Eventually([&] {
+    const auto message = client.Receive(50ms);
+    return message && message->address == "/meters" && message->arguments[0] == OscArgument::Float(0);
+  }));
   server.Stop();
   server.Stop();
 }
@@ -90,20 +97,6 @@ TEST(OscServerTest, OversizedAndDisallowedPacketsAreCountedAndUnanswered) {
   OscServerOptions wrong;
   wrong.allow = {"192.168.1.0/33"};
   EXPECT_NE(OscServer(params, host, wrong).Start(), std::nullopt);
-}
-
-TEST(OscServerTest, MetersStreamToTheirWatcher) {
-  ParamTable params;
-  CountingHost host;
-  OscServer server(params, host, {});
-  ASSERT_EQ(server.Start(), std::nullopt);
-  Client client;
-  client.Send(EncodeOscMessage({"/meters", {}}), server.port());
-  params[address::kLevelMeters].Store(0x00CC);
-  EXPECT_TRUE(Eventually([&] {
-    const auto message = client.Receive(50ms);
-    return message && message->address == "/meters" && message->arguments[0] == OscArgument::Float(0);
-  }));
 }
 
 }  // namespace
