@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "history/edit_history.h"
+#include "lib/headless_link.h"
 #include "platform/ipv4_address.h"
 #include "protocol/link_frame.h"
 #include "link/link_worker.h"
@@ -50,24 +51,6 @@ class TimedTransport final : public LinkTransport {
   std::atomic<std::int64_t>& sentAt_;
 };
 
-class QuietOwner final : public LinkOwner {
- public:
-  MessageButton ShowMessage(MessageStyle, std::string_view text, std::string_view) override {
-    std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
-    return MessageButton::No;
-  }
-  void PostNotify(UiNotify, int) override {}
-  void SendStatus(LinkStatus) override {}
-  std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) override {
-    return consoles.front();
-  }
-  void SetProgressMaximum(int) override {}
-  void SetProgressFormat(const std::string&) override {}
-  void SetProgressPosition(int) override {}
-  void ShowProgress() override {}
-  void HideProgress() override {}
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,7 +61,7 @@ int main(int argc, char** argv) {
   const int edits = argc > 2 ? std::max(1, std::atoi(argv[2])) : 60;
   std::atomic<std::int64_t> sentAt{0};
 
-  QuietOwner owner;
+  bench::QuietOwner owner;
   LinkWorker::Options options;
   const TransportFactory real = MakeTransportFactory(TransportChoice{std::nullopt, ParseIpv4(argv[1])});
   options.makeTransport = [&](ConnectionKind kind, LinkContext& context, FrameSender& sender) {
@@ -86,14 +69,9 @@ int main(int argc, char** argv) {
   };
   options.readConfiguration = [] { return LinkConfiguration{kNetwork, 128000}; };
   LinkWorker worker(owner, std::move(options));
-  worker.StartLink();
-  const auto deadline = WallClock::now() + std::chrono::seconds(20);
-  while (worker.SyncCount() == 0) {
-    if (WallClock::now() > deadline) {
-      std::fprintf(stderr, "no console answered\n");
-      return 3;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!bench::StartAndReadAll(worker)) {
+    std::fprintf(stderr, "no console answered\n");
+    return 3;
   }
 
   // Waits for the write of kEdited that `change` causes, at a random point of the worker's cycle, as a user's do.

@@ -27,6 +27,7 @@
 #include "automation/osc_server.h"
 #include "emulator/in_process_console.h"
 #include "history/edit_history.h"
+#include "lib/headless_link.h"
 #include "link/link_worker.h"
 #include "protocol/address_map.h"
 #include "values/param_catalogue.h"
@@ -70,24 +71,6 @@ class TimedConsole final : public emulator::InProcessConsole {
   std::atomic<int>& watched_;
   std::atomic<std::int64_t>& writtenAt_;
   std::atomic<int>& meterPolls_;
-};
-
-class QuietOwner final : public LinkOwner {
- public:
-  MessageButton ShowMessage(MessageStyle, std::string_view text, std::string_view) override {
-    std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
-    return MessageButton::No;
-  }
-  void PostNotify(UiNotify, int) override {}
-  void SendStatus(LinkStatus) override {}
-  std::optional<std::uint32_t> ChooseConsole(const std::vector<std::uint32_t>& consoles) override {
-    return consoles.front();
-  }
-  void SetProgressMaximum(int) override {}
-  void SetProgressFormat(const std::string&) override {}
-  void SetProgressPosition(int) override {}
-  void ShowProgress() override {}
-  void HideProgress() override {}
 };
 
 /// Stores the server's edits on its own thread, one undo step per batch, as the window does on its.
@@ -168,21 +151,16 @@ int main(int argc, char** argv) {
   std::atomic<int> meterPolls{0};
 
   emulator::ConsoleResponder console{emulator::ConsoleSettings{}};
-  QuietOwner owner;
+  bench::QuietOwner owner;
   LinkWorker::Options options;
   options.makeTransport = [&](ConnectionKind, LinkContext& context, FrameSender&) {
     return std::make_unique<TimedConsole>(context, console, watched, writtenAt, meterPolls);
   };
   options.readConfiguration = [] { return LinkConfiguration{kUsbHid, 128000}; };
   LinkWorker worker(owner, std::move(options));
-  worker.StartLink();
-  const auto deadline = WallClock::now() + std::chrono::seconds(20);
-  while (worker.SyncCount() == 0) {
-    if (WallClock::now() > deadline) {
-      std::fprintf(stderr, "the console was never read\n");
-      return 3;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!bench::StartAndReadAll(worker)) {
+    std::fprintf(stderr, "the console was never read\n");
+    return 3;
   }
 
   EditingThread host(worker.params());

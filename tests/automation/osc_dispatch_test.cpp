@@ -65,11 +65,7 @@ TEST_F(OscDispatchTest, AGetIsAnsweredWithTheValueAndItsText) {
   const OscDispatched out = Send(OscMessage{"/ch3/fader", {}});
   ASSERT_EQ(out.replies.size(), 1U);
   EXPECT_EQ(out.replies[0].to, kSender);
-  EXPECT_EQ(out.replies[0].message.address, "/ch3/fader");
-  ASSERT_EQ(out.replies[0].message.arguments.size(), 2U);
-  EXPECT_EQ(out.replies[0].message.arguments[1], Arg::String("-10.0 dB"));
-  // Needs the values' numbers: a level answers in dB as a float.
-  EXPECT_EQ(out.replies[0].message.arguments[0], Arg::Float(-10));
+  EXPECT_EQ(out.replies[0].message, (OscMessage{"/ch3/fader", {Arg::Float(-10), Arg::String("-10.0 dB")}}));
 }
 
 TEST_F(OscDispatchTest, APatternSetsEveryMatchAndGetsAnswerEach) {
@@ -101,7 +97,6 @@ TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
     std::string reason;
   };
   const std::vector<Case> cases = {
-      {{"/ch99/fader", {Arg::String("0dB")}}, UnknownParamText("/ch99/fader")},
       {{"/ch1/fader", {Arg::String("50dB")}}, ParseValue(Named("ch1.fader"), "50dB").error},
       {{"/ch1/fader", {Arg{Arg::Type::kOther, 0, "N"}}}, "ch1.fader: takes a number or a text, not OSC type 'N'"},
       {{"/ch1/fader", {Arg::String("0dB"), Arg::String("1dB")}},
@@ -119,7 +114,6 @@ TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
   for (const Case& c : cases) EXPECT_EQ(Refusal(c.message), c.reason) << c.message.address;
 }
 
-// Needs the fades: a fade starts from the mirror's value and reaches its target; a set ends it.
 TEST_F(OscDispatchTest, AFadeMovesFromTheMirrorToItsTargetAndASetEndsIt) {
   const ParamAddress fader = Named("ch1.fader");
   params_[fader].Store(Typed("ch1.fader", "-30dB"));
@@ -159,13 +153,12 @@ TEST_F(OscDispatchTest, OnePacketEarnsABoundedNumberOfReplies) {
 }
 
 TEST_F(OscDispatchTest, AReplyPortSendsEverythingOfThatAddressThere) {
+  const auto answeredAt = [&](OscPeer from) { return Send(OscMessage{"/status", {}}, from).replies.at(0).to; };
   Send(OscMessage{"/reply_port", {Arg::Int(9001)}});
-  const OscDispatched out = Send(OscMessage{"/status", {}}, {kSender.address, 6000});
-  ASSERT_EQ(out.replies.size(), 1U);
-  EXPECT_EQ(out.replies[0].to, (OscPeer{kSender.address, 9001}));
-  EXPECT_EQ(Send(OscMessage{"/status", {}}, {0x7F000002, 6000}).replies[0].to, (OscPeer{0x7F000002, 6000}));
+  EXPECT_EQ(answeredAt({kSender.address, 6000}), (OscPeer{kSender.address, 9001}));
+  EXPECT_EQ(answeredAt({0x7F000002, 6000}), (OscPeer{0x7F000002, 6000}));
   Send(OscMessage{"/reply_port", {Arg::Int(0)}});
-  EXPECT_EQ(Send(OscMessage{"/status", {}}, {kSender.address, 6000}).replies[0].to, (OscPeer{kSender.address, 6000}));
+  EXPECT_EQ(answeredAt({kSender.address, 6000}), (OscPeer{kSender.address, 6000}));
 }
 
 TEST_F(OscDispatchTest, SubscriptionsLastTheirTimeAndRenew) {

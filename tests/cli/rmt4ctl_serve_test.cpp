@@ -82,41 +82,35 @@ class Rmt4ctlServeTest : public ::testing::Test {
   std::uint16_t port_ = 0;
 };
 
-TEST_F(Rmt4ctlServeTest, SetsReachTheConsoleGetsAndRefusalsAreAnsweredAndSigtermEndsIt) {
-  const auto dump = Listener();
+TEST_F(Rmt4ctlServeTest, SetsGetsRefusalsAndChangesOnTheConsoleReachEveryClientAndSigtermEndsIt) {
+  const auto first = Listener();
   const ParamAddress fader = *FindParam("ch3.fader");
-  const std::uint16_t level = *ParseValue(fader, "-10dB").raw;
+  const std::string held = std::to_string(fader) + " " + std::to_string(*ParseValue(fader, "-10dB").raw);
   ASSERT_EQ(OscSend({"/ch3/fader", "s", "-10dB"}), 0);
-  EXPECT_TRUE(Eventually([&] { return ConsoleValue(fader) == std::to_string(fader) + " " + std::to_string(level); }))
-      << ConsoleValue(fader);
+  EXPECT_TRUE(Eventually([&] { return ConsoleValue(fader) == held; })) << ConsoleValue(fader);
 
   ASSERT_EQ(OscSend({"/ch3/fader"}), 0);
-  EXPECT_TRUE(dump->WaitForOutput("/ch3/fader", 5s)) << dump->out;
-  EXPECT_TRUE(dump->WaitForOutput(" \"-10.0 dB\"\n", 5s)) << dump->out;
-
+  EXPECT_TRUE(first->WaitForOutput("/ch3/fader", 5s)) << first->out;
+  EXPECT_TRUE(first->WaitForOutput(" \"-10.0 dB\"\n", 5s)) << first->out;
   ASSERT_EQ(OscSend({"/ch99/fader", "f", "0"}), 0);
-  EXPECT_TRUE(dump->WaitForOutput("/error ss \"/ch99/fader\" \"" + UnknownParamText("/ch99/fader") + "\"", 5s))
-      << dump->out;
+  EXPECT_TRUE(first->WaitForOutput("/error ss \"/ch99/fader\" \"" + UnknownParamText("/ch99/fader") + "\"", 5s))
+      << first->out;
 
-  EXPECT_EQ(serve_->EndWith(SIGTERM), 0);
-}
-
-TEST_F(Rmt4ctlServeTest, EveryFollowerHearsOfAChangeOnTheConsole) {
-  const ParamAddress fader = *FindParam("ch5.fader");
-  const auto first = Listener();
+  const ParamAddress followed = *FindParam("ch5.fader");
   ASSERT_EQ(OscSend({"/subscribe", "s", "/ch5/fader"}), 0);
   const auto second = Listener();  // the same machine's second program, at another reply port
   ASSERT_EQ(OscSend({"/subscribe", "s", "/ch5/*", "i", "60"}), 0);
   // A change typed on the console; the subscriptions are in place once the server has answered after them.
+  second->out.clear();
   ASSERT_EQ(OscSend({"/status"}), 0);
   ASSERT_TRUE(second->WaitForOutput("/status", 5s));
-  ASSERT_EQ(console_.Ask("set " + std::to_string(fader) + " 700"), "ok");
-  const std::string text = " \"" + FormatValue(fader, 700) + "\"\n";
+  ASSERT_EQ(console_.Ask("set " + std::to_string(followed) + " 700"), "ok");
+  const std::string text = " \"" + FormatValue(followed, 700) + "\"\n";
   for (RunningProgram* dump : {first.get(), second.get()}) {
     EXPECT_TRUE(dump->WaitForOutput(text, 10s)) << dump->out;
     EXPECT_NE(dump->out.find("/ch5/fader"), std::string::npos) << dump->out;
   }
-  EXPECT_EQ(serve_->Interrupt(), 0);
+  EXPECT_EQ(serve_->EndWith(SIGTERM), 0);
 }
 
 TEST(CtlServeOptions, BadOptionsAreRefusedBeforeAnythingConnects) {

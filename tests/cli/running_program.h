@@ -16,16 +16,9 @@ using namespace std::chrono_literals;
 
 /// `word` quoted for the shell.
 inline std::string Quoted(const std::string& word) {
-  std::string quoted(1, '\'');
-  for (char c : word) {
-    if (c == '\'') {
-      quoted.append("'\\''");
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  quoted.push_back('\'');
-  return quoted;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 /// A program (rmt4ctl, oscdump) running beside the test, its output read as it comes.

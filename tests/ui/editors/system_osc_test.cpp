@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QUdpSocket>
 
+#include "automation/osc_packet.h"
 #include "files/osc_settings.h"
 #include "i18n/label_text.h"
 #include "system_test_host.h"
@@ -77,46 +78,31 @@ TEST_F(SystemOscTest, TypedTextsThatCannotServeAreRefusedInTheUsersWordsAndShowO
   }
 }
 
-TEST_F(SystemOscTest, APortTakenIsToldAndTheSettingShowsOff) {
-  Start(false);
+TEST_F(SystemOscTest, APortTakenIsToldThenAClientsSetShowsOnTheStripAsOneUndoStep) {
+  Start(true);
   QUdpSocket taken;
   ASSERT_TRUE(taken.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+  const quint16 port = taken.localPort();
   SystemOscGroup& group = Open();
-  Type(group.portField(), QString::number(taken.localPort()));
+  Type(group.portField(), QString::number(port));
   const QString said = ClickOn(group);
   EXPECT_TRUE(said.startsWith(NotServing(""))) << said.toStdString();
   EXPECT_GT(said.size(), NotServing("").size()) << "the reason is given";
   EXPECT_FALSE(group.onBox().isChecked());
-  EXPECT_EQ(Stored(), (StoredOscSettings{false, std::to_string(taken.localPort()), "127.0.0.1", ""}));
-}
+  EXPECT_EQ(Stored(), (StoredOscSettings{false, std::to_string(port), "127.0.0.1", ""}));
 
-/// "/ch3/fader ,s -10dB" as an OSC packet: each part ended by a zero and padded to four bytes.
-QByteArray FaderPacket() {
-  QByteArray packet;
-  for (const char* part : {"/ch3/fader", ",s", "-10dB"}) {
-    packet.append(part);
-    packet.append(4 - packet.size() % 4, '\0');
-  }
-  return packet;
-}
-
-TEST_F(SystemOscTest, AClientsSetShowsOnTheStripAsOneUndoStep) {
-  // Needs the real server: the window serves only through OscServer.
-  Start(true);
-  QUdpSocket probe;
-  ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
-  const quint16 port = probe.localPort();
-  probe.close();
-  SystemOscGroup& group = Open();
-  Type(group.portField(), QString::number(port));
+  taken.close();
   ASSERT_EQ(ClickOn(group).toStdString(), "");
   ASSERT_TRUE(group.onBox().isChecked());
   EXPECT_EQ(Stored(), (StoredOscSettings{true, std::to_string(port), "127.0.0.1", ""}));
   system_.reset();
 
   const std::size_t stepsBefore = mainWindow().history().undoCount();
+  const std::vector<std::uint8_t> packet = EncodeOscMessage({"/ch3/fader", {OscArgument::String("-10dB")}});
   QUdpSocket client;
-  ASSERT_EQ(client.writeDatagram(FaderPacket(), QHostAddress::LocalHost, port), FaderPacket().size());
+  ASSERT_EQ(client.writeDatagram(reinterpret_cast<const char*>(packet.data()), static_cast<qint64>(packet.size()),
+                                 QHostAddress::LocalHost, port),
+            static_cast<qint64>(packet.size()));
   SkinnedLabel& level = mainWindow().strips().inputStrip(2).levelLabel();
   ASSERT_TRUE(PumpUntil([&] { return level.text() == "-10.0dB"; })) << level.text().toStdString();
   EXPECT_EQ(mainWindow().history().undoCount(), stepsBefore + 1);
