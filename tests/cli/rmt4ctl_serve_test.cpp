@@ -13,6 +13,7 @@
 #include "platform/unique_fd.h"
 #include "running_program.h"
 #include "values/param_catalogue.h"
+#include "values/param_numbers.h"
 
 namespace rmt4::test {
 namespace {
@@ -111,6 +112,36 @@ TEST_F(Rmt4ctlServeTest, SetsGetsRefusalsAndChangesOnTheConsoleReachEveryClientA
     EXPECT_NE(dump->out.find("/ch5/fader"), std::string::npos) << dump->out;
   }
   EXPECT_EQ(serve_->EndWith(SIGTERM), 0);
+}
+
+TEST_F(Rmt4ctlServeTest, PositionsPatternsMetersAndAFadeTheConsoleStops) {
+  const auto dump = Listener();
+  const ParamAddress ch3 = *FindParam("ch3.fader");
+  ASSERT_EQ(OscSend({"/n/ch3/fader", "f", "0.5"}), 0);
+  const std::string half = std::to_string(ch3) + " " + std::to_string(*ValueFromNormalised(ch3, 0.5).raw);
+  EXPECT_TRUE(Eventually([&] { return ConsoleValue(ch3) == half; })) << ConsoleValue(ch3);
+
+  ASSERT_EQ(OscSend({"/ch[12]/mute", "i", "1"}), 0);
+  ASSERT_EQ(OscSend({"/ch{1,2}/mute"}), 0);
+  for (const char* reply : {"/ch1/mute is 1 \"ON\"", "/ch2/mute is 1 \"ON\""}) {
+    EXPECT_TRUE(dump->WaitForOutput(reply, 5s)) << dump->out;
+  }
+  ASSERT_EQ(OscSend({"/meters", "i", "1"}), 0);
+  EXPECT_TRUE(dump->WaitForOutput("/meters ff ", 5s)) << dump->out;
+
+  // The console's operator pulls the fader down during a 2 s fade up, below
+  // where the fade began (a value it never wrote): the fade ends there.
+  const ParamAddress ch4 = *FindParam("ch4.fader");
+  const auto word = [&](const char* level) { return std::to_string(*ParseValue(ch4, level).raw); };
+  ASSERT_EQ(console_.Ask("set " + std::to_string(ch4) + " " + word("-20dB")), "ok");
+  const std::string start = std::to_string(ch4) + " " + word("-20dB");
+  ASSERT_TRUE(Eventually([&] { return ConsoleValue(ch4) == start; }));
+  const auto fadeEnds = std::chrono::steady_clock::now() + 2s;
+  ASSERT_EQ(OscSend({"/ch4/fader/fade", "fi", "0", "2"}), 0);
+  ASSERT_TRUE(Eventually([&] { return ConsoleValue(ch4) != start; }));
+  ASSERT_EQ(console_.Ask("set " + std::to_string(ch4) + " " + word("-30dB")), "ok");
+  std::this_thread::sleep_until(fadeEnds + 500ms);  // past the fade's end: nothing may move it any more
+  EXPECT_EQ(ConsoleValue(ch4), std::to_string(ch4) + " " + word("-30dB"));
 }
 
 TEST(CtlServeOptions, BadOptionsAreRefusedBeforeAnythingConnects) {
