@@ -9,6 +9,11 @@
 namespace rmt4 {
 namespace {
 
+/// The steps of a fade that may still be on their way to the table: a step
+/// is stored within a tick or two, so an older value held again is someone
+/// else's move (the operator pulling the fader back along the fade's path).
+constexpr std::size_t kStepsInFlight = 4;
+
 /// Whether two steps write the same bits alike.
 bool SameEdit(const RequestedEdit& a, const RequestedEdit& b) {
   return a.own == b.own && ((a.value ^ b.value) & a.own) == 0;
@@ -32,12 +37,12 @@ void Fades::Start(ParamAddress address, std::uint16_t from, const RequestedEdit&
     fade.durationMs = std::llround(seconds * 1000);
     fade.own = ValueFromNormalised(address, *toPosition).ownBits;
   }
-  fade.ownValues.push_back(static_cast<std::uint16_t>(from & fade.own));
+  Remember(fade, from);
   fade.given = {address, from, fade.own};
   // Steps of the fade it replaces may still be on their way: they are not someone else's move.
   if (const auto replaced = fades_.find(address); replaced != fades_.end()) {
     for (const std::uint16_t value : replaced->second.ownValues) {
-      if (!Wrote(fade, value)) fade.ownValues.push_back(static_cast<std::uint16_t>(value & fade.own));
+      if (!Wrote(fade, value)) Remember(fade, value);
     }
   }
   fades_[address] = std::move(fade);
@@ -52,6 +57,11 @@ RequestedEdit Fades::StepAt(const Fade& fade, std::int64_t nowMs) {
   const double position = fade.fromPosition + (fade.toPosition - fade.fromPosition) * share;
   const ParsedValue step = ValueFromNormalised(fade.target.address, position);
   return {fade.target.address, step.raw.value_or(fade.target.value), fade.own};
+}
+
+void Fades::Remember(Fade& fade, std::uint16_t value) {
+  fade.ownValues.push_back(static_cast<std::uint16_t>(value & fade.own));
+  if (fade.ownValues.size() > kStepsInFlight) fade.ownValues.erase(fade.ownValues.begin());
 }
 
 bool Fades::Wrote(const Fade& fade, std::uint16_t value) {
@@ -74,7 +84,7 @@ std::vector<RequestedEdit> Fades::Tick(std::int64_t nowMs, const ValueAt& valueA
     if (!SameEdit(step, fade.given)) {
       steps.push_back(step);
       fade.given = step;
-      if (!Wrote(fade, step.value)) fade.ownValues.push_back(static_cast<std::uint16_t>(step.value & fade.own));
+      Remember(fade, step.value);
     }
     it = last ? fades_.erase(it) : std::next(it);
   }

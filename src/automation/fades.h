@@ -13,7 +13,7 @@ namespace rmt4 {
 /// ticks them (the link's rate: every 50 ms). A fade moves along the
 /// parameter's range as a fader travels (NormalisedOf), not straight in dB.
 /// The steps are stored later, maybe on another thread; a fade ends at once
-/// when its word holds a value none of its own steps wrote (the console's
+/// when its word holds a value none of its latest steps wrote (the console's
 /// operator or the window moved it: they win). Used on one thread.
 class Fades {
  public:
@@ -46,8 +46,8 @@ class Fades {
     double toPosition = 0;
     std::int64_t startMs = 0;
     std::int64_t durationMs = 0;
-    /// The bits a step writes, and every value of them the fade started from
-    /// or wrote (at most one per step of the range): a step stored late is its own.
+    /// The bits a step writes, and the latest values of them the fade started
+    /// from or wrote: a step stored late is its own.
     std::uint16_t own = kWholeWord;
     std::vector<std::uint16_t> ownValues;
     /// The last step given (the start at first): a step is given only when it differs.
@@ -57,6 +57,7 @@ class Fades {
   /// The step of `fade` at `nowMs`, or its target once its time is over.
   [[nodiscard]] static RequestedEdit StepAt(const Fade& fade, std::int64_t nowMs);
   [[nodiscard]] static bool Wrote(const Fade& fade, std::uint16_t value);
+  static void Remember(Fade& fade, std::uint16_t value);
 
   std::map<ParamAddress, Fade> fades_;
   std::vector<ParamAddress> overridden_;

@@ -66,14 +66,18 @@ TEST(Fades, AStepStoredLateIsNoMoveForItsFadeNorForOneReplacingIt) {
   }
 }
 
-TEST(Fades, AValueNoStepWroteStopsTheFade) {
-  Console console;
-  console.FadeUp(0);
-  console.Store(console.Tick(200));
-  console.words[kFader] = static_cast<std::uint16_t>(console.words[kFader] + 1);  // the operator's hand
-  EXPECT_TRUE(console.Tick(250).empty());
-  EXPECT_FALSE(console.fades.Fading(kFader));
-  EXPECT_EQ(console.fades.TakeOverridden(), std::vector<ParamAddress>{kFader});
+TEST(Fades, AnOperatorsMoveStopsTheFade) {
+  // A value no step wrote, and the fade's own start held again once its steps have landed.
+  for (const bool backAlongThePath : {false, true}) {
+    SCOPED_TRACE(backAlongThePath ? "pulled back to where the fade began" : "a value no step wrote");
+    Console console;
+    console.FadeUp(0);
+    for (std::int64_t now = 50; now <= 400; now += 50) console.Store(console.Tick(now));
+    console.words[kFader] = backAlongThePath ? 0 : static_cast<std::uint16_t>(console.words[kFader] + 1);
+    EXPECT_TRUE(console.Tick(450).empty());
+    EXPECT_FALSE(console.fades.Fading(kFader));
+    EXPECT_EQ(console.fades.TakeOverridden(), std::vector<ParamAddress>{kFader});
+  }
 }
 
 TEST(Fades, ASendFadesInItsLevelBitsAndKeepsItsPreFlag) {
