@@ -124,6 +124,10 @@ int Serve(CtlSession& session, const Words& command) {
   }
   WakeOnInterrupt(-1);
   server.Stop();
+  const OscCounters seen = server.counters();
+  std::printf("served %llu packets: %llu dropped (malformed, oversized or from a sender not allowed), %llu refused\n",
+              static_cast<unsigned long long>(seen.packets), static_cast<unsigned long long>(seen.dropped),
+              static_cast<unsigned long long>(seen.refused));
   return kExitOk;
 }
 

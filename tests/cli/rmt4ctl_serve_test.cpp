@@ -112,6 +112,8 @@ TEST_F(Rmt4ctlServeTest, SetsGetsRefusalsAndChangesOnTheConsoleReachEveryClientA
     EXPECT_NE(dump->out.find("/ch5/fader"), std::string::npos) << dump->out;
   }
   EXPECT_EQ(serve_->EndWith(SIGTERM), 0);
+  EXPECT_NE(serve_->out.find(" dropped (malformed, oversized or from a sender not allowed), 1 refused\n"),
+            std::string::npos) << serve_->out;
 }
 
 TEST_F(Rmt4ctlServeTest, PositionsPatternsMetersAndAFadeTheConsoleStops) {
