@@ -47,6 +47,38 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
   EXPECT_EQ(ResolveNames({"set", "ch1.pfl=on"}, false).ownBits, (std::map<ParamAddress, std::uint16_t>{{59, 0x7FFF}}));
 }
 
+TEST(CtlNames, BitNamesWriteOnlyTheirBitsAndReadAsTheirThing) {
+  const std::string mute = std::to_string(*FindParam("ch1.mute"));
+  const std::string send = std::to_string(*FindParam("ch2.send.aux1"));
+  const std::string send1 = std::to_string(*FindParam("ch1.send.aux1"));
+  const struct {
+    Words command;
+    Words expected;
+    std::map<ParamAddress, std::uint16_t> ownBits;
+  } cases[] = {
+      {{"set", "ch1.48v=on"}, {"set", mute + "=1"}, {{*FindParam("ch1.mute"), 0x0001}}},
+      // Two names of one word: one write owning both parts.
+      {{"set", "ch1.mute=off", "ch1.48v=on"}, {"set", mute + "=13"}, {{*FindParam("ch1.mute"), 0x0009}}},
+      {{"set", "ch2.send.aux1.pre=post"}, {"set", send + "=0"}, {{*FindParam("ch2.send.aux1"), 0x8000}}},
+      {{"set", "ch2.send.aux1.pre=pre", "ch2.send.aux1=-6dB"}, {"set", send + "=33908"}, {}},  // all its bits named
+  };
+  for (const auto& c : cases) {
+    const ResolvedCommand resolved = ResolveNames(c.command, false);
+    EXPECT_EQ(resolved.error, "") << c.command.back();
+    EXPECT_EQ(resolved.words, c.expected) << c.command.back();
+    EXPECT_EQ(resolved.ownBits, c.ownBits) << c.command.back();
+  }
+  // A pattern lists each word before its bits.
+  const ResolvedCommand get = ResolveNames({"get", "ch1.send.aux1*", "ch1.48v"}, false);
+  EXPECT_EQ(get.words, (Words{"get", send1, send1, mute}));
+  ASSERT_EQ(get.readAs.size(), 3U);
+  EXPECT_EQ(get.readAs[0], nullptr);
+  EXPECT_EQ(get.readAs[1], FindBitParam("ch1.send.aux1.pre"));
+  EXPECT_EQ(get.readAs[2], FindBitParam("ch1.48v"));
+  EXPECT_EQ(ParamLine(*FindParam("ch1.mute"), 13, true, {}, FindBitParam("ch1.48v")), "ch1.48v: ON");
+  EXPECT_EQ(NamesMaskText(*FindBitParam("ch1.48v")), "ON|OFF (mask 0x0001)");
+}
+
 TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
   const std::pair<Words, std::string> cases[] = {
       {{"get", "ch1.nothing"}, "ch1.nothing"},
@@ -56,6 +88,7 @@ TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
       {{"set", "ch1.fader"}, "NAME=VALUE"},
       {{"set", "ch1.fader=-6dB"}, "--raw"},
       {{"set", "ch*.fader=loud"}, "ch1.fader"},
+      {{"set", "ch1.48v=pre"}, "ch1.48v: not one of its words"},
       {{"watch", "5", "nope"}, "nope"},
   };
   for (const auto& [command, reason] : cases) {
@@ -88,6 +121,33 @@ TEST(CtlSceneDiff, OneLinePerDifferenceGroupedByChannelMetersLeftOut) {
   EXPECT_EQ(SceneDiffLines(before, after),
             (std::vector<std::string>{"ch2.fader: -inf \u2192 -6.0 dB", "fx1.program: REVERB HALL \u2192 REVERB VOCAL2",
                                       "main.fader: -26.7 dB \u2192 0.0 dB", "addr.1109: 32960 \u2192 7"}));
+}
+
+TEST(CtlSceneDiff, APackedWordDiffersPerThingAndWholeOnlyForBitsNoNameCovers) {
+  std::array<std::uint16_t, kParamCount> before{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) before[a] = DefaultValue(a);
+  const ParamAddress switches = *FindParam("ch1.mute");
+  const ParamAddress send = *FindParam("ch2.send.aux1");
+  const ParamAddress ratio = *FindParam("ch3.comp.ratio");
+  before[switches] = 0x000C;
+  before[send] = 1140;
+  before[ratio] = 40;
+  const struct {
+    ParamAddress address;
+    std::uint16_t after;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {switches, 0x000D, {"ch1.48v: OFF \u2192 ON"}},
+      {switches, 0x0005, {"ch1.mute: OFF \u2192 ON 48V", "ch1.48v: OFF \u2192 ON"}},
+      {send, 0x8000 | 1140, {"ch2.send.aux1.pre: post \u2192 pre"}},
+      {send, 1100, {"ch2.send.aux1: -6.0 dB post \u2192 -10.0 dB post"}},
+      {ratio, 0x8000 | 40, {"ch3.comp: on \u2192 off"}},
+  };
+  for (const auto& c : cases) {
+    auto after = before;
+    after[c.address] = c.after;
+    EXPECT_EQ(SceneDiffLines(before, after), c.lines) << c.address << " " << c.after;
+  }
 }
 
 }  // namespace
