@@ -278,8 +278,14 @@ int Watch(CtlSession& session, const Words& command) {
     std::lock_guard lock(printing);
     const std::uint16_t value = params.Value(address);
     if (value == last[address]) return;
+    const auto changed = static_cast<std::uint16_t>(value ^ last[address]);
     last[address] = value;
-    PrintValue(session, address, value);
+    if (watched.empty()) PrintValue(session, address, value);
+    // A bit name prints only when its own bits change.
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+      const BitParam* bits = i < session.readAs.size() ? session.readAs[i] : nullptr;
+      if (watched[i] == address && (!bits || (changed & bits->mask) != 0)) PrintValue(session, address, value, bits);
+    }
     std::fflush(stdout);
   });
   WaitUntil([] { return false; }, seconds);

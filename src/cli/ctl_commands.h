@@ -27,7 +27,7 @@ struct CtlSession {
   std::vector<ParamAddress> watched;
   /// set: words written in these bits only (ResolvedCommand::ownBits).
   std::map<ParamAddress, std::uint16_t> ownBits;
-  /// get: the bit name each address prints as (ResolvedCommand::readAs).
+  /// get and watch: the bit name each address prints as (ResolvedCommand::readAs).
   std::vector<const BitParam*> readAs;
   /// set --fade: the seconds the values move over.
   std::optional<double> fadeSeconds;

@@ -156,6 +156,7 @@ void ResolveWatch(const Words& command, bool raw, ResolvedCommand& resolved) {
     const auto target = TargetOf(command[i], resolved.error);
     if (!target) return;
     resolved.watched.insert(resolved.watched.end(), target->addresses.begin(), target->addresses.end());
+    resolved.readAs.insert(resolved.readAs.end(), target->bits.begin(), target->bits.end());
   }
   resolved.named = !raw && !resolved.watched.empty();
 }

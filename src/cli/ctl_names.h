@@ -19,7 +19,7 @@ struct ResolvedCommand {
   std::vector<std::string> words;     ///< the command with addresses and raw words only
   bool named = false;                 ///< print "name: value" lines (a name or pattern was given, no --raw)
   std::vector<ParamAddress> watched;  ///< watch: only these addresses; empty = all
-  /// get: for each address read, the bit name it prints as (null: the word's own name).
+  /// get and watch: for each address read or watched, the bit name it prints as (null: the word's own name).
   std::vector<const BitParam*> readAs;
   /// set: words whose value names only these bits; the others are kept as the
   /// console holds them, and a companion gets the word written.

@@ -121,6 +121,26 @@ TEST_F(Rmt4ctlProgramTest, WatchSeesAChangeMadeWhileTheLinkWasDown) {
   EXPECT_EQ(watching.Interrupt(), 0) << Errors();
 }
 
+TEST_F(Rmt4ctlProgramTest, WatchingABitNamePrintsOnlyWhenItsBitChanges) {
+  ASSERT_TRUE(console_.ready());
+  const std::string word = std::to_string(*FindParam("ch2.mute"));
+  RunningProgram watching(CommandLine(NetArguments({"watch", "120", "ch2.mute", "ch2.48v"}), ""));
+  ASSERT_TRUE(watching.started());
+  bool watched = false;
+  for (int toggle = 0; toggle < 300 && !watched; ++toggle) {
+    ASSERT_EQ(console_.Ask("set " + word + (toggle % 2 == 0 ? " 13" : " 12")), "ok");
+    watched = watching.WaitForOutput("ch2.48v: ON\n", 100ms);
+  }
+  ASSERT_TRUE(watched) << watching.out << Errors();
+  watching.out.clear();
+  ASSERT_EQ(console_.Ask("set " + word + " 5"), "ok");  // muted, 48V as it was
+  ASSERT_TRUE(watching.WaitForOutput("ch2.mute: ON 48V\n", 10s)) << watching.out << Errors();
+  ASSERT_EQ(console_.Ask("set " + word + " 4"), "ok");
+  EXPECT_TRUE(watching.WaitForOutput("ch2.48v: OFF\n", 10s)) << watching.out << Errors();
+  EXPECT_EQ(watching.out, "ch2.mute: ON 48V\nch2.mute: ON\nch2.48v: OFF\n");
+  EXPECT_EQ(watching.Interrupt(), 0) << Errors();
+}
+
 TEST_F(Rmt4ctlProgramTest, TraceRecordsTheSessionAndItsOptionWinsOverTheVariable) {
   ASSERT_TRUE(console_.ready());
   const std::string unwritable = (home_ / "missing" / "trace.txt").string();
