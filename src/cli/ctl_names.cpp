@@ -161,6 +161,13 @@ void ResolveWatch(const Words& command, bool raw, ResolvedCommand& resolved) {
   resolved.named = !raw && !resolved.watched.empty();
 }
 
+/// A bit name's range and mask in `names`: "ON|OFF (mask 0x0001)".
+std::string NamesMaskText(const BitParam& bits) {
+  char mask[32];
+  std::snprintf(mask, sizeof mask, " (mask 0x%04X)", unsigned{bits.mask});
+  return BitRangeText(bits) + mask;
+}
+
 }  // namespace
 
 ResolvedCommand ResolveNames(const Words& command, bool raw) {
@@ -183,12 +190,6 @@ std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, con
   if (!named) return std::to_string(address) + " " + std::to_string(value);
   if (bits) return bits->name + ": " + FormatBits(*bits, value);
   return ParamAt(address).name + ": " + FormatValue(address, value, valueAt);
-}
-
-std::string NamesMaskText(const BitParam& bits) {
-  char mask[32];
-  std::snprintf(mask, sizeof mask, " (mask 0x%04X)", unsigned{bits.mask});
-  return BitRangeText(bits) + mask;
 }
 
 bool IsNamesCommand(const Words& command) { return !command.empty() && command[0] == "names" && command.size() <= 2; }

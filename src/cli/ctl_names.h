@@ -36,8 +36,6 @@ struct ResolvedCommand {
 /// With `bits`, the bit name's line: "ch1.48v: ON".
 [[nodiscard]] std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, const ValueAt& valueAt,
                                     const BitParam* bits = nullptr);
-/// A bit name's range and mask in `names`: "ON|OFF (mask 0x0001)".
-[[nodiscard]] std::string NamesMaskText(const BitParam& bits);
 
 /// `names [PATTERN]`: one line per parameter: name, address, what it takes.
 [[nodiscard]] bool IsNamesCommand(const std::vector<std::string>& command);
