@@ -34,6 +34,10 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
        {"set", "48=48", "91=48", "134=48", "177=48", "220=48", "263=48", "306=48", "349=48"},
        false},
       {{"set", "ch1.fader=1140"}, true, {"set", "50=1140"}, false},
+      // Names of one word add up to one write: of both bits, or of all of it.
+      {{"set", "ch1.mute=off", "ch1.48v=on"}, false, {"set", "46=13"}, false},
+      {{"set", "ch2.send.aux1.pre=pre", "ch2.send.aux1=-6dB"}, false, {"set", "94=33908"}, false},
+      {{"get", "ch1.send.aux1*", "ch1.48v"}, false, {"get", "51", "51", "46"}, true},  // each word before its bits
       {{"watch", "5", "*.mute"}, false, {"watch", "5"}, true},
       {{"status"}, false, {"status"}, false},
   };
@@ -45,32 +49,10 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
   }
   EXPECT_EQ(ResolveNames({"watch", "*.mute"}, false).watched.size(), 19U);
   EXPECT_EQ(ResolveNames({"set", "ch1.pfl=on"}, false).ownBits, (std::map<ParamAddress, std::uint16_t>{{59, 0x7FFF}}));
-}
-
-TEST(CtlNames, NamesOfOneWordAddUpToOneWriteAndPatternsListEachWordBeforeItsBits) {
-  const std::string mute = std::to_string(*FindParam("ch1.mute"));
-  const std::string send = std::to_string(*FindParam("ch2.send.aux1"));
-  const std::string send1 = std::to_string(*FindParam("ch1.send.aux1"));
-  const struct {
-    Words command;
-    Words expected;
-    std::map<ParamAddress, std::uint16_t> ownBits;
-  } cases[] = {
-      // Two names of one word: one write owning both parts, or all of it.
-      {{"set", "ch1.mute=off", "ch1.48v=on"}, {"set", mute + "=13"}, {{*FindParam("ch1.mute"), 0x0009}}},
-      {{"set", "ch2.send.aux1.pre=pre", "ch2.send.aux1=-6dB"}, {"set", send + "=33908"}, {}},  // all its bits named
-  };
-  for (const auto& c : cases) {
-    const ResolvedCommand resolved = ResolveNames(c.command, false);
-    EXPECT_EQ(resolved.error, "") << c.command.back();
-    EXPECT_EQ(resolved.words, c.expected) << c.command.back();
-    EXPECT_EQ(resolved.ownBits, c.ownBits) << c.command.back();
-  }
-  // A pattern lists each word before its bits.
-  const ResolvedCommand get = ResolveNames({"get", "ch1.send.aux1*", "ch1.48v"}, false);
-  EXPECT_EQ(get.words, (Words{"get", send1, send1, mute}));
-  EXPECT_EQ(get.readAs, (std::vector<const BitParam*>{nullptr, FindBitParam("ch1.send.aux1.pre"),
-                                                       FindBitParam("ch1.48v")}));
+  EXPECT_EQ(ResolveNames({"set", "ch1.mute=off", "ch1.48v=on"}, false).ownBits,
+            (std::map<ParamAddress, std::uint16_t>{{46, 0x0009}}));
+  EXPECT_EQ(ResolveNames({"get", "ch1.send.aux1*", "ch1.48v"}, false).readAs,
+            (std::vector<const BitParam*>{nullptr, FindBitParam("ch1.send.aux1.pre"), FindBitParam("ch1.48v")}));
 }
 
 TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
