@@ -103,9 +103,11 @@ std::string ModeNameText(LinkWorker& worker, int mode) {
   return text;
 }
 
-void PrintValue(const CtlSession& session, ParamAddress address, std::uint16_t value) {
+void PrintValue(const CtlSession& session, ParamAddress address, std::uint16_t value,
+                const BitParam* bits = nullptr) {
   const ParamTable& params = session.worker.params();
-  std::printf("%s\n", ParamLine(address, value, session.named, [&](ParamAddress a) { return params.Value(a); }).c_str());
+  std::printf("%s\n",
+              ParamLine(address, value, session.named, [&](ParamAddress a) { return params.Value(a); }, bits).c_str());
 }
 
 int Status(CtlSession& session) {
@@ -139,7 +141,10 @@ int Get(CtlSession& session, const Words& command) {
   const std::vector<ParamAddress> addresses = *AddressesToRead(command);
   // A value the console never sent is not printed as if it held it, nor read by one it never sent.
   if (!WaitForValues(session, WithReadingDependencies(addresses))) return kExitFailed;
-  for (const ParamAddress address : addresses) PrintValue(session, address, session.worker.params().Value(address));
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    const BitParam* bits = i < session.readAs.size() ? session.readAs[i] : nullptr;
+    PrintValue(session, addresses[i], session.worker.params().Value(addresses[i]), bits);
+  }
   return kExitOk;
 }
 
@@ -273,8 +278,14 @@ int Watch(CtlSession& session, const Words& command) {
     std::lock_guard lock(printing);
     const std::uint16_t value = params.Value(address);
     if (value == last[address]) return;
+    const auto changed = static_cast<std::uint16_t>(value ^ last[address]);
     last[address] = value;
-    PrintValue(session, address, value);
+    if (watched.empty()) PrintValue(session, address, value);
+    // A bit name prints only when its own bits change.
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+      const BitParam* bits = i < session.readAs.size() ? session.readAs[i] : nullptr;
+      if (watched[i] == address && (!bits || (changed & bits->mask) != 0)) PrintValue(session, address, value, bits);
+    }
     std::fflush(stdout);
   });
   WaitUntil([] { return false; }, seconds);

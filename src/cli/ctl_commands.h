@@ -9,6 +9,7 @@
 #include "cli/ctl_owner.h"
 #include "history/change_log.h"
 #include "link/link_worker.h"
+#include "values/param_bits.h"
 
 namespace rmt4::ctl {
 
@@ -26,6 +27,8 @@ struct CtlSession {
   std::vector<ParamAddress> watched;
   /// set: words written in these bits only (ResolvedCommand::ownBits).
   std::map<ParamAddress, std::uint16_t> ownBits;
+  /// get and watch: the bit name each address prints as (ResolvedCommand::readAs).
+  std::vector<const BitParam*> readAs;
   /// set --fade: the seconds the values move over.
   std::optional<double> fadeSeconds;
   /// How the console is reached, in words ("network 127.0.0.2", "USB").

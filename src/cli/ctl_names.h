@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "protocol/address_map.h"
+#include "values/param_bits.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::ctl {
@@ -18,6 +19,8 @@ struct ResolvedCommand {
   std::vector<std::string> words;     ///< the command with addresses and raw words only
   bool named = false;                 ///< print "name: value" lines (a name or pattern was given, no --raw)
   std::vector<ParamAddress> watched;  ///< watch: only these addresses; empty = all
+  /// get and watch: for each address read or watched, the bit name it prints as (null: the word's own name).
+  std::vector<const BitParam*> readAs;
   /// set: words whose value names only these bits; the others are kept as the
   /// console holds them, and a companion gets the word written.
   std::map<ParamAddress, std::uint16_t> ownBits;
@@ -30,7 +33,9 @@ struct ResolvedCommand {
 
 /// "ch1.fader: -6.0 dB" when named, else "50 1140"; `valueAt` gives the
 /// words other readings depend on (an effect parameter's program type).
-[[nodiscard]] std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, const ValueAt& valueAt);
+/// With `bits`, the bit name's line: "ch1.48v: ON".
+[[nodiscard]] std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, const ValueAt& valueAt,
+                                    const BitParam* bits = nullptr);
 
 /// `names [PATTERN]`: one line per parameter: name, address, what it takes.
 [[nodiscard]] bool IsNamesCommand(const std::vector<std::string>& command);

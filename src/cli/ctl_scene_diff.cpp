@@ -8,6 +8,7 @@
 #include "cli/ctl_options.h"
 #include "files/scene_file.h"
 #include "platform/app_folders.h"
+#include "values/param_bits.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4::ctl {
@@ -37,9 +38,22 @@ std::vector<std::string> SceneDiffLines(std::span<const std::uint16_t, kParamCou
   });
   std::vector<std::string> lines;
   for (const ParamAddress a : differing) {
-    // Each side reads in its own scene: an effect parameter by that scene's program type.
-    lines.push_back(ParamAt(a).name + ": " + FormatValue(a, before[a], [&](ParamAddress x) { return before[x]; }) +
-                    " \u2192 " + FormatValue(a, after[a], [&](ParamAddress x) { return after[x]; }));
+    // A word that packs things named apart differs per thing; the whole word
+    // reads only where bits no such name covers differ (a send's level, a mute).
+    const auto changed = static_cast<std::uint16_t>(before[a] ^ after[a]);
+    std::uint16_t covered = 0;
+    std::vector<std::string> bitLines;
+    for (const BitParam* bits : BitParamsAt(a)) {
+      covered |= bits->mask;
+      if ((changed & bits->mask) == 0) continue;
+      bitLines.push_back(bits->name + ": " + FormatBits(*bits, before[a]) + " \u2192 " + FormatBits(*bits, after[a]));
+    }
+    if ((changed & ~covered) != 0) {
+      // Each side reads in its own scene: an effect parameter by that scene's program type.
+      lines.push_back(ParamAt(a).name + ": " + FormatValue(a, before[a], [&](ParamAddress x) { return before[x]; }) +
+                      " \u2192 " + FormatValue(a, after[a], [&](ParamAddress x) { return after[x]; }));
+    }
+    lines.insert(lines.end(), bitLines.begin(), bitLines.end());
   }
   return lines;
 }

@@ -204,11 +204,6 @@ std::uint16_t EntryRaw(int step) {
 
 // ---- Coded values: a word for each code ----
 
-struct CodeWord {
-  std::uint16_t code;
-  std::string_view word;
-};
-
 constexpr std::array<CodeWord, 3> kBandTypes{{{5, "high-shelf"}, {6, "low-shelf"}, {7, "peaking"}}};
 constexpr std::array<CodeWord, 3> kFootSwitch{{{1, "FX1"}, {2, "FX2"}, {3, "FX1+FX2"}}};
 constexpr std::array<CodeWord, 2> kRecorder{{{0, "MP3"}, {1, "USB"}}};
@@ -574,17 +569,6 @@ unsigned long Parameter1Top() { return static_cast<unsigned long>(HighestParamet
 unsigned long Parameter2Top() { return kProgramParameter2Top; }
 
 // ---- System ----
-
-/// Bits of the PFL bus word.
-constexpr std::array<CodeWord, 9> kPflBusBits{{{0x0001, "AUX1"},
-                                               {0x0002, "AUX2"},
-                                               {0x0004, "AUX3"},
-                                               {0x0008, "AUX4"},
-                                               {0x0010, "AUX5"},
-                                               {0x0020, "AUX6"},
-                                               {0x0040, "MAIN"},
-                                               {0x0100, "FX1"},
-                                               {0x0200, "FX2"}}};
 
 std::string PflBusText(std::uint16_t raw) {
   std::string text;

@@ -5,6 +5,7 @@
 // The catalogue's FormatValue, ParseValue and ValueRangeText all ask here,
 // so what is printed can be typed back.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,23 @@
 #include "values/param_catalogue.h"
 
 namespace rmt4 {
+
+/// A code of a word, or a bit of one, and the word it reads as.
+struct CodeWord {
+  std::uint16_t code;
+  std::string_view word;
+};
+
+/// Bits of the PFL bus word (bit 7 is the console's, following MAIN).
+inline constexpr std::array<CodeWord, 9> kPflBusBits{{{0x0001, "AUX1"},
+                                                      {0x0002, "AUX2"},
+                                                      {0x0004, "AUX3"},
+                                                      {0x0008, "AUX4"},
+                                                      {0x0010, "AUX5"},
+                                                      {0x0020, "AUX6"},
+                                                      {0x0040, "MAIN"},
+                                                      {0x0100, "FX1"},
+                                                      {0x0200, "FX2"}}};
 
 /// The span a measured kind is typed in; values outside it are refused.
 struct UnitRange {

@@ -34,6 +34,10 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
        {"set", "48=48", "91=48", "134=48", "177=48", "220=48", "263=48", "306=48", "349=48"},
        false},
       {{"set", "ch1.fader=1140"}, true, {"set", "50=1140"}, false},
+      // Names of one word add up to one write: of both bits, or of all of it.
+      {{"set", "ch1.mute=off", "ch1.48v=on"}, false, {"set", "46=13"}, false},
+      {{"set", "ch2.send.aux1.pre=pre", "ch2.send.aux1=-6dB"}, false, {"set", "94=33908"}, false},
+      {{"get", "ch1.send.aux1*", "ch1.48v"}, false, {"get", "51", "51", "46"}, true},  // each word before its bits
       {{"watch", "5", "*.mute"}, false, {"watch", "5"}, true},
       {{"status"}, false, {"status"}, false},
   };
@@ -45,6 +49,10 @@ TEST(CtlNames, NamesPatternsAndUnitsBecomeAddressesAndRawWords) {
   }
   EXPECT_EQ(ResolveNames({"watch", "*.mute"}, false).watched.size(), 19U);
   EXPECT_EQ(ResolveNames({"set", "ch1.pfl=on"}, false).ownBits, (std::map<ParamAddress, std::uint16_t>{{59, 0x7FFF}}));
+  EXPECT_EQ(ResolveNames({"set", "ch1.mute=off", "ch1.48v=on"}, false).ownBits,
+            (std::map<ParamAddress, std::uint16_t>{{46, 0x0009}}));
+  EXPECT_EQ(ResolveNames({"get", "ch1.send.aux1*", "ch1.48v"}, false).readAs,
+            (std::vector<const BitParam*>{nullptr, FindBitParam("ch1.send.aux1.pre"), FindBitParam("ch1.48v")}));
 }
 
 TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
@@ -56,6 +64,7 @@ TEST(CtlNames, BadNamesAndValuesAreRefusedWithAReason) {
       {{"set", "ch1.fader"}, "NAME=VALUE"},
       {{"set", "ch1.fader=-6dB"}, "--raw"},
       {{"set", "ch*.fader=loud"}, "ch1.fader"},
+      {{"set", "ch1.48v=pre"}, "ch1.48v: not one of its words"},
       {{"watch", "5", "nope"}, "nope"},
   };
   for (const auto& [command, reason] : cases) {
@@ -88,6 +97,32 @@ TEST(CtlSceneDiff, OneLinePerDifferenceGroupedByChannelMetersLeftOut) {
   EXPECT_EQ(SceneDiffLines(before, after),
             (std::vector<std::string>{"ch2.fader: -inf \u2192 -6.0 dB", "fx1.program: REVERB HALL \u2192 REVERB VOCAL2",
                                       "main.fader: -26.7 dB \u2192 0.0 dB", "addr.1109: 32960 \u2192 7"}));
+}
+
+TEST(CtlSceneDiff, APackedWordDiffersPerThingAndWholeOnlyForBitsNoNameCovers) {
+  std::array<std::uint16_t, kParamCount> before{};
+  for (ParamAddress a = 0; a < kParamCount; ++a) before[a] = DefaultValue(a);
+  const ParamAddress switches = *FindParam("ch1.mute");
+  const ParamAddress send = *FindParam("ch2.send.aux1");
+  const ParamAddress ratio = *FindParam("ch3.comp.ratio");
+  before[switches] = 0x000C;
+  before[send] = 1140;
+  before[ratio] = 40;
+  const struct {
+    ParamAddress address;
+    std::uint16_t after;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {switches, 0x000D, {"ch1.48v: OFF \u2192 ON"}},
+      {switches, 0x0005, {"ch1.mute: OFF \u2192 ON 48V", "ch1.48v: OFF \u2192 ON"}},
+      {send, 0x8000 | 1140, {"ch2.send.aux1.pre: post \u2192 pre"}},
+      {ratio, 0x8000 | 40, {"ch3.comp: on \u2192 off"}},
+  };
+  for (const auto& c : cases) {
+    auto after = before;
+    after[c.address] = c.after;
+    EXPECT_EQ(SceneDiffLines(before, after), c.lines) << c.address << " " << c.after;
+  }
 }
 
 }  // namespace

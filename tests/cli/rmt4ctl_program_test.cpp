@@ -121,6 +121,26 @@ TEST_F(Rmt4ctlProgramTest, WatchSeesAChangeMadeWhileTheLinkWasDown) {
   EXPECT_EQ(watching.Interrupt(), 0) << Errors();
 }
 
+TEST_F(Rmt4ctlProgramTest, WatchingABitNamePrintsOnlyWhenItsBitChanges) {
+  ASSERT_TRUE(console_.ready());
+  const std::string word = std::to_string(*FindParam("ch2.mute"));
+  RunningProgram watching(CommandLine(NetArguments({"watch", "120", "ch2.mute", "ch2.48v"}), ""));
+  ASSERT_TRUE(watching.started());
+  bool watched = false;
+  for (int toggle = 0; toggle < 300 && !watched; ++toggle) {
+    ASSERT_EQ(console_.Ask("set " + word + (toggle % 2 == 0 ? " 13" : " 12")), "ok");
+    watched = watching.WaitForOutput("ch2.48v: ON\n", 100ms);
+  }
+  ASSERT_TRUE(watched) << watching.out << Errors();
+  watching.out.clear();
+  ASSERT_EQ(console_.Ask("set " + word + " 5"), "ok");  // muted, 48V as it was
+  ASSERT_TRUE(watching.WaitForOutput("ch2.mute: ON 48V\n", 10s)) << watching.out << Errors();
+  ASSERT_EQ(console_.Ask("set " + word + " 4"), "ok");
+  EXPECT_TRUE(watching.WaitForOutput("ch2.48v: OFF\n", 10s)) << watching.out << Errors();
+  EXPECT_EQ(watching.out, "ch2.mute: ON 48V\nch2.mute: ON\nch2.48v: OFF\n");
+  EXPECT_EQ(watching.Interrupt(), 0) << Errors();
+}
+
 TEST_F(Rmt4ctlProgramTest, TraceRecordsTheSessionAndItsOptionWinsOverTheVariable) {
   ASSERT_TRUE(console_.ready());
   const std::string unwritable = (home_ / "missing" / "trace.txt").string();
@@ -307,6 +327,45 @@ TEST_F(Rmt4ctlProgramTest, ANamedSwitchChangesOnlyItsOwnBitsOfTheWordTheConsoleH
   }
   EXPECT_EQ(ConsoleValue(*FindParam("ch4.pfl.linked")), std::to_string(*FindParam("ch4.pfl.linked")) + " 0")
       << "the companion gets the word written";
+}
+
+TEST_F(Rmt4ctlProgramTest, ABitNameChangesOnlyItsBitOfTheWordTheConsoleHolds) {
+  ASSERT_TRUE(console_.ready());
+  const struct {
+    std::string name;
+    std::string word;
+    int held;
+    std::string typed;
+    int written;
+    std::string reads;
+  } cases[] = {
+      {"ch1.48v", "ch1.mute", 8, "on", 9, "ON"},    // the channel stays on
+      {"ch2.48v", "ch2.mute", 5, "off", 4, "OFF"},  // the mute stays
+      {"ch3.mute", "ch3.mute", 4, "off", 13, ""},  // one command with its 48V: one write of both
+      {"ch3.48v", "ch3.mute", 4, "on", 13, "ON"},
+      {"ch4.send.aux3.pre", "ch4.send.aux3", 1140, "pre", 0x8000 | 1140, "pre"},  // the level stays
+      {"ch5.comp", "ch5.comp.ratio", 0x8000 | 40, "on", 40, "on"},                // the ratio stays
+      {"sys.pfl.fx1", "sys.pfl", 0x0001, "on", 0x0101, "ON"},                   // AUX1 stays in PFL
+  };
+  std::vector<std::string> set{"set"};
+  std::vector<std::string> get{"get"};
+  std::string expected;
+  for (const auto& c : cases) {
+    ASSERT_EQ(console_.Ask("set " + std::to_string(*FindParam(c.word)) + " " + std::to_string(c.held)), "ok");
+    set.push_back(c.name + "=" + c.typed);
+    if (c.reads.empty()) continue;
+    get.push_back(c.name);
+    expected += c.name + ": " + c.reads + "\n";
+  }
+  const CtlRun run = Net(set);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  for (const auto& c : cases) {
+    const ParamAddress address = *FindParam(c.word);
+    EXPECT_EQ(ConsoleValue(address), std::to_string(address) + " " + std::to_string(c.written)) << c.name;
+  }
+  EXPECT_EQ(Net(get).out, expected);
+  const CtlRun names = Ctl({"names", "ch1.48v"});
+  EXPECT_EQ(names.out, "ch1.48v                  46  strip    ON|OFF (mask 0x0001)\n");
 }
 
 TEST_F(Rmt4ctlProgramTest, RefusedNamesAndValuesSendNothing) {
