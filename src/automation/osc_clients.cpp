@@ -29,7 +29,7 @@ OscClients::Client* OscClients::Entry(OscPeer client) {
 }
 
 bool OscClients::Subscribe(OscPeer client, const std::string& pattern, const std::vector<ParamAddress>& addresses,
-                           std::int64_t untilMs) {
+                           const std::vector<const BitParam*>& bits, std::int64_t untilMs) {
   Client* entry = Entry(client);
   if (entry == nullptr) return false;
   auto& subscriptions = entry->subscriptions;
@@ -37,7 +37,7 @@ bool OscClients::Subscribe(OscPeer client, const std::string& pattern, const std
                            [&](const Subscription& s) { return s.pattern == pattern; });
   if (same == subscriptions.end()) {
     if (subscriptions.size() >= kMaxSubscriptions) return false;
-    same = subscriptions.insert(subscriptions.end(), Subscription{pattern, {}, 0});
+    same = subscriptions.insert(subscriptions.end(), Subscription{pattern, {}, bits, 0});
     for (const ParamAddress a : addresses) same->addresses.set(a);
   }
   same->untilMs = untilMs;
@@ -75,12 +75,20 @@ bool OscClients::AnyLive(std::int64_t nowMs) const {
 }
 
 std::vector<OscPeer> OscClients::Followers(ParamAddress address, std::int64_t nowMs) const {
+  return FollowersWhere(nowMs, [&](const Subscription& s) { return s.addresses.test(address); });
+}
+
+std::vector<OscPeer> OscClients::Followers(const BitParam& bits, std::int64_t nowMs) const {
+  return FollowersWhere(nowMs, [&](const Subscription& s) { return std::ranges::find(s.bits, &bits) != s.bits.end(); });
+}
+
+std::vector<OscPeer> OscClients::FollowersWhere(std::int64_t nowMs,
+                                                const std::function<bool(const Subscription&)>& follows) const {
   std::vector<OscPeer> followers;
   for (const auto& [peer, client] : clients_) {
-    const bool follows =
-        std::any_of(client.subscriptions.begin(), client.subscriptions.end(),
-                    [&](const Subscription& s) { return s.untilMs > nowMs && s.addresses.test(address); });
-    if (follows) followers.push_back(peer);
+    const bool following = std::any_of(client.subscriptions.begin(), client.subscriptions.end(),
+                                       [&](const Subscription& s) { return s.untilMs > nowMs && follows(s); });
+    if (following) followers.push_back(peer);
   }
   return followers;
 }

@@ -7,6 +7,7 @@
 #include <bitset>
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,6 +17,8 @@
 #include "protocol/address_map.h"
 
 namespace rmt4 {
+
+struct BitParam;
 
 struct OscPeer {
   Ipv4Address address = 0;
@@ -38,10 +41,10 @@ class OscClients {
   /// 0 forgets the address's reply port.
   void SetReplyPort(Ipv4Address sender, std::uint16_t port, std::int64_t nowMs);
 
-  /// `client` follows `addresses` until `untilMs`; the same `pattern` again
-  /// renews. False when the table is full.
+  /// `client` follows `addresses` and the bit names `bits` until `untilMs`;
+  /// the same `pattern` again renews. False when the table is full.
   bool Subscribe(OscPeer client, const std::string& pattern, const std::vector<ParamAddress>& addresses,
-                 std::int64_t untilMs);
+                 const std::vector<const BitParam*>& bits, std::int64_t untilMs);
   /// Ends `pattern`'s subscription, or all of the client's with none.
   void Unsubscribe(OscPeer client, const std::optional<std::string>& pattern);
   /// `client` receives the meters until `untilMs` (in the past: no more). False when the table is full.
@@ -53,12 +56,15 @@ class OscClients {
   [[nodiscard]] bool AnyLive(std::int64_t nowMs) const;
   /// The clients following `address` at `nowMs`.
   [[nodiscard]] std::vector<OscPeer> Followers(ParamAddress address, std::int64_t nowMs) const;
+  /// The clients following the bit name `bits` at `nowMs`.
+  [[nodiscard]] std::vector<OscPeer> Followers(const BitParam& bits, std::int64_t nowMs) const;
   [[nodiscard]] std::vector<OscPeer> MeterWatchers(std::int64_t nowMs) const;
 
  private:
   struct Subscription {
     std::string pattern;
     std::bitset<kParamCount> addresses;
+    std::vector<const BitParam*> bits;
     std::int64_t untilMs = 0;
   };
   struct Client {
@@ -72,6 +78,9 @@ class OscClients {
 
   /// The client's entry, made when there is room; none when the table is full.
   Client* Entry(OscPeer client);
+  /// The clients with a live subscription that `follows`.
+  [[nodiscard]] std::vector<OscPeer> FollowersWhere(std::int64_t nowMs,
+                                                    const std::function<bool(const Subscription&)>& follows) const;
 
   std::map<OscPeer, Client> clients_;
   std::map<Ipv4Address, ReplyPort> replyPorts_;

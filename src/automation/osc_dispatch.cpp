@@ -62,9 +62,12 @@ class Dispatcher {
     }
     const OscSelection selection = SelectParams(path);
     if (!selection.error.empty()) return Refuse(message, selection.error);
-    if (fade) return Fade(message, selection.addresses, normalised);
-    if (arguments.empty()) return Get(message, selection.addresses, normalised);
-    if (arguments.size() == 1) return Set(message, selection.addresses, normalised);
+    if (fade) return Fade(message, selection, normalised);
+    if (normalised && !selection.bits.empty()) {
+      return Refuse(message, selection.bits[0]->name + " has no range to give a position in");
+    }
+    if (arguments.empty()) return Get(message, selection, normalised);
+    if (arguments.size() == 1) return Set(message, selection, normalised);
     Refuse(message, message.address + " takes one value to set it, or none to read it");
   }
 
@@ -105,29 +108,47 @@ class Dispatcher {
     return normalised ? ValueFromNormalised(address, argument.number) : ValueFromNumber(address, argument.number);
   }
 
-  /// The edits a value asks of every selected word; none (refused) when any word refuses it.
-  std::optional<std::vector<RequestedEdit>> EditsFor(const OscMessage& message,
-                                                     const std::vector<ParamAddress>& selection,
+  /// The bits `argument` asks of a bit name: 1 or 0, or a word as rmt4ctl set takes it.
+  static ParsedValue BitsFrom(const BitParam& bits, const OscArgument& argument) {
+    if (argument.type == OscArgument::Type::kString) return ParseBits(bits, argument.text);
+    if (argument.IsNumber() && (argument.number == 0 || argument.number == 1)) {
+      return {static_cast<std::uint16_t>(argument.number == 1 ? bits.mask : 0), {}, bits.mask};
+    }
+    return {std::nullopt, bits.name + ": takes 1, 0 or " + BitRangeText(bits)};
+  }
+
+  /// The edits a value asks of every selected word and bit name; none (refused) when any refuses it.
+  std::optional<std::vector<RequestedEdit>> EditsFor(const OscMessage& message, const OscSelection& selection,
                                                      const OscArgument& argument, bool normalised) {
     std::vector<RequestedEdit> edits;
-    for (const ParamAddress address : selection) {
-      const ParsedValue parsed = ValueFrom(address, argument, normalised);
-      if (!parsed.raw) {
-        Refuse(message, parsed.error);
-        return std::nullopt;
-      }
-      edits.push_back({address, *parsed.raw, parsed.ownBits});
+    for (const ParamAddress address : selection.addresses) {
+      if (!Accept(message, address, ValueFrom(address, argument, normalised), edits)) return std::nullopt;
+    }
+    for (const BitParam* bits : selection.bits) {
+      if (!Accept(message, bits->address, BitsFrom(*bits, argument), edits)) return std::nullopt;
     }
     return edits;
   }
 
-  void Get(const OscMessage& message, const std::vector<ParamAddress>& selection, bool normalised) {
+  /// Adds `parsed` as the edit of `address`, or refuses the message with its reason.
+  bool Accept(const OscMessage& message, ParamAddress address, const ParsedValue& parsed,
+              std::vector<RequestedEdit>& edits) {
+    if (!parsed.raw) {
+      Refuse(message, parsed.error);
+      return false;
+    }
+    edits.push_back({address, *parsed.raw, parsed.ownBits});
+    return true;
+  }
+
+  void Get(const OscMessage& message, const OscSelection& selection, bool normalised) {
     if (!normalised) {
-      for (const ParamAddress address : selection) Reply(ValueMessage(state_.params, address));
+      for (const ParamAddress address : selection.addresses) Reply(ValueMessage(state_.params, address));
+      for (const BitParam* bits : selection.bits) Reply(BitsMessage(state_.params, *bits));
       return;
     }
     std::vector<OscMessage> positions;
-    for (const ParamAddress address : selection) {
+    for (const ParamAddress address : selection.addresses) {
       const std::optional<double> position = NormalisedOf(address, state_.params.Value(address));
       if (!position) return Refuse(message, ParamAt(address).name + " has no range to give a position in");
       positions.push_back(
@@ -136,17 +157,16 @@ class Dispatcher {
     for (OscMessage& position : positions) Reply(std::move(position));
   }
 
-  void Set(const OscMessage& message, const std::vector<ParamAddress>& selection, bool normalised) {
+  void Set(const OscMessage& message, const OscSelection& selection, bool normalised) {
     const auto edits = EditsFor(message, selection, message.arguments[0], normalised);
     if (!edits) return;
-    for (const RequestedEdit& edit : *edits) {
-      state_.fades.Cancel(edit.address);  // the latest word wins over a fade under way
-      state_.edits.Add(edit);
-    }
+    // The latest word wins over a fade under way; a bit name (a send's pre/post) leaves its level fading.
+    for (const ParamAddress address : selection.addresses) state_.fades.Cancel(address);
+    for (const RequestedEdit& edit : *edits) state_.edits.Add(edit);
     out_.edited = out_.edited || !edits->empty();
   }
 
-  void Fade(const OscMessage& message, const std::vector<ParamAddress>& selection, bool normalised) {
+  void Fade(const OscMessage& message, const OscSelection& selection, bool normalised) {
     const auto& arguments = message.arguments;
     const std::optional<double> seconds =
         arguments.size() == 2 ? SecondsOf(arguments[1], kMaxFadeSeconds) : std::nullopt;
@@ -154,7 +174,8 @@ class Dispatcher {
       return Refuse(message,
                     message.address + " takes a target value and a time of 0.." + SecondsText(kMaxFadeSeconds) + " s");
     }
-    for (const ParamAddress address : selection) {
+    if (!selection.bits.empty()) return Refuse(message, selection.bits[0]->name + " cannot fade");
+    for (const ParamAddress address : selection.addresses) {
       if (!Fades::CanFade(address)) return Refuse(message, ParamAt(address).name + " cannot fade");
     }
     const auto targets = EditsFor(message, selection, arguments[0], normalised);
@@ -182,11 +203,12 @@ class Dispatcher {
       if (!selection.error.empty()) return Refuse(message, selection.error);
     } else {
       for (ParamAddress a = 0; a < kParamCount; ++a) selection.addresses.push_back(a);
+      for (const BitParam& bits : BitParams()) selection.bits.push_back(&bits);
     }
     // The meters change many times a second: /meters streams them.
     std::erase(selection.addresses, address::kLevelMeters);
     if (*seconds == 0) return state_.clients.Unsubscribe(replyTo_, pattern);
-    if (!state_.clients.Subscribe(replyTo_, pattern, selection.addresses, Until(*seconds))) {
+    if (!state_.clients.Subscribe(replyTo_, pattern, selection.addresses, selection.bits, Until(*seconds))) {
       Refuse(message, "too many followers: at most " + std::to_string(OscClients::kMaxClients) + " clients with " +
                           std::to_string(OscClients::kMaxSubscriptions) + " subscriptions each");
     }
@@ -261,6 +283,12 @@ OscMessage ValueMessage(const ParamTable& params, ParamAddress address) {
   if (number && !number->whole) value = OscArgument::Float(number->value);
   const std::string text = FormatValue(address, raw, [&params](ParamAddress a) { return params.Value(a); });
   return {OscAddressOf(address), {value, OscArgument::String(text)}};
+}
+
+OscMessage BitsMessage(const ParamTable& params, const BitParam& bits) {
+  const std::uint16_t raw = params.Value(bits.address);
+  const OscArgument set = OscArgument::Int((raw & bits.mask) != 0 ? 1 : 0);
+  return {OscAddressOf(bits), {set, OscArgument::String(FormatBits(bits, raw))}};
 }
 
 OscMessage MetersMessage(std::uint16_t meterWord) {

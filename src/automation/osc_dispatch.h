@@ -15,6 +15,7 @@
 #include "automation/osc_pending_edits.h"
 #include "automation/osc_server.h"
 #include "protocol/param_table.h"
+#include "values/param_bits.h"
 
 namespace rmt4 {
 
@@ -56,6 +57,8 @@ struct OscDispatched {
 /// as a number in its unit (an int for whole ones; the raw word for words
 /// without a number) and its text as rmt4ctl prints it.
 [[nodiscard]] OscMessage ValueMessage(const ParamTable& params, ParamAddress address);
+/// The same for a bit name: 1 or 0 as its bits are set, and its text ("ON", "post").
+[[nodiscard]] OscMessage BitsMessage(const ParamTable& params, const BitParam& bits);
 
 /// "/meters" with the left and right level in dBFS (floats; -inf for silence).
 [[nodiscard]] OscMessage MetersMessage(std::uint16_t meterWord);

@@ -32,20 +32,24 @@ bool EqualsIgnoringCase(std::string_view lowered, std::string_view text) {
   return true;
 }
 
+std::string OscAddressOfName(std::string_view name) {
+  std::string osc(1, '/');
+  for (const char c : name) osc.push_back(c == '.' ? '/' : c);
+  return osc;
+}
+
 }  // namespace
 
 const std::string& OscAddressOf(ParamAddress address) {
   static const std::array<std::string, kParamCount> addresses = [] {
     std::array<std::string, kParamCount> all;
-    for (const ParamInfo& info : ParamCatalogue()) {
-      std::string osc(1, '/');
-      for (const char c : info.name) osc.push_back(c == '.' ? '/' : c);
-      all[info.address] = std::move(osc);
-    }
+    for (const ParamInfo& info : ParamCatalogue()) all[info.address] = OscAddressOfName(info.name);
     return all;
   }();
   return addresses[address < kParamCount ? address : 0];
 }
+
+std::string OscAddressOf(const BitParam& bits) { return OscAddressOfName(bits.name); }
 
 bool HasOscPattern(std::string_view address) { return address.find_first_of("*?[{") != std::string_view::npos; }
 
@@ -152,6 +156,8 @@ OscSelection SelectParams(std::string_view address) {
     }
     if (const auto found = FindParam(name)) {
       selection.addresses.push_back(*found);
+    } else if (const BitParam* bits = FindBitParam(name)) {
+      selection.bits.push_back(bits);
     } else {
       selection.error = UnknownParamText(address);
     }
@@ -165,7 +171,10 @@ OscSelection SelectParams(std::string_view address) {
   for (ParamAddress a = 0; a < kParamCount; ++a) {
     if (pattern->Matches(OscAddressOf(a))) selection.addresses.push_back(a);
   }
-  if (selection.addresses.empty()) selection.error = UnknownParamText(address);
+  for (const BitParam& bits : BitParams()) {
+    if (pattern->Matches(OscAddressOf(bits))) selection.bits.push_back(&bits);
+  }
+  if (selection.addresses.empty() && selection.bits.empty()) selection.error = UnknownParamText(address);
   return selection;
 }
 

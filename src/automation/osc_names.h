@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "protocol/address_map.h"
+#include "values/param_bits.h"
 
 namespace rmt4 {
 
@@ -20,6 +21,8 @@ inline constexpr std::size_t kMaxOscAddress = 256;
 
 /// "/ch3/fader" for ch3.fader.
 [[nodiscard]] const std::string& OscAddressOf(ParamAddress address);
+/// "/ch1/48v" for the bit name ch1.48v.
+[[nodiscard]] std::string OscAddressOf(const BitParam& bits);
 
 /// Whether `address` holds any of the OSC pattern signs * ? [ {.
 [[nodiscard]] bool HasOscPattern(std::string_view address);
@@ -43,10 +46,11 @@ class OscPattern {
   std::vector<Token> tokens_;
 };
 
-/// The parameters an OSC address or pattern names, in address order, or why
-/// none (as rmt4ctl words an unknown name).
+/// The parameters and bit names an OSC address or pattern names, each in
+/// address order, or why none (as rmt4ctl words an unknown name).
 struct OscSelection {
   std::vector<ParamAddress> addresses;
+  std::vector<const BitParam*> bits;
   std::string error;
 };
 [[nodiscard]] OscSelection SelectParams(std::string_view address);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "automation/osc_dispatch.h"
@@ -60,6 +61,8 @@ struct OscServer::Impl {
   void Receive();
   bool Allowed(Ipv4Address sender) const;
   void Send(const OscOutgoing& outgoing) const;
+  /// Sends `followers` the message `make` makes, made only when someone follows.
+  void Push(const std::vector<OscPeer>& followers, const std::function<OscMessage()>& make) const;
   /// Moves the fades and tells the followers what changed.
   void Tick(std::int64_t nowMs);
 
@@ -95,6 +98,12 @@ void OscServer::Impl::Send(const OscOutgoing& outgoing) const {
   // A client that is gone or slow loses the datagram, as UDP does; the server goes on.
   (void)::sendto(socket.Get(), packet.data(), packet.size(), MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&to),
                  sizeof to);
+}
+
+void OscServer::Impl::Push(const std::vector<OscPeer>& followers, const std::function<OscMessage()>& make) const {
+  if (followers.empty()) return;
+  const OscMessage message = make();
+  for (const OscPeer& follower : followers) Send({follower, message});
 }
 
 void OscServer::Impl::Receive() {
@@ -133,12 +142,14 @@ void OscServer::Impl::Tick(std::int64_t nowMs) {
   clients.Expire(nowMs);
   for (ParamAddress a = 0; a < kParamCount; ++a) {
     const std::uint16_t value = params.Value(a);
-    if (value == lastSent[a]) continue;
+    const auto changed = static_cast<std::uint16_t>(value ^ lastSent[a]);
+    if (changed == 0) continue;
     lastSent[a] = value;
-    const std::vector<OscPeer> followers = clients.Followers(a, nowMs);
-    if (followers.empty()) continue;
-    const OscMessage message = ValueMessage(params, a);
-    for (const OscPeer& follower : followers) Send({follower, message});
+    Push(clients.Followers(a, nowMs), [&] { return ValueMessage(params, a); });
+    for (const BitParam* bits : BitParamsAt(a)) {
+      if ((changed & bits->mask) == 0) continue;
+      Push(clients.Followers(*bits, nowMs), [&] { return BitsMessage(params, *bits); });
+    }
   }
   const std::vector<OscPeer> watchers = clients.MeterWatchers(nowMs);
   if (!watchers.empty()) {

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "automation/osc_names.h"
+#include "values/param_bits.h"
 #include "values/param_catalogue.h"
 #include "values/param_numbers.h"
 
@@ -21,6 +22,7 @@ using Arg = OscArgument;
 
 ParamAddress Named(const char* name) { return *FindParam(name); }
 std::uint16_t Typed(const char* name, const char* text) { return *ParseValue(Named(name), text).raw; }
+const BitParam& Bits(const char* name) { return *FindBitParam(name); }
 
 class OscDispatchTest : public ::testing::Test {
  protected:
@@ -66,6 +68,9 @@ TEST_F(OscDispatchTest, AGetIsAnsweredWithTheValueAndItsText) {
   ASSERT_EQ(out.replies.size(), 1U);
   EXPECT_EQ(out.replies[0].to, kSender);
   EXPECT_EQ(out.replies[0].message, (OscMessage{"/ch3/fader", {Arg::Float(-10), Arg::String("-10.0 dB")}}));
+  params_[Named("ch1.mute")].Store(0x0009);  // 48V on, unmuted
+  EXPECT_EQ(Send(OscMessage{"/ch1/48v", {}}).replies.at(0).message,
+            (OscMessage{"/ch1/48v", {Arg::Int(1), Arg::String("ON")}}));
 }
 
 TEST_F(OscDispatchTest, APatternSetsEveryMatchAndGetsAnswerEach) {
@@ -76,6 +81,20 @@ TEST_F(OscDispatchTest, APatternSetsEveryMatchAndGetsAnswerEach) {
   const OscDispatched got = Send(OscMessage{"/ch{1,2}/fader", {}});
   ASSERT_EQ(got.replies.size(), 2U);
   EXPECT_EQ(got.replies[1].message.address, "/ch2/fader");
+}
+
+TEST_F(OscDispatchTest, BitNamesEditOnlyTheirBitsAndMergePerWord) {
+  const BitParam& aux1 = Bits("sys.pfl.aux1");
+  const BitParam& fx2 = Bits("sys.pfl.fx2");
+  const auto both = static_cast<std::uint16_t>(aux1.mask | fx2.mask);
+  Send(EncodeOscBundle({EncodeOscMessage({"/sys/pfl/aux1", {Arg::Int(1)}}),
+                        EncodeOscMessage({"/SYS/PFL/FX2", {Arg::String("on")}})}));
+  EXPECT_EQ(edits_.Take(), (std::vector<RequestedEdit>{{aux1.address, both, both}}));
+
+  Send(OscMessage{"/ch*/48v", {Arg::Float(0)}});
+  std::vector<RequestedEdit> expected;
+  for (const BitParam* bits : MatchBitParams("ch*.48v")) expected.push_back({bits->address, 0, bits->mask});
+  EXPECT_EQ(edits_.Take(), expected);
 }
 
 TEST_F(OscDispatchTest, ABundlesMessagesApplyInOrderNestedToo) {
@@ -105,6 +124,8 @@ TEST_F(OscDispatchTest, EachRefusalSaysWhyAndChangesNothing) {
       {{OscAddressOf(address::kLevelMeters), {Arg::Int(3)}}, "sys.meters is read only"},
       {{"/n/ch1/fader", {Arg::String("0.5")}}, "ch1.fader: a position takes a number 0..1"},
       {{"/ch1/mute/fade", {Arg::String("ON"), Arg::Float(2)}}, "ch1.mute cannot fade"},
+      {{"/ch1/48v/fade", {Arg::Int(1), Arg::Float(2)}}, "ch1.48v cannot fade"},
+      {{"/ch1/48v", {Arg::Int(2)}}, "ch1.48v: takes 1, 0 or ON|OFF"},
       {{"/ch1/fader/fade", {Arg::String("0dB")}}, "/ch1/fader/fade takes a target value and a time of 0..3600 s"},
       {{"/reply_port", {Arg::Int(70000)}},
        "/reply_port takes a port 1..65535, or 0 to answer at the sending port again"},
@@ -172,6 +193,9 @@ TEST_F(OscDispatchTest, SubscriptionsLastTheirTimeAndRenew) {
   EXPECT_TRUE(clients_.MeterWatchers(1500).empty());
   EXPECT_TRUE(clients_.Followers(fader, 10000).empty());
   EXPECT_EQ(clients_.Followers(Named("ch2.fader"), 29999), std::vector<OscPeer>{kSender});
+  EXPECT_EQ(clients_.Followers(Bits("ch2.48v"), 29999), std::vector<OscPeer>{kSender});
+  Send(OscMessage{"/subscribe", {Arg::String("/ch3/48v")}}, kSender, 0);
+  EXPECT_EQ(clients_.Followers(Bits("ch3.48v"), 9999), std::vector<OscPeer>{kSender});
 
   Send(OscMessage{"/subscribe", {}}, kSender, 5000);  // renewed
   clients_.Expire(11000);

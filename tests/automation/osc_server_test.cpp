@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <thread>
+
 #include "automation/osc_packet.h"
 #include "platform/socket_address.h"
 #include "platform/unique_fd.h"
@@ -74,6 +76,24 @@ TEST(OscServerTest, EditsWaitMergedTheHostIsToldPerBatchAndMetersStream) {
   }));
   server.Stop();
   server.Stop();
+}
+
+TEST(OscServerTest, ABitNamesFollowerHearsOnlyWhenItsBitChanges) {
+  ParamTable params;
+  CountingHost host;
+  OscServer server(params, host, {});
+  ASSERT_EQ(server.Start(), std::nullopt);
+  const ParamAddress switches = *FindParam("ch1.mute");
+  Client client;
+  client.Send(EncodeOscBundle({EncodeOscMessage({"/subscribe", {OscArgument::String("/ch1/48v")}}),
+                               EncodeOscMessage({"/status", {}})}),
+              server.port());
+  ASSERT_TRUE(client.Receive());  // the /status answer: the subscription stands
+  std::this_thread::sleep_for(150ms);
+  params[switches].Store(0x0008);  // the mute bit alone
+  std::this_thread::sleep_for(150ms);
+  params[switches].Store(0x0009);
+  EXPECT_EQ(client.Receive(), (OscMessage{"/ch1/48v", {OscArgument::Int(1), OscArgument::String("ON")}}));
 }
 
 TEST(OscServerTest, OversizedAndDisallowedPacketsAreCountedAndUnanswered) {
