@@ -147,6 +147,9 @@ TEST_F(OscDispatchTest, AFadeMovesFromTheMirrorToItsTargetAndASetEndsIt) {
   Send(OscMessage{"/ch1/fader/fade", {Arg::String("0dB"), Arg::Float(5)}});
   Send(OscMessage{"/ch1/fader", {Arg::String("-20dB")}});
   EXPECT_FALSE(fades_.Fading(fader));
+  Send(OscMessage{"/ch1/send/aux1/fade", {Arg::String("-10dB"), Arg::Float(5)}});
+  Send(OscMessage{"/ch1/send/aux1/pre", {Arg::String("pre")}});
+  EXPECT_TRUE(fades_.Fading(Named("ch1.send.aux1"))) << "pre/post is not the level";
 }
 
 TEST_F(OscDispatchTest, MalformedAndOversizedPacketsAreDroppedUnanswered) {
