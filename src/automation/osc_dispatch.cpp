@@ -112,7 +112,7 @@ class Dispatcher {
   static ParsedValue BitsFrom(const BitParam& bits, const OscArgument& argument) {
     if (argument.type == OscArgument::Type::kString) return ParseBits(bits, argument.text);
     if (argument.IsNumber() && (argument.number == 0 || argument.number == 1)) {
-      return {static_cast<std::uint16_t>(argument.number == 1 ? bits.mask : 0), {}, bits.mask};
+      return {BitsFor(bits, argument.number == 1), {}, bits.mask};
     }
     return {std::nullopt, bits.name + ": takes 1, 0 or " + BitRangeText(bits)};
   }
@@ -287,8 +287,7 @@ OscMessage ValueMessage(const ParamTable& params, ParamAddress address) {
 
 OscMessage BitsMessage(const ParamTable& params, const BitParam& bits) {
   const std::uint16_t raw = params.Value(bits.address);
-  const OscArgument set = OscArgument::Int((raw & bits.mask) != 0 ? 1 : 0);
-  return {OscAddressOf(bits), {set, OscArgument::String(FormatBits(bits, raw))}};
+  return {OscAddressOf(bits), {OscArgument::Int(BitsNumber(bits, raw)), OscArgument::String(FormatBits(bits, raw))}};
 }
 
 OscMessage MetersMessage(std::uint16_t meterWord) {

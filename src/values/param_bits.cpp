@@ -28,7 +28,7 @@ void AddBitsOf(const ParamInfo& info, std::vector<BitParam>& bits) {
     case ValueKind::kRatio:
       // "comp.ratio" → "comp": the compressor's switch, worded as the ratio's reading words it.
       bits.push_back({info.name.substr(0, info.name.size() - kRatioSuffix.size() - 1), info.address,
-                      kCompressorOffFlag, "off", "on"});
+                      kCompressorOffFlag, "off", "on", false});
       break;
     case ValueKind::kPflBus:
       for (const CodeWord& bit : kPflBusBits) {
@@ -78,6 +78,10 @@ std::vector<const BitParam*> BitParamsAt(ParamAddress address) {
   }
   return found;
 }
+
+int BitsNumber(const BitParam& bits, std::uint16_t raw) { return ((raw & bits.mask) != 0) == bits.setIsOn ? 1 : 0; }
+
+std::uint16_t BitsFor(const BitParam& bits, bool on) { return on == bits.setIsOn ? bits.mask : 0; }
 
 std::string FormatBits(const BitParam& bits, std::uint16_t raw) {
   return std::string((raw & bits.mask) != 0 ? bits.setWord : bits.clearWord);

@@ -21,6 +21,8 @@ struct BitParam {
   std::uint16_t mask = 0;
   std::string_view setWord;    ///< how the bits read when set: "ON", "pre", "off"…
   std::string_view clearWord;  ///< …and when clear: "OFF", "post", "on"
+  /// Whether set bits mean the thing is on (not so for the compressor-off flag).
+  bool setIsOn = true;
 };
 
 /// Every bit name, in address order.
@@ -31,6 +33,11 @@ struct BitParam {
 [[nodiscard]] std::vector<const BitParam*> MatchBitParams(std::string_view pattern);
 /// The bit names over `address`.
 [[nodiscard]] std::vector<const BitParam*> BitParamsAt(ParamAddress address);
+
+/// As a number: 1 when the thing is on (ON, pre, the compressor on), 0 when off.
+[[nodiscard]] int BitsNumber(const BitParam& bits, std::uint16_t raw);
+/// The bits (within the mask) that make the thing on or off.
+[[nodiscard]] std::uint16_t BitsFor(const BitParam& bits, bool on);
 
 /// "ON", "post"…
 [[nodiscard]] std::string FormatBits(const BitParam& bits, std::uint16_t raw);

@@ -95,6 +95,11 @@ TEST_F(OscDispatchTest, BitNamesEditOnlyTheirBitsAndMergePerWord) {
   std::vector<RequestedEdit> expected;
   for (const BitParam* bits : MatchBitParams("ch*.48v")) expected.push_back({bits->address, 0, bits->mask});
   EXPECT_EQ(edits_.Take(), expected);
+
+  // 1 is on for every bit name, also where the console's flag means off.
+  const BitParam& comp = Bits("ch1.comp");
+  Send(OscMessage{"/ch1/comp", {Arg::Int(1)}});
+  EXPECT_EQ(edits_.Take(), (std::vector<RequestedEdit>{{comp.address, 0, comp.mask}})) << "compressor on";
 }
 
 TEST_F(OscDispatchTest, ABundlesMessagesApplyInOrderNestedToo) {
