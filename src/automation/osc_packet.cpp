@@ -2,6 +2,7 @@
 
 #include <lo/lo_lowlevel.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -26,24 +27,32 @@ void WriteBigEndian32(std::uint8_t* at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
-OscArgument ArgumentOf(char type, const lo_arg& value) {
+/// The number of type `Number` at `at`; liblo's arguments sit at 4-byte
+/// boundaries, so eight-byte ones are copied out rather than read in place.
+template <typename Number>
+Number Read(const void* at) {
+  Number number;
+  std::memcpy(&number, at, sizeof number);
+  return number;
+}
+
+OscArgument ArgumentOf(char type, const void* at) {
   switch (type) {
     case LO_INT32:
-      return {OscArgument::Type::kInt, double(value.i), {}};
+      return {OscArgument::Type::kInt, double(Read<std::int32_t>(at)), {}};
     case LO_INT64:
-      return {OscArgument::Type::kInt, double(value.h), {}};
+      return {OscArgument::Type::kInt, double(Read<std::int64_t>(at)), {}};
     case LO_TRUE:
       return {OscArgument::Type::kInt, 1, {}};
     case LO_FALSE:
       return {OscArgument::Type::kInt, 0, {}};
     case LO_FLOAT:
-      return {OscArgument::Type::kFloat, double(value.f), {}};
+      return {OscArgument::Type::kFloat, double(Read<float>(at)), {}};
     case LO_DOUBLE:
-      return {OscArgument::Type::kFloat, value.d, {}};
+      return {OscArgument::Type::kFloat, Read<double>(at), {}};
     case LO_STRING:
-      return OscArgument::String(&value.s);
     case LO_SYMBOL:
-      return OscArgument::String(&value.S);
+      return OscArgument::String(static_cast<const char*>(at));
     default:
       return {OscArgument::Type::kOther, 0, std::string(1, type)};
   }
@@ -61,7 +70,7 @@ std::optional<OscMessage> DecodeMessage(std::span<const std::uint8_t> bytes) {
   const char* types = lo_message_get_types(message.get());
   lo_arg** values = lo_message_get_argv(message.get());
   const int count = lo_message_get_argc(message.get());
-  for (int i = 0; i < count; ++i) decoded.arguments.push_back(ArgumentOf(types[i], *values[i]));
+  for (int i = 0; i < count; ++i) decoded.arguments.push_back(ArgumentOf(types[i], values[i]));
   return decoded;
 }
 
