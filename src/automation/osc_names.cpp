@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "values/param_catalogue.h"
+#include "values/typed_text.h"
 
 namespace rmt4 {
 namespace {
@@ -22,14 +23,6 @@ std::bitset<256> SetOf(std::string_view body) {
     if (range) i += 2;
   }
   return set;
-}
-
-bool EqualsIgnoringCase(std::string_view lowered, std::string_view text) {
-  if (lowered.size() != text.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (lowered[i] != Lower(text[i])) return false;
-  }
-  return true;
 }
 
 std::string OscAddressOfName(std::string_view name) {

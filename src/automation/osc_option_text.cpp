@@ -4,6 +4,7 @@
 
 #include "platform/ipv4_address.h"
 #include "values/label_format.h"
+#include "values/typed_text.h"
 
 namespace rmt4 {
 namespace {
@@ -13,12 +14,6 @@ constexpr int kLongestPrefix = 32;
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
