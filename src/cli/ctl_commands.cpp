@@ -14,10 +14,12 @@
 #include "cli/ctl_scene_diff.h"
 #include "cli/ctl_serve.h"
 #include "files/scene_file.h"
+#include "files/scene_safes.h"
 #include "history/change_log.h"
 #include "history/change_log_line.h"
 #include "history/edit_history.h"
 #include "i18n/label_text.h"
+#include "link/scene_upload.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
 #include "protocol/module_configuration.h"
@@ -26,6 +28,7 @@
 #include "values/effect_program_values.h"
 #include "values/own_bits.h"
 #include "values/param_catalogue.h"
+#include "values/scene_changes.h"
 #include "values/typed_text.h"
 
 namespace rmt4::ctl {
@@ -350,7 +353,8 @@ int SceneCommand(CtlSession& session, const Words& command) {
     if (!file) return kExitFileError;
     std::array<std::uint16_t, kParamCount> live{};
     for (ParamAddress a = 0; a < kParamCount; ++a) live[a] = session.worker.params().Value(a);
-    return PrintSceneDiff(std::span<const std::uint16_t, kParamCount>(file->data(), kParamCount), live);
+    // What an upload of the file would set: its last word is not among them.
+    return PrintSceneDiff(UploadedWords(live, *file), live);
   }
   session.worker.jobs().SetScenePath(command[2]);
   const std::size_t since = session.owner.MessageCount();
@@ -360,6 +364,10 @@ int SceneCommand(CtlSession& session, const Words& command) {
                                                                          LabelId::UnableToReadEncryptedMode}, since)
                ? kExitOk
                : kExitFailed;
+  }
+  const std::vector<std::string> safes = ReadSceneSafes(SettingsStore(CurrentAppFolders()));
+  if (const auto plan = PlanSceneFileUpload(CurrentAppFolders(), command[2], session.worker.params(), {}, safes)) {
+    session.worker.jobs().SetSceneUpload(UploadRequestOf(command[2], *plan));
   }
   // An upload that reached the console ends with a question whose Yes stores
   // the result as a mode: a second job.

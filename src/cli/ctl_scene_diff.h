@@ -15,9 +15,7 @@ namespace rmt4::ctl {
 
 using SceneValues = std::vector<std::uint16_t>;
 
-/// "name: old → new" for every differing address, grouped by channel in
-/// console order (inputs, returns, MAIN, AUX, system, unnamed words). The
-/// level meters are left out: they are not a setting.
+/// "name: old → new" for every differing setting (see SceneChanges).
 [[nodiscard]] std::vector<std::string> SceneDiffLines(std::span<const std::uint16_t, kParamCount> before,
                                                       std::span<const std::uint16_t, kParamCount> after);
 

@@ -6,6 +6,7 @@
 #include "files/scene_file.h"
 #include "i18n/label_text.h"
 #include "link/link_worker.h"
+#include "link/scene_upload.h"
 
 namespace rmt4 {
 namespace {
@@ -13,11 +14,6 @@ namespace {
 // High byte of the mode operation word while a recall is in progress.
 constexpr std::uint16_t kRecallInProgress = 0x0600;
 constexpr int kModeNameBytesSent = 20;
-// Addresses a scene upload never overwrites: they describe the console and
-// its current mode, not the scene.
-constexpr std::array<ParamAddress, 4> kKeptByUpload{1201, 1202, address::kCurrentMode, address::kModeOperation};
-// A scene file's last value is not uploaded: a file of 1574 values writes
-// 0..1572, a longer one reaches 1573.
 constexpr int kUploadedAddresses = static_cast<int>(kParamCount);
 
 }  // namespace
@@ -163,6 +159,7 @@ void LinkWorker::SaveScene() {
 }
 
 bool LinkWorker::UploadScene() {
+  jobs_.SetUploadOutcome(std::nullopt);
   Pause(10);
   const std::string path = jobs_.ScenePath();
   SceneWrite write = SceneWrite::kRefused;
@@ -199,12 +196,12 @@ LinkWorker::SceneWrite LinkWorker::WriteSceneToConsole() {
   }
 
   ParamTable& params = state.params;
-  const int count = std::min(static_cast<int>(scene.values.size()) - 1, kUploadedAddresses);
-  for (int i = 0; i < count; ++i) {
-    const auto a = static_cast<ParamAddress>(i);
-    // Writing a word the console does not store could never be confirmed.
-    if (IsReadOnlyWord(a) || std::find(kKeptByUpload.begin(), kKeptByUpload.end(), a) != kKeptByUpload.end()) continue;
-    params[a].Edit(scene.values[static_cast<std::size_t>(i)]);
+  // Only what was planned: the bits of other things in a written word stay as the console holds them.
+  const SceneUploadRequest upload = jobs_.SceneUpload();
+  for (const RequestedEdit& edit : upload.edits) {
+    if (IsSceneSetting(edit.address)) {
+      params[edit.address].Edit(ReplaceOwnBits(params.Value(edit.address), edit.value, edit.own));
+    }
   }
 
   if (context_.appRunning.load()) {
@@ -237,6 +234,10 @@ LinkWorker::SceneWrite LinkWorker::WriteSceneToConsole() {
   }
   Pause(100);
   ReadAllAndRefresh();
+  if (context_.linkUp.load()) {
+    jobs_.SetUploadOutcome(SceneUploadOutcome{upload.changes, UnconfirmedChanges(upload.edits, MirrorWords(params))});
+    context_.owner.PostNotify(UiNotify::SceneUploaded, 0);
+  }
   return SceneWrite::kWritten;
 }
 

@@ -4,7 +4,11 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "values/scene_scope.h"
 
 namespace rmt4 {
 
@@ -20,6 +24,27 @@ enum class LinkJob : int {
   RecallFxPreset2 = 17,
   StoreFxPreset1 = 18,
   StoreFxPreset2 = 19,
+};
+
+/// A scene upload as planned against the console: the file (checked again by
+/// the upload) and the writes it makes (see ScenePlan).
+struct SceneUploadRequest {
+  std::string path;
+  std::vector<RequestedEdit> edits;
+  /// How many changes (one per name) the writes carry.
+  int changes = 0;
+};
+
+/// The upload `plan` makes from the scene file at `path`.
+[[nodiscard]] inline SceneUploadRequest UploadRequestOf(std::string path, const ScenePlan& plan) {
+  return {std::move(path), plan.edits, plan.WrittenChanges()};
+}
+
+/// What an upload that reached the console came to, as read back from it.
+struct SceneUploadOutcome {
+  int changes = 0;
+  /// Console value → the scene's, for each change the console does not hold.
+  std::vector<SceneChange> unconfirmed;
 };
 
 /// The request flags, indexed 1..20, and the scene path the scene jobs use.
@@ -40,19 +65,42 @@ class LinkJobs {
   /// Clears a request; true when it was raised.
   bool Take(int index) { return flags_[static_cast<std::size_t>(index)].exchange(0) > 0; }
 
+  /// Forgets a planned upload: it was planned for another path.
   void SetScenePath(std::string path) {
     std::lock_guard lock(mutex_);
     scenePath_ = std::move(path);
+    upload_ = {};
   }
   [[nodiscard]] std::string ScenePath() const {
     std::lock_guard lock(mutex_);
     return scenePath_;
+  }
+  /// Sets the scene path too; an upload without one writes nothing.
+  void SetSceneUpload(SceneUploadRequest upload) {
+    std::lock_guard lock(mutex_);
+    scenePath_ = upload.path;
+    upload_ = std::move(upload);
+  }
+  [[nodiscard]] SceneUploadRequest SceneUpload() const {
+    std::lock_guard lock(mutex_);
+    return upload_;
+  }
+  /// None from the start of an upload until it read back what it wrote.
+  void SetUploadOutcome(std::optional<SceneUploadOutcome> outcome) {
+    std::lock_guard lock(mutex_);
+    outcome_ = std::move(outcome);
+  }
+  [[nodiscard]] std::optional<SceneUploadOutcome> UploadOutcome() const {
+    std::lock_guard lock(mutex_);
+    return outcome_;
   }
 
  private:
   std::array<std::atomic<int>, kLast + 1> flags_{};
   mutable std::mutex mutex_;
   std::string scenePath_;
+  SceneUploadRequest upload_;
+  std::optional<SceneUploadOutcome> outcome_;
   std::function<void(LinkJob)> observer_;
 };
 

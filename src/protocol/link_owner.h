@@ -24,6 +24,8 @@ enum class UiNotify : int {
   /// argument: the address of the PC the console's network module is linked
   /// to (first octet in the high byte), when it took no conversation from us
   ConsoleBusy = 12,
+  /// A scene upload read back what it wrote: see LinkJobs::UploadOutcome
+  SceneUploaded = 13,
 };
 
 /// The link states the owner sees. NotAnswering: connected, but the console

@@ -89,11 +89,11 @@ inline constexpr std::string_view kSystemChannel = "sys";
 [[nodiscard]] std::optional<ParamAddress> FindParam(std::string_view name);
 /// The refusal of a name no parameter has, as every client words it.
 [[nodiscard]] std::string UnknownParamText(std::string_view name);
-/// The addresses whose names match `pattern` ('*' any run, '?' one character;
+/// The addresses whose names match `pattern` ('*' any run, '?' one character, "[1-4]" one of a set;
 /// case-insensitive), in address order.
 [[nodiscard]] std::vector<ParamAddress> MatchParams(std::string_view pattern);
 [[nodiscard]] bool HasWildcard(std::string_view pattern);
-/// Whether `name` matches `pattern` as MatchParams matches ('*', '?', case-insensitive).
+/// Whether `name` matches `pattern` as MatchParams matches ('*', '?', "[1-4]", "[!5-8]"; case-insensitive).
 [[nodiscard]] bool NameMatches(std::string_view pattern, std::string_view name);
 
 /// "-6.0 dB", "1.20 kHz", "OFF", "Bessel-12dB", "REVERB HALL"…

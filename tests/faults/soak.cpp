@@ -16,6 +16,7 @@
 
 #include "fault_runs.h"
 #include "i18n/label_text.h"
+#include "link/scene_upload.h"
 #include "lossy_console.h"
 #include "virtual_clock.h"
 
@@ -224,6 +225,10 @@ void Show::UploadScene() {
   Settle();  // the scene replaces the edits: judged before
   const int completed = owner_.Said(LabelText(LabelId::UploadCompletedSave));
   ++uploads_;
+  const std::string path = (folder_ / "show").string();
+  const auto plan = PlanSceneFileUpload(AppFolders{folder_ / "scenes" / "", folder_ / "fallback" / ""}, path,
+                                        worker_->params(), {}, {});
+  worker_->jobs().SetSceneUpload(plan ? UploadRequestOf(path, *plan) : SceneUploadRequest{path, {}, 0});
   // Its question (store as the current mode?) is answered yes: a second job.
   if (RunJob(LinkJob::UploadScene, 2) && owner_.Said(LabelText(LabelId::UploadCompletedSave)) == completed) {
     ++failures_;
@@ -303,8 +308,10 @@ int Show::Run(int minutes) {
   std::int64_t nextEdit = start + kSecondMs;
   std::int64_t nextChange = start + 3 * kSecondMs;
   std::int64_t nextPull = start + 5 * kMinuteMs;
-  std::int64_t nextUpload = start + 12 * kMinuteMs;
-  std::int64_t nextRecall = start + 22 * kMinuteMs;
+  // Each kind of event happens once before the footprint is taken: what it
+  // keeps from its first run (tables built once, the last plan) is no growth.
+  std::int64_t nextUpload = start + std::min<std::int64_t>(12 * kMinuteMs, (end - start) / 5);
+  std::int64_t nextRecall = start + std::min<std::int64_t>(22 * kMinuteMs, (end - start) / 4);
   std::uniform_int_distribution<std::int64_t> changeGap(2 * kSecondMs, 6 * kSecondMs);
   std::optional<Footprint> early;
   const auto began = Clock::now();

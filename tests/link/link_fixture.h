@@ -10,6 +10,7 @@
 #include "emulator/console_responder.h"
 #include "in_process_console.h"
 #include "link/link_worker.h"
+#include "link/scene_upload.h"
 #include "protocol/recording_link_owner.h"
 #include "support/eventually.h"
 #include "support/virtual_clock.h"
@@ -71,6 +72,13 @@ class LinkFixture : public ::testing::Test {
   }
 
   ParamTable& Params() { return worker_->params(); }
+
+  /// The whole scene at `path` planned against the mirror, without scope or safes, and requested.
+  void RequestSceneUpload(const std::string& path) {
+    const auto plan = PlanSceneFileUpload(AppFolders{folder_ / "scenes", folder_ / "fallback"}, path, Params(), {}, {});
+    worker_->jobs().SetSceneUpload(plan ? UploadRequestOf(path, *plan) : SceneUploadRequest{path, {}, 0});
+    worker_->jobs().Request(LinkJob::UploadScene);
+  }
 
   /// Changes the worker's options before Start makes it.
   std::function<void(LinkWorker::Options&)> adjustOptions_;

@@ -113,7 +113,7 @@ TEST_F(LinkJobsTest, SceneSavedThenUploadedRestoresTheMix) {
   Console().ChangeOnConsole(136, 10);
   Console().ChangeOnConsole(1573, 7);
   Console().ChangeOnConsole(1201, 55);
-  worker_->jobs().Request(LinkJob::UploadScene);
+  RequestSceneUpload(path);
   ASSERT_TRUE(WaitForMessage(LabelId::UploadCompletedSave));
   EXPECT_EQ(console_.Value(136), 1234);
   EXPECT_EQ(console_.Value(1573), 7);
@@ -132,8 +132,7 @@ TEST_F(LinkJobsTest, UploadOfALongerFileReachesTheLastAddress) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                static_cast<std::streamsize>(bytes.size()));
 
-  worker_->jobs().SetScenePath(path.string());
-  worker_->jobs().Request(LinkJob::UploadScene);
+  RequestSceneUpload(path.string());
   ASSERT_TRUE(WaitForMessage(LabelId::UploadCompletedSave));
   EXPECT_EQ(console_.Value(136), 1234);
   EXPECT_EQ(console_.Value(1573), 42) << "the file holds a value beyond its last one for 1573";
@@ -148,7 +147,7 @@ TEST_F(LinkJobsTest, UploadAnsweredYesStoresTheResultAsTheCurrentMode) {
 
   owner_.AnswerMessagesWith(MessageButton::Yes);
   const int jobsBefore = worker_->FinishedJobCount();
-  worker_->jobs().Request(LinkJob::UploadScene);
+  RequestSceneUpload(path);
   EXPECT_TRUE(Eventually([&] { return worker_->FinishedJobCount() >= jobsBefore + 2; }))
       << "the upload, then the store it asked for";
   EXPECT_EQ(Console().Payloads(Command::StoreMode).size(), 1u);
@@ -167,13 +166,11 @@ TEST_F(LinkJobsTest, SceneUploadRefusesForeignAndMissingFilesAndAsksNothingAfter
   values.fill(3);
   ASSERT_EQ(writer.WriteSceneFile(foreign, values), SceneFileResult::kOk);
 
-  worker_->jobs().SetScenePath(foreign);
-  worker_->jobs().Request(LinkJob::UploadScene);
+  RequestSceneUpload(foreign);
   EXPECT_TRUE(WaitForMessage(LabelId::WrongFileVersion));
   EXPECT_NE(Params().Value(136), 3);
 
-  worker_->jobs().SetScenePath((folder_ / "missing.mxb").string());
-  worker_->jobs().Request(LinkJob::UploadScene);
+  RequestSceneUpload((folder_ / "missing.mxb").string());
   EXPECT_TRUE(WaitForMessage(LabelId::NoFilesFullWidthStop));
 
   int jobsRun = 2;

@@ -5,7 +5,9 @@
 
 #include "files/scene_file.h"
 #include "files/scene_name.h"
+#include "files/scene_safes.h"
 #include "link/link_worker.h"
+#include "link/scene_upload.h"
 #include "ui/editors/cell_editor.h"
 #include "ui/editors/scene_name_text.h"
 #include "ui/platform/message_box.h"
@@ -150,7 +152,9 @@ void SystemSceneList::Upload(int row) {
                          Translated(LabelId::NoFilesFullWidthStop) + QStringLiteral("\n") + FileText(file));
     return;
   }
-  link_.jobs().SetScenePath(file.string());
+  const std::vector<std::string> safes = ReadSceneSafes(SettingsStore(folders_));
+  const auto plan = PlanSceneFileUpload(folders_, file.string(), link_.params(), {}, safes);
+  link_.jobs().SetSceneUpload(plan ? UploadRequestOf(file.string(), *plan) : SceneUploadRequest{file.string(), {}, 0});
   link_.jobs().Request(LinkJob::UploadScene);
 }
 
