@@ -12,10 +12,10 @@ namespace rmt4 {
 namespace {
 
 // Height 36 with the default limits makes one pixel exactly one dB (offset = -dB).
-constexpr PlotGeometry kPlot{.width = 1100, .height = 36};
+constexpr PlotGeometry kCutPlot{.width = 1100, .height = 36};
 constexpr int kCornerColumn = 500;
-const double kCornerHz = FrequencyAtColumn(kCornerColumn, kPlot.width);
-const double kHalfPowerDb = 10.0 * std::log10(0.5);
+const double kCornerHz = FrequencyAtColumn(kCornerColumn, kCutPlot.width);
+const double kCutHalfPowerDb = 10.0 * std::log10(0.5);
 
 bool AllZero(const std::vector<double>& row) {
   return std::ranges::all_of(row, [](double v) { return v == 0.0; });
@@ -84,7 +84,7 @@ const std::vector<CatalogueEntry>& Catalogue() {
 
 TEST(CutResponse, EveryCatalogueEntryHasItsClosedFormValueAtTheCorner) {
   for (const CatalogueEntry& entry : Catalogue()) {
-    double expectedDb = entry.firstOrderSections * kHalfPowerDb +
+    double expectedDb = entry.firstOrderSections * kCutHalfPowerDb +
                         entry.pointQSections * 20.0 * std::log10(2.5);
     for (const double k : entry.ks) {
       expectedDb += 10.0 * std::log10(k);
@@ -92,7 +92,7 @@ TEST(CutResponse, EveryCatalogueEntryHasItsClosedFormValueAtTheCorner) {
     // The other point is off, so a filter following the wrong point stays flat.
     CutFilterPoints points = BothAt(kCornerHz);
     (entry.highPass ? points.lpfHz : points.hpfHz) = 10.0;
-    const std::vector<double> row = CutResponse(entry.code, points, kPlot);
+    const std::vector<double> row = CutResponse(entry.code, points, kCutPlot);
     ASSERT_EQ(row.size(), 1100u);
     EXPECT_NEAR(-row[kCornerColumn], expectedDb, 1e-3) << "code " << entry.code;
     // The stop band lies on the filter's own side of the corner.
@@ -119,10 +119,10 @@ TEST(CutResponse, ButterworthTypesFollowTheButterworthCurve) {
   const CutFilterPoints points{.hpfHz = 250, .lpfHz = 4000};
   for (const Case c : {Case{8, 2, true}, Case{9, 2, false}, Case{20, 4, true},
                        Case{21, 4, false}}) {
-    const std::vector<double> row = CutResponse(c.code, points, kPlot);
+    const std::vector<double> row = CutResponse(c.code, points, kCutPlot);
     const double cornerHz = c.highPass ? points.hpfHz : points.lpfHz;
-    for (int column = 0; column < kPlot.width; ++column) {
-      const double hz = FrequencyAtColumn(column, kPlot.width);
+    for (int column = 0; column < kCutPlot.width; ++column) {
+      const double hz = FrequencyAtColumn(column, kCutPlot.width);
       // The device's constants round the ideal Qs; that costs a few hundredths.
       ASSERT_NEAR(-row[column], ButterworthDb(c.order, c.highPass, hz, cornerHz), 0.06)
           << "code " << c.code << " at " << hz << " Hz";
@@ -131,13 +131,13 @@ TEST(CutResponse, ButterworthTypesFollowTheButterworthCurve) {
 }
 
 TEST(CutResponse, LowPassLinkwitzTwelveEqualsButterworthTwelve) {
-  EXPECT_EQ(CutResponse(9, BothAt(3000), kPlot), CutResponse(13, BothAt(3000), kPlot));
+  EXPECT_EQ(CutResponse(9, BothAt(3000), kCutPlot), CutResponse(13, BothAt(3000), kCutPlot));
 }
 
 TEST(CutResponse, CascadesSumTheirSections) {
-  const std::vector<double> single = CutResponse(10, BothAt(500), kPlot);
-  const std::vector<double> twice = CutResponse(22, BothAt(500), kPlot);
-  const std::vector<double> fourTimes = CutResponse(28, BothAt(500), kPlot);
+  const std::vector<double> single = CutResponse(10, BothAt(500), kCutPlot);
+  const std::vector<double> twice = CutResponse(22, BothAt(500), kCutPlot);
+  const std::vector<double> fourTimes = CutResponse(28, BothAt(500), kCutPlot);
   for (std::size_t i = 0; i < single.size(); ++i) {
     ASSERT_NEAR(twice[i], 2 * single[i], 1e-9);
     ASSERT_NEAR(fourTimes[i], 4 * single[i], 1e-9);
@@ -146,27 +146,27 @@ TEST(CutResponse, CascadesSumTheirSections) {
 
 TEST(CutResponse, OffThresholds) {
   // A high-pass at its maximum is on; a low-pass at its maximum is off.
-  EXPECT_FALSE(AllZero(CutResponse(8, BothAt(20600), kPlot)));
-  EXPECT_TRUE(AllZero(CutResponse(9, BothAt(20600), kPlot)));
-  EXPECT_FALSE(AllZero(CutResponse(9, BothAt(20599), kPlot)));
-  EXPECT_TRUE(AllZero(CutResponse(8, BothAt(20601), kPlot)));
+  EXPECT_FALSE(AllZero(CutResponse(8, BothAt(20600), kCutPlot)));
+  EXPECT_TRUE(AllZero(CutResponse(9, BothAt(20600), kCutPlot)));
+  EXPECT_FALSE(AllZero(CutResponse(9, BothAt(20599), kCutPlot)));
+  EXPECT_TRUE(AllZero(CutResponse(8, BothAt(20601), kCutPlot)));
   for (const CutTypeCode code : {CutTypeCode{8}, CutTypeCode{9}}) {
-    EXPECT_TRUE(AllZero(CutResponse(code, BothAt(19), kPlot)));
-    EXPECT_FALSE(AllZero(CutResponse(code, BothAt(19.7), kPlot)));
-    EXPECT_TRUE(AllZero(CutResponse(code, BothAt(0), kPlot)));
-    EXPECT_TRUE(AllZero(CutResponse(code, BothAt(std::numeric_limits<double>::quiet_NaN()), kPlot)));
+    EXPECT_TRUE(AllZero(CutResponse(code, BothAt(19), kCutPlot)));
+    EXPECT_FALSE(AllZero(CutResponse(code, BothAt(19.7), kCutPlot)));
+    EXPECT_TRUE(AllZero(CutResponse(code, BothAt(0), kCutPlot)));
+    EXPECT_TRUE(AllZero(CutResponse(code, BothAt(std::numeric_limits<double>::quiet_NaN()), kCutPlot)));
   }
   CutFilterPoints lowered = BothAt(1000);
   lowered.hpfMaxHz = 999;
   lowered.lpfMaxHz = 1000;
-  EXPECT_TRUE(AllZero(CutResponse(8, lowered, kPlot)));
-  EXPECT_TRUE(AllZero(CutResponse(9, lowered, kPlot)));
+  EXPECT_TRUE(AllZero(CutResponse(8, lowered, kCutPlot)));
+  EXPECT_TRUE(AllZero(CutResponse(9, lowered, kCutPlot)));
 }
 
 TEST(CutResponse, UnlistedCodesAreFlat) {
   for (const int code : {0, 2, 7, 34, 35, 38, 39, 46, 51, 58, 60, 63, 64, 69, 0xFFFF}) {
     const std::vector<double> row =
-        CutResponse(static_cast<CutTypeCode>(code), BothAt(1000), kPlot);
+        CutResponse(static_cast<CutTypeCode>(code), BothAt(1000), kCutPlot);
     EXPECT_EQ(row.size(), 1100u);
     EXPECT_TRUE(AllZero(row)) << "code " << code;
   }
@@ -175,15 +175,15 @@ TEST(CutResponse, UnlistedCodesAreFlat) {
 TEST(CutResponse, PointQSectionsFollowThePointsQ) {
   CutFilterPoints points = BothAt(kCornerHz);
   points.lpfQ = 0.5;
-  EXPECT_NEAR(-CutResponse(33, points, kPlot)[kCornerColumn], 20 * std::log10(0.5), 1e-3);
+  EXPECT_NEAR(-CutResponse(33, points, kCutPlot)[kCornerColumn], 20 * std::log10(0.5), 1e-3);
   // A Q of zero would divide by zero; it is designed at the lowest Q, 0.4.
   points.hpfQ = 0.0;
-  EXPECT_NEAR(-CutResponse(32, points, kPlot)[kCornerColumn], 20 * std::log10(0.4), 1e-3);
+  EXPECT_NEAR(-CutResponse(32, points, kCutPlot)[kCornerColumn], 20 * std::log10(0.4), 1e-3);
 }
 
 TEST(CutResponse, PlotGeometryShapesTheRow) {
   const CutFilterPoints points = BothAt(1000);
-  const std::vector<double> oneDbPerPixel = CutResponse(20, points, kPlot);
+  const std::vector<double> oneDbPerPixel = CutResponse(20, points, kCutPlot);
   const std::vector<double> tall =
       CutResponse(20, points, PlotGeometry{.width = 1100, .height = 360});
   EXPECT_NEAR(tall[300], 10 * oneDbPerPixel[300], 1e-9);
@@ -203,7 +203,7 @@ TEST(CutResponse, CornersAboveTheAxisStayFinite) {
   points.lpfMaxHz = 40000;
   points.hpfQ = 0.4;
   for (const CutTypeCode code : {CutTypeCode{32}, CutTypeCode{40}, CutTypeCode{41}}) {
-    const std::vector<double> row = CutResponse(code, points, kPlot);
+    const std::vector<double> row = CutResponse(code, points, kCutPlot);
     EXPECT_TRUE(std::ranges::all_of(row, [](double v) { return std::isfinite(v); }))
         << "code " << code;
   }

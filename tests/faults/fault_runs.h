@@ -1,8 +1,16 @@
 #pragma once
 
+#include <cstdint>
+
 #include "fault_rig.h"
 
 namespace rmt4::faults {
+
+/// The top of the values the runs write: within every parameter's range.
+inline constexpr std::uint16_t kTopValue = 4095;
+inline constexpr int kModeCount = 12;
+/// The mode operation word's recall request, with the mode number in the low byte.
+inline constexpr std::uint16_t kRecallRequest = 0x0600;
 
 /// Each run prints its figures and returns the process exit code: 0 when the
 /// link held up, 1 on any miss, loss, leak or slow stop.

@@ -13,7 +13,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::uint16_t kTopValue = 4095;
 constexpr int kBurstEvery = 100;  // edits; the first kBurstLength of each hundred go out without a pause
 constexpr int kBurstLength = 20;
 constexpr auto kSettleLimit = 120s;

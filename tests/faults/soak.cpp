@@ -29,9 +29,6 @@ constexpr std::int64_t kSecondMs = 1000;
 constexpr std::int64_t kMinuteMs = 60 * kSecondMs;
 constexpr std::int64_t kHourMs = 60 * kMinuteMs;
 constexpr double kFaultShare = 0.02;
-constexpr std::uint16_t kTopValue = 4095;
-constexpr int kModeCount = 12;
-constexpr std::uint16_t kRecallRequest = 0x0600;  // with the mode number in the low byte
 constexpr int kEditsWhilePulled = 2;
 constexpr auto kRealLimit = 60s;  // for a reconnect, a job or settling down, in real time
 // Growth allowed from the first hour to the end: allocator bookkeeping, not a leak.

@@ -14,8 +14,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kStopLimit = 1000ms;
 constexpr auto kHangLimit = 5s;
-constexpr int kModeCount = 12;
-constexpr std::uint16_t kRecallRequest = 0x0600;  // with the mode number in the low byte
 
 enum class Disturbance { None, SaveScene, RecallMode, Unplug };
 

@@ -36,8 +36,8 @@ std::int64_t At(int hour, int minute, int second = 0, int ms = 0) {
 }
 constexpr std::string_view kDay = "2026-03-14";
 
-ParamAddress Named(std::string_view name) { return *FindParam(name); }
-std::uint16_t Raw(std::string_view name, std::string_view typed) { return *ParseValue(Named(name), typed).raw; }
+ParamAddress LoggedAddress(std::string_view name) { return *FindParam(name); }
+std::uint16_t Raw(std::string_view name, std::string_view typed) { return *ParseValue(LoggedAddress(name), typed).raw; }
 
 ChangeRecord Step(std::int64_t unixMs, ChangeSource source, std::uint64_t step, std::vector<ParamChange> changes) {
   return ChangeRecord{unixMs, source, step, std::move(changes)};
@@ -54,8 +54,8 @@ ChangeLogOptions Options(const std::filesystem::path& folder, ChangeLogLimits li
 
 TEST(ChangeLog, LinesInUnitsRoundTripThroughTheReader) {
   TempFolder folder;
-  const ParamAddress fader = Named("ch3.fader");
-  const ParamAddress effect = Named("fx1.param1");
+  const ParamAddress fader = LoggedAddress("ch3.fader");
+  const ParamAddress effect = LoggedAddress("fx1.param1");
   const ParamAddress type = *ParamAt(effect).readWith;
   {
     ChangeLogOptions options = Options(folder.path());
@@ -63,7 +63,7 @@ TEST(ChangeLog, LinesInUnitsRoundTripThroughTheReader) {
     ChangeLog log(std::move(options));
     log.Record(Step(At(21, 13, 4, 127), ChangeSource::kPc, 12,
                     {{fader, Raw("ch3.fader", "-10dB"), Raw("ch3.fader", "-6dB")}, {effect, 20, 30}}));
-    log.Record(Step(At(21, 13, 9, 500), ChangeSource::kConsole, 0, {{Named("aux2.mute"), 1, 0}}));
+    log.Record(Step(At(21, 13, 9, 500), ChangeSource::kConsole, 0, {{LoggedAddress("aux2.mute"), 1, 0}}));
     log.Record(Step(At(21, 14), ChangeSource::kUndo, 12, {{fader, Raw("ch3.fader", "-6dB"), Raw("ch3.fader", "-10dB")}}));
   }
   const ChangeLogDay read = ReadChangeLogDay(folder.path(), kDay);
@@ -118,7 +118,7 @@ TEST(ChangeLogLine, OneEntryIsAlwaysOneLineOfItsOwnFields) {
 
 TEST(ChangeLog, ADayOverThePartLimitContinuesInNumberedPartsUnderATotalCap) {
   TempFolder folder;
-  const ParamAddress fader = Named("ch1.fader");
+  const ParamAddress fader = LoggedAddress("ch1.fader");
   constexpr int kSteps = 40;
   {
     ChangeLog log(Options(folder.path(), {.maxPartBytes = 300, .maxTotalBytes = 100'000}));
@@ -167,7 +167,7 @@ TEST(ChangeLog, AFullQueueDropsAndTheLogSaysHowMany) {
   int reader = -1;
   {
     ChangeLog log(Options(folder.path(), {.queuedLines = 5}));
-    for (int i = 0; i < kSteps; ++i) log.Record(Step(At(9, 0), ChangeSource::kPc, i + 1, {{Named("ch2.pan"), 0, 1}}));
+    for (int i = 0; i < kSteps; ++i) log.Record(Step(At(9, 0), ChangeSource::kPc, i + 1, {{LoggedAddress("ch2.pan"), 0, 1}}));
     reader = ::open(pipe.c_str(), O_RDONLY);
   }
   ASSERT_GE(reader, 0);
@@ -211,7 +211,7 @@ TEST(ChangeLog, AWriteErrorIsToldOnce) {
       ChangeLogOptions options = Options(c.logFolder);
       options.reportProblem = [&told](const std::string& problem) { told.push_back(problem); };
       ChangeLog log(std::move(options));
-      for (int i = 0; i < 3; ++i) log.Record(Step(At(9, 0, i), ChangeSource::kPc, 1, {{Named("ch1.fader"), 0, 1}}));
+      for (int i = 0; i < 3; ++i) log.Record(Step(At(9, 0, i), ChangeSource::kPc, 1, {{LoggedAddress("ch1.fader"), 0, 1}}));
     }
     ASSERT_EQ(told.size(), 1u) << c.what;
     EXPECT_NE(told.front().find(c.told), std::string::npos) << told.front();
@@ -222,9 +222,9 @@ TEST(ChangeLogReader, SinceAndPatternFilterTheDay) {
   TempFolder folder;
   {
     ChangeLog log(Options(folder.path()));
-    log.Record(Step(At(20, 59, 59, 999), ChangeSource::kPc, 1, {{Named("ch3.fader"), 0, 1}}));
-    log.Record(Step(At(21, 0), ChangeSource::kConsole, 0, {{Named("ch3.mute"), 0, 1}, {Named("aux1.fader"), 0, 1}}));
-    log.Record(Step(At(21, 30), ChangeSource::kRedo, 1, {{Named("ch3.fader"), 0, 1}}));
+    log.Record(Step(At(20, 59, 59, 999), ChangeSource::kPc, 1, {{LoggedAddress("ch3.fader"), 0, 1}}));
+    log.Record(Step(At(21, 0), ChangeSource::kConsole, 0, {{LoggedAddress("ch3.mute"), 0, 1}, {LoggedAddress("aux1.fader"), 0, 1}}));
+    log.Record(Step(At(21, 30), ChangeSource::kRedo, 1, {{LoggedAddress("ch3.fader"), 0, 1}}));
   }
   const struct {
     std::optional<std::int64_t> since;

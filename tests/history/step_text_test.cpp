@@ -8,15 +8,15 @@
 namespace rmt4 {
 namespace {
 
-ParamAddress Named(std::string_view name) { return FindParam(name).value(); }
+ParamAddress NamedAddress(std::string_view name) { return FindParam(name).value(); }
 
 TEST(StepText, TipsSayWhatUndoAndRedoWillDoInUnits) {
-  const ParamAddress ch3 = Named("ch3.fader");
-  const ParamAddress main = Named("main.fader");
+  const ParamAddress ch3 = NamedAddress("ch3.fader");
+  const ParamAddress main = NamedAddress("main.fader");
   const HistoryStep fader{1, StepKind::kGesture, {{ch3, 1000, 800}}};
   // ParamSet writes MAIN's fader with its linked copy: one value for the user.
-  const HistoryStep mainFader{2, StepKind::kGesture, {{Named("main.fader.linked"), 1000, 800}, {main, 1000, 800}}};
-  const HistoryStep band{3, StepKind::kGesture, {{Named("ch7.eq2.gain"), 1, 2}, {Named("ch7.eq2.freq"), 1, 2}}};
+  const HistoryStep mainFader{2, StepKind::kGesture, {{NamedAddress("main.fader.linked"), 1000, 800}, {main, 1000, 800}}};
+  const HistoryStep band{3, StepKind::kGesture, {{NamedAddress("ch7.eq2.gain"), 1, 2}, {NamedAddress("ch7.eq2.freq"), 1, 2}}};
   const HistoryStep upload{4, StepKind::kSceneUpload, std::vector<ParamChange>(312, ParamChange{ch3, 1, 2})};
   const struct {
     const HistoryStep& step;
@@ -33,11 +33,11 @@ TEST(StepText, TipsSayWhatUndoAndRedoWillDoInUnits) {
 }
 
 TEST(StepText, TheQuestionNamesTheValuesAndStaysShort) {
-  EXPECT_EQ(ChangedOnConsoleQuestion({Named("ch3.fader")}, true),
+  EXPECT_EQ(ChangedOnConsoleQuestion({NamedAddress("ch3.fader")}, true),
             "CH3 fader was changed on the console since. Undo it anyway?");
   std::vector<ParamAddress> many;
   for (const char* name : {"ch1.fader", "ch2.fader", "ch3.fader", "ch4.fader", "ch5.fader", "ch6.fader", "ch7.fader"}) {
-    many.push_back(Named(name));
+    many.push_back(NamedAddress(name));
   }
   EXPECT_EQ(ChangedOnConsoleQuestion(many, false),
             "CH1 fader, CH2 fader, CH3 fader, CH4 fader, CH5 fader, ... was changed on the console since. Redo it "

@@ -29,7 +29,7 @@ using test::LoopbackFakeModule;
 using test::NetworkRig;
 
 /// 127.0.0.host. Each test uses its own hosts and ports, so tests may run in parallel.
-constexpr Ipv4Address Loopback(int host) { return 0x7F000000u | static_cast<Ipv4Address>(host); }
+constexpr Ipv4Address TransportLoopback(int host) { return 0x7F000000u | static_cast<Ipv4Address>(host); }
 
 constexpr std::uint8_t kProbe[] = {0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5};
 
@@ -76,12 +76,12 @@ int CountStatus(const test::RecordingLinkOwner& owner, LinkStatus status) {
 }
 
 TEST(NetworkConnect, ConnectsToTheOnlyModuleAndCloseEndsItsThreads) {
-  LoopbackFakeModule module(Loopback(201), 0, 0);
-  NetworkRig rig(LoopbackEndpoints(Loopback(101), module.udpPort(), module.tcpPort()));
+  LoopbackFakeModule module(TransportLoopback(201), 0, 0);
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(101), module.udpPort(), module.tcpPort()));
   ASSERT_TRUE(rig.ConnectWithin(5s));
 
-  EXPECT_EQ(rig.transport.serverAddress(), Loopback(201));
-  EXPECT_EQ(rig.transport.localAddress(), Loopback(101));
+  EXPECT_EQ(rig.transport.serverAddress(), TransportLoopback(201));
+  EXPECT_EQ(rig.transport.localAddress(), TransportLoopback(101));
   EXPECT_EQ(module.Connections(), 1);
   EXPECT_EQ(rig.context.state.params.Value(0), 20024);
   EXPECT_GE(CountStatus(rig.owner, LinkStatus::Searching), 1);
@@ -99,9 +99,9 @@ TEST(NetworkConnect, ConnectsToTheOnlyModuleAndCloseEndsItsThreads) {
 }
 
 TEST(NetworkConnect, TwoModulesLetTheUserChooseAndThePickIsUsed) {
-  LoopbackFakeModule first(Loopback(202), 0, 0);
-  LoopbackFakeModule second(Loopback(203), first.udpPort(), first.tcpPort());
-  NetworkRig rig(LoopbackEndpoints(Loopback(102), first.udpPort(), first.tcpPort()));
+  LoopbackFakeModule first(TransportLoopback(202), 0, 0);
+  LoopbackFakeModule second(TransportLoopback(203), first.udpPort(), first.tcpPort());
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(102), first.udpPort(), first.tcpPort()));
   std::atomic<Ipv4Address> picked{0};
   rig.ChooseTheOtherConsole(picked);
   ASSERT_TRUE(rig.ConnectWithin(5s));
@@ -110,35 +110,35 @@ TEST(NetworkConnect, TwoModulesLetTheUserChooseAndThePickIsUsed) {
   ASSERT_EQ(choices.size(), 1u);
   auto offered = choices[0];
   std::sort(offered.begin(), offered.end());
-  EXPECT_EQ(offered, (std::vector<std::uint32_t>{Loopback(202), Loopback(203)}));
+  EXPECT_EQ(offered, (std::vector<std::uint32_t>{TransportLoopback(202), TransportLoopback(203)}));
   EXPECT_EQ(rig.transport.serverAddress(), picked.load());
-  LoopbackFakeModule& chosen = picked.load() == Loopback(202) ? first : second;
-  LoopbackFakeModule& other = picked.load() == Loopback(202) ? second : first;
+  LoopbackFakeModule& chosen = picked.load() == TransportLoopback(202) ? first : second;
+  LoopbackFakeModule& other = picked.load() == TransportLoopback(202) ? second : first;
   EXPECT_EQ(chosen.Connections(), 1);
   EXPECT_EQ(other.Connections(), 0);
   EXPECT_TRUE(rig.context.modules.DiscoveredConsoles().empty());
 }
 
 TEST(NetworkConnect, ForgetsAModuleThatNeverAnswersAndSearchesAgain) {
-  LoopbackFakeModule module(Loopback(204), 0, 0);
+  LoopbackFakeModule module(TransportLoopback(204), 0, 0);
   module.IgnoreConnectionsUpTo(1);
-  NetworkRig rig(LoopbackEndpoints(Loopback(104), module.udpPort(), module.tcpPort()));
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(104), module.udpPort(), module.tcpPort()));
   ASSERT_TRUE(rig.ConnectWithin(8s));
 
   EXPECT_EQ(module.Connections(), 2);
   EXPECT_GE(module.GetIpRequests(), 2);  // searched again after the silent connection
   EXPECT_GE(CountStatus(rig.owner, LinkStatus::Searching), 3);
-  EXPECT_EQ(rig.transport.serverAddress(), Loopback(204));
+  EXPECT_EQ(rig.transport.serverAddress(), TransportLoopback(204));
 }
 
 TEST(NetworkConnect, WaitsWhileTheModuleServesAnotherPc) {
-  LoopbackFakeModule module(Loopback(205), 0, 0);
-  module.ReportLinkedHost(Loopback(99));
-  NetworkRig rig(LoopbackEndpoints(Loopback(105), module.udpPort(), module.tcpPort()));
+  LoopbackFakeModule module(TransportLoopback(205), 0, 0);
+  module.ReportLinkedHost(TransportLoopback(99));
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(105), module.udpPort(), module.tcpPort()));
   std::atomic<bool> connected{false};
   std::thread connecting([&] { connected.store(rig.ConnectWithin(8s)); });
 
-  EXPECT_TRUE(Eventually([&] { return rig.transport.linkedHostAddress() == Loopback(99); }));
+  EXPECT_TRUE(Eventually([&] { return rig.transport.linkedHostAddress() == TransportLoopback(99); }));
   // Asked again on every pass, however slow the machine, and never connected meanwhile.
   EXPECT_TRUE(Eventually([&] {
     const auto texts = module.UdpTexts();
@@ -147,7 +147,7 @@ TEST(NetworkConnect, WaitsWhileTheModuleServesAnotherPc) {
   EXPECT_EQ(module.Connections(), 0);
   EXPECT_FALSE(rig.context.linkUp.load());
   EXPECT_TRUE(rig.owner.WaitUntil([](const test::RecordingLinkOwner& o) {
-    return o.NotifiedLocked(UiNotify::ConsoleBusy, static_cast<int>(Loopback(99)));
+    return o.NotifiedLocked(UiNotify::ConsoleBusy, static_cast<int>(TransportLoopback(99)));
   }));
   EXPECT_EQ(rig.owner.SearchTargets(), std::vector<std::string>{"UDP 127.255.255.255:" + std::to_string(module.udpPort())});
 
@@ -159,8 +159,8 @@ TEST(NetworkConnect, WaitsWhileTheModuleServesAnotherPc) {
 }
 
 TEST(NetworkConnect, ClosingWhileSearchingReturnsPromptly) {
-  const std::uint16_t port = test::FreeUdpPort(Loopback(106));
-  NetworkRig rig(LoopbackEndpoints(Loopback(106), port, port));
+  const std::uint16_t port = test::FreeUdpPort(TransportLoopback(106));
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(106), port, port));
   std::atomic<bool> returned{false};
   std::thread connecting([&] {
     rig.transport.Connect();
@@ -194,8 +194,8 @@ TEST(NetworkConnect, NoTcpConnectionWithoutAChosenModule) {
 }
 
 TEST(NetworkReprobe, ReconnectsAndSendsTheFixedProbe) {
-  LoopbackFakeModule module(Loopback(208), 0, 0);
-  NetworkRig rig(LoopbackEndpoints(Loopback(108), module.udpPort(), module.tcpPort()));
+  LoopbackFakeModule module(TransportLoopback(208), 0, 0);
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(108), module.udpPort(), module.tcpPort()));
   ASSERT_TRUE(rig.ConnectWithin(5s));
   const std::vector<std::uint8_t> probe(std::begin(kProbe), std::end(kProbe));
   const auto built = LinkFrame::Build(Command::ReadParams, std::vector<std::uint8_t>{0, 0});
@@ -225,13 +225,13 @@ TEST(NetworkReprobe, ReconnectsAndSendsTheFixedProbe) {
 }
 
 TEST(NetworkDiscovery, RefusedUdpBindIsReportedOnceAndRetried) {
-  const std::uint16_t port = test::FreeUdpPort(Loopback(109));
+  const std::uint16_t port = test::FreeUdpPort(TransportLoopback(109));
   // Holds the PC's UDP port without sharing it.
   auto blocker = std::make_unique<UniqueFd>(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-  const sockaddr_in held = SocketAddress(Loopback(109), port);
+  const sockaddr_in held = SocketAddress(TransportLoopback(109), port);
   ASSERT_EQ(bind(blocker->Get(), reinterpret_cast<const sockaddr*>(&held), sizeof held), 0);
-  LoopbackFakeModule module(Loopback(209), port, 0);
-  NetworkRig rig(LoopbackEndpoints(Loopback(109), port, module.tcpPort()));
+  LoopbackFakeModule module(TransportLoopback(209), port, 0);
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(109), port, module.tcpPort()));
   std::atomic<bool> connected{false};
   std::thread connecting([&] { connected.store(rig.ConnectWithin(8s)); });
 
@@ -249,8 +249,8 @@ TEST(NetworkDiscovery, RefusedUdpBindIsReportedOnceAndRetried) {
 }
 
 TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
-  LoopbackFakeModule module(Loopback(210), 0, 0);
-  NetworkRig rig(LoopbackEndpoints(Loopback(110), module.udpPort(), module.tcpPort()));
+  LoopbackFakeModule module(TransportLoopback(210), 0, 0);
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(110), module.udpPort(), module.tcpPort()));
   ASSERT_TRUE(rig.ConnectWithin(5s));
   ModuleCommandTable& modules = rig.context.modules;
 
@@ -270,12 +270,12 @@ TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
     UniqueFd sender(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     const sockaddr_in local = SocketAddress(from, 0);
     ASSERT_EQ(bind(sender.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local), 0);
-    const sockaddr_in pc = SocketAddress(Loopback(110), module.udpPort());
+    const sockaddr_in pc = SocketAddress(TransportLoopback(110), module.udpPort());
     sendto(sender.Get(), datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&pc), sizeof pc);
   };
-  sendFrom(Loopback(213), "Set_Confi:OK");
-  sendFrom(Loopback(210), "Get_TCPPort:1234" + std::string(2000, ' '));
-  sendFrom(Loopback(210), "Get_UDPPort:4321");
+  sendFrom(TransportLoopback(213), "Set_Confi:OK");
+  sendFrom(TransportLoopback(210), "Get_TCPPort:1234" + std::string(2000, ' '));
+  sendFrom(TransportLoopback(210), "Get_UDPPort:4321");
   ASSERT_TRUE(Eventually([&] { return modules.Done(4); }));
   EXPECT_EQ(modules.Number(4), 4321u);
   EXPECT_FALSE(modules.Done(3));
@@ -283,25 +283,25 @@ TEST(NetworkDiscovery, ServesModuleCommandsAndIgnoresOversizedDatagrams) {
 }
 
 TEST(NetworkDiscovery, ANamedConsoleIsTheOnlyOneAsked) {
-  LoopbackFakeModule named(Loopback(211), 0, 0);
-  LoopbackFakeModule other(Loopback(212), named.udpPort(), named.tcpPort());
-  NetworkEndpoints endpoints = LoopbackEndpoints(Loopback(111), named.udpPort(), named.tcpPort());
-  endpoints.onlyConsole = Loopback(211);
+  LoopbackFakeModule named(TransportLoopback(211), 0, 0);
+  LoopbackFakeModule other(TransportLoopback(212), named.udpPort(), named.tcpPort());
+  NetworkEndpoints endpoints = LoopbackEndpoints(TransportLoopback(111), named.udpPort(), named.tcpPort());
+  endpoints.onlyConsole = TransportLoopback(211);
   NetworkRig rig(endpoints);
   ASSERT_TRUE(rig.ConnectWithin(5s));
 
-  EXPECT_EQ(rig.transport.serverAddress(), Loopback(211));
+  EXPECT_EQ(rig.transport.serverAddress(), TransportLoopback(211));
   EXPECT_EQ(named.Connections(), 1);
   EXPECT_EQ(other.GetIpRequests(), 0);  // no sweep
   EXPECT_TRUE(rig.owner.Choices().empty());
 }
 
 TEST(NetworkConnect, ANamedConsoleIsReachedDirectlyEvenWhileTheSearchFindsNothing) {
-  LoopbackFakeModule module(Loopback(213), 0, 0);
+  LoopbackFakeModule module(TransportLoopback(213), 0, 0);
   // The search asks a port where nobody answers: only the direct way can connect.
-  const std::uint16_t silentPort = test::FreeUdpPort(Loopback(113));
-  NetworkEndpoints endpoints = LoopbackEndpoints(Loopback(113), silentPort, module.tcpPort());
-  endpoints.onlyConsole = Loopback(213);
+  const std::uint16_t silentPort = test::FreeUdpPort(TransportLoopback(113));
+  NetworkEndpoints endpoints = LoopbackEndpoints(TransportLoopback(113), silentPort, module.tcpPort());
+  endpoints.onlyConsole = TransportLoopback(213);
   endpoints.connectDirectly = true;
   NetworkRig rig(endpoints);
 
@@ -311,12 +311,12 @@ TEST(NetworkConnect, ANamedConsoleIsReachedDirectlyEvenWhileTheSearchFindsNothin
   EXPECT_EQ(module.Connections(), 1);
   EXPECT_EQ(rig.context.state.params.Value(0), 20024);
   EXPECT_TRUE(rig.transport.DiscoveryRunning()) << "module commands still need the search thread";
-  EXPECT_EQ(rig.transport.serverAddress(), Loopback(213));
+  EXPECT_EQ(rig.transport.serverAddress(), TransportLoopback(213));
 }
 
 TEST(NetworkDiscovery, AFailingSendIsReportedOnce) {
   // Linux refuses UDP datagrams to port 0 at once, on loopback as anywhere.
-  NetworkRig rig(LoopbackEndpoints(Loopback(116), 0, 1));
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(116), 0, 1));
   std::thread connecting([&] { rig.transport.Connect(); });
   ASSERT_TRUE(rig.owner.WaitUntil([](auto& owner) { return owner.MessageCountLocked() >= 1; }, 3000ms));
   std::this_thread::sleep_for(1500ms);  // several searches later
@@ -361,20 +361,20 @@ TEST(NetworkClose, ReturnsWithinASecondWhileSearchingConnectingOrConnected) {
                                                           : "connected";
     std::optional<LoopbackFakeModule> module;
     std::optional<UnansweredTcpPort> unanswered;
-    std::uint16_t udpPort = test::FreeUdpPort(Loopback(host));
+    std::uint16_t udpPort = test::FreeUdpPort(TransportLoopback(host));
     std::uint16_t tcpPort = udpPort;
     if (phase != Phase::Searching) {
-      module.emplace(Loopback(host), 0, 0);
+      module.emplace(TransportLoopback(host), 0, 0);
       udpPort = module->udpPort();
       tcpPort = module->tcpPort();
     }
     if (phase == Phase::Connecting) {
-      unanswered.emplace(Loopback(host));
+      unanswered.emplace(TransportLoopback(host));
       tcpPort = unanswered->port();
     }
     NetworkTiming timing = test::QuickTiming();
     timing.connectTimeout = 5000ms;  // the connect would hang this long unless closing cuts it short
-    NetworkRig rig(LoopbackEndpoints(Loopback(100 + host % 100), udpPort, tcpPort), timing);
+    NetworkRig rig(LoopbackEndpoints(TransportLoopback(100 + host % 100), udpPort, tcpPort), timing);
     std::thread connecting([&] { rig.transport.Connect(); });
     switch (phase) {
       case Phase::Searching:
@@ -403,12 +403,12 @@ TEST(NetworkClose, ReturnsWithinASecondWhileSearchingConnectingOrConnected) {
 }
 
 TEST(TcpLink, AnIdleConnectionCostsTheReaderNoWakeUps) {
-  const TcpListener listener(Loopback(114));
+  const TcpListener listener(TransportLoopback(114));
   ASSERT_NE(listener.port, 0);
-  NetworkRig rig(LoopbackEndpoints(Loopback(114), 1, listener.port));
+  NetworkRig rig(LoopbackEndpoints(TransportLoopback(114), 1, listener.port));
   TcpLink link(rig.context.parser, rig.context.appRunning);
 
-  ASSERT_TRUE(link.Connect(Loopback(114), listener.port, std::nullopt, 1000ms).ok());
+  ASSERT_TRUE(link.Connect(TransportLoopback(114), listener.port, std::nullopt, 1000ms).ok());
   UniqueFd console(accept(listener.socket.Get(), nullptr, nullptr));
   // By its name: a sanitizer may start threads of its own meanwhile.
   const std::optional<std::string> reader = ThreadNamed("tcp-reader");
@@ -421,7 +421,7 @@ TEST(TcpLink, AnIdleConnectionCostsTheReaderNoWakeUps) {
 
 TEST(UdpSocket, InterruptEndsAWaitingReceiveAndRearmLetsItWaitAgain) {
   UdpSocket socket;
-  ASSERT_TRUE(socket.Open(Loopback(230), test::FreeUdpPort(Loopback(230))).ok());
+  ASSERT_TRUE(socket.Open(TransportLoopback(230), test::FreeUdpPort(TransportLoopback(230))).ok());
   const auto nothing = [](std::string_view, Ipv4Address) { ADD_FAILURE() << "no datagram was sent"; };
   const auto start = std::chrono::steady_clock::now();
   std::thread stopper([&] {

@@ -26,7 +26,7 @@ using test::PtyPair;
 const std::vector<std::uint8_t> kProbeFrame{0x80, 0x05, 0x06, 0x00, 0x00, 0x13, 0xC5};
 
 /// 127.0.0.host for the emulator's network side, which these tests do not use.
-constexpr Ipv4Address Loopback(int host) { return 0x7F000000u | static_cast<Ipv4Address>(host); }
+constexpr Ipv4Address SerialLoopback(int host) { return 0x7F000000u | static_cast<Ipv4Address>(host); }
 
 /// One serial link under test over the given ports.
 struct SerialRig {
@@ -57,7 +57,7 @@ struct SerialRig {
 };
 
 TEST(SerialWithEmulator, PortsThatDoNotAnswerAreSkippedUntilTheConsoleAnswers) {
-  ConsoleProcess console(Loopback(240), 0, 0, {"--pty"});
+  ConsoleProcess console(SerialLoopback(240), 0, 0, {"--pty"});
   ASSERT_TRUE(console.ready());
   ASSERT_FALSE(console.serialPath().empty());
   PtyPair otherDevice;  // opens like a port, but nothing on it speaks the console's protocol
@@ -87,7 +87,7 @@ TEST(SerialWithEmulator, PortsThatDoNotAnswerAreSkippedUntilTheConsoleAnswers) {
 }
 
 TEST(SerialWithEmulator, StoredSpeedIsUsedAndZeroKeeps128000) {
-  ConsoleProcess console(Loopback(241), 0, 0, {"--pty"});
+  ConsoleProcess console(SerialLoopback(241), 0, 0, {"--pty"});
   ASSERT_TRUE(console.ready());
   testing::TempFolder root;
   const AppFolders folders{root.path() / "bin/FileData/", root.path() / "data/rmt4/"};
@@ -100,7 +100,7 @@ TEST(SerialWithEmulator, StoredSpeedIsUsedAndZeroKeeps128000) {
 }
 
 TEST(SerialWithEmulator, ConsoleGoingAwayEndsTheReaderAndTheWorkerReconnectsWhenItReturns) {
-  auto console = std::make_unique<ConsoleProcess>(Loopback(242), 0, 0, std::vector<std::string>{"--pty"});
+  auto console = std::make_unique<ConsoleProcess>(SerialLoopback(242), 0, 0, std::vector<std::string>{"--pty"});
   ASSERT_TRUE(console->ready());
   std::mutex portMutex;
   std::string consolePort = console->serialPath();
@@ -125,7 +125,7 @@ TEST(SerialWithEmulator, ConsoleGoingAwayEndsTheReaderAndTheWorkerReconnectsWhen
   ASSERT_TRUE(Eventually([&] { return !worker.linkUp(); }, 2s));
   EXPECT_TRUE(Eventually([&] { return !transport.load()->ReaderRunning(); }, 2s));
 
-  console = std::make_unique<ConsoleProcess>(Loopback(243), 0, 0, std::vector<std::string>{"--pty"});
+  console = std::make_unique<ConsoleProcess>(SerialLoopback(243), 0, 0, std::vector<std::string>{"--pty"});
   ASSERT_TRUE(console->ready());
   ASSERT_EQ(console->Ask("set 136 321"), "ok");
   {

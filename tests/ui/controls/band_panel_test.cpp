@@ -14,7 +14,7 @@
 namespace rmt4::ui {
 namespace {
 
-const QColor kHostColour(38, 40, 44);
+const QColor kBandPanelHost(38, 40, 44);
 constexpr int kPanelId = 6024;
 constexpr int kBandIndex = 2;
 constexpr QPoint kPanelAt(10, 10);
@@ -28,7 +28,7 @@ using test::Wheel;
 class BandPanelHost : public test::RecordingHost {
  public:
   explicit BandPanelHost(QSize panelSize = QSize(98, 250))
-      : RecordingHost(panelSize + QSize(20, 40), kHostColour), panel(new BandPanel(this)), elsewhere(new QWidget(this)) {
+      : RecordingHost(panelSize + QSize(20, 40), kBandPanelHost), panel(new BandPanel(this)), elsewhere(new QWidget(this)) {
     panel->setGeometry(QRect(kPanelAt, panelSize));
     panel->SetBandIndex(kBandIndex);
     EXPECT_TRUE(panel->SetSource(&background));

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::uint32_t kHostTextFlags = 0x50000025;
 constexpr std::uint32_t kCaptionWhite = 0xFAFFFFFF;
-const QColor kHostColour(30, 32, 36);
+const QColor kButtonHost(30, 32, 36);
 const QColor kOffGrey(60, 60, 60);
 const QColor kMuteRed(160, 51, 51);
 
@@ -27,7 +27,7 @@ using test::RecordedMessage;
 /// A charcoal host for buttons.
 class ButtonHost : public test::RecordingHost {
  public:
-  ButtonHost() : RecordingHost(QSize(420, 160), kHostColour) {
+  ButtonHost() : RecordingHost(QSize(420, 160), kButtonHost) {
     show();  // hidden widgets get a resize event with every grab()
   }
 
@@ -186,7 +186,7 @@ TEST(SkinnedButtonSkins, SkinThatDoesNotLoadLeavesBackgroundAndCaption) {
   button->SetSkin(&host.background, 9999);
   button->SetState(2);
   const QImage picture = Picture(*button);
-  EXPECT_TRUE(ColourNear(picture, QPoint(3, 15), kHostColour));
+  EXPECT_TRUE(ColourNear(picture, QPoint(3, 15), kButtonHost));
   EXPECT_FALSE(CaptionBox(picture).isEmpty());
 
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(30, 15));
@@ -270,7 +270,7 @@ TEST(SkinnedButtonClicks, DisabledAndHiddenButtonsIgnoreThePointer) {
   hidden->SetState(2);
   hidden->SetShown(false);
   const QImage picture = Picture(*hidden);
-  EXPECT_TRUE(ColourNear(picture, QPoint(30, 15), kHostColour));
+  EXPECT_TRUE(ColourNear(picture, QPoint(30, 15), kButtonHost));
   EXPECT_TRUE(CaptionBox(picture).isEmpty()) << "not shown: background only";
   Hover(*hidden, QPoint(30, 15));
   EXPECT_FALSE(ShowsHandCursor(*hidden));
@@ -302,11 +302,11 @@ TEST(SkinnedButtonCaching, BackgroundIsCopiedAgainOnlyOnMoveResizeOrRestyle) {
   ButtonHost host;
   SkinnedButton* button = host.AddButton(QRect(10, 10, 60, 30), 136);
   button->SetShown(false);  // the picture is the background copy
-  EXPECT_TRUE(ColourNear(Picture(*button), QPoint(30, 15), kHostColour));
+  EXPECT_TRUE(ColourNear(Picture(*button), QPoint(30, 15), kButtonHost));
 
   host.background.image().fill(Qt::red);
   button->Refresh();
-  EXPECT_TRUE(ColourNear(Picture(*button), QPoint(30, 15), kHostColour)) << "a refresh reuses the copy";
+  EXPECT_TRUE(ColourNear(Picture(*button), QPoint(30, 15), kButtonHost)) << "a refresh reuses the copy";
   button->move(12, 10);
   EXPECT_TRUE(ColourNear(Picture(*button), QPoint(30, 15), Qt::red));
 

@@ -12,7 +12,7 @@
 namespace rmt4::ui {
 namespace {
 
-const QColor kHostColour(38, 40, 44);
+const QColor kFaderHost(38, 40, 44);
 
 using test::RecordedMessage;
 using test::Wheel;
@@ -20,7 +20,7 @@ using test::Wheel;
 /// A charcoal host for faders.
 class FaderHost : public test::RecordingHost {
  public:
-  FaderHost() : RecordingHost(QSize(420, 480), kHostColour) { show(); }
+  FaderHost() : RecordingHost(QSize(420, 480), kFaderHost) { show(); }
 
   /// A fader set up the way the strips do: range 0..280, scale 1, ancestor level 1.
   SkinnedFader* AddFader(const QRect& geometry, int style = 0, int png = 141) {
@@ -145,8 +145,8 @@ TEST_F(StripFader, AHiddenOrDisabledFaderIgnoresInput) {
   const QImage shown = fader->grab().toImage();
   fader->SetSkinVisible(false);
   const QImage hidden = fader->grab().toImage();
-  EXPECT_EQ(hidden.pixelColor(29, 100), kHostColour);
-  EXPECT_EQ(hidden.pixelColor(29, 275), kHostColour);
+  EXPECT_EQ(hidden.pixelColor(29, 100), kFaderHost);
+  EXPECT_EQ(hidden.pixelColor(29, 275), kFaderHost);
   EXPECT_FALSE(GrabsCap(*fader, QPoint(29, 275)));
   Wheel(*fader, QPoint(29, 100), 120);
   QTest::keyClick(fader, Qt::Key_Up);
@@ -193,7 +193,7 @@ TEST_F(StripFader, TheCapShowsItsCentreLineAtThePosition) {
   EXPECT_GT(resting.pixelColor(29, 146).green(), 200) << "a light line at rest";
   EXPECT_LT(resting.pixelColor(29, 60).lightness(), 30) << "the slot above the cap";
   EXPECT_LT(resting.pixelColor(29, 230).lightness(), 30) << "the slot below the cap";
-  EXPECT_EQ(resting.pixelColor(3, 60), kHostColour) << "the host shows beside the slot";
+  EXPECT_EQ(resting.pixelColor(3, 60), kFaderHost) << "the host shows beside the slot";
 
   QTest::mouseClick(fader, Qt::LeftButton, {}, QPoint(29, 146));
   const QColor focused = fader->grab().toImage().pixelColor(29, 146);

@@ -12,7 +12,7 @@
 namespace rmt4::ui {
 namespace {
 
-const QColor kHostColour(38, 40, 44);
+const QColor kSliderHost(38, 40, 44);
 constexpr int kSliderId = 4024;
 
 using test::RecordedMessage;
@@ -22,7 +22,7 @@ using test::Wheel;
 /// A charcoal host for sliders.
 class SliderHost : public test::RecordingHost {
  public:
-  SliderHost() : RecordingHost(QSize(320, 180), kHostColour) { show(); }
+  SliderHost() : RecordingHost(QSize(320, 180), kSliderHost) { show(); }
 
   /// A slider set up the way the hosts do: skin, ancestor level 1, no tint.
   SkinnedSlider* AddSlider(const QRect& geometry, int png, int style, double minimum, double maximum,
@@ -45,7 +45,7 @@ class SliderHost : public test::RecordingHost {
 int InkIn(const QImage& picture, const QRect& area) {
   int ink = 0;
   for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) ink += picture.pixelColor(x, y) != kHostColour ? 1 : 0;
+    for (int x = area.left(); x <= area.right(); ++x) ink += picture.pixelColor(x, y) != kSliderHost ? 1 : 0;
   }
   return ink;
 }
@@ -362,7 +362,7 @@ TEST(SliderLook, FocusedThumbAndHostBackground) {
 
   // Moved by its host, the slider shows what lies under its new place.
   slider->move(10, 40);
-  EXPECT_EQ(slider->grab().toImage().pixelColor(195, 2), kHostColour);
+  EXPECT_EQ(slider->grab().toImage().pixelColor(195, 2), kSliderHost);
 }
 
 TEST(SliderLook, TheLevelTintGrowsWithTheValue) {

@@ -341,7 +341,7 @@ TEST_F(ChannelEditorFrameTest, ConsoleChangesShowWhileOpen) {
 }
 
 /// Pixels of `picture` in `area` brighter than `level` in every channel.
-int BrightPixels(const QImage& picture, const QRect& area, int level) {
+int PixelsLighterInEveryChannel(const QImage& picture, const QRect& area, int level) {
   int count = 0;
   for (int y = area.top(); y <= area.bottom(); ++y) {
     for (int x = area.left(); x <= area.right(); ++x) {
@@ -380,12 +380,12 @@ TEST_F(ChannelEditorFrameTest, PictureInEnglishAndTraditionalChinese) {
     frame_.update();
     const QImage picture = test::Picture(frame_);
     (void)test::SaveScreenshot(frame_, name);
-    EXPECT_GT(BrightPixels(picture, QRect(450, 278, 190, 26), 200), 30) << "the title";
-    EXPECT_GT(BrightPixels(picture, QRect(22, 305, 58, 26), 200), 10) << "ENTER's caption";
-    EXPECT_EQ(BrightPixels(picture, QRect(110, 356, 870, 280), 90), 0) << "the empty panel well stays dark";
+    EXPECT_GT(PixelsLighterInEveryChannel(picture, QRect(450, 278, 190, 26), 200), 30) << "the title";
+    EXPECT_GT(PixelsLighterInEveryChannel(picture, QRect(22, 305, 58, 26), 200), 10) << "ENTER's caption";
+    EXPECT_EQ(PixelsLighterInEveryChannel(picture, QRect(110, 356, 870, 280), 90), 0) << "the empty panel well stays dark";
     const QColor curveFloor = picture.pixelColor(40, 250);
     EXPECT_LT(curveFloor.lightness(), 60) << "the curve's plot";
-    EXPECT_GT(BrightPixels(picture, QRect(20, 20, 1100, 235), 120), 200) << "curve and grid are drawn";
+    EXPECT_GT(PixelsLighterInEveryChannel(picture, QRect(20, 20, 1100, 235), 120), 200) << "curve and grid are drawn";
   }
   EXPECT_EQ(frame_.selector(1).itemText(0), QString::fromUtf8("主輸出"));
 }

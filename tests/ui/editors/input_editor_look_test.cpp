@@ -4,9 +4,10 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "i18n/language_guard.h"
+#include "pictures.h"
 #include "recording_host.h"
 #include "screenshot.h"
+#include "i18n/language_guard.h"
 #include "ui/editors/input_editor.h"
 
 namespace rmt4::ui {
@@ -26,14 +27,6 @@ void LoadExampleChannel(InputEditor& editor, int channel) {
   QCoreApplication::sendPostedEvents();
 }
 
-int BrightPixels(const QImage& picture, const QRect& area) {
-  int count = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) count += qGray(picture.pixel(x, y)) > 180 ? 1 : 0;
-  }
-  return count;
-}
-
 bool Dark(QRgb pixel) { return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 70; }
 
 TEST(InputEditorLook, ChannelOneFromStartToEnd) {
@@ -47,8 +40,8 @@ TEST(InputEditorLook, ChannelOneFromStartToEnd) {
   const QImage start = test::Picture(*editor);
   EXPECT_FALSE(test::SaveScreenshot(*editor, "input_editor_ch1_start").isEmpty());
   EXPECT_TRUE(Dark(start.pixel(20, 30)));                           // the title strip
-  EXPECT_GT(BrightPixels(start, QRect(95, 15, 45, 30)), 10);        // "EQ"
-  EXPECT_GT(BrightPixels(start, QRect(10, 184, 100, 20)), 10);      // "HPF: 80.0Hz"
+  EXPECT_GT(test::BrightPixels(start, QRect(95, 15, 45, 30)), 10);        // "EQ"
+  EXPECT_GT(test::BrightPixels(start, QRect(10, 184, 100, 20)), 10);      // "HPF: 80.0Hz"
   EXPECT_EQ(start.pixel(315 + 35, 16 + 185), qRgb(255, 255, 255));  // band 1's gain field
   EXPECT_FALSE(Dark(start.pixel(250 + 30, 16 + 15)));               // the EQ switch, lit (OFF)
 
@@ -58,8 +51,8 @@ TEST(InputEditorLook, ChannelOneFromStartToEnd) {
   EXPECT_FALSE(test::SaveScreenshot(*editor, "input_editor_ch1_end").isEmpty());
   const int shift = 1445 - 882;
   EXPECT_EQ(end.pixel(881, 150), qRgb(0, 0, 0));                      // the last panel's closing rim
-  EXPECT_GT(BrightPixels(end, QRect(1300 - shift, 15, 60, 30)), 10);  // "COMP"
-  EXPECT_GT(BrightPixels(end, QRect(1224 - shift, 50, 60, 30)), 5);   // the compressor switch caption
+  EXPECT_GT(test::BrightPixels(end, QRect(1300 - shift, 15, 60, 30)), 10);  // "COMP"
+  EXPECT_GT(test::BrightPixels(end, QRect(1224 - shift, 50, 60, 30)), 5);   // the compressor switch caption
 }
 
 TEST(InputEditorLook, StereoChannelInTraditionalChinese) {
@@ -77,7 +70,7 @@ TEST(InputEditorLook, StereoChannelInTraditionalChinese) {
   EXPECT_EQ(picture.pixel(100, 72), panel);
   EXPECT_EQ(picture.pixel(100, 118), picture.pixel(240, 118));
   EXPECT_NE(picture.pixel(100, 164), picture.pixel(240, 164));
-  EXPECT_GT(BrightPixels(picture, QRect(70, 10, 100, 35)), 10);  // "均衡器"
+  EXPECT_GT(test::BrightPixels(picture, QRect(70, 10, 100, 35)), 10);  // "均衡器"
 }
 
 }  // namespace

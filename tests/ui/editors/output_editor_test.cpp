@@ -1,6 +1,7 @@
 // The output editors (MAIN and the AUX buses) in the channel editor frame:
 // user edits reach their console words, every code survives the trip
 // raw → control → raw → table, loading and live values, and their pictures.
+#include "pictures.h"
 #include "ui/editors/output_editor.h"
 
 #include <QLineEdit>
@@ -215,14 +216,6 @@ TEST_F(OutputEditorTest, OpeningABusLoadsItsValuesAndShowsItsVariant) {
   EXPECT_EQ(aux.slider(kFeedbackSuppressorSlider).captionText(), QString::fromUtf8("移頻:FB5"));
 }
 
-/// Pixels in `area` lighter than `threshold`: text on the dark panels (slider captions are a light grey).
-int BrightPixels(const QImage& picture, const QRect& area, int threshold = 180) {
-  int count = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) count += qGray(picture.pixel(x, y)) > threshold ? 1 : 0;
-  }
-  return count;
-}
 constexpr int kCaptionGrey = 120;
 
 TEST_F(OutputEditorTest, PicturesOfMainAndAux3FromStartToCompressor) {
@@ -246,10 +239,10 @@ TEST_F(OutputEditorTest, PicturesOfMainAndAux3FromStartToCompressor) {
     const QImage start = test::Picture(frame_);
     (void)test::SaveScreenshot(frame_, QStringLiteral("output_editor_%1_start").arg(shot.name));
     const QPoint panel = editor.mapTo(&frame_, QPoint(0, 0));
-    EXPECT_GT(BrightPixels(start, QRect(panel + QPoint(60, 10), QSize(110, 35))), 10) << "the EQ title";
+    EXPECT_GT(test::BrightPixels(start, QRect(panel + QPoint(60, 10), QSize(110, 35))), 10) << "the EQ title";
     const QSize captionRow(190, 14);
-    EXPECT_GT(BrightPixels(start, QRect(panel + QPoint(20, 98), captionRow), kCaptionGrey), 10) << "the first delay";
-    EXPECT_GT(BrightPixels(start, QRect(panel + QPoint(20, 144), captionRow), kCaptionGrey), 10) << "the second row";
+    EXPECT_GT(test::BrightPixels(start, QRect(panel + QPoint(20, 98), captionRow), kCaptionGrey), 10) << "the first delay";
+    EXPECT_GT(test::BrightPixels(start, QRect(panel + QPoint(20, 144), captionRow), kCaptionGrey), 10) << "the second row";
     EXPECT_EQ(start.pixel(panel + QPoint(315 + 35, 16 + 185)), qRgb(255, 255, 255)) << "band 1's gain field";
 
     QScrollBar& bar = editor.scrollBar();
@@ -258,10 +251,10 @@ TEST_F(OutputEditorTest, PicturesOfMainAndAux3FromStartToCompressor) {
     const QImage end = test::Picture(frame_);
     (void)test::SaveScreenshot(frame_, QStringLiteral("output_editor_%1_compressor").arg(shot.name));
     const QPoint shift(1919 - 882, 0);
-    EXPECT_GT(BrightPixels(end, QRect(panel + QPoint(1740, 10) - shift, QSize(110, 35))), 10) << "COMP";
-    EXPECT_GT(BrightPixels(end, QRect(panel + QPoint(1700, 98) - shift, captionRow), kCaptionGrey), 10)
+    EXPECT_GT(test::BrightPixels(end, QRect(panel + QPoint(1740, 10) - shift, QSize(110, 35))), 10) << "COMP";
+    EXPECT_GT(test::BrightPixels(end, QRect(panel + QPoint(1700, 98) - shift, captionRow), kCaptionGrey), 10)
         << "the threshold";
-    EXPECT_GT(BrightPixels(end, QRect(panel + QPoint(1695, 50) - shift, QSize(60, 30))), 5) << "the switch caption";
+    EXPECT_GT(test::BrightPixels(end, QRect(panel + QPoint(1695, 50) - shift, QSize(60, 30))), 5) << "the switch caption";
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
+#include "pictures.h"
 #include "recording_host.h"
 #include "screenshot.h"
 #include "values/editor_codes.h"
@@ -19,14 +20,6 @@ struct LookCase {
   double sx;
   double sy;
 };
-
-int BrightPixels(const QImage& picture, const QRect& area) {
-  int count = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) count += qGray(picture.pixel(x, y)) > 180 ? 1 : 0;
-  }
-  return count;
-}
 
 class EditorLook : public ::testing::TestWithParam<LookCase> {
  protected:
@@ -52,11 +45,11 @@ TEST_P(EditorLook, FrameOnTheChannelAtBothEndsOfTheContent) {
 
   const QImage start = test::Picture(window_->window());
   EXPECT_FALSE(test::SaveScreenshot(window_->window(), QString("editor_%1_eq").arg(c.name)).isEmpty());
-  EXPECT_GT(BrightPixels(start, InWindow(QRect(430, 274, 233, 34))), 20);  // the title
-  EXPECT_GT(BrightPixels(start, InWindow(QRect(104 + 60, 350 + 10, 110, 35))), 10);  // "EQ"
-  EXPECT_GT(BrightPixels(start, InWindow(QRect(15, 276, 58, 24))), 10);               // the input selector's name
+  EXPECT_GT(test::BrightPixels(start, InWindow(QRect(430, 274, 233, 34))), 20);  // the title
+  EXPECT_GT(test::BrightPixels(start, InWindow(QRect(104 + 60, 350 + 10, 110, 35))), 10);  // "EQ"
+  EXPECT_GT(test::BrightPixels(start, InWindow(QRect(15, 276, 58, 24))), 10);               // the input selector's name
   // Copy is offered for CH1..CH8 only; ST9/10 shows the bare background there.
-  const int copyCaption = BrightPixels(start, InWindow(QRect(118, 316, 52, 22)));
+  const int copyCaption = test::BrightPixels(start, InWindow(QRect(118, 316, 52, 22)));
   if (c.strip < kSt910Channel) {
     EXPECT_GT(copyCaption, 5);
   } else {
@@ -69,7 +62,7 @@ TEST_P(EditorLook, FrameOnTheChannelAtBothEndsOfTheContent) {
   const QImage end = test::Picture(window_->window());
   EXPECT_FALSE(test::SaveScreenshot(window_->window(), QString("editor_%1_send_comp").arg(c.name)).isEmpty());
   constexpr int kShift = 1445 - 882;
-  EXPECT_GT(BrightPixels(end, InWindow(QRect(104 + 1290 - kShift, 350 + 10, 80, 35))), 10);  // "COMP"
+  EXPECT_GT(test::BrightPixels(end, InWindow(QRect(104 + 1290 - kShift, 350 + 10, 80, 35))), 10);  // "COMP"
 }
 
 const LookCase kCases[] = {

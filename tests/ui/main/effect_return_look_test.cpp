@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
+#include "pictures.h"
 #include "recording_host.h"
 #include "screenshot.h"
 #include "ui/controls/skinned_label.h"
@@ -10,39 +11,30 @@
 namespace rmt4::ui {
 namespace {
 
-constexpr int kFx1Strip = 10;
+constexpr int kFx1ReturnStrip = 10;
 // The panel's place in the frame, and how far its content scrolls to show its end.
 constexpr QPoint kPanelAt(104, 350);
 constexpr int kScrolledBy = 1445 - 882;
 
-/// Pixels of `area` lighter than `threshold`: text on the dark panel.
-int BrightPixels(const QImage& picture, const QRect& area, int threshold = 180) {
-  int count = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) count += qGray(picture.pixel(x, y)) > threshold ? 1 : 0;
-  }
-  return count;
-}
-
-struct LookCase {
+struct ReturnLookCase {
   const char* name;
   LanguageIndex language;
   const char* title;
 };
 
-class EffectReturnLook : public ::testing::TestWithParam<LookCase> {};
+class EffectReturnLook : public ::testing::TestWithParam<ReturnLookCase> {};
 
 TEST_P(EffectReturnLook, ProgramPanelOfFx1) {
-  const LookCase& c = GetParam();
+  const ReturnLookCase& c = GetParam();
   test::ConnectedMainWindow window({.language = c.language});
   ASSERT_TRUE(window.WaitForCompleteRead());
-  window.OpenFromStrip(kFx1Strip);
+  window.OpenFromStrip(kFx1ReturnStrip);
   auto& editor = dynamic_cast<InputEditor&>(*window.frame().panel(PanelKind::EffectReturn));
   (void)test::PumpUntil([] { return false; }, 200);  // layout, texts and the first paints
   const QPoint panelAt = window.frame().geometry().topLeft() + kPanelAt;
   // The returns have no noise gate: its place stays bare.
   const QImage start = test::Picture(window.window());
-  EXPECT_EQ(BrightPixels(start, QRect(10, 142, 214, 32).translated(panelAt), 130), 0);
+  EXPECT_EQ(test::BrightPixels(start, QRect(10, 142, 214, 32).translated(panelAt), 130), 0);
   QScrollBar& bar = editor.scrollBar();
   test::ClickRightArrow(bar);
   (void)test::PumpUntil([] { return false; }, 100);
@@ -53,18 +45,18 @@ TEST_P(EffectReturnLook, ProgramPanelOfFx1) {
   EXPECT_FALSE(test::SaveScreenshot(window.window(), QString("effect_return_fx1_%1").arg(c.name)).isEmpty());
   const QPoint origin = panelAt - QPoint(kScrolledBy, 0);
   const auto inContent = [&](const QRect& area) { return area.translated(origin); };
-  EXPECT_GT(BrightPixels(picture, inContent(QRect(1213, 4, 231, 45))), 20);   // the "EFX Mode" title
-  EXPECT_GT(BrightPixels(picture, inContent(QRect(1213, 115, 231, 23))), 20);  // the program name
-  EXPECT_GT(BrightPixels(picture, inContent(QRect(1236, 72, 120, 24))), 10);   // the selected program
+  EXPECT_GT(test::BrightPixels(picture, inContent(QRect(1213, 4, 231, 45))), 20);   // the "EFX Mode" title
+  EXPECT_GT(test::BrightPixels(picture, inContent(QRect(1213, 115, 231, 23))), 20);  // the program name
+  EXPECT_GT(test::BrightPixels(picture, inContent(QRect(1236, 72, 120, 24))), 10);   // the selected program
   // Parameter 1's caption, in the sliders' dimmer text colour.
-  EXPECT_GT(BrightPixels(picture, inContent(QRect(1223, 159, 214, 16)), 130), 10);
+  EXPECT_GT(test::BrightPixels(picture, inContent(QRect(1223, 159, 214, 16)), 130), 10);
 }
 
-const LookCase kCases[] = {
+const ReturnLookCase kReturnCases[] = {
     {"en", LanguageIndex::English, "EFX Mode"},
     {"zh_tw", LanguageIndex::TraditionalChinese, "效果模式"},
 };
-INSTANTIATE_TEST_SUITE_P(Pictures, EffectReturnLook, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Pictures, EffectReturnLook, ::testing::ValuesIn(kReturnCases),
                          [](const auto& each) { return std::string(each.param.name); });
 
 }  // namespace

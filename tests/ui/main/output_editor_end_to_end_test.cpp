@@ -18,7 +18,7 @@ namespace {
 
 using namespace output_editor;
 
-constexpr int kMainWinButton = 5;
+constexpr int kStripsButton = 5;
 constexpr int kFirstBusButton = 6;
 constexpr int kAux6 = 6;
 constexpr ParamAddress kMainBand13Gain = 988 + 4 * 12;
@@ -63,7 +63,7 @@ TEST_F(OutputEditorEndToEnd, MainAndAux6EditedByHandReachTheConsoleAndFollowIt) 
   EXPECT_TRUE(window_.ReachesConsole(main, editor_code::kBandGain + 12, kMainBand13Gain));
 
   // Back to the strips, AUX6 on the output strip, ENTER: the AUX editor on AUX6.
-  test::Click(*window_.window().button(kMainWinButton));
+  test::Click(*window_.window().button(kStripsButton));
   test::Click(strip.button(kFirstBusButton + kAux6));
   test::Click(strip.button(StripCode::Enter));
   ASSERT_EQ(window_.frame().selectedChannel(), kMainChannel + kAux6);

@@ -18,7 +18,7 @@
 #include "values/editor_codes.h"
 #include "values/param_catalogue.h"
 
-namespace rmt4::ui::test {
+namespace rmt4::ui::strips {
 namespace {
 
 /// The number a text shows: "- ∞" and "-inf" are minus infinity, "kHz" counts thousands.
@@ -78,4 +78,4 @@ TEST(ShownValues, WindowAndCatalogueReadEveryWordOfAKindAlike) {
 }
 
 }  // namespace
-}  // namespace rmt4::ui::test
+}  // namespace rmt4::ui::strips

@@ -15,9 +15,9 @@
 namespace rmt4::ui {
 namespace {
 
-using test::Arrive;
-using test::DeliverPosted;
-using test::StripHost;
+using strips::Arrive;
+using rmt4::test::DeliverPosted;
+using strips::StripHost;
 
 TEST(StripBank, LayoutFollowsTheHostsScaleFactors) {
   ParamTable params;
@@ -59,7 +59,7 @@ TEST(StripBank, AddressesOutsideTheTableAreIgnored) {
   host.bank.ValueArrived(static_cast<ParamAddress>(kParamCount));
   host.bank.ControlEdited(13, 1);
   host.bank.ControlEdited(-1, 7);
-  EXPECT_EQ(test::DirtyCount(params), 0);
+  EXPECT_EQ(strips::DirtyCount(params), 0);
 }
 
 // A console state worth looking at: a few faders up, pans, mutes, PFL, meters.

@@ -12,7 +12,7 @@
 #include "ui/main/strip_texts.h"
 
 // In the strip helpers' namespace, so the tests use them unqualified.
-namespace rmt4::ui::test {
+namespace rmt4::ui::strips {
 namespace {
 
 class InputStripTest : public StripTest {
@@ -296,4 +296,4 @@ TEST(StripTexts, LevelTextPrecisionChangesAtMinusForty) {
 }
 
 }  // namespace
-}  // namespace rmt4::ui::test
+}  // namespace rmt4::ui::strips

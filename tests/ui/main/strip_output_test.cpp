@@ -10,7 +10,7 @@
 #include "ui/main/output_strip.h"
 
 // In the strip helpers' namespace, so the tests use them unqualified.
-namespace rmt4::ui::test {
+namespace rmt4::ui::strips {
 namespace {
 
 constexpr int kFirstBusButton = 6;
@@ -201,4 +201,4 @@ TEST_F(OutputStripTest, BusCaptionsInSimplifiedChinese) {
 }
 
 }  // namespace
-}  // namespace rmt4::ui::test
+}  // namespace rmt4::ui::strips

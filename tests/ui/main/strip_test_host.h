@@ -19,7 +19,7 @@
 #include "ui/platform/window_message.h"
 #include "user_input.h"
 
-namespace rmt4::ui::test {
+namespace rmt4::ui::strips {
 
 /// A plain stand-in for the main window: hosts a strip bank at the nominal
 /// size, forwards ControlEdited to it as the main window does and records
@@ -131,4 +131,4 @@ class MessageBoxAnswerer {
   QString lastText_;
 };
 
-}  // namespace rmt4::ui::test
+}  // namespace rmt4::ui::strips
