@@ -106,7 +106,7 @@ Commands:
 
 PARAM is an address (0..1573), a name such as ch1.fader, ch7.eq2.freq, aux4.mute
 (case-insensitive), a part of a word such as ch1.48v, ch1.send.aux1.pre, ch1.comp,
-or a pattern such as 'ch7.eq*' or '*.mute'. Values of named
+or a pattern such as 'ch7.eq*', 'ch[1-4].mute' or '*.mute'. Values of named
 parameters are typed in units: ch1.fader=-6dB ch7.eq2.freq=1.2kHz ch1.hpf.type=Bessel-12dB;
 a number given for an address is its raw word. Names print "name: value" in units.
 

@@ -40,7 +40,6 @@ TEST(CtlOptions, TransportsTargetsAndFlags) {
   EXPECT_EQ(scoped.options->scope.only, (std::vector<std::string>{"ch[1-4].eq*", "aux2.*"}));
   EXPECT_EQ(scoped.options->scope.except, std::vector<std::string>{"ch2.*"});
   EXPECT_TRUE(scoped.options->dryRun);
-  EXPECT_FALSE(stored.options->dryRun);
 
   const auto traced = ParseOptions({"--trace", "wire.txt", "status"});
   ASSERT_TRUE(traced.options);
