@@ -11,7 +11,9 @@
 #include "automation/fades.h"
 #include "cli/ctl_history.h"
 #include "cli/ctl_names.h"
+#include "cli/ctl_safes.h"
 #include "cli/ctl_scene_diff.h"
+#include "cli/ctl_scene_upload.h"
 #include "cli/ctl_serve.h"
 #include "files/scene_file.h"
 #include "files/scene_safes.h"
@@ -347,30 +349,28 @@ int FxCommand(CtlSession& session, const Words& command) {
   return session.owner.Said({LabelId::SaveSuccessfully}, since) ? kExitOk : kExitFailed;
 }
 
-int SceneCommand(CtlSession& session, const Words& command) {
-  if (command[1] == "diff") {
-    const auto file = ReadSceneValues(command[2]);
-    if (!file) return kExitFileError;
-    std::array<std::uint16_t, kParamCount> live{};
-    for (ParamAddress a = 0; a < kParamCount; ++a) live[a] = session.worker.params().Value(a);
-    // What an upload of the file would set: its last word is not among them.
-    return PrintSceneDiff(UploadedWords(live, *file), live);
-  }
-  session.worker.jobs().SetScenePath(command[2]);
-  const std::size_t since = session.owner.MessageCount();
-  if (command[1] == "save") {
-    if (!RunJob(session, LinkJob::SaveScene)) return kExitFailed;
-    return session.owner.MessageCount() > since && !session.owner.Said({LabelId::SaveFailed, LabelId::EnterFileName,
-                                                                         LabelId::UnableToReadEncryptedMode}, since)
-               ? kExitOk
-               : kExitFailed;
-  }
+void ReportUnreadableScene(const std::string& path, SceneFileResult result) {
+  const char* why = result == SceneFileResult::kUnreadable ? "damaged or not a scene file"
+                                                            : "missing, not a file or not readable";
+  std::cerr << "rmt4ctl: " << path << ": cannot read the scene file (" << why << ")" << std::endl;
+}
+
+/// Uploads the scene at `path` within the session's scope, never a safe.
+int SceneUpload(CtlSession& session, const std::string& path) {
   const std::vector<std::string> safes = ReadSceneSafes(SettingsStore(CurrentAppFolders()));
-  if (const auto plan = PlanSceneFileUpload(CurrentAppFolders(), command[2], session.worker.params(), {}, safes)) {
-    session.worker.jobs().SetSceneUpload(UploadRequestOf(command[2], *plan));
+  const std::optional<ScenePlan> plan =
+      PlanSceneFileUpload(CurrentAppFolders(), path, session.worker.params(), session.scope, safes);
+  if (!plan) {
+    // It was readable before connecting: it went or changed since.
+    ReportUnreadableScene(path, CheckSceneReadable(CurrentAppFolders(), path));
+    return kExitFileError;
   }
+  ReportKeptSafes(*plan);
+  if (session.dryRun) return PrintPlannedChanges(*plan);
+  session.worker.jobs().SetSceneUpload(UploadRequestOf(path, *plan));
   // An upload that reached the console ends with a question whose Yes stores
   // the result as a mode: a second job.
+  const std::size_t since = session.owner.MessageCount();
   const int before = session.worker.FinishedJobCount();
   if (!RunJob(session, LinkJob::UploadScene)) return kExitFailed;
   if (session.answerYes && session.owner.Said({LabelId::UploadCompletedSave}, since) &&
@@ -382,7 +382,27 @@ int SceneCommand(CtlSession& session, const Words& command) {
                                           LabelId::WrongFileVersion, LabelId::WriteDataFailed,
                                           LabelId::ReadDataFailed, LabelId::EnterFileName, LabelId::SaveFailed},
                                          since);
-  return failed ? kExitFailed : kExitOk;
+  if (failed) return kExitFailed;
+  return ReportUploadOutcome(*plan, session.worker.jobs().UploadOutcome());
+}
+
+int SceneCommand(CtlSession& session, const Words& command) {
+  if (command[1] == "diff") {
+    const auto file = ReadSceneValues(command[2]);
+    if (!file) return kExitFileError;
+    std::array<std::uint16_t, kParamCount> live{};
+    for (ParamAddress a = 0; a < kParamCount; ++a) live[a] = session.worker.params().Value(a);
+    // What an upload of the file would set: its last word is not among them.
+    return PrintSceneDiff(UploadedWords(live, *file), live);
+  }
+  if (command[1] == "upload") return SceneUpload(session, command[2]);
+  session.worker.jobs().SetScenePath(command[2]);
+  const std::size_t since = session.owner.MessageCount();
+  if (!RunJob(session, LinkJob::SaveScene)) return kExitFailed;
+  return session.owner.MessageCount() > since && !session.owner.Said({LabelId::SaveFailed, LabelId::EnterFileName,
+                                                                       LabelId::UnableToReadEncryptedMode}, since)
+             ? kExitOk
+             : kExitFailed;
 }
 
 TypedNetworkSettings TypedSettings(const Words& command) { return {command[2], command[3], command[4], command[5]}; }
@@ -431,12 +451,6 @@ int NetconfSet(CtlSession& session, const Words& command) {
     return kExitFailed;
   }
   return kExitOk;
-}
-
-void ReportUnreadableScene(const std::string& path, SceneFileResult result) {
-  const char* why = result == SceneFileResult::kUnreadable ? "damaged or not a scene file"
-                                                            : "missing, not a file or not readable";
-  std::cerr << "rmt4ctl: " << path << ": cannot read the scene file (" << why << ")" << std::endl;
 }
 
 int SceneShow(const std::string& path) {
@@ -491,13 +505,14 @@ bool IsUnreadableSceneUpload(const Words& command) {
 
 bool IsOfflineCommand(const Words& command) {
   return (command.size() == 3 && command[0] == "scene" && command[1] == "show") || IsSceneFilesDiff(command) ||
-         IsNamesCommand(command) || IsHistoryCommand(command);
+         IsNamesCommand(command) || IsHistoryCommand(command) || IsSafeCommand(command);
 }
 
 int RunOfflineCommand(const Words& command) {
   if (IsNamesCommand(command)) return ListNames(command);
   if (IsHistoryCommand(command)) return PrintHistory(command, CurrentAppFolders().stateDirectory, WallClockMs());
   if (IsSceneFilesDiff(command)) return RunSceneFilesDiff(command);
+  if (IsSafeCommand(command)) return RunSafeCommand(command);
   return SceneShow(command[2]);
 }
 
@@ -532,6 +547,7 @@ std::string ValidateCommand(const Words& c) {
   if (name == "scene" && c.size() == 3 && (c[1] == "save" || c[1] == "upload" || c[1] == "show")) return {};
   if (IsSceneFilesDiff(c) || IsSceneConsoleDiff(c) || IsNamesCommand(c)) return {};
   if (IsHistoryCommand(c)) return ValidateHistory(c);
+  if (IsSafeCommand(c)) return ValidateSafeCommand(c);
   if (IsServeCommand(c)) return ValidateServe(c);
   if (name == "netconf" && c.size() == 2 && c[1] == "get") return {};
   if (name == "netconf" && c.size() == 6 && c[1] == "set") {

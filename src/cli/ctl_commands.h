@@ -33,6 +33,9 @@ struct CtlSession {
   std::optional<double> fadeSeconds;
   /// How the console is reached, in words ("network 127.0.0.2", "USB").
   std::string transport;
+  /// scene upload: what it may write, and --dry-run.
+  SceneScope scope;
+  bool dryRun = false;
 };
 
 /// Set from a signal handler: long-running commands end cleanly.

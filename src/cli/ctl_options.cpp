@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "rmt4_version.h"
+#include "values/param_catalogue.h"
 
 namespace rmt4::ctl {
 namespace {
@@ -17,6 +18,28 @@ std::optional<double> PositiveSeconds(const std::string& text) {
     return std::nullopt;
   }
   return seconds;
+}
+
+/// Takes `scene upload`'s own options out of `command` into `options`; the refusal, or empty.
+std::string TakeSceneUploadOptions(std::vector<std::string>& command, CtlOptions& options) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < command.size(); ++i) {
+    const std::string& word = command[i];
+    if (word == "--dry-run") {
+      options.dryRun = true;
+    } else if (word == "--only" || word == "--except") {
+      if (i + 1 >= command.size()) return word + " needs a name pattern";
+      const std::string& pattern = command[++i];
+      if (!PatternNamesAny(pattern)) return word + ": " + UnknownParamText(pattern);
+      (word == "--only" ? options.scope.only : options.scope.except).push_back(pattern);
+    } else if (IsOption(word)) {
+      return "unknown option '" + word + "' for scene upload";
+    } else {
+      rest.push_back(word);
+    }
+  }
+  command = std::move(rest);
+  return {};
 }
 
 }  // namespace
@@ -54,10 +77,19 @@ Commands:
   mode rename N NAME           rename mode N
   fx recall|store 1|2 N        recall or store effect program N of engine 1 or 2
   scene save PATH              save the console's state into a scene file
-  scene upload PATH            write a scene file to the console
+  scene upload PATH [--only PATTERN]... [--except PATTERN]... [--dry-run]
+                               write a scene file to the console: only the values
+                               PATTERN names with --only, none --except names, never
+                               a safe; print each change "name: old → new"; with
+                               --dry-run print them and write nothing (exit 1 when
+                               there are any); exit 1 when the console did not
+                               confirm one (listed on standard error)
   scene show PATH              print a scene file's header and values (offline)
   scene diff A [B]             what differs from scene file A to B (offline) or to the
                                console, "name: old → new"; exit 0 equal, 1 different
+  safe list|add PATTERN|remove PATTERN
+                               the safes: patterns no scene upload writes (offline;
+                               the 48V of every channel, ch*.48v, until changed)
   history [--since HH:MM] [PATTERN]
                                today's change log, oldest first (offline): time, who
                                (pc, console, undo, redo), undo step, name, old → new,
@@ -74,7 +106,7 @@ Commands:
 
 PARAM is an address (0..1573), a name such as ch1.fader, ch7.eq2.freq, aux4.mute
 (case-insensitive), a part of a word such as ch1.48v, ch1.send.aux1.pre, ch1.comp,
-or a pattern such as 'ch7.eq*' or '*.mute'. Values of named
+or a pattern such as 'ch7.eq*', 'ch[1-4].mute' or '*.mute'. Values of named
 parameters are typed in units: ch1.fader=-6dB ch7.eq2.freq=1.2kHz ch1.hpf.type=Bessel-12dB;
 a number given for an address is its raw word. Names print "name: value" in units.
 
@@ -140,6 +172,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
     options.fadeSeconds = PositiveSeconds(text);
     if (!options.fadeSeconds) return usageError("--fade needs a positive number of seconds, not '" + text + "'");
     options.command.erase(options.command.begin() + 1, options.command.begin() + 3);
+  }
+  if (options.command[0] == "scene" && options.command.size() > 1 && options.command[1] == "upload") {
+    if (const std::string refusal = TakeSceneUploadOptions(options.command, options); !refusal.empty()) {
+      return usageError(refusal);
+    }
   }
   return ParsedOptions{options, kExitOk, {}};
 }

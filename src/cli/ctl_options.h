@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "protocol/connection_kind.h"
+#include "values/scene_scope.h"
 
 namespace rmt4::ctl {
 
@@ -31,6 +32,10 @@ struct CtlOptions {
   std::optional<std::string> tracePath;
   /// `set --fade SECONDS`: move the values there over this time.
   std::optional<double> fadeSeconds;
+  /// `scene upload --only/--except PATTERN`: what the upload may write.
+  SceneScope scope;
+  /// `scene upload --dry-run`: list the changes, write nothing.
+  bool dryRun = false;
   std::vector<std::string> command;
 };
 

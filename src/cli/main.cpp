@@ -90,7 +90,8 @@ int Run(const CtlOptions& options, const ResolvedCommand& resolved) {
   CtlSession session{worker, owner, options.timeoutSeconds, options.answerYes,
                      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
                      resolved.named, resolved.watched, resolved.ownBits, resolved.readAs, options.fadeSeconds,
-                     TransportName(configuration.connectionKind) + (options.target.empty() ? "" : " " + options.target)};
+                     TransportName(configuration.connectionKind) + (options.target.empty() ? "" : " " + options.target),
+                     options.scope, options.dryRun};
   const int exitCode = RunCommand(session, resolved.words);
   worker.StopLink();
   return exitCode;

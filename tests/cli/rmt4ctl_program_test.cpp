@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "console_process.h"
@@ -87,6 +88,18 @@ class Rmt4ctlProgramTest : public ::testing::Test {
   std::string Errors() {
     std::ifstream in(home_ / "stderr");
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  /// The console's state as `scene save` keeps it, with `changes` made, written to `path`.
+  void SaveSceneWith(const std::string& path, const std::function<void(std::vector<std::uint16_t>&)>& changes) {
+    const std::string saved = (home_ / "saved.mxb").string();
+    std::filesystem::remove(saved);
+    ASSERT_EQ(Net({"scene", "save", saved}).exitCode, 0);
+    SceneFile scene(CurrentAppFolders());
+    ASSERT_EQ(scene.LoadSceneFile(saved), SceneFileResult::kOk);
+    changes(scene.values);
+    ASSERT_EQ(scene.WriteSceneFile(path, std::span<const std::uint16_t, kSceneParamCount>(scene.values.data(),
+                                                                                           kSceneParamCount)),
+              SceneFileResult::kOk);
   }
   std::string ConsoleValue(int address) { return console_.Ask("get " + std::to_string(address)).value_or("?"); }
 
@@ -230,6 +243,92 @@ TEST_F(Rmt4ctlProgramTest, SceneUploadLeavesTheWordsTheConsoleDoesNotStore) {
   const CtlRun upload = Net({"scene", "upload", path});
   EXPECT_EQ(upload.exitCode, 0) << upload.err;
   EXPECT_EQ(upload.err.find("Unconfirmed"), std::string::npos) << upload.err;
+}
+
+/// The console's word at `name`, as the emulator holds it.
+std::uint16_t HeldWord(ConsoleProcess& console, const std::string& name) {
+  const std::string answer = console.Ask("get " + std::to_string(*FindParam(name))).value_or("");
+  return static_cast<std::uint16_t>(std::stoul(answer.substr(answer.find(' ') + 1)));
+}
+
+TEST_F(Rmt4ctlProgramTest, AnUploadWithOnlyWritesTheChannelItNames) {
+  ASSERT_TRUE(console_.ready());
+  const std::string path = (home_ / "show.mxb").string();
+  const std::uint16_t ch5Fader = HeldWord(console_, "ch5.fader");
+  // Every channel's fader and on/off differ from the console's.
+  SaveSceneWith(path, [](auto& values) {
+    for (int ch = 1; ch <= 8; ++ch) {
+      const std::string channel = "ch" + std::to_string(ch);
+      values[*FindParam(channel + ".fader")] = 1100;
+      values[*FindParam(channel + ".mute")] ^= 0x8;
+    }
+  });
+  const std::uint16_t ch3Mute = HeldWord(console_, "ch3.mute");
+  const CtlRun upload = Net({"scene", "upload", path, "--only", "ch3.*"});
+  EXPECT_EQ(upload.exitCode, 0) << upload.err;
+  EXPECT_EQ(upload.out, "ch3.mute: OFF \u2192 ON\nch3.fader: -inf \u2192 -10.0 dB\n");
+  EXPECT_EQ(HeldWord(console_, "ch3.fader"), 1100);
+  EXPECT_EQ(HeldWord(console_, "ch3.mute"), ch3Mute ^ 0x8);
+  EXPECT_EQ(HeldWord(console_, "ch5.fader"), ch5Fader) << "out of scope";
+}
+
+TEST_F(Rmt4ctlProgramTest, PhantomPowerIsSafeUntilTheUserTakesItOff) {
+  ASSERT_TRUE(console_.ready());
+  const std::string path = (home_ / "phantom.mxb").string();
+  for (int ch = 1; ch <= 8; ++ch) {
+    const std::string mute = "ch" + std::to_string(ch) + ".mute";
+    ASSERT_EQ(console_.Ask("set " + std::to_string(*FindParam(mute)) + " 8"), "ok");  // on, 48V off
+  }
+  // 48V on for every channel, and every channel switched off.
+  SaveSceneWith(path, [](auto& values) {
+    for (int ch = 1; ch <= 8; ++ch) values[*FindParam("ch" + std::to_string(ch) + ".mute")] = 0x1;
+  });
+  const struct {
+    std::vector<std::string> words;
+    int exitCode;
+    std::string firstLine;  ///< of standard output
+    std::uint16_t mutes;    ///< every channel's word on the console afterwards
+  } steps[] = {
+      {{"scene", "upload", path, "--dry-run"}, 1, "ch1.mute: OFF \u2192 ON 48V\n", 8},
+      {{"scene", "upload", path}, 0, "ch1.mute: OFF \u2192 ON 48V\n", 0},
+      {{"scene", "upload", path, "--dry-run"}, 0, "", 0},  // nothing left but the safe 48V
+      {{"safe", "remove", "ch*.48v"}, 0, "", 0},
+      {{"scene", "upload", path, "--dry-run"}, 1, "ch1.48v: OFF \u2192 ON\n", 0},
+  };
+  for (const auto& step : steps) {
+    const CtlRun run = step.words[0] == "safe" ? Ctl(step.words) : Net(step.words);
+    EXPECT_EQ(run.exitCode, step.exitCode) << step.words.back() << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), step.firstLine) << run.out;
+    EXPECT_EQ(CountLines(run.out), step.firstLine.empty() ? 0 : 8) << run.out;
+    const bool safe = step.words[0] == "scene" && step.firstLine.find("48v") == std::string::npos;
+    EXPECT_EQ(run.err.find("rmt4ctl: kept, safe: ch8.48v: OFF \u2192 ON\n") != std::string::npos, safe) << run.err;
+    for (int ch = 1; ch <= 8; ++ch) EXPECT_EQ(HeldWord(console_, "ch" + std::to_string(ch) + ".mute"), step.mutes) << ch;
+  }
+}
+
+TEST_F(Rmt4ctlProgramTest, SafesAreListedAddedAndRemovedWithoutAConsole) {
+  const struct {
+    std::vector<std::string> words;
+    int exitCode;
+    std::string listed;  ///< by `safe list` afterwards
+    std::string said;    ///< on standard error
+  } steps[] = {
+      {{"safe", "list"}, 0, "ch*.48v\n", ""},
+      {{"safe", "add", "ch[1-4].eq*"}, 0, "ch*.48v\nch[1-4].eq*\n", ""},
+      {{"safe", "add", "CH*.48V"}, 0, "ch*.48v\nch[1-4].eq*\n", "ch*.48v is safe already"},
+      {{"safe", "add", "ch9.*"}, 2, "ch*.48v\nch[1-4].eq*\n", "no parameter is called 'ch9.*'"},
+      {{"safe", "remove", "aux2.*"}, 2, "ch*.48v\nch[1-4].eq*\n", "the safes are: ch*.48v ch[1-4].eq*"},
+      {{"safe", "remove", "ch*.48v"}, 0, "ch[1-4].eq*\n", ""},
+      {{"safe", "remove", "ch[1-4].eq*"}, 0, "", ""},
+      {{"safe", "list"}, 0, "", "no safes"},
+      {{"safe", "drop", "ch1.*"}, 2, "", "safe takes list, add PATTERN or remove PATTERN"},
+  };
+  for (const auto& step : steps) {
+    const CtlRun run = Ctl(step.words);
+    EXPECT_EQ(run.exitCode, step.exitCode) << step.words.back() << run.err;
+    EXPECT_NE(run.err.find(step.said), std::string::npos) << run.err;
+    EXPECT_EQ(Ctl({"safe", "list"}).out, step.listed) << step.words.back();
+  }
 }
 
 TEST_F(Rmt4ctlProgramTest, ModesAreListedRenamedAndRecalled) {
