@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "values/param_bits.h"
+#include "values/own_bits.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4 {
@@ -58,9 +59,12 @@ std::vector<SceneChange> SceneChanges(SceneWords before, SceneWords after) {
                             FormatBits(*bits, after[a])});
     }
     if ((differs & ~covered) != 0) {
-      changes.push_back({ParamAt(a).name, a, static_cast<std::uint16_t>(~covered), before[a], after[a],
+      // The word reads with its named bits as they were: those change on lines of their own.
+      const auto own = static_cast<std::uint16_t>(~covered);
+      const std::uint16_t afterOwn = ReplaceOwnBits(before[a], after[a], own);
+      changes.push_back({ParamAt(a).name, a, own, before[a], after[a],
                          FormatValue(a, before[a], [&](ParamAddress x) { return before[x]; }),
-                         FormatValue(a, after[a], [&](ParamAddress x) { return after[x]; })});
+                         FormatValue(a, afterOwn, [&](ParamAddress x) { return after[x]; })});
     }
     changes.insert(changes.end(), bitChanges.begin(), bitChanges.end());
   }

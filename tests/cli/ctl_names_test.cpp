@@ -114,7 +114,7 @@ TEST(CtlSceneDiff, APackedWordDiffersPerThingAndWholeOnlyForBitsNoNameCovers) {
     std::vector<std::string> lines;
   } cases[] = {
       {switches, 0x000D, {"ch1.48v: OFF \u2192 ON"}},
-      {switches, 0x0005, {"ch1.mute: OFF \u2192 ON 48V", "ch1.48v: OFF \u2192 ON"}},
+      {switches, 0x0005, {"ch1.mute: OFF \u2192 ON", "ch1.48v: OFF \u2192 ON"}},
       {send, 0x8000 | 1140, {"ch2.send.aux1.pre: post \u2192 pre"}},
       {ratio, 0x8000 | 40, {"ch3.comp: on \u2192 off"}},
   };

@@ -63,6 +63,8 @@ TEST(SceneScope, OnlyExceptAndSafesChooseWhatIsWrittenDownToTheBit) {
   EXPECT_EQ(Names(plan, true), (std::vector<std::string>{"ch1.mute", "ch3.fader"}));
   EXPECT_EQ(Names(plan, false), (std::vector<std::string>{"ch1.48v", "ch5.fader"}));
   EXPECT_TRUE(plan.changes[1].safe && plan.changes[1].inScope);
+  // The mute's line does not show the 48V its own line changes.
+  EXPECT_EQ(plan.changes[0].change.afterText, FormatValue(ch1Switches, console[ch1Switches] ^ 0x0008));
   EXPECT_EQ(plan.WrittenChanges(), 2);
 
   // Every word in scope is written, changed or not (the mirror may be behind the
