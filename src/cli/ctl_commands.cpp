@@ -365,8 +365,17 @@ int SceneUpload(CtlSession& session, const std::string& path) {
     ReportUnreadableScene(path, CheckSceneReadable(CurrentAppFolders(), path));
     return kExitFileError;
   }
+  if (session.dryRun) {
+    // What the upload would refuse is refused before any list.
+    const std::uint16_t device = session.worker.context().state.device.deviceType.load();
+    if (const std::optional<LabelId> refusal = SceneUploadRefusal(CurrentAppFolders(), path, device)) {
+      std::cerr << "rmt4ctl: " << path << ": " << LabelText(*refusal) << std::endl;
+      return *refusal == LabelId::NoFilesFullWidthStop ? kExitFileError : kExitFailed;
+    }
+    ReportKeptSafes(*plan);
+    return PrintPlannedChanges(*plan);
+  }
   ReportKeptSafes(*plan);
-  if (session.dryRun) return PrintPlannedChanges(*plan);
   session.worker.jobs().SetSceneUpload(UploadRequestOf(path, *plan));
   // An upload that reached the console ends with a question whose Yes stores
   // the result as a mode: a second job.

@@ -177,22 +177,11 @@ bool LinkWorker::UploadScene() {
 }
 
 LinkWorker::SceneWrite LinkWorker::WriteSceneToConsole() {
-  SceneFile scene(options_.sceneFolders);
-  if (scene.LoadSceneFile(jobs_.ScenePath()) != SceneFileResult::kOk) {
-    HideProgress();
-    Show(LabelId::NoFilesFullWidthStop);
-    return SceneWrite::kRefused;
-  }
-  if (scene.header.lockFlag != 0) {
-    HideProgress();
-    Show(LabelId::DataHasPassword);
-    return SceneWrite::kProtected;
-  }
   LinkState& state = context_.state;
-  if (scene.header.fileDeviceType != state.device.deviceType.load()) {
+  if (const auto refusal = SceneUploadRefusal(options_.sceneFolders, jobs_.ScenePath(), state.device.deviceType.load())) {
     HideProgress();
-    Show(LabelId::WrongFileVersion);
-    return SceneWrite::kRefused;
+    Show(*refusal);
+    return *refusal == LabelId::DataHasPassword ? SceneWrite::kProtected : SceneWrite::kRefused;
   }
 
   ParamTable& params = state.params;

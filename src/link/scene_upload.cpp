@@ -4,6 +4,15 @@
 
 namespace rmt4 {
 
+std::optional<LabelId> SceneUploadRefusal(const AppFolders& folders, const std::string& path,
+                                          std::uint16_t deviceType) {
+  SceneFile scene(folders);
+  if (scene.LoadSceneFile(path) != SceneFileResult::kOk) return LabelId::NoFilesFullWidthStop;
+  if (scene.header.lockFlag != 0) return LabelId::DataHasPassword;
+  if (scene.header.fileDeviceType != deviceType) return LabelId::WrongFileVersion;
+  return std::nullopt;
+}
+
 std::array<std::uint16_t, kParamCount> MirrorWords(const ParamTable& mirror) {
   std::array<std::uint16_t, kParamCount> words{};
   for (ParamAddress a = 0; a < kParamCount; ++a) words[a] = mirror.Value(a);

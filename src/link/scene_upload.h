@@ -8,11 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "i18n/label_id.h"
 #include "platform/app_folders.h"
 #include "protocol/param_table.h"
 #include "values/scene_scope.h"
 
 namespace rmt4 {
+
+/// Why the scene file at `path` cannot go to a console of `deviceType`
+/// (unreadable, password-protected, made for another console); none when it can.
+[[nodiscard]] std::optional<LabelId> SceneUploadRefusal(const AppFolders& folders, const std::string& path,
+                                                        std::uint16_t deviceType);
 
 /// The mirror's words.
 [[nodiscard]] std::array<std::uint16_t, kParamCount> MirrorWords(const ParamTable& mirror);

@@ -18,6 +18,7 @@
 #include "running_program.h"
 #include "files/scene_file.h"
 #include "history/change_log.h"
+#include "i18n/label_text.h"
 #include "platform/app_folders.h"
 #include "platform/ipv4_address.h"
 #include "platform/socket_address.h"
@@ -243,6 +244,16 @@ TEST_F(Rmt4ctlProgramTest, SceneUploadLeavesTheWordsTheConsoleDoesNotStore) {
   const CtlRun upload = Net({"scene", "upload", path});
   EXPECT_EQ(upload.exitCode, 0) << upload.err;
   EXPECT_EQ(upload.err.find("Unconfirmed"), std::string::npos) << upload.err;
+
+  // A scene the upload would refuse lists nothing in a dry run either.
+  values[*FindParam("ch3.fader")] = 1100;
+  scene.header.fileDeviceType = 4321;
+  const std::string foreign = (home_ / "foreign.mxb").string();
+  ASSERT_EQ(scene.WriteSceneFile(foreign, values), SceneFileResult::kOk);
+  const CtlRun dryRun = Net({"scene", "upload", foreign, "--dry-run"});
+  EXPECT_EQ(dryRun.exitCode, 1);
+  EXPECT_EQ(dryRun.out, "");
+  EXPECT_NE(dryRun.err.find(LabelText(LabelId::WrongFileVersion)), std::string::npos) << dryRun.err;
 }
 
 /// The console's word at `name`, as the emulator holds it.
