@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 #include "i18n/label_text.h"
@@ -39,7 +40,9 @@
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
+#include "values/label_format.h"
 #include "values/meter_levels.h"
+#include "values/scene_changes.h"
 
 namespace rmt4::ui {
 namespace {
@@ -202,6 +205,9 @@ void MainWindow::OnUiNotify(int code, std::intptr_t argument) {
     case UiNotify::DataReloaded:
       FollowDataReloaded();
       break;
+    case UiNotify::SceneUploaded:
+      ShowSceneUploaded();
+      break;
     case UiNotify::ConsoleBusy:
       ShowSearchTarget(Translated(LabelId::ConsoleBusy) + QStringLiteral(" (") +
                        QString::fromStdString(FormatIpv4(static_cast<std::uint32_t>(argument))) + QStringLiteral(")"));
@@ -269,12 +275,30 @@ void MainWindow::ShowStatusNote(LabelId note) {
   ShowWarning(Translated(note), kShownMs);
 }
 
-void MainWindow::ShowWarning(const QString& text, int shownMs) {
+void MainWindow::ShowWarning(const QString& text, int shownMs, const QString& tip) {
   SkinnedButton& statusButton = *buttons_[kStatus];
   statusButton.SetState(1);
   statusButton.SetText(text);
-  statusButton.setToolTip(text);
+  statusButton.setToolTip(tip.isEmpty() ? text : tip);
   editWarningTimer_.start(shownMs);
+}
+
+void MainWindow::ShowSceneUploaded() {
+  const std::optional<SceneUploadOutcome> outcome = link_->jobs().UploadOutcome();
+  if (!outcome) return;
+  const auto unconfirmed = static_cast<int>(outcome->unconfirmed.size());
+  const QString text = QString::fromStdString(
+      unconfirmed == 0 ? FormatLabel(LabelId::SceneUploadedFormat, outcome->changes)
+                       : FormatLabel(LabelId::SceneUploadedUnconfirmedFormat, outcome->changes, unconfirmed));
+  // The tip lists what the console does not hold, as many lines as a tip can show.
+  constexpr int kListedChanges = 30;
+  QString tip = text;
+  for (int i = 0; i < std::min(unconfirmed, kListedChanges); ++i) {
+    tip += QStringLiteral("\n") + QString::fromStdString(SceneChangeInWords(outcome->unconfirmed[static_cast<std::size_t>(i)]));
+  }
+  if (unconfirmed > kListedChanges) tip += QStringLiteral("\n\u2026");
+  constexpr int kShownMs = 6000;
+  ShowWarning(text, kShownMs, tip);
 }
 
 void MainWindow::ShowHistory() {

@@ -101,8 +101,11 @@ class MainWindow final : public QWidget {
   [[nodiscard]] LabelId StatusLabel(int status) const;
   /// "RMT-4" and how the console is reached.
   [[nodiscard]] QString TitleText() const;
-  /// `text` in the status field for `shownMs`, then the link status again.
-  void ShowWarning(const QString& text, int shownMs);
+  /// `text` in the status field for `shownMs`, then the link status again;
+  /// `tip` (the text itself when empty) says it in full.
+  void ShowWarning(const QString& text, int shownMs, const QString& tip = {});
+  /// How many values a scene upload changed and which the console did not confirm.
+  void ShowSceneUploaded();
   /// A note in the status field for a few seconds.
   void ShowStatusNote(LabelId note);
   void ChooseConsole();
