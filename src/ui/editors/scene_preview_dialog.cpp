@@ -72,6 +72,11 @@ ScenePreviewDialog::ScenePreviewDialog(ScenePreviewInput input, QWidget* parent)
   tree_->header()->setSectionResizeMode(kChangeColumn, QHeaderView::Stretch);
   tree_->header()->setSectionResizeMode(kMarkColumn, QHeaderView::ResizeToContents);
   tree_->setSelectionMode(QAbstractItemView::NoSelection);
+  // The style outlines check boxes a shade darker than the window colour,
+  // which on charcoal leaves an empty box unseen; a light grey shows it.
+  QPalette treePalette = tree_->palette();
+  treePalette.setColor(QPalette::Window, QColor(170, 170, 170));
+  tree_->setPalette(treePalette);
   upload_->setDefault(true);
   cancel_->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;

@@ -258,6 +258,11 @@ void MainWindow::ShowStatus(int status) {
     strips_->outputStrip().SetMeterLevels(0, 0);
     editorFrame_->SetMeterLevels(0, 0);
   }
+  // A note outlives a moment of silence: a modal question holds the link
+  // still, and it says "not answering", then "connected", after every long one.
+  if (connected && !warningUntil_.hasExpired()) {
+    ShowWarning(warningText_, static_cast<int>(warningUntil_.remainingTime()), warningTip_);
+  }
 }
 
 LabelId MainWindow::StatusLabel(int status) const {
@@ -280,6 +285,9 @@ void MainWindow::ShowWarning(const QString& text, int shownMs, const QString& ti
   statusButton.SetState(1);
   statusButton.SetText(text);
   statusButton.setToolTip(tip.isEmpty() ? text : tip);
+  warningText_ = text;
+  warningTip_ = tip;
+  warningUntil_.setRemainingTime(shownMs);
   editWarningTimer_.start(shownMs);
 }
 
@@ -297,7 +305,8 @@ void MainWindow::ShowSceneUploaded() {
     tip += QStringLiteral("\n") + QString::fromStdString(SceneChangeInWords(outcome->unconfirmed[static_cast<std::size_t>(i)]));
   }
   if (unconfirmed > kListedChanges) tip += QStringLiteral("\n\u2026");
-  constexpr int kShownMs = 6000;
+  // Long enough to outlast the question that follows the upload and to read the tip.
+  constexpr int kShownMs = 20000;
   ShowWarning(text, kShownMs, tip);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -151,6 +152,9 @@ class MainWindow final : public QWidget {
   /// The last transport and address tried: how the console is reached once found.
   QString reachedVia_;
   QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
+  QString warningText_;      // the note it shows, its tip and until when
+  QString warningTip_;
+  QDeadlineTimer warningUntil_{0};
   std::function<std::optional<bool>()> closeQuestion_;
   bool closeConfirmed_ = false;
   bool offline_ = false;
