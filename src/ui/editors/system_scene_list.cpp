@@ -9,12 +9,12 @@
 #include "files/scene_scope_settings.h"
 #include "link/link_worker.h"
 #include "link/scene_upload.h"
-#include "values/scene_scope.h"
 #include "ui/editors/cell_editor.h"
-#include "ui/editors/scene_preview_dialog.h"
 #include "ui/editors/scene_name_text.h"
+#include "ui/editors/scene_preview_dialog.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
+#include "values/scene_scope.h"
 
 namespace rmt4::ui {
 namespace {

@@ -122,7 +122,10 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
   CreateHistory();
   osc_ = std::make_unique<WindowOscHost>(link_->params(), *history_, [this](ParamAddress address) { ValueArrived(address); });
   editWarningTimer_.setSingleShot(true);
-  connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
+  connect(&editWarningTimer_, &QTimer::timeout, this, [this] {
+    warningUntil_.setRemainingTime(0);  // the timer may fire a little early
+    ShowStatus(status_);
+  });
 
   resize(reference_.size());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
