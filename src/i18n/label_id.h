@@ -209,9 +209,28 @@ enum class LabelId : std::uint16_t {
   OscAllowInvalidFormat,
   OscNotServingFormat,
   OscCannotServeFormat,
+  /// Our own: the preview of a scene upload, its groups (sections of a
+  /// channel) and the status after the upload (formats take the counts).
+  ScenePreview,
+  Upload,
+  SceneSafe,
+  SceneSafeTip,
+  SceneNoChanges,
+  SceneScopeNotStored,
+  SectionStrip,
+  SectionEq,
+  SectionFilter,
+  SectionDynamics,
+  SectionSends,
+  SectionDelay,
+  SectionEffect,
+  SectionSystem,
+  SectionOther,
+  SceneUploadedFormat,
+  SceneUploadedUnconfirmedFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::OscCannotServeFormat) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::SceneUploadedUnconfirmedFormat) + 1;
 
 }  // namespace rmt4

@@ -13,6 +13,8 @@ namespace rmt4 {
 
 /// The same for a row with one integer conversion (such as "HPF: %4dHz").
 [[nodiscard]] std::string FormatLabel(LabelId format, int value);
+/// The same for a row with two.
+[[nodiscard]] std::string FormatLabel(LabelId format, int first, int second);
 
 /// The same for a row with one "%s", filled with `text` as it is (a typed or
 /// outside text may hold "%" itself).

@@ -17,7 +17,7 @@ struct Word {
 
 // Parts of catalogue names that read differently in words; others are
 // printed as they are, channel and bus names in capitals.
-constexpr std::array<Word, 20> kWords{{{"st9", "ST9/10"},
+constexpr std::array<Word, 21> kWords{{{"st9", "ST9/10"},
                                        {"dig", "DIGITAL"},
                                        {"sys", "system"},
                                        {"addr", "address"},
@@ -36,7 +36,8 @@ constexpr std::array<Word, 20> kWords{{{"st9", "ST9/10"},
                                        {"keepalive", "keep-alive"},
                                        {"select", "selected channel"},
                                        {"linked", "(linked)"},
-                                       {"main", "MAIN"}}};
+                                       {"main", "MAIN"},
+                                       {"48v", "48V"}}};
 
 // Channels and buses with a number: "ch3", "aux2".
 constexpr std::array<std::string_view, 3> kNumbered{"ch", "aux", "fx"};
@@ -65,8 +66,9 @@ std::string Shown(std::string_view part) {
 
 }  // namespace
 
-std::string ParamDisplayName(ParamAddress address) {
-  const std::string_view name = ParamAt(address).name;
+std::string ParamDisplayName(ParamAddress address) { return DisplayName(ParamAt(address).name); }
+
+std::string DisplayName(std::string_view name) {
   std::string shown;
   std::size_t start = 0;
   while (start <= name.size()) {

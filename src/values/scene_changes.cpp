@@ -7,6 +7,7 @@
 #include "values/param_bits.h"
 #include "values/own_bits.h"
 #include "values/param_catalogue.h"
+#include "values/param_display_name.h"
 
 namespace rmt4 {
 namespace {
@@ -16,6 +17,10 @@ namespace {
 constexpr std::string_view kChannelOrder[] = {"ch1",  "ch2",  "ch3",  "ch4",  "ch5",  "ch6",  "ch7",
                                               "ch8",  "st9",  "dig",  "fx1",  "fx2",  "main", "aux1",
                                               "aux2", "aux3", "aux4", "aux5", "aux6", "sys"};
+
+std::string ChangeLine(std::string_view shownName, const SceneChange& change) {
+  return std::string(shownName) + ": " + change.beforeText + " \u2192 " + change.afterText;
+}
 
 std::size_t ChannelRank(std::string_view channel) {
   const auto* found = std::find(std::begin(kChannelOrder), std::end(kChannelOrder), channel);
@@ -71,8 +76,8 @@ std::vector<SceneChange> SceneChanges(SceneWords before, SceneWords after) {
   return changes;
 }
 
-std::string SceneChangeLine(const SceneChange& change) {
-  return change.name + ": " + change.beforeText + " \u2192 " + change.afterText;
-}
+std::string SceneChangeLine(const SceneChange& change) { return ChangeLine(change.name, change); }
+
+std::string SceneChangeInWords(const SceneChange& change) { return ChangeLine(DisplayName(change.name), change); }
 
 }  // namespace rmt4

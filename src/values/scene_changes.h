@@ -44,5 +44,7 @@ struct SceneChange {
 
 /// "ch3.fader: -10.0 dB → -inf".
 [[nodiscard]] std::string SceneChangeLine(const SceneChange& change);
+/// The same in words: "CH3 fader: -10.0 dB → -inf".
+[[nodiscard]] std::string SceneChangeInWords(const SceneChange& change);
 
 }  // namespace rmt4

@@ -32,6 +32,37 @@ std::uint16_t WrittenBits(ParamAddress address, const SceneScope& scope, std::sp
 
 }  // namespace
 
+SceneGroup GroupOf(const SceneChange& change) {
+  const ParamInfo& info = ParamAt(change.address);
+  return {info.channel, info.section};
+}
+
+std::string GroupKey(const SceneGroup& group) { return group.channel + "." + std::string(SectionName(group.section)); }
+
+std::optional<SceneGroup> GroupFromKey(std::string_view key) {
+  const std::size_t dot = key.rfind('.');
+  if (dot == std::string_view::npos) return std::nullopt;
+  const std::string_view channel = key.substr(0, dot);
+  const bool known = std::any_of(ParamCatalogue().begin(), ParamCatalogue().end(),
+                                 [&](const ParamInfo& info) { return info.channel == channel; });
+  if (!known) return std::nullopt;
+  for (auto section = static_cast<int>(ParamSection::kStrip); section <= static_cast<int>(ParamSection::kOther); ++section) {
+    const auto named = static_cast<ParamSection>(section);
+    if (SectionName(named) == key.substr(dot + 1)) return SceneGroup{std::string(channel), named};
+  }
+  return std::nullopt;
+}
+
+SceneScope ScopeWithout(std::span<const SceneGroup> leftOut) {
+  SceneScope scope;
+  for (const ParamInfo& info : ParamCatalogue()) {
+    if (std::find(leftOut.begin(), leftOut.end(), SceneGroup{info.channel, info.section}) == leftOut.end()) continue;
+    scope.except.push_back(info.name);
+    for (const BitParam* bits : BitParamsAt(info.address)) scope.except.push_back(bits->name);
+  }
+  return scope;
+}
+
 int ScenePlan::WrittenChanges() const {
   return static_cast<int>(std::count_if(changes.begin(), changes.end(), [](const PlannedChange& c) { return c.Written(); }));
 }

@@ -6,12 +6,14 @@
 // alone, "ch1.48v" the phantom power in the same word, "ch1.*" both.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "values/own_bits.h"
+#include "values/param_catalogue.h"
 #include "values/scene_changes.h"
 
 namespace rmt4 {
@@ -20,6 +22,26 @@ struct SceneScope {
   std::vector<std::string> only;    ///< empty: everything
   std::vector<std::string> except;  ///< left out even where `only` takes it
 };
+
+/// One section of one channel ("ch3" and its EQ): what a user takes into an
+/// upload or leaves out as one. Words without a name have no channel.
+struct SceneGroup {
+  std::string channel;
+  ParamSection section = ParamSection::kOther;
+  friend auto operator<=>(const SceneGroup&, const SceneGroup&) = default;
+};
+
+/// The group of the word `change` concerns.
+[[nodiscard]] SceneGroup GroupOf(const SceneChange& change);
+
+/// "ch3.eq", ".other" for the unnamed words: a group in one word, as the settings keep it.
+[[nodiscard]] std::string GroupKey(const SceneGroup& group);
+/// The group a key names; none for a text no group has.
+[[nodiscard]] std::optional<SceneGroup> GroupFromKey(std::string_view key);
+
+/// Everything but `leftOut`: each group becomes the exact names of its words
+/// and bits in `except`, so no bit of it is written, changed or not.
+[[nodiscard]] SceneScope ScopeWithout(std::span<const SceneGroup> leftOut);
 
 struct PlannedChange {
   SceneChange change;

@@ -21,5 +21,14 @@ TEST(ParamDisplayName, ReadsTheCatalogueNameInWords) {
   for (const auto& [name, shown] : cases) EXPECT_EQ(ParamDisplayName(FindParam(name).value()), shown) << name;
 }
 
+TEST(ParamDisplayName, ReadsBitNamesInWords) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"ch1.48v", "CH1 48V"},
+      {"ch3.send.aux2.pre", "CH3 send to AUX2 pre"},
+      {"st9.comp", "ST9/10 compressor"},
+  };
+  for (const auto& [name, shown] : cases) EXPECT_EQ(DisplayName(name), shown) << name;
+}
+
 }  // namespace
 }  // namespace rmt4

@@ -84,6 +84,42 @@ TEST(SceneScope, OnlyExceptAndSafesChooseWhatIsWrittenDownToTheBit) {
   EXPECT_EQ(EditAt(except, kParamCount - 1), nullptr) << "a file's last word is not uploaded";
 }
 
+// A group left out writes none of its words or bits, changed or not; the
+// other sections of the channel and the other channels are written.
+TEST(SceneScope, AGroupLeftOutIsNotWrittenAtAll) {
+  const Words console = Defaults();
+  Words scene = console;
+  const ParamAddress ch1Switches = *FindParam("ch1.mute");
+  scene[ch1Switches] = static_cast<std::uint16_t>(console[ch1Switches] ^ 0x0009);
+  scene[*FindParam("ch3.fader")] = 1100;
+  scene[*FindParam("ch3.eq1.gain")] ^= 0x0004;
+  const struct {
+    std::vector<SceneGroup> leftOut;
+    std::vector<std::string> written;
+    std::vector<std::string> untouchedWords;  // not one of their bits is written
+  } cases[] = {
+      {{{"ch3", ParamSection::kStrip}}, {"ch1.mute", "ch1.48v", "ch3.eq1.gain"}, {"ch3.fader", "ch3.mute"}},
+      {{{"ch3", ParamSection::kStrip}, {"ch3", ParamSection::kEq}}, {"ch1.mute", "ch1.48v"}, {"ch3.fader", "ch3.eq1.freq"}},
+      {{{"ch1", ParamSection::kStrip}}, {"ch3.fader", "ch3.eq1.gain"}, {"ch1.mute"}},
+      {{}, {"ch1.mute", "ch1.48v", "ch3.fader", "ch3.eq1.gain"}, {}},
+  };
+  for (const auto& c : cases) {
+    const ScenePlan plan = PlanSceneUpload(console, scene, ScopeWithout(c.leftOut), {});
+    EXPECT_EQ(Names(plan, true), c.written) << c.written.size();
+    for (const std::string& word : c.untouchedWords) EXPECT_EQ(EditAt(plan, *FindParam(word)), nullptr) << word;
+  }
+}
+
+TEST(SceneScope, GroupKeysReadBackAndNothingElseReadsAsAGroup) {
+  for (const SceneGroup& group : {SceneGroup{"ch3", ParamSection::kEq}, SceneGroup{"sys", ParamSection::kSystem},
+                                  SceneGroup{"aux6", ParamSection::kStrip}, SceneGroup{"", ParamSection::kOther}}) {
+    EXPECT_EQ(GroupFromKey(GroupKey(group)), group) << GroupKey(group);
+  }
+  for (const char* key : {"ch3", "ch3.", "ch99.eq", "ch3.equaliser", "ch3.eq.eq", "../x.eq", ""}) {
+    EXPECT_FALSE(GroupFromKey(key).has_value()) << key;
+  }
+}
+
 TEST(SceneScope, UnconfirmedChangesAreWhatTheConsoleDoesNotHold) {
   const Words console = Defaults();
   const ParamAddress fader = *FindParam("ch3.fader");

@@ -6,12 +6,15 @@
 #include "files/scene_file.h"
 #include "files/scene_name.h"
 #include "files/scene_safes.h"
+#include "files/scene_scope_settings.h"
 #include "link/link_worker.h"
 #include "link/scene_upload.h"
 #include "ui/editors/cell_editor.h"
 #include "ui/editors/scene_name_text.h"
+#include "ui/editors/scene_preview_dialog.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
+#include "values/scene_scope.h"
 
 namespace rmt4::ui {
 namespace {
@@ -24,6 +27,15 @@ QTableWidgetItem* NumberItem(int number) { return new QTableWidgetItem(QString::
 constexpr int kFileRole = Qt::UserRole;
 
 QString FileText(const std::filesystem::path& file) { return QString::fromStdString(file.string()); }
+
+/// The groups left out of the last upload of the file named `sceneName`; a stored word no group has is skipped.
+std::vector<SceneGroup> RememberedLeftOut(const SettingsStore& settings, const std::string& sceneName) {
+  std::vector<SceneGroup> groups;
+  for (const std::string& key : ReadLeftOutGroups(settings, sceneName)) {
+    if (const std::optional<SceneGroup> group = GroupFromKey(key)) groups.push_back(*group);
+  }
+  return groups;
+}
 
 }  // namespace
 
@@ -147,14 +159,26 @@ void SystemSceneList::Upload(int row) {
     return;
   }
   // Refused here, before the console is touched or anything is asked.
-  if (CheckSceneReadable(folders_, file.string()) != SceneFileResult::kOk) {
+  SceneFile scene(folders_);
+  if (scene.LoadSceneFile(file.string()) != SceneFileResult::kOk) {
     (void)ShowMessageBox(&window_, MessageStyle::Ok,
                          Translated(LabelId::NoFilesFullWidthStop) + QStringLiteral("\n") + FileText(file));
     return;
   }
-  const std::vector<std::string> safes = ReadSceneSafes(SettingsStore(folders_));
-  const auto plan = PlanSceneFileUpload(folders_, file.string(), link_.params(), {}, safes);
-  link_.jobs().SetSceneUpload(plan ? UploadRequestOf(file.string(), *plan) : SceneUploadRequest{file.string(), {}, 0});
+  const SettingsStore settings(folders_);
+  // The ticks belong to the file by its name, wherever it is kept.
+  const std::string sceneName = file.filename().string();
+  ScenePreviewDialog preview({MirrorWords(link_.params()), scene.values, ReadSceneSafes(settings),
+                              RememberedLeftOut(settings, sceneName)},
+                             &window_);
+  const bool upload = preview.exec() == QDialog::Accepted;
+  std::vector<std::string> keys;
+  for (const SceneGroup& group : preview.LeftOut()) keys.push_back(GroupKey(group));
+  if (!WriteLeftOutGroups(settings, sceneName, keys)) {
+    (void)ShowMessageBox(&window_, MessageStyle::Ok, Translated(LabelId::SceneScopeNotStored), Translated(LabelId::Warning));
+  }
+  if (!upload) return;
+  link_.jobs().SetSceneUpload(UploadRequestOf(file.string(), preview.Plan()));
   link_.jobs().Request(LinkJob::UploadScene);
 }
 

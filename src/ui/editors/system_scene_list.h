@@ -23,7 +23,7 @@ class CellEditor;
 
 /// The System window's list of scene files on the PC and its right-button
 /// menu: save the console's state under a new name (typed in place), upload
-/// a scene to the console, delete a scene file. Each row knows its file, so
+/// a scene to the console as its preview lets it, delete a scene file. Each row knows its file, so
 /// two rows of the same name in two folders stay two files. Typed names never
 /// reach a file outside the scene folders.
 class SystemSceneList {

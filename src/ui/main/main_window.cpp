@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 #include "i18n/label_text.h"
@@ -39,7 +40,9 @@
 #include "ui/platform/message_box.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
+#include "values/label_format.h"
 #include "values/meter_levels.h"
+#include "values/scene_changes.h"
 
 namespace rmt4::ui {
 namespace {
@@ -119,7 +122,10 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
   CreateHistory();
   osc_ = std::make_unique<WindowOscHost>(link_->params(), *history_, [this](ParamAddress address) { ValueArrived(address); });
   editWarningTimer_.setSingleShot(true);
-  connect(&editWarningTimer_, &QTimer::timeout, this, [this] { ShowStatus(status_); });
+  connect(&editWarningTimer_, &QTimer::timeout, this, [this] {
+    warningUntil_.setRemainingTime(0);  // the timer may fire a little early
+    ShowStatus(status_);
+  });
 
   resize(reference_.size());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -202,6 +208,9 @@ void MainWindow::OnUiNotify(int code, std::intptr_t argument) {
     case UiNotify::DataReloaded:
       FollowDataReloaded();
       break;
+    case UiNotify::SceneUploaded:
+      ShowSceneUploaded();
+      break;
     case UiNotify::ConsoleBusy:
       ShowSearchTarget(Translated(LabelId::ConsoleBusy) + QStringLiteral(" (") +
                        QString::fromStdString(FormatIpv4(static_cast<std::uint32_t>(argument))) + QStringLiteral(")"));
@@ -252,6 +261,11 @@ void MainWindow::ShowStatus(int status) {
     strips_->outputStrip().SetMeterLevels(0, 0);
     editorFrame_->SetMeterLevels(0, 0);
   }
+  // A note outlives a moment of silence: a modal question holds the link
+  // still, and it says "not answering", then "connected", after every long one.
+  if (connected && !warningUntil_.hasExpired()) {
+    ShowWarning(warningText_, static_cast<int>(warningUntil_.remainingTime()), warningTip_);
+  }
 }
 
 LabelId MainWindow::StatusLabel(int status) const {
@@ -269,12 +283,34 @@ void MainWindow::ShowStatusNote(LabelId note) {
   ShowWarning(Translated(note), kShownMs);
 }
 
-void MainWindow::ShowWarning(const QString& text, int shownMs) {
+void MainWindow::ShowWarning(const QString& text, int shownMs, const QString& tip) {
   SkinnedButton& statusButton = *buttons_[kStatus];
   statusButton.SetState(1);
   statusButton.SetText(text);
-  statusButton.setToolTip(text);
+  statusButton.setToolTip(tip.isEmpty() ? text : tip);
+  warningText_ = text;
+  warningTip_ = tip;
+  warningUntil_.setRemainingTime(shownMs);
   editWarningTimer_.start(shownMs);
+}
+
+void MainWindow::ShowSceneUploaded() {
+  const std::optional<SceneUploadOutcome> outcome = link_->jobs().UploadOutcome();
+  if (!outcome) return;
+  const auto unconfirmed = static_cast<int>(outcome->unconfirmed.size());
+  const QString text = QString::fromStdString(
+      unconfirmed == 0 ? FormatLabel(LabelId::SceneUploadedFormat, outcome->changes)
+                       : FormatLabel(LabelId::SceneUploadedUnconfirmedFormat, outcome->changes, unconfirmed));
+  // The tip lists what the console does not hold, as many lines as a tip can show.
+  constexpr int kListedChanges = 30;
+  QString tip = text;
+  for (int i = 0; i < std::min(unconfirmed, kListedChanges); ++i) {
+    tip += QStringLiteral("\n") + QString::fromStdString(SceneChangeInWords(outcome->unconfirmed[static_cast<std::size_t>(i)]));
+  }
+  if (unconfirmed > kListedChanges) tip += QStringLiteral("\n\u2026");
+  // Long enough to outlast the question that follows the upload and to read the tip.
+  constexpr int kShownMs = 20000;
+  ShowWarning(text, kShownMs, tip);
 }
 
 void MainWindow::ShowHistory() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -101,8 +102,11 @@ class MainWindow final : public QWidget {
   [[nodiscard]] LabelId StatusLabel(int status) const;
   /// "RMT-4" and how the console is reached.
   [[nodiscard]] QString TitleText() const;
-  /// `text` in the status field for `shownMs`, then the link status again.
-  void ShowWarning(const QString& text, int shownMs);
+  /// `text` in the status field for `shownMs`, then the link status again;
+  /// `tip` (the text itself when empty) says it in full.
+  void ShowWarning(const QString& text, int shownMs, const QString& tip = {});
+  /// How many values a scene upload changed and which the console did not confirm.
+  void ShowSceneUploaded();
   /// A note in the status field for a few seconds.
   void ShowStatusNote(LabelId note);
   void ChooseConsole();
@@ -148,6 +152,9 @@ class MainWindow final : public QWidget {
   /// The last transport and address tried: how the console is reached once found.
   QString reachedVia_;
   QTimer editWarningTimer_;  // how long "not confirmed" stays in the status field
+  QString warningText_;      // the note it shows, its tip and until when
+  QString warningTip_;
+  QDeadlineTimer warningUntil_{0};
   std::function<std::optional<bool>()> closeQuestion_;
   bool closeConfirmed_ = false;
   bool offline_ = false;

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "connected_main_window.h"
+#include "ui/editors/scene_preview_dialog.h"
 
 namespace rmt4::test {
 
@@ -90,6 +91,24 @@ inline void AnswerNextBox(QString* text, const QString& button = {}) {
     if (button.isEmpty() || !PressButton(*box, button)) box->buttons().front()->click();
   });
   timer->start(5);
+}
+
+/// Works the next scene preview with `hand` once it is open.
+inline void AnswerNextPreview(std::function<void(ui::ScenePreviewDialog&)> hand) {
+  auto* timer = new QTimer(&PendingAnswers());
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, hand = std::move(hand)] {
+    auto* preview = dynamic_cast<ui::ScenePreviewDialog*>(QApplication::activeModalWidget());
+    if (preview == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    hand(*preview);
+  });
+  timer->start(5);
+}
+
+/// Answers the next scene preview with Upload, the ticks as they are.
+inline void UploadFromNextPreview() {
+  AnswerNextPreview([](ui::ScenePreviewDialog& preview) { QTest::mouseClick(&preview.uploadButton(), Qt::LeftButton); });
 }
 
 }  // namespace rmt4::test

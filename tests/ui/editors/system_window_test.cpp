@@ -157,11 +157,12 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
     int command;
     QStringList said;
     std::function<void()> check;
+    bool previewed = false;
   } cases[] = {
       {"Use on mode 6's name", &modes, 5, 1, {{4024, true}, {4025, true}, {4026, true}}, SystemModeList::kUse, {},
        [&] { EXPECT_EQ(link().params().Value(address::kModeOperation), 0x0606); EXPECT_TRUE(jobs.Take(4)); }},
       {"upload by the number of the scene folder's a.mxb", &sceneList, 0, 0, fileRow, SystemSceneList::kUpdateToEquip, {},
-       [&] { EXPECT_EQ(jobs.ScenePath(), (scenes() / "a.mxb").string()); EXPECT_TRUE(jobs.Take(2)); }},
+       [&] { EXPECT_EQ(jobs.ScenePath(), (scenes() / "a.mxb").string()); EXPECT_TRUE(jobs.Take(2)); }, true},
       {"upload of a file that is no scene", &sceneList, 1, 1, fileRow, SystemSceneList::kUpdateToEquip,
        {Text(LabelId::NoFilesFullWidthStop) + "\n" + PathText(scenes() / "broken.mxb")},
        [&] { EXPECT_FALSE(jobs.Requested(2)); }},
@@ -183,6 +184,7 @@ TEST_F(SystemWindowTest, MenuItemsActOnTheRowUnderTheClick) {
     EXPECT_EQ(selected.size() == 1 ? selected.front().row() : -1, c.row) << "the row is shown selected, alone";
 
     BoxAnswerer boxes("Yes");
+    if (c.previewed) test::UploadFromNextPreview();
     ChooseFromNextMenu(c.command);
     RightClick(*c.list, c.row, c.column);
     EXPECT_EQ(boxes.texts, c.said);
@@ -391,6 +393,7 @@ TEST_F(SystemWindowTest, AgainstTheConsoleModesAndScenesRoundTrip) {
 
   QString question;
   AnswerNextBox(&question, "No");
+  test::UploadFromNextPreview();
   ChooseFromNextMenu(SystemSceneList::kUpdateToEquip);
   RightClick(window.sceneList(), 0, 1);
   EXPECT_TRUE(PumpUntil([&] { return console().Value(kFader) == saved; }, 20000));
@@ -416,6 +419,7 @@ TEST_F(SystemWindowTest, UndoOfASceneUploadRestoresEveryValueOnTheConsole) {
 
   QString question;
   AnswerNextBox(&question, "No");
+  test::UploadFromNextPreview();
   ChooseFromNextMenu(SystemSceneList::kUpdateToEquip);
   RightClick(window.sceneList(), 0, 1);
   ASSERT_TRUE(PumpUntil([&] { return !question.isEmpty(); }, 20000));

@@ -116,6 +116,22 @@ TEST_F(MainWindowTest, AnEditNotConfirmedShowsInTheStatusForAWhile) {
   EXPECT_EQ(Button(kStatusButton).state(), 2);
 }
 
+// The status says how a scene upload ended; its tip lists what the console
+// does not hold, as many lines as a tip can show.
+TEST_F(MainWindowTest, ASceneUploadSaysInTheStatusWhatTheConsoleDidNotConfirm) {
+  StartConnected();
+  const SceneChange fader{"ch3.fader", 136, 0xFFFF, 0, 1100, "-inf", "-10.0 dB"};
+  const QString line = QStringLiteral("\nCH3 fader: -inf \u2192 -10.0 dB");
+  for (const int unconfirmed : {2, 31}) {
+    main_->link().jobs().SetUploadOutcome(SceneUploadOutcome{12, std::vector<SceneChange>(unconfirmed, fader)});
+    PostWindowMessage(&window(), kUiNotify, static_cast<int>(UiNotify::SceneUploaded), 0);
+    const QString text = QStringLiteral("Scene uploaded: 12 changes, %1 not confirmed").arg(unconfirmed);
+    ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == text; })) << StatusText().toStdString();
+    const QString tip = text + line.repeated(std::min(unconfirmed, 30)) + (unconfirmed > 30 ? QStringLiteral("\n\u2026") : QString());
+    EXPECT_EQ(Button(kStatusButton).toolTip().toStdString(), tip.toStdString());
+  }
+}
+
 TEST_F(MainWindowTest, ReTranslationRelabelsTheTopBarAndTheStatus) {
   StartConnected();
   const struct {
