@@ -5,6 +5,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "named_param.h"
 #include "automation/osc_names.h"
 #include "values/param_bits.h"
 #include "values/param_catalogue.h"
@@ -20,7 +21,6 @@ namespace {
 
 using Arg = OscArgument;
 
-ParamAddress Named(const char* name) { return *FindParam(name); }
 std::uint16_t Typed(const char* name, const char* text) { return *ParseValue(Named(name), text).raw; }
 const BitParam& Bits(const char* name) { return *FindBitParam(name); }
 

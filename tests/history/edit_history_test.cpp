@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "named_param.h"
 #include "values/own_bits.h"
 #include "values/param_catalogue.h"
 
 namespace rmt4 {
 namespace {
-
-ParamAddress Named(std::string_view name) { return FindParam(name).value(); }
 
 struct RecordingSink final : ChangeSink {
   void Record(const ChangeRecord& record) override { records.push_back(record); }

@@ -6,18 +6,13 @@
 
 #include <set>
 
+#include "named_param.h"
 #include "values/filter_values.h"
 #include "values/input_editor_conversions.h"
 #include "values/level_table.h"
 
 namespace rmt4 {
 namespace {
-
-ParamAddress Named(std::string_view name) {
-  const auto address = FindParam(name);
-  EXPECT_TRUE(address.has_value()) << name;
-  return address.value_or(0);
-}
 
 TEST(ParamCatalogueNames, EveryAddressHasOneNameThatLeadsBackToIt) {
   std::set<std::string> names;

@@ -22,7 +22,7 @@ namespace {
 using test::PumpUntil;
 using Row = std::pair<QString, QString>;  // a change's name and the text shown
 
-constexpr int kStatusButton = 3;
+using test::kStatusButton;
 /// Longer than the link's silence limit.
 constexpr int kReadingMs = 4000;
 

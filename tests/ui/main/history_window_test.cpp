@@ -24,7 +24,7 @@
 namespace rmt4::ui {
 namespace {
 
-constexpr int kStatusButton = 3;
+using test::kStatusButton;
 
 class HistoryWindowTest : public ::testing::Test {
  protected:

@@ -34,7 +34,7 @@
 namespace rmt4::ui {
 namespace {
 
-constexpr int kStatusButton = 3;
+using test::kStatusButton;
 
 /// Pixels of `picture` in `area` that `picks` accepts.
 int Count(const QImage& picture, const QRect& area, bool (*picks)(QColor)) {

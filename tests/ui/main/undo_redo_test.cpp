@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "connected_main_window.h"
+#include "named_param.h"
 #include "ui/controls/band_panel.h"
 #include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_slider.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr int kCh3 = 2;
 constexpr int kCh5 = 4;
-
-ParamAddress Named(std::string_view name) { return FindParam(name).value(); }
 
 /// A wheel notch at a time of the window system's clock.
 void WheelAt(QWidget& widget, std::uint64_t timestampMs) {

@@ -22,6 +22,9 @@
 
 namespace rmt4::test {
 
+/// The top bar's status field, by its index among the window's buttons.
+inline constexpr int kStatusButton = 3;
+
 /// How the window under test meets its console.
 struct WindowSetup {
   /// The connection the window believes it has (its title names it).
