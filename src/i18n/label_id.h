@@ -228,9 +228,11 @@ enum class LabelId : std::uint16_t {
   SectionOther,
   SceneUploadedFormat,
   SceneUploadedUnconfirmedFormat,
+  SceneUploadedShortFormat,
+  SceneUnconfirmedShortFormat,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::SceneUploadedUnconfirmedFormat) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::SceneUnconfirmedShortFormat) + 1;
 
 }  // namespace rmt4

@@ -67,9 +67,14 @@ std::vector<SceneChange> SceneChanges(SceneWords before, SceneWords after) {
       // The word reads with its named bits as they were: those change on lines of their own.
       const auto own = static_cast<std::uint16_t>(~covered);
       const std::uint16_t afterOwn = ReplaceOwnBits(before[a], after[a], own);
-      changes.push_back({ParamAt(a).name, a, own, before[a], after[a],
-                         FormatValue(a, before[a], [&](ParamAddress x) { return before[x]; }),
-                         FormatValue(a, afterOwn, [&](ParamAddress x) { return after[x]; })});
+      std::string beforeText = FormatValue(a, before[a], [&](ParamAddress x) { return before[x]; });
+      std::string afterText = FormatValue(a, afterOwn, [&](ParamAddress x) { return after[x]; });
+      if (beforeText == afterText) {
+        // Bits the reading does not show differ: the words tell the two sides apart.
+        beforeText += " (raw " + std::to_string(before[a]) + ")";
+        afterText += " (raw " + std::to_string(afterOwn) + ")";
+      }
+      changes.push_back({ParamAt(a).name, a, own, before[a], after[a], std::move(beforeText), std::move(afterText)});
     }
     changes.insert(changes.end(), bitChanges.begin(), bitChanges.end());
   }

@@ -115,6 +115,7 @@ TEST(CtlSceneDiff, APackedWordDiffersPerThingAndWholeOnlyForBitsNoNameCovers) {
   } cases[] = {
       {switches, 0x000D, {"ch1.48v: OFF \u2192 ON"}},
       {switches, 0x0005, {"ch1.mute: OFF \u2192 ON", "ch1.48v: OFF \u2192 ON"}},
+      {switches, 0x0008, {"ch1.mute: OFF (raw 12) \u2192 OFF (raw 8)"}},  // a bit no reading shows
       {send, 0x8000 | 1140, {"ch2.send.aux1.pre: post \u2192 pre"}},
       {ratio, 0x8000 | 40, {"ch3.comp: on \u2192 off"}},
   };

@@ -1,5 +1,6 @@
 #include "ui/controls/skinned_button.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -161,7 +162,13 @@ void SkinnedButton::Compose() {
     DrawSkinFrame(painter, frameIndex_);
     if (hover_ && isEnabled() && hoverFrame_ < frameCount_) DrawSkinFrame(painter, hoverFrame_);
   }
-  FillTextOutline(painter, layoutRect_, textFlags_, font_, text_, ColourFromArgb(textColour_));
+  // A one-line caption wider than its field reads from its start, cut with "…"
+  // at the end, instead of losing both ends; the tooltip holds it whole.
+  const qreal fieldWidth = textRect_.width() * scaleX_ - 1;
+  const QString shown = (textFlags_ & kTextSingleLine) != 0
+                            ? QFontMetricsF(font_).elidedText(text_, Qt::ElideRight, fieldWidth)
+                            : text_;
+  FillTextOutline(painter, layoutRect_, textFlags_, font_, shown, ColourFromArgb(textColour_));
 }
 
 void SkinnedButton::DrawSkinFrame(QPainter& painter, int frame) const {

@@ -298,12 +298,15 @@ void MainWindow::ShowSceneUploaded() {
   const std::optional<SceneUploadOutcome> outcome = link_->jobs().UploadOutcome();
   if (!outcome) return;
   const auto unconfirmed = static_cast<int>(outcome->unconfirmed.size());
-  const QString text = QString::fromStdString(
-      unconfirmed == 0 ? FormatLabel(LabelId::SceneUploadedFormat, outcome->changes)
-                       : FormatLabel(LabelId::SceneUploadedUnconfirmedFormat, outcome->changes, unconfirmed));
+  // The field holds a dozen characters: the count that matters there, the sentence in the tip.
+  const QString text = QString::fromStdString(unconfirmed == 0
+                                                  ? FormatLabel(LabelId::SceneUploadedShortFormat, outcome->changes)
+                                                  : FormatLabel(LabelId::SceneUnconfirmedShortFormat, unconfirmed));
   // The tip lists what the console does not hold, as many lines as a tip can show.
   constexpr int kListedChanges = 30;
-  QString tip = text;
+  QString tip = QString::fromStdString(
+      unconfirmed == 0 ? FormatLabel(LabelId::SceneUploadedFormat, outcome->changes)
+                       : FormatLabel(LabelId::SceneUploadedUnconfirmedFormat, outcome->changes, unconfirmed));
   for (int i = 0; i < std::min(unconfirmed, kListedChanges); ++i) {
     tip += QStringLiteral("\n") + QString::fromStdString(SceneChangeInWords(outcome->unconfirmed[static_cast<std::size_t>(i)]));
   }

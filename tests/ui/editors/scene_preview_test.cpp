@@ -123,7 +123,7 @@ TEST_F(ScenePreviewTest, UploadWritesWhatStaysTickedNeverASafeAndCancelWritesNot
   EXPECT_EQ(console().Value(ch3Fader), before[ch3Fader]) << "CH3 was left out";
   EXPECT_EQ(console().Value(ch3Eq), before[ch3Eq]);
   EXPECT_EQ(console().Value(ch1Switches), before[ch1Switches]) << "48V is safe";
-  const QString uploaded = QString::fromStdString(FormatLabel(LabelId::SceneUploadedFormat, 1));
+  const QString uploaded = QString::fromStdString(FormatLabel(LabelId::SceneUploadedShortFormat, 1));
   QTest::qWait(kReadingMs / 2);
   EXPECT_EQ(mainWindow().button(kStatusButton)->text().toStdString(), uploaded.toStdString()) << "the note outlasts the question";
 

@@ -125,9 +125,9 @@ TEST_F(MainWindowTest, ASceneUploadSaysInTheStatusWhatTheConsoleDidNotConfirm) {
   for (const int unconfirmed : {2, 31}) {
     main_->link().jobs().SetUploadOutcome(SceneUploadOutcome{12, std::vector<SceneChange>(unconfirmed, fader)});
     PostWindowMessage(&window(), kUiNotify, static_cast<int>(UiNotify::SceneUploaded), 0);
-    const QString text = QStringLiteral("Scene uploaded: 12 changes, %1 not confirmed").arg(unconfirmed);
+    const QString text = QStringLiteral("Unconfirmed: %1").arg(unconfirmed);
     ASSERT_TRUE(test::PumpUntil([&] { return StatusText() == text; })) << StatusText().toStdString();
-    const QString tip = text + line.repeated(std::min(unconfirmed, 30)) + (unconfirmed > 30 ? QStringLiteral("\n\u2026") : QString());
+    const QString tip = QStringLiteral("Scene uploaded: 12 changes, %1 not confirmed").arg(unconfirmed) + line.repeated(std::min(unconfirmed, 30)) + (unconfirmed > 30 ? QStringLiteral("\n\u2026") : QString());
     EXPECT_EQ(Button(kStatusButton).toolTip().toStdString(), tip.toStdString());
   }
 }
