@@ -274,8 +274,7 @@ int Watch(CtlSession& session, const Words& command) {
   const double seconds = command.size() > 1 ? *ParseNumber<unsigned>(command[1], 86400u * 365u) : 1e12;
   ParamTable& params = session.worker.params();
   std::mutex printing;
-  std::array<std::uint16_t, kParamCount> last{};
-  for (ParamAddress a = 0; a < kParamCount; ++a) last[a] = params.Value(a);
+  std::array<std::uint16_t, kParamCount> last = MirrorWords(params);
   session.owner.SetValueListener([&](ParamAddress address) {
     if (address == address::kLevelMeters) return;  // changes twenty times a second
     const auto& watched = session.watched;
@@ -399,8 +398,7 @@ int SceneCommand(CtlSession& session, const Words& command) {
   if (command[1] == "diff") {
     const auto file = ReadSceneValues(command[2]);
     if (!file) return kExitFileError;
-    std::array<std::uint16_t, kParamCount> live{};
-    for (ParamAddress a = 0; a < kParamCount; ++a) live[a] = session.worker.params().Value(a);
+    const std::array<std::uint16_t, kParamCount> live = MirrorWords(session.worker.params());
     // What an upload of the file would set: its last word is not among them.
     return PrintSceneDiff(UploadedWords(live, *file), live);
   }
