@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "ui/controls/host_background.h"
+#include "ui/controls/skin_style.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/fonts.h"
 
@@ -47,6 +48,7 @@ QFont FontWithCellHeight(const QString& face, int cellHeight) {
 
 SkinnedComboBox::SkinnedComboBox(QWidget* parent) : QComboBox(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  SkinStyle::Apply(*this);
   SetListTextColour(listTextColour_);
   connect(this, &QComboBox::activated, this, &SkinnedComboBox::OnUserPick);
   // The host fills and renames the items; the field must show the new text.
@@ -125,6 +127,7 @@ void SkinnedComboBox::UpdateLayout() {
   itemFont_ = FontWithCellHeight(fontFace_, Truncate((style.frameHeight - 8) * scale_));
   displayFont_ = FontWithCellHeight(fontFace_, Truncate(fontHeight_ * scale_));
   setFont(itemFont_);  // sizes the list's items
+  SkinStyle::SetScale(*this, scale_);
 }
 
 void SkinnedComboBox::Compose() {
@@ -145,6 +148,7 @@ void SkinnedComboBox::Compose() {
     painter.setPen(textColour_);
     painter.drawText(textRect_, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(shownIndex_));
   }
+  if (focusLook_ != 0) SkinStyle::DrawFocusMark(painter, composed_.rect(), scale_);
   frameValid_ = true;
 }
 

@@ -15,8 +15,9 @@ class OffscreenBuffer;
 
 /// The skinned drop-down selector. Qt's combo box keeps the item list (filled
 /// by the host), the drop-down list and keyboard/mouse selection; this control
-/// draws only the closed field (skin frame by focus, shown item's text) and
-/// turns each selection by the user into one message to its parent:
+/// draws only the closed field (skin frame by focus, shown item's text); the
+/// list has the skin's look (SkinStyle). Each selection by the user becomes
+/// one message to its parent:
 /// number controlId, wParam = lParam = comboIndex.
 class SkinnedComboBox : public QComboBox {
   Q_OBJECT
@@ -28,8 +29,8 @@ class SkinnedComboBox : public QComboBox {
   void SetComboIndex(int comboIndex) { comboIndex_ = comboIndex; }
   /// Row of the style table (frame size and text rectangle); 0..5.
   void SetComboStyle(int style);
-  /// Skin: two frames side by side, 0 not focused, 1 focused. Nothing is
-  /// drawn before a skin is loaded.
+  /// Skin: two frames side by side, 0 not focused, 1 focused (with the focus
+  /// mark around it). Nothing is drawn before a skin is loaded.
   void SetSkin(const OffscreenBuffer* backgroundSource, int pngId);
   /// 1: placed by its parent's client coordinates, 2: by the top-level window's.
   void SetAncestorLevel(int level);
@@ -72,7 +73,7 @@ class SkinnedComboBox : public QComboBox {
   const OffscreenBuffer* backgroundSource_ = nullptr;
   int ancestorLevel_ = 2;
   QColor textColour_{82, 82, 82};
-  QColor listTextColour_{82, 82, 82};
+  QColor listTextColour_{226, 228, 232};
   QString fontFace_ = QStringLiteral("Arial Bold");
   int fontHeight_ = 14;
   bool skinned_ = false;

@@ -4,6 +4,7 @@
 
 #include "ui/controls/band_panel.h"
 #include "ui/controls/host_background.h"
+#include "ui/controls/skin_style.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
@@ -37,6 +38,7 @@ ScrollingEditor::ScrollingEditor(QWidget* parent, QSize contentSize, const std::
             std::vector<bool>(inventory.combos.size(), true), std::vector<bool>(inventory.sliders.size(), true)};
   content_ = new EditorContent(this, kBackgroundBitmap, contentSize, slices);
   scrollBar_ = new QScrollBar(Qt::Horizontal, this);
+  SkinStyle::Apply(*scrollBar_);
   connect(scrollBar_, &QAbstractSlider::actionTriggered, this, &ScrollingEditor::OnScrollAction);
   connect(scrollBar_, &QAbstractSlider::valueChanged, this, [this](int position) { content_->move(-position, 0); });
   CreateControls();

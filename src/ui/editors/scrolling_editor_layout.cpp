@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ui/controls/band_panel.h"
+#include "ui/controls/skin_style.h"
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_label.h"
@@ -52,6 +53,7 @@ QRect ScrollingEditor::Scaled(const QRect& nominal) const {
 void ScrollingEditor::LayOut() {
   const int contentHeight = static_cast<int>(contentSize_.height() * sy_);
   scrollBar_->setGeometry(0, contentHeight, width(), std::max(1, height() - contentHeight));
+  SkinStyle::SetScale(*scrollBar_, sx_);
   content_->move(-scrollBar_->value(), 0);
   for (std::size_t i = 0; i < labels_.size(); ++i) labels_[i]->setGeometry(Scaled(inventory_.labels[i].rect));
   for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setGeometry(Scaled(inventory_.buttons[i].rect));
