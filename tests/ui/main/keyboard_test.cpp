@@ -1,0 +1,213 @@
+// The whole program by keyboard, mouse unplugged: Tab through the strips and
+// the editor, keys on the faders, sliders and buttons, the window's shortcuts,
+// each edit followed to the emulated console.
+#include <QApplication>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "connected_main_window.h"
+#include "named_param.h"
+#include "protocol/address_map.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/main/output_strip.h"
+#include "values/editor_codes.h"
+#include "values/level_table.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr int kCh1 = 0;
+constexpr int kCh2 = 1;
+constexpr int kCh3 = 2;
+constexpr int kCh5 = 4;
+constexpr int kBand2 = 1;
+// Band gains in an input channel's block: band 1's, then every fourth word.
+constexpr int kBand1GainOffset = 29;
+
+class KeyboardTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  }
+
+  MainWindow& window() { return window_.window(); }
+  InputStrip& strip(int index) { return window().strips().inputStrip(index); }
+  static QWidget* Focused() { return QApplication::focusWidget(); }
+
+  /// Presses `key` on whatever has the keyboard, as a user does, and lets what it posted through.
+  static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Focused(), static_cast<Qt::Key>(key), modifiers);
+    test::DeliverPosted();
+  }
+
+  /// Tabs until `target` has the keyboard; false when Tab never reaches it.
+  static bool TabTo(const QWidget& target) {
+    for (int presses = 0; presses < 400 && Focused() != &target; ++presses) Press(Qt::Key_Tab);
+    return Focused() == &target;
+  }
+
+  /// Whether the console comes to hold `value` at `address`.
+  bool ConsoleHolds(ParamAddress address, std::uint16_t value) {
+    return test::PumpUntil([&] { return window_.console().Value(address) == value; }, test::ConnectedMainWindow::kWriteLimitMs);
+  }
+
+  test::ConnectedMainWindow window_;
+};
+
+TEST_F(KeyboardTest, TabWalksTheStripsLeftToRightAndEachFromTheTopDown) {
+  std::vector<const QWidget*> expected;
+  for (int i = 0; i < kInputStripCount; ++i) {
+    const InputStrip& each = strip(i);
+    expected.insert(expected.end(), {&each.button(StripCode::Enter), &each.button(StripCode::Mute), &each.button(StripCode::Pfl)});
+    if (i < 8) expected.push_back(&each.button(StripCode::Phantom48V));
+    // The effect returns have no routing and no pan.
+    if (i != kFx1Strip && i != kFx2Strip) expected.insert(expected.end(), {&each.button(StripCode::Left), &each.button(StripCode::Right), &each.pan()});
+    expected.push_back(&each.fader());
+  }
+  const OutputStrip& output = window().strips().outputStrip();
+  expected.push_back(&output.button(StripCode::Enter));
+
+  ASSERT_TRUE(TabTo(strip(kCh1).button(StripCode::Enter)));
+  std::vector<const QWidget*> walked{Focused()};
+  while (walked.size() < expected.size()) {
+    Press(Qt::Key_Tab);
+    walked.push_back(Focused());
+  }
+  EXPECT_EQ(walked, expected);
+  Press(Qt::Key_Backtab);
+  EXPECT_EQ(Focused(), &strip(kFx2Strip).fader()) << "Shift+Tab walks back";
+}
+
+TEST_F(KeyboardTest, PageDownTwiceOnCh3sFaderMovesItTwentyStepsToTheConsoleAndEndStopsAtZeroDb) {
+  SkinnedFader& fader = strip(kCh3).fader();
+  ASSERT_TRUE(TabTo(fader));
+  Press(Qt::Key_End);
+  EXPECT_TRUE(ConsoleHolds(Named("ch3.fader"), LevelAtStep(ZeroDbStep()))) << "End: 0 dB, not +10 dB";
+  EXPECT_EQ(LevelDb(LevelAtStep(ZeroDbStep())), 0.0);
+  Press(Qt::Key_PageDown);
+  Press(Qt::Key_PageDown);
+  EXPECT_EQ(fader.position(), ZeroDbStep() - 20);
+  EXPECT_TRUE(ConsoleHolds(Named("ch3.fader"), LevelAtStep(ZeroDbStep() - 20)));
+  Press(Qt::Key_Home);
+  EXPECT_TRUE(ConsoleHolds(Named("ch3.fader"), 0)) << "Home: the bottom";
+}
+
+TEST_F(KeyboardTest, SpaceOnCh1sMuteAndCtrlMOnAnyControlOfAStripMuteItsChannel) {
+  struct Case {
+    int strip;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    StripCode focusedOn;
+  };
+  for (const Case& c : {Case{kCh1, Qt::Key_Space, Qt::NoModifier, StripCode::Mute},
+                        Case{kCh2, Qt::Key_M, Qt::ControlModifier, StripCode::Fader},
+                        Case{kCh2, Qt::Key_M, Qt::ControlModifier, StripCode::Pfl}}) {
+    SCOPED_TRACE(c.strip);
+    InputStrip& target = strip(c.strip);
+    QWidget& control = c.focusedOn == StripCode::Fader ? static_cast<QWidget&>(target.fader()) : target.button(c.focusedOn);
+    ASSERT_TRUE(TabTo(control));
+    const ParamAddress mute = Named("ch" + std::to_string(c.strip + 1) + ".mute");
+    const std::uint16_t before = window_.console().Value(mute);
+    const int shownBefore = target.button(StripCode::Mute).state();
+    Press(c.key, c.modifiers);
+    EXPECT_NE(target.button(StripCode::Mute).state(), shownBefore);
+    EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(mute) != before; }));
+    EXPECT_EQ(window_.console().Value(mute), window_.params().Value(mute));
+  }
+}
+
+TEST_F(KeyboardTest, EnterOnCh5OpensItsEditorArrowsChangeBand2sGainAndEscapeGoesBack) {
+  ASSERT_TRUE(TabTo(strip(kCh5).pan()));
+  Press(Qt::Key_Enter);
+  ASSERT_TRUE(window().editorFrame().isVisible());
+  EXPECT_EQ(window().editorFrame().selectedChannel(), kCh5);
+  EXPECT_EQ(Focused(), &window().editorFrame().selector(0)) << "the keyboard follows into the editor";
+
+  BandPanel& band2 = window_.inputEditor().band(kBand2);
+  ASSERT_TRUE(TabTo(band2));
+  const double gain = band2.gain();
+  Press(Qt::Key_Up);
+  Press(Qt::Key_Up);
+  EXPECT_GT(band2.gain(), gain);
+  EXPECT_TRUE(window_.ReachesConsole(window_.inputEditor(), editor_code::kBandGain + kBand2,
+                                     static_cast<ParamAddress>(InputBlockBase(kCh5) + kBand1GainOffset + 4 * kBand2)));
+  Press(Qt::Key_PageDown);
+  EXPECT_LT(band2.gain(), gain) << "ten steps down";
+
+  Press(Qt::Key_Escape);
+  EXPECT_FALSE(window().editorFrame().isVisible());
+  EXPECT_TRUE(strip(kCh5).isVisible());
+  EXPECT_EQ(Focused(), &strip(kCh5).button(StripCode::Enter));
+}
+
+TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAFieldIsTyped) {
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int channel;
+  };
+  for (const Case& c : {Case{Qt::Key_3, Qt::ControlModifier, kCh3}, Case{Qt::Key_0, Qt::ControlModifier, kDigitalChannel},
+                        Case{Qt::Key_F2, Qt::NoModifier, kFx2Channel}, Case{Qt::Key_F3, Qt::NoModifier, kMainChannel},
+                        Case{Qt::Key_F9, Qt::NoModifier, kLastEditorChannel}, Case{Qt::Key_8, Qt::ControlModifier, 7}}) {
+    Press(c.key, c.modifiers);
+    EXPECT_TRUE(window().editorFrame().isVisible());
+    EXPECT_EQ(window().editorFrame().selectedChannel(), c.channel) << QKeySequence(c.key | c.modifiers).toString().toStdString();
+  }
+
+  // Ctrl+M in the editor: the edited channel's MUTE (CH8's now).
+  const ParamAddress mute = Named("ch8.mute");
+  const std::uint16_t before = window_.console().Value(mute);
+  Press(Qt::Key_M, Qt::ControlModifier);
+  EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(mute) != before; }));
+
+  // Typing into a band's field: the keys are the field's.
+  auto& field = *window_.inputEditor().band(kBand2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[0]));
+  QTest::mouseClick(&field, Qt::LeftButton);
+  ASSERT_EQ(Focused(), &field);
+  Press(Qt::Key_3, Qt::ControlModifier);
+  Press(Qt::Key_F3);
+  Press(Qt::Key_M, Qt::ControlModifier);
+  Press(Qt::Key_Escape);
+  EXPECT_TRUE(window().editorFrame().isVisible());
+  EXPECT_EQ(window().editorFrame().selectedChannel(), 7);
+  EXPECT_EQ(window_.params().Value(mute), window_.console().Value(mute));
+  EXPECT_NE(window_.console().Value(mute), before) << "Ctrl+M in the field muted nothing";
+}
+
+TEST_F(KeyboardTest, TheEditorsTabWalksTheHeaderThenThePanelAndBringsItsControlsIntoView) {
+  Press(Qt::Key_5, Qt::ControlModifier);
+  ChannelEditorFrame& frame = window().editorFrame();
+  InputEditor& editor = window_.inputEditor();
+  ASSERT_EQ(Focused(), &frame.selector(0));
+  const std::vector<const QWidget*> header{&frame.button(ChannelEditorFrame::kInputEnter), &frame.button(ChannelEditorFrame::kInputMute),
+                                          &frame.button(ChannelEditorFrame::kInputPfl),   &frame.fader(0),
+                                          &frame.button(ChannelEditorFrame::kCopy),       &frame.button(ChannelEditorFrame::kPhantom),
+                                          &frame.balance(),                               &frame.button(ChannelEditorFrame::kLeft),
+                                          &frame.button(ChannelEditorFrame::kRight),      &frame.selector(1)};
+  for (const QWidget* expected : header) {
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Focused(), expected);
+  }
+  ASSERT_TRUE(TabTo(frame.fader(1)));
+  Press(Qt::Key_Tab);
+  EXPECT_TRUE(editor.isAncestorOf(Focused())) << "the panel follows the header";
+  // The compressor's release, far right on the content: out of view until Tab reaches it.
+  constexpr int kReleaseSlider = 15;
+  SkinnedSlider& release = editor.slider(kReleaseSlider);
+  ASSERT_FALSE(editor.rect().contains(QRect(release.mapTo(&editor, QPoint(0, 0)), release.size())));
+  ASSERT_TRUE(TabTo(release));
+  const QRect at(release.mapTo(&editor, QPoint(0, 0)), release.size());
+  EXPECT_TRUE(editor.rect().contains(at)) << "scrolled into view";
+}
+
+}  // namespace
+}  // namespace rmt4::ui
