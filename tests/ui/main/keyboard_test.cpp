@@ -163,6 +163,10 @@ TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAField
     EXPECT_EQ(window().editorFrame().selectedChannel(), c.channel) << QKeySequence(c.key | c.modifiers).toString().toStdString();
   }
 
+  // The keys are named where a channel is opened or chosen.
+  EXPECT_EQ(strip(kCh3).button(StripCode::Enter).toolTip(), "CH3 (Ctrl+3)");
+  EXPECT_EQ(window().editorFrame().selector(1).itemData(0, Qt::ToolTipRole).toString(), "MAIN (F3)");
+
   // Ctrl+M in the editor: the edited channel's MUTE (CH8's now).
   const ParamAddress mute = Named("ch8.mute");
   const std::uint16_t before = window_.console().Value(mute);
