@@ -26,8 +26,9 @@ SkinnedButton::SkinnedButton(QWidget* parent, int controlId) : QWidget(parent), 
   // Every pixel comes from the composed frame; Qt need not clear behind it.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  // Tab and click focus it; Space then clicks it.
-  setFocusPolicy(Qt::StrongFocus);
+  // Tab focuses it and Space then clicks it; a mouse click leaves the keyboard
+  // where it is, so a field being typed in stays open under a click on undo.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void SkinnedButton::SetAncestorLevel(int level) {
@@ -90,7 +91,7 @@ void SkinnedButton::SetText(const QString& text) {
 void SkinnedButton::SetShown(bool shown) {
   shown_ = shown;
   // A button not shown is passed over by Tab and gives the keyboard up.
-  setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
+  setFocusPolicy(shown ? Qt::TabFocus : Qt::NoFocus);
   if (!shown && hasFocus()) clearFocus();
   InvalidateFrame();
 }

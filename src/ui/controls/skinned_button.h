@@ -20,8 +20,8 @@ class OffscreenBuffer;
 /// background, with an optional caption drawn as a filled text outline.
 /// A completed click toggles a latched button and posts message `controlId`
 /// to the parent with wParam = lParam = buttonIndex; the host keeps the real
-/// on/off state and sets the look with SetState. Tab and click give it the
-/// keyboard focus, shown by the focus mark; Space clicks it.
+/// on/off state and sets the look with SetState. Tab gives it the keyboard
+/// focus, shown by the focus mark; Space clicks it.
 class SkinnedButton : public QWidget {
   Q_OBJECT
 

@@ -34,7 +34,14 @@ std::vector<QWidget*> TabStopsByColumns(const QWidget& root) {
     const QPoint bt = b->mapTo(&root, QPoint(0, 0));
     return std::make_pair(at.x(), at.y()) < std::make_pair(bt.x(), bt.y());
   });
-  return stops;
+  std::vector<QWidget*> withParts;
+  for (QWidget* stop : stops) {
+    withParts.push_back(stop);
+    for (QWidget* part : stop->findChildren<QWidget*>()) {
+      if (TakesTab(*part)) withParts.push_back(part);
+    }
+  }
+  return withParts;
 }
 
 }  // namespace rmt4::ui

@@ -289,23 +289,24 @@ TEST(SkinnedButtonKeys, TabPassesOverAButtonNotShownSpaceClicksAsTheMouseDoesAnd
   SkinnedButton* last = host.AddButton(QRect(190, 10, 60, 30), 136, QString(), 4000);
   for (SkinnedButton* each : {first, notShown, last}) each->SetState(1);
   notShown->SetShown(false);
-  host.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
   const QPoint rim(1, 15);
   const QColor unfocusedRim = Picture(*last).pixelColor(rim);
+  host.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+  ASSERT_TRUE(first->hasFocus()) << "the window's first stop";
 
-  QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(30, 15));
-  ASSERT_TRUE(first->hasFocus()) << "a click gives the keyboard";
   QTest::keyClick(first, Qt::Key_Tab);
   ASSERT_TRUE(last->hasFocus());
   EXPECT_NE(Picture(*last).pixelColor(rim), unfocusedRim) << "the focus mark";
   QTest::keyClick(last, Qt::Key_Space);
   EXPECT_EQ(last->state(), 2);
   QTest::keyClick(last, Qt::Key_Space, Qt::ControlModifier);  // not a click
-  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{4000, 7, 7}, {4000, 7, 7}})) << "the mouse's message";
   QTest::keyClick(last, Qt::Key_Tab);
-  EXPECT_TRUE(first->hasFocus());
-  EXPECT_NE(Picture(*first).pixelColor(rim), Picture(*last).pixelColor(rim)) << "both on: the mark went with the focus";
+  ASSERT_TRUE(first->hasFocus());
+  QTest::mouseClick(last, Qt::LeftButton, {}, QPoint(30, 15));
+  EXPECT_TRUE(first->hasFocus()) << "a click leaves the keyboard where it is";
+  EXPECT_EQ(Picture(*last).pixelColor(rim), unfocusedRim) << "off again, and the mark went with the focus";
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{4000, 7, 7}, {4000, 7, 7}})) << "Space sends the mouse's message";
 }
 
 TEST(SkinnedButtonCaption, NewTextStaysCentredOnTheEarlierLayout) {

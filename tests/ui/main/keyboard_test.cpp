@@ -142,6 +142,11 @@ TEST_F(KeyboardTest, EnterOnCh5OpensItsEditorArrowsChangeBand2sGainAndEscapeGoes
                                      static_cast<ParamAddress>(InputBlockBase(kCh5) + kBand1GainOffset + 4 * kBand2)));
   Press(Qt::Key_PageDown);
   EXPECT_LT(band2.gain(), gain) << "ten steps down";
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(Focused()->parentWidget(), &band2) << "then the band's own fields";
+  Press(Qt::Key_Escape);
+  EXPECT_TRUE(window().editorFrame().isVisible()) << "in a field Escape is the field's";
+  Press(Qt::Key_Backtab);
 
   Press(Qt::Key_Escape);
   EXPECT_FALSE(window().editorFrame().isVisible());
