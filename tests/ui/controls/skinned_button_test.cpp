@@ -306,7 +306,8 @@ TEST(SkinnedButtonKeys, TabPassesOverAButtonNotShownSpaceClicksAsTheMouseDoesAnd
   QTest::mouseClick(last, Qt::LeftButton, {}, QPoint(30, 15));
   EXPECT_TRUE(first->hasFocus()) << "a click leaves the keyboard where it is";
   EXPECT_EQ(Picture(*last).pixelColor(rim), unfocusedRim) << "off again, and the mark went with the focus";
-  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{4000, 7, 7}, {4000, 7, 7}})) << "Space sends the mouse's message";
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{4000, 7, 7}, {4000, 7, 7}}))
+      << "Space sends the mouse's message";
 }
 
 TEST(SkinnedButtonCaption, NewTextStaysCentredOnTheEarlierLayout) {

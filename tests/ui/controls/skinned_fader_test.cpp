@@ -121,30 +121,6 @@ TEST_F(StripFader, KeysAndWheelStepAndReportClampedPositions) {
   EXPECT_EQ(host.Messages().size(), 7u);
 }
 
-TEST_F(StripFader, PageKeysMoveTenStepsAndHomeAndEndGoToTheBottomAndTheSafeTop) {
-  const struct {
-    Qt::Key key;
-    int from;
-    int reported;
-  } cases[] = {
-      {Qt::Key_PageUp, 100, 110}, {Qt::Key_PageDown, 100, 90}, {Qt::Key_PageDown, 5, 0},
-      {Qt::Key_PageUp, 275, 280}, {Qt::Key_Home, 100, 0},      {Qt::Key_End, 100, 280},
-  };
-  for (const bool safeTop : {false, true}) {
-    if (safeTop) fader->SetEndKeyTop(180);
-    for (const auto& c : cases) {
-      fader->SetPosition(c.from);
-      host.Forget();
-      QTest::keyClick(fader, c.key);
-      const int expected = safeTop && c.key == Qt::Key_End ? 180 : c.reported;
-      EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{kFaderMoved, 5, expected}})) << c.key << " from " << c.from;
-    }
-  }
-  fader->SetPosition(250);
-  QTest::keyClick(fader, Qt::Key_End);
-  EXPECT_EQ(host.LastReported(), 180) << "End never leaves it above the safe top";
-}
-
 TEST_F(StripFader, CoarseStepsBeyondTheThresholdAndFractionalStepsTruncate) {
   fader->SetCoarseThreshold(100);
   fader->SetPosition(150);
