@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "ui/controls/focus_mark.h"
+#include "ui/controls/keyboard_focus.h"
 #include "ui/controls/host_background.h"
 #include "ui/controls/text_format.h"
 #include "ui/platform/artwork.h"
@@ -110,6 +110,7 @@ void BandPanel::SetShowTypeButtons(bool show) { frame_.Set(*this, showTypeButton
 
 void BandPanel::SetSkinVisible(bool visible) {
   skinVisible_ = visible;
+  SetKeyboardReachable(*this, Qt::StrongFocus, visible);
   for (QLineEdit* edit : fields_) edit->setVisible(visible);
   if (!visible && dragging_) {
     dragging_ = false;

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "ui/controls/focus_mark.h"
+#include "ui/controls/keyboard_focus.h"
 #include "ui/controls/host_background.h"
 #include "ui/controls/text_format.h"
 #include "ui/platform/artwork.h"
@@ -90,9 +90,7 @@ void SkinnedButton::SetText(const QString& text) {
 
 void SkinnedButton::SetShown(bool shown) {
   shown_ = shown;
-  // A button not shown is passed over by Tab and gives the keyboard up.
-  setFocusPolicy(shown ? Qt::TabFocus : Qt::NoFocus);
-  if (!shown && hasFocus()) clearFocus();
+  SetKeyboardReachable(*this, Qt::TabFocus, shown);
   InvalidateFrame();
 }
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "ui/controls/focus_mark.h"
+#include "ui/controls/keyboard_focus.h"
 #include "ui/platform/artwork.h"
 
 namespace rmt4::ui {
@@ -62,9 +62,7 @@ void SkinnedValueControl::EndDrag() {
 
 void SkinnedValueControl::SetSkinVisible(bool visible) {
   if (!visible) EndDrag();
-  // A hidden control is passed over by Tab and gives the keyboard up.
-  setFocusPolicy(visible ? Qt::StrongFocus : Qt::NoFocus);
-  if (!visible && hasFocus()) clearFocus();
+  SetKeyboardReachable(*this, Qt::StrongFocus, visible);
   SetAndRedraw(skinVisible_, visible);
 }
 
@@ -175,7 +173,10 @@ void SkinnedValueControl::keyPressEvent(QKeyEvent* event) {
   repaint();
 }
 
-void SkinnedValueControl::focusInEvent(QFocusEvent*) { update(); }
+void SkinnedValueControl::focusInEvent(QFocusEvent*) {
+  ShowFocusLook();
+  update();
+}
 
 void SkinnedValueControl::focusOutEvent(QFocusEvent*) { SetAndRedraw(focusLook_, false); }
 

@@ -101,7 +101,7 @@ class SkinnedValueControl : public QWidget {
 
  private:
   [[nodiscard]] KeyAction KeyActionOf(int key) const;
-  /// Carries out `action` on the value (not PassOn or Swallow).
+  /// Carries out `action` on the value (not PassOn).
   void Apply(KeyAction action);
 
   int controlId_;

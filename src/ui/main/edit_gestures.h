@@ -17,8 +17,9 @@ namespace rmt4::ui {
 /// button opens a step that closes once the release has been handled (with
 /// what the controls posted on the way); wheel notches and arrow, page, Home
 /// and End keys on one control form one step until a pause of kBurstPauseMs
-/// or another control; any other key (Enter committing a field) is a step of its own. An edit
-/// outside all of these closes as soon as the events it came with are handled.
+/// or another control; any other key (Enter committing a field) is a step of
+/// its own. An edit outside all of these closes as soon as the events it came
+/// with are handled.
 class EditGestures final : public QObject {
  public:
   static constexpr int kBurstPauseMs = 500;

@@ -139,9 +139,7 @@ void StripBase::AddPlacement(QWidget& control, const QRect& nominal) {
 
 std::vector<QWidget*> StripBase::TabStops() const {
   std::vector<QWidget*> stops;
-  for (const Placement& placement : placements_) {
-    if ((placement.control->focusPolicy() & Qt::TabFocus) != 0) stops.push_back(placement.control);
-  }
+  for (const Placement& placement : placements_) stops.push_back(placement.control);
   return stops;
 }
 

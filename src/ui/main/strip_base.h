@@ -62,7 +62,8 @@ class StripBase : public QWidget {
   /// Shows the parameter value `raw` on control `code`; sends nothing.
   void ApplyValue(StripCode code, int raw);
 
-  /// The controls Tab reaches, from the top down (the output strip's bus column last).
+  /// The strip's controls in the order Tab walks them, from the top down (the
+  /// output strip's bus column last); Tab passes over those that take no focus.
   [[nodiscard]] std::vector<QWidget*> TabStops() const;
 
   /// Accessors for tests and the strip bank.

@@ -191,6 +191,7 @@ TEST_F(StripFader, HidingEndsADragAndTheHandBeatsHostPositions) {
 TEST_F(StripFader, TheCapShowsItsCentreLineAtThePosition) {
   host.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+  fader->clearFocus();  // the window gave it the keyboard when it became active
   fader->SetPosition(140);
   const QImage resting = fader->grab().toImage();
   EXPECT_GT(resting.pixelColor(29, 146).red(), 200);

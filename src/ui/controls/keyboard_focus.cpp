@@ -1,4 +1,4 @@
-#include "ui/controls/focus_mark.h"
+#include "ui/controls/keyboard_focus.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -16,6 +16,11 @@ constexpr double kThinnest = 1.0;
 constexpr double kThickest = 3.0;
 
 }  // namespace
+
+void SetKeyboardReachable(QWidget& control, Qt::FocusPolicy policy, bool shown) {
+  control.setFocusPolicy(shown ? policy : Qt::NoFocus);
+  if (!shown && control.hasFocus()) control.clearFocus();
+}
 
 void DrawFocusMark(QWidget& control) {
   if (!control.hasFocus()) return;
