@@ -12,6 +12,7 @@
 
 #include "connected_main_window.h"
 #include "named_param.h"
+#include "screenshot.h"
 #include "protocol/address_map.h"
 #include "ui/controls/band_panel.h"
 #include "ui/controls/skinned_combo_box.h"
@@ -101,6 +102,7 @@ TEST_F(KeyboardTest, MouseUnpluggedFaderMuteAndEditorKeysReachTheConsole) {
   Press(Qt::Key_PageDown);
   Press(Qt::Key_PageDown);
   EXPECT_TRUE(ConsoleHolds(Named("ch3.fader"), LevelAtStep(ZeroDbStep() - 20)));
+  test::SaveScreenshot(window(), "keyboard_on_ch3_fader");
 
   // Space on CH1's MUTE; Ctrl+M on CH2's fader mutes CH2.
   using MuteCase = std::tuple<int, QWidget*, Qt::Key, Qt::KeyboardModifiers>;
