@@ -25,13 +25,13 @@
 namespace rmt4::ui {
 namespace {
 
-constexpr int kCh1 = 0;
-constexpr int kCh2 = 1;
-constexpr int kCh3 = 2;
-constexpr int kCh5 = 4;
-constexpr int kBand2 = 1;
+constexpr int kKeysCh1 = 0;
+constexpr int kKeysCh2 = 1;
+constexpr int kKeysCh3 = 2;
+constexpr int kKeysCh5 = 4;
+constexpr int kKeysBand2 = 1;
 // Band gains in an input channel's block: band 1's, then every fourth word.
-constexpr int kBand1GainOffset = 29;
+constexpr int kKeysBand1GainOffset = 29;
 
 class KeyboardTest : public ::testing::Test {
  protected:
@@ -82,7 +82,7 @@ TEST_F(KeyboardTest, TabWalksTheStripsLeftToRightAndEachFromTheTopDown) {
   const OutputStrip& output = window().strips().outputStrip();
   expected.push_back(&output.button(StripCode::Enter));
 
-  ASSERT_TRUE(TabTo(strip(kCh1).button(StripCode::Enter)));
+  ASSERT_TRUE(TabTo(strip(kKeysCh1).button(StripCode::Enter)));
   std::vector<const QWidget*> walked{Focused()};
   while (walked.size() < expected.size()) {
     Press(Qt::Key_Tab);
@@ -95,7 +95,7 @@ TEST_F(KeyboardTest, TabWalksTheStripsLeftToRightAndEachFromTheTopDown) {
 
 TEST_F(KeyboardTest, MouseUnpluggedFaderMuteAndEditorKeysReachTheConsole) {
   // CH3's fader: End stops at 0 dB, not +10 dB; Page Down twice is twenty steps.
-  ASSERT_TRUE(TabTo(strip(kCh3).fader()));
+  ASSERT_TRUE(TabTo(strip(kKeysCh3).fader()));
   Press(Qt::Key_End);
   EXPECT_TRUE(ConsoleHolds(Named("ch3.fader"), LevelAtStep(ZeroDbStep())));
   EXPECT_EQ(LevelDb(LevelAtStep(ZeroDbStep())), 0.0);
@@ -106,8 +106,8 @@ TEST_F(KeyboardTest, MouseUnpluggedFaderMuteAndEditorKeysReachTheConsole) {
 
   // Space on CH1's MUTE; Ctrl+M on CH2's fader mutes CH2.
   using MuteCase = std::tuple<int, QWidget*, Qt::Key, Qt::KeyboardModifiers>;
-  for (auto [channel, control, key, modifiers] : {MuteCase{kCh1, &strip(kCh1).button(StripCode::Mute), Qt::Key_Space, {}},
-                                                  MuteCase{kCh2, &strip(kCh2).fader(), Qt::Key_M, Qt::ControlModifier}}) {
+  for (auto [channel, control, key, modifiers] : {MuteCase{kKeysCh1, &strip(kKeysCh1).button(StripCode::Mute), Qt::Key_Space, {}},
+                                                  MuteCase{kKeysCh2, &strip(kKeysCh2).fader(), Qt::Key_M, Qt::ControlModifier}}) {
     ASSERT_TRUE(TabTo(*control));
     const ParamAddress mute = Named("ch" + std::to_string(channel + 1) + ".mute");
     const std::uint16_t before = window_.console().Value(mute);
@@ -117,24 +117,24 @@ TEST_F(KeyboardTest, MouseUnpluggedFaderMuteAndEditorKeysReachTheConsole) {
   }
 
   // Enter on CH5's pan opens its editor; the arrows change band 2's gain; Escape goes back.
-  ASSERT_TRUE(TabTo(strip(kCh5).pan()));
+  ASSERT_TRUE(TabTo(strip(kKeysCh5).pan()));
   Press(Qt::Key_Enter);
-  ASSERT_EQ(window().editorFrame().selectedChannel(), kCh5);
+  ASSERT_EQ(window().editorFrame().selectedChannel(), kKeysCh5);
   ASSERT_TRUE(window().editorFrame().isVisible());
-  BandPanel& band2 = window_.inputEditor().band(kBand2);
+  BandPanel& band2 = window_.inputEditor().band(kKeysBand2);
   ASSERT_TRUE(TabTo(band2));
   const double gain = band2.gain();
   Press(Qt::Key_Up);
   Press(Qt::Key_Up);
   EXPECT_GT(band2.gain(), gain);
-  EXPECT_TRUE(window_.ReachesConsole(window_.inputEditor(), editor_code::kBandGain + kBand2,
-                                     static_cast<ParamAddress>(InputBlockBase(kCh5) + kBand1GainOffset + 4 * kBand2)));
+  EXPECT_TRUE(window_.ReachesConsole(window_.inputEditor(), editor_code::kBandGain + kKeysBand2,
+                                     static_cast<ParamAddress>(InputBlockBase(kKeysCh5) + kKeysBand1GainOffset + 4 * kKeysBand2)));
   Press(Qt::Key_Tab);
   EXPECT_EQ(Focused()->parentWidget(), &band2) << "then the band's own fields";
   Press(Qt::Key_Backtab);
   Press(Qt::Key_Escape);
-  EXPECT_TRUE(strip(kCh5).isVisible());
-  EXPECT_EQ(Focused(), &strip(kCh5).button(StripCode::Enter));
+  EXPECT_TRUE(strip(kKeysCh5).isVisible());
+  EXPECT_EQ(Focused(), &strip(kKeysCh5).button(StripCode::Enter));
 }
 
 TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAFieldIsTyped) {
@@ -143,7 +143,7 @@ TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAField
     Qt::KeyboardModifiers modifiers;
     int channel;
   };
-  for (const Case& c : {Case{Qt::Key_3, Qt::ControlModifier, kCh3}, Case{Qt::Key_0, Qt::ControlModifier, kDigitalChannel},
+  for (const Case& c : {Case{Qt::Key_3, Qt::ControlModifier, kKeysCh3}, Case{Qt::Key_0, Qt::ControlModifier, kDigitalChannel},
                         Case{Qt::Key_F9, {}, kLastEditorChannel}, Case{Qt::Key_8, Qt::ControlModifier, 7}}) {
     Press(c.key, c.modifiers);
     EXPECT_TRUE(window().editorFrame().isVisible());
@@ -152,7 +152,7 @@ TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAField
   }
 
   // The keys are named where a channel is opened or chosen.
-  EXPECT_EQ(strip(kCh3).button(StripCode::Enter).toolTip(), "CH3 (Ctrl+3)");
+  EXPECT_EQ(strip(kKeysCh3).button(StripCode::Enter).toolTip(), "CH3 (Ctrl+3)");
   EXPECT_EQ(window().editorFrame().selector(1).itemData(0, Qt::ToolTipRole).toString(), "MAIN (F3)");
 
   // Ctrl+M in the editor: the edited channel's MUTE (CH8's now).
@@ -162,7 +162,7 @@ TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAField
   EXPECT_TRUE(test::PumpUntil([&] { return window_.console().Value(mute) != before; }));
 
   // Typing into a band's field: the keys are the field's.
-  auto& field = *window_.inputEditor().band(kBand2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[0]));
+  auto& field = *window_.inputEditor().band(kKeysBand2).findChild<QLineEdit*>(QString::number(BandPanel::kFieldIds[0]));
   QTest::mouseClick(&field, Qt::LeftButton);
   ASSERT_EQ(Focused(), &field);
   Press(Qt::Key_3, Qt::ControlModifier);
