@@ -22,6 +22,8 @@ std::optional<int> FaderStepForLevel(std::uint16_t raw) {
   return static_cast<int>(found - LevelTable.begin());
 }
 
+int ZeroDbStep() { return *FaderStepForLevel(static_cast<std::uint16_t>(kZeroDbLevel)); }
+
 double LevelDb(std::uint16_t raw) { return ((raw & kLevelMask) - kZeroDbLevel) / 10.0; }
 
 std::uint16_t LevelRaw(double db) {

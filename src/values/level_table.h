@@ -45,6 +45,10 @@ inline constexpr std::uint16_t kLevelMask = 0x7FFF;
 /// ignored); none when `raw` lies above the fader's top.
 [[nodiscard]] std::optional<int> FaderStepForLevel(std::uint16_t raw);
 
+/// The strip fader step of 0 dB: as far up as one key takes a level fader
+/// or send (End), so that a key never throws a channel to +10 dB.
+[[nodiscard]] int ZeroDbStep();
+
 /// The level of a word in dB, (level − 1200)/10, bit 15 ignored; 0 is "- ∞" wherever it is shown.
 [[nodiscard]] double LevelDb(std::uint16_t raw);
 /// The word of a level in dB, rounded to the tenth the word holds (no flag, never below 0).

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "ui/controls/keyboard_focus.h"
 #include "ui/controls/host_background.h"
 #include "ui/controls/text_format.h"
 #include "ui/platform/artwork.h"
@@ -45,7 +46,7 @@ std::size_t Index(BandField field) { return static_cast<std::size_t>(field); }
 BandPanel::BandPanel(QWidget* parent, int controlId) : QWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoMousePropagation);
-  setFocusPolicy(Qt::NoFocus);  // focus is taken on a click, never by tabbing
+  setFocusPolicy(Qt::StrongFocus);  // Tab and click; the wheel only moves it
   fieldFont_ = MakeFont(kFieldFace, kInitialFieldFontSize);
   // The fields exist from the start, so a host may load values at any time.
   for (const BandField field : kFields) {
@@ -92,7 +93,10 @@ void BandPanel::SetField(BandField field, double value) {
 std::optional<double> BandPanel::StepField(BandField field, int delta) const {
   const std::optional<double> typed = ParseBandFieldText(Field(field).text().toStdString());
   if (!typed) return std::nullopt;
-  return StepBandField(field, *typed, delta, gains_);
+  // A delta beyond one is that many single steps (Page Up and Down).
+  double value = StepBandField(field, *typed, delta, gains_);
+  for (int k = 1; k < std::abs(delta); ++k) value = StepBandField(field, value, delta, gains_);
+  return value;
 }
 
 bool BandPanel::BeingEdited(BandField field) const {
@@ -106,6 +110,7 @@ void BandPanel::SetShowTypeButtons(bool show) { frame_.Set(*this, showTypeButton
 
 void BandPanel::SetSkinVisible(bool visible) {
   skinVisible_ = visible;
+  SetKeyboardReachable(*this, Qt::StrongFocus, visible);
   for (QLineEdit* edit : fields_) edit->setVisible(visible);
   if (!visible && dragging_) {
     dragging_ = false;
@@ -137,7 +142,14 @@ void BandPanel::StepAndReport(BandField field, int delta) {
 void BandPanel::Notify(int changed) { SendWindowMessage(parentWidget(), controlId_, bandIndex_, changed); }
 
 bool BandPanel::HandleArrowKey(int key) {
+  constexpr int kPageSteps = 10;
   switch (key) {
+    case Qt::Key_PageUp:
+      StepAndReport(BandField::kGain, +kPageSteps);
+      return true;
+    case Qt::Key_PageDown:
+      StepAndReport(BandField::kGain, -kPageSteps);
+      return true;
     case Qt::Key_Left:
       StepAndReport(BandField::kFrequency, -1);
       return true;
@@ -194,6 +206,7 @@ void BandPanel::paintEvent(QPaintEvent*) {
   const QImage& picture = frame_.Frame(*this, backgroundSource_, ancestorLevel_,
                                        skinVisible_, [this](QImage& f) { Compose(f); });
   QPainter(this).drawImage(0, 0, picture);
+  DrawFocusMark(*this);
 }
 
 void BandPanel::Compose(QImage& frame) {
@@ -295,6 +308,8 @@ void BandPanel::keyPressEvent(QKeyEvent* event) {
   }
   QWidget::keyPressEvent(event);
 }
+
+void BandPanel::focusInEvent(QFocusEvent*) { frame_.Set(*this, focusLook_, true); }
 
 void BandPanel::focusOutEvent(QFocusEvent*) { frame_.Set(*this, focusLook_, false); }
 

@@ -59,8 +59,8 @@ class BandPanel : public QWidget {
   /// shows it, except in a field the user is typing into: that text stays
   /// until the user commits or leaves it. A value that is not finite is ignored.
   void SetField(BandField field, double value);
-  /// The value `field` holds once its text is read and moved by the sign of
-  /// `delta` (0: snapped onto the grid or into the range); none when the
+  /// The value `field` holds once its text is read and moved `delta` steps
+  /// (0: snapped onto the grid or into the range); none when the
   /// text is not a number. The caller stores it with SetField.
   [[nodiscard]] std::optional<double> StepField(BandField field, int delta) const;
 
@@ -92,6 +92,7 @@ class BandPanel : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
@@ -103,7 +104,8 @@ class BandPanel : public QWidget {
   void StepAndReport(BandField field, int delta);
   /// Whether the user has typed into `field` and not yet committed it.
   [[nodiscard]] bool BeingEdited(BandField field) const;
-  /// Left/Right step the frequency, Up/Down the gain; false for other keys.
+  /// Left/Right step the frequency, Up/Down the gain, Page Up/Down the gain
+  /// ten steps; false for other keys.
   bool HandleArrowKey(int key);
   void ClickOutsideThumb(QPoint at);
   void Notify(int changed);

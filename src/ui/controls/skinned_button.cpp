@@ -1,11 +1,13 @@
 #include "ui/controls/skinned_button.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 
+#include "ui/controls/keyboard_focus.h"
 #include "ui/controls/host_background.h"
 #include "ui/controls/text_format.h"
 #include "ui/platform/artwork.h"
@@ -24,6 +26,9 @@ SkinnedButton::SkinnedButton(QWidget* parent, int controlId) : QWidget(parent), 
   // Every pixel comes from the composed frame; Qt need not clear behind it.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  // Tab focuses it and Space then clicks it; a mouse click leaves the keyboard
+  // where it is, so a field being typed in stays open under a click on undo.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void SkinnedButton::SetAncestorLevel(int level) {
@@ -85,6 +90,15 @@ void SkinnedButton::SetText(const QString& text) {
 
 void SkinnedButton::SetShown(bool shown) {
   shown_ = shown;
+  SetKeyboardReachable(*this, Qt::TabFocus, shown);
+  InvalidateFrame();
+}
+
+void SkinnedButton::Click() {
+  if (!acceptsPointer()) return;
+  Toggle();
+  PostWindowMessage(parentWidget(), controlId_, buttonIndex_, buttonIndex_);
+  ShowBodyFrameOfState();
   InvalidateFrame();
 }
 
@@ -103,6 +117,7 @@ void SkinnedButton::InvalidateLayout() {
 void SkinnedButton::paintEvent(QPaintEvent*) {
   UpdateComposedFrame();
   QPainter(this).drawImage(0, 0, composedFrame_);
+  DrawFocusMark(*this);
 }
 
 void SkinnedButton::UpdateComposedFrame() {
@@ -247,14 +262,32 @@ void SkinnedButton::mouseReleaseEvent(QMouseEvent* event) {
     event->ignore();
     return;
   }
-  if (pressed_) {
-    Toggle();
-    PostWindowMessage(parentWidget(), controlId_, buttonIndex_, buttonIndex_);
-  }
+  const bool clicked = pressed_;
   pressed_ = false;
+  if (clicked) Click();
   HandleMove(event->position().toPoint());
   ShowBodyFrameOfState();
   InvalidateFrame();
+}
+
+void SkinnedButton::keyPressEvent(QKeyEvent* event) {
+  // Held down, Space clicks once, as a held mouse button does.
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && acceptsPointer()) {
+    event->accept();
+    if (!event->isAutoRepeat()) Click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void SkinnedButton::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void SkinnedButton::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void SkinnedButton::leaveEvent(QEvent* event) {

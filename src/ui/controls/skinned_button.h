@@ -20,7 +20,8 @@ class OffscreenBuffer;
 /// background, with an optional caption drawn as a filled text outline.
 /// A completed click toggles a latched button and posts message `controlId`
 /// to the parent with wParam = lParam = buttonIndex; the host keeps the real
-/// on/off state and sets the look with SetState.
+/// on/off state and sets the look with SetState. Tab gives it the keyboard
+/// focus, shown by the focus mark; Space clicks it.
 class SkinnedButton : public QWidget {
   Q_OBJECT
 
@@ -44,6 +45,10 @@ class SkinnedButton : public QWidget {
   void SetState(int state);
   /// Flips a latched button; a push button (state 0) stays as it is.
   void Toggle();
+  /// What a completed click does, for the mouse, Space and the window's
+  /// shortcuts alike: toggles a latched button and posts the message. Ignored
+  /// while disabled or not shown.
+  void Click();
   [[nodiscard]] int state() const { return state_; }
   /// The body frame: 0 off, 1 on, 3 disabled (0 when the skin has no such frame).
   [[nodiscard]] int frameIndex() const { return frameIndex_; }
@@ -65,6 +70,9 @@ class SkinnedButton : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

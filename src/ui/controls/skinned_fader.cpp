@@ -90,6 +90,11 @@ void SkinnedFader::StepDown() {
   InvalidateFrame();
 }
 
+void SkinnedFader::MoveToEnd(bool top) {
+  position_ = top ? static_cast<int>(endKeyTop().value_or(maxValue_)) : minValue_;
+  InvalidateFrame();
+}
+
 void SkinnedFader::Notify() {
   ClampPosition();
   SendWindowMessage(parentWidget(), controlId(), faderIndex_, position_);
@@ -170,8 +175,10 @@ bool SkinnedFader::DragTo(const QPoint& at) {
 SkinnedValueControl::KeyAction SkinnedFader::ActionForKey(int key) const {
   switch (key) {
     case Qt::Key_Up:
+    case Qt::Key_Right:
       return KeyAction::StepUp;
     case Qt::Key_Down:
+    case Qt::Key_Left:
       return KeyAction::StepDown;
     default:
       return KeyAction::PassOn;

@@ -69,6 +69,7 @@ class SkinnedFader : public SkinnedValueControl {
   void ClampPosition();
   void StepUp() override;
   void StepDown() override;
+  void MoveToEnd(bool top) override;
   [[nodiscard]] bool DragTo(const QPoint& at) override;
   [[nodiscard]] KeyAction ActionForKey(int key) const override;
   void Notify() override;

@@ -140,6 +140,11 @@ void SkinnedSlider::StepDown() {
   InvalidateFrame();
 }
 
+void SkinnedSlider::MoveToEnd(bool top) {
+  value_ = top ? Quantise(endKeyTop().value_or(maxValue_)) : minValue_;
+  InvalidateFrame();
+}
+
 void SkinnedSlider::Notify() {
   SendWindowMessage(parentWidget(), controlId(), sliderIndex_, static_cast<std::intptr_t>(std::trunc(Clamped(value_))));
 }
@@ -285,12 +290,11 @@ bool SkinnedSlider::DragTo(const QPoint& at) {
 SkinnedValueControl::KeyAction SkinnedSlider::ActionForKey(int key) const {
   switch (key) {
     case Qt::Key_Left:
+    case Qt::Key_Down:
       return KeyAction::StepDown;
     case Qt::Key_Right:
-      return KeyAction::StepUp;
     case Qt::Key_Up:
-    case Qt::Key_Down:
-      return KeyAction::Swallow;  // the slider is horizontal
+      return KeyAction::StepUp;
     default:
       return KeyAction::PassOn;
   }

@@ -89,6 +89,7 @@ class SkinnedSlider : public SkinnedValueControl {
   [[nodiscard]] QRect ThumbBox() const;
   void StepUp() override;
   void StepDown() override;
+  void MoveToEnd(bool top) override;
   [[nodiscard]] bool DragTo(const QPoint& at) override;
   [[nodiscard]] KeyAction ActionForKey(int key) const override;
   void Notify() override;

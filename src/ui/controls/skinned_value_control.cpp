@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "ui/controls/keyboard_focus.h"
 #include "ui/platform/artwork.h"
 
 namespace rmt4::ui {
@@ -13,8 +14,8 @@ SkinnedValueControl::SkinnedValueControl(QWidget* parent, int controlId) : QWidg
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Like a native child control, a click is the control's alone.
   setAttribute(Qt::WA_NoMousePropagation);
-  // Focus is taken explicitly, never by tabbing.
-  setFocusPolicy(Qt::NoFocus);
+  // Tab and click focus it; the wheel only moves it, wherever the focus is.
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 bool SkinnedValueControl::LoadSkin(const OffscreenBuffer* source, int pngId, int style, int styleCount) {
@@ -61,6 +62,7 @@ void SkinnedValueControl::EndDrag() {
 
 void SkinnedValueControl::SetSkinVisible(bool visible) {
   if (!visible) EndDrag();
+  SetKeyboardReachable(*this, Qt::StrongFocus, visible);
   SetAndRedraw(skinVisible_, visible);
 }
 
@@ -75,6 +77,7 @@ void SkinnedValueControl::paintEvent(QPaintEvent*) {
   const QImage& picture =
       frame_.Frame(*this, backgroundSource_, ancestorLevel_, skinVisible_, [this](QImage& f) { Compose(f); });
   QPainter(this).drawImage(0, 0, picture);
+  DrawFocusMark(*this);
 }
 
 void SkinnedValueControl::resizeEvent(QResizeEvent*) { UpdateGeometryIfSkinned(); }
@@ -118,21 +121,61 @@ void SkinnedValueControl::wheelEvent(QWheelEvent* event) {
   update();
 }
 
+SkinnedValueControl::KeyAction SkinnedValueControl::KeyActionOf(int key) const {
+  switch (key) {
+    case Qt::Key_PageUp:
+      return KeyAction::PageUp;
+    case Qt::Key_PageDown:
+      return KeyAction::PageDown;
+    case Qt::Key_Home:
+      return KeyAction::ToBottom;
+    case Qt::Key_End:
+      return KeyAction::ToTop;
+    default:
+      return ActionForKey(key);
+  }
+}
+
+void SkinnedValueControl::Apply(KeyAction action) {
+  constexpr int kPageSteps = 10;
+  switch (action) {
+    case KeyAction::StepUp:
+      StepUp();
+      break;
+    case KeyAction::StepDown:
+      StepDown();
+      break;
+    case KeyAction::PageUp:
+      for (int k = 0; k < kPageSteps; ++k) StepUp();
+      break;
+    case KeyAction::PageDown:
+      for (int k = 0; k < kPageSteps; ++k) StepDown();
+      break;
+    case KeyAction::ToBottom:
+    case KeyAction::ToTop:
+      MoveToEnd(action == KeyAction::ToTop);
+      break;
+    default:
+      break;
+  }
+}
+
+// One key press is one change sent, however many steps it moves.
 void SkinnedValueControl::keyPressEvent(QKeyEvent* event) {
-  const KeyAction action = InputAllowed() ? ActionForKey(event->key()) : KeyAction::PassOn;
+  const KeyAction action = InputAllowed() ? KeyActionOf(event->key()) : KeyAction::PassOn;
   if (action == KeyAction::PassOn) {
     QWidget::keyPressEvent(event);
     return;
   }
   event->accept();
-  if (action == KeyAction::Swallow) return;
-  if (action == KeyAction::StepUp) {
-    StepUp();
-  } else {
-    StepDown();
-  }
+  Apply(action);
   Notify();
   repaint();
+}
+
+void SkinnedValueControl::focusInEvent(QFocusEvent*) {
+  ShowFocusLook();
+  update();
 }
 
 void SkinnedValueControl::focusOutEvent(QFocusEvent*) { SetAndRedraw(focusLook_, false); }

@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <optional>
+
 #include "ui/controls/skinned_frame_cache.h"
 
 namespace rmt4::ui {
@@ -12,8 +14,10 @@ class OffscreenBuffer;
 
 /// What the slider and the fader share: a skin from the numbered images
 /// drawn over the host's pixels, a value the user changes by dragging, the
-/// wheel and the arrow keys, and a message to the parent for every such
-/// change. Each subclass keeps its own value, its style table, its layout
+/// wheel and the keys (arrows a step, Page Up/Down ten steps, Home the
+/// bottom, End the top or the host's safe top), one message to the parent
+/// for every such change, and the keyboard focus by Tab or click with its
+/// mark. Each subclass keeps its own value, its style table, its layout
 /// and its drawing.
 class SkinnedValueControl : public QWidget {
   Q_OBJECT
@@ -26,12 +30,15 @@ class SkinnedValueControl : public QWidget {
   void SetAncestorLevel(int level);
 
   [[nodiscard]] bool dragging() const { return dragging_; }
+  /// Where End takes the value, for a control whose top is too loud to reach
+  /// by one key (a level fader stops at 0 dB); the range's top when not set.
+  void SetEndKeyTop(double top) { endKeyTop_ = top; }
 
  protected:
   SkinnedValueControl(QWidget* parent, int controlId);
 
-  /// What an arrow key does to the control.
-  enum class KeyAction { PassOn, Swallow, StepUp, StepDown };
+  /// What a key does to the control.
+  enum class KeyAction { PassOn, StepUp, StepDown, PageUp, PageDown, ToBottom, ToTop };
 
   /// Drops the current skin and takes `source` as the background; for a
   /// `style` below `styleCount`, loads numbered image `pngId` and lays the
@@ -42,6 +49,7 @@ class SkinnedValueControl : public QWidget {
   [[nodiscard]] int styleIndex() const { return styleIndex_; }
   [[nodiscard]] int controlId() const { return controlId_; }
   [[nodiscard]] bool focusLook() const { return focusLook_; }
+  [[nodiscard]] const std::optional<double>& endKeyTop() const { return endKeyTop_; }
 
   /// Something drawn on the control changed; the next paint composes again.
   void InvalidateFrame() { frame_.InvalidateFrame(); }
@@ -70,9 +78,12 @@ class SkinnedValueControl : public QWidget {
   /// One step up or down; invalidates the frame.
   virtual void StepUp() = 0;
   virtual void StepDown() = 0;
+  /// To the bottom of the range, or to the top End may reach; invalidates the frame.
+  virtual void MoveToEnd(bool top) = 0;
   /// Moves the value to where the dragging pointer is; false (nothing
   /// changed) when the track has no length.
   virtual bool DragTo(const QPoint& at) = 0;
+  /// What the arrow keys do; the page and end keys are the same for every control.
   [[nodiscard]] virtual KeyAction ActionForKey(int key) const = 0;
   /// Sends the value to the parent, synchronously.
   virtual void Notify() = 0;
@@ -85,13 +96,19 @@ class SkinnedValueControl : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  [[nodiscard]] KeyAction KeyActionOf(int key) const;
+  /// Carries out `action` on the value (not PassOn).
+  void Apply(KeyAction action);
+
   int controlId_;
   bool skinVisible_ = true;
   bool focusLook_ = false;
   bool dragging_ = false;
+  std::optional<double> endKeyTop_;
   int styleIndex_ = 0;
   QImage skinImage_;
   const OffscreenBuffer* backgroundSource_ = nullptr;

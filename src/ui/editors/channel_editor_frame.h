@@ -92,6 +92,16 @@ class ChannelEditorFrame final : public QWidget {
   [[nodiscard]] ResponseCurve& curve() const { return *curve_; }
   [[nodiscard]] LevelMeter& meter(int side) const { return *meters_.at(static_cast<std::size_t>(side)); }
   [[nodiscard]] EditorPanel* panel(PanelKind kind) const { return panels_[static_cast<std::size_t>(kind)]; }
+  /// The header's controls Tab reaches (input column, middle row, output
+  /// column), then each panel's, section by section from the left.
+  [[nodiscard]] std::vector<QWidget*> TabStops() const;
+  /// Gives the keyboard to the first control of the header.
+  void TakeKeyboard();
+  /// Clicks the MUTE of the channel being edited (the input or the output section's).
+  void ClickSelectedMute();
+  /// The name of editor channel `channel` (0..18) in the current language.
+  [[nodiscard]] static QString ChannelTitle(int channel);
+
   /// Whether header control `control` (a button, the balance) is placed in view.
   [[nodiscard]] bool HeaderShown(const QWidget& control) const;
 

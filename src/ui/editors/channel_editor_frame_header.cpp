@@ -12,7 +12,9 @@
 #include "ui/editors/channel_editor_frame.h"
 #include "ui/editors/editor_panel.h"
 #include "ui/main/strip_texts.h"
+#include "ui/main/window_shortcuts.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/tab_chain.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
 #include "values/editor_addresses.h"
@@ -138,6 +140,7 @@ void ChannelEditorFrame::CreateHeader() {
     fader->SetMaxValue(kStripFaderTop);
     fader->SetSetScale(1);
     fader->SetPosition(0);
+    fader->SetEndKeyTop(ZeroDbStep());
     faders_[k] = fader;
     Place(*fader, kFaderRects[k]);
   }
@@ -193,6 +196,27 @@ void ChannelEditorFrame::CreateHeader() {
     meters_[side] = meter;
     Place(*meter, kMeterRects[side]);
   }
+}
+
+QString ChannelEditorFrame::ChannelTitle(int channel) { return Translated(ChannelName(channel)); }
+
+std::vector<QWidget*> ChannelEditorFrame::TabStops() const {
+  std::vector<QWidget*> stops{selectors_[0],      buttons_[kInputEnter],  buttons_[kInputMute], buttons_[kInputPfl],
+                              faders_[0],         buttons_[kCopy],        buttons_[kPhantom],   buttons_[kPhase],
+                              balance_,           buttons_[kLeft],        buttons_[kRight],     selectors_[1],
+                              buttons_[kOutputEnter], buttons_[kOutputMute], buttons_[kOutputPfl], faders_[1]};
+  for (const EditorPanel* each : panels_) {
+    if (each == nullptr) continue;
+    const std::vector<QWidget*> panelStops = TabStopsByColumns(*each);
+    stops.insert(stops.end(), panelStops.begin(), panelStops.end());
+  }
+  return stops;
+}
+
+void ChannelEditorFrame::TakeKeyboard() { selectors_[0]->setFocus(Qt::OtherFocusReason); }
+
+void ChannelEditorFrame::ClickSelectedMute() {
+  buttons_[selection_.selected >= kMainChannel ? kOutputMute : kInputMute]->Click();
 }
 
 void ChannelEditorFrame::Place(QWidget& control, const QRect& design) { placements_.push_back({&control, design, true}); }
@@ -347,7 +371,7 @@ void ChannelEditorFrame::RefreshCaption(int code) {
       buttons_[kPhase]->SetText(Translated(Lit(kPhase) ? LabelId::Phase180 : LabelId::Phase0));
       break;
     case header_code::kTitle:
-      title_->SetText(Translated(ChannelName(selection_.selected)));
+      title_->SetText(ChannelTitle(selection_.selected));
       break;
     case header_code::kLanguage:
       RefreshLanguage();
@@ -367,7 +391,12 @@ void ChannelEditorFrame::RefreshLanguage() {
     selector.clear();
     const int first = k == 0 ? 0 : kMainChannel;
     const int last = k == 0 ? kFx2Channel : kLastEditorChannel;
-    for (int channel = first; channel <= last; ++channel) selector.addItem(Translated(ChannelName(channel)));
+    for (int channel = first; channel <= last; ++channel) {
+      selector.addItem(ChannelTitle(channel));
+      selector.setItemData(selector.count() - 1,
+                           WindowShortcuts::WithKey(ChannelTitle(channel), WindowShortcuts::ChannelKey(channel)),
+                           Qt::ToolTipRole);
+    }
   }
   ShowSelections();
   static constexpr std::array<std::pair<int, LabelId>, 7> kCaptions{{{kInputEnter, LabelId::Enter},

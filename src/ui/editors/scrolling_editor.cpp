@@ -1,5 +1,6 @@
 #include "ui/editors/scrolling_editor.h"
 
+#include <QApplication>
 #include <QScrollBar>
 
 #include "ui/controls/band_panel.h"
@@ -13,6 +14,7 @@
 #include "ui/platform/window_message.h"
 #include "values/editor_codes.h"
 #include "values/filter_values.h"
+#include "values/level_table.h"
 
 namespace rmt4::ui {
 namespace {
@@ -41,6 +43,10 @@ ScrollingEditor::ScrollingEditor(QWidget* parent, QSize contentSize, const std::
   SkinStyle::Apply(*scrollBar_);
   connect(scrollBar_, &QAbstractSlider::actionTriggered, this, &ScrollingEditor::OnScrollAction);
   connect(scrollBar_, &QAbstractSlider::valueChanged, this, [this](int position) { content_->move(-position, 0); });
+  // Tab may lead to a control scrolled out of sight: it comes into view.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && content_->isAncestorOf(now)) ScrollIntoView(*now);
+  });
   CreateControls();
 }
 
@@ -105,6 +111,8 @@ void ScrollingEditor::CreateControls() {
     slider->SetMaxValue(item.maxValue);
     // The LPF starts open (its top row); every other slider at its minimum.
     slider->SetValue(item.code == editor_code::kLpfFrequency ? item.maxValue : item.minValue);
+    // The sends run over the fader's steps: End stops them at 0 dB as it does a fader.
+    if (item.maxValue == kStripFaderTop) slider->SetEndKeyTop(ZeroDbStep());
     sliders_.push_back(slider);
   }
   for (int i = 0; i < inventory_.bandCount; ++i) {

@@ -120,6 +120,8 @@ class ScrollingEditor : public EditorPanel {
 
   void OnScrollAction(int action);
   void ScrollTo(int position);
+  /// Scrolls as little as brings `control` (on the content) whole into view.
+  void ScrollIntoView(const QWidget& control);
 
   void OnSliderMoved(int index);
   void OnButtonClicked(int index);

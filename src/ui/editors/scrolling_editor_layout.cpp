@@ -111,4 +111,15 @@ void ScrollingEditor::ScrollTo(int position) {
   content_->move(-scrollBar_->value(), 0);
 }
 
+void ScrollingEditor::ScrollIntoView(const QWidget& control) {
+  const int left = control.mapTo(content_, QPoint(0, 0)).x();
+  const int right = left + control.width();
+  const int shown = scrollBar_->value();
+  if (left < shown) {
+    ScrollTo(left);
+  } else if (right > shown + width()) {
+    ScrollTo(right - width());
+  }
+}
+
 }  // namespace rmt4::ui

@@ -21,10 +21,10 @@ class CloseStepEvent final : public QEvent {
   std::uint64_t serial_;
 };
 
-/// Keys that step a control's value; held or repeated they make a burst.
+/// Keys that step or move a control's value; held or repeated they make a burst.
 bool IsStepKey(int key) {
   return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right ||
-         key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+         key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
 }
 
 bool IsModifierKey(int key) {

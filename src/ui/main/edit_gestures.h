@@ -15,10 +15,11 @@ namespace rmt4::ui {
 /// Makes each gesture of the user one undo step, for every window and
 /// control at once: it watches the application's input. A press of a mouse
 /// button opens a step that closes once the release has been handled (with
-/// what the controls posted on the way); wheel notches and arrow keys on one
-/// control form one step until a pause of kBurstPauseMs or another control;
-/// any other key (Enter committing a field) is a step of its own. An edit
-/// outside all of these closes as soon as the events it came with are handled.
+/// what the controls posted on the way); wheel notches and arrow, page, Home
+/// and End keys on one control form one step until a pause of kBurstPauseMs
+/// or another control; any other key (Enter committing a field) is a step of
+/// its own. An edit outside all of these closes as soon as the events it came
+/// with are handled.
 class EditGestures final : public QObject {
  public:
   static constexpr int kBurstPauseMs = 500;

@@ -1,5 +1,6 @@
 #include "ui/main/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -29,15 +30,18 @@
 #include "ui/main/edit_gestures.h"
 #include "ui/main/gui_link_owner.h"
 #include "ui/main/history_window.h"
+#include "ui/main/input_strip.h"
 #include "ui/main/output_strip.h"
 #include "ui/main/progress_window.h"
 #include "ui/main/strip_bank.h"
 #include "ui/main/undo_keys.h"
 #include "ui/main/window_osc_host.h"
+#include "ui/main/window_shortcuts.h"
 #include "ui/platform/artwork.h"
 #include "ui/platform/edge_resize_grip.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/tab_chain.h"
 #include "ui/platform/translated.h"
 #include "ui/platform/window_message.h"
 #include "values/label_format.h"
@@ -132,6 +136,10 @@ MainWindow::MainWindow(LinkWorker::Options linkOptions, const EditorPanelFactory
     move(screen->availableGeometry().center() - rect().center());
   }
   Layout();
+  OrderTabStops();
+  new WindowShortcuts(*this, {.chooseChannel = [this](int channel) { OpenChannel(channel); },
+                              .muteFocusedChannel = [this] { MuteFocusedChannel(); },
+                              .leaveEditor = [this] { LeaveEditor(); }});
   // Dragging the edges stops where the layout would stop following the window.
   EdgeResizeGrip::AddAll(this, QSize(static_cast<int>(std::ceil(reference_.width() * kSmallestScale)),
                                      static_cast<int>(std::ceil(reference_.height() * kSmallestScale))));
@@ -396,11 +404,62 @@ void MainWindow::OnControlEdited(int strip, int code) {
 
 void MainWindow::OpenEditor(int strip) {
   // The output strip opens the bus it shows.
-  const int channel = strip == kOutputStrip ? kOutputStrip + strips_->OutputBus() : strip;
+  OpenChannel(strip == kOutputStrip ? kOutputStrip + strips_->OutputBus() : strip);
+}
+
+void MainWindow::OpenChannel(int channel) {
   if (!editorFrame_->CanOpen(channel)) return;
+  const bool opening = editorFrame_->isHidden();
   strips_->SetVisible(false);
   editorFrame_->show();
   editorFrame_->SelectChannel(channel);
+  if (opening) editorFrame_->TakeKeyboard();
+}
+
+void MainWindow::MuteFocusedChannel() {
+  if (editorFrame_->isVisible()) {
+    editorFrame_->ClickSelectedMute();
+    return;
+  }
+  for (QWidget* w = QApplication::focusWidget(); w != nullptr && w != this; w = w->parentWidget()) {
+    if (auto* strip = qobject_cast<StripBase*>(w)) {
+      strip->button(StripCode::Mute).Click();
+      return;
+    }
+  }
+}
+
+void MainWindow::LeaveEditor() {
+  if (editorFrame_->isHidden()) return;
+  const int channel = editorFrame_->selectedChannel();
+  ShowMainWin();
+  StripBase& strip = channel < kInputStripCount ? static_cast<StripBase&>(strips_->inputStrip(channel))
+                                                : static_cast<StripBase&>(strips_->outputStrip());
+  strip.button(StripCode::Enter).setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::OrderTabStops() {
+  std::vector<QWidget*> stops{buttons_[kMinimise], buttons_[kMaximise], buttons_[kClose],    buttons_[kSystemSet],
+                              buttons_[kMainWin],  buttons_[kTapeDown], buttons_[kNetConf], historyButton_,
+                              undoButtons_[0],     undoButtons_[1],     buttons_[kStatus]};
+  for (int i = 0; i < kInputStripCount; ++i) {
+    const std::vector<QWidget*> strip = strips_->inputStrip(i).TabStops();
+    stops.insert(stops.end(), strip.begin(), strip.end());
+  }
+  const std::vector<QWidget*> output = strips_->outputStrip().TabStops();
+  stops.insert(stops.end(), output.begin(), output.end());
+  const std::vector<QWidget*> editor = editorFrame_->TabStops();
+  stops.insert(stops.end(), editor.begin(), editor.end());
+  ChainTabOrder(stops);
+}
+
+void MainWindow::ShowShortcutTips() {
+  for (int i = 0; i < kInputStripCount; ++i) {
+    strips_->inputStrip(i).button(StripCode::Enter)
+        .setToolTip(WindowShortcuts::WithKey(ChannelEditorFrame::ChannelTitle(i), WindowShortcuts::ChannelKey(i)));
+  }
+  buttons_[kMainWin]->setToolTip(WindowShortcuts::WithKey(Translated(LabelId::MainWin), QKeySequence(Qt::Key_Escape)));
+  historyButton_->setToolTip(WindowShortcuts::WithKey(Translated(LabelId::History), QKeySequence(Qt::CTRL | Qt::Key_H)));
 }
 
 std::unique_ptr<QMenu> MainWindow::BuildTapeMenu() {
@@ -451,6 +510,7 @@ void MainWindow::Retranslate() {
   buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
   buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
   historyButton_->SetText(Translated(LabelId::History));
+  ShowShortcutTips();
   if (historyWindow_ != nullptr) historyWindow_->Retranslate();
   if (offline_) ShowOffline();
   strips_->RefreshTexts();

@@ -118,6 +118,17 @@ class MainWindow final : public QWidget {
   void ShowMainWin();
   /// Opens the channel editor frame on the channel of strip `strip`, if that channel has an editor.
   void OpenEditor(int strip);
+  /// Opens the channel editor frame on editor channel `channel` (0..18), if it has an editor;
+  /// the keyboard goes to the editor when it was closed.
+  void OpenChannel(int channel);
+  /// Clicks the MUTE of the channel the keyboard is on: the edited one, or the focused control's strip.
+  void MuteFocusedChannel();
+  /// Escape in the editor: back to the strips, with the keyboard on the edited channel's ENTER.
+  void LeaveEditor();
+  /// Tab walks the top bar, the strips from left to right and then the editor.
+  void OrderTabStops();
+  /// The shortcut keys in the tooltips of what they choose or open.
+  void ShowShortcutTips();
   void ValueArrived(ParamAddress address);
   /// Tells the OSC host what the status field and title say now.
   void TellOscStatus();

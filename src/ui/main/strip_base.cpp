@@ -1,5 +1,6 @@
 #include "ui/main/strip_base.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -113,6 +114,7 @@ StripBase::StripBase(QWidget* parent, int backgroundId, int routingTop)
   fader_->SetMaxValue(kStripFaderTop);
   fader_->SetSetScale(kFaderScale);
   fader_->SetPosition(0);
+  fader_->SetEndKeyTop(ZeroDbStep());
   AddPlacement(*fader_, kFaderRect);
 
   LayOut();
@@ -133,6 +135,12 @@ SkinnedButton& StripBase::AddButton(const QRect& nominal, int pngId) {
 
 void StripBase::AddPlacement(QWidget& control, const QRect& nominal) {
   placements_.push_back({&control, nominal, true});
+}
+
+std::vector<QWidget*> StripBase::TabStops() const {
+  std::vector<QWidget*> stops;
+  for (const Placement& placement : placements_) stops.push_back(placement.control);
+  return stops;
 }
 
 SkinnedButton& StripBase::button(int buttonIndex) const {
@@ -344,6 +352,16 @@ bool StripBase::event(QEvent* event) {
     default:
       return QWidget::event(event);
   }
+}
+
+void StripBase::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    event->accept();
+    Notify(StripCode::Enter);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void StripBase::paintEvent(QPaintEvent*) {

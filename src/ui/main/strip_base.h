@@ -62,6 +62,10 @@ class StripBase : public QWidget {
   /// Shows the parameter value `raw` on control `code`; sends nothing.
   void ApplyValue(StripCode code, int raw);
 
+  /// The strip's controls in the order Tab walks them, from the top down (the
+  /// output strip's bus column last); Tab passes over those that take no focus.
+  [[nodiscard]] std::vector<QWidget*> TabStops() const;
+
   /// Accessors for tests and the strip bank.
   [[nodiscard]] SkinnedButton& button(int buttonIndex) const;
   [[nodiscard]] SkinnedButton& button(StripCode code) const { return button(static_cast<int>(code)); }
@@ -109,6 +113,8 @@ class StripBase : public QWidget {
   void RefreshLevelText();
 
   bool event(QEvent* event) override;
+  /// Enter on any of the strip's controls opens its editor, as its ENTER does.
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
+#include "ui/platform/edits_text.h"
+
 namespace rmt4::ui {
 namespace {
 
@@ -15,11 +17,6 @@ Asked AskedBy(const QKeyEvent& key) {
   if (key.key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return Asked::kRedo;
   if (key.key() == Qt::Key_Y && modifiers == Qt::ControlModifier) return Asked::kRedo;
   return Asked::kNone;
-}
-
-/// A field that takes typed text has an undo of its own.
-bool EditsText(const QWidget* widget) {
-  return widget != nullptr && widget->testAttribute(Qt::WA_InputMethodEnabled);
 }
 
 }  // namespace

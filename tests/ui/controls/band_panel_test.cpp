@@ -127,7 +127,7 @@ TEST(BandPanelFields, TypedGainIsStoredExactlyAndShownInTenths) {
   EXPECT_EQ(host.Field(BandField::kGain).maxLength(), 32);
 }
 
-TEST(BandPanelKeys, ArrowsStepFrequencyAndGainAndAreConsumed) {
+TEST(BandPanelKeys, ArrowsAndPageKeysStepFrequencyAndGainAndAreConsumed) {
   BandPanelHost host;
   const struct {
     BandField field;
@@ -139,6 +139,8 @@ TEST(BandPanelKeys, ArrowsStepFrequencyAndGainAndAreConsumed) {
       {BandField::kFrequency, 10.5, Qt::Key_Left, "10.5"},
       {BandField::kGain, 12.0, Qt::Key_Up, "12.0"},
       {BandField::kGain, 0.0, Qt::Key_Down, "-0.1"},
+      {BandField::kGain, 0.0, Qt::Key_PageUp, "1.0"},  // ten steps, one report
+      {BandField::kGain, -23.5, Qt::Key_PageDown, "-24.0"},
   };
   // Keys reach the panel itself after a click, or one of its fields.
   Click(*host.panel, QPoint(40, 20));

@@ -282,6 +282,34 @@ TEST(SkinnedButtonClicks, DisabledAndHiddenButtonsIgnoreThePointer) {
   EXPECT_TRUE(ColourNear(Picture(*hidden), QPoint(6, 15), kMuteRed));
 }
 
+TEST(SkinnedButtonKeys, TabPassesOverAButtonNotShownSpaceClicksAsTheMouseDoesAndTheFocusIsMarked) {
+  ButtonHost host;
+  SkinnedButton* first = host.AddButton(QRect(10, 10, 60, 30), 136, QString(), 4000);
+  SkinnedButton* notShown = host.AddButton(QRect(100, 10, 60, 30), 136, QString(), 4000);
+  SkinnedButton* last = host.AddButton(QRect(190, 10, 60, 30), 136, QString(), 4000);
+  for (SkinnedButton* each : {first, notShown, last}) each->SetState(1);
+  notShown->SetShown(false);
+  const QPoint rim(1, 15);
+  const QColor unfocusedRim = Picture(*last).pixelColor(rim);
+  host.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+  ASSERT_TRUE(first->hasFocus()) << "the window's first stop";
+
+  QTest::keyClick(first, Qt::Key_Tab);
+  ASSERT_TRUE(last->hasFocus());
+  EXPECT_NE(Picture(*last).pixelColor(rim), unfocusedRim) << "the focus mark";
+  QTest::keyClick(last, Qt::Key_Space);
+  EXPECT_EQ(last->state(), 2);
+  QTest::keyClick(last, Qt::Key_Space, Qt::ControlModifier);  // not a click
+  QTest::keyClick(last, Qt::Key_Tab);
+  ASSERT_TRUE(first->hasFocus());
+  QTest::mouseClick(last, Qt::LeftButton, {}, QPoint(30, 15));
+  EXPECT_TRUE(first->hasFocus()) << "a click leaves the keyboard where it is";
+  EXPECT_EQ(Picture(*last).pixelColor(rim), unfocusedRim) << "off again, and the mark went with the focus";
+  EXPECT_EQ(host.Messages(), (std::vector<RecordedMessage>{{4000, 7, 7}, {4000, 7, 7}}))
+      << "Space sends the mouse's message";
+}
+
 TEST(SkinnedButtonCaption, NewTextStaysCentredOnTheEarlierLayout) {
   ButtonHost host;
   SkinnedButton* button = host.AddButton(QRect(10, 10, 60, 30), 136, QStringLiteral("I"));

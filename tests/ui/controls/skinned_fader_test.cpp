@@ -112,9 +112,13 @@ TEST_F(StripFader, KeysAndWheelStepAndReportClampedPositions) {
   Wheel(*fader, QPoint(29, 100), -120);
   EXPECT_EQ(host.LastReported(), 1);
   EXPECT_EQ(host.Messages().size(), 5u);
-  QTest::keyClick(fader, Qt::Key_Left);  // not the fader's: on to the host
-  EXPECT_EQ(host.passedKeys, std::vector<int>{Qt::Key_Left});
-  EXPECT_EQ(host.Messages().size(), 5u);
+  QTest::keyClick(fader, Qt::Key_Left);  // Left and Right step as Down and Up do
+  EXPECT_EQ(host.LastReported(), 0);
+  QTest::keyClick(fader, Qt::Key_Right);
+  EXPECT_EQ(host.LastReported(), 1);
+  QTest::keyClick(fader, Qt::Key_A);  // not the fader's: on to the host
+  EXPECT_EQ(host.passedKeys, std::vector<int>{Qt::Key_A});
+  EXPECT_EQ(host.Messages().size(), 7u);
 }
 
 TEST_F(StripFader, CoarseStepsBeyondTheThresholdAndFractionalStepsTruncate) {
@@ -187,6 +191,7 @@ TEST_F(StripFader, HidingEndsADragAndTheHandBeatsHostPositions) {
 TEST_F(StripFader, TheCapShowsItsCentreLineAtThePosition) {
   host.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+  fader->clearFocus();  // the window gave it the keyboard when it became active
   fader->SetPosition(140);
   const QImage resting = fader->grab().toImage();
   EXPECT_GT(resting.pixelColor(29, 146).red(), 200);

@@ -76,6 +76,12 @@ TEST_F(UndoRedo, EachGestureIsOneStepThatTheKeysTakeBackAndDoAgainOnTheConsole) 
          test::DeliverPosted();
        },
        Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+      {"ch5.fader", kCh5, StripCode::Fader,
+       [&] {
+         for (const Qt::Key key : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_PageDown}) QTest::keyClick(&strip(kCh5).fader(), key);
+         test::DeliverPosted();
+       },
+       Qt::Key_Y, Qt::ControlModifier},
   };
   for (const Gesture& gesture : gestures) {
     SCOPED_TRACE(gesture.name);
