@@ -24,15 +24,20 @@ void SetKeyboardReachable(QWidget& control, Qt::FocusPolicy policy, bool shown) 
 
 void DrawFocusMark(QWidget& control) {
   if (!control.hasFocus()) return;
-  const double side = std::min(control.width(), control.height());
-  const double thickness = std::clamp(side * kThicknessShare, kThinnest, kThickest);
   QPainter painter(&control);
+  PaintFocusOutline(painter, control.rect());
+}
+
+void PaintFocusOutline(QPainter& painter, const QRectF& area) {
+  const double side = std::min(area.width(), area.height());
+  const double thickness = std::clamp(side * kThicknessShare, kThinnest, kThickest);
+  painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(kFocusColour, thickness));
   painter.setBrush(Qt::NoBrush);
   const double inset = thickness / 2.0;
-  const QRectF outline = QRectF(control.rect()).adjusted(inset, inset, -inset, -inset);
-  painter.drawRoundedRect(outline, 2.0 * thickness, 2.0 * thickness);
+  painter.drawRoundedRect(area.adjusted(inset, inset, -inset, -inset), 2.0 * thickness, 2.0 * thickness);
+  painter.restore();
 }
 
 }  // namespace rmt4::ui

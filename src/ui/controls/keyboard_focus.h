@@ -2,6 +2,8 @@
 
 #include <Qt>
 
+class QPainter;
+class QRectF;
 class QWidget;
 
 namespace rmt4::ui {
@@ -14,5 +16,8 @@ void SetKeyboardReachable(QWidget& control, Qt::FocusPolicy policy, bool shown);
 /// rounded outline in the skin's highlight colour just inside its edge,
 /// as thick as the control's size allows, so it grows with the window.
 void DrawFocusMark(QWidget& control);
+
+/// The same outline inside `area`, for parts drawn by a style.
+void PaintFocusOutline(QPainter& painter, const QRectF& area);
 
 }  // namespace rmt4::ui

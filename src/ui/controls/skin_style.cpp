@@ -1,5 +1,6 @@
 #include "ui/controls/skin_style.h"
 
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <array>
 #include <cmath>
 
+#include "ui/controls/keyboard_focus.h"
 #include "ui/platform/artwork.h"
 
 namespace rmt4::ui {
@@ -124,19 +126,6 @@ void SkinStyle::SetScale(QWidget& widget, double scale) {
   widget.update();
 }
 
-void SkinStyle::DrawFocusMark(QPainter& painter, const QRect& area, double scale) {
-  const int width = Scaled(1, scale);
-  painter.save();
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(kHighlight);
-  QPainterPath outline;
-  outline.addRect(area);
-  outline.addRect(area.adjusted(width, width, -width, -width));
-  painter.drawPath(outline);  // the inner rectangle stays clear (odd-even fill)
-  painter.restore();
-}
-
 void SkinStyle::DrawScrollBar(const QStyleOptionSlider& bar, QPainter& painter, const QWidget* widget) const {
   const bool horizontal = bar.orientation == Qt::Horizontal;
   // Drawn as a horizontal bar; a vertical one sees it through a transposition.
@@ -145,7 +134,6 @@ void SkinStyle::DrawScrollBar(const QStyleOptionSlider& bar, QPainter& painter, 
   painter.save();
   if (!horizontal) painter.setTransform(QTransform(0, 1, 1, 0, 0, 0), true);
   const QRect whole = along(bar.rect);
-  const double scale = ScaleOf(widget);
 
   painter.fillRect(whole, kTrack);
   const QRect groove = part(SC_ScrollBarGroove);
@@ -165,7 +153,7 @@ void SkinStyle::DrawScrollBar(const QStyleOptionSlider& bar, QPainter& painter, 
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     DrawThumb(painter, thumb, focused);
   }
-  if (focused) DrawFocusMark(painter, whole, scale);
+  if (focused) PaintFocusOutline(painter, whole);
   painter.restore();
 }
 

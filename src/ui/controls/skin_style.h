@@ -10,8 +10,8 @@ namespace rmt4::ui {
 /// The skin's look for the standard Qt parts the skinned windows still use:
 /// the editors' scroll bar and the skinned drop-downs' popup lists. A dark
 /// track with the editor sliders' thumb on it, arrows on the same dark, a dark
-/// list with the skin's blue behind the current item, and a thin blue outline
-/// while a part has the keyboard focus. Sizes follow the scale each part is
+/// list with the skin's blue behind the current item, and the controls' focus
+/// outline while a part has the keyboard focus. Sizes follow the scale each part is
 /// given; one style object serves every part.
 class SkinStyle : public QProxyStyle {
  public:
@@ -21,9 +21,6 @@ class SkinStyle : public QProxyStyle {
   /// The window scale `widget`'s look is drawn at (1 at the design size); a
   /// combo box's popup follows its box.
   static void SetScale(QWidget& widget, double scale);
-  /// The keyboard-focus outline, inside `area`.
-  static void DrawFocusMark(QPainter& painter, const QRect& area, double scale);
-
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                           const QWidget* widget) const override;
   void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,

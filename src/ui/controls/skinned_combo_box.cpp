@@ -1,5 +1,6 @@
 #include "ui/controls/skinned_combo_box.h"
 
+
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -10,6 +11,7 @@
 #include <array>
 #include <cmath>
 
+#include "ui/controls/keyboard_focus.h"
 #include "ui/controls/host_background.h"
 #include "ui/controls/skin_style.h"
 #include "ui/platform/artwork.h"
@@ -148,7 +150,7 @@ void SkinnedComboBox::Compose() {
     painter.setPen(textColour_);
     painter.drawText(textRect_, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(shownIndex_));
   }
-  if (focusLook_ != 0) SkinStyle::DrawFocusMark(painter, composed_.rect(), scale_);
+  if (focusLook_ != 0) PaintFocusOutline(painter, composed_.rect());
   frameValid_ = true;
 }
 
