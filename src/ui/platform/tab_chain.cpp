@@ -8,12 +8,15 @@
 namespace rmt4::ui {
 namespace {
 
-bool TakesTab(const QWidget& widget) { return (widget.focusPolicy() & Qt::TabFocus) != 0; }
+/// A widget of `root`'s window that Tab may reach (a drop-down's popup list is a window of its own).
+bool TakesTab(const QWidget& widget, const QWidget& root) {
+  return (widget.focusPolicy() & Qt::TabFocus) != 0 && widget.window() == root.window();
+}
 
 /// Whether a focusable widget between `widget` and `root` holds it.
 bool InsideAnotherStop(const QWidget& widget, const QWidget& root) {
   for (const QWidget* w = widget.parentWidget(); w != nullptr && w != &root; w = w->parentWidget()) {
-    if (TakesTab(*w)) return true;
+    if (TakesTab(*w, root)) return true;
   }
   return false;
 }
@@ -27,7 +30,7 @@ void ChainTabOrder(const std::vector<QWidget*>& stops) {
 std::vector<QWidget*> TabStopsByColumns(const QWidget& root) {
   std::vector<QWidget*> stops;
   for (QWidget* each : root.findChildren<QWidget*>()) {
-    if (TakesTab(*each) && !InsideAnotherStop(*each, root)) stops.push_back(each);
+    if (TakesTab(*each, root) && !InsideAnotherStop(*each, root)) stops.push_back(each);
   }
   std::ranges::stable_sort(stops, [&root](const QWidget* a, const QWidget* b) {
     const QPoint at = a->mapTo(&root, QPoint(0, 0));
@@ -38,7 +41,7 @@ std::vector<QWidget*> TabStopsByColumns(const QWidget& root) {
   for (QWidget* stop : stops) {
     withParts.push_back(stop);
     for (QWidget* part : stop->findChildren<QWidget*>()) {
-      if (TakesTab(*part)) withParts.push_back(part);
+      if (TakesTab(*part, root)) withParts.push_back(part);
     }
   }
   return withParts;
