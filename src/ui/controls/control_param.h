@@ -29,6 +29,8 @@ class ControlParam final : public QObject {
   /// The binding of `control`, null for a control not bound.
   [[nodiscard]] static const ControlParam* Of(const QWidget& control);
 
+  /// The catalogue or bit name the control stands for now.
+  [[nodiscard]] std::string ParamName() const { return paramName_(); }
   /// "CH3 fader" in the interface language; empty while the control stands for no parameter.
   [[nodiscard]] QString Name() const;
   /// "-6.0 dB", "ON"…; empty while the control stands for no parameter.

@@ -1,0 +1,165 @@
+// Every value control of the main window and of each editor variant as a
+// screen reader meets it: a name, a role and the value in the words
+// `rmt4ctl get` prints, following the console; and the tip on hover.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QToolTip>
+
+#include <string_view>
+
+#include "connected_main_window.h"
+#include "ui/controls/band_panel.h"
+#include "ui/controls/control_param.h"
+#include "ui/controls/skinned_combo_box.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_slider.h"
+#include "ui/main/output_strip.h"
+#include "values/named_value_text.h"
+#include "values/param_display_name.h"
+
+namespace rmt4::ui {
+namespace {
+
+constexpr int kWalkLimitMs = 5000;
+constexpr int kFirstOutputBusButton = 6;
+
+/// What a screen reader is told about each kind of control.
+QAccessible::Role WalkRoleOf(const QWidget& control) {
+  if (qobject_cast<const SkinnedButton*>(&control)) return QAccessible::CheckBox;
+  if (qobject_cast<const QComboBox*>(&control)) return QAccessible::ComboBox;
+  if (qobject_cast<const QLineEdit*>(&control)) return QAccessible::EditableText;
+  return QAccessible::Slider;
+}
+
+/// One row of the walk: a control shown in a view, and the parameter it stands for.
+struct WalkRow {
+  QWidget* control;
+  std::string param;
+};
+
+/// How the user reaches a view; the parameter a console change is tried on
+/// there, the typed value, and controls whose parameter the view must name.
+struct WalkView {
+  std::string_view name;
+  void (*open)(test::ConnectedMainWindow& window);
+  std::string_view changed;
+  std::string_view typed;
+  std::vector<std::pair<std::string_view, std::string_view>> spots;  // parameter → display name
+};
+
+void WalkOpenMain(test::ConnectedMainWindow&) {}
+void WalkOpenAux2(test::ConnectedMainWindow& window) {
+  test::Click(window.window().strips().outputStrip().button(kFirstOutputBusButton + 2));
+}
+void WalkOpenCh3(test::ConnectedMainWindow& window) { window.OpenFromStrip(2); }
+void WalkOpenFx1(test::ConnectedMainWindow& window) { window.OpenFromStrip(10); }
+void WalkOpenMainEditor(test::ConnectedMainWindow& window) {
+  test::Click(window.window().strips().outputStrip().button(StripCode::Enter));
+}
+
+void PrintTo(const WalkView& view, std::ostream* out) { *out << view.name; }
+
+const WalkView kWalkViews[] = {
+    {"strips, MAIN", WalkOpenMain, "ch3.fader", "-6", {{"ch3.fader", "CH3 fader"}, {"ch1.48v", "CH1 48V"}, {"main.balance", "MAIN balance"}}},
+    {"strips, AUX2", WalkOpenAux2, "aux2.fader", "-10", {{"aux2.fader", "AUX2 fader"}, {"sys.pfl.aux2", "system PFL AUX2"}}},
+    {"editor, CH3", WalkOpenCh3, "ch3.eq2.gain", "3",
+     {{"ch3.eq2.gain", "CH3 EQ band 2 gain"}, {"ch3.hpf.type", "CH3 HPF type"}, {"ch3.comp", "CH3 compressor"},
+      {"ch3.send.aux4.pre", "CH3 send to AUX4 pre"}, {"ch3.48v", "CH3 48V"}}},
+    {"editor, FX1", WalkOpenFx1, "fx1.send.aux1", "-12", {{"fx1.program", "FX1 program"}, {"sys.pfl.fx1", "system PFL FX1"}}},
+    {"editor, MAIN", WalkOpenMainEditor, "main.eq13.freq", "1000", {{"main.phase", "MAIN phase"}, {"main.eq13.q", "MAIN EQ band 13 Q"}}},
+};
+
+class ControlParamWalk : public ::testing::TestWithParam<WalkView> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
+    GetParam().open(window_);
+    test::DeliverPosted();
+  }
+
+  /// The bound controls the user sees now.
+  std::vector<WalkRow> Rows() {
+    std::vector<WalkRow> rows;
+    for (QWidget* control : window_.window().findChildren<QWidget*>()) {
+      const ControlParam* param = ControlParam::Of(*control);
+      if (param == nullptr || !control->isVisibleTo(&window_.window()) || param->ParamName().empty()) continue;
+      rows.push_back({control, param->ParamName()});
+    }
+    return rows;
+  }
+
+  [[nodiscard]] std::string CoreValueText(const std::string& param) {
+    return NamedValueText(param, [this](ParamAddress address) { return window_.params().Value(address); }).value_or("?");
+  }
+
+  test::ConnectedMainWindow window_;
+};
+
+TEST_P(ControlParamWalk, EveryControlHasItsParametersNameRoleAndValueInWords) {
+  const std::vector<WalkRow> rows = Rows();
+  ASSERT_GT(rows.size(), 20u);
+  for (const WalkRow& row : rows) {
+    SCOPED_TRACE(row.param);
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(row.control);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(seen->text(QAccessible::Name).toStdString(), DisplayName(row.param));
+    EXPECT_EQ(seen->role(), WalkRoleOf(*row.control));
+    EXPECT_EQ(seen->text(QAccessible::Value).toStdString(), CoreValueText(row.param));
+    EXPECT_EQ(seen->text(QAccessible::Description), seen->text(QAccessible::Value));
+  }
+  for (const auto& [param, shown] : GetParam().spots) {
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const WalkRow& row) { return row.param == param; });
+    ASSERT_NE(found, rows.end()) << "no control stands for " << param;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(found->control)->text(QAccessible::Name).toStdString(), shown);
+  }
+}
+
+// (The event a screen reader hears with the change is checked over the real
+// AT-SPI bus: offscreen, Qt keeps accessibility inactive.)
+TEST_P(ControlParamWalk, ConsoleChangeIsReadInWords) {
+  const std::string changed(GetParam().changed);
+  const std::vector<WalkRow> rows = Rows();
+  const auto found = std::find_if(rows.begin(), rows.end(), [&](const WalkRow& row) { return row.param == changed; });
+  ASSERT_NE(found, rows.end()) << "no control stands for " << changed;
+  QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(found->control);
+  const ParamAddress address = FindParam(changed).value();
+  const ParsedValue typed = ParseValue(address, GetParam().typed);
+  ASSERT_TRUE(typed.raw) << typed.error;
+  ASSERT_NE(window_.params().Value(address), *typed.raw) << "the change must be a change";
+  const QString before = seen->text(QAccessible::Value);
+
+  window_.transport().ChangeOnConsole(address, *typed.raw);
+  EXPECT_TRUE(test::PumpUntil([&] { return window_.params().Value(address) == *typed.raw; }, kWalkLimitMs));
+  EXPECT_TRUE(test::PumpUntil([&] { return seen->text(QAccessible::Value).toStdString() == CoreValueText(changed); },
+                              kWalkLimitMs));
+  EXPECT_NE(seen->text(QAccessible::Value), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, ControlParamWalk, ::testing::ValuesIn(kWalkViews),
+                         [](const ::testing::TestParamInfo<WalkView>& view) {
+                           std::string name;
+                           for (const char c : view.param.name) {
+                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+                           }
+                           return name;
+                         });
+
+// Hovering a bound control shows its name and value as a tip.
+TEST(ControlParamTip, HoverShowsNameAndValue) {
+  test::ConnectedMainWindow window;
+  ASSERT_TRUE(window.WaitForCompleteRead());
+  SkinnedFader& fader = window.window().strips().inputStrip(2).fader();
+  // Qt shows tips in the active window only.
+  window.window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window.window()));
+  QTest::mouseMove(&fader, fader.rect().center());
+  ASSERT_TRUE(test::PumpUntil([] { return QToolTip::isVisible(); }, kWalkLimitMs));
+  const std::string value = NamedValueText("ch3.fader", [&](ParamAddress a) { return window.params().Value(a); }).value();
+  EXPECT_EQ(QToolTip::text().toStdString(), "CH3 fader: " + value);
+  QToolTip::hideText();
+}
+
+}  // namespace
+}  // namespace rmt4::ui
