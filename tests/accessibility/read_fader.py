@@ -1,7 +1,7 @@
 """Starts RMT-4 Remote and reads "CH3 fader" the way a screen reader does, over AT-SPI.
 
-rmt4ctl then moves the fader on the console; the screen reader must read the
-new value in the words `rmt4ctl get` prints. Run by read_fader_over_atspi.sh
+rmt4ctl then moves the fader on the console; the screen reader must hear of
+the change and read the new value in the words `rmt4ctl get` prints. Run by read_fader_over_atspi.sh
 inside a virtual X server and a private session bus:
     read_fader.py RMT4 RMT4CTL CONSOLE_ADDRESS
 """
@@ -12,7 +12,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 WANTED = "CH3 fader"
 PARAM = "ch3.fader"
@@ -69,7 +69,11 @@ def wait_for(what, predicate):
         found = predicate()
         if found:
             return found
-        time.sleep(0.2)
+        # Events arrive through the main loop.
+        stop = time.monotonic() + 0.2
+        while time.monotonic() < stop:
+            GLib.MainContext.default().iteration(False)
+            time.sleep(0.01)
     fail("%s within %d s" % (what(), DEADLINE_SECONDS))
     return None
 
@@ -83,10 +87,17 @@ if role != "slider":
 if "Value" not in fader.get_interfaces():
     fail("%r offers no value" % WANTED)
 
+heard = []
+listener = Atspi.EventListener.new(
+    lambda event: heard.append(event.type) if event.source.get_name() == WANTED else None)
+for event_type in ("object:property-change:accessible-value", "object:property-change:accessible-description"):
+    listener.register(event_type)
+
 ctl("set", PARAM + "=" + LEVEL)
 words = ctl("get", PARAM).split(": ", 1)[-1]
 wait_for(lambda: "%r did not come to read %r (it reads %r)" % (WANTED, words, fader.get_description()),
          lambda: fader.get_description() == words)
-print("read_fader: %r is a %s reading %r, as rmt4ctl get does" % (WANTED, role, words))
+wait_for(lambda: "no change of %r was announced" % WANTED, lambda: heard)
+print("read_fader: %r is a %s reading %r, as rmt4ctl get does; heard %s" % (WANTED, role, words, sorted(set(heard))))
 program.terminate()
 program.wait(timeout=10)

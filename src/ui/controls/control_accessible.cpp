@@ -34,6 +34,10 @@ class ControlAccessible final : public QAccessibleWidget, public QAccessibleValu
       state.checked = button->state() == 2;
     }
     if (qobject_cast<const QLineEdit*>(widget())) state.editable = true;
+    // Bound, but standing for nothing on this channel or bus (the AUX buses' balance): not offered.
+    if (const ControlParam* param = ControlParam::Of(*widget()); param && param->ParamName().empty()) {
+      state.invisible = true;
+    }
     return state;
   }
 
