@@ -116,6 +116,34 @@ TEST_P(ControlParamWalk, EveryControlHasItsParametersNameRoleAndValueInWords) {
   }
 }
 
+// The parameter a slider names is the one its key steps edit, and the step reaches the console.
+TEST_P(ControlParamWalk, KeyStepOnEverySliderEditsTheParameterItNames) {
+  std::vector<ParamAddress> stepped;
+  for (const WalkRow& row : Rows()) {
+    if (WalkRoleOf(*row.control) != QAccessible::Slider) continue;
+    SCOPED_TRACE(row.param);
+    const ParamAddress address = FindParam(row.param).value();
+    const std::uint16_t before = window_.params().Value(address);
+    // The strip and editor sliders lie horizontally; faders and band gains stand upright.
+    const bool horizontal = qobject_cast<SkinnedSlider*>(row.control) != nullptr;
+    for (const Qt::Key key : {horizontal ? Qt::Key_Right : Qt::Key_Up, horizontal ? Qt::Key_Left : Qt::Key_Down}) {
+      QTest::keyClick(row.control, key);
+      if (key != Qt::Key_Right && key != Qt::Key_Up) QTest::keyClick(row.control, key);  // past the start, at the top
+      test::DeliverPosted();
+      if (window_.params().Value(address) != before) break;
+    }
+    EXPECT_NE(window_.params().Value(address), before);
+    stepped.push_back(address);
+  }
+  ASSERT_FALSE(stepped.empty());
+  EXPECT_TRUE(test::PumpUntil(
+      [&] {
+        return std::all_of(stepped.begin(), stepped.end(),
+                           [&](ParamAddress a) { return window_.console().Value(a) == window_.params().Value(a); });
+      },
+      kWalkLimitMs));
+}
+
 // (The event a screen reader hears with the change is checked over the real
 // AT-SPI bus: offscreen, Qt keeps accessibility inactive.)
 TEST_P(ControlParamWalk, ConsoleChangeIsReadInWords) {
@@ -146,19 +174,28 @@ INSTANTIATE_TEST_SUITE_P(Views, ControlParamWalk, ::testing::ValuesIn(kWalkViews
                            return name;
                          });
 
-// Hovering a bound control shows its name and value as a tip.
-TEST(ControlParamTip, HoverShowsNameAndValue) {
-  test::ConnectedMainWindow window;
-  ASSERT_TRUE(window.WaitForCompleteRead());
-  SkinnedFader& fader = window.window().strips().inputStrip(2).fader();
-  // Qt shows tips in the active window only.
-  window.window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window.window()));
-  QTest::mouseMove(&fader, fader.rect().center());
-  ASSERT_TRUE(test::PumpUntil([] { return QToolTip::isVisible(); }, kWalkLimitMs));
-  const std::string value = NamedValueText("ch3.fader", [&](ParamAddress a) { return window.params().Value(a); }).value();
-  EXPECT_EQ(QToolTip::text().toStdString(), "CH3 fader: " + value);
-  QToolTip::hideText();
+// Hovering a bound control shows its name and value as a tip; name and tip
+// speak the interface language.
+TEST(ControlParamTip, HoverShowsNameAndValueInTheInterfaceLanguage) {
+  const std::pair<LanguageIndex, std::string_view> cases[] = {{LanguageIndex::English, "CH3 fader"},
+                                                              {LanguageIndex::SimplifiedChinese, "CH3 推子"}};
+  for (const auto& [language, name] : cases) {
+    SCOPED_TRACE(std::string(name));
+    test::ConnectedMainWindow window({.language = language});
+    ASSERT_TRUE(window.WaitForCompleteRead());
+    SkinnedFader& fader = window.window().strips().inputStrip(2).fader();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&fader)->text(QAccessible::Name).toStdString(), name);
+    // Qt shows tips in the active window only.
+    window.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window.window()));
+    QTest::mouseMove(&fader, QPoint(1, 1));  // the pointer comes from elsewhere, and rests
+    QTest::mouseMove(&fader, fader.rect().center());
+    ASSERT_TRUE(test::PumpUntil([] { return QToolTip::isVisible(); }, kWalkLimitMs));
+    const std::string value =
+        NamedValueText("ch3.fader", [&](ParamAddress a) { return window.params().Value(a); }).value();
+    EXPECT_EQ(QToolTip::text().toStdString(), std::string(name) + ": " + value);
+    QToolTip::hideText();
+  }
 }
 
 }  // namespace
