@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 #include "i18n/language.h"
 #include "values/named_value_text.h"

@@ -14,7 +14,8 @@ namespace rmt4::ui {
 
 void ScrollingEditor::DescribeControls(const ParamTable& params) {
   const auto describe = [&](QWidget& control, int code, bool isSwitch) {
-    DescribeControl(control, params, [this, code, isSwitch] { return EditorControlParamName(channel_, code, isSwitch); });
+    DescribeControl(control, params,
+                    [this, code, isSwitch] { return EditorControlParamName(channel_, code, isSwitch); });
   };
   for (std::size_t i = 0; i < sliders_.size(); ++i) describe(*sliders_[i], inventory_.sliders[i].code, false);
   for (std::size_t i = 0; i < combos_.size(); ++i) describe(*combos_[i], inventory_.combos[i].code, false);

@@ -56,7 +56,8 @@ StripBank::StripBank(QWidget* host, ParamTable& params) : params_(params) {
 
 void StripBank::DescribeControls(StripBase& strip) {
   const auto describe = [&](QWidget& control, StripCode code) {
-    DescribeControl(control, params_, [this, index = strip.index(), code] { return StripParamName(index, code, OutputBus()); });
+    DescribeControl(control, params_,
+                    [this, index = strip.index(), code] { return StripParamName(index, code, OutputBus()); });
   };
   for (const StripCode code : kButtonCodes) describe(strip.button(code), code);
   describe(strip.pan(), StripCode::Pan);
