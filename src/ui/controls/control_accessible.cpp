@@ -9,6 +9,7 @@
 #include "ui/controls/skinned_button.h"
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_label.h"
 #include "ui/controls/skinned_slider.h"
 
 namespace rmt4::ui {
@@ -92,6 +93,7 @@ class ControlAccessible final : public QAccessibleWidget, public QAccessibleValu
  private:
   [[nodiscard]] QString Caption() const {
     if (const auto* button = qobject_cast<const SkinnedButton*>(widget())) return button->text();
+    if (const auto* label = qobject_cast<const SkinnedLabel*>(widget())) return label->text();
     return {};
   }
   /// What an unbound control shows: a drop-down's shown item, a field's text.
@@ -110,6 +112,7 @@ QAccessibleInterface* MakeControlAccessible(const QString&, QObject* object) {
   }
   if (qobject_cast<SkinnedButton*>(widget)) return new ControlAccessible(widget, QAccessible::Button);
   if (qobject_cast<SkinnedComboBox*>(widget)) return new ControlAccessible(widget, QAccessible::ComboBox);
+  if (qobject_cast<SkinnedLabel*>(widget)) return new ControlAccessible(widget, QAccessible::StaticText);
   // The band panel's entry fields.
   if (qobject_cast<QLineEdit*>(widget) && qobject_cast<BandPanel*>(widget->parentWidget())) {
     return new ControlAccessible(widget, QAccessible::EditableText);
