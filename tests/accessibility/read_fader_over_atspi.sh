@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # Debian's Python, where python3-gi and the AT-SPI bindings live.
 python=/usr/bin/python3
 
-for tool in xvfb-run dbus-run-session "$python"; do
+for tool in Xvfb dbus-run-session "$python"; do
   if ! command -v "$tool" >/dev/null; then
     echo "read_fader_over_atspi: $tool is missing (scripts/test installs xvfb, dbus, at-spi2-core, gir1.2-atspi-2.0, python3-gi)" >&2
     exit 1
@@ -25,11 +25,12 @@ fi
 
 work=$(mktemp -d)
 console_pid=
+xvfb_pid=
 cleanup() {
-  if [ -n "$console_pid" ]; then
-    kill "$console_pid" 2>/dev/null || true
-    wait "$console_pid" 2>/dev/null || true
-  fi
+  for pid in $console_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -62,7 +63,25 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 export RMT4_CONNECTION_KIND=2 RMT4_LOCAL_ADDRESS=127.0.0.1 RMT4_BROADCAST_ADDRESS=$console_address
 export RMT4_TCP_PORT=$(sed -n 's/.*tcp=\([0-9]*\).*/\1/p' <<<"$ready")
 export RMT4_UDP_PORT=$(sed -n 's/.*udp=\([0-9]*\).*/\1/p' <<<"$ready")
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+# The virtual X server picks a free display itself and names it once it takes connections;
+# it must not reset when the accessibility bus launcher, its first client, leaves.
+Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset 4>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ ! -s "$work/display" ]; then
+  echo "read_fader_over_atspi: the virtual X server did not start:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+export DISPLAY=:$(head -n1 "$work/display")
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-xvfb-run -a -s "-screen 0 1280x800x24" \
-  dbus-run-session -- "$python" "$here/read_fader.py" "$program" "$ctl" "$console_address"
+if ! dbus-run-session -- "$python" "$here/read_fader.py" "$program" "$ctl" "$console_address"; then
+  echo "read_fader_over_atspi: the virtual X server on $DISPLAY said:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
