@@ -15,6 +15,10 @@
 namespace rmt4::ui {
 namespace {
 
+// SkinnedButton::state(): a push button, or a latched one showing on.
+constexpr int kPushButton = 0;
+constexpr int kLatchedOn = 2;
+
 /// One of the program's controls as a screen reader sees it.
 class ControlAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
@@ -23,16 +27,16 @@ class ControlAccessible final : public QAccessibleWidget, public QAccessibleValu
   QAccessible::Role role() const override {
     // A skinned button is latched or not by the state its host gives it.
     if (const auto* button = qobject_cast<const SkinnedButton*>(widget())) {
-      return button->state() == 0 ? QAccessible::Button : QAccessible::CheckBox;
+      return button->state() == kPushButton ? QAccessible::Button : QAccessible::CheckBox;
     }
     return QAccessibleWidget::role();
   }
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
-    if (const auto* button = qobject_cast<const SkinnedButton*>(widget()); button && button->state() != 0) {
+    if (const auto* button = qobject_cast<const SkinnedButton*>(widget()); button && button->state() != kPushButton) {
       state.checkable = true;
-      state.checked = button->state() == 2;
+      state.checked = button->state() == kLatchedOn;
     }
     if (qobject_cast<const QLineEdit*>(widget())) state.editable = true;
     // Bound, but standing for nothing on this channel or bus (the AUX buses' balance): not offered.
