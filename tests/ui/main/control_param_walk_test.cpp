@@ -10,9 +10,7 @@
 #include <string_view>
 
 #include "connected_main_window.h"
-#include "ui/controls/band_panel.h"
 #include "ui/controls/control_param.h"
-#include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_slider.h"
 #include "ui/main/output_strip.h"
@@ -62,7 +60,12 @@ void PrintTo(const WalkView& view, std::ostream* out) { *out << view.name; }
 const WalkView kWalkViews[] = {
     {"strips, MAIN",
      WalkOpenMain,
-     {{"ch3.fader", "CH3 fader"}, {"ch1.48v", "CH1 48V"}, {"main.balance", "MAIN balance"}}},
+     {{"ch3.fader", "CH3 fader"},
+      {"ch1.48v", "CH1 48V"},
+      {"st9.pan", "ST9/10 pan"},
+      {"dig.right", "DIGITAL right"},
+      {"fx2.mute", "FX2 mute"},
+      {"main.balance", "MAIN balance"}}},
     {"strips, AUX2", WalkOpenAux2, {{"aux2.fader", "AUX2 fader"}, {"sys.pfl.aux2", "system PFL AUX2"}}},
     {"editor, CH3",
      WalkOpenCh3,
