@@ -3,8 +3,10 @@
 
 # Packages every build needs.
 RMT4_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libhidapi-dev liblo-dev)
-# The independent OSC client the automation tests talk to the server with.
-RMT4_TEST_PACKAGES=(liblo-tools)
+# The independent OSC client the automation tests talk to the server with; the
+# virtual X server, session bus and AT-SPI bus (with Python's bindings) that the
+# screen-reader test reads the window through.
+RMT4_TEST_PACKAGES=(liblo-tools xvfb dbus at-spi2-core gir1.2-atspi-2.0 python3-gi)
 # The program's window: Qt 6 Widgets and a font with Chinese characters.
 RMT4_GUI_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev fonts-wqy-microhei)
 # Building and checking the Debian package and the desktop integration files.

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/ctl_options.h"
+#include "values/named_value_text.h"
 #include "values/own_bits.h"
 #include "values/param_bits.h"
 #include "values/param_catalogue.h"
@@ -188,8 +189,7 @@ ResolvedCommand ResolveNames(const Words& command, bool raw) {
 std::string ParamLine(ParamAddress address, std::uint16_t value, bool named, const ValueAt& valueAt,
                       const BitParam* bits) {
   if (!named) return std::to_string(address) + " " + std::to_string(value);
-  if (bits) return bits->name + ": " + FormatBits(*bits, value);
-  return ParamAt(address).name + ": " + FormatValue(address, value, valueAt);
+  return (bits ? bits->name : ParamAt(address).name) + ": " + ValueText(address, value, valueAt, bits);
 }
 
 bool IsNamesCommand(const Words& command) { return !command.empty() && command[0] == "names" && command.size() <= 2; }

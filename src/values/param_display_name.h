@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "i18n/language.h"
 #include "protocol/address_map.h"
 
 namespace rmt4 {
@@ -12,5 +13,8 @@ namespace rmt4 {
 [[nodiscard]] std::string ParamDisplayName(ParamAddress address);
 /// The same for any catalogue or bit name: "ch1.48v" reads "CH1 48V".
 [[nodiscard]] std::string DisplayName(std::string_view name);
+/// The same in `language`: channel and bus names stay as they are ("CH3",
+/// "AUX2", "EQ"), the words between them are translated ("CH3 推子").
+[[nodiscard]] std::string DisplayName(std::string_view name, LanguageIndex language);
 
 }  // namespace rmt4

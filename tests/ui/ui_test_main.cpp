@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/controls/control_accessible.h"
 #include "ui/platform/fonts.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   rmt4::ui::InstallFontSubstitutes();
+  rmt4::ui::InstallControlAccessibility();
   return RUN_ALL_TESTS();
 }

@@ -37,8 +37,10 @@ ChannelEditorFrame::ChannelEditorFrame(QWidget* parent, ParamTable& params, Link
     if (EditorPanel* each = panels_[static_cast<std::size_t>(kind)]) {
       each->SetChannel(FirstChannelOf(static_cast<PanelKind>(kind)));
       each->hide();
+      each->DescribeControls(params_);
     }
   }
+  DescribeHeader();
   LayOut();
   PostWindowMessage(this, kRefreshTexts, 0, 0);
 }

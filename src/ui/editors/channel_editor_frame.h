@@ -121,6 +121,8 @@ class ChannelEditorFrame final : public QWidget {
 
   // Header (channel_editor_frame_header.cpp).
   void CreateHeader();
+  /// Tells the header's value controls which parameter of the selected channels each stands for.
+  void DescribeHeader();
   void Place(QWidget& control, const QRect& design);
   void LayOut();
   void PlaceChild(const Placement& placement) const;

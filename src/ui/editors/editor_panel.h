@@ -5,6 +5,10 @@
 
 #include <vector>
 
+namespace rmt4 {
+class ParamTable;
+}
+
 namespace rmt4::ui {
 
 /// One of the channel editor frame's panels (input channels, effect returns,
@@ -35,6 +39,11 @@ class EditorPanel : public QWidget {
   virtual void SetScale(double horizontal, double vertical) = 0;
   /// The panel's own size at scale 1.
   [[nodiscard]] virtual QSize DesignSize() const = 0;
+
+  /// Tells each value control which parameter of the panel's channel it
+  /// stands for, read from `params` (see DescribeControl); a panel without
+  /// such controls has nothing to tell.
+  virtual void DescribeControls(const ParamTable& params) { (void)params; }
 };
 
 }  // namespace rmt4::ui

@@ -56,6 +56,8 @@ class ScrollingEditor : public EditorPanel {
   /// Rebuilds every text, in the current language.
   void RefreshTexts();
 
+  void DescribeControls(const ParamTable& params) override;
+
   /// A control that is not shown takes no room and no input.
   void SetControlShown(EditorControlKind kind, int index, bool shown);
   [[nodiscard]] bool controlShown(EditorControlKind kind, int index) const;

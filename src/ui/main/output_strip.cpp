@@ -88,7 +88,7 @@ void OutputStrip::ShowBus(int bus) {
     button(kFirstBusButton + each).SetState(each == bus ? kButtonPressed : kButtonReleased);
   }
   selectedBus_ = bus;
-  nameLabel().SetText(NameText());
+  ShowName();
 }
 
 QString OutputStrip::NameText() const { return Translated(kOutputBusLabels[static_cast<std::size_t>(selectedBus_)]); }

@@ -14,6 +14,7 @@
 #include "platform/app_folders.h"
 #include "platform/system_locale.h"
 #include "transport/transport_factory.h"
+#include "ui/controls/control_accessible.h"
 #include "ui/main/main_window.h"
 #include "ui/main/offline_session.h"
 #include "ui/main/osc_startup.h"
@@ -56,6 +57,7 @@ int RemoteApp::Run(int argc, char** argv, const ProgramOptions& programOptions) 
   QGuiApplication::setDesktopFileName(QStringLiteral("rmt4"));
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(LoadArtwork(128))));
   InstallFontSubstitutes();
+  InstallControlAccessibility();
 
   const AppFolders folders = CurrentAppFolders();
   (void)SetCurrentLanguage(

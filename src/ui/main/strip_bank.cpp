@@ -1,5 +1,9 @@
 #include "ui/main/strip_bank.h"
 
+#include "ui/controls/control_param.h"
+#include "ui/controls/skinned_button.h"
+#include "ui/controls/skinned_fader.h"
+#include "ui/controls/skinned_slider.h"
 #include "ui/main/input_strip.h"
 #include "ui/main/output_strip.h"
 #include "ui/platform/window_message.h"
@@ -30,6 +34,9 @@ void SwitchOffAbsentControls(InputStrip& strip, int index) {
   }
 }
 
+constexpr std::array<StripCode, 5> kButtonCodes{StripCode::Mute, StripCode::Pfl, StripCode::Phantom48V,
+                                               StripCode::Left, StripCode::Right};
+
 }  // namespace
 
 StripBank::StripBank(QWidget* host, ParamTable& params) : params_(params) {
@@ -38,11 +45,23 @@ StripBank::StripBank(QWidget* host, ParamTable& params) : params_(params) {
     strip->SetIndex(i);
     SwitchOffAbsentControls(*strip, i);
     inputs_[static_cast<std::size_t>(i)] = strip;
+    DescribeControls(*strip);
   }
   output_ = new OutputStrip(host);
   output_->SetIndex(kOutputStrip);
   // The output strip has no phantom power.
   output_->SetControlShown(StripControl::PhantomButton, false);
+  DescribeControls(*output_);
+}
+
+void StripBank::DescribeControls(StripBase& strip) {
+  const auto describe = [&](QWidget& control, StripCode code) {
+    DescribeControl(control, params_,
+                    [this, index = strip.index(), code] { return StripParamName(index, code, OutputBus()); });
+  };
+  for (const StripCode code : kButtonCodes) describe(strip.button(code), code);
+  describe(strip.pan(), StripCode::Pan);
+  describe(strip.fader(), StripCode::Fader);
 }
 
 void StripBank::Layout(double s, double sx, int clientWidth) {

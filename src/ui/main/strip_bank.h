@@ -44,6 +44,8 @@ class StripBank {
 
  private:
   [[nodiscard]] StripBase* Strip(int strip) const;
+  /// Tells each value control of `strip` which parameter it stands for.
+  void DescribeControls(StripBase& strip);
   void Apply(const StripUpdate& update) const;
 
   ParamTable& params_;

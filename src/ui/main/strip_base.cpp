@@ -320,10 +320,16 @@ QString StripBase::ButtonCaption(int buttonIndex) const {
 
 
 void StripBase::RefreshTexts() {
-  labels_[kNameLabel]->SetText(NameText());
+  ShowName();
   for (SkinnedButton* each : buttons_) each->SetText(ButtonCaption(each->buttonIndex()));
   RefreshPanText();
   RefreshLevelText();
+}
+
+void StripBase::ShowName() {
+  labels_[kNameLabel]->SetText(NameText());
+  // A screen reader names the strip a control is on ("CH3", "AUX2") before the control.
+  setAccessibleName(NameText());
 }
 
 void StripBase::RefreshPanText() { labels_[kPanLabel]->SetText(PanText(static_cast<int>(pan_->GetValue()))); }

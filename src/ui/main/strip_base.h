@@ -109,6 +109,8 @@ class StripBase : public QWidget {
   /// Stretches the background to the client size and places every control.
   void LayOut();
   void RefreshTexts();
+  /// Shows the strip's name (NameText) on its label and to screen readers.
+  void ShowName();
   void RefreshPanText();
   void RefreshLevelText();
 

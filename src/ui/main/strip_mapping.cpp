@@ -2,9 +2,12 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
+#include "values/control_param_names.h"
 #include "values/level_table.h"
 #include "values/own_bits.h"
+#include "values/param_catalogue.h"
 
 namespace rmt4::ui {
 namespace {
@@ -161,7 +164,73 @@ void AddOutputUpdates(std::vector<StripUpdate>& updates, ParamAddress address, s
   if (address == shown.right) updates.push_back({kOutputStrip, StripCode::Right, value});
 }
 
+std::string NameOf(std::optional<ParamAddress> address) { return address ? ParamAt(*address).name : std::string(); }
+
+std::string EffectReturnParamName(const EffectReturn& fx, StripCode code) {
+  switch (code) {
+    case StripCode::Mute:
+      return NameOf(fx.on);
+    case StripCode::Pfl:
+      return BitNameAt(address::kPflBus, fx.pflBit);
+    case StripCode::Fader:
+      return NameOf(fx.fader);
+    default:
+      return {};
+  }
+}
+
+std::string ChannelParamName(ParamAddress base, StripCode code) {
+  switch (code) {
+    case StripCode::Mute:
+      return NameOf(base);
+    case StripCode::Phantom48V:
+      return BitNameAt(base, kPhantomBit);
+    case StripCode::Pfl:
+      return NameOf(At(base, kPflOffset));
+    case StripCode::Left:
+      return NameOf(At(base, kLeftOffset));
+    case StripCode::Right:
+      return NameOf(At(base, kRightOffset));
+    case StripCode::Pan:
+      return NameOf(At(base, kPanOffset));
+    case StripCode::Fader:
+      return NameOf(At(base, kFaderOffset));
+    default:
+      return {};
+  }
+}
+
+std::string OutputParamName(int bus, StripCode code) {
+  if (!IsBus(bus)) return {};
+  const BusAddresses shown = AddressesOfBus(bus);
+  switch (code) {
+    case StripCode::Mute:
+      return NameOf(shown.on);
+    case StripCode::Pfl:
+      return BitNameAt(address::kPflBus, shown.pflBit);
+    case StripCode::Left:
+      return NameOf(shown.left);
+    case StripCode::Right:
+      return NameOf(shown.right);
+    case StripCode::Pan:
+      return bus == 0 ? NameOf(address::kMainBalance) : std::string();
+    case StripCode::Fader:
+      return NameOf(shown.fader);
+    default:
+      return {};
+  }
+}
+
 }  // namespace
+
+std::string StripParamName(int strip, StripCode code, int bus) {
+  if (strip == kOutputStrip) return OutputParamName(bus, code);
+  if (strip == kFx1Strip || strip == kFx2Strip) {
+    return EffectReturnParamName(kEffectReturns[static_cast<std::size_t>(strip - kFx1Strip)], code);
+  }
+  if (strip >= 0 && strip < kBlockStripCount) return ChannelParamName(InputBlockBase(strip), code);
+  return {};
+}
 
 void WriteInputStripEdit(ParamTable& table, int strip, StripCode code, int reading) {
   if (strip == kFx1Strip || strip == kFx2Strip) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "protocol/param_table.h"
@@ -55,6 +56,11 @@ void WriteOutputStripEdit(ParamTable& table, int bus, StripCode code, int readin
 /// shows bus `selectedBus`, in the order the controls are to be updated.
 /// The meter word is not among them (see values/meter_levels.h).
 [[nodiscard]] std::vector<StripUpdate> StripUpdatesFor(ParamAddress address, std::uint16_t value, int selectedBus);
+
+/// The catalogue or bit name control `code` of strip `strip` stands for
+/// while the output strip shows bus `bus` ("ch3.fader", "sys.pfl.aux2");
+/// empty for ENTER, a bus change and controls that strip has no parameter for.
+[[nodiscard]] std::string StripParamName(int strip, StripCode code, int bus);
 
 /// Everything the output strip shows for bus `bus`, from the table.
 [[nodiscard]] std::vector<StripUpdate> OutputBusUpdates(const ParamTable& table, int bus);
