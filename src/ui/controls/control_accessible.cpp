@@ -39,10 +39,10 @@ class ControlAccessible final : public QAccessibleWidget, public QAccessibleValu
       state.checked = button->state() == kLatchedOn;
     }
     if (qobject_cast<const QLineEdit*>(widget())) state.editable = true;
-    // Bound, but standing for nothing on this channel or bus (the AUX buses' balance): not offered.
-    if (const ControlParam* param = ControlParam::Of(*widget()); param && param->ParamName().empty()) {
-      state.invisible = true;
-    }
+    // Bound, but standing for nothing on this channel or bus (the AUX buses' balance), or
+    // drawn as bare background where the channel has no such control: not offered.
+    const ControlParam* param = ControlParam::Of(*widget());
+    if ((param && param->ParamName().empty()) || !Drawn()) state.invisible = true;
     return state;
   }
 
@@ -99,6 +99,12 @@ class ControlAccessible final : public QAccessibleWidget, public QAccessibleValu
     if (const auto* button = qobject_cast<const SkinnedButton*>(widget())) return button->text();
     if (const auto* label = qobject_cast<const SkinnedLabel*>(widget())) return label->text();
     return {};
+  }
+  /// Whether the host shows the control's skin, not only the background under it.
+  [[nodiscard]] bool Drawn() const {
+    if (const auto* button = qobject_cast<const SkinnedButton*>(widget())) return button->shown();
+    if (const auto* control = qobject_cast<const SkinnedValueControl*>(widget())) return control->skinVisible();
+    return true;
   }
   /// What an unbound control shows: a drop-down's shown item, a field's text.
   [[nodiscard]] QString ShownText() const {

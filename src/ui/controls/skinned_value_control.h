@@ -30,6 +30,7 @@ class SkinnedValueControl : public QWidget {
   void SetAncestorLevel(int level);
 
   [[nodiscard]] bool dragging() const { return dragging_; }
+  [[nodiscard]] bool skinVisible() const { return skinVisible_; }
   /// Where End takes the value, for a control whose top is too loud to reach
   /// by one key (a level fader stops at 0 dB); the range's top when not set.
   void SetEndKeyTop(double top) { endKeyTop_ = top; }

@@ -1,12 +1,15 @@
 // Every value control of the main window and of each editor variant as a
-// screen reader meets it: a name, a role and the value in the words
-// `rmt4ctl get` prints; key steps edit the parameter named; the tip on hover.
+// keyboard and a screen reader meet it: reached by Tab, a name, a role and
+// the value in the words `rmt4ctl get` prints; key steps edit the parameter
+// named; the tip on hover.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QToolTip>
 
+#include <set>
 #include <string_view>
 
 #include "connected_main_window.h"
@@ -22,6 +25,8 @@ namespace {
 
 constexpr int kWalkLimitMs = 5000;
 constexpr int kFirstOutputBusButton = 6;
+// More than any view has controls: a Tab walk that never comes round fails.
+constexpr int kWalkMostTabs = 1000;
 
 /// What a screen reader is told about each kind of control.
 QAccessible::Role WalkRoleOf(const QWidget& control) {
@@ -82,6 +87,8 @@ class ControlParamWalk : public ::testing::TestWithParam<WalkView> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(window_.WaitForCompleteRead()) << "no complete read";
+    window_.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_.window()));
     GetParam().open(window_);
     test::DeliverPosted();
   }
@@ -97,6 +104,17 @@ class ControlParamWalk : public ::testing::TestWithParam<WalkView> {
     return rows;
   }
 
+  /// Every control Tab reaches, going once round from where the keyboard is.
+  std::set<const QWidget*> ReachedByTab() {
+    QWidget& main = window_.window();
+    std::set<const QWidget*> reached;
+    for (int presses = 0; presses < kWalkMostTabs; ++presses) {
+      QTest::keyClick(main.focusWidget() != nullptr ? main.focusWidget() : &main, Qt::Key_Tab);
+      if (!reached.insert(main.focusWidget()).second) break;
+    }
+    return reached;
+  }
+
   [[nodiscard]] std::string CoreValueText(const std::string& param) {
     const ValueAt mirror = [this](ParamAddress address) { return window_.params().Value(address); };
     return NamedValueText(param, mirror).value_or("?");
@@ -105,13 +123,18 @@ class ControlParamWalk : public ::testing::TestWithParam<WalkView> {
   test::ConnectedMainWindow window_;
 };
 
-TEST_P(ControlParamWalk, EveryControlHasItsParametersNameRoleAndValueInWords) {
+TEST_P(ControlParamWalk, EveryControlIsReachedByTabAndHasItsParametersNameRoleAndValueInWords) {
   const std::vector<WalkRow> rows = Rows();
   ASSERT_GT(rows.size(), 20u);
+  const std::set<const QWidget*> reached = ReachedByTab();
   for (const WalkRow& row : rows) {
     SCOPED_TRACE(row.param);
     QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(row.control);
     ASSERT_NE(seen, nullptr);
+    // What the keyboard reaches a screen reader is offered, and nothing else.
+    const bool offered = !seen->state().invisible;
+    EXPECT_EQ(reached.contains(row.control), offered) << (offered ? "Tab never reaches it" : "Tab reaches it");
+    if (!offered) continue;
     EXPECT_EQ(seen->text(QAccessible::Name).toStdString(), DisplayName(row.param));
     EXPECT_EQ(seen->role(), WalkRoleOf(*row.control));
     EXPECT_EQ(seen->text(QAccessible::Value).toStdString(), CoreValueText(row.param));
