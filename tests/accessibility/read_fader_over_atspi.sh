@@ -9,6 +9,7 @@ program=$1
 console=$2
 ctl=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../scripts/lib/emulated_console.sh"
 # Debian's Python, where python3-gi and the AT-SPI bindings live.
 python=/usr/bin/python3
 
@@ -37,32 +38,12 @@ trap cleanup EXIT
 
 # Loopback only: the console's own address, free ports, the search sent to it alone.
 console_address=127.0.0.3
-mkfifo "$work/console.in"
-"$console" --address "$console_address" --tcp-port 0 --udp-port 0 \
-  <"$work/console.in" >"$work/console.out" 2>"$work/console.log" &
-console_pid=$!
-exec 3>"$work/console.in"  # keeps the emulator's input open for its life
-
-ready=
-for _ in $(seq 100); do
-  ready=$(grep -m1 '^ready ' "$work/console.out" || true)
-  [ -n "$ready" ] && break
-  kill -0 "$console_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$ready" ]; then
-  echo "read_fader_over_atspi: the console emulator did not start:" >&2
-  cat "$work/console.log" >&2
-  exit 1
-fi
+rmt4_start_console "$console" "$console_address" "$work"
 
 # A home of its own: settings, scenes, logs and the single-instance lock stay in the work folder.
 mkdir -m 700 "$work/home" "$work/runtime"
 export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime RMT4_DATA_DIR=$work/home/data
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
-export RMT4_CONNECTION_KIND=2 RMT4_LOCAL_ADDRESS=127.0.0.1 RMT4_BROADCAST_ADDRESS=$console_address
-export RMT4_TCP_PORT=$(sed -n 's/.*tcp=\([0-9]*\).*/\1/p' <<<"$ready")
-export RMT4_UDP_PORT=$(sed -n 's/.*udp=\([0-9]*\).*/\1/p' <<<"$ready")
 # The virtual X server picks a free display itself and names it once it takes connections;
 # it must not reset when the accessibility bus launcher, its first client, leaves.
 Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp -noreset 4>"$work/display" 2>"$work/xvfb.log" &
