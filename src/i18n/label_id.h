@@ -230,9 +230,17 @@ enum class LabelId : std::uint16_t {
   SceneUploadedUnconfirmedFormat,
   SceneUploadedShortFormat,
   SceneUnconfirmedShortFormat,
+  /// Our own: names screen readers give controls that show only a picture.
+  WindowMinimise,
+  WindowMaximise,
+  WindowClose,
+  Undo,
+  Redo,
+  InputChannelChoice,
+  OutputChannelChoice,
 };
 
 /// Number of rows; every LabelId below it names a row.
-inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::SceneUnconfirmedShortFormat) + 1;
+inline constexpr std::size_t kLabelCount = static_cast<std::size_t>(LabelId::OutputChannelChoice) + 1;
 
 }  // namespace rmt4

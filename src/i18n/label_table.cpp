@@ -261,6 +261,13 @@ constexpr std::array<LabelRow, kLabelCount> kRows{{
     // The status field's short forms of the two above.
     {LabelId::SceneUploadedShortFormat, {"已上传: %d", "已上傳: %d", "Uploaded: %d"}},
     {LabelId::SceneUnconfirmedShortFormat, {"未确认: %d", "未確認: %d", "Unconfirmed: %d"}},
+    {LabelId::WindowMinimise, {"最小化", "最小化", "Minimise"}},
+    {LabelId::WindowMaximise, {"最大化", "最大化", "Maximise"}},
+    {LabelId::WindowClose, {"关闭", "關閉", "Close"}},
+    {LabelId::Undo, {"撤销", "復原", "Undo"}},
+    {LabelId::Redo, {"重做", "重做", "Redo"}},
+    {LabelId::InputChannelChoice, {"编辑的输入通道", "編輯的輸入通道", "Input channel edited"}},
+    {LabelId::OutputChannelChoice, {"编辑的输出总线", "編輯的輸出總線", "Output bus edited"}},
 }};
 
 constexpr bool EveryRowSitsAtItsId() {

@@ -387,6 +387,7 @@ void ChannelEditorFrame::RefreshLanguage() {
   }
   for (std::size_t k = 0; k < selectors_.size(); ++k) {
     SkinnedComboBox& selector = *selectors_[k];
+    selector.setAccessibleName(Translated(k == 0 ? LabelId::InputChannelChoice : LabelId::OutputChannelChoice));
     const QSignalBlocker quiet(&selector);
     selector.clear();
     const int first = k == 0 ? 0 : kMainChannel;

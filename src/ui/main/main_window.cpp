@@ -510,6 +510,12 @@ void MainWindow::Retranslate() {
   buttons_[kTapeDown]->SetText(Translated(LabelId::TapeDown));
   buttons_[kNetConf]->SetText(Translated(LabelId::NetConf));
   historyButton_->SetText(Translated(LabelId::History));
+  // Buttons that show only a picture, named for screen readers.
+  buttons_[kMinimise]->setAccessibleName(Translated(LabelId::WindowMinimise));
+  buttons_[kMaximise]->setAccessibleName(Translated(LabelId::WindowMaximise));
+  buttons_[kClose]->setAccessibleName(Translated(LabelId::WindowClose));
+  undoButtons_[0]->setAccessibleName(Translated(LabelId::Undo));
+  undoButtons_[1]->setAccessibleName(Translated(LabelId::Redo));
   ShowShortcutTips();
   if (historyWindow_ != nullptr) historyWindow_->Retranslate();
   if (offline_) ShowOffline();

@@ -127,6 +127,10 @@ TEST_P(ControlParamWalk, EveryControlIsReachedByTabAndHasItsParametersNameRoleAn
   const std::vector<WalkRow> rows = Rows();
   ASSERT_GT(rows.size(), 20u);
   const std::set<const QWidget*> reached = ReachedByTab();
+  for (const QWidget* stop : reached) {
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(const_cast<QWidget*>(stop))->text(QAccessible::Name).isEmpty())
+        << "a " << stop->metaObject()->className() << " Tab reaches has no name";
+  }
   for (const WalkRow& row : rows) {
     SCOPED_TRACE(row.param);
     QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(row.control);
