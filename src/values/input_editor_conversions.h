@@ -18,10 +18,11 @@ namespace rmt4 {
 /// Input gain display by gain step 0..63, in tenths of a dB: 2/3 dB steps,
 /// step 48 = 0 dB (0 → -32.0 dB, 63 → +10.0 dB).
 inline constexpr int kGainStepTop = 63;
+inline constexpr int kGainUnityStep = 48;
 inline constexpr std::array<int, kGainStepTop + 1> GainTable = [] {
   std::array<int, kGainStepTop + 1> table{};
   for (int i = 0; i <= kGainStepTop; ++i) {
-    const int numerator = (i - 48) * 20;
+    const int numerator = (i - kGainUnityStep) * 20;
     table[static_cast<std::size_t>(i)] = numerator >= 0 ? numerator / 3 : -((-numerator + 2) / 3);  // floor
   }
   return table;

@@ -1,7 +1,9 @@
 #include "ui/editors/input_editor.h"
 
+#include "ui/controls/skinned_slider.h"
 #include "ui/editors/input_editor_inventory.h"
 #include "values/editor_codes.h"
+#include "values/input_editor_conversions.h"
 
 namespace rmt4::ui {
 namespace {
@@ -21,6 +23,8 @@ constexpr EditorInventory kInventory{kInputEditorLabels, kInputEditorButtons, kI
 InputEditor::InputEditor(QWidget* parent, InputEditorRole role)
     : ScrollingEditor(parent, kContentSize, kBackgroundSlices, kInventory), role_(role) {
   HideForRole(role);
+  // End on the gain stops at 0 dB: the top, +10 dB, is too loud to reach by one key.
+  slider(kGainSlider).SetEndKeyTop(kGainUnityStep);
   FillInitialProgramEntries();
   Initialise();
 }

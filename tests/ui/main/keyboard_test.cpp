@@ -18,8 +18,10 @@
 #include "ui/controls/skinned_combo_box.h"
 #include "ui/controls/skinned_fader.h"
 #include "ui/controls/skinned_slider.h"
+#include "ui/editors/input_editor_inventory.h"
 #include "ui/main/output_strip.h"
 #include "values/editor_codes.h"
+#include "values/input_editor_conversions.h"
 #include "values/level_table.h"
 
 namespace rmt4::ui {
@@ -173,6 +175,22 @@ TEST_F(KeyboardTest, ShortcutsChooseChannelsAndMuteTheEditedOneButNotWhileAField
   EXPECT_EQ(window().editorFrame().selectedChannel(), 7);
   EXPECT_EQ(window_.params().Value(mute), window_.console().Value(mute));
   EXPECT_NE(window_.console().Value(mute), before) << "Ctrl+M in the field muted nothing";
+}
+
+// End takes a level only as far as 0 dB: on a send as on a fader, and on the input gain.
+TEST_F(KeyboardTest, EndStopsTheGainAndTheSendsAt0dB) {
+  Press(Qt::Key_5, Qt::ControlModifier);
+  constexpr std::uint16_t kSendLevelBits = 0x7FFF;  // bit 15 is pre/post
+  const std::tuple<int, std::string, std::uint16_t, std::uint16_t> cases[] = {
+      {input_editor::kGainSlider, "ch5.gain", 0xFFFF, kGainUnityStep},
+      {input_editor::kFirstAuxSlider, "ch5.send.aux1", kSendLevelBits, LevelAtStep(ZeroDbStep())}};
+  for (const auto& [index, name, bits, expected] : cases) {
+    ASSERT_TRUE(TabTo(window_.inputEditor().slider(index))) << name;
+    Press(Qt::Key_End);
+    EXPECT_TRUE(test::PumpUntil([&] { return (window_.console().Value(Named(name)) & bits) == expected; },
+                                test::ConnectedMainWindow::kWriteLimitMs))
+        << name << " holds " << window_.console().Value(Named(name));
+  }
 }
 
 TEST_F(KeyboardTest, TheEditorsTabGoesFromTheHeaderToThePanelAndBringsWhatItReachesIntoView) {
