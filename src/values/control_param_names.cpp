@@ -11,19 +11,17 @@
 namespace rmt4 {
 namespace {
 
-std::string NameOf(std::optional<ParamAddress> address) { return address ? ParamAt(*address).name : std::string(); }
-
 std::string InputHeaderName(int channel, int headerCode) {
   const InputHeaderAddresses input = InputHeader(channel);
   switch (headerCode) {
     case header_code::kInputMute:
-      return NameOf(input.mute);
+      return ParamNameOf(input.mute);
     case header_code::kInputPfl:
-      return input.isEffectReturn() ? BitNameAt(address::kPflBus, input.pflBusBit) : NameOf(input.pfl);
+      return input.isEffectReturn() ? BitNameAt(address::kPflBus, input.pflBusBit) : ParamNameOf(input.pfl);
     case header_code::kPhantomPower:
       return channel < kSt910Channel ? BitNameAt(input.mute, kPhantomPowerBit) : std::string();
     case header_code::kInputFader:
-      return NameOf(input.level);
+      return ParamNameOf(input.level);
     default:
       return {};
   }
@@ -33,11 +31,11 @@ std::string OutputHeaderName(int bus, int headerCode) {
   const BusHeaderAddresses output = BusHeader(bus);
   switch (headerCode) {
     case header_code::kOutputMute:
-      return NameOf(output.on);
+      return ParamNameOf(output.on);
     case header_code::kOutputPfl:
       return BitNameAt(address::kPflBus, output.pflBit);
     case header_code::kOutputFader:
-      return NameOf(output.level);
+      return ParamNameOf(output.level);
     default:
       return {};
   }
@@ -49,13 +47,13 @@ std::string EditedChannelName(int selected, int headerCode) {
     const BusHeaderAddresses edited = BusHeader(selected - kMainChannel);
     switch (headerCode) {
       case header_code::kPhase:
-        return NameOf(edited.phase);
+        return ParamNameOf(edited.phase);
       case header_code::kLeft:
-        return NameOf(edited.left);
+        return ParamNameOf(edited.left);
       case header_code::kRight:
-        return NameOf(edited.right);
+        return ParamNameOf(edited.right);
       case header_code::kBalance:
-        return selected == kMainChannel ? NameOf(address::kMainBalance) : std::string();
+        return selected == kMainChannel ? ParamNameOf(address::kMainBalance) : std::string();
       default:
         return {};
     }
@@ -63,17 +61,21 @@ std::string EditedChannelName(int selected, int headerCode) {
   const InputHeaderAddresses input = InputHeader(selected);
   switch (headerCode) {
     case header_code::kLeft:
-      return NameOf(input.left);
+      return ParamNameOf(input.left);
     case header_code::kRight:
-      return NameOf(input.right);
+      return ParamNameOf(input.right);
     case header_code::kBalance:
-      return NameOf(input.balance);
+      return ParamNameOf(input.balance);
     default:
       return {};
   }
 }
 
 }  // namespace
+
+std::string ParamNameOf(std::optional<ParamAddress> address) {
+  return address ? ParamAt(*address).name : std::string();
+}
 
 std::string BitNameAt(ParamAddress address, std::uint16_t mask) {
   for (const BitParam* bits : BitParamsAt(address)) {

@@ -5,12 +5,16 @@
 // An empty name: the control edits no parameter for that channel.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "protocol/address_map.h"
 #include "values/editor_header_writes.h"
 
 namespace rmt4 {
+
+/// The catalogue name of `address`; empty for none.
+[[nodiscard]] std::string ParamNameOf(std::optional<ParamAddress> address);
 
 /// The name of the bits `mask` of `address` ("ch1.48v", "sys.pfl.aux2"); empty for none.
 [[nodiscard]] std::string BitNameAt(ParamAddress address, std::uint16_t mask);

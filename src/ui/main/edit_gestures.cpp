@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "history/edit_history.h"
+#include "ui/platform/edits_text.h"
 
 namespace rmt4::ui {
 namespace {
@@ -82,7 +83,7 @@ bool EditGestures::eventFilter(QObject* watched, QEvent* event) {
       const auto* key = static_cast<const QKeyEvent*>(event);
       if (IsModifierKey(key->key())) break;
       // In a text field the arrows move the cursor; the field's Enter is the edit.
-      if (IsStepKey(key->key()) && !static_cast<QWidget*>(watched)->testAttribute(Qt::WA_InputMethodEnabled)) {
+      if (IsStepKey(key->key()) && !EditsText(static_cast<QWidget*>(watched))) {
         Burst(watched, key->timestamp());
       } else if (gesture_ != Gesture::kKey || !IsAncestorOf(watched, control_)) {
         Begin(Gesture::kKey, watched);

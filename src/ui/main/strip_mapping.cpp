@@ -7,7 +7,6 @@
 #include "values/control_param_names.h"
 #include "values/level_table.h"
 #include "values/own_bits.h"
-#include "values/param_catalogue.h"
 
 namespace rmt4::ui {
 namespace {
@@ -164,16 +163,14 @@ void AddOutputUpdates(std::vector<StripUpdate>& updates, ParamAddress address, s
   if (address == shown.right) updates.push_back({kOutputStrip, StripCode::Right, value});
 }
 
-std::string NameOf(std::optional<ParamAddress> address) { return address ? ParamAt(*address).name : std::string(); }
-
 std::string EffectReturnParamName(const EffectReturn& fx, StripCode code) {
   switch (code) {
     case StripCode::Mute:
-      return NameOf(fx.on);
+      return ParamNameOf(fx.on);
     case StripCode::Pfl:
       return BitNameAt(address::kPflBus, fx.pflBit);
     case StripCode::Fader:
-      return NameOf(fx.fader);
+      return ParamNameOf(fx.fader);
     default:
       return {};
   }
@@ -182,19 +179,19 @@ std::string EffectReturnParamName(const EffectReturn& fx, StripCode code) {
 std::string ChannelParamName(ParamAddress base, StripCode code) {
   switch (code) {
     case StripCode::Mute:
-      return NameOf(base);
+      return ParamNameOf(base);
     case StripCode::Phantom48V:
       return BitNameAt(base, kPhantomBit);
     case StripCode::Pfl:
-      return NameOf(At(base, kPflOffset));
+      return ParamNameOf(At(base, kPflOffset));
     case StripCode::Left:
-      return NameOf(At(base, kLeftOffset));
+      return ParamNameOf(At(base, kLeftOffset));
     case StripCode::Right:
-      return NameOf(At(base, kRightOffset));
+      return ParamNameOf(At(base, kRightOffset));
     case StripCode::Pan:
-      return NameOf(At(base, kPanOffset));
+      return ParamNameOf(At(base, kPanOffset));
     case StripCode::Fader:
-      return NameOf(At(base, kFaderOffset));
+      return ParamNameOf(At(base, kFaderOffset));
     default:
       return {};
   }
@@ -205,17 +202,17 @@ std::string OutputParamName(int bus, StripCode code) {
   const BusAddresses shown = AddressesOfBus(bus);
   switch (code) {
     case StripCode::Mute:
-      return NameOf(shown.on);
+      return ParamNameOf(shown.on);
     case StripCode::Pfl:
       return BitNameAt(address::kPflBus, shown.pflBit);
     case StripCode::Left:
-      return NameOf(shown.left);
+      return ParamNameOf(shown.left);
     case StripCode::Right:
-      return NameOf(shown.right);
+      return ParamNameOf(shown.right);
     case StripCode::Pan:
-      return bus == 0 ? NameOf(address::kMainBalance) : std::string();
+      return bus == 0 ? ParamNameOf(address::kMainBalance) : std::string();
     case StripCode::Fader:
-      return NameOf(shown.fader);
+      return ParamNameOf(shown.fader);
     default:
       return {};
   }
